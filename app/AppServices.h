@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class CommonDialog;
+class MessageService;
+class RandomGenerator;
+
+/// What the main window takes from outside, so tests can hand it fakes.
+struct AppServices
+{
+    CommonDialog* dialog = nullptr;
+    MessageService* messages = nullptr;
+    RandomGenerator* random = nullptr;
+    /// An INI file for the settings; empty means the user's own settings store.
+    QString settingsFile;
+    /// The folder that holds the program file.
+    QString programDir;
+    /// Ends the program once shutdown has stored what it keeps.
+    std::function<void()> quit;
+};

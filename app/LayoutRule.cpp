@@ -1,0 +1,16 @@
+#include "app/LayoutRule.h"
+
+#include <algorithm>
+
+LayoutRule LayoutRule::compute(double outerWidth, double outerHeight, double toolbarHeight,
+                               double listHeight, double frameWidth, double frameHeight)
+{
+    LayoutRule r;
+    r.listWidth = std::max(0.0, outerWidth - frameWidth);
+    r.editorWidth = r.listWidth;
+    if (outerHeight <= minimumHeight)
+        return r;
+    r.editorHeight = std::max(0.0, outerHeight - listHeight - toolbarHeight - frameHeight);
+    r.listTop = toolbarHeight + *r.editorHeight;
+    return r;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QAction>
+
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+/// Every entry of the main window's menu bar, by its own name.
+struct MainMenu
+{
+    QMenu* mnuFile;
+    QAction* mnuNew;
+    QAction* mnuOpen;
+    QAction* mnuSave;
+    QAction* mnuSaveas;
+    QAction* mnuSep1;
+    QAction* mnuPrint;
+    QAction* mnuSep2;
+    QAction* mnuExit;
+    QMenu* mnuSeed;
+    QMenu* mnuSelectSeed;
+    QAction* mnuNewSeed;
+    QAction* mnuSeedOne;
+    QAction* mnuSeedTwo;
+    QAction* mnuSeedThree;
+    QAction* mnuInject;
+    QMenu* mnuEdit;
+    QAction* mnuUndo;
+    QAction* mnuSep3;
+    QAction* mnuCut;
+    QAction* mnuCopy;
+    QAction* mnuPaste;
+    QAction* mnuDelete;
+    QAction* mnuSep4;
+    QAction* mnuFind;
+    QAction* mnuReplace;
+    QAction* mnuGoto;
+    QAction* mnuSep5;
+    QAction* mnuSelectall;
+    QMenu* mnuTimer;
+    QAction* mnu0Sec;
+    QAction* mnu600Sec;
+    QAction* mnu300Sec;
+    QAction* mnu30Sec;
+    QAction* mnu20Sec;
+    QAction* mnu10Sec;
+    QMenu* mnuFormat;
+    QAction* mnuBold;
+    QAction* mnuItalic;
+    QAction* mnuUnderline;
+    QAction* mnuStrikethru;
+    QAction* mnuBullet;
+    QAction* mnuColor;
+    QAction* mnuFont;
+    QMenu* mnuHelp;
+    QAction* mnuAbout;
+
+    /// Builds the whole menu bar with its captions, shortcuts and initial states.
+    static MainMenu build(QMenuBar* bar, QWidget* window);
+
+    /// Runs handler when the entry is chosen. A checkable entry's mark is put back first:
+    /// the handlers set the marks themselves, as they would for a plain click.
+    template <class Handler> static void onClick(QAction* entry, QObject* context, Handler handler)
+    {
+        QObject::connect(entry, &QAction::triggered, context, [entry, handler] {
+            if (entry->isCheckable())
+                entry->setChecked(!entry->isChecked());
+            handler();
+        });
+    }
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QString>
+
+/// The main window's remembered outer geometry, in twips as the settings hold it.
+struct WindowGeometry
+{
+    static constexpr int twipsPerPixel = 15;
+
+    double left = 0;
+    double top = 0;
+    double width = 5000;
+    double height = 5000;
+
+    /// Reads the four stored texts; one that is missing or not a number keeps its default.
+    static WindowGeometry fromSettings(const QString& left, const QString& top,
+                                       const QString& width, const QString& height);
+    /// The decimal text a value is stored as.
+    static QString toSetting(double twips);
+
+    QRect toPixels() const;
+    static WindowGeometry fromPixels(const QRect& outer);
+
+    /// Moves a window that would open off every screen onto the primary one.
+    static QRect ontoScreens(const QRect& outer, const QList<QRect>& screens, const QRect& primary);
+};

@@ -1,0 +1,213 @@
+#include "app/frmVellumo.h"
+
+#include "app/LayoutRule.h"
+#include "app/WindowGeometry.h"
+#include "dialogs/frmAbout.h"
+#include "platform/RichTextBox.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+const char* const settingsGroup = "Settings";
+const char* const keyLeft = "MainLeft";
+const char* const keyTop = "MainTop";
+const char* const keyWidth = "MainWidth";
+const char* const keyHeight = "MainHeight";
+
+QList<QRect> screenRects()
+{
+    QList<QRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens())
+        rects << screen->availableGeometry();
+    return rects;
+}
+
+} // namespace
+
+frmVellumo::frmVellumo(const AppServices& services) : m_services(services)
+{
+    setObjectName(QStringLiteral("frmVellumo"));
+    createControls();
+    m_menu = MainMenu::build(menuBar(), this);
+    MainMenu::onClick(m_menu.mnuExit, this, [this] { mnuExit_Click(); });
+    MainMenu::onClick(m_menu.mnuAbout, this, [this] { mnuAbout_Click(); });
+    Form_Load();
+}
+
+frmVellumo::~frmVellumo()
+{
+    delete m_about;
+}
+
+QString frmVellumo::captionFor(const QString& documentName)
+{
+    return documentName + QStringLiteral(" - Quillmere v1.0.1");
+}
+
+void frmVellumo::createControls()
+{
+    m_client = new QWidget(this);
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    m_tbrVellumo = new QToolBar(m_client);
+    m_tbrVellumo->setObjectName(QStringLiteral("tbrVellumo"));
+    m_tbrVellumo->setMovable(false);
+    m_tbrVellumo->setFloatable(false);
+    m_tbrVellumo->setIconSize(QSize(16, 16));
+    m_tbrVellumo->setGeometry(0, 0, 664, 24);
+
+    m_txtFile = new RichTextBox(m_client);
+    m_txtFile->setObjectName(QStringLiteral("txtFile"));
+    m_txtFile->setGeometry(-1, 24, 664, 385);
+
+    m_cmbFiles = new QComboBox(m_client);
+    m_cmbFiles->setObjectName(QStringLiteral("cmbFiles"));
+    m_cmbFiles->setEditable(false);
+    m_cmbFiles->addItem(QStringLiteral("Untitled1"));
+    m_cmbFiles->setGeometry(0, 408, 662, m_cmbFiles->sizeHint().height());
+
+    setTabOrder(m_cmbFiles, m_txtFile);
+    setTabOrder(m_txtFile, m_tbrVellumo);
+
+    // QTimer fires continuously at 0 ms, so the timer stays stopped until an interval is chosen.
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+}
+
+std::unique_ptr<QSettings> frmVellumo::settings() const
+{
+    if (!m_services.settingsFile.isEmpty())
+        return std::make_unique<QSettings>(m_services.settingsFile, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
+}
+
+void frmVellumo::Form_Load()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quillmere"));
+
+    const auto store = settings();
+    store->beginGroup(QLatin1String(settingsGroup));
+    const WindowGeometry stored =
+        WindowGeometry::fromSettings(store->value(QLatin1String(keyLeft)).toString(),
+                                     store->value(QLatin1String(keyTop)).toString(),
+                                     store->value(QLatin1String(keyWidth)).toString(),
+                                     store->value(QLatin1String(keyHeight)).toString());
+    store->endGroup();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    m_wantedOuter = WindowGeometry::ontoScreens(stored.toPixels(), screenRects(),
+                                                primary ? primary->availableGeometry() : QRect());
+    move(m_wantedOuter.topLeft());
+    resize(m_wantedOuter.size());
+
+    m_cmbFiles->setCurrentIndex(0);
+    setWindowTitle(captionFor(m_cmbFiles->currentText()));
+}
+
+double frmVellumo::twips(int pixels) const
+{
+    return double(pixels) * WindowGeometry::twipsPerPixel;
+}
+
+void frmVellumo::Form_Resize()
+{
+    const QRect outer = frameGeometry();
+    const LayoutRule r = LayoutRule::compute(
+        twips(outer.width()), twips(outer.height()), twips(m_tbrVellumo->sizeHint().height()),
+        twips(m_cmbFiles->height()), twips(outer.width() - m_client->width()),
+        twips(outer.height() - m_client->height()));
+    const auto px = [](double t) { return int(t / WindowGeometry::twipsPerPixel); };
+    m_tbrVellumo->setGeometry(0, 0, m_client->width(), m_tbrVellumo->sizeHint().height());
+    m_cmbFiles->resize(px(r.listWidth), m_cmbFiles->height());
+    m_txtFile->resize(px(r.editorWidth), m_txtFile->height());
+    if (!r.editorHeight)
+        return;
+    m_txtFile->setGeometry(m_txtFile->x(), m_tbrVellumo->height(), m_txtFile->width(),
+                           px(*r.editorHeight));
+    m_cmbFiles->move(m_cmbFiles->x(), px(*r.listTop));
+}
+
+void frmVellumo::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_firstShow)
+        return;
+    m_firstShow = false;
+    m_fittingFrame = true;
+    restoreOuterGeometry();
+    m_cmbFiles->setFocus(Qt::OtherFocusReason);
+    // The window manager reports the frame a little after the window appears.
+    QTimer::singleShot(1500, this, [this] { m_fittingFrame = false; });
+}
+
+void frmVellumo::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (m_fittingFrame)
+        restoreOuterGeometry();
+}
+
+// The stored size is the outer one, frame included, while resize() sets the inner size.
+void frmVellumo::restoreOuterGeometry()
+{
+    const QSize frame = frameGeometry().size() - size();
+    const QSize inner = m_wantedOuter.size() - frame;
+    if (size() != inner)
+        resize(inner);
+    if (frameGeometry().topLeft() != m_wantedOuter.topLeft())
+        move(m_wantedOuter.topLeft());
+    if (!frame.isNull())
+        m_fittingFrame = false;
+}
+
+bool frmVellumo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmVellumo::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmVellumo::Form_Unload()
+{
+    const WindowGeometry now = WindowGeometry::fromPixels(frameGeometry());
+    const auto store = settings();
+    store->beginGroup(QLatin1String(settingsGroup));
+    store->setValue(QLatin1String(keyLeft), WindowGeometry::toSetting(now.left));
+    store->setValue(QLatin1String(keyTop), WindowGeometry::toSetting(now.top));
+    store->setValue(QLatin1String(keyWidth), WindowGeometry::toSetting(now.width));
+    store->setValue(QLatin1String(keyHeight), WindowGeometry::toSetting(now.height));
+    store->endGroup();
+    store->sync();
+    if (m_about)
+        m_about->close();
+    if (m_services.quit)
+        m_services.quit();
+}
+
+void frmVellumo::mnuExit_Click()
+{
+    close();
+}
+
+void frmVellumo::mnuAbout_Click()
+{
+    if (!m_about)
+        m_about = new frmAbout;
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/AppServices.h"
+#include "app/MainMenu.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QComboBox;
+class QSettings;
+class QTimer;
+class QToolBar;
+class RichTextBox;
+class frmAbout;
+
+/// The main window: it builds the controls and the menu bar, lays them out, and hands
+/// each command to the subsystem that owns it.
+class frmVellumo : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmVellumo(const AppServices& services);
+    ~frmVellumo() override;
+
+    static QString captionFor(const QString& documentName);
+
+    RichTextBox* txtFile() const { return m_txtFile; }
+    QComboBox* cmbFiles() const { return m_cmbFiles; }
+    QToolBar* tbrVellumo() const { return m_tbrVellumo; }
+    QTimer* Timer1() const { return m_timer1; }
+    const MainMenu& menu() const { return m_menu; }
+    const AppServices& services() const { return m_services; }
+    std::unique_ptr<QSettings> settings() const;
+
+    void Form_Resize();
+    void mnuExit_Click();
+    void mnuAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+    void Form_Unload();
+    void restoreOuterGeometry();
+    double twips(int pixels) const;
+
+    AppServices m_services;
+    MainMenu m_menu;
+    QWidget* m_client = nullptr;
+    QToolBar* m_tbrVellumo = nullptr;
+    RichTextBox* m_txtFile = nullptr;
+    QComboBox* m_cmbFiles = nullptr;
+    QTimer* m_timer1 = nullptr;
+    QPointer<frmAbout> m_about;
+    QRect m_wantedOuter;
+    bool m_firstShow = true;
+    bool m_fittingFrame = false;
+};

@@ -1,0 +1,26 @@
+#include "app/frmVellumo.h"
+#include "platform/QtCommonDialog.h"
+#include "platform/QtMessageService.h"
+#include "seed/RandomGenerator.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
+    QtCommonDialog dialog;
+    QtMessageService messages;
+    RandomGenerator random = RandomGenerator::fromEntropy();
+    AppServices services;
+    services.dialog = &dialog;
+    services.messages = &messages;
+    services.random = &random;
+    services.programDir = QApplication::applicationDirPath();
+    services.quit = [] { QApplication::quit(); };
+    frmVellumo window(services);
+    dialog.setOwner(&window);
+    window.show();
+    return app.exec();
+}

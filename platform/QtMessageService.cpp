@@ -1,0 +1,65 @@
+#include "platform/QtMessageService.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon toQt(MessageService::Icon icon)
+{
+    switch (icon) {
+    case MessageService::Icon::Information:
+        return QMessageBox::Information;
+    case MessageService::Icon::Warning:
+        return QMessageBox::Warning;
+    case MessageService::Icon::Critical:
+        return QMessageBox::Critical;
+    case MessageService::Icon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton toQt(MessageService::Button button)
+{
+    switch (button) {
+    case MessageService::Button::Ok:
+        return QMessageBox::Ok;
+    case MessageService::Button::Save:
+        return QMessageBox::Save;
+    case MessageService::Button::Discard:
+        return QMessageBox::Discard;
+    case MessageService::Button::Cancel:
+        return QMessageBox::Cancel;
+    case MessageService::Button::Restore:
+        return QMessageBox::Yes;
+    }
+    return QMessageBox::NoButton;
+}
+
+} // namespace
+
+void QtMessageService::MsgBox(const QString& prompt, Icon icon, const QString& title)
+{
+    QMessageBox box(toQt(icon), title, prompt, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+MessageService::Button QtMessageService::ask(const QString& prompt, const QList<Button>& buttons,
+                                             Button defaultButton, const QString& title)
+{
+    QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (Button b : buttons) {
+        QAbstractButton* added = box.addButton(toQt(b));
+        if (b == Button::Restore)
+            added->setText(QObject::tr("Restore"));
+    }
+    box.setDefaultButton(toQt(defaultButton));
+    const auto chosen = QMessageBox::StandardButton(box.exec());
+    for (Button b : buttons)
+        if (toQt(b) == chosen)
+            return b;
+    return buttons.contains(Button::Cancel) ? Button::Cancel : buttons.constLast();
+}

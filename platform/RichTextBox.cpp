@@ -1,0 +1,386 @@
+#include "platform/RichTextBox.h"
+
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFontDatabase>
+#include <QMenu>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QTextList>
+
+namespace {
+
+QByteArray rtfBytes(const QString& rtf)
+{
+    // RTF is 7-bit text; anything wider came from outside and keeps its characters as UTF-8.
+    for (QChar c : rtf)
+        if (c.unicode() > 0xff)
+            return rtf.toUtf8();
+    return rtf.toLatin1();
+}
+
+bool isRtf(const QString& text)
+{
+    return text.startsWith(QLatin1String("{\\rtf"));
+}
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+QString normalisedLineBreaks(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
+{
+    setUndoRedoEnabled(false);
+    setAcceptRichText(false);
+    document()->setDefaultFont(defaultFont());
+    setFont(defaultFont());
+    connect(document(), &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
+    connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
+}
+
+QFont RichTextBox::defaultFont()
+{
+    QFont font(QStringLiteral("Fixedsys"));
+    if (!QFontDatabase::families().contains(font.family()))
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(9);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+QString RichTextBox::Text() const
+{
+    if (m_plainRevision != m_contentRevision) {
+        m_plainText = document()->toPlainText();
+        m_plainRevision = m_contentRevision;
+    }
+    return m_plainText;
+}
+
+QString RichTextBox::TextRTF() const
+{
+    return QString::fromLatin1(RtfWriter::write(*document()));
+}
+
+void RichTextBox::setTextRTF(const QString& rtf)
+{
+    if (!isRtf(rtf)) {
+        setPlainText(normalisedLineBreaks(rtf));
+        return;
+    }
+    RtfReader reader;
+    if (!reader.read(rtfBytes(rtf), document()))
+        setPlainText(rtf);
+}
+
+qint64 RichTextBox::SelStart() const
+{
+    return textCursor().selectionStart();
+}
+
+void RichTextBox::setSelStart(qint64 position)
+{
+    selectRange(position, 0);
+}
+
+qint64 RichTextBox::SelLength() const
+{
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void RichTextBox::setSelLength(qint64 length)
+{
+    selectRange(SelStart(), length);
+}
+
+QString RichTextBox::SelText() const
+{
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void RichTextBox::setSelText(const QString& text)
+{
+    textCursor().insertText(normalisedLineBreaks(text));
+}
+
+QString RichTextBox::SelRTF() const
+{
+    const QTextCursor c = textCursor();
+    if (!c.hasSelection())
+        return QString();
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(c.selection());
+    return QString::fromLatin1(RtfWriter::write(selection));
+}
+
+void RichTextBox::setSelRTF(const QString& text)
+{
+    QTextCursor c = textCursor();
+    if (isRtf(text)) {
+        QTextDocument pasted;
+        pasted.setDefaultFont(document()->defaultFont());
+        RtfReader reader;
+        if (reader.read(rtfBytes(text), &pasted)) {
+            c.insertFragment(QTextDocumentFragment(&pasted));
+            setTextCursor(c);
+            return;
+        }
+    }
+    c.insertText(normalisedLineBreaks(text));
+    setTextCursor(c);
+}
+
+void RichTextBox::mergeSelFormat(const QTextCharFormat& format)
+{
+    mergeCurrentCharFormat(format);
+}
+
+void RichTextBox::setSelBold(bool on)
+{
+    QTextCharFormat f;
+    f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeSelFormat(f);
+}
+
+void RichTextBox::setSelItalic(bool on)
+{
+    QTextCharFormat f;
+    f.setFontItalic(on);
+    mergeSelFormat(f);
+}
+
+void RichTextBox::setSelUnderline(bool on)
+{
+    QTextCharFormat f;
+    f.setFontUnderline(on);
+    mergeSelFormat(f);
+}
+
+void RichTextBox::setSelStrikeThru(bool on)
+{
+    QTextCharFormat f;
+    f.setFontStrikeOut(on);
+    mergeSelFormat(f);
+}
+
+void RichTextBox::setSelColor(const QColor& color)
+{
+    QTextCharFormat f;
+    f.setForeground(color);
+    mergeSelFormat(f);
+}
+
+void RichTextBox::setSelFontName(const QString& family)
+{
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{family});
+    mergeSelFormat(f);
+}
+
+void RichTextBox::setSelFontSize(float points)
+{
+    if (points <= 0)
+        return;
+    QTextCharFormat f;
+    f.setFontPointSize(points);
+    mergeSelFormat(f);
+}
+
+void RichTextBox::setSelBullet(bool on)
+{
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    if (on) {
+        QTextList* list = c.currentList();
+        if (!list || list->format().style() != QTextListFormat::ListDisc)
+            c.createList(QTextListFormat::ListDisc);
+    } else {
+        QTextBlock block = document()->findBlock(c.selectionStart());
+        const QTextBlock last = document()->findBlock(c.selectionEnd());
+        for (;; block = block.next()) {
+            if (QTextList* list = block.textList()) {
+                list->remove(block);
+                QTextBlockFormat plain = block.blockFormat();
+                plain.setIndent(0);
+                QTextCursor(block).setBlockFormat(plain);
+            }
+            if (block == last || !block.isValid())
+                break;
+        }
+    }
+    c.endEditBlock();
+}
+
+void RichTextBox::selectRange(qint64 start, qint64 length)
+{
+    const qint64 end = document()->characterCount() - 1;
+    start = qBound<qint64>(0, start, end);
+    QTextCursor c = textCursor();
+    c.setPosition(int(start));
+    c.setPosition(int(qBound<qint64>(start, start + length, end)), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+qint64 RichTextBox::Find(const QString& text, qint64 start, qint64 end, int options)
+{
+    if (text.isEmpty())
+        return -1;
+    const QString haystack = Text();
+    end = qMin<qint64>(end, haystack.size());
+    const Qt::CaseSensitivity cs =
+        (options & rtfMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (qint64 at = haystack.indexOf(text, qMax<qint64>(start, 0), cs);
+         at >= 0 && at + text.size() <= end; at = haystack.indexOf(text, at + 1, cs)) {
+        const qint64 after = at + text.size();
+        if ((options & rtfWholeWord) && ((at > 0 && isWordChar(haystack[at - 1])) ||
+                                         (after < haystack.size() && isWordChar(haystack[after]))))
+            continue;
+        selectRange(at, text.size());
+        return at;
+    }
+    return -1;
+}
+
+qint64 RichTextBox::GetLineFromChar(qint64 position) const
+{
+    const qint64 end = document()->characterCount() - 1;
+    return document()->findBlock(int(qBound<qint64>(0, position, end))).blockNumber();
+}
+
+qint64 RichTextBox::positionOfLine(qint64 line) const
+{
+    if (line < 0 || line >= document()->blockCount())
+        return -1;
+    return document()->findBlockByNumber(int(line)).position();
+}
+
+bool RichTextBox::LoadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_errorString = file.errorString();
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_errorString = file.errorString();
+        return false;
+    }
+    QTextDocument loaded;
+    loaded.setDefaultFont(document()->defaultFont());
+    RtfReader reader;
+    if (!reader.read(data, &loaded)) {
+        m_errorString = reader.errorString();
+        return false;
+    }
+    setTextRTF(QString::fromLatin1(RtfWriter::write(loaded)));
+    return true;
+}
+
+bool RichTextBox::SaveFile(const QString& path)
+{
+    const QByteArray data = RtfWriter::write(*document());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_errorString = file.errorString();
+        return false;
+    }
+    // A short write on a full disk still commits: check the count before replacing the file.
+    if (file.write(data) != data.size()) {
+        m_errorString = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        m_errorString = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void RichTextBox::SelPrint(QPrinter* printer) const
+{
+    if (!printer)
+        return;
+    const QTextCursor c = textCursor();
+    if (!c.hasSelection()) {
+        document()->print(printer);
+        return;
+    }
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(c.selection());
+    selection.print(printer);
+}
+
+void RichTextBox::SetFocus()
+{
+    setFocus(Qt::OtherFocusReason);
+}
+
+bool RichTextBox::ownedByMenu(const QKeySequence& keys) const
+{
+    const QList<QAction*> actions = window()->findChildren<QAction*>();
+    for (const QAction* action : actions)
+        if (action->isEnabled() && action->shortcuts().contains(keys))
+            return true;
+    return false;
+}
+
+bool RichTextBox::event(QEvent* e)
+{
+    // The menu's keys belong to the menu: refusing the override lets the shortcut fire
+    // instead of QTextEdit's built-in copy, paste or delete. A disabled entry leaves the key here.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (ownedByMenu(QKeySequence(key->keyCombination()))) {
+            e->ignore();
+            return true;
+        }
+    }
+    return QTextEdit::event(e);
+}
+
+void RichTextBox::keyReleaseEvent(QKeyEvent* e)
+{
+    QTextEdit::keyReleaseEvent(e);
+    // A held key repeats press and release; only the final release counts.
+    if (!e->isAutoRepeat())
+        emit KeyUp(e->key(), e->modifiers());
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent* e)
+{
+    if (m_contextActions.isEmpty()) {
+        QTextEdit::contextMenuEvent(e);
+        return;
+    }
+    QMenu menu(this);
+    for (QAction* action : std::as_const(m_contextActions))
+        menu.addAction(action);
+    menu.exec(e->globalPos());
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QTextEdit>
+
+class QAction;
+class QPrinter;
+
+/// The rich text editing control: a QTextEdit with the operations the program relies on.
+///
+/// Positions are 0-based character offsets into the plain text; a paragraph break
+/// counts as one character. Rich text goes in and out as RTF.
+class RichTextBox : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    /// Search options of Find; they add up.
+    enum FindOption { rtfWholeWord = 2, rtfMatchCase = 4 };
+
+    explicit RichTextBox(QWidget* parent = nullptr);
+
+    QString Text() const;
+    QString TextRTF() const;
+    void setTextRTF(const QString& rtf);
+
+    qint64 SelStart() const;
+    void setSelStart(qint64 position);
+    qint64 SelLength() const;
+    void setSelLength(qint64 length);
+    QString SelText() const;
+    void setSelText(const QString& text);
+    /// The selection as an RTF document; "" when nothing is selected.
+    QString SelRTF() const;
+    /// Replaces the selection: text starting with "{\rtf" goes in formatted, other text as plain.
+    void setSelRTF(const QString& text);
+
+    void setSelBold(bool on);
+    void setSelItalic(bool on);
+    void setSelUnderline(bool on);
+    void setSelStrikeThru(bool on);
+    void setSelBullet(bool on);
+    void setSelColor(const QColor& color);
+    void setSelFontName(const QString& family);
+    void setSelFontSize(float points);
+
+    /// Searches [start, end) of the plain text; selects and returns the match, or -1.
+    qint64 Find(const QString& text, qint64 start, qint64 end, int options);
+    /// The 0-based paragraph holding position; the text length yields the last one.
+    qint64 GetLineFromChar(qint64 position) const;
+    /// The position where paragraph line starts, or -1 when there is no such line.
+    qint64 positionOfLine(qint64 line) const;
+
+    /// Reads an RTF file as the whole document; false with errorString() when it can't.
+    bool LoadFile(const QString& path);
+    /// Writes the whole document as RTF, replacing the file only once all of it is written.
+    bool SaveFile(const QString& path);
+    QString errorString() const { return m_errorString; }
+
+    /// Prints the selection, or the whole document when nothing is selected.
+    void SelPrint(QPrinter* printer) const;
+    void SetFocus();
+
+    /// Counts every change of text or formatting, so callers can tell when nothing changed.
+    quint64 contentRevision() const { return m_contentRevision; }
+
+    /// The commands offered by the right-click menu.
+    void setContextActions(const QList<QAction*>& actions) { m_contextActions = actions; }
+
+    /// The editor's default font: Fixedsys 9 pt, or the system's fixed-pitch font at 9 pt.
+    static QFont defaultFont();
+
+signals:
+    void SelChange();
+    void KeyUp(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    bool event(QEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+private:
+    void mergeSelFormat(const QTextCharFormat& format);
+    void selectRange(qint64 start, qint64 length);
+    bool ownedByMenu(const QKeySequence& keys) const;
+
+    QString m_errorString;
+    quint64 m_contentRevision = 0;
+    mutable quint64 m_plainRevision = ~quint64(0);
+    mutable QString m_plainText;
+    QList<QAction*> m_contextActions;
+};

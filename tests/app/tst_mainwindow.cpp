@@ -1,0 +1,299 @@
+#include "app/LayoutRule.h"
+#include "app/WindowGeometry.h"
+#include "app/frmVellumo.h"
+#include "dialogs/frmAbout.h"
+#include "platform/RichTextBox.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void layoutRule_data();
+    void layoutRule();
+    void geometryParsing();
+    void offScreenWindowMovesOntoPrimary();
+
+    void menuBarAsDesigned();
+    void startState();
+    void geometryStoredAtCloseAndRestored();
+    void storedGeometryThatIsNotANumberFallsBack();
+    void exitAndCloseBoxRunSameShutdown();
+    void listSitsAtBottomOfClientArea_data();
+    void listSitsAtBottomOfClientArea();
+    void aboutBoxIsSingleModelessAndClosesOnEnterAndEscape();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void tst_MainWindow::layoutRule_data()
+{
+    QTest::addColumn<double>("width");
+    QTest::addColumn<double>("height");
+    QTest::addColumn<double>("toolbar");
+    QTest::addColumn<double>("listWidth");
+    QTest::addColumn<double>("editorHeight");
+    QTest::addColumn<double>("listTop");
+
+    QTest::newRow("nominal: first start 5000 x 5000")
+        << 5000.0 << 5000.0 << 360.0 << 4910.0 << 3655.0 << 4015.0;
+    QTest::newRow("nominal: just above the guard")
+        << 3000.0 << 1401.0 << 360.0 << 2910.0 << 56.0 << 416.0;
+    QTest::newRow("robustness: guard at 1400 lays out widths only")
+        << 3000.0 << 1400.0 << 360.0 << 2910.0 << -1.0 << -1.0;
+    QTest::newRow("robustness: minimised height")
+        << 2000.0 << 300.0 << 360.0 << 1910.0 << -1.0 << -1.0;
+    QTest::newRow("robustness: a wrapped toolbar never makes a negative height")
+        << 50.0 << 1500.0 << 900.0 << 0.0 << 0.0 << 900.0;
+}
+
+void tst_MainWindow::layoutRule()
+{
+    QFETCH(double, width);
+    QFETCH(double, height);
+    QFETCH(double, toolbar);
+    QFETCH(double, listWidth);
+    QFETCH(double, editorHeight);
+    QFETCH(double, listTop);
+
+    const LayoutRule r = LayoutRule::compute(width, height, toolbar, 315);
+    QCOMPARE(r.listWidth, listWidth);
+    QCOMPARE(r.editorWidth, listWidth);
+    QCOMPARE(r.editorHeight.value_or(-1), editorHeight);
+    QCOMPARE(r.listTop.value_or(-1), listTop);
+}
+
+void tst_MainWindow::geometryParsing()
+{
+    const auto g = WindowGeometry::fromSettings("1500", "abc", "", " 6000.5 ");
+    QCOMPARE(g.left, 1500.0);
+    QCOMPARE(g.top, 0.0);
+    QCOMPARE(g.width, 5000.0);
+    QCOMPARE(g.height, 6000.5);
+    QCOMPARE(WindowGeometry::fromSettings("nan", "inf", "1e99", "12").width, 5000.0);
+    QCOMPARE(WindowGeometry::toSetting(5000), QStringLiteral("5000"));
+    QCOMPARE(WindowGeometry{}.toPixels(), QRect(0, 0, 333, 333));
+}
+
+void tst_MainWindow::offScreenWindowMovesOntoPrimary()
+{
+    const QRect primary(0, 0, 1920, 1080);
+    const QList<QRect> screens{primary, QRect(1920, 0, 1280, 1024)};
+    QCOMPARE(WindowGeometry::ontoScreens(QRect(2000, 100, 400, 300), screens, primary),
+             QRect(2000, 100, 400, 300));
+    QCOMPARE(WindowGeometry::ontoScreens(QRect(-5000, 9000, 400, 300), screens, primary),
+             QRect(0, 0, 400, 300));
+    QCOMPARE(WindowGeometry::ontoScreens(QRect(9000, 0, 4000, 3000), screens, primary),
+             QRect(0, 0, 1920, 1080));
+}
+
+void tst_MainWindow::menuBarAsDesigned()
+{
+    frmVellumo* w = m_env->window();
+    // name, caption, shortcut, enabled; "-" marks a separator.
+    const QList<QStringList> expected{
+        {"mnuFile", "&File"},
+        {"mnuNew", "&New", "Ctrl+N", "1"},
+        {"mnuOpen", "&Open...", "Ctrl+O", "1"},
+        {"mnuSave", "&Save", "Ctrl+S", "1"},
+        {"mnuSaveas", "Save as...", "", "1"},
+        {"mnuSep1", "-"},
+        {"mnuPrint", "&Print...", "Ctrl+P", "1"},
+        {"mnuSep2", "-"},
+        {"mnuExit", "E&xit", "", "1"},
+        {"mnuSeed", "Seed"},
+        {"mnuSelectSeed", "Select Seed"},
+        {"mnuNewSeed", "New Seed", "Shift+Ins", "1"},
+        {"mnuSeedOne", "Seed One", "", "1"},
+        {"mnuSeedTwo", "Seed Two", "", "1"},
+        {"mnuSeedThree", "Seed Three", "", "1"},
+        {"mnuInject", "Inject Seed", "F8", "1"},
+        {"mnuEdit", "&Edit"},
+        {"mnuUndo", "Undo", "Ctrl+Z", "1"},
+        {"mnuSep3", "-"},
+        {"mnuCut", "Cut", "Ctrl+X", "0"},
+        {"mnuCopy", "Copy", "Ctrl+C", "0"},
+        {"mnuPaste", "Paste", "Ctrl+V", "1"},
+        {"mnuDelete", "Delete", "Del", "0"},
+        {"mnuSep4", "-"},
+        {"mnuFind", "Find...", "Ctrl+F", "1"},
+        {"mnuReplace", "Replace", "Ctrl+H", "1"},
+        {"mnuGoto", "Go to...", "Ctrl+G", "1"},
+        {"mnuSep5", "-"},
+        {"mnuSelectall", "Select All", "Ctrl+A", "1"},
+        {"mnuTimer", "&Timer"},
+        {"mnu0Sec", "Freeze block", "F1", "1"},
+        {"mnu600Sec", "10 minutes ...", "F2", "1"},
+        {"mnu300Sec", "5 minutes ...", "F3", "1"},
+        {"mnu30Sec", "30 seconds ...", "F4", "1"},
+        {"mnu20Sec", "20 seconds ...", "F5", "1"},
+        {"mnu10Sec", "10 seconds ...", "F6", "1"},
+        {"mnuFormat", "Format"},
+        {"mnuBold", "Bold", "", "1"},
+        {"mnuItalic", "Italic", "", "1"},
+        {"mnuUnderline", "Underline", "", "1"},
+        {"mnuStrikethru", "Strikethru", "", "1"},
+        {"mnuBullet", "Bullets", "", "1"},
+        {"mnuColor", "Color...", "", "1"},
+        {"mnuFont", "Font...", "", "1"},
+        {"mnuHelp", "Help"},
+        {"mnuAbout", "About Quillmere", "", "1"},
+    };
+    QList<QStringList> actual;
+    const std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* a : actions) {
+            if (a->isSeparator())
+                actual << QStringList{a->objectName(), "-"};
+            else if (a->menu())
+                actual << QStringList{a->objectName(), a->text()};
+            else
+                actual << QStringList{a->objectName(), a->text(),
+                                      a->shortcut().toString(QKeySequence::PortableText),
+                                      a->isEnabled() ? "1" : "0"};
+            if (a->menu())
+                walk(a->menu()->actions());
+        }
+    };
+    walk(w->menuBar()->actions());
+    QCOMPARE(actual, expected);
+    for (QAction* a : w->menuBar()->findChildren<QAction*>())
+        QVERIFY2(!a->isChecked(), qPrintable(a->objectName()));
+}
+
+void tst_MainWindow::startState()
+{
+    frmVellumo* w = m_env->window();
+    QCOMPARE(w->windowTitle(), QStringLiteral("Untitled1 - Quillmere v1.0.1"));
+    QCOMPARE(w->cmbFiles()->count(), 1);
+    QCOMPARE(w->cmbFiles()->itemText(0), QStringLiteral("Untitled1"));
+    QVERIFY(!w->cmbFiles()->isEditable());
+    QVERIFY(w->txtFile()->Text().isEmpty());
+    QVERIFY(!w->Timer1()->isActive());
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->cmbFiles()));
+    QTest::keyClick(w->cmbFiles(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->txtFile()));
+    QCOMPARE(w->txtFile()->font().pointSize(), 9);
+    QCOMPARE(w->frameGeometry().topLeft(), QPoint(0, 0));
+    QCOMPARE(w->frameGeometry().size(), QSize(333, 333));
+}
+
+void tst_MainWindow::geometryStoredAtCloseAndRestored()
+{
+    frmVellumo* w = m_env->window();
+    w->move(45, 60);
+    w->resize(500, 420);
+    QTRY_COMPARE(w->frameGeometry().topLeft(), QPoint(45, 60));
+    const QRect outer = w->frameGeometry();
+    m_env->closeWindow();
+    QCOMPARE(m_env->quitCalls, 1);
+
+    QSettings stored(m_env->settingsFile(), QSettings::IniFormat);
+    stored.beginGroup("Settings");
+    QCOMPARE(stored.value("MainLeft").toString(), QStringLiteral("675"));
+    QCOMPARE(stored.value("MainTop").toString(), QStringLiteral("900"));
+    QCOMPARE(stored.value("MainWidth").toString(), QString::number(outer.width() * 15));
+    QCOMPARE(stored.value("MainHeight").toString(), QString::number(outer.height() * 15));
+
+    w = m_env->window();
+    QTRY_COMPARE(w->frameGeometry(), outer);
+}
+
+void tst_MainWindow::storedGeometryThatIsNotANumberFallsBack()
+{
+    {
+        QSettings stored(m_env->settingsFile(), QSettings::IniFormat);
+        stored.setValue("Settings/MainLeft", "300");
+        stored.setValue("Settings/MainTop", "left of the moon");
+        stored.setValue("Settings/MainWidth", "");
+        stored.setValue("Settings/MainHeight", "6000");
+    }
+    frmVellumo* w = m_env->window();
+    QTRY_COMPARE(w->frameGeometry(), QRect(20, 0, 333, 400));
+}
+
+void tst_MainWindow::exitAndCloseBoxRunSameShutdown()
+{
+    frmVellumo* w = m_env->window();
+    w->menu().mnuExit->trigger();
+    QCOMPARE(m_env->quitCalls, 1);
+    QVERIFY(!w->isVisible());
+    QVERIFY(QSettings(m_env->settingsFile(), QSettings::IniFormat).contains("Settings/MainHeight"));
+
+    w = m_env->window();
+    w->close();
+    QCOMPARE(m_env->quitCalls, 2);
+}
+
+void tst_MainWindow::listSitsAtBottomOfClientArea_data()
+{
+    QTest::addColumn<QSize>("outer");
+    QTest::newRow("nominal: designed size") << QSize(664, 450);
+    QTest::newRow("nominal: large") << QSize(1200, 900);
+    QTest::newRow("nominal: just over 1400 twips") << QSize(400, 94);
+}
+
+void tst_MainWindow::listSitsAtBottomOfClientArea()
+{
+    QFETCH(QSize, outer);
+    frmVellumo* w = m_env->window();
+    w->resize(outer);
+    QTRY_COMPARE(w->size(), outer);
+    QWidget* client = w->centralWidget();
+    QCOMPARE(w->cmbFiles()->geometry().bottom(), client->height() - 1);
+    QCOMPARE(w->txtFile()->geometry().bottom() + 1, w->cmbFiles()->y());
+    QCOMPARE(w->txtFile()->y(), w->tbrVellumo()->height());
+    QCOMPARE(w->cmbFiles()->width(), client->width());
+    QCOMPARE(w->tbrVellumo()->width(), client->width());
+    QCOMPARE(w->txtFile()->x(), -1);
+}
+
+void tst_MainWindow::aboutBoxIsSingleModelessAndClosesOnEnterAndEscape()
+{
+    frmVellumo* w = m_env->window();
+    w->menu().mnuAbout->trigger();
+    auto* about = qobject_cast<frmAbout*>(QApplication::topLevelWidgets().last());
+    QList<frmAbout*> boxes;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<frmAbout*>(top); box && box->isVisible())
+            boxes << box;
+    QCOMPARE(boxes.size(), 1);
+    about = boxes.first();
+    QVERIFY(!about->isModal());
+    QVERIFY(w->isEnabled());
+    QCOMPARE(about->windowTitle(), QStringLiteral("Quillmere ver 1.0.1"));
+    QCOMPARE(about->findChild<QLabel*>("lblDescription")->text(),
+             QStringLiteral("A text editor supporting seed generation word processing."));
+    w->menu().mnuAbout->trigger();
+    QPointer<frmAbout> same = about;
+    QVERIFY(same);
+
+    QTest::keyClick(about, Qt::Key_Escape);
+    QTRY_VERIFY(!same);
+
+    w->menu().mnuAbout->trigger();
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<frmAbout*>(top); box && box->isVisible())
+            same = box;
+    QVERIFY(same);
+    QTest::keyClick(same->findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
+    QTRY_VERIFY(!same);
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"

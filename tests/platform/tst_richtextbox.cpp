@@ -1,0 +1,238 @@
+#include "platform/RichTextBox.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextList>
+
+class tst_RichTextBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void selRtfReadsEmptyWithoutSelection();
+    void selRtfCarriesFormattingAndPlainTextStaysPlain();
+    void selectionPositionsClampToTheText();
+    void selTextReplacesAndLeavesCaretAfter();
+    void find_data();
+    void find();
+    void linesArePararaphsAndTheEndBelongsToTheLast();
+    void bulletsOnAndOff();
+    void saveAndLoadKeepTheDocument();
+    void loadRefusesWhatIsNotRtfAndKeepsTheDocument();
+    void saveFailureKeepsTheOldFile();
+    void keyUpOnlyOnFinalRelease();
+    void menuOwnsItsKeysWhileEnabled();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_RichTextBox::selRtfReadsEmptyWithoutSelection()
+{
+    RichTextBox box;
+    QCOMPARE(box.SelRTF(), QString());
+    box.setPlainText("hello");
+    box.setSelStart(2);
+    QCOMPARE(box.SelRTF(), QString());
+    QVERIFY(box.TextRTF().startsWith("{\\rtf1"));
+}
+
+void tst_RichTextBox::selRtfCarriesFormattingAndPlainTextStaysPlain()
+{
+    RichTextBox box;
+    box.setPlainText("one two");
+    box.setSelStart(4);
+    box.setSelLength(3);
+    box.setSelBold(true);
+    const QString rtf = box.SelRTF();
+    QVERIFY(rtf.startsWith("{\\rtf"));
+
+    box.setSelStart(0);
+    box.setSelRTF(rtf);
+    QCOMPARE(box.Text(), QStringLiteral("twoone two"));
+    QTextCursor c(box.document());
+    c.setPosition(1);
+    QCOMPARE(c.charFormat().fontWeight(), int(QFont::Bold));
+
+    box.setSelStart(10);
+    box.setSelRTF("{not rtf} \\b x");
+    QCOMPARE(box.Text(), QStringLiteral("twoone two{not rtf} \\b x"));
+}
+
+void tst_RichTextBox::selectionPositionsClampToTheText()
+{
+    RichTextBox box;
+    box.setPlainText("abc");
+    box.setSelStart(5000);
+    QCOMPARE(box.SelStart(), 3);
+    box.setSelStart(1);
+    box.setSelLength(99);
+    QCOMPARE(box.SelLength(), 2);
+    QCOMPARE(box.SelText(), QStringLiteral("bc"));
+}
+
+void tst_RichTextBox::selTextReplacesAndLeavesCaretAfter()
+{
+    RichTextBox box;
+    box.setPlainText("a cat sat");
+    box.setSelStart(2);
+    box.setSelLength(3);
+    box.setSelText("dog");
+    QCOMPARE(box.Text(), QStringLiteral("a dog sat"));
+    QCOMPARE(box.SelStart(), 5);
+    QCOMPARE(box.SelLength(), 0);
+}
+
+void tst_RichTextBox::find_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<int>("found");
+
+    QTest::newRow("nominal: first match from the top") << "abc ABC abc"
+                                                       << "abc" << 0 << 0 << 0;
+    QTest::newRow("nominal: onward from a position") << "abc ABC abc"
+                                                     << "abc" << 1 << 0 << 4;
+    QTest::newRow("nominal: match case skips ABC") << "abc ABC abc"
+                                                   << "abc" << 1 << 4 << 8;
+    QTest::newRow("nominal: whole word skips inside words") << "concatenate cat"
+                                                            << "cat" << 0 << 2 << 12;
+    QTest::newRow("nominal: underscore and digits join words") << "cat_1 cat2 cat"
+                                                               << "cat" << 0 << 2 << 11;
+    QTest::newRow("robustness: no match") << "abc"
+                                          << "x" << 0 << 0 << -1;
+    QTest::newRow("robustness: empty needle") << "abc"
+                                              << "" << 0 << 0 << -1;
+    QTest::newRow("robustness: start past the end") << "abc"
+                                                    << "a" << 9 << 0 << -1;
+}
+
+void tst_RichTextBox::find()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, needle);
+    QFETCH(int, start);
+    QFETCH(int, options);
+    QFETCH(int, found);
+    RichTextBox box;
+    box.setPlainText(text);
+    QCOMPARE(box.Find(needle, start, box.Text().size(), options), qint64(found));
+    if (found >= 0) {
+        QCOMPARE(box.SelStart(), found);
+        QCOMPARE(box.SelLength(), needle.size());
+    }
+}
+
+void tst_RichTextBox::linesArePararaphsAndTheEndBelongsToTheLast()
+{
+    RichTextBox box;
+    QCOMPARE(box.GetLineFromChar(0), 0);
+    box.setPlainText("one\ntwo\n");
+    QCOMPARE(box.GetLineFromChar(3), 0);
+    QCOMPARE(box.GetLineFromChar(4), 1);
+    QCOMPARE(box.GetLineFromChar(box.Text().size()), 2);
+    QCOMPARE(box.positionOfLine(2), 8);
+    QCOMPARE(box.positionOfLine(3), -1);
+    QCOMPARE(box.positionOfLine(-1), -1);
+}
+
+void tst_RichTextBox::bulletsOnAndOff()
+{
+    RichTextBox box;
+    box.setPlainText("one\ntwo");
+    box.setSelStart(1);
+    box.setSelBullet(true);
+    QVERIFY(box.document()->firstBlock().textList());
+    QVERIFY(!box.document()->lastBlock().textList());
+    box.setSelBullet(false);
+    QVERIFY(!box.document()->firstBlock().textList());
+    QCOMPARE(box.document()->firstBlock().blockFormat().indent(), 0);
+}
+
+void tst_RichTextBox::saveAndLoadKeepTheDocument()
+{
+    RichTextBox box;
+    box.setPlainText("Grüße, мир\nsecond");
+    box.setSelStart(0);
+    box.setSelLength(5);
+    box.setSelItalic(true);
+    const QString path = m_dir.filePath("saved.doc");
+    QVERIFY2(box.SaveFile(path), qPrintable(box.errorString()));
+
+    RichTextBox other;
+    QVERIFY2(other.LoadFile(path), qPrintable(other.errorString()));
+    QCOMPARE(other.Text(), box.Text());
+    QCOMPARE(other.TextRTF(), box.TextRTF());
+}
+
+void tst_RichTextBox::loadRefusesWhatIsNotRtfAndKeepsTheDocument()
+{
+    RichTextBox box;
+    box.setPlainText("keep me");
+    const QString path = m_dir.filePath("word.doc");
+    QFile binary(path);
+    QVERIFY(binary.open(QIODevice::WriteOnly));
+    binary.write(QByteArray::fromHex("d0cf11e0a1b11ae1000000"));
+    binary.close();
+    QVERIFY(!box.LoadFile(path));
+    QVERIFY(!box.errorString().isEmpty());
+    QVERIFY(!box.LoadFile(m_dir.filePath("missing.doc")));
+    QCOMPARE(box.Text(), QStringLiteral("keep me"));
+}
+
+void tst_RichTextBox::saveFailureKeepsTheOldFile()
+{
+    RichTextBox box;
+    box.setPlainText("new text");
+    QVERIFY(!box.SaveFile(m_dir.path()));
+    QVERIFY(!box.errorString().isEmpty());
+    QVERIFY(!box.SaveFile(m_dir.filePath("no/such/folder/x.doc")));
+}
+
+void tst_RichTextBox::keyUpOnlyOnFinalRelease()
+{
+    RichTextBox box;
+    QSignalSpy keyUps(&box, &RichTextBox::KeyUp);
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a", true);
+    QApplication::sendEvent(&box, &repeat);
+    QCOMPARE(keyUps.size(), 0);
+    QKeyEvent final(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a", false);
+    QApplication::sendEvent(&box, &final);
+    QCOMPARE(keyUps.size(), 1);
+}
+
+void tst_RichTextBox::menuOwnsItsKeysWhileEnabled()
+{
+    QWidget window;
+    auto* box = new RichTextBox(&window);
+    auto* del = new QAction(&window);
+    del->setShortcut(QKeySequence::Delete);
+    window.addAction(del);
+    QSignalSpy triggered(del, &QAction::triggered);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box->setFocus();
+    box->setPlainText("abc");
+
+    box->setSelStart(0);
+    box->setSelLength(1);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QCOMPARE(triggered.size(), 1);
+    QCOMPARE(box->Text(), QStringLiteral("abc"));
+
+    del->setEnabled(false);
+    box->setSelStart(0);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QCOMPARE(triggered.size(), 1);
+    QCOMPARE(box->Text(), QStringLiteral("bc"));
+}
+
+QTEST_MAIN(tst_RichTextBox)
+#include "tst_richtextbox.moc"

@@ -1,0 +1,45 @@
+#include "support/TestEnvironment.h"
+
+#include "app/frmVellumo.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <QTest>
+
+TestEnvironment::TestEnvironment()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toUtf8());
+    programDir = QCoreApplication::applicationDirPath();
+}
+
+TestEnvironment::~TestEnvironment() = default;
+
+AppServices TestEnvironment::services()
+{
+    AppServices s;
+    s.dialog = &dialog;
+    s.messages = &messages;
+    s.random = &random;
+    s.settingsFile = settingsFile();
+    s.programDir = programDir;
+    s.quit = [this] { ++quitCalls; };
+    return s;
+}
+
+frmVellumo* TestEnvironment::window()
+{
+    m_window = std::make_unique<frmVellumo>(services());
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        QTest::qFail("main window not exposed", __FILE__, __LINE__);
+    return m_window.get();
+}
+
+void TestEnvironment::closeWindow()
+{
+    if (m_window)
+        m_window->close();
+    m_window.reset();
+}

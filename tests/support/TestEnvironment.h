@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/AppServices.h"
+#include "seed/RandomGenerator.h"
+#include "support/FakeCommonDialog.h"
+#include "support/RecordingMessageService.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+class frmVellumo;
+
+/// A fresh temporary settings and data folder with scripted dialogs, and a main window on them.
+class TestEnvironment
+{
+public:
+    /// Points the user settings and data folders into a temporary folder; call in init().
+    TestEnvironment();
+    ~TestEnvironment();
+
+    /// A new main window on this environment's fakes, shown and exposed.
+    frmVellumo* window();
+    /// The same window closed and deleted, as at the end of a run.
+    void closeWindow();
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString settingsFile() const { return path(QStringLiteral("settings.ini")); }
+    AppServices services();
+
+    FakeCommonDialog dialog;
+    RecordingMessageService messages;
+    RandomGenerator random{20261207};
+    int quitCalls = 0;
+    /// Where the window looks for data/; the build tree's program folder by default.
+    QString programDir;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<frmVellumo> m_window;
+};
