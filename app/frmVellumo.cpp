@@ -2,8 +2,16 @@
 
 #include "app/LayoutRule.h"
 #include "app/WindowGeometry.h"
+#include "dialogs/SearchCommands.h"
 #include "dialogs/frmAbout.h"
+#include "documents/DocumentList.h"
+#include "documents/FileCommands.h"
+#include "editing/EditCommands.h"
+#include "editing/FormatCommands.h"
+#include "editing/ToolbarState.h"
+#include "editing/UndoSnapshot.h"
 #include "platform/RichTextBox.h"
+#include "seed/SeedPrompter.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -39,7 +47,21 @@ frmVellumo::frmVellumo(const AppServices& services) : m_services(services)
     m_menu = MainMenu::build(menuBar(), this);
     MainMenu::onClick(m_menu.mnuExit, this, [this] { mnuExit_Click(); });
     MainMenu::onClick(m_menu.mnuAbout, this, [this] { mnuAbout_Click(); });
+    createSubsystems();
     Form_Load();
+}
+
+// Each subsystem connects its own menu entries and controls to its handlers.
+void frmVellumo::createSubsystems()
+{
+    m_documents = new DocumentList(*this);
+    m_files = new FileCommands(*this);
+    m_undo = new UndoSnapshot(*this);
+    m_seed = new SeedPrompter(*this);
+    m_edit = new EditCommands(*this);
+    m_format = new FormatCommands(*this);
+    m_toolbar = new ToolbarState(*this);
+    m_search = new SearchCommands(*this);
 }
 
 frmVellumo::~frmVellumo()
@@ -108,8 +130,7 @@ void frmVellumo::Form_Load()
     move(m_wantedOuter.topLeft());
     resize(m_wantedOuter.size());
 
-    m_cmbFiles->setCurrentIndex(0);
-    setWindowTitle(captionFor(m_cmbFiles->currentText()));
+    m_documents->startup();
 }
 
 double frmVellumo::twips(int pixels) const
@@ -177,6 +198,10 @@ bool frmVellumo::eventFilter(QObject* watched, QEvent* event)
 
 void frmVellumo::closeEvent(QCloseEvent* event)
 {
+    if (!m_documents->confirmClose()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

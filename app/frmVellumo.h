@@ -14,6 +14,14 @@ class QTimer;
 class QToolBar;
 class RichTextBox;
 class frmAbout;
+class DocumentList;
+class FileCommands;
+class UndoSnapshot;
+class SeedPrompter;
+class EditCommands;
+class FormatCommands;
+class ToolbarState;
+class SearchCommands;
 
 /// The main window: it builds the controls and the menu bar, lays them out, and hands
 /// each command to the subsystem that owns it.
@@ -35,6 +43,15 @@ public:
     const AppServices& services() const { return m_services; }
     std::unique_ptr<QSettings> settings() const;
 
+    DocumentList* documents() const { return m_documents; }
+    FileCommands* files() const { return m_files; }
+    UndoSnapshot* undo() const { return m_undo; }
+    SeedPrompter* seed() const { return m_seed; }
+    EditCommands* edit() const { return m_edit; }
+    FormatCommands* format() const { return m_format; }
+    ToolbarState* toolbar() const { return m_toolbar; }
+    SearchCommands* search() const { return m_search; }
+
     void Form_Resize();
     void mnuExit_Click();
     void mnuAbout_Click();
@@ -47,6 +64,7 @@ protected:
 
 private:
     void createControls();
+    void createSubsystems();
     void Form_Load();
     void Form_Unload();
     void restoreOuterGeometry();
@@ -60,6 +78,14 @@ private:
     QComboBox* m_cmbFiles = nullptr;
     QTimer* m_timer1 = nullptr;
     QPointer<frmAbout> m_about;
+    DocumentList* m_documents = nullptr;
+    FileCommands* m_files = nullptr;
+    UndoSnapshot* m_undo = nullptr;
+    SeedPrompter* m_seed = nullptr;
+    EditCommands* m_edit = nullptr;
+    FormatCommands* m_format = nullptr;
+    ToolbarState* m_toolbar = nullptr;
+    SearchCommands* m_search = nullptr;
     QRect m_wantedOuter;
     bool m_firstShow = true;
     bool m_fittingFrame = false;

@@ -1,0 +1,5 @@
+#include "documents/FileCommands.h"
+
+#include "app/frmVellumo.h"
+
+FileCommands::FileCommands(frmVellumo& window) : QObject(&window), m_window(window) {}
