@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QHashFunctions>
+
+/// The character formatting in force at one point of an RTF stream, as the reader tracks it.
+struct RtfCharState
+{
+    /// Font number meaning "the document's \deff font".
+    static constexpr int DefaultFont = -1;
+
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    /// Index into the colour table; 0 is the automatic colour.
+    int color = 0;
+    int font = DefaultFont;
+    /// Size in half-points; 0 leaves the document's default size.
+    int halfPoints = 0;
+
+    friend bool operator==(const RtfCharState&, const RtfCharState&) = default;
+};
+
+/// Hashes every field, so format caches keyed by state stay O(1) even for hostile inputs.
+size_t qHash(const RtfCharState& state, size_t seed = 0);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/rtf/RtfCharState.h"
+
+/// What an RTF group carries and restores when it closes.
+struct RtfGroupState
+{
+    /// Where the group's text goes.
+    enum class Destination { Body, FontTable, ColorTable, Skipped };
+
+    RtfCharState chars;
+    /// Fallback characters following each \uN, set by \ucN.
+    int unicodeSkip = 1;
+    Destination destination = Destination::Body;
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string_view>
+
+/// Maps the control words the reader acts on to a compact enum, without allocating.
+class RtfKeywordTable
+{
+public:
+    enum class Keyword {
+        Unknown,
+        // Document and code pages
+        Ansi,
+        AnsiCodePage,
+        Mac,
+        Pc,
+        Pca,
+        DefaultFont,
+        CodePage,
+        FontCharset,
+        Binary,
+        UnicodeSkip,
+        Unicode,
+        // Destinations the reader interprets
+        FontTable,
+        ColorTable,
+        Red,
+        Green,
+        Blue,
+        LegacyBullet,
+        LegacyBulletText,
+        // Destinations whose content never reaches the body
+        SkippedDestination,
+        // Character formatting
+        Plain,
+        Bold,
+        Italic,
+        Underline,
+        UnderlineNone,
+        Strike,
+        Hidden,
+        Color,
+        Font,
+        FontSize,
+        // Paragraphs
+        ParagraphDefault,
+        Paragraph,
+        ListOverride,
+        /// A control word standing for one character, such as \tab or \emdash.
+        Character,
+    };
+
+    /// What a control word means; character is set for Keyword::Character.
+    struct Entry
+    {
+        Keyword keyword = Keyword::Unknown;
+        char16_t character = 0;
+    };
+
+    static Entry find(std::string_view word);
+};

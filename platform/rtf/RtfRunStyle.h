@@ -1,0 +1,18 @@
+#pragma once
+
+/// A run's effective formatting as the writer emits it, with table indices resolved.
+struct RtfRunStyle
+{
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    /// Colour table index; 0 is the automatic colour.
+    int color = 0;
+    /// Font table index; -1 before anything was written.
+    int font = -1;
+    /// Size in half-points; -1 before anything was written.
+    int halfPoints = -1;
+
+    friend bool operator==(const RtfRunStyle&, const RtfRunStyle&) = default;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/rtf/RtfToken.h"
+
+#include <QByteArrayView>
+
+/// Splits RTF bytes into tokens in one forward pass; every call consumes input, so it cannot loop.
+class RtfTokenizer
+{
+public:
+    explicit RtfTokenizer(QByteArrayView data);
+
+    RtfToken next();
+    /// Skips the raw payload of \binN; a count past the end stops at the end.
+    void skipBytes(qint64 count);
+
+private:
+    RtfToken readControl();
+    RtfToken readControlWord();
+    RtfToken readHexByte();
+    RtfToken readText();
+    int readParameter();
+
+    const char* m_pos;
+    const char* m_end;
+};
