@@ -1,0 +1,61 @@
+#include "dialogs/EditorDialog.h"
+
+#include "app/frmVellumo.h"
+#include "platform/RichTextBox.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QWindow>
+
+EditorDialog::EditorDialog(frmVellumo& window, const QSize& innerTwips)
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
+      m_window(window)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(fromTwips(0, 0, innerTwips.width(), innerTwips.height()).size());
+}
+
+QRect EditorDialog::fromTwips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+QPushButton* EditorDialog::addButton(const char* name, const QString& caption, const QRect& at)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(at);
+    button->setAutoDefault(true);
+    return button;
+}
+
+void EditorDialog::showOverMain()
+{
+    // A child of the main window would be disabled along with it; a transient stays usable
+    // and the window manager keeps it in front of the main window.
+    createWinId();
+    if (QWindow* main = m_window.windowHandle())
+        windowHandle()->setTransientParent(main);
+    if (!m_placed) {
+        move(m_window.geometry().center() - rect().center());
+        m_placed = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void EditorDialog::returnToEditor()
+{
+    hide();
+    m_window.setEnabled(true);
+    m_window.activateWindow();
+    m_window.txtFile()->SetFocus();
+}
+
+void EditorDialog::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}

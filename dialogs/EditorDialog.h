@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+class frmVellumo;
+
+/// A dialog that works on the main window's editor while the main window is disabled.
+///
+/// It is a top-level window of its own, kept in front of the main window as its transient,
+/// so disabling the main window leaves the dialog usable. Closing it from the frame runs
+/// Form_Unload and deletes it, so the next showing starts from the design values.
+class EditorDialog : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// Shows the dialog in front of the main window without waiting for it.
+    void showOverMain();
+
+protected:
+    /// A fixed-size dialog frame with a close box; innerTwips is the client size in twips.
+    EditorDialog(frmVellumo& window, const QSize& innerTwips);
+
+    /// Design positions are in twips, 15 to a pixel.
+    static QRect fromTwips(int left, int top, int width, int height);
+
+    /// A push button of the dialog; no button is the default, but a focused one takes Enter.
+    QPushButton* addButton(const char* name, const QString& caption, const QRect& at);
+
+    /// Hides the dialog, enables the main window and gives the editor the keyboard focus.
+    void returnToEditor();
+
+    virtual void Form_Unload() = 0;
+    void closeEvent(QCloseEvent* event) override;
+
+    frmVellumo& m_window;
+
+private:
+    bool m_placed = false;
+};

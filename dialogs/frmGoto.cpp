@@ -1,0 +1,68 @@
+#include "dialogs/frmGoto.h"
+
+#include "app/frmVellumo.h"
+#include "dialogs/GotoLine.h"
+#include "dialogs/LeadingNumber.h"
+#include "platform/MessageService.h"
+#include "platform/RichTextBox.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+frmGoto::frmGoto(frmVellumo& window) : EditorDialog(window, QSize(3540, 1050))
+{
+    setObjectName(QStringLiteral("frmGoto"));
+    setWindowTitle(QStringLiteral("Goto Line"));
+
+    m_txtGoto = new QLineEdit(this);
+    m_txtGoto->setObjectName(QStringLiteral("txtGoto"));
+    m_txtGoto->setGeometry(fromTwips(45, 150, 1470, 330));
+    m_txtGoto->setAccessibleName(tr("Line number"));
+
+    m_cmdGotook = addButton("cmdGotook", QStringLiteral("OK"), fromTwips(2280, 120, 1215, 375));
+    m_cmdGotocancel =
+        addButton("cmdGotocancel", QStringLiteral("Cancel"), fromTwips(2280, 600, 1215, 375));
+
+    setTabOrder(m_cmdGotook, m_cmdGotocancel);
+    setTabOrder(m_cmdGotocancel, m_txtGoto);
+    m_cmdGotook->setFocus();
+
+    connect(m_cmdGotook, &QPushButton::clicked, this, &frmGoto::cmdGotook_Click);
+    connect(m_cmdGotocancel, &QPushButton::clicked, this, &frmGoto::cmdGotocancel_Click);
+}
+
+void frmGoto::cmdGotook_Click()
+{
+    const double value = LeadingNumber::parse(m_txtGoto->text());
+    if (value == 0) {
+        invalidLineNumber();
+        return;
+    }
+    returnToEditor();
+    RichTextBox* editor = m_window.txtFile();
+    // The control maps a line to its first position directly, so any length of document is quick.
+    const std::optional<qint64> line = GotoLine::lineIndex(value);
+    const qint64 position = line ? editor->positionOfLine(*line) : -1;
+    if (position >= 0)
+        editor->setSelStart(position);
+    else
+        invalidLineNumber();
+    m_txtGoto->clear();
+}
+
+void frmGoto::cmdGotocancel_Click()
+{
+    returnToEditor();
+}
+
+void frmGoto::Form_Unload()
+{
+    returnToEditor();
+}
+
+void frmGoto::invalidLineNumber()
+{
+    m_window.services().messages->MsgBox(QStringLiteral("Invalid line number."),
+                                         MessageService::Icon::Warning,
+                                         QStringLiteral("Goto line"));
+}
