@@ -5,12 +5,21 @@
 class frmVellumo;
 
 /// Cut, Copy, Paste, Delete and Select All on the editor's selection.
+///
+/// The clipboard carries the selection's RTF markup as plain text, so formatting travels
+/// from one place in the program to another while other programs see the markup itself.
 class EditCommands : public QObject
 {
     Q_OBJECT
 
 public:
     explicit EditCommands(frmVellumo& window);
+
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuDelete_Click();
+    void mnuSelectall_Click();
 
 private:
     frmVellumo& m_window;

@@ -1,0 +1,322 @@
+#include "EditingWindow.h"
+#include "app/frmVellumo.h"
+#include "platform/RichTextBox.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+class tst_EditCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void copyPutsTheSelectionAsAnRtfDocumentInPlainText();
+    void boldWordCopiedAndPastedComesBackBold();
+    void textFromOutsidePastesAsPlainText_data();
+    void textFromOutsidePastesAsPlainText();
+    void pasteWithoutTextRemovesSelectionAndUndoBringsItBack();
+    void copyLeavesDocumentAndUndoStateAlone();
+    void cutRecordsTheStateBeforeTheCut();
+    void deleteRemovesTheSelectionAsOneChange();
+    void selectAll_data();
+    void selectAll();
+    void delKeyWithAndWithoutSelection();
+    void menuKeysWinWhileEditorHasFocus_data();
+    void menuKeysWinWhileEditorHasFocus();
+    void disabledCommandsLeaveTheirKeysToTheEditor();
+    void rightClickMenuOffersTheEditCommands();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void tst_EditCommands::copyPutsTheSelectionAsAnRtfDocumentInPlainText()
+{
+    frmVellumo* w = editingWindow(*m_env, "one two");
+    auto* other = new QMimeData;
+    other->setHtml("<b>from elsewhere</b>");
+    QGuiApplication::clipboard()->setMimeData(other);
+    select(w, 4, 3);
+    const QString before = w->txtFile()->TextRTF();
+
+    QVERIFY(w->menu().mnuCopy->isEnabled());
+    w->menu().mnuCopy->trigger();
+
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied->formats(), QStringList{"text/plain"});
+    const QString text = copied->text();
+    QVERIFY2(text.startsWith("{\\rtf1") && text.trimmed().endsWith('}'), qPrintable(text));
+    QVERIFY(text.contains("two"));
+    QVERIFY(!text.contains("one"));
+    QCOMPARE(w->txtFile()->TextRTF(), before);
+    QCOMPARE(w->txtFile()->SelLength(), 3);
+}
+
+void tst_EditCommands::boldWordCopiedAndPastedComesBackBold()
+{
+    frmVellumo* w = editingWindow(*m_env, "one two");
+    select(w, 4, 3);
+    w->menu().mnuBold->trigger();
+    w->txtFile()->setSelStart(7);
+    // Bold off again with nothing selected, so only the clipboard can make the paste bold.
+    w->menu().mnuBold->trigger();
+    select(w, 4, 3);
+    w->menu().mnuCopy->trigger();
+
+    w->txtFile()->setSelStart(0);
+    w->menu().mnuPaste->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("twoone two"));
+    QVERIFY(boldAt(w, 0));
+    QVERIFY(boldAt(w, 2));
+    QVERIFY(!boldAt(w, 3));
+    QVERIFY(boldAt(w, 9));
+    QCOMPARE(w->txtFile()->SelStart(), 3);
+}
+
+void tst_EditCommands::textFromOutsidePastesAsPlainText_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("nominal: words") << "red fox"
+                                    << "ared foxb";
+    QTest::newRow("nominal: markup characters are text") << "{\\b x}"
+                                                         << "a{\\b x}b";
+    QTest::newRow("nominal: line breaks of other systems") << "one\r\ntwo\rthree"
+                                                           << "aone\ntwo\nthreeb";
+    QTest::newRow("robustness: html elsewhere is still plain text") << "<b>x</b>"
+                                                                    << "a<b>x</b>b";
+}
+
+void tst_EditCommands::textFromOutsidePastesAsPlainText()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(QString, expected);
+    frmVellumo* w = editingWindow(*m_env, "ab");
+    QGuiApplication::clipboard()->setText(clipboard);
+    w->txtFile()->setSelStart(1);
+
+    w->menu().mnuPaste->trigger();
+    QCOMPARE(w->txtFile()->Text(), expected);
+    for (int i = 0; i < expected.size(); ++i)
+        QVERIFY(!boldAt(w, i));
+    QCOMPARE(w->txtFile()->SelStart(), expected.size() - 1);
+}
+
+void tst_EditCommands::pasteWithoutTextRemovesSelectionAndUndoBringsItBack()
+{
+    frmVellumo* w = editingWindow(*m_env, "one two");
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QGuiApplication::clipboard()->setImage(picture);
+    QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+    select(w, 4, 3);
+
+    w->menu().mnuPaste->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one "));
+    w->menu().mnuUndo->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one two"));
+}
+
+void tst_EditCommands::copyLeavesDocumentAndUndoStateAlone()
+{
+    frmVellumo* w = editingWindow(*m_env, "ab");
+    select(w, 1, 1);
+    w->menu().mnuCopy->trigger();
+    // Copy followed by Undo acts as Undo alone: back to the state before the last key.
+    w->menu().mnuUndo->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("a"));
+}
+
+void tst_EditCommands::cutRecordsTheStateBeforeTheCut()
+{
+    frmVellumo* w = editingWindow(*m_env, "one two");
+    select(w, 4, 3);
+    const QString markup = w->txtFile()->SelRTF();
+
+    w->menu().mnuCut->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), markup);
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one "));
+    QCOMPARE(w->txtFile()->SelLength(), 0);
+    QVERIFY(!w->menu().mnuCut->isEnabled());
+
+    w->menu().mnuUndo->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one two"));
+    w->menu().mnuUndo->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one "));
+}
+
+void tst_EditCommands::deleteRemovesTheSelectionAsOneChange()
+{
+    frmVellumo* w = editingWindow(*m_env, "one two");
+    QGuiApplication::clipboard()->setText("kept");
+    select(w, 0, 4);
+
+    w->menu().mnuDelete->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("two"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+    w->menu().mnuUndo->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one two"));
+}
+
+void tst_EditCommands::selectAll_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("length");
+
+    QTest::newRow("nominal: one line") << "one two" << 7;
+    QTest::newRow("nominal: a paragraph break counts as one") << "ab\ncd" << 5;
+    QTest::newRow("robustness: empty document") << "" << 0;
+}
+
+void tst_EditCommands::selectAll()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, length);
+    frmVellumo* w = editingWindow(*m_env, typed);
+
+    w->menu().mnuSelectall->trigger();
+    QCOMPARE(w->txtFile()->SelStart(), 0);
+    QCOMPARE(w->txtFile()->SelLength(), length);
+    QCOMPARE(w->menu().mnuCut->isEnabled(), length > 0);
+    QCOMPARE(w->menu().mnuDelete->isEnabled(), length > 0);
+}
+
+void tst_EditCommands::delKeyWithAndWithoutSelection()
+{
+    frmVellumo* w = editingWindow(*m_env, "abc");
+    QSignalSpy deletes(w->menu().mnuDelete, &QAction::triggered);
+
+    select(w, 0, 1);
+    QTest::keyClick(w->txtFile(), Qt::Key_Delete);
+    QCOMPARE(deletes.size(), 1);
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("bc"));
+
+    QVERIFY(!w->menu().mnuDelete->isEnabled());
+    QTest::keyClick(w->txtFile(), Qt::Key_Delete);
+    QCOMPARE(deletes.size(), 1);
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("c"));
+    // The key's release recorded the deletion: Undo brings back the character.
+    w->menu().mnuUndo->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("bc"));
+}
+
+void tst_EditCommands::menuKeysWinWhileEditorHasFocus_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("entry");
+
+    QTest::newRow("nominal: Ctrl+X") << "Ctrl+X"
+                                     << "mnuCut";
+    QTest::newRow("nominal: Ctrl+C") << "Ctrl+C"
+                                     << "mnuCopy";
+    QTest::newRow("nominal: Ctrl+V") << "Ctrl+V"
+                                     << "mnuPaste";
+    QTest::newRow("nominal: Ctrl+A") << "Ctrl+A"
+                                     << "mnuSelectall";
+    QTest::newRow("nominal: Ctrl+Z") << "Ctrl+Z"
+                                     << "mnuUndo";
+    QTest::newRow("nominal: Del with a selection") << "Del"
+                                                   << "mnuDelete";
+    QTest::newRow("nominal: Shift+Ins is New Seed, not paste") << "Shift+Ins"
+                                                               << "mnuNewSeed";
+    QTest::newRow("nominal: F1") << "F1"
+                                 << "mnu0Sec";
+    QTest::newRow("nominal: F2") << "F2"
+                                 << "mnu600Sec";
+    QTest::newRow("nominal: F3") << "F3"
+                                 << "mnu300Sec";
+    QTest::newRow("nominal: F4") << "F4"
+                                 << "mnu30Sec";
+    QTest::newRow("nominal: F5") << "F5"
+                                 << "mnu20Sec";
+    QTest::newRow("nominal: F6") << "F6"
+                                 << "mnu10Sec";
+    QTest::newRow("nominal: F8") << "F8"
+                                 << "mnuInject";
+}
+
+void tst_EditCommands::menuKeysWinWhileEditorHasFocus()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, entry);
+    frmVellumo* w = editingWindow(*m_env, "one two");
+    // Whatever dialog a command opens is cancelled.
+    m_env->dialog.queueCancel();
+    QGuiApplication::clipboard()->setText("clip");
+    auto* action = w->findChild<QAction*>(entry);
+    QVERIFY(action);
+    QSignalSpy triggered(action, &QAction::triggered);
+    select(w, 4, 3);
+
+    const QKeyCombination key = QKeySequence(keys)[0];
+    QTest::keyClick(w->txtFile(), key.key(), key.keyboardModifiers());
+    QCOMPARE(triggered.size(), 1);
+    // The editor's own clipboard commands would have put HTML there or pasted "clip" in.
+    if (entry == "mnuCut" || entry == "mnuCopy")
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(), QStringList{"text/plain"});
+    if (entry != "mnuPaste")
+        QVERIFY(!w->txtFile()->Text().contains("clip"));
+}
+
+void tst_EditCommands::disabledCommandsLeaveTheirKeysToTheEditor()
+{
+    frmVellumo* w = editingWindow(*m_env, "abc");
+    QGuiApplication::clipboard()->setText("kept");
+    QSignalSpy cuts(w->menu().mnuCut, &QAction::triggered);
+    QSignalSpy copies(w->menu().mnuCopy, &QAction::triggered);
+    w->txtFile()->setSelStart(1);
+
+    QTest::keyClick(w->txtFile(), Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(w->txtFile(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(cuts.size(), 0);
+    QCOMPARE(copies.size(), 0);
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("abc"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+}
+
+void tst_EditCommands::rightClickMenuOffersTheEditCommands()
+{
+    frmVellumo* w = editingWindow(*m_env, "one two");
+    select(w, 4, 3);
+    QStringList offered;
+    QList<bool> enabled;
+    // The menu runs its own event loop; look at it and choose Select All once it is up.
+    QTimer::singleShot(0, this, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!popup)
+            return;
+        for (QAction* a : popup->actions()) {
+            if (a->isSeparator())
+                continue;
+            offered << a->objectName();
+            enabled << a->isEnabled();
+        }
+        QAction* selectAll = w->menu().mnuSelectall;
+        popup->setActiveAction(selectAll);
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            w->txtFile()->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(w->txtFile()->viewport(), &click);
+
+    QCOMPARE(offered, (QStringList{"mnuUndo", "mnuCut", "mnuCopy", "mnuPaste", "mnuDelete",
+                                   "mnuSelectall"}));
+    QCOMPARE(enabled, (QList<bool>{true, true, true, true, true, true}));
+    QCOMPARE(w->txtFile()->SelLength(), 7);
+}
+
+QTEST_MAIN(tst_EditCommands)
+#include "tst_editcommands.moc"
