@@ -1,7 +1,13 @@
 #pragma once
 
-#include <QObject>
+#include "seed/SeedWords.h"
 
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class QAction;
 class frmVellumo;
 
 /// The seed text, its sources, the injection of seed words and the prompt timer.
@@ -12,6 +18,40 @@ class SeedPrompter : public QObject
 public:
     explicit SeedPrompter(frmVellumo& window);
 
+    const QString& seedText() const { return m_seedText; }
+
+    void mnuNewSeed_Click();
+    void mnuSeedOne_Click();
+    void mnuSeedTwo_Click();
+    void mnuSeedThree_Click();
+    void mnuInject_Click();
+
+    void mnu0Sec_Click();
+    void mnu10Sec_Click();
+    void mnu20Sec_Click();
+    void mnu30Sec_Click();
+    void mnu300Sec_Click();
+    void mnu600Sec_Click();
+    void Timer1_Timer();
+
+    /// Writes one random run of seed words over the selection, or at a random place.
+    void injectseed(const QString& seedText);
+
 private:
+    using SeedMarks = std::array<bool, 4>;
+
+    void connectMenu();
+    /// Reads a seed file into seedText and injects; false, with a message, when it cannot.
+    bool loadSeed(const QString& path);
+    QString shippedSeed(const QString& fileName) const;
+    SeedMarks seedMarks() const;
+    void setSeedMarks(const SeedMarks& marks);
+    void markSeed(QAction* chosen);
+    void chooseInterval(QAction* entry, int milliseconds);
+    void setInterval(QAction* entry, int milliseconds);
+    void warnNoSeed();
+
     frmVellumo& m_window;
+    QString m_seedText;
+    SeedWords m_seedWords;
 };

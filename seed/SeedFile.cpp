@@ -1,0 +1,56 @@
+#include "seed/SeedFile.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <array>
+
+namespace {
+
+// 0x80 to 0x9f of Windows-1252; its five unassigned bytes keep their C1 control, as Windows does.
+constexpr std::array<char16_t, 32> windows1252High = {
+    0x20ac, 0x0081, 0x201a, 0x0192, 0x201e, 0x2026, 0x2020, 0x2021, 0x02c6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008d, 0x017d, 0x008f, 0x0090, 0x2018, 0x2019, 0x201c, 0x201d, 0x2022,
+    0x2013, 0x2014, 0x02dc, 0x2122, 0x0161, 0x203a, 0x0153, 0x009d, 0x017e, 0x0178};
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        *out++ = QChar(b >= 0x80 && b < 0xa0 ? windows1252High[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
+} // namespace
+
+bool SeedFile::read(const QString& path)
+{
+    m_text.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_errorString = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_errorString = file.errorString();
+        return false;
+    }
+    m_text = decode(bytes);
+    m_errorString.clear();
+    return true;
+}
+
+QString SeedFile::decode(QByteArrayView bytes)
+{
+    // Stateless makes a sequence cut off at the end count as an error; a byte-order mark stays.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return fromWindows1252(bytes);
+}

@@ -1,0 +1,814 @@
+#include "app/frmVellumo.h"
+#include "platform/RichTextBox.h"
+#include "seed/RandomGenerator.h"
+#include "seed/SeedFile.h"
+#include "seed/SeedPath.h"
+#include "seed/SeedPrompter.h"
+#include "seed/SeedRun.h"
+#include "seed/SeedWords.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString noSeed = QStringLiteral("You must first enter a seed text");
+// "w0 w1 ... wN": each word names its own index.
+QString numberedWords(int last)
+{
+    QStringList words;
+    for (int i = 0; i <= last; ++i)
+        words << QStringLiteral("w%1").arg(i);
+    return words.join(QLatin1Char(' '));
+}
+
+// The fixed state of TestEnvironment's generator draws 0.51531774 and 0.30784625 first.
+const QString numbered = numberedWords(29);
+
+QStringList wordsOf(const QString& text)
+{
+    const SeedWords words(text);
+    QStringList list;
+    for (qsizetype i = 0; i < words.size(); ++i)
+        list << words.at(i).toString();
+    return list;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class tst_Seed : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    // Words, runs and the generator, without a window.
+    void splitAtSingleSpaces_data();
+    void splitAtSingleSpaces();
+    void splitIsReusedOnlyForTheSameText();
+    void run_data();
+    void run();
+    void caretPosition_data();
+    void caretPosition();
+    void generatorReseedDoesNotRestart();
+
+    // Reading seed files and finding the shipped ones.
+    void decode_data();
+    void decode();
+    void readFailures_data();
+    void readFailures();
+    void shippedSeedPathRule();
+    void shippedSeedsArePlainPassages_data();
+    void shippedSeedsArePlainPassages();
+
+    // The injection in the window.
+    void injectWithoutSeedWarnsAndTouchesNothing();
+    void oneLetterSeedWarnsAfterLoading();
+    void firstRunFromFixedState_data();
+    void firstRunFromFixedState();
+    void selectionIsReplacedWithTwoDraws();
+    void emptySelectionGoesToDrawnPosition();
+    void twoInjectionsInARowDiffer();
+
+    // The Seed menu.
+    void shippedSeedMarks_data();
+    void shippedSeedMarks();
+    void marksAreSetBeforeOrAfterTheInjection_data();
+    void marksAreSetBeforeOrAfterTheInjection();
+    void sameSeedTwiceReadsTheFileAgain();
+    void newSeedSetsOnlyItsOwnDialogProperties();
+    void newSeedCancelledKeepsSeedAndClearsMarks();
+    void unreadableSeedRestoresMarks_data();
+    void unreadableSeedRestoresMarks();
+    void keysWhileEditorHasFocus();
+
+    // The Timer menu and the tick.
+    void intervalsRefusedWithoutSeed_data();
+    void intervalsRefusedWithoutSeed();
+    void intervalsSetWithSeed_data();
+    void intervalsSetWithSeed();
+    void freezeBlockAlwaysAccepted();
+    void refusedIntervalKeepsRunningTimer();
+    void oneCharacterSeedRunsTimerThatWarns();
+    void tickInjects();
+
+private:
+    frmVellumo* windowWithSeeds();
+    void loadNewSeed(frmVellumo* w, const QByteArray& content);
+    QStringList checkedSeeds(frmVellumo* w) const;
+    QStringList checkedIntervals(frmVellumo* w) const;
+    static RandomGenerator fixedAfterDraws(bool reseed, int draws);
+
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+// A window whose program folder holds its own data/ with known seeds.
+frmVellumo* tst_Seed::windowWithSeeds()
+{
+    m_env->programDir = m_env->path(QStringLiteral("program"));
+    writeFile(m_env->programDir + "/data/seedone.txt", "sea fog lamp");
+    writeFile(m_env->programDir + "/data/seedtwo.txt", "kitchen lemon\r\njug spoon");
+    writeFile(m_env->programDir + "/data/seedthree.txt", numbered.toUtf8());
+    return m_env->window();
+}
+
+void tst_Seed::loadNewSeed(frmVellumo* w, const QByteArray& content)
+{
+    const QString path = m_env->path(QStringLiteral("seed-%1.txt").arg(m_env->dialog.shown.size()));
+    writeFile(path, content);
+    m_env->dialog.queueFileName(path);
+    w->menu().mnuNewSeed->trigger();
+}
+
+QStringList tst_Seed::checkedSeeds(frmVellumo* w) const
+{
+    QStringList names;
+    const MainMenu& m = w->menu();
+    for (QAction* entry : {m.mnuNewSeed, m.mnuSeedOne, m.mnuSeedTwo, m.mnuSeedThree})
+        if (entry->isChecked())
+            names << entry->objectName();
+    return names;
+}
+
+QStringList tst_Seed::checkedIntervals(frmVellumo* w) const
+{
+    QStringList names;
+    const MainMenu& m = w->menu();
+    for (QAction* entry : {m.mnu0Sec, m.mnu600Sec, m.mnu300Sec, m.mnu30Sec, m.mnu20Sec, m.mnu10Sec})
+        if (entry->isChecked())
+            names << entry->objectName();
+    return names;
+}
+
+// The environment's fixed generator after one injection's worth of use.
+RandomGenerator tst_Seed::fixedAfterDraws(bool reseed, int draws)
+{
+    RandomGenerator replay = TestEnvironment().random;
+    if (reseed)
+        replay.reseed(221);
+    for (int i = 0; i < draws; ++i)
+        replay.draw();
+    return replay;
+}
+
+void tst_Seed::splitAtSingleSpaces_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("words");
+
+    QTest::newRow("nominal: words between single spaces")
+        << "sea fog lamp" << QStringList{"sea", "fog", "lamp"};
+    QTest::newRow("nominal: two letters are one word") << "ab" << QStringList{"ab"};
+    QTest::newRow("edge: two spaces give an empty word")
+        << "one  two" << QStringList{"one", "", "two"};
+    QTest::newRow("edge: spaces at both ends give empty words")
+        << " a " << QStringList{"", "a", ""};
+    QTest::newRow("edge: line breaks and tabs stay inside words")
+        << "one two\r\nthree\tfour" << QStringList{"one", "two\r\nthree\tfour"};
+    QTest::newRow("edge: a no-break space separates nothing")
+        << QStringLiteral("a\u00a0b c") << QStringList{QStringLiteral("a\u00a0b"), "c"};
+    QTest::newRow("edge: spaces only") << "  " << QStringList{"", "", ""};
+    QTest::newRow("edge: empty text has no words") << "" << QStringList{};
+}
+
+void tst_Seed::splitAtSingleSpaces()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, words);
+    QCOMPARE(wordsOf(text), words);
+}
+
+void tst_Seed::splitIsReusedOnlyForTheSameText()
+{
+    QString seed = QStringLiteral("sea fog");
+    const SeedWords words(seed);
+    QString copy = seed;
+    QVERIFY(words.isSplitOf(copy));
+    copy[0] = QLatin1Char('t');
+    QVERIFY2(!words.isSplitOf(copy), "a text changed in place must be split again");
+    QVERIFY(!words.isSplitOf(QStringLiteral("sea")));
+    seed.clear();
+    QCOMPARE(words.at(1), QStringLiteral("fog"));
+}
+
+void tst_Seed::run_data()
+{
+    QTest::addColumn<QString>("seed");
+    QTest::addColumn<float>("r1");
+    QTest::addColumn<float>("r2");
+    QTest::addColumn<QString>("run");
+
+    const QString w0to20 = numberedWords(20);
+    const QString w0to100 = numberedWords(100);
+
+    QTest::newRow("nominal: one word is written with a space") << "ab" << 0.9f << 0.9f << "ab ";
+    QTest::newRow("nominal: two one-letter words, start rounds down")
+        << "a b" << 0.25f << 0.9f << "a ";
+    QTest::newRow("nominal: two one-letter words, start rounds up")
+        << "a b" << 0.75f << 0.0f << "b ";
+    QTest::newRow("edge: count of exactly 10 is kept, 11 words")
+        << w0to20 << 0.0f << 0.5f << "w0 w1 w2 w3 w4 w5 w6 w7 w8 w9 w10 ";
+    QTest::newRow("edge: count just above 10 is divided by 10")
+        << w0to20 << 0.0f << 0.55f << "w0 w1 ";
+    QTest::newRow("edge: a long run is a tenth of the rest, plus one")
+        << w0to100 << 0.5f << 0.9f << "w50 w51 w52 w53 w54 ";
+    QTest::newRow("edge: half fractions round to even, repeating and skipping")
+        << "w0 w1 w2 w3 w4 w5 w6 w7 w8 w9 w10" << 0.25f << 0.5f << "w2 w4 w4 w6 ";
+    QTest::newRow("edge: draws are widened before multiplying")
+        << "w0 w1 w2 w3 w4 w5" << 0.1f << 0.0f << "w1 ";
+    QTest::newRow("edge: the highest draws stay inside the list")
+        << w0to20 << 0.99999994f << 0.99999994f << "w20 ";
+    QTest::newRow("edge: an empty word writes two spaces in a row")
+        << "one  two" << 0.0f << 0.5f << "one  ";
+    QTest::newRow("edge: a line break inside a piece is written")
+        << "one two\nthree" << 0.75f << 0.0f << "two\nthree ";
+    QTest::newRow("edge: spaces only write spaces only") << "   " << 0.0f << 0.99f << "   ";
+}
+
+void tst_Seed::run()
+{
+    QFETCH(QString, seed);
+    QFETCH(float, r1);
+    QFETCH(float, r2);
+    QFETCH(QString, run);
+    QCOMPARE(SeedRun::build(SeedWords(seed), r1, r2), run);
+}
+
+void tst_Seed::caretPosition_data()
+{
+    QTest::addColumn<float>("r3");
+    QTest::addColumn<qsizetype>("length");
+    QTest::addColumn<qint64>("position");
+
+    QTest::newRow("nominal: start") << 0.0f << qsizetype(500) << qint64(0);
+    QTest::newRow("nominal: inside") << 0.25f << qsizetype(500) << qint64(125);
+    QTest::newRow("edge: half goes to the even neighbour below")
+        << 0.5f << qsizetype(5) << qint64(2);
+    QTest::newRow("edge: half goes to the even neighbour above")
+        << 0.5f << qsizetype(7) << qint64(4);
+    QTest::newRow("edge: the highest draw reaches the length")
+        << 0.99999994f << qsizetype(1000) << qint64(1000);
+    QTest::newRow("edge: draw widened before multiplying") << 0.1f << qsizetype(5) << qint64(1);
+}
+
+void tst_Seed::caretPosition()
+{
+    QFETCH(float, r3);
+    QFETCH(qsizetype, length);
+    QFETCH(qint64, position);
+    QCOMPARE(SeedRun::caretPosition(r3, length), position);
+}
+
+void tst_Seed::generatorReseedDoesNotRestart()
+{
+    RandomGenerator a(20261207);
+    RandomGenerator b(20261207);
+    a.reseed(221);
+    b.reseed(221);
+    const float first = a.draw();
+    QCOMPARE(b.draw(), first);
+    a.reseed(221);
+    QVERIFY2(a.draw() != first, "reseeding with 221 again must not repeat the sequence");
+
+    RandomGenerator c(1);
+    for (int i = 0; i < 100000; ++i) {
+        const float r = c.draw();
+        QVERIFY(r >= 0.0f && r < 1.0f);
+    }
+}
+
+void tst_Seed::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("nominal: UTF-8")
+        << QByteArray("caf\xc3\xa9 na\xc3\xafve") << QStringLiteral("caf\u00e9 na\u00efve");
+    QTest::newRow("nominal: line breaks kept as they stand")
+        << QByteArray("a\r\nb\rc\n") << QStringLiteral("a\r\nb\rc\n");
+    QTest::newRow("edge: not UTF-8 reads as Windows-1252")
+        << QByteArray("caf\xe9 \x93q\x94 \x80") << QStringLiteral("caf\u00e9 \u201cq\u201d \u20ac");
+    QTest::newRow("edge: UTF-16 with its byte-order mark reads as 8-bit")
+        << QByteArray("\xff\xfe"
+                      "a\0 \0",
+                      6)
+        << QStringLiteral("\u00ff\u00fe"
+                          "a") +
+               QChar(0) + QLatin1Char(' ') + QChar(0);
+    QTest::newRow("edge: UTF-8 byte-order mark is kept") << QByteArray("\xef\xbb\xbf"
+                                                                       "a")
+                                                         << QStringLiteral("\ufeff"
+                                                                           "a");
+    QTest::newRow("edge: sequence cut off at the end is not UTF-8")
+        << QByteArray("ab\xc3") << QStringLiteral("ab\u00c3");
+    QTest::newRow("edge: unassigned Windows-1252 bytes keep their value")
+        << QByteArray("\x81\x8d\x8f\x90\x9d") << QStringLiteral("\u0081\u008d\u008f\u0090\u009d");
+    QTest::newRow("edge: empty file") << QByteArray() << QString();
+}
+
+void tst_Seed::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    const QString path = m_env->path(QStringLiteral("seed.txt"));
+    writeFile(path, bytes);
+    SeedFile file;
+    QVERIFY(file.read(path));
+    QCOMPARE(file.takeText(), text);
+}
+
+void tst_Seed::readFailures_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("robustness: missing file") << "missing.txt";
+    QTest::newRow("robustness: a folder") << "folder";
+}
+
+void tst_Seed::readFailures()
+{
+    QFETCH(QString, name);
+    QDir().mkpath(m_env->path(QStringLiteral("folder")));
+    SeedFile file;
+    QVERIFY(!file.read(m_env->path(name)));
+    QVERIFY(!file.errorString().isEmpty());
+    QVERIFY(file.takeText().isEmpty());
+}
+
+void tst_Seed::shippedSeedPathRule()
+{
+    QTemporaryDir root;
+    const QString program = root.filePath(QStringLiteral("bin"));
+    const QString installed = root.filePath(QStringLiteral("share/quillmere/data"));
+    QDir().mkpath(program);
+    QCOMPARE(SeedPath::shippedSeed("seedone.txt", program, installed), installed + "/seedone.txt");
+    QDir().mkpath(program + "/data");
+    QCOMPARE(SeedPath::shippedSeed("seedone.txt", program, installed),
+             program + "/data/seedone.txt");
+    QCOMPARE(SeedPath::shippedSeed("seedtwo.txt", root.filePath("none")),
+             QStringLiteral(QUILLMERE_DATADIR "/seedtwo.txt"));
+}
+
+void tst_Seed::shippedSeedsArePlainPassages_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("nominal: seedone.txt") << "seedone.txt";
+    QTest::newRow("nominal: seedtwo.txt") << "seedtwo.txt";
+    QTest::newRow("nominal: seedthree.txt") << "seedthree.txt";
+}
+
+void tst_Seed::shippedSeedsArePlainPassages()
+{
+    QFETCH(QString, name);
+    SeedFile file;
+    QVERIFY2(file.read(QStringLiteral(QUILLMERE_SOURCE_DATADIR "/") + name),
+             qPrintable(file.errorString()));
+    const QString text = file.takeText();
+    const QStringList words = wordsOf(text);
+    QVERIFY2(words.size() >= 400, qPrintable(QString::number(words.size())));
+    QVERIFY2(!words.contains(QString()), "words are separated by single spaces");
+    for (QChar c : text)
+        QVERIFY2(c.unicode() == '\n' || (c.unicode() >= 0x20 && c.unicode() < 0x7f),
+                 "plain printable text");
+}
+
+void tst_Seed::injectWithoutSeedWarnsAndTouchesNothing()
+{
+    frmVellumo* w = m_env->window();
+    w->txtFile()->setTextRTF(QStringLiteral("draft"));
+    const std::uint64_t state = m_env->random.state();
+
+    w->menu().mnuInject->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    QCOMPARE(m_env->messages.boxes[0].prompt, noSeed);
+    QCOMPARE(m_env->messages.boxes[0].icon, MessageService::Icon::Warning);
+    QCOMPARE(m_env->messages.boxes[0].title, QStringLiteral("Quillmere"));
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("draft"));
+    QCOMPARE(m_env->random.state(), state);
+}
+
+void tst_Seed::oneLetterSeedWarnsAfterLoading()
+{
+    frmVellumo* w = m_env->window();
+    const std::uint64_t state = m_env->random.state();
+    loadNewSeed(w, "x");
+
+    QCOMPARE(w->seed()->seedText(), QStringLiteral("x"));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    QCOMPARE(m_env->messages.boxes[0].prompt, noSeed);
+    QCOMPARE(w->txtFile()->Text(), QString());
+    QCOMPARE(m_env->random.state(), state);
+    QCOMPARE(checkedSeeds(w), QStringList{"mnuNewSeed"});
+}
+
+void tst_Seed::firstRunFromFixedState_data()
+{
+    QTest::addColumn<QByteArray>("seed");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("nominal: two letters") << QByteArray("ab") << "ab ";
+    QTest::newRow("nominal: two one-letter words") << QByteArray("a b") << "b ";
+    QTest::newRow("nominal: a run of five") << numbered.toUtf8() << "w15 w16 w17 w18 w19 ";
+    QTest::newRow("edge: an empty word writes two spaces")
+        << QByteArray("w0 w1 w2 w3 w4  w6 w7") << "w4  ";
+    QTest::newRow("edge: a line break inside a piece")
+        << QByteArray("one two\nthree") << "two\nthree ";
+    QTest::newRow("edge: spaces only") << QByteArray("   ") << " ";
+}
+
+// An empty document takes the run as its whole text, wherever the caret was drawn to go.
+void tst_Seed::firstRunFromFixedState()
+{
+    QFETCH(QByteArray, seed);
+    QFETCH(QString, text);
+    frmVellumo* w = m_env->window();
+    loadNewSeed(w, seed);
+
+    QCOMPARE(w->txtFile()->Text(), text);
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+    QCOMPARE(m_env->random.state(), fixedAfterDraws(true, 3).state());
+}
+
+void tst_Seed::selectionIsReplacedWithTwoDraws()
+{
+    frmVellumo* w = m_env->window();
+    loadNewSeed(w, numbered.toUtf8());
+    w->txtFile()->setTextRTF(QStringLiteral("Hello world, again"));
+    w->txtFile()->setSelStart(6);
+    w->txtFile()->setSelLength(5);
+    RandomGenerator replay = m_env->random;
+
+    w->menu().mnuInject->trigger();
+
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("Hello w16 , again"));
+    replay.reseed(221);
+    replay.draw();
+    replay.draw();
+    QCOMPARE(m_env->random.state(), replay.state());
+}
+
+void tst_Seed::emptySelectionGoesToDrawnPosition()
+{
+    frmVellumo* w = m_env->window();
+    loadNewSeed(w, numbered.toUtf8());
+    const QString before = QStringLiteral("0123456789").repeated(200);
+    w->txtFile()->setTextRTF(before);
+    w->txtFile()->setSelStart(0);
+    const qsizetype rtfLength = w->txtFile()->TextRTF().size();
+    RandomGenerator replay = m_env->random;
+
+    w->menu().mnuInject->trigger();
+
+    replay.reseed(221);
+    replay.draw();
+    replay.draw();
+    const qint64 drawn = std::llround(double(replay.draw()) * double(rtfLength));
+    QVERIFY2(drawn < before.size(), "the drawn place should fall inside this document");
+    QCOMPARE(w->txtFile()->Text(), QString(before).insert(drawn, QStringLiteral("w16 ")));
+    QCOMPARE(m_env->random.state(), replay.state());
+}
+
+void tst_Seed::twoInjectionsInARowDiffer()
+{
+    frmVellumo* w = m_env->window();
+    SeedFile shipped;
+    QVERIFY(shipped.read(QStringLiteral(QUILLMERE_SOURCE_DATADIR "/seedone.txt")));
+    loadNewSeed(w, shipped.takeText().toUtf8());
+    const QString first = w->txtFile()->Text();
+    w->txtFile()->setTextRTF(QString());
+
+    w->menu().mnuInject->trigger();
+
+    QCOMPARE(first, QStringLiteral("and then agree to share the street. In "));
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("It pulls back to "));
+}
+
+void tst_Seed::shippedSeedMarks_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("seed");
+
+    QTest::newRow("nominal: Seed One") << "mnuSeedOne"
+                                       << "sea fog lamp";
+    QTest::newRow("nominal: Seed Two keeps its line break") << "mnuSeedTwo"
+                                                            << "kitchen lemon\r\njug spoon";
+    QTest::newRow("nominal: Seed Three") << "mnuSeedThree" << numbered;
+}
+
+void tst_Seed::shippedSeedMarks()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, seed);
+    frmVellumo* w = windowWithSeeds();
+    w->menu().mnuNewSeed->setChecked(true);
+    for (QAction* other : {w->menu().mnuSeedOne, w->menu().mnuSeedTwo, w->menu().mnuSeedThree})
+        if (other->objectName() != entry)
+            other->trigger();
+
+    w->txtFile()->setTextRTF(QString());
+    w->findChild<QAction*>(entry)->trigger();
+
+    QCOMPARE(checkedSeeds(w), QStringList{entry});
+    QCOMPARE(w->seed()->seedText(), seed);
+    const QString run = w->txtFile()->Text();
+    QVERIFY(run.endsWith(QLatin1Char(' ')));
+    QVERIFY2(QString(seed).replace("\r\n", "\n").contains(run.chopped(1)), qPrintable(run));
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+}
+
+void tst_Seed::marksAreSetBeforeOrAfterTheInjection_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("markedAfterRun");
+
+    QTest::newRow("nominal: Seed One marks before reading") << "mnuSeedOne" << false;
+    QTest::newRow("nominal: Seed Two marks before reading") << "mnuSeedTwo" << false;
+    QTest::newRow("nominal: Seed Three marks after its run") << "mnuSeedThree" << true;
+}
+
+void tst_Seed::marksAreSetBeforeOrAfterTheInjection()
+{
+    QFETCH(QString, entry);
+    QFETCH(bool, markedAfterRun);
+    frmVellumo* w = windowWithSeeds();
+    QAction* action = w->findChild<QAction*>(entry);
+    QString textWhenMarked;
+    connect(action, &QAction::toggled, this, [&](bool on) {
+        if (on)
+            textWhenMarked = w->txtFile()->Text();
+    });
+
+    action->trigger();
+
+    QVERIFY(!w->txtFile()->Text().isEmpty());
+    QCOMPARE(textWhenMarked == w->txtFile()->Text(), markedAfterRun);
+    QCOMPARE(textWhenMarked.isEmpty(), !markedAfterRun);
+}
+
+void tst_Seed::sameSeedTwiceReadsTheFileAgain()
+{
+    frmVellumo* w = windowWithSeeds();
+    w->menu().mnuSeedOne->trigger();
+    QCOMPARE(w->seed()->seedText(), QStringLiteral("sea fog lamp"));
+    writeFile(m_env->programDir + "/data/seedone.txt", "ab");
+    w->txtFile()->setSelStart(0);
+    const QString firstRun = w->txtFile()->Text();
+
+    w->menu().mnuSeedOne->trigger();
+
+    QCOMPARE(w->seed()->seedText(), QStringLiteral("ab"));
+    QCOMPARE(w->txtFile()->Text().size(), firstRun.size() + 3);
+    QCOMPARE(checkedSeeds(w), QStringList{"mnuSeedOne"});
+}
+
+void tst_Seed::newSeedSetsOnlyItsOwnDialogProperties()
+{
+    frmVellumo* w = m_env->window();
+    m_env->dialog.DefaultExt = QStringLiteral("doc");
+    m_env->dialog.Flags = 264;
+    m_env->dialog.CancelError = true;
+    bool markedBeforeDialog = false;
+    connect(w->menu().mnuNewSeed, &QAction::toggled, this, [&](bool on) {
+        if (on)
+            markedBeforeDialog = m_env->dialog.shown.isEmpty();
+    });
+    loadNewSeed(w, "ab");
+
+    QCOMPARE(m_env->dialog.shown.size(), 1);
+    const FakeCommonDialog::Shown& shown = m_env->dialog.shown[0];
+    QCOMPARE(shown.kind, QStringLiteral("open"));
+    QCOMPARE(shown.title, QStringLiteral("Open"));
+    QCOMPARE(shown.filter, QStringLiteral("All Files (*.txt)|*.txt"));
+    QCOMPARE(shown.cancelError, false);
+    QCOMPARE(shown.defaultExt, QStringLiteral("doc"));
+    QCOMPARE(shown.flags, 264);
+    QVERIFY(markedBeforeDialog);
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("ab "));
+}
+
+void tst_Seed::newSeedCancelledKeepsSeedAndClearsMarks()
+{
+    frmVellumo* w = windowWithSeeds();
+    w->menu().mnuSeedOne->trigger();
+    w->txtFile()->setTextRTF(QString());
+    m_env->dialog.queueCancel();
+
+    w->menu().mnuNewSeed->trigger();
+
+    QCOMPARE(checkedSeeds(w), QStringList{});
+    QCOMPARE(w->seed()->seedText(), QStringLiteral("sea fog lamp"));
+    QCOMPARE(w->txtFile()->Text(), QString());
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+
+    w->menu().mnuInject->trigger();
+    QVERIFY(!w->txtFile()->Text().isEmpty());
+}
+
+void tst_Seed::unreadableSeedRestoresMarks_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("file");
+
+    QTest::newRow("robustness: New Seed file vanished") << "mnuNewSeed"
+                                                        << "user/gone.txt";
+    QTest::newRow("robustness: New Seed given a folder") << "mnuNewSeed"
+                                                         << "user";
+    QTest::newRow("robustness: seedtwo.txt missing") << "mnuSeedTwo"
+                                                     << "program/data/seedtwo.txt";
+    QTest::newRow("robustness: seedthree.txt missing") << "mnuSeedThree"
+                                                       << "program/data/seedthree.txt";
+}
+
+void tst_Seed::unreadableSeedRestoresMarks()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, file);
+    frmVellumo* w = windowWithSeeds();
+    QDir().mkpath(m_env->path(QStringLiteral("user")));
+    w->menu().mnuSeedOne->trigger();
+    w->txtFile()->setTextRTF(QStringLiteral("kept"));
+    const QString path = m_env->path(file);
+    QFile::remove(path);
+    if (entry == QLatin1String("mnuNewSeed"))
+        m_env->dialog.queueFileName(path);
+
+    w->findChild<QAction*>(entry)->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    QVERIFY2(m_env->messages.boxes[0].prompt.contains(QDir::toNativeSeparators(path)),
+             qPrintable(m_env->messages.boxes[0].prompt));
+    QVERIFY(m_env->messages.boxes[0].prompt.size() > path.size() + 30);
+    QCOMPARE(checkedSeeds(w), QStringList{"mnuSeedOne"});
+    QCOMPARE(w->seed()->seedText(), QStringLiteral("sea fog lamp"));
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("kept"));
+}
+
+// The editor would paste on Shift+Ins; the menu's shortcuts win while it has the focus.
+void tst_Seed::keysWhileEditorHasFocus()
+{
+    frmVellumo* w = m_env->window();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    w->txtFile()->SetFocus();
+    QVERIFY(w->txtFile()->hasFocus());
+
+    QTest::keyClick(w->txtFile(), Qt::Key_F8);
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    QCOMPARE(m_env->messages.boxes[0].prompt, noSeed);
+
+    m_env->dialog.queueCancel();
+    QTest::keyClick(w->txtFile(), Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(m_env->dialog.shown.size(), 1);
+    QCOMPARE(m_env->dialog.shown[0].title, QStringLiteral("Open"));
+    QCOMPARE(w->txtFile()->Text(), QString());
+}
+
+void tst_Seed::intervalsRefusedWithoutSeed_data()
+{
+    QTest::addColumn<QString>("entry");
+    for (const char* entry : {"mnu10Sec", "mnu20Sec", "mnu30Sec", "mnu300Sec", "mnu600Sec"})
+        QTest::newRow(qPrintable(QStringLiteral("robustness: %1 without seed").arg(entry)))
+            << QString::fromLatin1(entry);
+}
+
+void tst_Seed::intervalsRefusedWithoutSeed()
+{
+    QFETCH(QString, entry);
+    frmVellumo* w = m_env->window();
+
+    w->findChild<QAction*>(entry)->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    QCOMPARE(m_env->messages.boxes[0].prompt, noSeed);
+    QCOMPARE(m_env->messages.boxes[0].icon, MessageService::Icon::Warning);
+    QCOMPARE(m_env->messages.boxes[0].title, QStringLiteral("Quillmere"));
+    QCOMPARE(w->Timer1()->interval(), 0);
+    QVERIFY(!w->Timer1()->isActive());
+    QCOMPARE(checkedIntervals(w), QStringList{});
+}
+
+void tst_Seed::intervalsSetWithSeed_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("interval");
+
+    QTest::newRow("nominal: 10 seconds") << "mnu10Sec" << 10000;
+    QTest::newRow("nominal: 20 seconds") << "mnu20Sec" << 20000;
+    QTest::newRow("nominal: 30 seconds") << "mnu30Sec" << 30000;
+    QTest::newRow("nominal: 5 minutes") << "mnu300Sec" << 300000;
+    QTest::newRow("nominal: 10 minutes") << "mnu600Sec" << 600000;
+}
+
+// Each entry replaces the one in force.
+void tst_Seed::intervalsSetWithSeed()
+{
+    QFETCH(QString, entry);
+    QFETCH(int, interval);
+    frmVellumo* w = m_env->window();
+    loadNewSeed(w, "ab");
+    w->menu().mnu600Sec->trigger();
+    QCOMPARE(w->Timer1()->interval(), 600000);
+
+    w->findChild<QAction*>(entry)->trigger();
+
+    QCOMPARE(w->Timer1()->interval(), interval);
+    QVERIFY(w->Timer1()->isActive());
+    QCOMPARE(checkedIntervals(w), QStringList{entry});
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+
+    w->menu().mnu0Sec->trigger();
+    QCOMPARE(w->Timer1()->interval(), 0);
+    QVERIFY(!w->Timer1()->isActive());
+    QCOMPARE(checkedIntervals(w), QStringList{"mnu0Sec"});
+}
+
+void tst_Seed::freezeBlockAlwaysAccepted()
+{
+    frmVellumo* w = m_env->window();
+    QCOMPARE(checkedIntervals(w), QStringList{});
+
+    w->menu().mnu0Sec->trigger();
+    w->menu().mnu0Sec->trigger();
+
+    QCOMPARE(w->Timer1()->interval(), 0);
+    QVERIFY(!w->Timer1()->isActive());
+    QCOMPARE(checkedIntervals(w), QStringList{"mnu0Sec"});
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+}
+
+void tst_Seed::refusedIntervalKeepsRunningTimer()
+{
+    frmVellumo* w = m_env->window();
+    loadNewSeed(w, "ab");
+    w->menu().mnu10Sec->trigger();
+    loadNewSeed(w, "");
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    QCOMPARE(checkedSeeds(w), QStringList{"mnuNewSeed"});
+
+    w->menu().mnu20Sec->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 2);
+    QCOMPARE(m_env->messages.boxes[1].prompt, noSeed);
+    QCOMPARE(w->Timer1()->interval(), 10000);
+    QVERIFY(w->Timer1()->isActive());
+    QCOMPARE(checkedIntervals(w), QStringList{"mnu10Sec"});
+}
+
+void tst_Seed::oneCharacterSeedRunsTimerThatWarns()
+{
+    frmVellumo* w = m_env->window();
+    loadNewSeed(w, "x");
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+
+    w->menu().mnu30Sec->trigger();
+    QCOMPARE(w->Timer1()->interval(), 30000);
+    QCOMPARE(checkedIntervals(w), QStringList{"mnu30Sec"});
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+
+    w->seed()->Timer1_Timer();
+
+    QCOMPARE(m_env->messages.boxes.size(), 2);
+    QCOMPARE(m_env->messages.boxes[1].prompt, noSeed);
+    QCOMPARE(w->Timer1()->interval(), 30000);
+    QVERIFY(w->Timer1()->isActive());
+    QCOMPARE(w->txtFile()->Text(), QString());
+}
+
+// The timer's own timeout drives the tick; nothing waits for a real period.
+void tst_Seed::tickInjects()
+{
+    frmVellumo* w = m_env->window();
+    QVERIFY(QMetaObject::invokeMethod(w->Timer1(), "timeout"));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+
+    loadNewSeed(w, numbered.toUtf8());
+    w->menu().mnu10Sec->trigger();
+    w->txtFile()->setTextRTF(QString());
+
+    QVERIFY(QMetaObject::invokeMethod(w->Timer1(), "timeout"));
+
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("w16 "));
+    QCOMPARE(w->Timer1()->interval(), 10000);
+    QVERIFY(w->Timer1()->isActive());
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+}
+
+QTEST_MAIN(tst_Seed)
+#include "tst_seed.moc"
