@@ -1,9 +1,29 @@
 #include "editing/UndoSnapshot.h"
 
 #include "app/frmVellumo.h"
+#include "documents/DocumentList.h"
+#include "platform/RichTextBox.h"
 
-UndoSnapshot::UndoSnapshot(frmVellumo& window) : QObject(&window), m_window(window) {}
+UndoSnapshot::UndoSnapshot(frmVellumo& window) : QObject(&window), m_window(window)
+{
+    connect(m_window.txtFile(), &RichTextBox::KeyUp, this, [this] { txtFile_KeyUp(); });
+    MainMenu::onClick(m_window.menu().mnuUndo, this, [this] { mnuUndo_Click(); });
+}
 
-void UndoSnapshot::changeundo() {}
+void UndoSnapshot::txtFile_KeyUp()
+{
+    changeundo();
+}
 
-void UndoSnapshot::mnuUndo_Click() {}
+// The editor serialises its content only after it changed, so a key release that changed
+// nothing costs no more than comparing two shared strings.
+void UndoSnapshot::changeundo()
+{
+    m_window.documents()->store().recordChange(m_window.txtFile()->TextRTF());
+}
+
+void UndoSnapshot::mnuUndo_Click()
+{
+    RichTextBox* editor = m_window.txtFile();
+    editor->setTextRTF(m_window.documents()->store().undo(editor->TextRTF()));
+}

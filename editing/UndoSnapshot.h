@@ -14,7 +14,9 @@ public:
 
     /// Records a snapshot when the editor's content differs from the latest recorded state.
     void changeundo();
+    /// Swaps the editor's content with the state recorded before the latest one.
     void mnuUndo_Click();
+    void txtFile_KeyUp();
 
 private:
     frmVellumo& m_window;

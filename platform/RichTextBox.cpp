@@ -79,7 +79,11 @@ QString RichTextBox::Text() const
 
 QString RichTextBox::TextRTF() const
 {
-    return QString::fromLatin1(RtfWriter::write(*document()));
+    if (m_rtfRevision != m_contentRevision) {
+        m_rtf = QString::fromLatin1(RtfWriter::write(*document()));
+        m_rtfRevision = m_contentRevision;
+    }
+    return m_rtf;
 }
 
 void RichTextBox::setTextRTF(const QString& rtf)
@@ -303,17 +307,22 @@ bool RichTextBox::LoadFile(const QString& path)
 
 bool RichTextBox::SaveFile(const QString& path)
 {
-    const QByteArray data = RtfWriter::write(*document());
+    const QByteArray data = TextRTF().toLatin1();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         m_errorString = file.errorString();
         return false;
     }
-    // A short write on a full disk still commits: check the count before replacing the file.
-    if (file.write(data) != data.size()) {
-        m_errorString = file.errorString();
-        file.cancelWriting();
-        return false;
+    // A short write on a full disk still commits: every byte must be written before the
+    // file is replaced. Writing the rest again makes the system report why it stopped.
+    for (qint64 done = 0; done < data.size();) {
+        const qint64 written = file.write(data.constData() + done, data.size() - done);
+        if (written <= 0) {
+            m_errorString = file.errorString();
+            file.cancelWriting();
+            return false;
+        }
+        done += written;
     }
     if (!file.commit()) {
         m_errorString = file.errorString();

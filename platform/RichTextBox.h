@@ -20,6 +20,7 @@ public:
     explicit RichTextBox(QWidget* parent = nullptr);
 
     QString Text() const;
+    /// The whole document as RTF; read again only after the content changed.
     QString TextRTF() const;
     void setTextRTF(const QString& rtf);
 
@@ -87,5 +88,7 @@ private:
     quint64 m_contentRevision = 0;
     mutable quint64 m_plainRevision = ~quint64(0);
     mutable QString m_plainText;
+    mutable quint64 m_rtfRevision = ~quint64(0);
+    mutable QString m_rtf;
     QList<QAction*> m_contextActions;
 };

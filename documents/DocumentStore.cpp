@@ -1,0 +1,55 @@
+#include "documents/DocumentStore.h"
+
+#include <QDir>
+
+void DocumentStore::reset(const QString& blankContent)
+{
+    m_blank = blankContent;
+    m_docs = {Slot{QString(), QString(), m_blank}};
+    m_curDoc = 0;
+    m_untitledCount = 1;
+}
+
+QString DocumentStore::nextUntitledName()
+{
+    ++m_untitledCount;
+    return QStringLiteral("Untitled%1").arg(m_untitledCount);
+}
+
+void DocumentStore::resize(int count)
+{
+    while (m_docs.size() < count)
+        m_docs.append(Slot{QString(), QString(), m_blank});
+    m_docs.resize(count);
+}
+
+bool DocumentStore::isModified(int index, const QString& content) const
+{
+    return (content.isEmpty() ? m_blank : content) != m_docs.at(index).saved;
+}
+
+bool DocumentStore::recordChange(const QString& content)
+{
+    Slot& doc = m_docs[m_curDoc];
+    if (content == doc.latest || (doc.latest.isEmpty() && content == m_blank)) {
+        // Keeping one shared copy makes the next comparison of the same content instant.
+        doc.latest = content;
+        return false;
+    }
+    doc.previous = doc.latest;
+    doc.latest = content;
+    return true;
+}
+
+QString DocumentStore::undo(const QString& current)
+{
+    Slot& doc = m_docs[m_curDoc];
+    doc.latest = doc.previous;
+    doc.previous = current;
+    return doc.latest;
+}
+
+bool DocumentStore::isFilePath(const QString& name)
+{
+    return QDir::isAbsolutePath(name);
+}

