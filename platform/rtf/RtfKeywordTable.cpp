@@ -148,6 +148,9 @@ const std::unordered_map<std::string_view, RtfKeywordTable::Entry>& keywords()
 
 RtfKeywordTable::Entry RtfKeywordTable::find(std::string_view word)
 {
+    // \uN, once per character outside ASCII, dominates real files: answer it without hashing.
+    if (word == "u")
+        return {Keyword::Unicode};
     if (word.size() > s_longestWord)
         return {};
     const auto& table = keywords();

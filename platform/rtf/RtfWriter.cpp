@@ -6,7 +6,8 @@
 #include <QTextDocument>
 
 #include <charconv>
-#include <cstring>
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -14,8 +15,8 @@ namespace {
 constexpr qsizetype s_maxBytesPerUnit = 9;
 
 // Both the bullet text older readers show and the description newer ones build a list from.
-constexpr char s_bulletParagraph[] =
-    "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720";
+constexpr std::string_view s_bulletParagraph =
+    "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
 
 // A control word swallows one following space and runs on into letters, digits or a minus sign.
 bool needsDelimiter(char16_t c)
@@ -29,11 +30,19 @@ bool isPlain(char16_t c)
     return c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}';
 }
 
-char* append(char* target, const char* text)
+bool isUnicodeEscaped(char16_t c)
 {
-    const size_t length = std::strlen(text);
-    std::memcpy(target, text, length);
-    return target + length;
+    return c >= 0x80 && c != QChar::LineSeparator && !RtfCharacterPolicy::isDropped(c);
+}
+
+// \uN takes a signed 16-bit value; the '?' is the fallback older readers show instead.
+char* writeUnicode(char* target, char16_t c)
+{
+    *target++ = '\\';
+    *target++ = 'u';
+    target = std::to_chars(target, target + 6, int(qint16(c))).ptr;
+    *target++ = '?';
+    return target;
 }
 
 } // namespace
@@ -43,66 +52,79 @@ QByteArray RtfWriter::write(const QTextDocument& document)
     return RtfWriter(document).run();
 }
 
-RtfWriter::RtfWriter(const QTextDocument& document) : m_document(document), m_styles(document) {}
+RtfWriter::RtfWriter(const QTextDocument& document)
+    : m_document(document), m_styles(document), m_body(document.characterCount() * 2 + 4096)
+{
+}
 
 QByteArray RtfWriter::run()
 {
     const QString text = m_document.toRawText();
-    m_body.reserve(text.size() + text.size() / 4 + 1024);
     bool previousWasBullet = false;
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        writeBlock(block, text, previousWasBullet);
-        previousWasBullet = block.textList() != nullptr;
-        if (block.next().isValid()) {
-            m_body.append("\\par\n");
+    for (QTextBlock block = m_document.begin(); block.isValid();) {
+        const QTextBlock next = block.next();
+        const bool bullet = block.textList() != nullptr;
+        writeParagraphStart(bullet, previousWasBullet);
+        writeBlock(block, text);
+        if (next.isValid()) {
+            m_body.append("\\par\n"sv);
             m_needsDelimiter = false;
         }
+        previousWasBullet = bullet;
+        block = next;
     }
-    QByteArray document = header();
+    RtfByteSink header(4096);
+    writeHeader(header);
+    QByteArray document = header.take();
     document.reserve(document.size() + m_body.size() + 1);
-    document.append(m_body);
+    document.append(m_body.take());
     document.append('}');
     return document;
 }
 
-QByteArray RtfWriter::header()
+void RtfWriter::writeHeader(RtfByteSink& out)
 {
-    QByteArray out("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl");
+    out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"sv);
     for (qsizetype index = 0; index < m_styles.fonts().size(); ++index) {
-        writeWord(out, "{\\f", int(index));
-        writeWord(out, "\\fnil");
+        writeWord(out, "{\\f"sv, int(index));
+        writeWord(out, "\\fnil"sv);
         // A semicolon ends a font name, so one inside a name travels as a byte escape.
         const QStringList parts = m_styles.fonts().at(index).split(u';');
         for (qsizetype part = 0; part < parts.size(); ++part) {
-            out.append(part > 0 ? "\\'3b" : "");
+            out.append(part > 0 ? "\\'3b"sv : ""sv);
             writeText(out, parts.at(part));
         }
-        out.append(";}");
+        out.append(";}"sv);
     }
-    out.append("}{\\colortbl;");
+    out.append("}{\\colortbl;"sv);
     for (const QRgb color : m_styles.colors()) {
-        writeWord(out, "\\red", qRed(color));
-        writeWord(out, "\\green", qGreen(color));
-        writeWord(out, "\\blue", qBlue(color));
-        out.append(';');
+        writeWord(out, "\\red"sv, qRed(color));
+        writeWord(out, "\\green"sv, qGreen(color));
+        writeWord(out, "\\blue"sv, qBlue(color));
+        out.append(";"sv);
     }
-    out.append("}{\\*\\generator Quillmere;}\\uc1\n");
-    m_needsDelimiter = false;
-    return out;
+    out.append("}{\\*\\generator Quillmere;}\\uc1\n"sv);
 }
 
-void RtfWriter::writeBlock(const QTextBlock& block, QStringView documentText,
-                           bool previousWasBullet)
+void RtfWriter::writeParagraphStart(bool bullet, bool previousWasBullet)
 {
-    if (block.textList())
+    if (bullet)
         writeWord(m_body, s_bulletParagraph);
     else if (previousWasBullet)
-        writeWord(m_body, "\\pard");
+        writeWord(m_body, "\\pard"sv);
+}
+
+void RtfWriter::writeBlock(const QTextBlock& block, QStringView documentText)
+{
+    // Fragments of a block are contiguous: summing lengths avoids a tree walk per fragment.
+    qsizetype position = block.position();
     bool wroteText = false;
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
-        const QStringView text = documentText.sliced(fragment.position(), fragment.length());
+        const qsizetype length = fragment.length();
+        const QStringView text = documentText.sliced(position, length);
         wroteText |= writeRun(text, m_styles.styleFor(fragment.charFormatIndex()));
+        position += length;
     }
     // An empty paragraph still carries the formatting of its paragraph mark.
     if (!wroteText)
@@ -118,7 +140,8 @@ bool RtfWriter::writeRun(QStringView text, const RtfRunStyle& style)
     });
     if (kept == text.end())
         return false;
-    writeStyle(style);
+    if (!(style == m_current))
+        writeStyle(style);
     writeText(m_body, text.sliced(kept - text.begin()));
     return true;
 }
@@ -126,73 +149,67 @@ bool RtfWriter::writeRun(QStringView text, const RtfRunStyle& style)
 void RtfWriter::writeStyle(const RtfRunStyle& style)
 {
     if (style.bold != m_current.bold)
-        writeWord(m_body, style.bold ? "\\b" : "\\b0");
+        writeWord(m_body, style.bold ? "\\b"sv : "\\b0"sv);
     if (style.italic != m_current.italic)
-        writeWord(m_body, style.italic ? "\\i" : "\\i0");
+        writeWord(m_body, style.italic ? "\\i"sv : "\\i0"sv);
     if (style.underline != m_current.underline)
-        writeWord(m_body, style.underline ? "\\ul" : "\\ulnone");
+        writeWord(m_body, style.underline ? "\\ul"sv : "\\ulnone"sv);
     if (style.strike != m_current.strike)
-        writeWord(m_body, style.strike ? "\\strike" : "\\strike0");
+        writeWord(m_body, style.strike ? "\\strike"sv : "\\strike0"sv);
     if (style.color != m_current.color)
-        writeWord(m_body, "\\cf", style.color);
+        writeWord(m_body, "\\cf"sv, style.color);
     if (style.font != m_current.font)
-        writeWord(m_body, "\\f", style.font);
+        writeWord(m_body, "\\f"sv, style.font);
     if (style.halfPoints != m_current.halfPoints)
-        writeWord(m_body, "\\fs", style.halfPoints);
+        writeWord(m_body, "\\fs"sv, style.halfPoints);
     m_current = style;
 }
 
-void RtfWriter::writeWord(QByteArray& out, const char* word)
+void RtfWriter::writeWord(RtfByteSink& out, std::string_view word)
 {
     out.append(word);
     m_needsDelimiter = true;
 }
 
-void RtfWriter::writeWord(QByteArray& out, const char* word, int parameter)
+void RtfWriter::writeWord(RtfByteSink& out, std::string_view word, int parameter)
 {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof(digits), parameter);
-    out.append(word);
-    out.append(digits, result.ptr - digits);
+    char* target = out.reserve(qsizetype(word.size()) + 12);
+    target = std::copy(word.begin(), word.end(), target);
+    out.commit(std::to_chars(target, target + 12, parameter).ptr);
     m_needsDelimiter = true;
 }
 
-void RtfWriter::writeText(QByteArray& out, QStringView text)
+void RtfWriter::writeText(RtfByteSink& out, QStringView text)
 {
-    const qsizetype start = out.size();
-    out.resize(start + text.size() * s_maxBytesPerUnit);
-    char* target = out.data() + start;
+    char* target = out.reserve(text.size() * s_maxBytesPerUnit);
     for (const QChar character : text) {
         const char16_t c = character.unicode();
-        if (!isPlain(c)) {
+        if (isPlain(c)) {
+            if (m_needsDelimiter && needsDelimiter(c))
+                *target++ = ' ';
+            m_needsDelimiter = false;
+            *target++ = char(c);
+        } else if (isUnicodeEscaped(c)) {
+            target = writeUnicode(target, c);
+            m_needsDelimiter = false;
+        } else {
             target = writeSpecial(target, c);
-            continue;
         }
-        if (m_needsDelimiter && needsDelimiter(c))
-            *target++ = ' ';
-        m_needsDelimiter = false;
-        *target++ = char(c);
     }
-    out.resize(target - out.constData());
+    out.commit(target);
 }
 
 char* RtfWriter::writeSpecial(char* target, char16_t c)
 {
     if (c == u'\t' || c == QChar::LineSeparator) {
+        const std::string_view word = c == u'\t' ? "\\tab"sv : "\\line"sv;
         m_needsDelimiter = true;
-        return append(target, c == u'\t' ? "\\tab" : "\\line");
+        return std::copy(word.begin(), word.end(), target);
     }
     if (RtfCharacterPolicy::isDropped(c))
         return target;
     m_needsDelimiter = false;
     *target++ = '\\';
-    if (c < 0x80) {
-        *target++ = char(c);
-        return target;
-    }
-    // \uN takes a signed 16-bit value; the '?' is the fallback older readers show instead.
-    *target++ = 'u';
-    target = std::to_chars(target, target + 6, int(qint16(c))).ptr;
-    *target++ = '?';
+    *target++ = char(c);
     return target;
 }

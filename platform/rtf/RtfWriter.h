@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/rtf/RtfByteSink.h"
 #include "platform/rtf/RtfRunStyle.h"
 #include "platform/rtf/RtfStyleTable.h"
 
 #include <QByteArray>
 #include <QStringView>
+
+#include <string_view>
 
 class QTextBlock;
 class QTextDocument;
@@ -19,18 +22,19 @@ private:
     explicit RtfWriter(const QTextDocument& document);
 
     QByteArray run();
-    QByteArray header();
-    void writeBlock(const QTextBlock& block, QStringView documentText, bool previousWasBullet);
+    void writeHeader(RtfByteSink& out);
+    void writeParagraphStart(bool bullet, bool previousWasBullet);
+    void writeBlock(const QTextBlock& block, QStringView documentText);
     bool writeRun(QStringView text, const RtfRunStyle& style);
     void writeStyle(const RtfRunStyle& style);
-    void writeWord(QByteArray& out, const char* word);
-    void writeWord(QByteArray& out, const char* word, int parameter);
-    void writeText(QByteArray& out, QStringView text);
+    void writeWord(RtfByteSink& out, std::string_view word);
+    void writeWord(RtfByteSink& out, std::string_view word, int parameter);
+    void writeText(RtfByteSink& out, QStringView text);
     char* writeSpecial(char* target, char16_t c);
 
     const QTextDocument& m_document;
     RtfStyleTable m_styles;
-    QByteArray m_body;
+    RtfByteSink m_body;
     RtfRunStyle m_current;
     bool m_needsDelimiter = false;
 };

@@ -10,40 +10,6 @@
 
 namespace {
 
-/// One run's formatting as the JSON shows it.
-struct RunFormat
-{
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    QString color;
-    QString font;
-    double size = 0;
-
-    friend bool operator==(const RunFormat&, const RunFormat&) = default;
-};
-
-RunFormat effectiveFormat(const QTextCharFormat& format, const QFont& defaultFont)
-{
-    RunFormat run;
-    run.bold = format.fontWeight() > QFont::Medium;
-    run.italic = format.fontItalic();
-    run.underline =
-        format.fontUnderline() || (format.underlineStyle() != QTextCharFormat::NoUnderline &&
-                                   format.underlineStyle() != QTextCharFormat::SpellCheckUnderline);
-    run.strike = format.fontStrikeOut();
-    const bool colored = format.hasProperty(QTextFormat::ForegroundBrush) &&
-                         format.foreground().style() != Qt::NoBrush;
-    run.color = colored ? format.foreground().color().name() : QStringLiteral("#000000");
-    run.font = format.property(QTextFormat::FontFamilies).toStringList().value(0);
-    if (run.font.isEmpty())
-        run.font = defaultFont.family();
-    run.size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
-                                                              : defaultFont.pointSizeF();
-    return run;
-}
-
 QByteArray quoted(const QString& text)
 {
     // QJsonDocument escapes strings correctly but sorts keys; wrapping a value keeps our order.
@@ -56,30 +22,44 @@ QByteArray boolean(bool value)
     return value ? "true" : "false";
 }
 
-QByteArray runJson(const QString& text, const RunFormat& format)
+// Everything in a run's JSON after its text, as the format looks once defaults are applied.
+QByteArray attributesJson(const QTextCharFormat& format, const QFont& defaultFont)
 {
-    return "{\"text\":" + quoted(text) + ",\"bold\":" + boolean(format.bold) +
-           ",\"italic\":" + boolean(format.italic) + ",\"underline\":" + boolean(format.underline) +
-           ",\"strike\":" + boolean(format.strike) + ",\"color\":" + quoted(format.color) +
-           ",\"font\":" + quoted(format.font) + ",\"size\":" + QByteArray::number(format.size) +
-           "}";
+    const bool underline =
+        format.fontUnderline() || (format.underlineStyle() != QTextCharFormat::NoUnderline &&
+                                   format.underlineStyle() != QTextCharFormat::SpellCheckUnderline);
+    const bool colored = format.hasProperty(QTextFormat::ForegroundBrush) &&
+                         format.foreground().style() != Qt::NoBrush;
+    QString font = format.property(QTextFormat::FontFamilies).toStringList().value(0);
+    if (font.isEmpty())
+        font = defaultFont.family();
+    const double size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                                       : defaultFont.pointSizeF();
+    return ",\"bold\":" + boolean(format.fontWeight() > QFont::Medium) +
+           ",\"italic\":" + boolean(format.fontItalic()) + ",\"underline\":" + boolean(underline) +
+           ",\"strike\":" + boolean(format.fontStrikeOut()) + ",\"color\":" +
+           quoted(colored ? format.foreground().color().name() : QStringLiteral("#000000")) +
+           ",\"font\":" + quoted(font) + ",\"size\":" + QByteArray::number(size) + "}";
 }
 
 QByteArray paragraphJson(const QTextBlock& block, const QFont& defaultFont)
 {
-    QList<QPair<QString, RunFormat>> runs;
+    QByteArrayList runs;
+    QString text;
+    QByteArray attributes;
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
-        const RunFormat format = effectiveFormat(fragment.charFormat(), defaultFont);
-        if (!runs.isEmpty() && runs.last().second == format)
-            runs.last().first += fragment.text();
-        else
-            runs.append({fragment.text(), format});
+        const QByteArray fragmentAttributes = attributesJson(fragment.charFormat(), defaultFont);
+        if (!text.isEmpty() && fragmentAttributes != attributes) {
+            runs.append("{\"text\":" + quoted(text) + attributes);
+            text.clear();
+        }
+        text += fragment.text();
+        attributes = fragmentAttributes;
     }
-    QByteArrayList items;
-    for (const auto& [text, format] : runs)
-        items.append(runJson(text, format));
-    return "{\"bullet\":" + boolean(block.textList() != nullptr) + ",\"runs\":[" + items.join(',') +
+    if (!text.isEmpty())
+        runs.append("{\"text\":" + quoted(text) + attributes);
+    return "{\"bullet\":" + boolean(block.textList() != nullptr) + ",\"runs\":[" + runs.join(',') +
            "]}";
 }
 
@@ -92,7 +72,8 @@ QTextCharFormat charFormat(const QJsonObject& run, const QFont& defaultFont)
     format.setFontStrikeOut(run.value("strike").toBool());
     format.setForeground(QColor(run.value("color").toString(QStringLiteral("#000000"))));
     format.setFontFamilies({run.value("font").toString(defaultFont.family())});
-    format.setFontPointSize(run.value("size").toDouble(defaultFont.pointSizeF()));
+    const double size = run.value("size").toDouble();
+    format.setFontPointSize(size > 0 ? size : defaultFont.pointSizeF());
     return format;
 }
 

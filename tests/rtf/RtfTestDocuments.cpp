@@ -1,0 +1,73 @@
+#include "RtfTestDocuments.h"
+
+#include "platform/rtf/RtfReader.h"
+#include "tools/rtf/DocumentJson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <QTextDocument>
+
+namespace {
+
+QString runSummary(const QJsonObject& run)
+{
+    QStringList attributes;
+    for (const char* flag : {"bold", "italic", "underline", "strike"}) {
+        if (run.value(QLatin1String(flag)).toBool())
+            attributes.append(QString(QLatin1Char(flag[0])));
+    }
+    if (run.value("color").toString() != QLatin1String("#000000"))
+        attributes.append(run.value("color").toString());
+    if (run.value("font").toString() != QLatin1String("Fixedsys"))
+        attributes.append(run.value("font").toString());
+    if (run.value("size").toDouble() != 9)
+        attributes.append(QString::number(run.value("size").toDouble()));
+    const QString text = run.value("text").toString();
+    return attributes.isEmpty() ? text : u'{' + attributes.join(u',') + u':' + text + u'}';
+}
+
+} // namespace
+
+std::unique_ptr<QTextDocument> RtfTestDocuments::create()
+{
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(QFont(QStringLiteral("Fixedsys"), 9));
+    return document;
+}
+
+std::unique_ptr<QTextDocument> RtfTestDocuments::read(const QByteArray& rtf)
+{
+    auto document = create();
+    RtfReader reader;
+    const bool ok = reader.read(rtf, document.get());
+    [&] { QVERIFY2(ok, qPrintable(reader.errorString())); }();
+    return document;
+}
+
+std::unique_ptr<QTextDocument> RtfTestDocuments::fromJson(const QByteArray& json)
+{
+    auto document = create();
+    QString error;
+    const bool ok = DocumentJson::fromJson(json, document.get(), &error);
+    [&] { QVERIFY2(ok, qPrintable(error)); }();
+    return document;
+}
+
+QString RtfTestDocuments::summary(const QTextDocument& document)
+{
+    const QJsonArray paragraphs = QJsonDocument::fromJson(DocumentJson::toJson(document))
+                                      .object()
+                                      .value("paragraphs")
+                                      .toArray();
+    QStringList lines;
+    for (const QJsonValue paragraph : paragraphs) {
+        QString line =
+            paragraph.toObject().value("bullet").toBool() ? QStringLiteral("* ") : QString();
+        for (const QJsonValue run : paragraph.toObject().value("runs").toArray())
+            line += runSummary(run.toObject());
+        lines.append(line);
+    }
+    return lines.join(u'\n');
+}

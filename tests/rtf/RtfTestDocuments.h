@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class QTextDocument;
+
+/// Documents for the codec tests: the editor's default font and a compact, readable summary.
+class RtfTestDocuments
+{
+public:
+    /// An empty document with the editor default font, Fixedsys 9 pt.
+    static std::unique_ptr<QTextDocument> create();
+    /// A new document holding rtf as the reader reads it; fails the test if it is not RTF.
+    static std::unique_ptr<QTextDocument> read(const QByteArray& rtf);
+    /// A new document built from JSON paragraphs as the quillmere-rtf tool builds them.
+    static std::unique_ptr<QTextDocument> fromJson(const QByteArray& json);
+    /// Paragraphs on lines, "* " before bullets; a run with formatting other than the default
+    /// shows as {attributes:text}, attributes among b, i, u, s, #colour, font and size.
+    static QString summary(const QTextDocument& document);
+};

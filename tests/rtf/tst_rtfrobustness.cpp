@@ -1,0 +1,167 @@
+#include "RtfTestDocuments.h"
+
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextDocument>
+
+namespace {
+
+QByteArray repeated(const char* text, int count)
+{
+    return QByteArray(text).repeated(count);
+}
+
+// A small document using everything the writer emits: tables, formats, bullets, Unicode.
+QByteArray sampleRtf()
+{
+    const auto source = RtfTestDocuments::create();
+    source->setHtml(QStringLiteral(
+        "<p>plain <b>bold</b> <i>it</i> <u>u</u> <s>s</s> <span style=\"color:#c00\">red</span>"
+        " <span style=\"font-family:Arial;font-size:14pt\">arial\ttab</span></p>"
+        "<ul><li>one é</li><li>два 日本 😀</li></ul><p>{\\}<br>end</p>"));
+    return RtfWriter::write(*source);
+}
+
+} // namespace
+
+/// Hostile and damaged input: the reader must return, stay linear and keep what makes sense.
+class RtfRobustnessTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hostileInput_data();
+    void hostileInput();
+    void truncatedAtEveryOffset();
+    void mutatedInputRewritesIdentically_data();
+    void mutatedInputRewritesIdentically();
+    void nullDocument();
+};
+
+void RtfRobustnessTest::hostileInput_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    const QByteArray nines = repeated("9", 40);
+    QTest::newRow("robustness: 1,000,000 nested groups never closed")
+        << "{\\rtf1 a" + repeated("{", 1'000'000) + "b" << QStringLiteral("ab");
+    QTest::newRow("robustness: 1,000,000 nested groups closed again")
+        << "{\\rtf1 a" + repeated("{", 1'000'000) + "b" + repeated("}", 1'000'000) + "c}"
+        << QStringLiteral("abc");
+    QTest::newRow("robustness: formatting set past the depth cap ends with its groups")
+        << "{\\rtf1 " + repeated("{", 600) + "\\b x" + repeated("}", 600) + "y}"
+        << QStringLiteral("{b:x}y");
+    QTest::newRow("robustness: 100,000 nested skipped destinations")
+        << "{\\rtf1 a" + repeated("{\\*\\x ", 100'000) + "hidden" + repeated("}", 100'000) + "b}"
+        << QStringLiteral("ab");
+    QTest::newRow("robustness: extra closing braces end the document")
+        << QByteArray("{\\rtf1 a}}}b}") << QStringLiteral("a");
+    QTest::newRow("robustness: groups never closed")
+        << QByteArray("{\\rtf1 a{\\b b{\\i c") << QStringLiteral("a{b:b}{b,i:c}");
+    QTest::newRow("robustness: \\bin with a huge count")
+        << "{\\rtf1 a\\bin" + nines + " bcd}" << QStringLiteral("a");
+    QTest::newRow("robustness: \\bin with a negative count")
+        << QByteArray("{\\rtf1 a\\bin-5 bc}") << QStringLiteral("abc");
+    QTest::newRow("robustness: \\bin past the end")
+        << QByteArray("{\\rtf1 a\\bin10 xy") << QStringLiteral("a");
+    QTest::newRow("robustness: 1,000-letter control word")
+        << "{\\rtf1 a\\" + repeated("x", 1000) + " b\\" + repeated("b", 1000) + " c}"
+        << QStringLiteral("abc");
+    QTest::newRow("robustness: 40-digit parameters are clamped")
+        << "{\\rtf1\\fs" + nines + " a\\fs-" + nines + " b\\u" + nines + "c\\uc" + nines +
+               " \\u65 skipped{}d\\cf" + nines + " e\\f" + nines + " f\\b" + nines + " g}"
+        << QStringLiteral("{1638:a}b\ufffdAdef{b:g}");
+    QTest::newRow("robustness: colour and font indices outside their tables")
+        << QByteArray("{\\rtf1\\deff0{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                      "\\cf5 a\\cf-1 b\\f7 c\\f-3 d\\cf1 e}")
+        << QStringLiteral("{Arial:abcd}{#ff0000,Arial:e}");
+    QTest::newRow("robustness: colour components out of range are clamped")
+        << QByteArray("{\\rtf1{\\colortbl;\\red999\\green-4\\blue128;}\\cf1 a}")
+        << QStringLiteral("{#ff0080:a}");
+    QTest::newRow("robustness: \\deff naming a missing font")
+        << QByteArray("{\\rtf1\\deff9{\\fonttbl{\\f0 Arial;}}a}") << QStringLiteral("a");
+    QTest::newRow("robustness: NUL bytes")
+        << QByteArray("{\\rtf1 a\0b\\'00c\\u0?d\0}", 22) << QStringLiteral("abcd");
+    QTest::newRow("robustness: control and separator characters as \\uN")
+        << QByteArray("{\\rtf1 a\\u13?\\u10?\\u8233?\\u-4?\\u7?b}") << QStringLiteral("ab");
+    QTest::newRow("robustness: backslash at the very end")
+        << QByteArray("{\\rtf1 a\\") << QStringLiteral("a");
+    QTest::newRow("robustness: \\' without hex digits")
+        << QByteArray("{\\rtf1 a\\'zz b\\'4}") << QStringLiteral("azz b");
+    QTest::newRow("robustness: broken double-byte sequences")
+        << QByteArray("{\\rtf1\\ansicpg932 a\\'81\\'ffb\\'82}")
+        << QStringLiteral("a\ufffd\ufffdb\ufffd");
+    QTest::newRow("robustness: unknown or absurd code pages read as 1252")
+        << QByteArray("{\\rtf1\\ansicpg99999 \\'e9{\\ansicpg-5 \\'e8}{\\ansicpg0 \\'e0}}")
+        << QStringLiteral("éèà");
+    QTest::newRow("robustness: font table never closed")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial") << QString();
+    QTest::newRow("robustness: \\* before text, then a known word")
+        << QByteArray("{\\rtf1{\\* x\\b y}z}") << QStringLiteral(" x{b:y}z");
+    QTest::newRow("robustness: \\uc skipping across the end of the data")
+        << QByteArray("{\\rtf1\\uc5 a\\u233 bc") << QStringLiteral("aé");
+}
+
+void RtfRobustnessTest::hostileInput()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QCOMPARE(RtfTestDocuments::summary(*RtfTestDocuments::read(rtf)), expected);
+}
+
+void RtfRobustnessTest::truncatedAtEveryOffset()
+{
+    const QByteArray rtf = sampleRtf();
+    const QString full = RtfTestDocuments::read(rtf)->toPlainText();
+    for (qsizetype length = 0; length <= rtf.size(); ++length) {
+        const auto target = RtfTestDocuments::create();
+        RtfReader reader;
+        const bool read = reader.read(rtf.left(length), target.get());
+        QCOMPARE(read, length >= 5);
+        // Only the token cut short may differ: everything before it is what the whole file holds.
+        const QString text = target->toPlainText();
+        QVERIFY2(full.startsWith(text.chopped(qMin<qsizetype>(1, text.size()))),
+                 qPrintable(QStringLiteral("cut at %1: %2").arg(length).arg(text)));
+    }
+}
+
+void RtfRobustnessTest::mutatedInputRewritesIdentically_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 1; seed <= 200; ++seed)
+        QTest::addRow("robustness: mutated sample %u", seed) << seed;
+}
+
+void RtfRobustnessTest::mutatedInputRewritesIdentically()
+{
+    // Whatever the reader makes of damaged input is a document the codec then carries exactly.
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    QByteArray rtf = sampleRtf();
+    static const QByteArray alphabet = "{}\\\\\\'*;-0123456789abfiu \x95\xe9";
+    for (int edits = random.bounded(1, 12); edits > 0; --edits) {
+        const qsizetype at = random.bounded(rtf.size() - 5) + 5;
+        const char byte = alphabet.at(random.bounded(alphabet.size()));
+        if (random.bounded(3) == 0)
+            rtf.remove(at, random.bounded(1, 8));
+        else
+            rtf.insert(at, byte);
+    }
+    const auto read = RtfTestDocuments::read(rtf);
+    const QByteArray written = RtfWriter::write(*read);
+    QCOMPARE(QString::fromUtf8(RtfWriter::write(*RtfTestDocuments::read(written))),
+             QString::fromUtf8(written));
+}
+
+void RtfRobustnessTest::nullDocument()
+{
+    RtfReader reader;
+    QVERIFY(!reader.read("{\\rtf1 x}", nullptr));
+    QVERIFY(!reader.errorString().isEmpty());
+}
+
+QTEST_MAIN(RtfRobustnessTest)
+#include "tst_rtfrobustness.moc"
