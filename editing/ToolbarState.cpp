@@ -81,8 +81,8 @@ void ToolbarState::addButtons()
         }
         const QString name = QLatin1String(design.key);
         QAction* button = bar->addAction(pictureFor(design), name);
-        button->setObjectName(QLatin1String("btn") + QLatin1String(design.key));
-        button->setData(QLatin1String(design.key));
+        button->setObjectName(QLatin1String("btn") + name);
+        button->setData(name);
         button->setToolTip(name);
         button->setCheckable(design.check);
         bar->widgetForAction(button)->setAccessibleName(name);
