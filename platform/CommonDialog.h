@@ -20,6 +20,7 @@ public:
     static constexpr int cdlPDSelection = 1;
     static constexpr int cdlPDNoPageNums = 8;
     static constexpr int cdlPDReturnDC = 256;
+    static constexpr int cdlCFEffects = 256;
 
     virtual ~CommonDialog() = default;
 

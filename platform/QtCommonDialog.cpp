@@ -71,7 +71,11 @@ bool QtCommonDialog::runFont()
     FontSize = float(chosen.pointSizeF());
     FontBold = chosen.bold();
     FontItalic = chosen.italic();
-    FontStrikethru = chosen.strikeOut();
-    FontUnderline = chosen.underline();
+    // Without the effects flag the dialog offers no underline or strike-through choice,
+    // so those two keep what the dialog held.
+    if (Flags & cdlCFEffects) {
+        FontStrikethru = chosen.strikeOut();
+        FontUnderline = chosen.underline();
+    }
     return true;
 }
