@@ -1,58 +1,56 @@
 #include "platform/rtf/CodePageDecoder.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
+#include <utility>
 
 namespace {
 
 constexpr int s_fallbackCodePage = 1252;
 
-// Only pages Windows writers emit are opened, so hostile input cannot make us probe iconv
-// endlessly.
+// Only pages Windows writers use are opened, so hostile input cannot keep iconv probing.
+constexpr std::array s_windowsCodePages = {
+    437, 737, 775, 850, 852, 855,  857,  860,  861,  862,  863,  864,  865,  866,  869,
+    874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 1361};
+
+constexpr std::array<std::pair<int, const char*>, 4> s_namedCodePages = {{
+    {10000, "MACINTOSH"},
+    {20866, "KOI8-R"},
+    {21866, "KOI8-U"},
+    {65001, "UTF-8"},
+}};
+
+// \fcharset values and the Windows code page each stands for.
+constexpr std::array<std::pair<int, int>, 17> s_charsetCodePages = {{
+    {77, 10000},
+    {128, 932},
+    {129, 949},
+    {130, 1361},
+    {134, 936},
+    {136, 950},
+    {161, 1253},
+    {162, 1254},
+    {163, 1258},
+    {177, 1255},
+    {178, 1256},
+    {186, 1257},
+    {204, 1251},
+    {222, 874},
+    {238, 1250},
+    {254, 437},
+    {255, 850},
+}};
+
 std::string iconvNameFor(int codePage)
 {
-    switch (codePage) {
-    case 10000:
-        return "MACINTOSH";
-    case 20866:
-        return "KOI8-R";
-    case 21866:
-        return "KOI8-U";
-    case 65001:
-        return "UTF-8";
-    case 437:
-    case 737:
-    case 775:
-    case 850:
-    case 852:
-    case 855:
-    case 857:
-    case 860:
-    case 861:
-    case 862:
-    case 863:
-    case 864:
-    case 865:
-    case 866:
-    case 869:
-    case 874:
-    case 932:
-    case 936:
-    case 949:
-    case 950:
-    case 1250:
-    case 1251:
-    case 1252:
-    case 1253:
-    case 1254:
-    case 1255:
-    case 1256:
-    case 1257:
-    case 1258:
-    case 1361:
+    const auto named = std::find_if(s_namedCodePages.begin(), s_namedCodePages.end(),
+                                    [&](const auto& entry) { return entry.first == codePage; });
+    if (named != s_namedCodePages.end())
+        return named->second;
+    if (std::binary_search(s_windowsCodePages.begin(), s_windowsCodePages.end(), codePage))
         return "CP" + std::to_string(codePage);
-    default:
-        return {};
-    }
+    return {};
 }
 
 } // namespace
@@ -64,44 +62,9 @@ void CodePageDecoder::decode(int codePage, QByteArrayView bytes, QString& out)
 
 int CodePageDecoder::codePageForCharset(int charset)
 {
-    switch (charset) {
-    case 77:
-        return 10000;
-    case 128:
-        return 932;
-    case 129:
-        return 949;
-    case 130:
-        return 1361;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
-    case 254:
-        return 437;
-    case 255:
-        return 850;
-    default:
-        return 0;
-    }
+    const auto found = std::find_if(s_charsetCodePages.begin(), s_charsetCodePages.end(),
+                                    [&](const auto& entry) { return entry.first == charset; });
+    return found == s_charsetCodePages.end() ? 0 : found->second;
 }
 
 CodePageConverter& CodePageDecoder::converterFor(int codePage)

@@ -5,6 +5,14 @@
 #include <QTextDocument>
 #include <QTextList>
 
+namespace {
+
+// Qt revisits every block of a list when one joins it, so one endless list would make reading
+// quadratic. Disc bullets look the same split across lists; this bounds the work per paragraph.
+constexpr int s_maxListLength = 64;
+
+} // namespace
+
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* document)
     : m_document(document), m_undoWasEnabled(document->isUndoRedoEnabled())
 {
@@ -68,7 +76,7 @@ void RtfDocumentBuilder::closeParagraph(bool bullet, int markFormatId)
         m_cursor.setBlockCharFormat(m_formats.at(markFormatId));
     if (!bullet)
         m_list = nullptr;
-    else if (m_list)
+    else if (m_list && m_list->count() < s_maxListLength)
         m_list->add(m_cursor.block());
     else
         m_list = m_cursor.createList(QTextListFormat::ListDisc);

@@ -216,8 +216,29 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
 
 void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token)
 {
-    RtfCharState& chars = state().chars;
     switch (entry.keyword) {
+    case Keyword::ParagraphDefault:
+        m_bullet = false;
+        break;
+    case Keyword::ListOverride:
+        m_bullet = token.parameter > 0;
+        break;
+    case Keyword::Paragraph:
+        endParagraph();
+        break;
+    case Keyword::Character:
+        appendCharacter(entry.character);
+        break;
+    default:
+        applyCharacterWord(entry.keyword, token);
+        break;
+    }
+}
+
+void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
+{
+    RtfCharState& chars = state().chars;
+    switch (keyword) {
     case Keyword::Plain:
         chars = RtfCharState();
         break;
@@ -228,10 +249,8 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
         chars.italic = isOn(token);
         break;
     case Keyword::Underline:
-        chars.underline = isOn(token);
-        break;
     case Keyword::UnderlineNone:
-        chars.underline = false;
+        chars.underline = keyword == Keyword::Underline && isOn(token);
         break;
     case Keyword::Strike:
         chars.strike = isOn(token);
@@ -247,18 +266,6 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
         break;
     case Keyword::FontSize:
         chars.halfPoints = std::clamp(token.parameter, 0, s_maxHalfPoints);
-        break;
-    case Keyword::ParagraphDefault:
-        m_bullet = false;
-        break;
-    case Keyword::ListOverride:
-        m_bullet = token.parameter > 0;
-        break;
-    case Keyword::Paragraph:
-        endParagraph();
-        break;
-    case Keyword::Character:
-        appendCharacter(entry.character);
         break;
     default:
         break;

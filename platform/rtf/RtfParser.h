@@ -36,6 +36,7 @@ private:
     bool handleDestinationWord(Keyword keyword);
     bool handleEncodingWord(Keyword keyword, const RtfToken& token);
     void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
+    void applyCharacterWord(Keyword keyword, const RtfToken& token);
     void handleFontTableWord(Keyword keyword, const RtfToken& token);
     void handleColorTableWord(Keyword keyword, const RtfToken& token);
     void handleControlSymbol(unsigned char symbol);

@@ -5,7 +5,9 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
 
 namespace {
 
@@ -38,6 +40,7 @@ private slots:
     void truncatedAtEveryOffset();
     void mutatedInputRewritesIdentically_data();
     void mutatedInputRewritesIdentically();
+    void longBulletListReadsEveryParagraph();
     void nullDocument();
 };
 
@@ -154,6 +157,19 @@ void RtfRobustnessTest::mutatedInputRewritesIdentically()
     const QByteArray written = RtfWriter::write(*read);
     QCOMPARE(QString::fromUtf8(RtfWriter::write(*RtfTestDocuments::read(written))),
              QString::fromUtf8(written));
+}
+
+void RtfRobustnessTest::longBulletListReadsEveryParagraph()
+{
+    // Qt revisits a whole list whenever a paragraph joins it: one huge list would never finish.
+    const int count = 100'000;
+    const auto read =
+        RtfTestDocuments::read("{\\rtf1{\\*\\pn\\pnlvlblt}" + repeated("x\\par ", count) + "y}");
+    QCOMPARE(read->blockCount(), count + 1);
+    for (QTextBlock block = read->begin(); block.isValid(); block = block.next()) {
+        QVERIFY(block.textList());
+        QCOMPARE(block.textList()->format().style(), QTextListFormat::ListDisc);
+    }
 }
 
 void RtfRobustnessTest::nullDocument()
