@@ -13,12 +13,21 @@ EditorDialog::EditorDialog(frmVellumo& window, const QSize& innerTwips)
       m_window(window)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    // The design sizes were made for 8-point captions.
+    QFont designFont = font();
+    designFont.setPointSize(8);
+    setFont(designFont);
     setFixedSize(fromTwips(0, 0, innerTwips.width(), innerTwips.height()).size());
 }
 
 QRect EditorDialog::fromTwips(int left, int top, int width, int height)
 {
     return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+void EditorDialog::fitCaption(QWidget* control)
+{
+    control->resize(qMax(control->width(), control->sizeHint().width()), control->height());
 }
 
 QPushButton* EditorDialog::addButton(const char* name, const QString& caption, const QRect& at)

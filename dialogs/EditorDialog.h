@@ -18,6 +18,9 @@ public:
     /// Shows the dialog in front of the main window without waiting for it.
     void showOverMain();
 
+    /// Widens a captioned control where this system's font runs wider than the design's.
+    static void fitCaption(QWidget* control);
+
 protected:
     /// A fixed-size dialog frame with a close box; innerTwips is the client size in twips.
     EditorDialog(frmVellumo& window, const QSize& innerTwips);

@@ -17,6 +17,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, cons
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(at);
+    EditorDialog::fitCaption(label);
     return label;
 }
 
@@ -83,6 +84,7 @@ QCheckBox* frmFind::addOption(int index, const QString& caption, const QRect& at
     box->setObjectName(QStringLiteral("chkboxes"));
     box->setProperty("Index", index);
     box->setGeometry(at);
+    fitCaption(box);
     m_chkboxes[index] = box;
     return box;
 }
