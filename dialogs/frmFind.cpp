@@ -78,7 +78,7 @@ frmFind::frmFind(frmVellumo& window) : EditorDialog(window, QSize(3840, 2310))
     Form_Load();
 }
 
-QCheckBox* frmFind::addOption(int index, const QString& caption, const QRect& at)
+void frmFind::addOption(int index, const QString& caption, const QRect& at)
 {
     auto* box = new QCheckBox(caption, m_fraFindoptions);
     box->setObjectName(QStringLiteral("chkboxes"));
@@ -86,7 +86,6 @@ QCheckBox* frmFind::addOption(int index, const QString& caption, const QRect& at
     box->setGeometry(at);
     fitCaption(box);
     m_chkboxes[index] = box;
-    return box;
 }
 
 void frmFind::Form_Load()

@@ -34,7 +34,7 @@ protected:
 
 private:
     void Form_Load();
-    QCheckBox* addOption(int index, const QString& caption, const QRect& at);
+    void addOption(int index, const QString& caption, const QRect& at);
     int options() const;
     /// Searches from start to the end of the text; says so when there is no match.
     bool search(qint64 start);
