@@ -38,19 +38,30 @@ QMessageBox::StandardButton toQt(MessageService::Button button)
     return QMessageBox::NoButton;
 }
 
+// A box belongs over the active window, or over the main window in the moment between a
+// dialog hiding and the main window becoming active again.
+QWidget* owner()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->inherits("QMainWindow"))
+            return top;
+    return nullptr;
+}
+
 } // namespace
 
 void QtMessageService::MsgBox(const QString& prompt, Icon icon, const QString& title)
 {
-    QMessageBox box(toQt(icon), title, prompt, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(toQt(icon), title, prompt, QMessageBox::Ok, owner());
     box.exec();
 }
 
 MessageService::Button QtMessageService::ask(const QString& prompt, const QList<Button>& buttons,
                                              Button defaultButton, const QString& title)
 {
-    QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton, owner());
     for (Button b : buttons) {
         QAbstractButton* added = box.addButton(toQt(b));
         if (b == Button::Restore)
