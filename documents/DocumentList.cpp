@@ -25,7 +25,10 @@ void DocumentList::cmbFiles_Click()
     RichTextBox* editor = m_window.txtFile();
     const int selected = m_window.cmbFiles()->currentIndex();
     m_store.setDocRTF(m_store.curDoc(), editor->TextRTF());
-    editor->setTextRTF(m_store.docRTF(selected));
+    // The current document's stored copy was just read from the editor: loading it back
+    // would change nothing but cost a full parse.
+    if (selected != m_store.curDoc())
+        editor->setTextRTF(m_store.docRTF(selected));
     m_store.setCurDoc(selected);
     setCaption(m_window.cmbFiles()->itemText(selected));
     // Before the window is first shown the list keeps the focus it gets then.

@@ -294,14 +294,13 @@ bool RichTextBox::LoadFile(const QString& path)
         m_errorString = file.errorString();
         return false;
     }
-    QTextDocument loaded;
-    loaded.setDefaultFont(document()->defaultFont());
+    // The reader turns data that is not RTF away before it touches the document, so a large
+    // file is read once, straight into the editor.
     RtfReader reader;
-    if (!reader.read(data, &loaded)) {
+    if (!reader.read(data, document())) {
         m_errorString = reader.errorString();
         return false;
     }
-    setTextRTF(QString::fromLatin1(RtfWriter::write(loaded)));
     return true;
 }
 
