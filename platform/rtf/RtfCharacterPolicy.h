@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 /// Characters neither side of the codec carries, so writing then reading is stable.
 class RtfCharacterPolicy
 {
@@ -11,5 +13,15 @@ public:
         if (c < 0x20)
             return c != u'\t';
         return c == 0x2029 || c == 0xfffc || c == 0xfdd0 || c == 0xfdd1;
+    }
+
+    /// A font name as both sides keep it: no control or separator characters, no surrounding
+    /// white space. Two names that differ only there are one font.
+    static QString fontName(QString family)
+    {
+        family.removeIf([](QChar c) {
+            return c.unicode() < 0x20 || c == QChar::LineSeparator || isDropped(c.unicode());
+        });
+        return family.trimmed();
     }
 };

@@ -1,5 +1,7 @@
 #include "platform/rtf/RtfParser.h"
 
+#include "platform/rtf/RtfCharacterPolicy.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -424,7 +426,7 @@ void RtfParser::commitFontEntry()
     if (!m_fontEntryOpen)
         return;
     flushBytes();
-    m_fontEntry.family = m_fontEntry.family.trimmed();
+    m_fontEntry.family = RtfCharacterPolicy::fontName(m_fontEntry.family);
     m_fonts.insert(m_fontNumber, std::exchange(m_fontEntry, RtfFontEntry()));
     m_fontEntryOpen = false;
 }

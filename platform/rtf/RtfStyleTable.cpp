@@ -1,5 +1,7 @@
 #include "platform/rtf/RtfStyleTable.h"
 
+#include "platform/rtf/RtfCharacterPolicy.h"
+
 #include <QTextDocument>
 
 #include <algorithm>
@@ -28,8 +30,8 @@ RtfStyleTable::RtfStyleTable(const QTextDocument& document)
     : m_formats(document.allFormats()), m_styles(size_t(m_formats.size()))
 {
     const QFont font = document.defaultFont();
-    m_fonts.append(font.family());
-    m_fontIndices.insert(font.family(), 0);
+    m_fonts.append(RtfCharacterPolicy::fontName(font.family()));
+    m_fontIndices.insert(m_fonts.first(), 0);
     m_defaultHalfPoints =
         toHalfPoints(font.pointSizeF() > 0 ? font.pointSizeF() : s_fallbackPointSize);
     m_defaultStyle.font = 0;
@@ -56,7 +58,8 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
     const QBrush foreground = format.foreground();
     if (format.hasProperty(QTextFormat::ForegroundBrush) && foreground.style() != Qt::NoBrush)
         style.color = colorIndex(foreground.color().rgb());
-    const QString family = format.property(QTextFormat::FontFamilies).toStringList().value(0);
+    const QString family = RtfCharacterPolicy::fontName(
+        format.property(QTextFormat::FontFamilies).toStringList().value(0));
     style.font = family.isEmpty() ? 0 : fontIndex(family);
     style.halfPoints = format.hasProperty(QTextFormat::FontPointSize)
                            ? toHalfPoints(format.fontPointSize())

@@ -128,6 +128,7 @@ private slots:
     void roundTripRandom();
     void roundTripHtml_data();
     void roundTripHtml();
+    void fontNamesDifferingInWhiteSpaceAreOneFont();
     void writerOutput_data();
     void writerOutput();
     void writerIsDeterministic();
@@ -229,6 +230,22 @@ void RtfCodecTest::roundTripHtml()
     const auto original = RtfTestDocuments::create();
     original->setHtml(html);
     verifyRewriteIsIdentical(*original);
+}
+
+void RtfCodecTest::fontNamesDifferingInWhiteSpaceAreOneFont()
+{
+    const auto original = RtfTestDocuments::create();
+    QTextCursor cursor(original.get());
+    for (const QString& family :
+         {QStringLiteral(" \u00a0Odd;{Name}\\\t\u2028 "), QStringLiteral("Odd;{Name}\\"),
+          QStringLiteral("A\x01" "B"), QStringLiteral("AB")}) {
+        QTextCharFormat format;
+        format.setFontFamilies({family});
+        cursor.insertText(QStringLiteral("x"), format);
+    }
+    verifyRewriteIsIdentical(*original);
+    const auto read = RtfTestDocuments::read(RtfWriter::write(*original));
+    QCOMPARE(RtfTestDocuments::summary(*read), QStringLiteral("{Odd;{Name}\\:xx}{AB:xx}"));
 }
 
 void RtfCodecTest::writerOutput_data()
