@@ -80,7 +80,8 @@ void RtfParser::handleToken(RtfToken token)
 
 bool RtfParser::skipFallback(RtfToken& token)
 {
-    // The characters after \uN stand in for it in older readers; a text span may outlast them.
+    // The characters after \uN stand in for it in older readers. True when part of a text span
+    // outlasts them and remains to be read.
     if (token.type == RtfToken::Type::Text &&
         std::cmp_greater(token.bytes.size(), m_fallbackLeft)) {
         token.bytes.remove_prefix(static_cast<size_t>(std::exchange(m_fallbackLeft, 0)));
@@ -128,12 +129,14 @@ void RtfParser::closeGroup()
 void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
 {
     const RtfKeywordTable::Entry entry = RtfKeywordTable::find(token.bytes);
-    if (afterStar && !handleDestinationWord(entry.keyword)) {
+    if (handleDestinationWord(entry.keyword))
+        return;
+    if (afterStar) {
         // \* marks a destination this reader may not know: its whole group is ignorable.
         state().destination = Destination::Skipped;
         return;
     }
-    if (handleDestinationWord(entry.keyword) || handleEncodingWord(entry.keyword, token))
+    if (handleEncodingWord(entry.keyword, token))
         return;
     switch (state().destination) {
     case Destination::Body:
