@@ -13,6 +13,8 @@ namespace {
 
 // The longest thing one UTF-16 unit becomes: "\u-32768?" or a delimiter and a character.
 constexpr qsizetype s_maxBytesPerUnit = 9;
+// Enough for text that is mostly ASCII with some formatting and some \uN escapes.
+constexpr qsizetype s_expectedBytesPerCharacter = 4;
 
 // Both the bullet text older readers show and the description newer ones build a list from.
 constexpr std::string_view s_bulletParagraph =
@@ -52,8 +54,11 @@ QByteArray RtfWriter::write(const QTextDocument& document)
     return RtfWriter(document).run();
 }
 
+// Reserving generously costs only address space, which stays untouched unless used; regrowing a
+// buffer of many megabytes would copy it all.
 RtfWriter::RtfWriter(const QTextDocument& document)
-    : m_document(document), m_styles(document), m_body(document.characterCount() * 2 + 4096)
+    : m_document(document), m_styles(document),
+      m_body(document.characterCount() * s_expectedBytesPerCharacter + 4096)
 {
 }
 
