@@ -238,7 +238,7 @@ void RtfCodecTest::fontNamesDifferingInWhiteSpaceAreOneFont()
     QTextCursor cursor(original.get());
     for (const QString& family :
          {QStringLiteral(" \u00a0Odd;{Name}\\\t\u2028 "), QStringLiteral("Odd;{Name}\\"),
-          QStringLiteral("A\x01" "B"), QStringLiteral("AB")}) {
+          QStringLiteral("A\u0001B"), QStringLiteral("AB")}) {
         QTextCharFormat format;
         format.setFontFamilies({family});
         cursor.insertText(QStringLiteral("x"), format);

@@ -5,8 +5,8 @@
 #include "platform/rtf/RtfWriter.h"
 #include "tools/rtf/DocumentJson.h"
 
-#include <QFile>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextDocument>
 
 #include <cstdio>
