@@ -46,11 +46,9 @@ QString normalisedLineBreaks(QString text)
 
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
-    setUndoRedoEnabled(false);
     setAcceptRichText(false);
-    document()->setDefaultFont(defaultFont());
     setFont(defaultFont());
-    connect(document(), &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
+    prepareDocument(document());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
 }
@@ -92,9 +90,36 @@ void RichTextBox::setTextRTF(const QString& rtf)
         setPlainText(normalisedLineBreaks(rtf));
         return;
     }
-    RtfReader reader;
-    if (!reader.read(rtfBytes(rtf), document()))
+    if (!readDocument(rtfBytes(rtf)))
         setPlainText(rtf);
+}
+
+void RichTextBox::prepareDocument(QTextDocument* doc)
+{
+    doc->setUndoRedoEnabled(false);
+    doc->setDefaultFont(defaultFont());
+    connect(doc, &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
+}
+
+// Reading into the shown document makes the editor relayout as every block arrives; a detached
+// document is read several times faster and then laid out once when it takes the old one's place.
+bool RichTextBox::readDocument(const QByteArray& data)
+{
+    auto* fresh = new QTextDocument(this);
+    prepareDocument(fresh);
+    RtfReader reader;
+    if (!reader.read(data, fresh)) {
+        m_errorString = reader.errorString();
+        delete fresh;
+        return false;
+    }
+    QTextDocument* old = document();
+    const bool ownOld = old->parent() == this; // the first document belongs to QTextEdit
+    setDocument(fresh);
+    if (ownOld)
+        delete old;
+    ++m_contentRevision;
+    return true;
 }
 
 qint64 RichTextBox::SelStart() const
@@ -294,14 +319,7 @@ bool RichTextBox::LoadFile(const QString& path)
         m_errorString = file.errorString();
         return false;
     }
-    // The reader turns data that is not RTF away before it touches the document, so a large
-    // file is read once, straight into the editor.
-    RtfReader reader;
-    if (!reader.read(data, document())) {
-        m_errorString = reader.errorString();
-        return false;
-    }
-    return true;
+    return readDocument(data);
 }
 
 bool RichTextBox::SaveFile(const QString& path)

@@ -80,6 +80,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
+    void prepareDocument(QTextDocument* doc);
+    /// Replaces the document with RTF data; false, leaving it as it was, when data is not RTF.
+    bool readDocument(const QByteArray& data);
     void mergeSelFormat(const QTextCharFormat& format);
     void selectRange(qint64 start, qint64 length);
     bool ownedByMenu(const QKeySequence& keys) const;
