@@ -1,15 +1,7 @@
 #pragma once
 
-#include "platform/rtf/RtfByteSink.h"
-#include "platform/rtf/RtfRunStyle.h"
-#include "platform/rtf/RtfStyleTable.h"
-
 #include <QByteArray>
-#include <QStringView>
 
-#include <string_view>
-
-class QTextBlock;
 class QTextDocument;
 
 /// Writes a QTextDocument as a complete RTF 1.x document.
@@ -17,24 +9,4 @@ class RtfWriter
 {
 public:
     static QByteArray write(const QTextDocument& document);
-
-private:
-    explicit RtfWriter(const QTextDocument& document);
-
-    QByteArray run();
-    void writeHeader(RtfByteSink& out);
-    void writeParagraphStart(bool bullet, bool previousWasBullet);
-    void writeBlock(const QTextBlock& block, QStringView documentText);
-    bool writeRun(QStringView text, const RtfRunStyle& style);
-    void writeStyle(const RtfRunStyle& style);
-    void writeWord(RtfByteSink& out, std::string_view word);
-    void writeWord(RtfByteSink& out, std::string_view word, int parameter);
-    void writeText(RtfByteSink& out, QStringView text);
-    char* writeSpecial(char* target, char16_t c);
-
-    const QTextDocument& m_document;
-    RtfStyleTable m_styles;
-    RtfByteSink m_body;
-    RtfRunStyle m_current;
-    bool m_needsDelimiter = false;
 };
