@@ -27,8 +27,11 @@ QString SeedRun::build(const SeedWords& words, float r1, float r2)
     if (words.size() == 0)
         return run;
     const Span s = span(words.size() - 1, r1, r2);
+    // The indices never go down: a half may repeat a word or skip one, nothing more.
+    SeedWords::Cursor word = words.cursorAt(roundHalfEven(s.start));
     for (double v = s.start; v <= s.end; v += 1.0) {
-        run += words.at(roundHalfEven(v));
+        word.advanceTo(roundHalfEven(v));
+        run += word.word();
         run += QLatin1Char(' ');
     }
     return run;

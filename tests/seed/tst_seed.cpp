@@ -63,6 +63,7 @@ private slots:
     void splitAtSingleSpaces_data();
     void splitAtSingleSpaces();
     void splitIsReusedOnlyForTheSameText();
+    void longSeedFindsEveryWord();
     void run_data();
     void run();
     void caretPosition_data();
@@ -206,6 +207,24 @@ void tst_Seed::splitIsReusedOnlyForTheSameText()
     QVERIFY(!words.isSplitOf(QStringLiteral("sea")));
     seed.clear();
     QCOMPARE(words.at(1), QStringLiteral("fog"));
+}
+
+// Only some word positions are kept; every other word is found by walking on from them.
+void tst_Seed::longSeedFindsEveryWord()
+{
+    QStringList expected;
+    for (int i = 0; i < 300; ++i)
+        expected << (i % 7 == 0 ? QString() : QStringLiteral("w%1").arg(i));
+    const QString text = expected.join(QLatin1Char(' '));
+    QCOMPARE(wordsOf(text), expected);
+
+    const SeedWords words(text);
+    SeedWords::Cursor cursor = words.cursorAt(60);
+    for (qsizetype i : {60, 61, 61, 63, 64, 65, 127, 128, 129, 299}) {
+        cursor.advanceTo(i);
+        QCOMPARE(cursor.index(), i);
+        QCOMPARE(cursor.word(), expected[i]);
+    }
 }
 
 void tst_Seed::run_data()
