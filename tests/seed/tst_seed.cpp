@@ -73,8 +73,6 @@ private slots:
     // Reading seed files and finding the shipped ones.
     void decode_data();
     void decode();
-    void readFailures_data();
-    void readFailures();
     void shippedSeedPathRule();
     void shippedSeedsArePlainPassages_data();
     void shippedSeedsArePlainPassages();
@@ -351,23 +349,6 @@ void tst_Seed::decode()
     SeedFile file;
     QVERIFY(file.read(path));
     QCOMPARE(file.takeText(), text);
-}
-
-void tst_Seed::readFailures_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("robustness: missing file") << "missing.txt";
-    QTest::newRow("robustness: a folder") << "folder";
-}
-
-void tst_Seed::readFailures()
-{
-    QFETCH(QString, name);
-    QDir().mkpath(m_env->path(QStringLiteral("folder")));
-    SeedFile file;
-    QVERIFY(!file.read(m_env->path(name)));
-    QVERIFY(!file.errorString().isEmpty());
-    QVERIFY(file.takeText().isEmpty());
 }
 
 void tst_Seed::shippedSeedPathRule()
