@@ -82,6 +82,7 @@ void frmVellumo::createControls()
 
     m_tbrVellumo = new QToolBar(m_client);
     m_tbrVellumo->setObjectName(QStringLiteral("tbrVellumo"));
+    m_tbrVellumo->setAccessibleName(tr("Toolbar"));
     m_tbrVellumo->setMovable(false);
     m_tbrVellumo->setFloatable(false);
     m_tbrVellumo->setIconSize(QSize(16, 16));
@@ -89,10 +90,14 @@ void frmVellumo::createControls()
 
     m_txtFile = new RichTextBox(m_client);
     m_txtFile->setObjectName(QStringLiteral("txtFile"));
+    m_txtFile->setAccessibleName(tr("Document text"));
     m_txtFile->setGeometry(-1, 24, 664, 385);
 
     m_cmbFiles = new QComboBox(m_client);
     m_cmbFiles->setObjectName(QStringLiteral("cmbFiles"));
+    // Screen readers on Linux name a drop-down list by its current entry and read this after it.
+    m_cmbFiles->setAccessibleName(tr("Open documents"));
+    m_cmbFiles->setAccessibleDescription(tr("Open documents"));
     m_cmbFiles->setEditable(false);
     m_cmbFiles->addItem(QStringLiteral("Untitled1"));
     m_cmbFiles->setGeometry(0, 408, 662, m_cmbFiles->sizeHint().height());

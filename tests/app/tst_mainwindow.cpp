@@ -1,10 +1,15 @@
 #include "app/LayoutRule.h"
 #include "app/WindowGeometry.h"
 #include "app/frmVellumo.h"
+#include "dialogs/SearchCommands.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/frmFind.h"
+#include "dialogs/frmGoto.h"
+#include "editing/ToolbarState.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -15,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 class tst_MainWindow : public QObject
 {
@@ -36,6 +42,11 @@ private slots:
     void exitAndCloseBoxRunSameShutdown();
     void listSitsAtBottomOfClientArea_data();
     void listSitsAtBottomOfClientArea();
+    void onlyWidthsFollowAtOrBelowTheGuard_data();
+    void onlyWidthsFollowAtOrBelowTheGuard();
+    void everyFocusableControlIsNamed_data();
+    void everyFocusableControlIsNamed();
+    void everyToolbarButtonIsNamed();
     void aboutBoxIsSingleModelessAndClosesOnEnterAndEscape();
 
 private:
@@ -246,6 +257,9 @@ void tst_MainWindow::listSitsAtBottomOfClientArea_data()
     QTest::newRow("nominal: designed size") << QSize(664, 450);
     QTest::newRow("nominal: large") << QSize(1200, 900);
     QTest::newRow("nominal: just over 1400 twips") << QSize(400, 94);
+    QTest::newRow("nominal: wide and short") << QSize(1400, 200);
+    QTest::newRow("nominal: narrow and tall") << QSize(180, 1000);
+    QTest::newRow("robustness: odd sizes round the same way") << QSize(667, 451);
 }
 
 void tst_MainWindow::listSitsAtBottomOfClientArea()
@@ -261,6 +275,126 @@ void tst_MainWindow::listSitsAtBottomOfClientArea()
     QCOMPARE(w->cmbFiles()->width(), client->width());
     QCOMPARE(w->tbrVellumo()->width(), client->width());
     QCOMPARE(w->txtFile()->x(), -1);
+}
+
+void tst_MainWindow::onlyWidthsFollowAtOrBelowTheGuard_data()
+{
+    QTest::addColumn<int>("outerHeight");
+    QTest::addColumn<bool>("laidOut");
+    // The guard reads the outer height: 94 pixels are 1410 twips, 93 are 1395.
+    QTest::newRow("nominal: lowest outer height above 1400 twips") << 94 << true;
+    QTest::newRow("robustness: highest outer height at or below 1400 twips") << 93 << false;
+    QTest::newRow("robustness: minimised height") << 40 << false;
+}
+
+// A minimised window reports a small height; the editor and list keep their places then.
+void tst_MainWindow::onlyWidthsFollowAtOrBelowTheGuard()
+{
+    QFETCH(int, outerHeight);
+    QFETCH(bool, laidOut);
+    frmVellumo* w = m_env->window();
+    w->resize(500, 400);
+    QTRY_COMPARE(w->size(), QSize(500, 400));
+    const QRect editor = w->txtFile()->geometry();
+    const QRect list = w->cmbFiles()->geometry();
+
+    const int frameHeight = w->frameGeometry().height() - w->height();
+    w->resize(420, outerHeight - frameHeight);
+    QTRY_COMPARE(w->frameGeometry().height(), outerHeight);
+    QWidget* client = w->centralWidget();
+    QCOMPARE(w->txtFile()->width(), client->width());
+    QCOMPARE(w->cmbFiles()->width(), client->width());
+    if (laidOut) {
+        QCOMPARE(w->cmbFiles()->geometry().bottom(), client->height() - 1);
+        QCOMPARE(w->txtFile()->geometry().bottom() + 1, w->cmbFiles()->y());
+    } else {
+        QCOMPARE(w->txtFile()->geometry(),
+                 QRect(editor.topLeft(), QSize(client->width(), editor.height())));
+        QCOMPARE(w->cmbFiles()->geometry(),
+                 QRect(list.topLeft(), QSize(client->width(), list.height())));
+    }
+
+    w->resize(500, 400);
+    QTRY_COMPARE(w->size(), QSize(500, 400));
+    QCOMPARE(w->txtFile()->geometry(), editor);
+    QCOMPARE(w->cmbFiles()->geometry(), list);
+}
+
+void tst_MainWindow::everyFocusableControlIsNamed_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("nominal: main window") << "frmVellumo";
+    QTest::newRow("nominal: Go To Line") << "frmGoto";
+    QTest::newRow("nominal: Find and Replace") << "frmFind";
+    QTest::newRow("nominal: About box") << "frmAbout";
+}
+
+// What a screen reader says when a control gets the focus is the name the accessibility
+// layer reports for it, whether set outright, taken from its caption or from a label's buddy.
+void tst_MainWindow::everyFocusableControlIsNamed()
+{
+    QFETCH(QString, window);
+    frmVellumo* w = m_env->window();
+    QWidget* top = w;
+    if (window == "frmGoto") {
+        w->menu().mnuGoto->trigger();
+        top = w->search()->gotoDialog();
+    } else if (window == "frmFind") {
+        w->menu().mnuReplace->trigger();
+        top = w->search()->findDialog();
+    } else if (window == "frmAbout") {
+        w->menu().mnuAbout->trigger();
+        top = nullptr;
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<frmAbout*>(t); box && box->isVisible())
+                top = box;
+    }
+    QVERIFY(top);
+    QCOMPARE(top->objectName(), window);
+
+    QStringList unnamed;
+    int focusable = 0;
+    for (QWidget* control : top->findChildren<QWidget*>()) {
+        if (control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(top) ||
+            control->focusProxy())
+            continue;
+        ++focusable;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+        if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << control->metaObject()->className() + QLatin1Char(' ') +
+                           control->objectName();
+    }
+    QVERIFY(focusable >= 1);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+
+    if (window == "frmVellumo") {
+        const auto nameOf = [](QWidget* control) {
+            return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+        };
+        // On Linux a drop-down list reports its current entry as its name and what it is
+        // for as its description.
+        QCOMPARE(w->cmbFiles()->accessibleName(), QStringLiteral("Open documents"));
+        QCOMPARE(nameOf(w->cmbFiles()), QStringLiteral("Untitled1"));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(w->cmbFiles())->text(QAccessible::Description),
+            QStringLiteral("Open documents"));
+        QCOMPARE(nameOf(w->txtFile()), QStringLiteral("Document text"));
+    }
+}
+
+// Toolbar buttons show only a picture, so their names are all a screen reader has.
+void tst_MainWindow::everyToolbarButtonIsNamed()
+{
+    frmVellumo* w = m_env->window();
+    for (int i = 1; i <= ToolbarState::buttonCount; ++i) {
+        const QString key = ToolbarState::key(w->toolbar()->button(i));
+        if (key.isEmpty())
+            continue;
+        QAccessibleInterface* face =
+            QAccessible::queryAccessibleInterface(w->toolbar()->buttonWidget(i));
+        QVERIFY(face);
+        QCOMPARE(face->text(QAccessible::Name), key);
+    }
 }
 
 void tst_MainWindow::aboutBoxIsSingleModelessAndClosesOnEnterAndEscape()
