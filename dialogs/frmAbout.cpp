@@ -37,7 +37,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     picture->setObjectName(QStringLiteral("Picture1"));
     picture->setGeometry(twipsRect(120, 120, 1215, 2295));
     picture->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    picture->setPixmap(QIcon(QStringLiteral(":/icons/quillmere.svg")).pixmap(QSize(72, 72)));
+    // Drawn from the SVG at the screen's pixel ratio, so it stays sharp on a HiDPI screen.
+    picture->setPixmap(QIcon(QStringLiteral(":/icons/quillmere.svg"))
+                           .pixmap(QSize(72, 72), picture->devicePixelRatio()));
     picture->setAccessibleName(tr("Quillmere icon"));
 
     QFont titleFont = font();
@@ -58,7 +60,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(twipsRect(90, 2430, 5564, 45));
 
-    addLabel(this, "Label2", QStringLiteral("Copyright (c) 2026 the Quillmere developers"),
+    addLabel(this, "Label2", QStringLiteral("\u00A9 2026 the Quillmere developers"),
              twipsRect(120, 2683, 3975, 375));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
