@@ -10,6 +10,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
+    // Lets the desktop match the windows to the installed launcher and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
     QtCommonDialog dialog;
     QtMessageService messages;
     RandomGenerator random = RandomGenerator::fromEntropy();
