@@ -18,6 +18,12 @@ struct RtfCharState
     int font = DefaultFont;
     /// Size in half-points; 0 leaves the document's default size.
     int halfPoints = 0;
+    /// 0 on the baseline, 1 superscript, 2 subscript.
+    int vertical = 0;
+    /// Colour table index of the background; 0 is none.
+    int highlight = 0;
+    /// 1-based index of the hyperlink target the text belongs to; 0 is none.
+    int link = 0;
 
     friend bool operator==(const RtfCharState&, const RtfCharState&) = default;
 };

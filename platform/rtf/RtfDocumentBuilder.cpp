@@ -4,12 +4,57 @@
 
 #include <QTextDocument>
 #include <QTextList>
+#include <QUrl>
 
 namespace {
 
 // Qt revisits every block of a list when one joins it, so one endless list would make reading
 // quadratic. Disc bullets look the same split across lists; this bounds the work per paragraph.
 constexpr int s_maxListLength = 64;
+// Numbers restart with each list, so numbered lists are split only when very long.
+constexpr int s_maxNumberedListLength = 256;
+constexpr double s_twipsPerPixel = 15.0;
+
+bool isBullet(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+Qt::Alignment alignmentFor(RtfParagraphState::Alignment alignment)
+{
+    switch (alignment) {
+    case RtfParagraphState::Alignment::Center:
+        return Qt::AlignHCenter;
+    case RtfParagraphState::Alignment::Right:
+        return Qt::AlignRight;
+    case RtfParagraphState::Alignment::Justify:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// Only what differs from a plain paragraph is set, so plain paragraphs keep an empty format.
+QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
+{
+    QTextBlockFormat format;
+    if (paragraph.alignment != RtfParagraphState::Alignment::Left)
+        format.setAlignment(alignmentFor(paragraph.alignment));
+    // A list brings its own indent, so a list paragraph's indents are not doubled.
+    const bool inList = paragraph.list != QTextListFormat::ListStyleUndefined;
+    if (!inList && paragraph.leftIndent != 0)
+        format.setLeftMargin(paragraph.leftIndent / s_twipsPerPixel);
+    if (!inList && paragraph.rightIndent != 0)
+        format.setRightMargin(paragraph.rightIndent / s_twipsPerPixel);
+    if (!inList && paragraph.firstIndent != 0)
+        format.setTextIndent(paragraph.firstIndent / s_twipsPerPixel);
+    if (paragraph.spaceBefore != 0)
+        format.setTopMargin(paragraph.spaceBefore / s_twipsPerPixel);
+    if (paragraph.spaceAfter != 0)
+        format.setBottomMargin(paragraph.spaceAfter / s_twipsPerPixel);
+    return format;
+}
 
 } // namespace
 
@@ -45,16 +90,31 @@ void RtfDocumentBuilder::appendText(QStringView text, int formatId)
     m_run.resize(target - m_run.constData());
 }
 
-void RtfDocumentBuilder::endParagraph(bool bullet, int markFormatId)
+void RtfDocumentBuilder::appendImage(const QByteArray& data, double width, double height)
 {
-    closeParagraph(bullet, markFormatId);
+    flushRun();
+    const QString name = QStringLiteral("rtfimage:%1").arg(++m_imageCount);
+    m_document->addResource(QTextDocument::ImageResource, QUrl(name), data);
+    QTextImageFormat format;
+    format.setName(name);
+    if (width > 0)
+        format.setWidth(width);
+    if (height > 0)
+        format.setHeight(height);
+    m_cursor.insertImage(format);
+    m_paragraphHasText = true;
+}
+
+void RtfDocumentBuilder::endParagraph(const RtfParagraphState& paragraph, int markFormatId)
+{
+    closeParagraph(paragraph, markFormatId);
     m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     m_paragraphHasText = false;
 }
 
-void RtfDocumentBuilder::finish(bool bullet, int markFormatId)
+void RtfDocumentBuilder::finish(const RtfParagraphState& paragraph, int markFormatId)
 {
-    closeParagraph(bullet, markFormatId);
+    closeParagraph(paragraph, markFormatId);
     m_cursor.endEditBlock();
     m_document->setUndoRedoEnabled(m_undoWasEnabled);
 }
@@ -68,16 +128,26 @@ void RtfDocumentBuilder::flushRun()
     m_paragraphHasText = true;
 }
 
-void RtfDocumentBuilder::closeParagraph(bool bullet, int markFormatId)
+void RtfDocumentBuilder::closeParagraph(const RtfParagraphState& paragraph, int markFormatId)
 {
     flushRun();
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
     if (!m_paragraphHasText)
         m_cursor.setBlockCharFormat(m_formats.at(markFormatId));
-    if (!bullet)
+    if (const QTextBlockFormat format = blockFormat(paragraph); !format.properties().isEmpty())
+        m_cursor.setBlockFormat(format);
+    joinList(paragraph.list);
+}
+
+void RtfDocumentBuilder::joinList(QTextListFormat::Style style)
+{
+    if (style == QTextListFormat::ListStyleUndefined) {
         m_list = nullptr;
-    else if (m_list && m_list->count() < s_maxListLength)
+        return;
+    }
+    const int maxLength = isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
+    if (m_list && m_list->format().style() == style && m_list->count() < maxLength)
         m_list->add(m_cursor.block());
     else
-        m_list = m_cursor.createList(QTextListFormat::ListDisc);
+        m_list = m_cursor.createList(style);
 }

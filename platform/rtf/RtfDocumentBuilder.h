@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/rtf/RtfParagraphState.h"
+
 #include <QList>
 #include <QString>
 #include <QTextCharFormat>
@@ -21,14 +23,17 @@ public:
     int addFormat(const QTextCharFormat& format);
     /// Adds text to the current run, dropping characters a body cannot hold.
     void appendText(QStringView text, int formatId);
+    /// Adds a PNG or JPEG picture, kept as its bytes; a size of 0 leaves the picture's own.
+    void appendImage(const QByteArray& data, double width, double height);
     /// Closes the current paragraph; markFormatId formats it when it holds no text.
-    void endParagraph(bool bullet, int markFormatId);
+    void endParagraph(const RtfParagraphState& paragraph, int markFormatId);
     /// Closes the last paragraph and the edit block.
-    void finish(bool bullet, int markFormatId);
+    void finish(const RtfParagraphState& paragraph, int markFormatId);
 
 private:
     void flushRun();
-    void closeParagraph(bool bullet, int markFormatId);
+    void closeParagraph(const RtfParagraphState& paragraph, int markFormatId);
+    void joinList(QTextListFormat::Style style);
 
     QTextDocument* m_document;
     QTextCursor m_cursor;
@@ -38,4 +43,5 @@ private:
     int m_runFormat = -1;
     bool m_paragraphHasText = false;
     QTextList* m_list = nullptr;
+    int m_imageCount = 0;
 };

@@ -2,8 +2,12 @@
 
 #include "platform/rtf/RtfCharacterPolicy.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
 
 #include <charconv>
 
@@ -19,6 +23,87 @@ constexpr qsizetype s_expectedBytesPerCharacter = 4;
 // Both the bullet text older readers show and the description newer ones build a list from.
 constexpr std::string_view s_bulletParagraph =
     "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
+constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
+constexpr double s_twipsPerPixel = 15.0;
+constexpr qsizetype s_imageBytesPerLine = 64;
+
+bool isBullet(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+// The \pn keyword naming a numbered list's style.
+std::string_view numberStyleWord(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListLowerAlpha:
+        return "\\pnlcltr"sv;
+    case QTextListFormat::ListUpperAlpha:
+        return "\\pnucltr"sv;
+    case QTextListFormat::ListLowerRoman:
+        return "\\pnlcrm"sv;
+    case QTextListFormat::ListUpperRoman:
+        return "\\pnucrm"sv;
+    default:
+        return "\\pndec"sv;
+    }
+}
+
+void appendTwips(QByteArray& out, const char* word, double pixels)
+{
+    if (const int twips = qRound(pixels * s_twipsPerPixel); twips != 0)
+        out.append(word).append(QByteArray::number(twips));
+}
+
+// Alignment, indents and spacing as control words; empty for a plain paragraph.
+QByteArray paragraphProperties(const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    QByteArray out;
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter)
+        out.append("\\qc");
+    else if (alignment & Qt::AlignRight)
+        out.append("\\qr");
+    else if (alignment & Qt::AlignJustify)
+        out.append("\\qj");
+    // A list's indent is its own and is written with the list.
+    if (!block.textList()) {
+        appendTwips(out, "\\li", format.leftMargin());
+        appendTwips(out, "\\ri", format.rightMargin());
+        appendTwips(out, "\\fi", format.textIndent());
+    }
+    appendTwips(out, "\\sb", format.topMargin());
+    appendTwips(out, "\\sa", format.bottomMargin());
+    return out;
+}
+
+// The picture's bytes as PNG or JPEG: as they were read when they were, otherwise encoded.
+QByteArray imageData(const QVariant& resource, std::string_view* kind)
+{
+    QByteArray data =
+        resource.typeId() == QMetaType::QByteArray ? resource.toByteArray() : QByteArray();
+    if (data.startsWith("\x89PNG\r\n\x1a\n")) {
+        *kind = "\\pngblip"sv;
+        return data;
+    }
+    if (data.startsWith("\xff\xd8\xff")) {
+        *kind = "\\jpegblip"sv;
+        return data;
+    }
+    const QImage image = resource.typeId() == QMetaType::QImage    ? resource.value<QImage>()
+                         : resource.typeId() == QMetaType::QPixmap ? resource.value<QImage>()
+                                                                   : QImage::fromData(data);
+    data.clear();
+    if (image.isNull())
+        return data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    *kind = "\\pngblip"sv;
+    return data;
+}
 
 // A control word swallows one following space and runs on into letters, digits or a minus sign.
 bool needsDelimiter(char16_t c)
@@ -60,17 +145,18 @@ RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document)
 QByteArray RtfDocumentWriter::write()
 {
     const QString text = m_document.toRawText();
-    bool previousWasBullet = false;
+    QByteArray previousProperties;
     for (QTextBlock block = m_document.begin(); block.isValid();) {
         const QTextBlock next = block.next();
-        const bool bullet = block.textList() != nullptr;
-        writeParagraphStart(bullet, previousWasBullet);
+        QByteArray properties = paragraphProperties(block);
+        writeParagraphStart(block, properties, previousProperties);
         writeBlock(block, text);
         if (next.isValid()) {
             m_body.append("\\par\n"sv);
             m_needsDelimiter = false;
         }
-        previousWasBullet = bullet;
+        // After a list paragraph the next one starts afresh, whatever its properties.
+        previousProperties = block.textList() ? QByteArray("list") : std::move(properties);
         block = next;
     }
     RtfByteSink header(4096);
@@ -106,12 +192,34 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("}{\\*\\generator Quillmere;}\\uc1\n"sv);
 }
 
-void RtfDocumentWriter::writeParagraphStart(bool bullet, bool previousWasBullet)
+void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QByteArray& properties,
+                                            const QByteArray& previousProperties)
 {
-    if (bullet)
-        writeWord(m_body, s_bulletParagraph);
-    else if (previousWasBullet)
+    if (block.textList()) {
+        writeListMarker(block);
+    } else if (properties != previousProperties) {
         writeWord(m_body, "\\pard"sv);
+    }
+    if (!properties.isEmpty() && (block.textList() || properties != previousProperties))
+        writeWord(m_body, std::string_view(properties.constData(), size_t(properties.size())));
+}
+
+void RtfDocumentWriter::writeListMarker(const QTextBlock& block)
+{
+    const QTextList* list = block.textList();
+    const QTextListFormat::Style style = list->format().style();
+    if (isBullet(style)) {
+        writeWord(m_body, s_bulletParagraph);
+        return;
+    }
+    // Older readers show the number text; newer ones number the list from \pn themselves.
+    m_body.append("\\pard{\\pntext "sv);
+    m_needsDelimiter = false;
+    writeText(m_body, list->itemText(block));
+    m_body.append("\\tab}{\\*\\pn\\pnlvlbody"sv);
+    m_body.append(numberStyleWord(style));
+    m_body.append("\\pnstart1{\\pntxta .}}"sv);
+    writeWord(m_body, s_listIndent);
 }
 
 void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView documentText)
@@ -122,10 +230,17 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView document
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
         const qsizetype length = fragment.length();
-        const QStringView text = documentText.sliced(position, length);
-        wroteText |= writeRun(text, m_styles.styleFor(fragment.charFormatIndex()));
+        const QTextCharFormat format = fragment.charFormat();
+        if (format.isImageFormat()) {
+            closeLink();
+            wroteText |= writeImage(format.toImageFormat());
+        } else {
+            const QStringView text = documentText.sliced(position, length);
+            wroteText |= writeRun(text, m_styles.styleFor(fragment.charFormatIndex()));
+        }
         position += length;
     }
+    closeLink();
     // An empty paragraph still carries the formatting of its paragraph mark.
     if (!wroteText)
         writeStyle(m_styles.styleFor(block.charFormatIndex()));
@@ -140,10 +255,65 @@ bool RtfDocumentWriter::writeRun(QStringView text, const RtfRunStyle& style)
     });
     if (kept == text.end())
         return false;
+    if (style.link != m_openLink) {
+        closeLink();
+        openLink(style.link);
+    }
     if (!(style == m_current))
         writeStyle(style);
     writeText(m_body, text.sliced(kept - text.begin()));
     return true;
+}
+
+bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)
+{
+    std::string_view kind;
+    const QByteArray data =
+        imageData(m_document.resource(QTextDocument::ImageResource, QUrl(format.name())), &kind);
+    if (data.isEmpty())
+        return false;
+    m_body.append("{\\pict"sv);
+    m_body.append(kind);
+    if (const int width = qRound(format.width() * s_twipsPerPixel); width > 0)
+        writeWord(m_body, "\\picwgoal"sv, width);
+    if (const int height = qRound(format.height() * s_twipsPerPixel); height > 0)
+        writeWord(m_body, "\\pichgoal"sv, height);
+    static constexpr char s_hexDigits[] = "0123456789abcdef";
+    char* target = m_body.reserve(data.size() * 2 + data.size() / s_imageBytesPerLine + 2);
+    for (qsizetype index = 0; index < data.size(); ++index) {
+        if (index % s_imageBytesPerLine == 0)
+            *target++ = '\n';
+        *target++ = s_hexDigits[uchar(data[index]) >> 4];
+        *target++ = s_hexDigits[uchar(data[index]) & 15];
+    }
+    *target++ = '}';
+    m_body.commit(target);
+    m_needsDelimiter = false;
+    return true;
+}
+
+void RtfDocumentWriter::openLink(const QString& link)
+{
+    if (link.isEmpty())
+        return;
+    m_body.append("{\\field{\\*\\fldinst HYPERLINK \""sv);
+    m_needsDelimiter = false;
+    // The target is one quoted argument, so a quote inside it is escaped as in a URL.
+    writeText(m_body, QString(link).replace(u'"', QLatin1String("%22")));
+    m_body.append("\"}{\\fldrslt "sv);
+    m_needsDelimiter = false;
+    m_outsideLink = m_current;
+    m_openLink = link;
+}
+
+void RtfDocumentWriter::closeLink()
+{
+    if (m_openLink.isEmpty())
+        return;
+    m_body.append("}}"sv);
+    m_needsDelimiter = false;
+    m_current = m_outsideLink;
+    m_openLink.clear();
 }
 
 void RtfDocumentWriter::writeStyle(const RtfRunStyle& style)
@@ -162,6 +332,12 @@ void RtfDocumentWriter::writeStyle(const RtfRunStyle& style)
         writeWord(m_body, "\\f"sv, style.font);
     if (style.halfPoints != m_current.halfPoints)
         writeWord(m_body, "\\fs"sv, style.halfPoints);
+    if (style.vertical != m_current.vertical)
+        writeWord(m_body, style.vertical == 1   ? "\\super"sv
+                          : style.vertical == 2 ? "\\sub"sv
+                                                : "\\nosupersub"sv);
+    if (style.highlight != m_current.highlight)
+        writeWord(m_body, "\\highlight"sv, style.highlight);
     m_current = style;
 }
 

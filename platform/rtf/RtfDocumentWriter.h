@@ -11,6 +11,7 @@
 
 class QTextBlock;
 class QTextDocument;
+class QTextImageFormat;
 
 /// One pass over a document's blocks and fragments that produces its RTF; use it once.
 class RtfDocumentWriter
@@ -22,9 +23,14 @@ public:
 
 private:
     void writeHeader(RtfByteSink& out);
-    void writeParagraphStart(bool bullet, bool previousWasBullet);
+    void writeParagraphStart(const QTextBlock& block, const QByteArray& properties,
+                             const QByteArray& previousProperties);
+    void writeListMarker(const QTextBlock& block);
     void writeBlock(const QTextBlock& block, QStringView documentText);
     bool writeRun(QStringView text, const RtfRunStyle& style);
+    bool writeImage(const QTextImageFormat& format);
+    void openLink(const QString& link);
+    void closeLink();
     void writeStyle(const RtfRunStyle& style);
     void writeWord(RtfByteSink& out, std::string_view word);
     void writeWord(RtfByteSink& out, std::string_view word, int parameter);
@@ -35,5 +41,8 @@ private:
     RtfStyleTable m_styles;
     RtfByteSink m_body;
     RtfRunStyle m_current;
+    /// The style outside the open hyperlink field, which its closing brace brings back.
+    RtfRunStyle m_outsideLink;
+    QString m_openLink;
     bool m_needsDelimiter = false;
 };

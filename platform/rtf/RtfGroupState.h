@@ -6,7 +6,17 @@
 struct RtfGroupState
 {
     /// Where the group's text goes.
-    enum class Destination { Body, FontTable, ColorTable, Skipped };
+    enum class Destination {
+        Body,
+        FontTable,
+        ColorTable,
+        Skipped,
+        ListTable,
+        ListOverrideTable,
+        LegacyNumbering,
+        FieldInstruction,
+        Picture,
+    };
 
     RtfCharState chars;
     /// Fallback characters following each \uN, set by \ucN.

@@ -2,6 +2,9 @@
 
 #include "platform/rtf/RtfCharacterPolicy.h"
 
+#include <QCoreApplication>
+#include <QStringList>
+
 #include <algorithm>
 #include <utility>
 
@@ -11,6 +14,53 @@ namespace {
 constexpr size_t s_maxDepth = 512;
 // Word's largest font size, 1638 pt, in half-points.
 constexpr int s_maxHalfPoints = 3276;
+// Word's largest indent or spacing, 22 inches, in twips.
+constexpr int s_maxTwips = 31680;
+// A field instruction is a keyword and a target; anything longer is not a link worth keeping.
+constexpr qsizetype s_maxInstruction = 4096;
+
+int twips(const RtfToken& token, int minimum)
+{
+    return std::clamp(token.parameter, minimum, s_maxTwips);
+}
+
+// Word's \levelnfc numbers for the list styles a document can hold.
+QTextListFormat::Style listStyleForLevelFormat(int format)
+{
+    switch (format) {
+    case 0:
+        return QTextListFormat::ListDecimal;
+    case 1:
+        return QTextListFormat::ListUpperRoman;
+    case 2:
+        return QTextListFormat::ListLowerRoman;
+    case 3:
+        return QTextListFormat::ListUpperAlpha;
+    case 4:
+        return QTextListFormat::ListLowerAlpha;
+    default:
+        return QTextListFormat::ListDisc;
+    }
+}
+
+// The target of a HYPERLINK field instruction, or empty for any other field.
+QString hyperlinkTarget(QString instruction)
+{
+    instruction = instruction.simplified();
+    if (!instruction.startsWith(QLatin1String("HYPERLINK "), Qt::CaseInsensitive))
+        return QString();
+    QStringView rest = QStringView(instruction).sliced(10);
+    QString prefix;
+    if (rest.startsWith(QLatin1String("\\l ")) || rest.startsWith(QLatin1String("\\l\""))) {
+        prefix = QStringLiteral("#");
+        rest = rest.sliced(2).trimmed();
+    }
+    if (rest.startsWith(u'"')) {
+        rest = rest.sliced(1);
+        return prefix + rest.left(rest.indexOf(u'"')).toString();
+    }
+    return prefix + rest.left(rest.indexOf(u' ')).toString();
+}
 
 bool isOn(const RtfToken& token)
 {
@@ -37,7 +87,7 @@ void RtfParser::parse()
          token = m_tokenizer.next())
         handleToken(token);
     flushBytes();
-    m_builder.finish(m_bullet, currentFormatId());
+    m_builder.finish(m_paragraph, currentFormatId());
 }
 
 void RtfParser::handleToken(RtfToken token)
@@ -55,6 +105,10 @@ void RtfParser::handleToken(RtfToken token)
         if (token.type == RtfToken::Type::ControlWord &&
             RtfKeywordTable::find(token.bytes).keyword == Keyword::Binary)
             m_tokenizer.skipBytes(token.parameter);
+        return;
+    }
+    if (state().destination == Destination::Picture && token.type == RtfToken::Type::Text) {
+        m_picture.appendHex(token.bytes);
         return;
     }
     const bool afterStar = std::exchange(m_destinationPending, false);
@@ -121,9 +175,14 @@ void RtfParser::closeGroup()
         return;
     }
     m_groups.pop_back();
-    if (closing != state().destination &&
-        (closing == Destination::FontTable || closing == Destination::ColorTable))
+    if (closing == state().destination)
+        return;
+    if (closing == Destination::FontTable || closing == Destination::ColorTable)
         tablesChanged();
+    else if (closing == Destination::ListTable)
+        commitListEntry();
+    else if (closing == Destination::Picture)
+        finishPicture();
 }
 
 void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
@@ -142,6 +201,16 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
     case Destination::Body:
         handleBodyWord(entry, token);
         break;
+    case Destination::ListTable:
+    case Destination::ListOverrideTable:
+        handleListTableWord(entry.keyword, token);
+        break;
+    case Destination::LegacyNumbering:
+        handleLegacyNumberingWord(entry.keyword);
+        break;
+    case Destination::Picture:
+        handlePictureWord(entry.keyword, token);
+        break;
     case Destination::FontTable:
         handleFontTableWord(entry.keyword, token);
         break;
@@ -149,6 +218,7 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         handleColorTableWord(entry.keyword, token);
         break;
     case Destination::Skipped:
+    case Destination::FieldInstruction:
         break;
     }
 }
@@ -166,9 +236,43 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
         m_colorSet = false;
         return true;
     case Keyword::LegacyBullet:
+        // Older writers describe the list in \pn; its keywords say bullet or number style.
+        m_paragraph.list = QTextListFormat::ListDisc;
+        state().destination = Destination::LegacyNumbering;
+        return true;
     case Keyword::LegacyBulletText:
-        // Every legacy list becomes a bullet list: that is the only kind this program has.
-        m_bullet = true;
+        // The marker text: a list is certain, its kind comes from \pn, which may follow.
+        if (m_paragraph.list == QTextListFormat::ListStyleUndefined)
+            m_paragraph.list = QTextListFormat::ListDisc;
+        state().destination = Destination::Skipped;
+        return true;
+    case Keyword::ListTable:
+        state().destination = Destination::ListTable;
+        m_listStyle.reset();
+        return true;
+    case Keyword::ListOverrideTable:
+        state().destination = Destination::ListOverrideTable;
+        m_listId = 0;
+        return true;
+    case Keyword::Field:
+        m_fieldInstruction.clear();
+        return state().destination == Destination::Body;
+    case Keyword::FieldInstruction:
+        state().destination = Destination::FieldInstruction;
+        return true;
+    case Keyword::FieldResult:
+        startFieldResult();
+        return true;
+    case Keyword::Picture:
+        if (state().destination != Destination::Body)
+            return false;
+        state().destination = Destination::Picture;
+        m_picture.reset();
+        return true;
+    case Keyword::Transparent:
+        return state().destination == Destination::Body;
+    case Keyword::Object:
+        addLoss(QCoreApplication::translate("RtfReader", "embedded objects"));
         state().destination = Destination::Skipped;
         return true;
     case Keyword::SkippedDestination:
@@ -202,7 +306,10 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
         tablesChanged();
         return true;
     case Keyword::Binary:
-        m_tokenizer.skipBytes(token.parameter);
+        if (state().destination == Destination::Picture)
+            m_picture.appendBinary(m_tokenizer.skipBytes(token.parameter));
+        else
+            m_tokenizer.skipBytes(token.parameter);
         return true;
     case Keyword::UnicodeSkip:
         state().unicodeSkip = token.hasParameter ? nonNegative(token) : 1;
@@ -222,22 +329,193 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
 void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token)
 {
     switch (entry.keyword) {
-    case Keyword::ParagraphDefault:
-        m_bullet = false;
-        break;
-    case Keyword::ListOverride:
-        m_bullet = token.parameter > 0;
-        break;
     case Keyword::Paragraph:
         endParagraph();
         break;
     case Keyword::Character:
         appendCharacter(entry.character);
         break;
+    case Keyword::Cell:
+        // A tab goes between cells only, so it waits for the next cell's text.
+        m_pendingCells = std::min(m_pendingCells + 1, 1 << 20);
+        break;
+    case Keyword::Row:
+        m_pendingCells = 0;
+        endParagraph();
+        break;
+    case Keyword::TableRow:
+        addLoss(QCoreApplication::translate("RtfReader", "table layout (cell texts are kept)"));
+        break;
     default:
-        applyCharacterWord(entry.keyword, token);
+        if (!applyParagraphWord(entry.keyword, token))
+            applyCharacterWord(entry.keyword, token);
         break;
     }
+}
+
+bool RtfParser::applyParagraphWord(Keyword keyword, const RtfToken& token)
+{
+    switch (keyword) {
+    case Keyword::ParagraphDefault:
+        m_paragraph = RtfParagraphState();
+        break;
+    case Keyword::ListOverride:
+        m_paragraph.list = token.parameter > 0
+                               ? m_overrideStyles.value(token.parameter, QTextListFormat::ListDisc)
+                               : QTextListFormat::ListStyleUndefined;
+        break;
+    case Keyword::AlignLeft:
+        m_paragraph.alignment = RtfParagraphState::Alignment::Left;
+        break;
+    case Keyword::AlignCenter:
+        m_paragraph.alignment = RtfParagraphState::Alignment::Center;
+        break;
+    case Keyword::AlignRight:
+        m_paragraph.alignment = RtfParagraphState::Alignment::Right;
+        break;
+    case Keyword::AlignJustify:
+        m_paragraph.alignment = RtfParagraphState::Alignment::Justify;
+        break;
+    case Keyword::LeftIndent:
+        m_paragraph.leftIndent = twips(token, -s_maxTwips);
+        break;
+    case Keyword::RightIndent:
+        m_paragraph.rightIndent = twips(token, -s_maxTwips);
+        break;
+    case Keyword::FirstIndent:
+        m_paragraph.firstIndent = twips(token, -s_maxTwips);
+        break;
+    case Keyword::SpaceBefore:
+        m_paragraph.spaceBefore = twips(token, 0);
+        break;
+    case Keyword::SpaceAfter:
+        m_paragraph.spaceAfter = twips(token, 0);
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void RtfParser::handleListTableWord(Keyword keyword, const RtfToken& token)
+{
+    switch (keyword) {
+    case Keyword::List:
+        commitListEntry();
+        break;
+    case Keyword::LevelNumberFormat:
+        // Only the first level counts: the document holds one level of list.
+        if (!m_listStyle && state().destination == Destination::ListTable)
+            m_listStyle = listStyleForLevelFormat(token.parameter);
+        break;
+    case Keyword::ListId:
+        m_listId = token.parameter;
+        break;
+    case Keyword::ListOverride:
+        if (state().destination == Destination::ListOverrideTable)
+            m_overrideStyles.insert(token.parameter,
+                                    m_listStyles.value(m_listId, QTextListFormat::ListDisc));
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::commitListEntry()
+{
+    if (m_listStyle)
+        m_listStyles.insert(m_listId, *m_listStyle);
+    m_listStyle.reset();
+}
+
+void RtfParser::handleLegacyNumberingWord(Keyword keyword)
+{
+    switch (keyword) {
+    case Keyword::BulletLevel:
+        m_paragraph.list = QTextListFormat::ListDisc;
+        break;
+    case Keyword::NumberedLevel:
+    case Keyword::NumberDecimal:
+        m_paragraph.list = QTextListFormat::ListDecimal;
+        break;
+    case Keyword::NumberLowerLetter:
+        m_paragraph.list = QTextListFormat::ListLowerAlpha;
+        break;
+    case Keyword::NumberUpperLetter:
+        m_paragraph.list = QTextListFormat::ListUpperAlpha;
+        break;
+    case Keyword::NumberLowerRoman:
+        m_paragraph.list = QTextListFormat::ListLowerRoman;
+        break;
+    case Keyword::NumberUpperRoman:
+        m_paragraph.list = QTextListFormat::ListUpperRoman;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::handlePictureWord(Keyword keyword, const RtfToken& token)
+{
+    switch (keyword) {
+    case Keyword::Png:
+        m_picture.kind = RtfPicture::Kind::Png;
+        break;
+    case Keyword::Jpeg:
+        m_picture.kind = RtfPicture::Kind::Jpeg;
+        break;
+    case Keyword::PictureWidthGoal:
+        m_picture.setWidthGoal(token.parameter);
+        break;
+    case Keyword::PictureHeightGoal:
+        m_picture.setHeightGoal(token.parameter);
+        break;
+    case Keyword::PictureScaleX:
+        m_picture.setScaleX(token.parameter);
+        break;
+    case Keyword::PictureScaleY:
+        m_picture.setScaleY(token.parameter);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::startFieldResult()
+{
+    const QString target = hyperlinkTarget(std::exchange(m_fieldInstruction, QString()));
+    if (target.isEmpty())
+        return;
+    auto found = m_linkIndices.constFind(target);
+    if (found == m_linkIndices.constEnd()) {
+        m_links.append(target);
+        found = m_linkIndices.insert(target, int(m_links.size()));
+    }
+    state().chars.link = found.value();
+}
+
+void RtfParser::finishPicture()
+{
+    const QByteArray image = m_picture.image();
+    if (image.isEmpty()) {
+        addLoss(QCoreApplication::translate("RtfReader", "pictures other than PNG and JPEG"));
+    } else {
+        emitPendingCells();
+        m_builder.appendImage(image, m_picture.width(), m_picture.height());
+    }
+    m_picture.reset();
+}
+
+void RtfParser::addLoss(const QString& loss)
+{
+    if (!m_losses.contains(loss))
+        m_losses.append(loss);
+}
+
+void RtfParser::emitPendingCells()
+{
+    for (; m_pendingCells > 0; --m_pendingCells)
+        m_builder.appendText(u"\t", currentFormatId());
 }
 
 void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
@@ -245,7 +523,8 @@ void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
     RtfCharState& chars = state().chars;
     switch (keyword) {
     case Keyword::Plain:
-        chars = RtfCharState();
+        // A link belongs to the field result, not to the character formatting \plain resets.
+        chars = RtfCharState{.link = chars.link};
         break;
     case Keyword::Bold:
         chars.bold = isOn(token);
@@ -271,6 +550,18 @@ void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
         break;
     case Keyword::FontSize:
         chars.halfPoints = std::clamp(token.parameter, 0, s_maxHalfPoints);
+        break;
+    case Keyword::Superscript:
+        chars.vertical = isOn(token) ? 1 : 0;
+        break;
+    case Keyword::Subscript:
+        chars.vertical = isOn(token) ? 2 : 0;
+        break;
+    case Keyword::NoSuperSub:
+        chars.vertical = 0;
+        break;
+    case Keyword::Highlight:
+        chars.highlight = nonNegative(token);
         break;
     default:
         break;
@@ -360,7 +651,10 @@ void RtfParser::handleText(std::string_view bytes)
     case Destination::ColorTable:
         handleColorTableText(bytes);
         break;
-    case Destination::Skipped:
+    case Destination::FieldInstruction:
+        appendBytes(bytes);
+        break;
+    default:
         break;
     }
 }
@@ -398,10 +692,14 @@ void RtfParser::appendCharacter(char16_t character)
 
 void RtfParser::appendDecoded(QStringView text)
 {
-    if (state().destination == Destination::FontTable)
+    if (state().destination == Destination::FontTable) {
         m_fontEntry.family.append(text);
-    else if (state().destination == Destination::Body && !state().chars.hidden)
+    } else if (state().destination == Destination::FieldInstruction) {
+        m_fieldInstruction.append(text.left(s_maxInstruction - m_fieldInstruction.size()));
+    } else if (state().destination == Destination::Body && !state().chars.hidden) {
+        emitPendingCells();
         m_builder.appendText(text, currentFormatId());
+    }
 }
 
 void RtfParser::flushBytes()
@@ -421,7 +719,7 @@ void RtfParser::flushBytes()
 void RtfParser::endParagraph()
 {
     flushBytes();
-    m_builder.endParagraph(m_bullet, currentFormatId());
+    m_builder.endParagraph(m_paragraph, currentFormatId());
 }
 
 void RtfParser::commitFontEntry()
@@ -479,6 +777,16 @@ QTextCharFormat RtfParser::formatFor(const RtfCharState& chars) const
         format.setFontFamilies({family});
     if (chars.halfPoints > 0)
         format.setFontPointSize(chars.halfPoints / 2.0);
+    if (chars.vertical != 0)
+        format.setVerticalAlignment(chars.vertical == 1 ? QTextCharFormat::AlignSuperScript
+                                                        : QTextCharFormat::AlignSubScript);
+    if (chars.highlight > 0 && std::cmp_less(chars.highlight, m_colors.size()) &&
+        m_colors[chars.highlight])
+        format.setBackground(*m_colors[chars.highlight]);
+    if (chars.link > 0) {
+        format.setAnchor(true);
+        format.setAnchorHref(m_links.at(chars.link - 1));
+    }
     return format;
 }
 

@@ -5,10 +5,13 @@
 #include "platform/rtf/RtfFontEntry.h"
 #include "platform/rtf/RtfGroupState.h"
 #include "platform/rtf/RtfKeywordTable.h"
+#include "platform/rtf/RtfParagraphState.h"
+#include "platform/rtf/RtfPicture.h"
 #include "platform/rtf/RtfTokenizer.h"
 
 #include <QColor>
 #include <QHash>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -22,6 +25,8 @@ public:
     RtfParser(QByteArrayView data, QTextDocument* document);
 
     void parse();
+    /// What the document held that the reader could not keep, each named once.
+    QStringList losses() const { return m_losses; }
 
 private:
     using Destination = RtfGroupState::Destination;
@@ -37,6 +42,15 @@ private:
     bool handleEncodingWord(Keyword keyword, const RtfToken& token);
     void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
     void applyCharacterWord(Keyword keyword, const RtfToken& token);
+    bool applyParagraphWord(Keyword keyword, const RtfToken& token);
+    void handleListTableWord(Keyword keyword, const RtfToken& token);
+    void handleLegacyNumberingWord(Keyword keyword);
+    void handlePictureWord(Keyword keyword, const RtfToken& token);
+    void commitListEntry();
+    void startFieldResult();
+    void finishPicture();
+    void addLoss(const QString& loss);
+    void emitPendingCells();
     void handleFontTableWord(Keyword keyword, const RtfToken& token);
     void handleColorTableWord(Keyword keyword, const RtfToken& token);
     void handleControlSymbol(unsigned char symbol);
@@ -69,7 +83,19 @@ private:
 
     int m_ansiCodePage = 1252;
     int m_defaultFont = RtfCharState::DefaultFont;
-    bool m_bullet = false;
+    RtfParagraphState m_paragraph;
+    int m_pendingCells = 0;
+
+    QHash<int, QTextListFormat::Style> m_listStyles;
+    QHash<int, QTextListFormat::Style> m_overrideStyles;
+    int m_listId = 0;
+    std::optional<QTextListFormat::Style> m_listStyle;
+
+    QString m_fieldInstruction;
+    QStringList m_links;
+    QHash<QString, int> m_linkIndices;
+    RtfPicture m_picture;
+    QStringList m_losses;
 
     QHash<int, RtfFontEntry> m_fonts;
     RtfFontEntry m_fontEntry;

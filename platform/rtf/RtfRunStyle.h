@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 /// A run's effective formatting as the writer emits it, with table indices resolved.
 struct RtfRunStyle
 {
@@ -13,6 +15,12 @@ struct RtfRunStyle
     int font = -1;
     /// Size in half-points; -1 before anything was written.
     int halfPoints = -1;
+    /// 0 on the baseline, 1 superscript, 2 subscript.
+    int vertical = 0;
+    /// Colour table index of the background; 0 is none.
+    int highlight = 0;
+    /// The hyperlink target, written as a field around the text rather than as a control word.
+    QString link;
 
     friend bool operator==(const RtfRunStyle&, const RtfRunStyle&) = default;
 };

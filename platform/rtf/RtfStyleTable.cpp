@@ -64,6 +64,16 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
     style.halfPoints = format.hasProperty(QTextFormat::FontPointSize)
                            ? toHalfPoints(format.fontPointSize())
                            : m_defaultHalfPoints;
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        style.vertical = 1;
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        style.vertical = 2;
+    const QBrush background = format.background();
+    if (format.hasProperty(QTextFormat::BackgroundBrush) && background.style() != Qt::NoBrush &&
+        background.color().alpha() > 0)
+        style.highlight = colorIndex(background.color().rgb());
+    if (format.isAnchor())
+        style.link = format.anchorHref();
     return style;
 }
 

@@ -89,10 +89,12 @@ RtfToken RtfTokenizer::next()
     return simpleToken(RtfToken::Type::End);
 }
 
-void RtfTokenizer::skipBytes(qint64 count)
+std::string_view RtfTokenizer::skipBytes(qint64 count)
 {
+    const char* start = m_pos;
     if (count > 0)
         m_pos += qMin<qint64>(count, m_end - m_pos);
+    return std::string_view(start, static_cast<size_t>(m_pos - start));
 }
 
 RtfToken RtfTokenizer::readControl()

@@ -11,8 +11,8 @@ public:
     explicit RtfTokenizer(QByteArrayView data);
 
     RtfToken next();
-    /// Skips the raw payload of \binN; a count past the end stops at the end.
-    void skipBytes(qint64 count);
+    /// Skips the raw payload of \binN and returns it; a count past the end stops at the end.
+    std::string_view skipBytes(qint64 count);
 
 private:
     RtfToken readControl();

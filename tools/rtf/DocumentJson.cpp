@@ -10,6 +10,24 @@
 
 namespace {
 
+// List styles and alignments by the names the JSON uses; the first of each is the default.
+const QList<std::pair<QTextListFormat::Style, QString>> s_listNames = {
+    {QTextListFormat::ListDisc, QStringLiteral("bullet")},
+    {QTextListFormat::ListDecimal, QStringLiteral("decimal")},
+    {QTextListFormat::ListLowerAlpha, QStringLiteral("lower-alpha")},
+    {QTextListFormat::ListUpperAlpha, QStringLiteral("upper-alpha")},
+    {QTextListFormat::ListLowerRoman, QStringLiteral("lower-roman")},
+    {QTextListFormat::ListUpperRoman, QStringLiteral("upper-roman")},
+    {QTextListFormat::ListCircle, QStringLiteral("circle")},
+    {QTextListFormat::ListSquare, QStringLiteral("square")},
+};
+const QList<std::pair<Qt::Alignment, QString>> s_alignNames = {
+    {Qt::AlignLeft, QStringLiteral("left")},
+    {Qt::AlignHCenter, QStringLiteral("center")},
+    {Qt::AlignRight, QStringLiteral("right")},
+    {Qt::AlignJustify, QStringLiteral("justify")},
+};
+
 QByteArray quoted(const QString& text)
 {
     // QJsonDocument escapes strings correctly but sorts keys; wrapping a value keeps our order.
@@ -20,6 +38,27 @@ QByteArray quoted(const QString& text)
 QByteArray boolean(bool value)
 {
     return value ? "true" : "false";
+}
+
+// Attributes most runs lack, named only when present so plain runs read as they always did.
+QByteArray optionalAttributesJson(const QTextCharFormat& format)
+{
+    QByteArray json;
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        json += ",\"vertical\":\"super\"";
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        json += ",\"vertical\":\"sub\"";
+    if (format.hasProperty(QTextFormat::BackgroundBrush) &&
+        format.background().style() != Qt::NoBrush)
+        json += ",\"highlight\":" + quoted(format.background().color().name());
+    if (format.isAnchor())
+        json += ",\"link\":" + quoted(format.anchorHref());
+    if (format.isImageFormat()) {
+        const QTextImageFormat image = format.toImageFormat();
+        json +=
+            ",\"image\":" + quoted(QStringLiteral("%1x%2").arg(image.width()).arg(image.height()));
+    }
+    return json;
 }
 
 // Everything in a run's JSON after its text, as the format looks once defaults are applied.
@@ -39,7 +78,8 @@ QByteArray attributesJson(const QTextCharFormat& format, const QFont& defaultFon
            ",\"italic\":" + boolean(format.fontItalic()) + ",\"underline\":" + boolean(underline) +
            ",\"strike\":" + boolean(format.fontStrikeOut()) + ",\"color\":" +
            quoted(colored ? format.foreground().color().name() : QStringLiteral("#000000")) +
-           ",\"font\":" + quoted(font) + ",\"size\":" + QByteArray::number(size) + "}";
+           ",\"font\":" + quoted(font) + ",\"size\":" + QByteArray::number(size) +
+           optionalAttributesJson(format) + "}";
 }
 
 QByteArray paragraphJson(const QTextBlock& block, const QFont& defaultFont)
@@ -59,8 +99,23 @@ QByteArray paragraphJson(const QTextBlock& block, const QFont& defaultFont)
     }
     if (!text.isEmpty())
         runs.append("{\"text\":" + quoted(text) + attributes);
-    return "{\"bullet\":" + boolean(block.textList() != nullptr) + ",\"runs\":[" + runs.join(',') +
-           "]}";
+    QByteArray optional;
+    if (const QTextList* list = block.textList();
+        list && list->format().style() != QTextListFormat::ListDisc) {
+        for (const auto& [style, name] : s_listNames) {
+            if (style == list->format().style())
+                optional += ",\"list\":" + quoted(name);
+        }
+    }
+    const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    for (const auto& [flag, name] : s_alignNames.sliced(1)) {
+        if (alignment & flag) {
+            optional += ",\"align\":" + quoted(name);
+            break;
+        }
+    }
+    return "{\"bullet\":" + boolean(block.textList() != nullptr) + optional + ",\"runs\":[" +
+           runs.join(',') + "]}";
 }
 
 QTextCharFormat charFormat(const QJsonObject& run, const QFont& defaultFont)
@@ -74,6 +129,17 @@ QTextCharFormat charFormat(const QJsonObject& run, const QFont& defaultFont)
     format.setFontFamilies({run.value("font").toString(defaultFont.family())});
     const double size = run.value("size").toDouble();
     format.setFontPointSize(size > 0 ? size : defaultFont.pointSizeF());
+    const QString vertical = run.value("vertical").toString();
+    if (vertical == QLatin1String("super"))
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (vertical == QLatin1String("sub"))
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (run.contains("highlight"))
+        format.setBackground(QColor(run.value("highlight").toString()));
+    if (run.contains("link")) {
+        format.setAnchor(true);
+        format.setAnchorHref(run.value("link").toString());
+    }
     return format;
 }
 
@@ -93,12 +159,25 @@ void insertParagraph(QTextCursor& cursor, const QJsonObject& paragraph, QTextLis
         cursor.insertText(paragraphText(object.value("text").toString()),
                           charFormat(object, defaultFont));
     }
+    const QString align = paragraph.value("align").toString();
+    for (const auto& [flag, name] : s_alignNames) {
+        if (name == align) {
+            QTextBlockFormat format = cursor.blockFormat();
+            format.setAlignment(flag);
+            cursor.setBlockFormat(format);
+        }
+    }
+    QTextListFormat::Style style = QTextListFormat::ListDisc;
+    for (const auto& [listStyle, name] : s_listNames) {
+        if (name == paragraph.value("list").toString())
+            style = listStyle;
+    }
     if (!paragraph.value("bullet").toBool())
         list = nullptr;
-    else if (list)
+    else if (list && list->format().style() == style)
         list->add(cursor.block());
     else
-        list = cursor.createList(QTextListFormat::ListDisc);
+        list = cursor.createList(style);
 }
 
 } // namespace

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QTextListFormat>
+
+/// The paragraph formatting in force, as \pard resets it; lengths in twips.
+struct RtfParagraphState
+{
+    enum class Alignment { Left, Center, Right, Justify };
+
+    /// ListStyleUndefined when the paragraph is not in a list.
+    QTextListFormat::Style list = QTextListFormat::ListStyleUndefined;
+    Alignment alignment = Alignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+};
