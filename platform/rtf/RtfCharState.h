@@ -25,6 +25,13 @@ struct RtfCharState
     /// 1-based index of the hyperlink target the text belongs to; 0 is none.
     int link = 0;
 
+    RtfCharState withLink(int target) const
+    {
+        RtfCharState copy = *this;
+        copy.link = target;
+        return copy;
+    }
+
     friend bool operator==(const RtfCharState&, const RtfCharState&) = default;
 };
 

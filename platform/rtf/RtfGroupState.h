@@ -12,6 +12,7 @@ struct RtfGroupState
         ColorTable,
         Skipped,
         ListTable,
+        StyleSheet,
         ListOverrideTable,
         LegacyNumbering,
         FieldInstruction,

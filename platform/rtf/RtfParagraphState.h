@@ -15,4 +15,6 @@ struct RtfParagraphState
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    /// Inside a table cell, where a paragraph break only separates lines of the cell.
+    bool inTable = false;
 };

@@ -208,6 +208,9 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
     case Destination::LegacyNumbering:
         handleLegacyNumberingWord(entry.keyword);
         break;
+    case Destination::StyleSheet:
+        handleStyleSheetWord(entry.keyword, token);
+        break;
     case Destination::Picture:
         handlePictureWord(entry.keyword, token);
         break;
@@ -253,6 +256,10 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     case Keyword::ListOverrideTable:
         state().destination = Destination::ListOverrideTable;
         m_listId = 0;
+        return true;
+    case Keyword::StyleSheet:
+        state().destination = Destination::StyleSheet;
+        m_styleNumber = 0;
         return true;
     case Keyword::Field:
         m_fieldInstruction.clear();
@@ -330,7 +337,18 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
 {
     switch (entry.keyword) {
     case Keyword::Paragraph:
-        endParagraph();
+        if (m_paragraph.inTable) {
+            flushBytes();
+            m_pendingCellBreak = true;
+        } else {
+            endParagraph();
+        }
+        break;
+    case Keyword::Style:
+        // Writers such as LibreOffice leave a style's formatting to the style sheet.
+        if (const auto found = m_styleSheet.constFind(token.parameter);
+            found != m_styleSheet.constEnd())
+            state().chars = RtfCharState{found.value()}.withLink(state().chars.link);
         break;
     case Keyword::Character:
         appendCharacter(entry.character);
@@ -338,10 +356,15 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
     case Keyword::Cell:
         // A tab goes between cells only, so it waits for the next cell's text.
         m_pendingCells = std::min(m_pendingCells + 1, 1 << 20);
+        m_pendingCellBreak = false;
         break;
     case Keyword::Row:
         m_pendingCells = 0;
+        m_pendingCellBreak = false;
         endParagraph();
+        break;
+    case Keyword::InTable:
+        m_paragraph.inTable = true;
         break;
     case Keyword::TableRow:
         addLoss(QCoreApplication::translate("RtfReader", "table layout (cell texts are kept)"));
@@ -419,6 +442,28 @@ void RtfParser::handleListTableWord(Keyword keyword, const RtfToken& token)
     default:
         break;
     }
+}
+
+void RtfParser::handleStyleSheetWord(Keyword keyword, const RtfToken& token)
+{
+    if (keyword == Keyword::Style)
+        m_styleNumber = token.parameter;
+    else if (keyword == Keyword::BasedOn)
+        m_styleBase = token.parameter;
+    else
+        applyCharacterWord(keyword, token);
+}
+
+void RtfParser::commitStyle()
+{
+    // A style takes the font and size it does not set from the style it is based on.
+    RtfCharState chars = state().chars;
+    if (const auto base = m_styleSheet.constFind(std::exchange(m_styleBase, -1));
+        base != m_styleSheet.constEnd()) {
+        chars.font = chars.font == RtfCharState::DefaultFont ? base->font : chars.font;
+        chars.halfPoints = chars.halfPoints == 0 ? base->halfPoints : chars.halfPoints;
+    }
+    m_styleSheet.insert(m_styleNumber, chars);
 }
 
 void RtfParser::commitListEntry()
@@ -514,6 +559,8 @@ void RtfParser::addLoss(const QString& loss)
 
 void RtfParser::emitPendingCells()
 {
+    if (std::exchange(m_pendingCellBreak, false))
+        m_builder.appendText(u"\u2028", currentFormatId());
     for (; m_pendingCells > 0; --m_pendingCells)
         m_builder.appendText(u"\t", currentFormatId());
 }
@@ -524,7 +571,7 @@ void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
     switch (keyword) {
     case Keyword::Plain:
         // A link belongs to the field result, not to the character formatting \plain resets.
-        chars = RtfCharState{.link = chars.link};
+        chars = RtfCharState().withLink(chars.link);
         break;
     case Keyword::Bold:
         chars.bold = isOn(token);
@@ -653,6 +700,11 @@ void RtfParser::handleText(std::string_view bytes)
         break;
     case Destination::FieldInstruction:
         appendBytes(bytes);
+        break;
+    case Destination::StyleSheet:
+        // The style's name ends at its semicolon; by then its formatting is complete.
+        if (bytes.find(';') != std::string_view::npos)
+            commitStyle();
         break;
     default:
         break;

@@ -44,9 +44,11 @@ private:
     void applyCharacterWord(Keyword keyword, const RtfToken& token);
     bool applyParagraphWord(Keyword keyword, const RtfToken& token);
     void handleListTableWord(Keyword keyword, const RtfToken& token);
+    void handleStyleSheetWord(Keyword keyword, const RtfToken& token);
     void handleLegacyNumberingWord(Keyword keyword);
     void handlePictureWord(Keyword keyword, const RtfToken& token);
     void commitListEntry();
+    void commitStyle();
     void startFieldResult();
     void finishPicture();
     void addLoss(const QString& loss);
@@ -85,6 +87,10 @@ private:
     int m_defaultFont = RtfCharState::DefaultFont;
     RtfParagraphState m_paragraph;
     int m_pendingCells = 0;
+    bool m_pendingCellBreak = false;
+    QHash<int, RtfCharState> m_styleSheet;
+    int m_styleNumber = 0;
+    int m_styleBase = -1;
 
     QHash<int, QTextListFormat::Style> m_listStyles;
     QHash<int, QTextListFormat::Style> m_overrideStyles;

@@ -22,6 +22,7 @@ qsizetype rtfStart(QByteArrayView data)
 bool RtfReader::read(const QByteArray& data, QTextDocument* document)
 {
     m_errorString.clear();
+    m_losses.clear();
     const qsizetype start = rtfStart(data);
     if (!document || start < 0) {
         m_errorString = document
@@ -29,7 +30,9 @@ bool RtfReader::read(const QByteArray& data, QTextDocument* document)
                             : QCoreApplication::translate("RtfReader", "no document to read into");
         return false;
     }
-    RtfParser(QByteArrayView(data).sliced(start), document).parse();
+    RtfParser parser(QByteArrayView(data).sliced(start), document);
+    parser.parse();
+    m_losses = parser.losses();
     return true;
 }
 

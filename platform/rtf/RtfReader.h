@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QTextDocument;
 
@@ -13,7 +14,11 @@ public:
     /// makes sense and returns true.
     bool read(const QByteArray& data, QTextDocument* document);
     QString errorString() const;
+    /// What the last document held that reading could not keep, in short phrases, each once:
+    /// saving the document over its file would lose these.
+    QStringList losses() const { return m_losses; }
 
 private:
     QString m_errorString;
+    QStringList m_losses;
 };
