@@ -5,8 +5,13 @@
 QString SeedPath::shippedSeed(const QString& fileName, const QString& programDir,
                               const QString& installedDataDir)
 {
-    const QDir besideProgram(programDir + QStringLiteral("/data"));
-    if (besideProgram.exists())
-        return besideProgram.filePath(fileName);
+    // An install moved to another prefix keeps share/ beside bin/, whatever was configured.
+    const QStringList candidates{programDir + QStringLiteral("/data"),
+                                 programDir + QStringLiteral("/../share/quillmere/data")};
+    for (const QString& candidate : candidates) {
+        const QDir folder(candidate);
+        if (folder.exists())
+            return QDir::cleanPath(folder.filePath(fileName));
+    }
     return QDir(installedDataDir).filePath(fileName);
 }

@@ -73,6 +73,7 @@ private slots:
     // Reading seed files and finding the shipped ones.
     void decode_data();
     void decode();
+    void shippedSeedPathRule_data();
     void shippedSeedPathRule();
     void shippedSeedsArePlainPassages_data();
     void shippedSeedsArePlainPassages();
@@ -351,16 +352,33 @@ void tst_Seed::decode()
     QCOMPARE(file.takeText(), text);
 }
 
+void tst_Seed::shippedSeedPathRule_data()
+{
+    // Folders made under a fresh root; the program sits in root/prefix/bin.
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("nominal: data/ beside the program, as in the build tree")
+        << QStringList{"prefix/bin/data"} << "prefix/bin/data";
+    QTest::newRow("nominal: an install moved to another prefix")
+        << QStringList{"prefix/share/quillmere/data"} << "prefix/share/quillmere/data";
+    QTest::newRow("nominal: data/ beside the program comes first")
+        << QStringList{"prefix/bin/data", "prefix/share/quillmere/data"} << "prefix/bin/data";
+    QTest::newRow("robustness: neither folder, so the configured one")
+        << QStringList{"prefix/share/other"} << "configured";
+}
+
 void tst_Seed::shippedSeedPathRule()
 {
+    QFETCH(QStringList, folders);
+    QFETCH(QString, expected);
     QTemporaryDir root;
-    const QString program = root.filePath(QStringLiteral("bin"));
-    const QString installed = root.filePath(QStringLiteral("share/quillmere/data"));
+    const QString program = root.filePath(QStringLiteral("prefix/bin"));
+    const QString configured = root.filePath(QStringLiteral("configured"));
     QDir().mkpath(program);
-    QCOMPARE(SeedPath::shippedSeed("seedone.txt", program, installed), installed + "/seedone.txt");
-    QDir().mkpath(program + "/data");
-    QCOMPARE(SeedPath::shippedSeed("seedone.txt", program, installed),
-             program + "/data/seedone.txt");
+    for (const QString& folder : folders)
+        QDir().mkpath(root.filePath(folder));
+    QCOMPARE(SeedPath::shippedSeed("seedone.txt", program, configured),
+             root.filePath(expected) + "/seedone.txt");
     QCOMPARE(SeedPath::shippedSeed("seedtwo.txt", root.filePath("none")),
              QStringLiteral(QUILLMERE_DATADIR "/seedtwo.txt"));
 }
