@@ -56,6 +56,11 @@ void FileCommands::mnuOpen_Click()
     store.setUndoRTF(store.curDoc(), loaded);
     store.markSaved(store.curDoc(), loaded);
     documents.selectEntry(store.curDoc());
+    if (const QStringList losses = editor->lastLoadLosses(); !losses.isEmpty())
+        m_window.services().messages->MsgBox(
+            tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
+                .arg(QDir::toNativeSeparators(f), losses.join(QLatin1String(", "))),
+            MessageService::Icon::Information);
 }
 
 void FileCommands::mnuSave_Click()

@@ -113,6 +113,7 @@ bool RichTextBox::readDocument(const QByteArray& data)
         delete fresh;
         return false;
     }
+    m_lastLoadLosses = reader.losses();
     QTextDocument* old = document();
     const bool ownOld = old->parent() == this; // the first document belongs to QTextEdit
     setDocument(fresh);

@@ -56,6 +56,8 @@ public:
     /// Writes the whole document as RTF, replacing the file only once all of it is written.
     bool SaveFile(const QString& path);
     QString errorString() const { return m_errorString; }
+    /// What the last file read held that the document cannot keep, each named once.
+    QStringList lastLoadLosses() const { return m_lastLoadLosses; }
 
     /// Prints the selection, or the whole document when nothing is selected.
     void SelPrint(QPrinter* printer) const;
@@ -88,6 +90,7 @@ private:
     bool ownedByMenu(const QKeySequence& keys) const;
 
     QString m_errorString;
+    QStringList m_lastLoadLosses;
     quint64 m_contentRevision = 0;
     mutable quint64 m_plainRevision = ~quint64(0);
     mutable QString m_plainText;
