@@ -16,7 +16,7 @@ DocumentList::DocumentList(frmVellumo& window) : QObject(&window), m_window(wind
 
 void DocumentList::startup()
 {
-    m_store.reset(m_window.txtFile()->TextRTF());
+    m_store.reset(m_window.txtFile()->rtfData());
     selectEntry(0);
 }
 
@@ -24,11 +24,11 @@ void DocumentList::cmbFiles_Click()
 {
     RichTextBox* editor = m_window.txtFile();
     const int selected = m_window.cmbFiles()->currentIndex();
-    m_store.setDocRTF(m_store.curDoc(), editor->TextRTF());
+    m_store.setDocRTF(m_store.curDoc(), editor->rtfData());
     // The current document's stored copy was just read from the editor: loading it back
     // would change nothing but cost a full parse.
     if (selected != m_store.curDoc())
-        editor->setTextRTF(m_store.docRTF(selected));
+        editor->setTextRTF(QString::fromLatin1(m_store.docRTF(selected)));
     m_store.setCurDoc(selected);
     setCaption(m_window.cmbFiles()->itemText(selected));
     // Before the window is first shown the list keeps the focus it gets then.
@@ -40,7 +40,7 @@ void DocumentList::mnuNew_Click()
 {
     QComboBox* list = m_window.cmbFiles();
     const QString name = m_store.nextUntitledName();
-    m_store.setDocRTF(list->currentIndex(), m_window.txtFile()->TextRTF());
+    m_store.setDocRTF(list->currentIndex(), m_window.txtFile()->rtfData());
     m_store.resize(m_store.count() + 1);
     list->addItem(name);
     selectEntry(list->count() - 1);
@@ -60,8 +60,8 @@ void DocumentList::setCaption(const QString& name)
 
 bool DocumentList::isModified(int index) const
 {
-    const QString content =
-        index == m_store.curDoc() ? m_window.txtFile()->TextRTF() : m_store.docRTF(index);
+    const QByteArray content =
+        index == m_store.curDoc() ? m_window.txtFile()->rtfData() : m_store.docRTF(index);
     return m_store.isModified(index, content);
 }
 

@@ -2,10 +2,10 @@
 
 #include <QDir>
 
-void DocumentStore::reset(const QString& blankContent)
+void DocumentStore::reset(const QByteArray& blankContent)
 {
     m_blank = blankContent;
-    m_docs = {Slot{QString(), QString(), m_blank}};
+    m_docs = {Slot{QByteArray(), QByteArray(), m_blank}};
     m_curDoc = 0;
     m_untitledCount = 1;
 }
@@ -19,19 +19,21 @@ QString DocumentStore::nextUntitledName()
 void DocumentStore::resize(int count)
 {
     while (m_docs.size() < count)
-        m_docs.append(Slot{QString(), QString(), m_blank});
+        m_docs.append(Slot{QByteArray(), QByteArray(), m_blank});
     m_docs.resize(count);
 }
 
-bool DocumentStore::isModified(int index, const QString& content) const
+bool DocumentStore::isModified(int index, const QByteArray& content) const
 {
     return (content.isEmpty() ? m_blank : content) != m_docs.at(index).saved;
 }
 
-bool DocumentStore::recordChange(const QString& content)
+bool DocumentStore::recordChange(const QByteArray& content)
 {
     Slot& doc = m_docs[m_curDoc];
-    if (content == doc.latest || (doc.latest.isEmpty() && content == m_blank)) {
+    // A copy of the stored state is recognised without reading it byte by byte.
+    const bool same = content.isSharedWith(doc.latest) || content == doc.latest;
+    if (same || (doc.latest.isEmpty() && content == m_blank)) {
         // Keeping one shared copy makes the next comparison of the same content instant.
         doc.latest = content;
         return false;
@@ -41,7 +43,7 @@ bool DocumentStore::recordChange(const QString& content)
     return true;
 }
 
-QString DocumentStore::undo(const QString& current)
+QByteArray DocumentStore::undo(const QByteArray& current)
 {
     Slot& doc = m_docs[m_curDoc];
     doc.latest = doc.previous;

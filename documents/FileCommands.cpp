@@ -39,7 +39,7 @@ void FileCommands::mnuOpen_Click()
     DocumentStore& store = documents.store();
     RichTextBox* editor = m_window.txtFile();
     // Nothing may change unless the file reads, so the document being left is kept aside.
-    const QString leaving = editor->TextRTF();
+    const QByteArray leaving = editor->rtfData();
     if (!editor->LoadFile(f)) {
         m_window.services().messages->MsgBox(
             tr("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(f), editor->errorString()),
@@ -51,7 +51,7 @@ void FileCommands::mnuOpen_Click()
     m_window.cmbFiles()->addItem(f);
     store.setCurDoc(m_window.cmbFiles()->count() - 1);
     store.resize(m_window.cmbFiles()->count());
-    const QString loaded = editor->TextRTF();
+    const QByteArray loaded = editor->rtfData();
     store.setDocRTF(store.curDoc(), loaded);
     store.setUndoRTF(store.curDoc(), loaded);
     store.markSaved(store.curDoc(), loaded);
@@ -90,7 +90,7 @@ void FileCommands::mnuSaveas_Click()
     DocumentStore& store = documents.store();
     documents.setCaption(f);
     m_window.cmbFiles()->setItemText(store.curDoc(), f);
-    store.setDocRTF(store.curDoc(), m_window.txtFile()->TextRTF());
+    store.setDocRTF(store.curDoc(), m_window.txtFile()->rtfData());
 }
 
 bool FileCommands::writeTo(const QString& path)
@@ -103,7 +103,7 @@ bool FileCommands::writeTo(const QString& path)
         return false;
     }
     DocumentStore& store = m_window.documents()->store();
-    store.markSaved(store.curDoc(), editor->TextRTF());
+    store.markSaved(store.curDoc(), editor->rtfData());
     return true;
 }
 

@@ -19,11 +19,11 @@ void UndoSnapshot::txtFile_KeyUp()
 // nothing costs no more than comparing two shared strings.
 void UndoSnapshot::changeundo()
 {
-    m_window.documents()->store().recordChange(m_window.txtFile()->TextRTF());
+    m_window.documents()->store().recordChange(m_window.txtFile()->rtfData());
 }
 
 void UndoSnapshot::mnuUndo_Click()
 {
     RichTextBox* editor = m_window.txtFile();
-    editor->setTextRTF(m_window.documents()->store().undo(editor->TextRTF()));
+    editor->setTextRTF(QString::fromLatin1(m_window.documents()->store().undo(editor->rtfData())));
 }

@@ -78,10 +78,19 @@ QString RichTextBox::Text() const
 QString RichTextBox::TextRTF() const
 {
     if (m_rtfRevision != m_contentRevision) {
-        m_rtf = QString::fromLatin1(RtfWriter::write(*document()));
+        m_rtf = QString::fromLatin1(rtfData());
         m_rtfRevision = m_contentRevision;
     }
     return m_rtf;
+}
+
+QByteArray RichTextBox::rtfData() const
+{
+    if (m_rtfDataRevision != m_contentRevision) {
+        m_rtfData = RtfWriter::write(*document());
+        m_rtfDataRevision = m_contentRevision;
+    }
+    return m_rtfData;
 }
 
 void RichTextBox::setTextRTF(const QString& rtf)
@@ -325,7 +334,7 @@ bool RichTextBox::LoadFile(const QString& path)
 
 bool RichTextBox::SaveFile(const QString& path)
 {
-    const QByteArray data = TextRTF().toLatin1();
+    const QByteArray data = rtfData();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         m_errorString = file.errorString();

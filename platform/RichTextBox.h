@@ -22,6 +22,8 @@ public:
     QString Text() const;
     /// The whole document as RTF; read again only after the content changed.
     QString TextRTF() const;
+    /// TextRTF() as the 7-bit bytes the writer makes, without widening them to UTF-16.
+    QByteArray rtfData() const;
     void setTextRTF(const QString& rtf);
 
     qint64 SelStart() const;
@@ -96,5 +98,7 @@ private:
     mutable QString m_plainText;
     mutable quint64 m_rtfRevision = ~quint64(0);
     mutable QString m_rtf;
+    mutable quint64 m_rtfDataRevision = ~quint64(0);
+    mutable QByteArray m_rtfData;
     QList<QAction*> m_contextActions;
 };

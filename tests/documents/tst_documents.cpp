@@ -157,7 +157,7 @@ void tst_Documents::startState()
     QCOMPARE(store().count(), 1);
     QCOMPARE(store().curDoc(), 0);
     QCOMPARE(store().untitledCount(), 1);
-    QCOMPARE(store().undoRTF(0), QString());
+    QCOMPARE(store().undoRTF(0), QByteArray());
     QVERIFY(!m_window->documents()->isModified(0));
 }
 
@@ -202,10 +202,10 @@ void tst_Documents::formattedTextSurvivesASwitch()
 void tst_Documents::pickingTheCurrentEntryKeepsTheContent()
 {
     type("stays");
-    const QString before = m_editor->TextRTF();
+    const QByteArray before = m_editor->rtfData();
     pickEntry(m_list, 0);
     QCOMPARE(m_editor->Text(), QStringLiteral("stays"));
-    QCOMPARE(m_editor->TextRTF(), before);
+    QCOMPARE(m_editor->rtfData(), before);
     QCOMPARE(store().docRTF(0), before);
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled1 - Quillmere v1.0.1"));
 }
@@ -318,7 +318,7 @@ void tst_Documents::openFailureChangesNothing()
     else if (!content.isEmpty())
         writeFile(file, content);
     type("mine");
-    const QString stored = store().docRTF(0);
+    const QByteArray stored = store().docRTF(0);
     m_env->dialog.queueFileName(file);
     m_window->menu().mnuOpen->trigger();
 
@@ -348,7 +348,7 @@ void tst_Documents::saveOnUntitledAsksThenSavesDirectly()
     QVERIFY(readAll(file).startsWith("{\\rtf"));
     QVERIFY(readAll(file).contains("Hello"));
     checkUnchanged({file}, 0, QStringLiteral("Hello"));
-    QCOMPARE(store().docRTF(0), m_editor->TextRTF());
+    QCOMPARE(store().docRTF(0), m_editor->rtfData());
     QVERIFY(!m_window->documents()->isModified(0));
 
     type(" again");
@@ -376,7 +376,7 @@ void tst_Documents::typedNameWithoutExtensionGetsDoc()
 void tst_Documents::saveAsCancelledChangesNothing()
 {
     type("draft");
-    const QString stored = store().docRTF(0);
+    const QByteArray stored = store().docRTF(0);
     m_env->dialog.queueFileName(QString());
     m_window->menu().mnuSave->trigger();
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("draft"));
@@ -410,7 +410,7 @@ void tst_Documents::saveFailureChangesNothing()
 
     const QString file = m_env->path(target);
     type("unsaved");
-    const QString stored = store().docRTF(0);
+    const QByteArray stored = store().docRTF(0);
     m_env->dialog.queueFileName(file);
     m_window->menu().mnuSave->trigger();
 

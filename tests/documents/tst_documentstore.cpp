@@ -40,73 +40,73 @@ void tst_DocumentStore::isFilePath()
 void tst_DocumentStore::numbersOnlyGrow()
 {
     DocumentStore store;
-    store.reset(QStringLiteral("{blank}"));
+    store.reset(QByteArray("{blank}"));
     QCOMPARE(store.untitledCount(), 1);
     QCOMPARE(store.nextUntitledName(), QStringLiteral("Untitled2"));
     QCOMPARE(store.nextUntitledName(), QStringLiteral("Untitled3"));
-    store.reset(QStringLiteral("{blank}"));
+    store.reset(QByteArray("{blank}"));
     QCOMPARE(store.nextUntitledName(), QStringLiteral("Untitled2"));
 }
 
 void tst_DocumentStore::resizeKeepsSlotsAndAddsEmptyOnes()
 {
     DocumentStore store;
-    store.reset(QStringLiteral("{blank}"));
-    store.setDocRTF(0, QStringLiteral("zero"));
-    store.setUndoRTF(0, QStringLiteral("was zero"));
+    store.reset(QByteArray("{blank}"));
+    store.setDocRTF(0, QByteArray("zero"));
+    store.setUndoRTF(0, QByteArray("was zero"));
     store.resize(3);
     QCOMPARE(store.count(), 3);
-    QCOMPARE(store.docRTF(0), QStringLiteral("zero"));
-    QCOMPARE(store.undoRTF(0), QStringLiteral("was zero"));
-    QCOMPARE(store.docRTF(2), QString());
-    QCOMPARE(store.undoRTF(2), QString());
-    QVERIFY(!store.isModified(2, QString()));
+    QCOMPARE(store.docRTF(0), QByteArray("zero"));
+    QCOMPARE(store.undoRTF(0), QByteArray("was zero"));
+    QCOMPARE(store.docRTF(2), QByteArray());
+    QCOMPARE(store.undoRTF(2), QByteArray());
+    QVERIFY(!store.isModified(2, QByteArray()));
 }
 
 void tst_DocumentStore::undoTogglesBetweenTheLastTwoStates()
 {
     DocumentStore store;
-    store.reset(QStringLiteral("{blank}"));
-    QVERIFY(store.recordChange(QStringLiteral("a")));
-    QVERIFY(store.recordChange(QStringLiteral("ab")));
-    QCOMPARE(store.undo(QStringLiteral("ab")), QStringLiteral("a"));
-    QCOMPARE(store.undo(QStringLiteral("a")), QStringLiteral("ab"));
-    QCOMPARE(store.undo(QStringLiteral("ab")), QStringLiteral("a"));
+    store.reset(QByteArray("{blank}"));
+    QVERIFY(store.recordChange(QByteArray("a")));
+    QVERIFY(store.recordChange(QByteArray("ab")));
+    QCOMPARE(store.undo(QByteArray("ab")), QByteArray("a"));
+    QCOMPARE(store.undo(QByteArray("a")), QByteArray("ab"));
+    QCOMPARE(store.undo(QByteArray("ab")), QByteArray("a"));
 
     // Unrecorded content (seed words) becomes the state the next Undo brings back.
-    QCOMPARE(store.undo(QStringLiteral("a seed")), QStringLiteral("ab"));
-    QCOMPARE(store.undo(QStringLiteral("ab")), QStringLiteral("a seed"));
+    QCOMPARE(store.undo(QByteArray("a seed")), QByteArray("ab"));
+    QCOMPARE(store.undo(QByteArray("ab")), QByteArray("a seed"));
 
     // Each document keeps its own pair.
     store.resize(2);
     store.setCurDoc(1);
-    QCOMPARE(store.undo(QStringLiteral("other")), QString());
+    QCOMPARE(store.undo(QByteArray("other")), QByteArray());
     store.setCurDoc(0);
-    QCOMPARE(store.undo(QStringLiteral("a seed")), QStringLiteral("ab"));
+    QCOMPARE(store.undo(QByteArray("a seed")), QByteArray("ab"));
 }
 
 void tst_DocumentStore::unchangedContentRecordsNothing()
 {
     DocumentStore store;
-    store.reset(QStringLiteral("{blank}"));
-    store.recordChange(QStringLiteral("one"));
-    store.recordChange(QStringLiteral("two"));
-    QVERIFY(!store.recordChange(QStringLiteral("two")));
-    QCOMPARE(store.undoRTF(0), QStringLiteral("one"));
-    QVERIFY(!store.recordChange(QStringLiteral("two")));
-    QVERIFY2(store.recordChange(QStringLiteral("TWO")), "the comparison is case-sensitive");
+    store.reset(QByteArray("{blank}"));
+    store.recordChange(QByteArray("one"));
+    store.recordChange(QByteArray("two"));
+    QVERIFY(!store.recordChange(QByteArray("two")));
+    QCOMPARE(store.undoRTF(0), QByteArray("one"));
+    QVERIFY(!store.recordChange(QByteArray("two")));
+    QVERIFY2(store.recordChange(QByteArray("TWO")), "the comparison is case-sensitive");
 }
 
 void tst_DocumentStore::modifiedMeansDifferentFromSaved()
 {
     DocumentStore store;
-    store.reset(QStringLiteral("{blank}"));
-    QVERIFY(!store.isModified(0, QString()));
-    QVERIFY(!store.isModified(0, QStringLiteral("{blank}")));
-    QVERIFY(store.isModified(0, QStringLiteral("{text}")));
-    store.markSaved(0, QStringLiteral("{text}"));
-    QVERIFY(!store.isModified(0, QStringLiteral("{text}")));
-    QVERIFY(store.isModified(0, QStringLiteral("{blank}")));
+    store.reset(QByteArray("{blank}"));
+    QVERIFY(!store.isModified(0, QByteArray()));
+    QVERIFY(!store.isModified(0, QByteArray("{blank}")));
+    QVERIFY(store.isModified(0, QByteArray("{text}")));
+    store.markSaved(0, QByteArray("{text}"));
+    QVERIFY(!store.isModified(0, QByteArray("{text}")));
+    QVERIFY(store.isModified(0, QByteArray("{blank}")));
 }
 
 QTEST_GUILESS_MAIN(tst_DocumentStore)

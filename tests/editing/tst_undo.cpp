@@ -118,7 +118,7 @@ void tst_Undo::keysThatChangeNothingRecordNothing()
 {
     type("a");
     type("b");
-    const QString previous = store().undoRTF(0);
+    const QByteArray previous = store().undoRTF(0);
     QTest::keyClick(m_editor, Qt::Key_Left);
     QTest::keyClick(m_editor, Qt::Key_Shift);
     QTest::keyClick(m_editor, Qt::Key_Home, Qt::ShiftModifier);
