@@ -232,6 +232,7 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView document
         const qsizetype length = fragment.length();
         const QTextCharFormat format = fragment.charFormat();
         if (format.isImageFormat()) {
+            closeVertical();
             closeLink();
             wroteText |= writeImage(format.toImageFormat());
         } else {
@@ -240,6 +241,7 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView document
         }
         position += length;
     }
+    closeVertical();
     closeLink();
     // An empty paragraph still carries the formatting of its paragraph mark.
     if (!wroteText)
@@ -256,8 +258,13 @@ bool RtfDocumentWriter::writeRun(QStringView text, const RtfRunStyle& style)
     if (kept == text.end())
         return false;
     if (style.link != m_openLink) {
+        closeVertical();
         closeLink();
         openLink(style.link);
+    }
+    if (style.vertical != m_openVertical) {
+        closeVertical();
+        openVertical(style.vertical);
     }
     if (!(style == m_current))
         writeStyle(style);
@@ -296,11 +303,11 @@ void RtfDocumentWriter::openLink(const QString& link)
 {
     if (link.isEmpty())
         return;
-    m_body.append("{\\field{\\*\\fldinst HYPERLINK \""sv);
+    m_body.append("{\\field{\\*\\fldinst{HYPERLINK \""sv);
     m_needsDelimiter = false;
     // The target is one quoted argument, so a quote inside it is escaped as in a URL.
     writeText(m_body, QString(link).replace(u'"', QLatin1String("%22")));
-    m_body.append("\"}{\\fldrslt "sv);
+    m_body.append("\"}}{\\fldrslt{"sv);
     m_needsDelimiter = false;
     m_outsideLink = m_current;
     m_openLink = link;
@@ -310,10 +317,31 @@ void RtfDocumentWriter::closeLink()
 {
     if (m_openLink.isEmpty())
         return;
-    m_body.append("}}"sv);
+    m_body.append("}}}"sv);
     m_needsDelimiter = false;
     m_current = m_outsideLink;
     m_openLink.clear();
+}
+
+void RtfDocumentWriter::openVertical(int vertical)
+{
+    if (vertical == 0)
+        return;
+    m_body.append("{"sv);
+    writeWord(m_body, vertical == 1 ? "\\super"sv : "\\sub"sv);
+    m_outsideVertical = m_current;
+    m_current.vertical = vertical;
+    m_openVertical = vertical;
+}
+
+void RtfDocumentWriter::closeVertical()
+{
+    if (m_openVertical == 0)
+        return;
+    m_body.append("}"sv);
+    m_needsDelimiter = false;
+    m_current = m_outsideVertical;
+    m_openVertical = 0;
 }
 
 void RtfDocumentWriter::writeStyle(const RtfRunStyle& style)
@@ -332,10 +360,6 @@ void RtfDocumentWriter::writeStyle(const RtfRunStyle& style)
         writeWord(m_body, "\\f"sv, style.font);
     if (style.halfPoints != m_current.halfPoints)
         writeWord(m_body, "\\fs"sv, style.halfPoints);
-    if (style.vertical != m_current.vertical)
-        writeWord(m_body, style.vertical == 1   ? "\\super"sv
-                          : style.vertical == 2 ? "\\sub"sv
-                                                : "\\nosupersub"sv);
     if (style.highlight != m_current.highlight)
         writeWord(m_body, "\\highlight"sv, style.highlight);
     m_current = style;

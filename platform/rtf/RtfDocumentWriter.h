@@ -31,6 +31,8 @@ private:
     bool writeImage(const QTextImageFormat& format);
     void openLink(const QString& link);
     void closeLink();
+    void openVertical(int vertical);
+    void closeVertical();
     void writeStyle(const RtfRunStyle& style);
     void writeWord(RtfByteSink& out, std::string_view word);
     void writeWord(RtfByteSink& out, std::string_view word, int parameter);
@@ -44,5 +46,9 @@ private:
     /// The style outside the open hyperlink field, which its closing brace brings back.
     RtfRunStyle m_outsideLink;
     QString m_openLink;
+    /// Super- and subscript travel in a group of their own: readers disagree on switching
+    /// them off, but all of them close a group.
+    RtfRunStyle m_outsideVertical;
+    int m_openVertical = 0;
     bool m_needsDelimiter = false;
 };
