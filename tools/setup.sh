@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 
 mode=${1:-run}
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
-          libbenchmark-dev fonts-dejavu-core poppler-utils)
+          libbenchmark-dev fonts-dejavu-core poppler-utils
+          libreoffice-writer-nogui pandoc abiword clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,6 +24,9 @@ cmake --build build -j"$(nproc)"
 
 case "$mode" in
 run) exec build/quillmere ;;
-test) cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" ;;
+test)
+    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+    # The RTF reader's fuzz target replays its seed corpus once, under ASan and UBSan.
+    tools/fuzz.sh check ;;
 *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
 esac
