@@ -1,0 +1,254 @@
+#include "RtfTestDocuments.h"
+
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+
+namespace {
+
+// A 1x1 PNG and the start of a JPEG: the reader checks signatures, not whole images.
+const QByteArray s_pngHex = "89504e470d0a1a0a0000000d49484452000000010000000108020000009077"
+                            "53de0000000c4944415408d763f8cfc000000301010018dd8db00000000049454e"
+                            "44ae426082";
+const QByteArray s_jpegHex = "ffd8ffe000104a46494600";
+
+QString listName(const QTextList* list)
+{
+    switch (list->format().style()) {
+    case QTextListFormat::ListDisc:
+        return QStringLiteral("*");
+    case QTextListFormat::ListDecimal:
+        return QStringLiteral("1.");
+    case QTextListFormat::ListLowerAlpha:
+        return QStringLiteral("a.");
+    case QTextListFormat::ListUpperRoman:
+        return QStringLiteral("I.");
+    default:
+        return QStringLiteral("?");
+    }
+}
+
+QString blockSummary(const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    QStringList parts;
+    if (block.textList())
+        parts << listName(block.textList());
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter)
+        parts << QStringLiteral("center");
+    else if (alignment & Qt::AlignRight)
+        parts << QStringLiteral("right");
+    else if (alignment & Qt::AlignJustify)
+        parts << QStringLiteral("justify");
+    const std::pair<const char*, double> lengths[] = {{"li", format.leftMargin()},
+                                                      {"ri", format.rightMargin()},
+                                                      {"fi", format.textIndent()},
+                                                      {"sb", format.topMargin()},
+                                                      {"sa", format.bottomMargin()}};
+    for (const auto& [name, pixels] : lengths) {
+        if (pixels != 0)
+            parts << QString::fromLatin1(name) + u'=' + QString::number(pixels);
+    }
+    QString text = parts.isEmpty() ? QString() : u'[' + parts.join(u' ') + QStringLiteral("] ");
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        QStringList attributes;
+        if (format.isImageFormat()) {
+            const QTextImageFormat image = format.toImageFormat();
+            text += QStringLiteral("{image %1x%2}").arg(image.width()).arg(image.height());
+            continue;
+        }
+        if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+            attributes << QStringLiteral("super");
+        if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+            attributes << QStringLiteral("sub");
+        if (format.fontWeight() > QFont::Medium)
+            attributes << QStringLiteral("b");
+        if (format.background().style() != Qt::NoBrush)
+            attributes << QStringLiteral("bg") + format.background().color().name();
+        if (format.isAnchor())
+            attributes << QStringLiteral("link=") + format.anchorHref();
+        text += attributes.isEmpty()
+                    ? it.fragment().text()
+                    : u'{' + attributes.join(u',') + u':' + it.fragment().text() + u'}';
+    }
+    return text;
+}
+
+QString summary(const QTextDocument& document)
+{
+    QStringList blocks;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        blocks << blockSummary(block);
+    return blocks.join(u'\n');
+}
+
+QByteArray rtf(const QByteArray& body)
+{
+    return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}" + body +
+           "}";
+}
+
+} // namespace
+
+/// Everything a document can hold and RTF can say: read from what peers write, and kept when
+/// written back.
+class RtfFeaturesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readAndKeep_data();
+    void readAndKeep();
+    void writtenForPeers_data();
+    void writtenForPeers();
+    void losses_data();
+    void losses();
+};
+
+void RtfFeaturesTest::readAndKeep_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("nominal: super- and subscript, switched off three ways")
+        << rtf("x\\super 2\\nosupersub  H\\sub 2\\sub0 O {\\up6 a}{\\dn6 b}c")
+        << "x{super:2} H{sub:2}O {super:a}{sub:b}c";
+    QTest::newRow("nominal: \\highlight and \\cb colour the background")
+        << rtf("{\\highlight1 hi}{\\cb1 cb} no") << "{bg#ff0000:hicb} no";
+    QTest::newRow("nominal: alignment lasts until \\pard")
+        << rtf("\\qc c\\par d\\par\\pard\\qr r\\par\\qj j\\par\\pard\\ql l")
+        << "[center] c\n[center] d\n[right] r\n[justify] j\nl";
+    QTest::newRow("nominal: indents and spacing in twips")
+        << rtf("\\li300\\ri150\\fi-150\\sb60\\sa120 x\\par\\pard y")
+        << "[li=20 ri=10 fi=-10 sb=4 sa=8] x\ny";
+    QTest::newRow("nominal: \\ls through the list tables, numbered and bulleted")
+        << rtf("{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0{\\leveltext "
+               "\\'02\\'00.;}{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc4}\\listid7}"
+               "{\\list{\\listlevel\\levelnfc23{\\leveltext \\'01\\u8226 ?;}}\\listid9}}"
+               "{\\*\\listoverridetable{\\listoverride\\listid9\\listoverridecount0\\ls1}"
+               "{\\listoverride\\listid7\\listoverridecount0\\ls2}}"
+               "{\\listtext 1.\\tab}\\ls2 one\\par{\\listtext 2.\\tab}two\\par\\pard"
+               "{\\listtext \\'b7\\tab}\\ls1 dot\\par\\pard end")
+        << "[1.] one\n[1.] two\n[*] dot\nend";
+    QTest::newRow("nominal: legacy \\pn numbering styles")
+        << rtf("{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}a\\par"
+               "{\\pntext 2.\\tab}b\\par\\pard{\\pntext a)\\tab}{\\*\\pn\\pnlvlbody\\pnlcltr}c\\par"
+               "\\pard{\\*\\pn\\pnlvlbody\\pnucrm}{\\pntext I.\\tab}d\\par\\pard e")
+        << "[1.] a\n[1.] b\n[a.] c\n[I.] d\ne";
+    QTest::newRow("nominal: hyperlink field with its result linked")
+        << rtf("see {\\field{\\*\\fldinst HYPERLINK \"https://example.org/a b\"}"
+               "{\\fldrslt {\\ul\\cf1 the site}}} now")
+        << "see {link=https://example.org/a b:the site} now";
+    QTest::newRow("nominal: field instruction and result split into several groups")
+        << rtf("{\\field{\\*\\fldinst {HYPER}{LINK }{\"http://x.org/\" \\\\o \"tip\"}}"
+               "{\\fldrslt {one }{\\b two}}}")
+        << "{link=http://x.org/:one }{b,link=http://x.org/:two}";
+    QTest::newRow("nominal: \\plain inside a link keeps the link")
+        << rtf("{\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt \\plain x}}") << "{link=u:x}";
+    QTest::newRow("nominal: other fields show their result as plain text")
+        << rtf("p. {\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}") << "p. 3";
+    QTest::newRow("nominal: PNG and JPEG pictures with their sizes")
+        << rtf("a{\\pict\\pngblip\\picw1\\pich1\\picwgoal150\\pichgoal300\n" + s_pngHex +
+               "}b{\\*\\shppict{\\pict\\jpegblip\\picscalex50\\picscaley200\\picwgoal300"
+               "\\pichgoal30 " +
+               s_jpegHex + "}}{\\nonshppict{\\pict\\wmetafile8 0102}}c")
+        << "a{image 10x20}b{image 10x4}c";
+    QTest::newRow("nominal: picture data given raw through \\bin")
+        << rtf("{\\pict\\jpegblip\\bin4 \xff\xd8\xff\xe0}") << "{image 0x0}";
+    QTest::newRow("nominal: \\page and \\sect break paragraphs")
+        << rtf("a\\page b\\sect c") << "a\nb\nc";
+    QTest::newRow("nominal: table cells by a tab, rows by paragraph")
+        << rtf("\\trowd\\cellx1000\\cellx2000\\intbl A1\\cell B1\\cell\\row"
+               "\\trowd\\cellx1000\\cellx2000\\intbl\\cell B2\\cell\\row\\pard after")
+        << "A1\tB1\n\tB2\nafter";
+    QTest::newRow("nominal: paragraphs inside a cell stay in its row")
+        << rtf("{\\pard\\intbl one\\par}{\\pard\\intbl two\\par}\\cell{\\pard\\intbl x\\par}"
+               "\\cell\\row\\pard end")
+        << QStringLiteral("one\u2028two\tx\nend");
+    QTest::newRow("nominal: style sheet formatting, with \\sbasedon")
+        << rtf("{\\stylesheet{\\s0\\b\\fs24 Normal;}{\\s1\\sbasedon0\\i Quote;}}"
+               "\\pard\\plain\\s0 a\\par\\pard\\plain\\s1 q")
+        << "{b:a}\nq";
+}
+
+void RtfFeaturesTest::readAndKeep()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    const auto document = RtfTestDocuments::read(rtf);
+    QCOMPARE(summary(*document), expected);
+
+    const QByteArray written = RtfWriter::write(*document);
+    const auto reread = RtfTestDocuments::read(written);
+    QCOMPARE(summary(*reread), expected);
+    QCOMPARE(RtfWriter::write(*reread), written);
+}
+
+void RtfFeaturesTest::writtenForPeers_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QByteArrayList>("written");
+    QTest::newRow("nominal: sub- and superscript in their own groups")
+        << rtf("H\\sub 2\\nosupersub O x\\super 2") << QByteArrayList{"H{\\sub 2}O x{\\super 2}"};
+    QTest::newRow("nominal: highlight as a colour table index")
+        << rtf("{\\cb1 x}") << QByteArrayList{"\\red255\\green0\\blue0;", "\\highlight"};
+    QTest::newRow("nominal: paragraph properties once per change")
+        << rtf("\\qc\\li300\\sa120 a\\par b\\par\\pard c")
+        << QByteArrayList{"\\pard\\qc\\li300\\sa120\\f0\\fs18 a\\par\nb\\par\n\\pard c"};
+    QTest::newRow("nominal: numbered list with its number text and \\pn")
+        << rtf("{\\*\\pn\\pnlvlbody\\pndec}a\\par b")
+        << QByteArrayList{"{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}",
+                          "{\\pntext 2.\\tab}"};
+    QTest::newRow("nominal: hyperlink as a field")
+        << rtf("{\\field{\\*\\fldinst HYPERLINK \"http://x.org/?q=\\\"a\\\"\"}{\\fldrslt x}}")
+        << QByteArrayList{"{\\field{\\*\\fldinst{HYPERLINK \"http://x.org/?q=a\"}}"
+                          "{\\fldrslt{"};
+    QTest::newRow("nominal: pictures as hex with their goal sizes")
+        << rtf("{\\pict\\pngblip\\picwgoal150\\pichgoal300 " + s_pngHex + "}")
+        << QByteArrayList{"{\\pict\\pngblip\\picwgoal150\\pichgoal300\n" + s_pngHex.left(128)};
+}
+
+void RtfFeaturesTest::writtenForPeers()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QByteArrayList, written);
+    const QByteArray output = RtfWriter::write(*RtfTestDocuments::read(rtf));
+    for (const QByteArray& part : written)
+        QVERIFY2(output.contains(part), output.constData());
+}
+
+void RtfFeaturesTest::losses_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("nominal: nothing lost")
+        << rtf("{\\b x}{\\pict\\pngblip " + s_pngHex + "}") << QStringList();
+    QTest::newRow("nominal: each loss named once, in order of appearance")
+        << rtf("{\\pict\\wmetafile8 01}{\\object x}\\trowd a\\cell\\row{\\pict\\dibitmap 02}"
+               "{\\object y}\\trowd b\\cell\\row")
+        << QStringList{"pictures other than PNG and JPEG", "embedded objects",
+                       "table layout (cell texts are kept)"};
+    QTest::newRow("robustness: picture data that is not the image it claims")
+        << rtf("{\\pict\\pngblip 00112233}{\\pict\\jpegblip 89504e47}")
+        << QStringList{"pictures other than PNG and JPEG"};
+    QTest::newRow("robustness: odd-length picture data keeps its whole bytes")
+        << rtf("{\\pict\\jpegblip ffd8ffe}") << QStringList();
+}
+
+void RtfFeaturesTest::losses()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QStringList, expected);
+    const auto document = RtfTestDocuments::create();
+    RtfReader reader;
+    QVERIFY(reader.read(rtf, document.get()));
+    QCOMPARE(reader.losses(), expected);
+}
+
+QTEST_GUILESS_MAIN(RtfFeaturesTest)
+#include "tst_rtffeatures.moc"
