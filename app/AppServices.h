@@ -16,6 +16,8 @@ struct AppServices
     RandomGenerator* random = nullptr;
     /// An INI file for the settings; empty means the user's own settings store.
     QString settingsFile;
+    /// The per-user data folder; empty means the standard one.
+    QString dataDir;
     /// The folder that holds the program file.
     QString programDir;
     /// Ends the program once shutdown has stored what it keeps.

@@ -6,6 +6,7 @@
 #include "dialogs/frmAbout.h"
 #include "documents/DocumentList.h"
 #include "documents/FileCommands.h"
+#include "documents/Recovery.h"
 #include "editing/EditCommands.h"
 #include "editing/FormatCommands.h"
 #include "editing/ToolbarState.h"
@@ -56,6 +57,7 @@ void frmVellumo::createSubsystems()
 {
     m_documents = new DocumentList(*this);
     m_files = new FileCommands(*this);
+    m_recovery = new Recovery(*this);
     m_undo = new UndoSnapshot(*this);
     m_seed = new SeedPrompter(*this);
     m_edit = new EditCommands(*this);
@@ -138,6 +140,7 @@ void frmVellumo::Form_Load()
     resize(m_wantedOuter.size());
 
     m_documents->startup();
+    m_recovery->restore();
 }
 
 double frmVellumo::twips(int pixels) const
@@ -209,6 +212,7 @@ void frmVellumo::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_recovery->cleanExit();
     Form_Unload();
     event->accept();
 }

@@ -16,6 +16,7 @@ class RichTextBox;
 class frmAbout;
 class DocumentList;
 class FileCommands;
+class Recovery;
 class UndoSnapshot;
 class SeedPrompter;
 class EditCommands;
@@ -45,6 +46,7 @@ public:
 
     DocumentList* documents() const { return m_documents; }
     FileCommands* files() const { return m_files; }
+    Recovery* recovery() const { return m_recovery; }
     UndoSnapshot* undo() const { return m_undo; }
     SeedPrompter* seed() const { return m_seed; }
     EditCommands* edit() const { return m_edit; }
@@ -80,6 +82,7 @@ private:
     QPointer<frmAbout> m_about;
     DocumentList* m_documents = nullptr;
     FileCommands* m_files = nullptr;
+    Recovery* m_recovery = nullptr;
     UndoSnapshot* m_undo = nullptr;
     SeedPrompter* m_seed = nullptr;
     EditCommands* m_edit = nullptr;

@@ -23,6 +23,7 @@ AppServices TestEnvironment::services()
     s.messages = &messages;
     s.random = &random;
     s.settingsFile = settingsFile();
+    s.dataDir = path(QStringLiteral("data"));
     s.programDir = programDir;
     s.quit = [this] { ++quitCalls; };
     return s;

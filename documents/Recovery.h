@@ -1,0 +1,54 @@
+#pragma once
+
+#include "documents/RecoveryStore.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+class QTimer;
+class frmVellumo;
+
+/// Keeps a recovery copy of every open document with unsaved changes, and offers the copies
+/// of a run that ended without a clean exit at the next start.
+class Recovery : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// How long the text must rest before the copies are written.
+    static constexpr int restMs = 2000;
+    /// The longest a change waits for its copy while the writer keeps typing.
+    static constexpr int longestWaitMs = 5000;
+
+    explicit Recovery(frmVellumo& window);
+
+    /// At start-up: takes this run's lock and asks to restore what a dead run left behind.
+    void restore();
+    /// Writes the copies of the documents changed since their last copy, and removes the
+    /// copies of documents that are no longer unsaved.
+    void tmrRecovery_Timer();
+    /// The program ends cleanly: every unsaved change was saved or discarded.
+    void cleanExit();
+
+    QTimer* tmrRecovery() const { return m_timer; }
+    RecoveryStore& store() { return m_store; }
+
+private:
+    void txtFile_Change();
+    void appendRestored(const QList<RecoveryStore::Copy>& copies);
+
+    struct Written
+    {
+        QByteArray rtf;
+        QString name;
+    };
+
+    frmVellumo& m_window;
+    RecoveryStore m_store;
+    QTimer* m_timer = nullptr;
+    QElapsedTimer m_waiting;
+    QHash<int, Written> m_written;
+};

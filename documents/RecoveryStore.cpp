@@ -1,0 +1,215 @@
+#include "documents/RecoveryStore.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QSet>
+#include <QStandardPaths>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace {
+
+const QByteArray magic = QByteArrayLiteral("Quillmere recovery 1");
+const QString copySuffix = QStringLiteral(".recovery");
+const QString lockSuffix = QStringLiteral(".lock");
+// A copy that cannot be read is kept aside under this suffix instead of being offered again.
+const QString unreadableSuffix = QStringLiteral(".unreadable");
+
+QByteArray checksum(const QByteArray& data)
+{
+    return QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex();
+}
+
+/// The owner of a copy named "<owner>-<index>.recovery"; owners are UUIDs with dashes.
+QString ownerOfCopy(const QString& fileName)
+{
+    const QString base = fileName.chopped(copySuffix.size());
+    return base.left(base.lastIndexOf(QLatin1Char('-')));
+}
+
+/// A lock file that a power cut left empty or garbled names no owner that could be alive.
+bool takeUnreadable(QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &app))
+        return false;
+    return lock.removeStaleLockFile() && lock.tryLock(0);
+}
+
+} // namespace
+
+RecoveryStore::RecoveryStore(const QString& folder)
+    : m_folder(folder), m_owner(QUuid::createUuid().toString(QUuid::WithoutBraces))
+{
+}
+
+RecoveryStore::~RecoveryStore() = default;
+
+QString RecoveryStore::folderFor(const QString& dataDir)
+{
+    const QString base = dataDir.isEmpty()
+                             ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                             : dataDir;
+    return QDir(base).filePath(QStringLiteral("recovery"));
+}
+
+bool RecoveryStore::open()
+{
+    if (m_lock)
+        return true;
+    if (!QDir().mkpath(m_folder))
+        return false;
+    auto lock = std::make_unique<QLockFile>(lockPath(m_owner));
+    // The lock is held for the whole run; it must never count as stale while we live.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return false;
+    m_lock = std::move(lock);
+    return true;
+}
+
+QString RecoveryStore::copyPath(const QString& owner, int index) const
+{
+    return QDir(m_folder).filePath(owner + QLatin1Char('-') + QString::number(index) + copySuffix);
+}
+
+QString RecoveryStore::lockPath(const QString& owner) const
+{
+    return QDir(m_folder).filePath(owner + lockSuffix);
+}
+
+QStringList RecoveryStore::copiesOf(const QString& owner) const
+{
+    QStringList paths;
+    const QDir dir(m_folder);
+    for (const QString& name :
+         dir.entryList({owner + QLatin1String("-*") + copySuffix}, QDir::Files))
+        if (ownerOfCopy(name) == owner)
+            paths << dir.filePath(name);
+    return paths;
+}
+
+QByteArray RecoveryStore::header(const Copy& copy)
+{
+    return magic + "\nindex " + QByteArray::number(copy.index) + "\npath " +
+           (copy.isFilePath ? "1" : "0") + "\nname " + copy.name.toUtf8().toPercentEncoding() +
+           "\nsize " + QByteArray::number(copy.rtf.size()) + "\nmd5 " + checksum(copy.rtf) + "\n\n";
+}
+
+bool RecoveryStore::write(const Copy& copy)
+{
+    if (!m_lock)
+        return false;
+    // QSaveFile writes beside the copy and renames over it only after a complete write.
+    QSaveFile file(copyPath(m_owner, copy.index));
+    // Unbuffered, a full disk shows as a short write here; a buffered flush inside commit()
+    // lets a short write pass and renames a cut-off copy over the good one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray head = header(copy);
+    if (file.write(head) != head.size() || file.write(copy.rtf) != copy.rtf.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void RecoveryStore::remove(int index)
+{
+    QFile::remove(copyPath(m_owner, index));
+}
+
+void RecoveryStore::removeAll()
+{
+    for (const QString& path : copiesOf(m_owner))
+        QFile::remove(path);
+}
+
+std::optional<RecoveryStore::Copy> RecoveryStore::decode(const QByteArray& data)
+{
+    const qsizetype end = data.indexOf("\n\n");
+    if (end < 0)
+        return std::nullopt;
+    const QList<QByteArray> lines = data.left(end).split('\n');
+    if (lines.size() != 6 || lines[0] != magic)
+        return std::nullopt;
+    QList<QByteArray> values;
+    const char* const keys[] = {"index ", "path ", "name ", "size ", "md5 "};
+    for (int i = 0; i < 5; ++i) {
+        if (!lines[i + 1].startsWith(keys[i]))
+            return std::nullopt;
+        values << lines[i + 1].mid(qstrlen(keys[i]));
+    }
+    bool indexOk = false;
+    bool sizeOk = false;
+    Copy copy;
+    copy.index = values[0].toInt(&indexOk);
+    const qsizetype size = values[3].toLongLong(&sizeOk);
+    copy.rtf = data.mid(end + 2);
+    if (!indexOk || copy.index < 0 || (values[1] != "0" && values[1] != "1") || !sizeOk ||
+        size != copy.rtf.size() || checksum(copy.rtf) != values[4])
+        return std::nullopt;
+    copy.isFilePath = values[1] == "1";
+    copy.name = QString::fromUtf8(QByteArray::fromPercentEncoding(values[2]));
+    if (copy.name.isEmpty())
+        return std::nullopt;
+    return copy;
+}
+
+RecoveryStore::Orphans RecoveryStore::claimOrphans()
+{
+    const QDir dir(m_folder);
+    QSet<QString> owners;
+    for (const QString& name : dir.entryList({QLatin1Char('*') + copySuffix}, QDir::Files))
+        owners.insert(ownerOfCopy(name));
+    for (const QString& name : dir.entryList({QLatin1Char('*') + lockSuffix}, QDir::Files))
+        owners.insert(name.chopped(lockSuffix.size()));
+    owners.remove(m_owner);
+
+    Orphans orphans;
+    for (const QString& owner : owners) {
+        if (owner.isEmpty() || m_claimedOwners.contains(owner))
+            continue;
+        auto lock = std::make_unique<QLockFile>(lockPath(owner));
+        // Only a dead process makes a lock stale: a long-running instance keeps its copies.
+        lock->setStaleLockTime(0);
+        if (!lock->tryLock(0) && !takeUnreadable(*lock))
+            continue;
+        m_claimedOwners << owner;
+        m_claimedLocks.push_back(std::move(lock));
+        const qsizetype first = orphans.copies.size();
+        for (const QString& path : copiesOf(owner)) {
+            QFile file(path);
+            std::optional<Copy> copy;
+            if (file.open(QIODevice::ReadOnly))
+                copy = decode(file.readAll());
+            if (copy) {
+                orphans.copies << *copy;
+                continue;
+            }
+            ++orphans.unreadable;
+            file.close();
+            QFile::remove(path + unreadableSuffix);
+            QFile::rename(path, path + unreadableSuffix);
+        }
+        // Each instance's documents come back in the order of its list.
+        std::sort(orphans.copies.begin() + first, orphans.copies.end(),
+                  [](const Copy& a, const Copy& b) { return a.index < b.index; });
+    }
+    return orphans;
+}
+
+void RecoveryStore::dropClaimed()
+{
+    for (const QString& owner : std::as_const(m_claimedOwners))
+        for (const QString& path : copiesOf(owner))
+            QFile::remove(path);
+    // Unlocking removes each dead instance's lock file.
+    m_claimedLocks.clear();
+    m_claimedOwners.clear();
+}
