@@ -9,9 +9,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 
-Recovery::Recovery(frmVellumo& window)
-    : QObject(&window), m_window(window),
-      m_store(RecoveryStore::folderFor(window.services().dataDir))
+Recovery::Recovery(frmVellumo& window) : QObject(&window), m_window(window)
 {
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrRecovery"));
@@ -44,7 +42,7 @@ void Recovery::txtFile_Change()
 void Recovery::tmrRecovery_Timer()
 {
     m_timer->stop();
-    if (!m_store.isOpen())
+    if (!m_store || !m_store->isOpen())
         return;
     const DocumentList& documents = *m_window.documents();
     const DocumentStore& docs = documents.store();
@@ -54,7 +52,7 @@ void Recovery::tmrRecovery_Timer()
         const QString name = m_window.cmbFiles()->itemText(i);
         if (!docs.isModified(i, content)) {
             if (m_written.remove(i))
-                m_store.remove(i);
+                m_store->remove(i);
             continue;
         }
         const auto written = m_written.constFind(i);
@@ -62,7 +60,7 @@ void Recovery::tmrRecovery_Timer()
             (written->rtf.isSharedWith(content) || written->rtf == content))
             continue;
         // A failed write (a full disk) leaves the previous copy; the next change tries again.
-        if (m_store.write({i, name, DocumentStore::isFilePath(name), content}))
+        if (m_store->write({i, name, DocumentStore::isFilePath(name), content}))
             m_written.insert(i, {content, name});
     }
 }
@@ -70,15 +68,18 @@ void Recovery::tmrRecovery_Timer()
 void Recovery::cleanExit()
 {
     m_timer->stop();
-    m_store.removeAll();
+    if (m_store)
+        m_store->removeAll();
     m_written.clear();
 }
 
 void Recovery::restore()
 {
-    if (!m_store.open())
+    m_store =
+        std::make_unique<RecoveryStore>(RecoveryStore::folderFor(m_window.services().dataDir));
+    if (!m_store->open())
         return;
-    const RecoveryStore::Orphans orphans = m_store.claimOrphans();
+    const RecoveryStore::Orphans orphans = m_store->claimOrphans();
     if (!orphans.copies.isEmpty()) {
         QString prompt = tr("Quillmere closed unexpectedly. Restore %1 unsaved documents?")
                              .arg(orphans.copies.size());
@@ -94,7 +95,7 @@ void Recovery::restore()
             tmrRecovery_Timer();
         }
     }
-    m_store.dropClaimed();
+    m_store->dropClaimed();
 }
 
 void Recovery::appendRestored(const QList<RecoveryStore::Copy>& copies)

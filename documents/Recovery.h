@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QTimer;
 class frmVellumo;
 
@@ -34,7 +36,6 @@ public:
     void cleanExit();
 
     QTimer* tmrRecovery() const { return m_timer; }
-    RecoveryStore& store() { return m_store; }
 
 private:
     void txtFile_Change();
@@ -47,7 +48,8 @@ private:
     };
 
     frmVellumo& m_window;
-    RecoveryStore m_store;
+    /// Made at start-up, once the application's name decides the data folder.
+    std::unique_ptr<RecoveryStore> m_store;
     QTimer* m_timer = nullptr;
     QElapsedTimer m_waiting;
     QHash<int, Written> m_written;
