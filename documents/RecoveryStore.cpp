@@ -1,7 +1,9 @@
 #include "documents/RecoveryStore.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QSet>
@@ -31,12 +33,16 @@ QString ownerOfCopy(const QString& fileName)
 }
 
 /// A lock file that a power cut left empty or garbled names no owner that could be alive.
-bool takeUnreadable(QLockFile& lock)
+/// A starting instance's lock is empty for a moment too, so only an old one counts.
+bool takeUnreadable(QLockFile& lock, const QString& path)
 {
     qint64 pid = 0;
     QString host;
     QString app;
     if (lock.error() != QLockFile::LockFailedError || lock.getLockInfo(&pid, &host, &app))
+        return false;
+    const QDateTime written = QFileInfo(path).lastModified();
+    if (!written.isValid() || written.secsTo(QDateTime::currentDateTime()) < 60)
         return false;
     return lock.removeStaleLockFile() && lock.tryLock(0);
 }
@@ -175,10 +181,11 @@ RecoveryStore::Orphans RecoveryStore::claimOrphans()
     for (const QString& owner : owners) {
         if (owner.isEmpty() || m_claimedOwners.contains(owner))
             continue;
-        auto lock = std::make_unique<QLockFile>(lockPath(owner));
+        const QString lockFile = lockPath(owner);
+        auto lock = std::make_unique<QLockFile>(lockFile);
         // Only a dead process makes a lock stale: a long-running instance keeps its copies.
         lock->setStaleLockTime(0);
-        if (!lock->tryLock(0) && !takeUnreadable(*lock))
+        if (!lock->tryLock(0) && !takeUnreadable(*lock, lockFile))
             continue;
         m_claimedOwners << owner;
         m_claimedLocks.push_back(std::move(lock));

@@ -7,6 +7,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -225,23 +226,34 @@ void tst_Recovery::killedInstanceLeavesItsCopies_data()
     // A finished process's id stands for an instance killed with its lock file in place.
     QProcess dead;
     dead.start(QStringLiteral("true"));
+    QVERIFY(dead.waitForStarted());
+    const qint64 pid = dead.processId(); // reads 0 once the process has ended
     QVERIFY(dead.waitForFinished());
     QTest::addColumn<QByteArray>("lockContent");
-    QTest::newRow("nominal: killed, its lock file left behind")
-        << QByteArray::number(dead.processId()) + "\nquillmere\n" +
-               QSysInfo::machineHostName().toUtf8() + "\n";
-    QTest::newRow("robustness: lock file emptied by a power cut") << QByteArray();
-    QTest::newRow("robustness: garbled lock file") << QByteArray("\x01\x02garbage");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("claimed");
+    const QByteArray deadLock =
+        QByteArray::number(pid) + "\nquillmere\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    QTest::newRow("nominal: killed, its lock file left behind") << deadLock << 0 << true;
+    QTest::newRow("robustness: lock file emptied by a power cut") << QByteArray() << 3600 << true;
+    QTest::newRow("robustness: garbled lock file") << QByteArray("\x01\x02garbage") << 3600 << true;
+    QTest::newRow("robustness: empty lock of an instance starting now")
+        << QByteArray() << 0 << false;
 }
 
 void tst_Recovery::killedInstanceLeavesItsCopies()
 {
     QFETCH(QByteArray, lockContent);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, claimed);
     const QString owner = QStringLiteral("0b7e1d2c-0000-4000-8000-00000000dead");
     QDir().mkpath(folder());
     QFile lock(QDir(folder()).filePath(owner + QStringLiteral(".lock")));
     QVERIFY(lock.open(QIODevice::WriteOnly));
     lock.write(lockContent);
+    QVERIFY(lock.flush());
+    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                             QFileDevice::FileModificationTime));
     lock.close();
     QFile copy(QDir(folder()).filePath(owner + QStringLiteral("-0.recovery")));
     QVERIFY(copy.open(QIODevice::WriteOnly));
@@ -250,10 +262,10 @@ void tst_Recovery::killedInstanceLeavesItsCopies()
 
     RecoveryStore store(folder());
     QVERIFY(store.open());
-    QCOMPARE(store.claimOrphans().copies.size(), 1);
+    QCOMPARE(store.claimOrphans().copies.size(), claimed ? 1 : 0);
     store.dropClaimed();
-    QVERIFY(!lock.exists());
-    QVERIFY(!copy.exists());
+    QCOMPARE(lock.exists(), !claimed);
+    QCOMPARE(copy.exists(), !claimed);
 }
 
 void tst_Recovery::copyAppearsAfterTyping()
