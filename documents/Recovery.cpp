@@ -44,8 +44,7 @@ void Recovery::tmrRecovery_Timer()
     m_timer->stop();
     if (!m_store || !m_store->isOpen())
         return;
-    const DocumentList& documents = *m_window.documents();
-    const DocumentStore& docs = documents.store();
+    const DocumentStore& docs = m_window.documents()->store();
     for (int i = 0; i < docs.count(); ++i) {
         const QByteArray content =
             i == docs.curDoc() ? m_window.txtFile()->rtfData() : docs.docRTF(i);
