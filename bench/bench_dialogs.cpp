@@ -45,6 +45,7 @@ struct Workbench
         services.messages = &messages;
         services.random = &random;
         services.settingsFile = settingsDir.filePath(QStringLiteral("settings.ini"));
+        services.dataDir = settingsDir.filePath(QStringLiteral("data"));
         services.programDir = QApplication::applicationDirPath();
         window = std::make_unique<frmVellumo>(services);
         window->show();

@@ -88,6 +88,7 @@ struct Workbench
         services.messages = &messages;
         services.random = &random;
         services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        services.dataDir = dir.filePath(QStringLiteral("data"));
         services.programDir = QApplication::applicationDirPath();
         window = std::make_unique<frmVellumo>(services);
         window->show();
