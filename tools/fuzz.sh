@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 mode=${1:-60}
 flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fsanitize=fuzzer-no-link"
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_CXX_FLAGS="$flags" -DQUILLMERE_WERROR=OFF -DQUILLMERE_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$flags" -DQUILLMERE_WERROR=ON -DQUILLMERE_BENCH=OFF \
     -DQUILLMERE_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target rtf_reader_fuzzer
 

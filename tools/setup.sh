@@ -25,8 +25,8 @@ cmake --build build -j"$(nproc)"
 case "$mode" in
 run) exec build/quillmere ;;
 test)
-    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
     # The RTF reader's fuzz target replays its seed corpus once, under ASan and UBSan.
-    tools/fuzz.sh check ;;
+    tools/fuzz.sh check
+    cd build && QT_QPA_PLATFORM=offscreen exec ctest --output-on-failure -j"$(nproc)" ;;
 *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
 esac
