@@ -184,6 +184,7 @@ void RichTextBox::setSelRTF(const QString& text)
         pasted.setDefaultFont(document()->defaultFont());
         RtfReader reader;
         if (reader.read(rtfBytes(text), &pasted)) {
+            adoptImages(pasted);
             c.insertFragment(QTextDocumentFragment(&pasted));
             setTextCursor(c);
             return;
@@ -191,6 +192,20 @@ void RichTextBox::setSelRTF(const QString& text)
     }
     c.insertText(normalisedLineBreaks(text));
     setTextCursor(c);
+}
+
+// A fragment carries a picture's name only: its data must move into this document too.
+void RichTextBox::adoptImages(const QTextDocument& source)
+{
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat())
+                continue;
+            const QUrl name(format.toImageFormat().name());
+            document()->addResource(QTextDocument::ImageResource, name,
+                                    source.resource(QTextDocument::ImageResource, name));
+        }
 }
 
 void RichTextBox::mergeSelFormat(const QTextCharFormat& format)

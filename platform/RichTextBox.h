@@ -88,6 +88,7 @@ private:
     /// Replaces the document with RTF data; false, leaving it as it was, when data is not RTF.
     bool readDocument(const QByteArray& data);
     void mergeSelFormat(const QTextCharFormat& format);
+    void adoptImages(const QTextDocument& source);
     void selectRange(qint64 start, qint64 length);
     bool ownedByMenu(const QKeySequence& keys) const;
 

@@ -2,6 +2,7 @@
 
 #include "platform/rtf/RtfCharacterPolicy.h"
 
+#include <QCryptographicHash>
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
@@ -93,7 +94,10 @@ void RtfDocumentBuilder::appendText(QStringView text, int formatId)
 void RtfDocumentBuilder::appendImage(const QByteArray& data, double width, double height)
 {
     flushRun();
-    const QString name = QStringLiteral("rtfimage:%1").arg(++m_imageCount);
+    // Named by content, so a picture pasted into another document never takes another's name.
+    const QString name =
+        QStringLiteral("rtfimage:") +
+        QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), data);
     QTextImageFormat format;
     format.setName(name);

@@ -43,5 +43,4 @@ private:
     int m_runFormat = -1;
     bool m_paragraphHasText = false;
     QTextList* m_list = nullptr;
-    int m_imageCount = 0;
 };

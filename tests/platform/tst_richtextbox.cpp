@@ -2,6 +2,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QImage>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@ class tst_RichTextBox : public QObject
 private slots:
     void selRtfReadsEmptyWithoutSelection();
     void selRtfCarriesFormattingAndPlainTextStaysPlain();
+    void pastedPicturesKeepTheirData();
     void selectionPositionsClampToTheText();
     void selTextReplacesAndLeavesCaretAfter();
     void find_data();
@@ -62,6 +65,32 @@ void tst_RichTextBox::selRtfCarriesFormattingAndPlainTextStaysPlain()
     box.setSelStart(10);
     box.setSelRTF("{not rtf} \\b x");
     QCOMPARE(box.Text(), QStringLiteral("twoone two{not rtf} \\b x"));
+}
+
+static QString rtfWithPicture(Qt::GlobalColor colour)
+{
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return QStringLiteral("{\\rtf1\\ansi x{\\pict\\pngblip\\picw4\\pich4 %1}y}")
+        .arg(QString::fromLatin1(png.toHex()));
+}
+
+void tst_RichTextBox::pastedPicturesKeepTheirData()
+{
+    RichTextBox box;
+    box.setTextRTF(rtfWithPicture(Qt::red));
+    box.setSelStart(box.Text().size());
+    box.setSelRTF(rtfWithPicture(Qt::blue));
+    const QString rtf = box.TextRTF();
+    QCOMPARE(rtf.count(QStringLiteral("\\pngblip")), 2);
+
+    RichTextBox reread;
+    reread.setTextRTF(rtf);
+    QCOMPARE(reread.TextRTF(), rtf);
 }
 
 void tst_RichTextBox::selectionPositionsClampToTheText()
