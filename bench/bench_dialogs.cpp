@@ -3,16 +3,13 @@
 #include "dialogs/SearchCommands.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
-#include "platform/MessageService.h"
-#include "platform/QtCommonDialog.h"
 #include "platform/RichTextBox.h"
-#include "seed/RandomGenerator.h"
+#include "support/BenchHelpers.h"
+#include "support/BenchWindow.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -20,41 +17,15 @@
 
 namespace {
 
-/// Counts the boxes instead of showing them: a box here means the benchmark went wrong.
-class CountingMessages : public MessageService
-{
-public:
-    void MsgBox(const QString&, Icon, const QString&) override { ++boxes; }
-    Button ask(const QString&, const QList<Button>&, Button defaultButton, const QString&) override
-    {
-        return defaultButton;
-    }
-
-    int boxes = 0;
-};
-
 constexpr qsizetype documentSize = 5 * 1024 * 1024;
 const QString nearEnd = QStringLiteral("zephyrine");
 
 /// A main window holding a 5 MB document of short lines, with one rare word near its end.
-struct Workbench
+struct Workbench : BenchWindow
 {
     Workbench()
     {
-        services.dialog = &dialog;
-        services.messages = &messages;
-        services.random = &random;
-        services.settingsFile = settingsDir.filePath(QStringLiteral("settings.ini"));
-        services.dataDir = settingsDir.filePath(QStringLiteral("data"));
-        services.programDir = QApplication::applicationDirPath();
-        window = std::make_unique<frmVellumo>(services);
-        window->show();
-
-        const QString line = QStringLiteral("the quick brown fox jumps over the lazy dog %1\n");
-        QString text;
-        text.reserve(documentSize + 100);
-        for (int n = 0; text.size() < documentSize; ++n)
-            text += line.arg(n);
+        QString text = textOf(documentSize);
         nearEndPosition = text.size() - 200;
         text.insert(nearEndPosition, nearEnd + QLatin1Char(' '));
         document = text;
@@ -71,12 +42,6 @@ struct Workbench
     }
 
     QString document;
-    QtCommonDialog dialog;
-    CountingMessages messages;
-    RandomGenerator random{1};
-    QTemporaryDir settingsDir;
-    AppServices services;
-    std::unique_ptr<frmVellumo> window;
     qsizetype nearEndPosition = 0;
     qsizetype lineCount = 0;
     qsizetype lastLineStart = 0;
@@ -179,10 +144,5 @@ BENCHMARK(BM_FindNextNearEndAfterEdit)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theWorkbench.reset();
-    return 0;
+    return runBenchmarks(argc, argv, [] { theWorkbench.reset(); });
 }

@@ -3,122 +3,30 @@
 #include "app/frmVellumo.h"
 #include "documents/DocumentList.h"
 #include "documents/FileCommands.h"
-#include "editing/UndoSnapshot.h"
-#include "platform/CommonDialog.h"
-#include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
-#include "seed/RandomGenerator.h"
+#include "support/BenchHelpers.h"
+#include "support/BenchWindow.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QKeyEvent>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 namespace {
 
-/// Answers every file dialog with the name set beforehand.
-class ScriptedDialog : public CommonDialog
-{
-public:
-    QString next;
-
-protected:
-    bool runOpen() override { return answer(); }
-    bool runSave() override { return answer(); }
-    bool runPrinter() override { return false; }
-    bool runColor() override { return false; }
-    bool runFont() override { return false; }
-
-private:
-    bool answer()
-    {
-        FileName = next;
-        return !next.isEmpty();
-    }
-};
-
-/// Counts the boxes instead of showing them: a box here means the benchmark went wrong.
-class CountingMessages : public MessageService
-{
-public:
-    void MsgBox(const QString&, Icon, const QString&) override { ++boxes; }
-    Button ask(const QString&, const QList<Button>&, Button, const QString&) override
-    {
-        return Button::Discard;
-    }
-
-    int boxes = 0;
-};
-
-constexpr qsizetype megabyte = 1024 * 1024;
-
-QString textOf(qsizetype size)
-{
-    const QString line = QStringLiteral("the quick brown fox jumps over the lazy dog %1\n");
-    QString text;
-    text.reserve(size + 100);
-    for (int n = 0; text.size() < size; ++n)
-        text += line.arg(n);
-    return text;
-}
-
-/// Peak resident memory of this process so far, in kilobytes.
-double peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toDouble();
-    return 0;
-}
-
 /// A main window whose current document holds size bytes of short lines.
-struct Workbench
+struct Workbench : BenchWindow
 {
     explicit Workbench(qsizetype size)
     {
-        services.dialog = &dialog;
-        services.messages = &messages;
-        services.random = &random;
-        services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
-        services.dataDir = dir.filePath(QStringLiteral("data"));
-        services.programDir = QApplication::applicationDirPath();
-        window = std::make_unique<frmVellumo>(services);
-        window->show();
-        editor = window->txtFile();
-        if (size > 0) {
-            editor->setSelText(textOf(size));
-            window->undo()->changeundo();
-        }
-        editor->setSelStart(size / 2);
-        QApplication::processEvents();
+        messages.answer = MessageService::Button::Discard;
+        holdText(size);
     }
 
-    void press(int key, const QString& text = QString())
-    {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(editor, &event);
-    }
+    void press(int key, const QString& text = QString()) { sendKey(QEvent::KeyPress, key, text); }
     void release(int key, const QString& text = QString())
     {
-        QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(editor, &event);
+        sendKey(QEvent::KeyRelease, key, text);
     }
-
-    QTemporaryDir dir;
-    ScriptedDialog dialog;
-    CountingMessages messages;
-    RandomGenerator random{1};
-    AppServices services;
-    std::unique_ptr<frmVellumo> window;
-    RichTextBox* editor = nullptr;
 };
 
 // The release that follows typing one character: the undo check reads and stores the document.
@@ -225,9 +133,5 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

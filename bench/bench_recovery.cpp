@@ -3,93 +3,26 @@
 #include "app/frmVellumo.h"
 #include "documents/Recovery.h"
 #include "documents/RecoveryStore.h"
-#include "editing/UndoSnapshot.h"
-#include "platform/CommonDialog.h"
-#include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
-#include "seed/RandomGenerator.h"
+#include "support/BenchHelpers.h"
+#include "support/BenchWindow.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 namespace {
 
-/// No dialog is expected while measuring.
-class NoDialog : public CommonDialog
-{
-protected:
-    bool runOpen() override { return false; }
-    bool runSave() override { return false; }
-    bool runPrinter() override { return false; }
-    bool runColor() override { return false; }
-    bool runFont() override { return false; }
-};
-
-/// Counts boxes instead of showing them: a box here means the benchmark went wrong.
-class CountingMessages : public MessageService
-{
-public:
-    void MsgBox(const QString&, Icon, const QString&) override { ++boxes; }
-    Button ask(const QString&, const QList<Button>&, Button, const QString&) override
-    {
-        ++boxes;
-        return Button::Discard;
-    }
-
-    int boxes = 0;
-};
-
-constexpr qsizetype megabyte = 1024 * 1024;
-
-QString textOf(qsizetype size)
-{
-    const QString line = QStringLiteral("the quick brown fox jumps over the lazy dog %1\n");
-    QString text;
-    text.reserve(size + 100);
-    for (int n = 0; text.size() < size; ++n)
-        text += line.arg(n);
-    return text;
-}
-
 /// A main window, its recovery folder in a temporary folder, holding size bytes of text.
-struct Workbench
+struct Workbench : BenchWindow
 {
     explicit Workbench(qsizetype size)
     {
-        services.dialog = &dialog;
-        services.messages = &messages;
-        services.random = &random;
-        services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
-        services.dataDir = dir.filePath(QStringLiteral("data"));
-        services.programDir = QApplication::applicationDirPath();
-        window = std::make_unique<frmVellumo>(services);
-        window->show();
-        editor = window->txtFile();
-        editor->setSelText(textOf(size));
-        window->undo()->changeundo();
-        editor->setSelStart(size / 2);
-        QApplication::processEvents();
+        messages.answer = MessageService::Button::Discard;
+        holdText(size);
     }
 
-    void key(QEvent::Type type)
-    {
-        QKeyEvent event(type, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(editor, &event);
-    }
-
-    QTemporaryDir dir;
-    NoDialog dialog;
-    CountingMessages messages;
-    RandomGenerator random{1};
-    AppServices services;
-    std::unique_ptr<frmVellumo> window;
-    RichTextBox* editor = nullptr;
+    void key(QEvent::Type type) { sendKey(type, Qt::Key_X, QStringLiteral("x")); }
 };
 
 // Writing one copy: header, checksum, a temporary file and the rename over the old copy.
@@ -119,7 +52,7 @@ void BM_RecoveryTick5MB(benchmark::State& state)
         state.ResumeTiming();
         recovery.tmrRecovery_Timer();
     }
-    if (bench.messages.boxes)
+    if (bench.messages.boxes || bench.messages.questions)
         state.SkipWithError("a box was shown");
 }
 BENCHMARK(BM_RecoveryTick5MB)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -155,9 +88,5 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

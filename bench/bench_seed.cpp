@@ -1,17 +1,16 @@
 // Loading a 50 MB seed file and injecting its words into a 1 MB document, offscreen.
 #include "app/frmVellumo.h"
-#include "platform/CommonDialog.h"
-#include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "seed/RandomGenerator.h"
 #include "seed/SeedFile.h"
 #include "seed/SeedPrompter.h"
 #include "seed/SeedRun.h"
 #include "seed/SeedWords.h"
+#include "support/BenchHelpers.h"
+#include "support/BenchWindow.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -21,37 +20,6 @@ namespace {
 
 constexpr qsizetype seedSize = 50 * 1024 * 1024;
 constexpr qsizetype documentSize = 1024 * 1024;
-
-/// Counts the boxes instead of showing them: a box here means the benchmark went wrong.
-class CountingMessages : public MessageService
-{
-public:
-    void MsgBox(const QString&, Icon, const QString&) override { ++boxes; }
-    Button ask(const QString&, const QList<Button>&, Button defaultButton, const QString&) override
-    {
-        return defaultButton;
-    }
-
-    int boxes = 0;
-};
-
-/// An Open dialog that always picks the same file; nothing else is ever asked of it.
-class FixedOpenDialog : public CommonDialog
-{
-public:
-    QString answer;
-
-protected:
-    bool runOpen() override
-    {
-        FileName = answer;
-        return true;
-    }
-    bool runSave() override { return false; }
-    bool runPrinter() override { return false; }
-    bool runColor() override { return false; }
-    bool runFont() override { return false; }
-};
 
 /// Words of 1 to 9 letters from a fixed sequence, single spaces, a line break now and then.
 QByteArray seedBytes(qsizetype size)
@@ -72,25 +40,16 @@ QByteArray seedBytes(qsizetype size)
 }
 
 /// A main window holding a 1 MB document, and a 50 MB seed file on disk.
-struct Workbench
+struct Workbench : BenchWindow
 {
-    Workbench()
+    Workbench() : BenchWindow(20261207)
     {
         seedPath = dir.filePath(QStringLiteral("large-seed.txt"));
         QFile file(seedPath);
         if (!file.open(QIODevice::WriteOnly) || file.write(seedBytes(seedSize)) < seedSize)
             qFatal("cannot write the seed file");
         file.close();
-        dialog.answer = seedPath;
-
-        services.dialog = &dialog;
-        services.messages = &messages;
-        services.random = &random;
-        services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
-        services.dataDir = dir.filePath(QStringLiteral("data"));
-        services.programDir = QApplication::applicationDirPath();
-        window = std::make_unique<frmVellumo>(services);
-        window->show();
+        dialog.next = seedPath;
 
         const QString line = QStringLiteral("A paragraph of the draft that the user is writing, "
                                             "number %1, with a few more words to make it long.\n");
@@ -111,13 +70,7 @@ struct Workbench
         QApplication::processEvents();
     }
 
-    QTemporaryDir dir;
     QString seedPath;
-    FixedOpenDialog dialog;
-    CountingMessages messages;
-    RandomGenerator random{20261207};
-    AppServices services;
-    std::unique_ptr<frmVellumo> window;
     QString document;
 };
 
@@ -263,10 +216,5 @@ BENCHMARK(BM_Inject5KBSeedInto1MBDocument)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theWorkbench.reset();
-    return 0;
+    return runBenchmarks(argc, argv, [] { theWorkbench.reset(); });
 }

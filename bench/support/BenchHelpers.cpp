@@ -1,0 +1,38 @@
+#include "support/BenchHelpers.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+QString textOf(qsizetype size)
+{
+    const QString line = QStringLiteral("the quick brown fox jumps over the lazy dog %1\n");
+    QString text;
+    text.reserve(size + 100);
+    for (int n = 0; text.size() < size; ++n)
+        text += line.arg(n);
+    return text;
+}
+
+double peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toDouble();
+    return 0;
+}
+
+int runBenchmarks(int argc, char** argv, const std::function<void()>& beforeQuit)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (beforeQuit)
+        beforeQuit();
+    return 0;
+}
