@@ -3,8 +3,8 @@
 
 #include <QAction>
 #include <QBuffer>
-#include <QImage>
 #include <QFile>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
