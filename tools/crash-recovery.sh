@@ -34,26 +34,9 @@ fail() {
     exit 1
 }
 
-# Waits up to about thirty seconds for a command to succeed.
-await() {
-    for _ in $(seq 300); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    fail "gave up waiting for: $*"
-}
-
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-await xdpyinfo
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-await bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
-
-# The id of the visible window whose title matches a pattern.
-window() {
-    timeout 15 xdotool search --sync --onlyvisible --name "$1" | head -n 1
-}
+# shellcheck source=tools/xdesktop.sh
+source "$(dirname "$0")/xdesktop.sh"
+start_desktop 1280x1024x24
 
 keys() {
     for key in "$@"; do

@@ -30,27 +30,9 @@ export XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_CONFIG_HOME/Quillmere" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# Waits up to about ten seconds for a command to succeed.
-await() {
-    for _ in $(seq 100); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "screenshots: gave up waiting for: $*" >&2
-    return 1
-}
-
-Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-await xdpyinfo
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-await bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
-
-# The id of the visible window whose title matches a pattern.
-window() {
-    timeout 15 xdotool search --sync --onlyvisible --name "$1" | head -n 1
-}
+# shellcheck source=tools/xdesktop.sh
+source "$(dirname "$0")/xdesktop.sh"
+start_desktop 1600x1200x24
 
 # Saves a window with its frame; openbox says how wide the frame is.
 shot() {
@@ -80,10 +62,12 @@ quit() {
     await bash -c "! kill -0 $app"
 }
 
-# Ends a run whose documents changed, without the question about saving them.
+# Ends a run whose documents changed, without the question about saving them; the recovery
+# copies it leaves would otherwise make the next start ask about restoring them.
 stop() {
     kill "$app"
     wait "$app" || true
+    rm -rf "$XDG_DATA_HOME/Quillmere/recovery"
 }
 
 keys() {
