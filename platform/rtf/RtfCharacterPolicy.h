@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QTextListFormat>
 
-/// Characters neither side of the codec carries, so writing then reading is stable.
+/// What both sides of the codec agree on, so writing then reading is stable: the characters
+/// neither carries, units, and which lists are bullets.
 class RtfCharacterPolicy
 {
 public:
@@ -23,5 +25,27 @@ public:
             return c.unicode() < 0x20 || c == QChar::LineSeparator || isDropped(c.unicode());
         });
         return family.trimmed();
+    }
+
+    /// RTF measures in twips; Qt's document in pixels at 96 dots per inch.
+    static constexpr double twipsPerPixel = 15.0;
+
+    /// Lists written as bullets rather than numbers.
+    static bool isBullet(QTextListFormat::Style style)
+    {
+        return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+               style == QTextListFormat::ListSquare;
+    }
+
+    /// The value of a hexadecimal digit, or -1.
+    static constexpr int hexValue(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
     }
 };

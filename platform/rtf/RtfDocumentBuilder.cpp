@@ -14,13 +14,6 @@ namespace {
 constexpr int s_maxListLength = 64;
 // Numbers restart with each list, so numbered lists are split only when very long.
 constexpr int s_maxNumberedListLength = 256;
-constexpr double s_twipsPerPixel = 15.0;
-
-bool isBullet(QTextListFormat::Style style)
-{
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-           style == QTextListFormat::ListSquare;
-}
 
 Qt::Alignment alignmentFor(RtfParagraphState::Alignment alignment)
 {
@@ -45,15 +38,15 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
     // A list brings its own indent, so a list paragraph's indents are not doubled.
     const bool inList = paragraph.list != QTextListFormat::ListStyleUndefined;
     if (!inList && paragraph.leftIndent != 0)
-        format.setLeftMargin(paragraph.leftIndent / s_twipsPerPixel);
+        format.setLeftMargin(paragraph.leftIndent / RtfCharacterPolicy::twipsPerPixel);
     if (!inList && paragraph.rightIndent != 0)
-        format.setRightMargin(paragraph.rightIndent / s_twipsPerPixel);
+        format.setRightMargin(paragraph.rightIndent / RtfCharacterPolicy::twipsPerPixel);
     if (!inList && paragraph.firstIndent != 0)
-        format.setTextIndent(paragraph.firstIndent / s_twipsPerPixel);
+        format.setTextIndent(paragraph.firstIndent / RtfCharacterPolicy::twipsPerPixel);
     if (paragraph.spaceBefore != 0)
-        format.setTopMargin(paragraph.spaceBefore / s_twipsPerPixel);
+        format.setTopMargin(paragraph.spaceBefore / RtfCharacterPolicy::twipsPerPixel);
     if (paragraph.spaceAfter != 0)
-        format.setBottomMargin(paragraph.spaceAfter / s_twipsPerPixel);
+        format.setBottomMargin(paragraph.spaceAfter / RtfCharacterPolicy::twipsPerPixel);
     return format;
 }
 
@@ -149,7 +142,8 @@ void RtfDocumentBuilder::joinList(QTextListFormat::Style style)
         m_list = nullptr;
         return;
     }
-    const int maxLength = isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
+    const int maxLength =
+        RtfCharacterPolicy::isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
     if (m_list && m_list->format().style() == style && m_list->count() < maxLength)
         m_list->add(m_cursor.block());
     else

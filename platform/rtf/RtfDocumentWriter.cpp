@@ -24,14 +24,7 @@ constexpr qsizetype s_expectedBytesPerCharacter = 4;
 constexpr std::string_view s_bulletParagraph =
     "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
 constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
-constexpr double s_twipsPerPixel = 15.0;
 constexpr qsizetype s_imageBytesPerLine = 64;
-
-bool isBullet(QTextListFormat::Style style)
-{
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-           style == QTextListFormat::ListSquare;
-}
 
 // The \pn keyword naming a numbered list's style.
 std::string_view numberStyleWord(QTextListFormat::Style style)
@@ -52,7 +45,7 @@ std::string_view numberStyleWord(QTextListFormat::Style style)
 
 void appendTwips(QByteArray& out, const char* word, double pixels)
 {
-    if (const int twips = qRound(pixels * s_twipsPerPixel); twips != 0)
+    if (const int twips = qRound(pixels * RtfCharacterPolicy::twipsPerPixel); twips != 0)
         out.append(word).append(QByteArray::number(twips));
 }
 
@@ -208,7 +201,7 @@ void RtfDocumentWriter::writeListMarker(const QTextBlock& block)
 {
     const QTextList* list = block.textList();
     const QTextListFormat::Style style = list->format().style();
-    if (isBullet(style)) {
+    if (RtfCharacterPolicy::isBullet(style)) {
         writeWord(m_body, s_bulletParagraph);
         return;
     }
@@ -281,9 +274,9 @@ bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)
         return false;
     m_body.append("{\\pict"sv);
     m_body.append(kind);
-    if (const int width = qRound(format.width() * s_twipsPerPixel); width > 0)
+    if (const int width = qRound(format.width() * RtfCharacterPolicy::twipsPerPixel); width > 0)
         writeWord(m_body, "\\picwgoal"sv, width);
-    if (const int height = qRound(format.height() * s_twipsPerPixel); height > 0)
+    if (const int height = qRound(format.height() * RtfCharacterPolicy::twipsPerPixel); height > 0)
         writeWord(m_body, "\\pichgoal"sv, height);
     static constexpr char s_hexDigits[] = "0123456789abcdef";
     char* target = m_body.reserve(data.size() * 2 + data.size() / s_imageBytesPerLine + 2);

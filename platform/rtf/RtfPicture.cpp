@@ -1,5 +1,7 @@
 #include "platform/rtf/RtfPicture.h"
 
+#include "platform/rtf/RtfCharacterPolicy.h"
+
 #include <algorithm>
 
 namespace {
@@ -7,25 +9,13 @@ namespace {
 // A sheet of paper a few metres wide is the largest picture worth laying out.
 constexpr int s_maxTwips = 200000;
 constexpr int s_maxPercent = 1000;
-constexpr int s_twipsPerPixel = 15;
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace
 
 void RtfPicture::appendHex(std::string_view text)
 {
     for (const char c : text) {
-        const int value = hexValue(c);
+        const int value = RtfCharacterPolicy::hexValue(c);
         if (value < 0)
             continue;
         if (m_nibble < 0) {
@@ -58,5 +48,5 @@ int RtfPicture::clampPercent(int percent)
 
 double RtfPicture::scaled(int twips, int percent)
 {
-    return double(twips) * percent / 100.0 / s_twipsPerPixel;
+    return double(twips) * percent / 100.0 / RtfCharacterPolicy::twipsPerPixel;
 }

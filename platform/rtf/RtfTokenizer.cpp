@@ -1,5 +1,7 @@
 #include "platform/rtf/RtfTokenizer.h"
 
+#include "platform/rtf/RtfCharacterPolicy.h"
+
 #include <array>
 #include <climits>
 
@@ -35,17 +37,6 @@ bool isLetter(char c)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 RtfToken simpleToken(RtfToken::Type type)
@@ -144,8 +135,9 @@ RtfToken RtfTokenizer::readHexByte()
 {
     int value = 0;
     int digits = 0;
-    for (; digits < 2 && m_pos < m_end && hexValue(*m_pos) >= 0; ++digits, ++m_pos)
-        value = value * 16 + hexValue(*m_pos);
+    for (; digits < 2 && m_pos < m_end && RtfCharacterPolicy::hexValue(*m_pos) >= 0;
+         ++digits, ++m_pos)
+        value = value * 16 + RtfCharacterPolicy::hexValue(*m_pos);
     if (digits == 0)
         return simpleToken(RtfToken::Type::End);
     RtfToken token = simpleToken(RtfToken::Type::HexByte);
