@@ -1,5 +1,7 @@
 #include "app/WindowGeometry.h"
 
+#include "platform/Twips.h"
+
 #include <cmath>
 
 namespace {
@@ -31,14 +33,14 @@ QString WindowGeometry::toSetting(double twips)
 
 QRect WindowGeometry::toPixels() const
 {
-    return QRect(int(std::lround(left / twipsPerPixel)), int(std::lround(top / twipsPerPixel)),
-                 int(std::lround(width / twipsPerPixel)), int(std::lround(height / twipsPerPixel)));
+    const auto px = [](double twips) { return int(std::lround(Twips::toPixels(twips))); };
+    return QRect(px(left), px(top), px(width), px(height));
 }
 
 WindowGeometry WindowGeometry::fromPixels(const QRect& outer)
 {
-    return {double(outer.x()) * twipsPerPixel, double(outer.y()) * twipsPerPixel,
-            double(outer.width()) * twipsPerPixel, double(outer.height()) * twipsPerPixel};
+    return {Twips::fromPixels(outer.x()), Twips::fromPixels(outer.y()),
+            Twips::fromPixels(outer.width()), Twips::fromPixels(outer.height())};
 }
 
 QRect WindowGeometry::ontoScreens(const QRect& outer, const QList<QRect>& screens,

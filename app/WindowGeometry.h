@@ -7,8 +7,6 @@
 /// The main window's remembered outer geometry, in twips as the settings hold it.
 struct WindowGeometry
 {
-    static constexpr int twipsPerPixel = 15;
-
     double left = 0;
     double top = 0;
     double width = 5000;

@@ -12,6 +12,7 @@
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
 #include "platform/RichTextBox.h"
+#include "platform/Twips.h"
 #include "seed/SeedPrompter.h"
 
 #include <QCloseEvent>
@@ -143,19 +144,15 @@ void frmVellumo::Form_Load()
     m_recovery->restore();
 }
 
-double frmVellumo::twips(int pixels) const
-{
-    return double(pixels) * WindowGeometry::twipsPerPixel;
-}
-
 void frmVellumo::Form_Resize()
 {
     const QRect outer = frameGeometry();
+    const auto twips = [](int pixels) { return Twips::fromPixels(pixels); };
     const LayoutRule r = LayoutRule::compute(
         twips(outer.width()), twips(outer.height()), twips(m_tbrVellumo->sizeHint().height()),
         twips(m_cmbFiles->height()), twips(outer.width() - m_client->width()),
         twips(outer.height() - m_client->height()));
-    const auto px = [](double t) { return int(t / WindowGeometry::twipsPerPixel); };
+    const auto px = [](double t) { return int(Twips::toPixels(t)); };
     m_tbrVellumo->setGeometry(0, 0, m_client->width(), m_tbrVellumo->sizeHint().height());
     m_cmbFiles->resize(px(r.listWidth), m_cmbFiles->height());
     m_txtFile->resize(px(r.editorWidth), m_txtFile->height());

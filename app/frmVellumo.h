@@ -70,7 +70,6 @@ private:
     void Form_Load();
     void Form_Unload();
     void restoreOuterGeometry();
-    double twips(int pixels) const;
 
     AppServices m_services;
     MainMenu m_menu;

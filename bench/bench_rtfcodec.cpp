@@ -2,6 +2,7 @@
 // document. Bytes per second count the document's characters, so all four rates compare directly.
 // Then the same for ~5 MB files as LibreOffice, pandoc and AbiWord write them (their samples
 // repeated), and one read of a 100 MB LibreOffice file.
+#include "platform/EditorFont.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -55,7 +56,7 @@ QString runText(int variant)
 QTextDocument* makeDocument()
 {
     auto* document = new QTextDocument;
-    document->setDefaultFont(QFont(QStringLiteral("Fixedsys"), 9));
+    document->setDefaultFont(EditorFont::defaultFont());
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     QTextList* list = nullptr;
@@ -165,7 +166,7 @@ PeerSample& peerSample(const QString& name)
     PeerSample& sample = samples[name];
     if (sample.rtf.isEmpty()) {
         sample.rtf = peerFile(name, 5'000'000);
-        sample.document.setDefaultFont(QFont(QStringLiteral("Fixedsys"), 9));
+        sample.document.setDefaultFont(EditorFont::defaultFont());
         RtfReader().read(sample.rtf, &sample.document);
         sample.html = sample.document.toHtml();
     }

@@ -2,6 +2,7 @@
 
 #include "app/frmVellumo.h"
 #include "platform/RichTextBox.h"
+#include "platform/Twips.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -17,12 +18,7 @@ EditorDialog::EditorDialog(frmVellumo& window, const QSize& innerTwips)
     QFont designFont = font();
     designFont.setPointSize(8);
     setFont(designFont);
-    setFixedSize(fromTwips(0, 0, innerTwips.width(), innerTwips.height()).size());
-}
-
-QRect EditorDialog::fromTwips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
+    setFixedSize(Twips::toPixels(0, 0, innerTwips.width(), innerTwips.height()).size());
 }
 
 void EditorDialog::fitCaption(QWidget* control)

@@ -25,9 +25,6 @@ protected:
     /// A fixed-size dialog frame with a close box; innerTwips is the client size in twips.
     EditorDialog(frmVellumo& window, const QSize& innerTwips);
 
-    /// Design positions are in twips, 15 to a pixel.
-    static QRect fromTwips(int left, int top, int width, int height);
-
     /// A push button of the dialog; no button is the default, but a focused one takes Enter.
     QPushButton* addButton(const char* name, const QString& caption, const QRect& at);
 

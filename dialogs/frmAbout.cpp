@@ -1,17 +1,13 @@
 #include "dialogs/frmAbout.h"
 
+#include "platform/Twips.h"
+
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
-
-// Design positions are in twips, 15 to a pixel.
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& at)
 {
@@ -31,11 +27,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Quillmere ver 1.0.1"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
-    setFixedSize(twipsRect(0, 0, 5730, 3030).size());
+    setFixedSize(Twips::toPixels(0, 0, 5730, 3030).size());
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setGeometry(twipsRect(120, 120, 1215, 2295));
+    picture->setGeometry(Twips::toPixels(120, 120, 1215, 2295));
     picture->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // Drawn from the SVG at the screen's pixel ratio, so it stays sharp on a HiDPI screen.
     picture->setPixmap(QIcon(QStringLiteral(":/icons/quillmere.svg"))
@@ -45,27 +41,28 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     QFont titleFont = font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.8);
     titleFont.setBold(true);
-    addLabel(this, "lblTitle", QStringLiteral("Quillmere"), twipsRect(1440, 720, 3885, 480))
+    addLabel(this, "lblTitle", QStringLiteral("Quillmere"), Twips::toPixels(1440, 720, 3885, 480))
         ->setFont(titleFont);
-    addLabel(this, "lblVersion", QStringLiteral("Version 1.0.1"), twipsRect(1440, 1200, 3885, 225));
+    addLabel(this, "lblVersion", QStringLiteral("Version 1.0.1"),
+             Twips::toPixels(1440, 1200, 3885, 225));
     addLabel(this, "lblDescription",
              QStringLiteral("A text editor supporting seed generation word processing."),
-             twipsRect(1440, 1560, 3885, 525));
+             Twips::toPixels(1440, 1560, 3885, 525));
     addLabel(this, "Label1", QStringLiteral("https://quillmere.org"),
-             twipsRect(1440, 2160, 3885, 285));
+             Twips::toPixels(1440, 2160, 3885, 285));
 
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(twipsRect(90, 2430, 5564, 45));
+    line->setGeometry(Twips::toPixels(90, 2430, 5564, 45));
 
     addLabel(this, "Label2", QStringLiteral("\u00A9 2026 the Quillmere developers"),
-             twipsRect(120, 2683, 3975, 375));
+             Twips::toPixels(120, 2683, 3975, 375));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setGeometry(twipsRect(4245, 2625, 1260, 345));
+    ok->setGeometry(Twips::toPixels(4245, 2625, 1260, 345));
     ok->setDefault(true);
     ok->setAutoDefault(true);
     connect(ok, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

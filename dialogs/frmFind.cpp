@@ -3,6 +3,7 @@
 #include "app/frmVellumo.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
+#include "platform/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -38,26 +39,27 @@ frmFind::frmFind(frmVellumo& window) : EditorDialog(window, QSize(3840, 2310))
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find"));
 
-    m_lblFindwhat =
-        addLabel(this, "lblFindwhat", QStringLiteral("Find what:"), fromTwips(30, 210, 825, 255));
-    m_txtFind = addTextBox(this, "txtFind", fromTwips(1200, 165, 2550, 300), m_lblFindwhat);
-    m_lblReplace =
-        addLabel(this, "lblReplace", QStringLiteral("Replace with:"), fromTwips(60, 615, 990, 225));
-    m_txtReplace = addTextBox(this, "txtReplace", fromTwips(1185, 570, 2580, 300), m_lblReplace);
+    m_lblFindwhat = addLabel(this, "lblFindwhat", QStringLiteral("Find what:"),
+                             Twips::toPixels(30, 210, 825, 255));
+    m_txtFind = addTextBox(this, "txtFind", Twips::toPixels(1200, 165, 2550, 300), m_lblFindwhat);
+    m_lblReplace = addLabel(this, "lblReplace", QStringLiteral("Replace with:"),
+                            Twips::toPixels(60, 615, 990, 225));
+    m_txtReplace =
+        addTextBox(this, "txtReplace", Twips::toPixels(1185, 570, 2580, 300), m_lblReplace);
     m_cmdReplace =
-        addButton("cmdReplace", QStringLiteral("Replace"), fromTwips(45, 1020, 1215, 375));
-    m_cmdFindnext =
-        addButton("cmdFindnext", QStringLiteral("Find Next"), fromTwips(1305, 1020, 1215, 375));
-    m_cmdFindcancel =
-        addButton("cmdFindcancel", QStringLiteral("Cancel"), fromTwips(2565, 1020, 1215, 375));
+        addButton("cmdReplace", QStringLiteral("Replace"), Twips::toPixels(45, 1020, 1215, 375));
+    m_cmdFindnext = addButton("cmdFindnext", QStringLiteral("Find Next"),
+                              Twips::toPixels(1305, 1020, 1215, 375));
+    m_cmdFindcancel = addButton("cmdFindcancel", QStringLiteral("Cancel"),
+                                Twips::toPixels(2565, 1020, 1215, 375));
 
     m_fraFindoptions = new QGroupBox(QStringLiteral("Find Options"), this);
     m_fraFindoptions->setObjectName(QStringLiteral("fraFindoptions"));
-    m_fraFindoptions->setGeometry(fromTwips(30, 1455, 3765, 810));
+    m_fraFindoptions->setGeometry(Twips::toPixels(30, 1455, 3765, 810));
     addOption(RichTextBox::rtfWholeWord, QStringLiteral("Whole word"),
-              fromTwips(120, 240, 1335, 315));
+              Twips::toPixels(120, 240, 1335, 315));
     addOption(RichTextBox::rtfMatchCase, QStringLiteral("Match Case"),
-              fromTwips(1890, 120, 1290, 555));
+              Twips::toPixels(1890, 120, 1290, 555));
 
     setReplaceMode(false);
     m_cmdFindnext->setEnabled(false);

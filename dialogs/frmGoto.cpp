@@ -5,6 +5,7 @@
 #include "dialogs/LeadingNumber.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
+#include "platform/Twips.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,12 +17,13 @@ frmGoto::frmGoto(frmVellumo& window) : EditorDialog(window, QSize(3540, 1050))
 
     m_txtGoto = new QLineEdit(this);
     m_txtGoto->setObjectName(QStringLiteral("txtGoto"));
-    m_txtGoto->setGeometry(fromTwips(45, 150, 1470, 330));
+    m_txtGoto->setGeometry(Twips::toPixels(45, 150, 1470, 330));
     m_txtGoto->setAccessibleName(tr("Line number"));
 
-    m_cmdGotook = addButton("cmdGotook", QStringLiteral("OK"), fromTwips(2280, 120, 1215, 375));
+    m_cmdGotook =
+        addButton("cmdGotook", QStringLiteral("OK"), Twips::toPixels(2280, 120, 1215, 375));
     m_cmdGotocancel =
-        addButton("cmdGotocancel", QStringLiteral("Cancel"), fromTwips(2280, 600, 1215, 375));
+        addButton("cmdGotocancel", QStringLiteral("Cancel"), Twips::toPixels(2280, 600, 1215, 375));
 
     setTabOrder(m_cmdGotook, m_cmdGotocancel);
     setTabOrder(m_cmdGotocancel, m_txtGoto);

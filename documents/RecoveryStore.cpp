@@ -1,11 +1,12 @@
 #include "documents/RecoveryStore.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
 #include <QUuid>
@@ -111,18 +112,8 @@ bool RecoveryStore::write(const Copy& copy)
 {
     if (!m_lock)
         return false;
-    // QSaveFile writes beside the copy and renames over it only after a complete write.
-    QSaveFile file(copyPath(m_owner, copy.index));
-    // Unbuffered, a full disk shows as a short write here; a buffered flush inside commit()
-    // lets a short write pass and renames a cut-off copy over the good one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray head = header(copy);
-    if (file.write(head) != head.size() || file.write(copy.rtf) != copy.rtf.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    QString error;
+    return AtomicFile::write(copyPath(m_owner, copy.index), {header(copy), copy.rtf}, &error);
 }
 
 void RecoveryStore::remove(int index)

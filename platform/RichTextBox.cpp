@@ -1,15 +1,15 @@
 #include "platform/RichTextBox.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/EditorFont.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QFile>
-#include <QFontDatabase>
 #include <QMenu>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextList>
@@ -47,23 +47,10 @@ QString normalisedLineBreaks(QString text)
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
-    setFont(defaultFont());
+    setFont(EditorFont::defaultFont());
     prepareDocument(document());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
-}
-
-QFont RichTextBox::defaultFont()
-{
-    QFont font(QStringLiteral("Fixedsys"));
-    if (!QFontDatabase::families().contains(font.family()))
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(9);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    return font;
 }
 
 QString RichTextBox::Text() const
@@ -106,7 +93,7 @@ void RichTextBox::setTextRTF(const QString& rtf)
 void RichTextBox::prepareDocument(QTextDocument* doc)
 {
     doc->setUndoRedoEnabled(false);
-    doc->setDefaultFont(defaultFont());
+    doc->setDefaultFont(EditorFont::defaultFont());
     connect(doc, &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
 }
 
@@ -349,28 +336,7 @@ bool RichTextBox::LoadFile(const QString& path)
 
 bool RichTextBox::SaveFile(const QString& path)
 {
-    const QByteArray data = rtfData();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_errorString = file.errorString();
-        return false;
-    }
-    // A short write on a full disk still commits: every byte must be written before the
-    // file is replaced. Writing the rest again makes the system report why it stopped.
-    for (qint64 done = 0; done < data.size();) {
-        const qint64 written = file.write(data.constData() + done, data.size() - done);
-        if (written <= 0) {
-            m_errorString = file.errorString();
-            file.cancelWriting();
-            return false;
-        }
-        done += written;
-    }
-    if (!file.commit()) {
-        m_errorString = file.errorString();
-        return false;
-    }
-    return true;
+    return AtomicFile::write(path, {rtfData()}, &m_errorString);
 }
 
 void RichTextBox::SelPrint(QPrinter* printer) const

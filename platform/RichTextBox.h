@@ -71,9 +71,6 @@ public:
     /// The commands offered by the right-click menu.
     void setContextActions(const QList<QAction*>& actions) { m_contextActions = actions; }
 
-    /// The editor's default font: Fixedsys 9 pt, or the system's fixed-pitch font at 9 pt.
-    static QFont defaultFont();
-
 signals:
     void SelChange();
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);

@@ -31,6 +31,17 @@ bool FileSystemFaults::mountSmall(int kilobytes)
     return m_mounted;
 }
 
+void FileSystemFaults::fill()
+{
+    QFile filler(QDir(m_folder).filePath(QStringLiteral(".filler")));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    const QByteArray block(4096, 'x');
+    for (qint64 size = block.size(); size > 0; size /= 2)
+        while (filler.write(block.constData(), size) == size) {
+        }
+}
+
 bool FileSystemFaults::makeReadOnly()
 {
     return m_mounted && mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs",

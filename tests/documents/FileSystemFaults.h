@@ -16,6 +16,8 @@ public:
 
     /// Mounts a tmpfs of the given size at the folder; false when this process may not mount.
     bool mountSmall(int kilobytes);
+    /// Fills the mounted tmpfs to its last byte with a hidden file.
+    void fill();
     /// Turns the mounted tmpfs read-only.
     bool makeReadOnly();
     /// Without a mount, limits every file this process writes to the given size.

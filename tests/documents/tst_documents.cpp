@@ -100,6 +100,7 @@ private slots:
     void saveAsCancelledChangesNothing();
     void saveFailureChangesNothing_data();
     void saveFailureChangesNothing();
+    void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
 
     void exitAsksAboutUnsavedDocuments_data();
@@ -425,9 +426,18 @@ void tst_Documents::saveFailureChangesNothing()
     QVERIFY(!QFileInfo(file).isFile());
 }
 
+void tst_Documents::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("robustness: document larger than the write buffer") << 10000;
+    // A buffered device would take all of it and write it only while committing.
+    QTest::newRow("robustness: document smaller than the write buffer") << 40;
+}
+
 // A write cut short by a full disk must not replace the file that was there.
 void tst_Documents::fullDiskKeepsTheOldFile()
 {
+    QFETCH(int, lines);
     FileSystemFaults faults(m_env->path("small"));
     const bool mounted = faults.mountSmall(128);
     const QString file = m_env->path("small/report.doc");
@@ -438,9 +448,11 @@ void tst_Documents::fullDiskKeepsTheOldFile()
     const QByteArray original = readAll(file);
     QVERIFY(original.contains("original"));
 
-    if (!mounted)
-        faults.limitFileSize(64 * 1024);
-    m_editor->setSelRTF(QStringLiteral("a line of words that fills the disk\n").repeated(10000));
+    if (mounted)
+        faults.fill();
+    else
+        faults.limitFileSize(original.size() + 64);
+    m_editor->setSelRTF(QStringLiteral("a line of words that fills the disk\n").repeated(lines));
     m_window->menu().mnuSave->trigger();
 
     QCOMPARE(m_env->messages.boxes.size(), 1);

@@ -1,5 +1,6 @@
 #include "RtfTestDocuments.h"
 
+#include "platform/EditorFont.h"
 #include "platform/rtf/RtfReader.h"
 #include "tools/rtf/DocumentJson.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-QString runSummary(const QJsonObject& run)
+QString runSummary(const QJsonObject& run, const QFont& defaultFont)
 {
     QStringList attributes;
     for (const char* flag : {"bold", "italic", "underline", "strike"}) {
@@ -20,9 +21,9 @@ QString runSummary(const QJsonObject& run)
     }
     if (run.value("color").toString() != QLatin1String("#000000"))
         attributes.append(run.value("color").toString());
-    if (run.value("font").toString() != QLatin1String("Fixedsys"))
+    if (run.value("font").toString() != defaultFont.family())
         attributes.append(run.value("font").toString());
-    if (run.value("size").toDouble() != 9)
+    if (run.value("size").toDouble() != defaultFont.pointSizeF())
         attributes.append(QString::number(run.value("size").toDouble()));
     const QString text = run.value("text").toString();
     return attributes.isEmpty() ? text : u'{' + attributes.join(u',') + u':' + text + u'}';
@@ -33,7 +34,7 @@ QString runSummary(const QJsonObject& run)
 std::unique_ptr<QTextDocument> RtfTestDocuments::create()
 {
     auto document = std::make_unique<QTextDocument>();
-    document->setDefaultFont(QFont(QStringLiteral("Fixedsys"), 9));
+    document->setDefaultFont(EditorFont::defaultFont());
     return document;
 }
 
@@ -66,7 +67,7 @@ QString RtfTestDocuments::summary(const QTextDocument& document)
         QString line =
             paragraph.toObject().value("bullet").toBool() ? QStringLiteral("* ") : QString();
         for (const QJsonValue run : paragraph.toObject().value("runs").toArray())
-            line += runSummary(run.toObject());
+            line += runSummary(run.toObject(), document.defaultFont());
         lines.append(line);
     }
     return lines.join(u'\n');

@@ -11,7 +11,7 @@ class QTextDocument;
 class RtfTestDocuments
 {
 public:
-    /// An empty document with the editor default font, Fixedsys 9 pt.
+    /// An empty document with the editor's default font.
     static std::unique_ptr<QTextDocument> create();
     /// A new document holding rtf as the reader reads it; fails the test if it is not RTF.
     static std::unique_ptr<QTextDocument> read(const QByteArray& rtf);

@@ -1,5 +1,6 @@
 #include "RtfTestDocuments.h"
 
+#include "platform/EditorFont.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 #include "tools/rtf/DocumentJson.h"
@@ -20,8 +21,8 @@ QByteArray run(const QString& text, const QString& attributes = {})
 {
     const QStringList list = attributes.split(u',', Qt::SkipEmptyParts);
     QString color = QStringLiteral("#000000");
-    QString font = QStringLiteral("Fixedsys");
-    QString size = QStringLiteral("9");
+    QString font = EditorFont::defaultFont().family();
+    QString size = QString::number(EditorFont::defaultFont().pointSize());
     for (const QString& attribute : list) {
         if (attribute.startsWith(u'#'))
             color = attribute;
@@ -255,8 +256,9 @@ void RtfCodecTest::writerOutput_data()
     const QByteArray simple = document({paragraph(false, {run("x")})});
     QTest::newRow("nominal: header with code page, default font 0 and tables")
         << simple
-        << QByteArrayList{"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Fixedsys;}}"
-                          "{\\colortbl;\\red0\\green0\\blue0;}"};
+        << QByteArrayList{"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil " +
+                          EditorFont::defaultFont().family().toLatin1() +
+                          ";}}{\\colortbl;\\red0\\green0\\blue0;}"};
     QTest::newRow("nominal: effective font and size on every run")
         << simple << QByteArrayList{"\\cf1\\f0\\fs18 x}"};
     QTest::newRow("nominal: sizes in half-points")
@@ -439,7 +441,7 @@ void RtfCodecTest::readReplacesContentAndKeepsSettings()
     RtfReader reader;
     QVERIFY(reader.read("{\\rtf1 new}", target.get()));
     QCOMPARE(target->toPlainText(), QStringLiteral("new"));
-    QCOMPARE(target->defaultFont().family(), QStringLiteral("Fixedsys"));
+    QCOMPARE(target->defaultFont(), EditorFont::defaultFont());
     QVERIFY(target->isUndoRedoEnabled());
     QVERIFY(reader.errorString().isEmpty());
 }

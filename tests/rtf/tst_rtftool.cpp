@@ -1,3 +1,5 @@
+#include "platform/EditorFont.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -65,8 +67,8 @@ void RtfToolTest::dumpReadsRunsWithoutFontAsTheEditorDefault()
     const QJsonObject run = QJsonDocument::fromJson(dump.readAllStandardOutput())
                                 .object()["paragraphs"][0]["runs"][0]
                                 .toObject();
-    QCOMPARE(run.value("font").toString(), QStringLiteral("Fixedsys"));
-    QCOMPARE(run.value("size").toDouble(), 9.0);
+    QCOMPARE(run.value("font").toString(), EditorFont::defaultFont().family());
+    QCOMPARE(run.value("size").toDouble(), EditorFont::defaultFont().pointSizeF());
 }
 
 void RtfToolTest::failures_data()

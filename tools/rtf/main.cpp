@@ -1,6 +1,7 @@
 // quillmere-rtf: looks at RTF the way the program's codec reads and writes it.
 //   quillmere-rtf dump FILE        prints FILE's paragraphs and runs as JSON
 //   quillmere-rtf build FILE.json  prints the RTF the program writes for that JSON
+#include "platform/EditorFont.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 #include "tools/rtf/DocumentJson.h"
@@ -38,7 +39,7 @@ void print(const QByteArray& data)
 // The editor's own default, so runs without an explicit font read as they do in the program.
 void useEditorDefaultFont(QTextDocument* document)
 {
-    document->setDefaultFont(QFont(QStringLiteral("Fixedsys"), 9));
+    document->setDefaultFont(EditorFont::defaultFont());
 }
 
 int dump(const QString& path)
