@@ -69,4 +69,11 @@ struct MainMenu
             handler();
         });
     }
+
+    /// Runs a handler method of receiver when the entry is chosen.
+    template <class Receiver>
+    static void onClick(QAction* entry, Receiver* receiver, void (Receiver::*handler)())
+    {
+        onClick(entry, receiver, [receiver, handler] { (receiver->*handler)(); });
+    }
 };

@@ -11,6 +11,7 @@
 #include "editing/FormatCommands.h"
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
+#include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 #include "seed/SeedPrompter.h"
@@ -47,34 +48,50 @@ frmVellumo::frmVellumo(const AppServices& services) : m_services(services)
     setObjectName(QStringLiteral("frmVellumo"));
     createControls();
     m_menu = MainMenu::build(menuBar(), this);
-    MainMenu::onClick(m_menu.mnuExit, this, [this] { mnuExit_Click(); });
-    MainMenu::onClick(m_menu.mnuAbout, this, [this] { mnuAbout_Click(); });
     createSubsystems();
     Form_Load();
 }
 
-// Each subsystem connects its own menu entries and controls to its handlers.
+// Each subsystem gets exactly what it works on; none of them knows the window.
 void frmVellumo::createSubsystems()
 {
-    m_documents = new DocumentList(*this);
-    m_files = new FileCommands(*this);
-    m_recovery = new Recovery(*this);
+    RichTextBox& editor = *m_txtFile;
+    MessageService& messages = *m_services.messages;
+    m_documents = new DocumentList(editor, *m_cmbFiles, this);
+    m_files = new FileCommands(editor, *m_documents, *m_services.dialog, messages, this);
+    m_recovery = new Recovery(editor, *m_documents, messages, m_services.dataDir, this);
     m_undo = new UndoSnapshot(*this);
     m_seed = new SeedPrompter(*this);
     m_edit = new EditCommands(*this);
     m_format = new FormatCommands(*this);
     m_toolbar = new ToolbarState(*this);
     m_search = new SearchCommands(*this);
+    connectCommands();
+}
+
+// Where every menu entry, control and timer leads.
+void frmVellumo::connectCommands()
+{
+    const MainMenu& m = m_menu;
+    MainMenu::onClick(m.mnuNew, m_documents, &DocumentList::mnuNew_Click);
+    MainMenu::onClick(m.mnuOpen, m_files, &FileCommands::mnuOpen_Click);
+    MainMenu::onClick(m.mnuSave, m_files, &FileCommands::mnuSave_Click);
+    MainMenu::onClick(m.mnuSaveas, m_files, &FileCommands::mnuSaveas_Click);
+    MainMenu::onClick(m.mnuPrint, m_files, &FileCommands::mnuPrint_Click);
+    MainMenu::onClick(m.mnuExit, this, &frmVellumo::mnuExit_Click);
+    MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
+
+    // activated also fires when the user picks the entry that is already current.
+    connect(m_cmbFiles, &QComboBox::activated, m_documents, &DocumentList::cmbFiles_Click);
+    connect(m_documents, &DocumentList::captionChanged, this, &QWidget::setWindowTitle);
+    connect(m_txtFile, &QTextEdit::textChanged, m_recovery, &Recovery::txtFile_Change);
+    // A saved document's recovery copy goes at once.
+    connect(m_files, &FileCommands::saved, m_recovery, &Recovery::tmrRecovery_Timer);
 }
 
 frmVellumo::~frmVellumo()
 {
     delete m_about;
-}
-
-QString frmVellumo::captionFor(const QString& documentName)
-{
-    return documentName + QStringLiteral(" - Quillmere v1.0.1");
 }
 
 void frmVellumo::createControls()
@@ -102,7 +119,6 @@ void frmVellumo::createControls()
     m_cmbFiles->setAccessibleName(tr("Open documents"));
     m_cmbFiles->setAccessibleDescription(tr("Open documents"));
     m_cmbFiles->setEditable(false);
-    m_cmbFiles->addItem(QStringLiteral("Untitled1"));
     m_cmbFiles->setGeometry(0, 408, 662, m_cmbFiles->sizeHint().height());
 
     setTabOrder(m_cmbFiles, m_txtFile);
@@ -205,7 +221,7 @@ bool frmVellumo::eventFilter(QObject* watched, QEvent* event)
 
 void frmVellumo::closeEvent(QCloseEvent* event)
 {
-    if (!m_documents->confirmClose()) {
+    if (!m_files->confirmClose()) {
         event->ignore();
         return;
     }

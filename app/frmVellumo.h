@@ -34,8 +34,6 @@ public:
     explicit frmVellumo(const AppServices& services);
     ~frmVellumo() override;
 
-    static QString captionFor(const QString& documentName);
-
     RichTextBox* txtFile() const { return m_txtFile; }
     QComboBox* cmbFiles() const { return m_cmbFiles; }
     QToolBar* tbrVellumo() const { return m_tbrVellumo; }
@@ -67,6 +65,7 @@ protected:
 private:
     void createControls();
     void createSubsystems();
+    void connectCommands();
     void Form_Load();
     void Form_Unload();
     void restoreOuterGeometry();

@@ -1,104 +1,81 @@
 #include "documents/DocumentList.h"
 
-#include "app/frmVellumo.h"
-#include "documents/FileCommands.h"
-#include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 
 #include <QComboBox>
 
-DocumentList::DocumentList(frmVellumo& window) : QObject(&window), m_window(window)
+DocumentList::DocumentList(RichTextBox& editor, QComboBox& list, QObject* parent)
+    : QObject(parent), m_editor(editor), m_list(list)
 {
-    // activated also fires when the user picks the entry that is already current.
-    connect(m_window.cmbFiles(), &QComboBox::activated, this, [this] { cmbFiles_Click(); });
-    MainMenu::onClick(m_window.menu().mnuNew, this, [this] { mnuNew_Click(); });
 }
 
 void DocumentList::startup()
 {
-    m_store.reset(m_window.txtFile()->rtfData());
+    m_store.reset(m_editor.rtfData());
+    m_list.clear();
+    m_list.addItem(m_store.name(0));
     selectEntry(0);
 }
 
 void DocumentList::cmbFiles_Click()
 {
-    RichTextBox* editor = m_window.txtFile();
-    const int selected = m_window.cmbFiles()->currentIndex();
-    m_store.setDocRTF(m_store.curDoc(), editor->rtfData());
+    const int selected = m_list.currentIndex();
+    m_store.setDocRTF(m_store.curDoc(), m_editor.rtfData());
     // The current document's stored copy was just read from the editor: loading it back
     // would change nothing but cost a full parse.
     if (selected != m_store.curDoc())
-        editor->setTextRTF(QString::fromLatin1(m_store.docRTF(selected)));
+        m_editor.setTextRTF(QString::fromLatin1(m_store.docRTF(selected)));
     m_store.setCurDoc(selected);
-    setCaption(m_window.cmbFiles()->itemText(selected));
+    emit captionChanged(captionFor(m_store.name(selected)));
     // Before the window is first shown the list keeps the focus it gets then.
-    if (m_window.isVisible())
-        editor->SetFocus();
+    if (m_editor.isVisible())
+        m_editor.SetFocus();
 }
 
 void DocumentList::mnuNew_Click()
 {
-    QComboBox* list = m_window.cmbFiles();
-    const QString name = m_store.nextUntitledName();
-    m_store.setDocRTF(list->currentIndex(), m_window.txtFile()->rtfData());
-    m_store.resize(m_store.count() + 1);
-    list->addItem(name);
-    selectEntry(list->count() - 1);
-    m_window.txtFile()->setTextRTF(QString());
+    m_store.setDocRTF(m_store.curDoc(), m_editor.rtfData());
+    selectEntry(add(DocumentStore::Origin::New, m_store.nextUntitledName()));
+    m_editor.setTextRTF(QString());
+}
+
+int DocumentList::add(DocumentStore::Origin origin, const QString& name, const QByteArray& content)
+{
+    const int index = m_store.add(origin, name, content);
+    m_list.addItem(name);
+    return index;
+}
+
+void DocumentList::addShown(const QString& path, const QByteArray& leaving)
+{
+    m_store.setDocRTF(m_store.curDoc(), leaving);
+    const int index = add(DocumentStore::Origin::Opened, path, m_editor.rtfData());
+    m_store.setCurDoc(index);
+    selectEntry(index);
+}
+
+void DocumentList::rename(int index, const QString& name)
+{
+    m_store.rename(index, name);
+    m_list.setItemText(index, name);
+    if (index == m_store.curDoc())
+        emit captionChanged(captionFor(name));
 }
 
 void DocumentList::selectEntry(int index)
 {
-    m_window.cmbFiles()->setCurrentIndex(index);
+    m_list.setCurrentIndex(index);
     cmbFiles_Click();
-}
-
-void DocumentList::setCaption(const QString& name)
-{
-    m_window.setWindowTitle(frmVellumo::captionFor(name));
 }
 
 bool DocumentList::isModified(int index) const
 {
     const QByteArray content =
-        index == m_store.curDoc() ? m_window.txtFile()->rtfData() : m_store.docRTF(index);
+        index == m_store.curDoc() ? m_editor.rtfData() : m_store.docRTF(index);
     return m_store.isModified(index, content);
 }
 
-bool DocumentList::confirmClose()
+QString DocumentList::captionFor(const QString& name)
 {
-    const int current = m_store.curDoc();
-    const qint64 selStart = m_window.txtFile()->SelStart();
-    const qint64 selLength = m_window.txtFile()->SelLength();
-    MessageService& messages = *m_window.services().messages;
-    using Button = MessageService::Button;
-    for (int i = 0; i < m_store.count(); ++i) {
-        if (!isModified(i))
-            continue;
-        const QString name = m_window.cmbFiles()->itemText(i);
-        const Button answer =
-            messages.ask(tr("Save the changes to %1 before closing?").arg(name),
-                         {Button::Save, Button::Discard, Button::Cancel}, Button::Save);
-        if (answer == Button::Discard)
-            continue;
-        if (answer == Button::Save) {
-            if (i != m_store.curDoc())
-                selectEntry(i);
-            m_window.files()->mnuSave_Click();
-            if (!isModified(i)) // saved; a cancelled or failed save stops the exit
-                continue;
-        }
-        returnTo(current, selStart, selLength);
-        return false;
-    }
-    return true;
-}
-
-void DocumentList::returnTo(int index, qint64 selStart, qint64 selLength)
-{
-    if (m_store.curDoc() == index)
-        return;
-    selectEntry(index);
-    m_window.txtFile()->setSelStart(selStart);
-    m_window.txtFile()->setSelLength(selLength);
+    return name + QStringLiteral(" - Quillmere v1.0.1");
 }

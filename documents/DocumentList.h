@@ -4,39 +4,49 @@
 
 #include <QObject>
 
-class frmVellumo;
+class QComboBox;
+class RichTextBox;
 
-/// The open documents: their names in the list, their stored content, and switching between them.
+/// The open documents: their stored content, their names in the list, and switching between
+/// them. The only code that writes the list, so entry i is always the store's document i.
 class DocumentList : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit DocumentList(frmVellumo& window);
+    DocumentList(RichTextBox& editor, QComboBox& list, QObject* parent = nullptr);
 
     /// The start-up state: one empty document, "Untitled1", current.
     void startup();
-    /// Asks about unsaved documents before the program ends; false when the user cancels.
-    bool confirmClose();
 
     /// The document switch to the list's selected entry.
     void cmbFiles_Click();
     void mnuNew_Click();
 
+    /// Adds a document to the store and the list; the current document stays current.
+    int add(DocumentStore::Origin origin, const QString& name, const QByteArray& content = {});
+    /// Adds the file the editor has just read and makes it current; the document the editor
+    /// showed before keeps leaving as its stored content.
+    void addShown(const QString& path, const QByteArray& leaving);
+    void rename(int index, const QString& name);
+
     /// Selects an entry as a command does, which runs the document switch.
     void selectEntry(int index);
-    /// Sets the window caption for the named document.
-    void setCaption(const QString& name);
     /// Whether document index holds changes that were never saved.
     bool isModified(int index) const;
 
     DocumentStore& store() { return m_store; }
     const DocumentStore& store() const { return m_store; }
 
-private:
-    /// Switches back to document index with its caret, after an interrupted exit.
-    void returnTo(int index, qint64 selStart, qint64 selLength);
+    /// The window caption for a document: its name followed by the program's name and version.
+    static QString captionFor(const QString& name);
 
-    frmVellumo& m_window;
+signals:
+    /// The current document or its name changed; caption is the window's new caption.
+    void captionChanged(const QString& caption);
+
+private:
+    RichTextBox& m_editor;
+    QComboBox& m_list;
     DocumentStore m_store;
 };

@@ -5,9 +5,10 @@
 void DocumentStore::reset(const QByteArray& blankContent)
 {
     m_blank = blankContent;
-    m_docs = {Slot{QByteArray(), QByteArray(), m_blank}};
+    m_docs.clear();
     m_curDoc = 0;
     m_untitledCount = 1;
+    add(Origin::New, QStringLiteral("Untitled1"));
 }
 
 QString DocumentStore::nextUntitledName()
@@ -16,11 +17,11 @@ QString DocumentStore::nextUntitledName()
     return QStringLiteral("Untitled%1").arg(m_untitledCount);
 }
 
-void DocumentStore::resize(int count)
+int DocumentStore::add(Origin origin, const QString& name, const QByteArray& content)
 {
-    while (m_docs.size() < count)
-        m_docs.append(Slot{QByteArray(), QByteArray(), m_blank});
-    m_docs.resize(count);
+    const QByteArray recorded = origin == Origin::New ? QByteArray() : content;
+    m_docs.append(Slot{name, recorded, recorded, origin == Origin::Opened ? content : m_blank});
+    return count() - 1;
 }
 
 bool DocumentStore::isModified(int index, const QByteArray& content) const

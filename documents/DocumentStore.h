@@ -4,15 +4,22 @@
 #include <QList>
 #include <QString>
 
-/// The open documents' stored content: for each one the latest recorded state (docRTF), the
-/// state before it (undoRTF) and the state last opened or saved, with the current index.
+/// The open documents: for each one its name, the latest recorded state (docRTF), the state
+/// before it (undoRTF) and the state last opened or saved, with the current index.
 ///
-/// Slots are indexed like the entries of the document list and hold RTF as the editor writes
-/// it, 7-bit text kept in bytes. A slot holding the empty text stands for an empty document.
+/// Names are "Untitled" and a number, or a file's full path. Content is RTF as the editor
+/// writes it, 7-bit text kept in bytes; the empty text stands for an empty document.
 class DocumentStore
 {
 public:
-    /// The state at start-up: one empty document, current, numbered 1.
+    /// Where a document came from, which decides what counts as its saved state.
+    enum class Origin {
+        New,      ///< empty, and never saved
+        Opened,   ///< just read from its file, so saved as it is
+        Restored, ///< a recovery copy: never saved here, its content both recorded states
+    };
+
+    /// The state at start-up: one new document, "Untitled1", current.
     void reset(const QByteArray& blankContent);
 
     int count() const { return int(m_docs.size()); }
@@ -23,13 +30,14 @@ public:
     /// Counts one more untitled document and returns its name: Untitled2, Untitled3...
     QString nextUntitledName();
 
+    /// Adds a document at the end and returns its index; the current document stays current.
+    int add(Origin origin, const QString& name, const QByteArray& content = {});
+    const QString& name(int index) const { return m_docs.at(index).name; }
+    void rename(int index, const QString& name) { m_docs[index].name = name; }
+
     const QByteArray& docRTF(int index) const { return m_docs.at(index).latest; }
     void setDocRTF(int index, const QByteArray& content) { m_docs[index].latest = content; }
     const QByteArray& undoRTF(int index) const { return m_docs.at(index).previous; }
-    void setUndoRTF(int index, const QByteArray& content) { m_docs[index].previous = content; }
-
-    /// Gives every document up to count a slot; new slots are empty and count as never saved.
-    void resize(int count);
 
     /// Records content as what the document's file now holds.
     void markSaved(int index, const QByteArray& content) { m_docs[index].saved = content; }
@@ -50,6 +58,7 @@ public:
 private:
     struct Slot
     {
+        QString name;
         QByteArray latest;
         QByteArray previous;
         QByteArray saved;

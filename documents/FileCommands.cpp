@@ -1,12 +1,10 @@
 #include "documents/FileCommands.h"
 
-#include "app/frmVellumo.h"
 #include "documents/DocumentList.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 
-#include <QComboBox>
 #include <QDir>
 
 namespace {
@@ -15,49 +13,34 @@ const char* const documentFilter = "All Files (*.doc)|*.doc";
 
 } // namespace
 
-FileCommands::FileCommands(frmVellumo& window) : QObject(&window), m_window(window)
+FileCommands::FileCommands(RichTextBox& editor, DocumentList& documents, CommonDialog& dialog,
+                           MessageService& messages, QObject* parent)
+    : QObject(parent), m_editor(editor), m_documents(documents), m_dialog(dialog),
+      m_messages(messages)
 {
-    const MainMenu& menu = m_window.menu();
-    MainMenu::onClick(menu.mnuOpen, this, [this] { mnuOpen_Click(); });
-    MainMenu::onClick(menu.mnuSave, this, [this] { mnuSave_Click(); });
-    MainMenu::onClick(menu.mnuSaveas, this, [this] { mnuSaveas_Click(); });
-    MainMenu::onClick(menu.mnuPrint, this, [this] { mnuPrint_Click(); });
 }
 
 void FileCommands::mnuOpen_Click()
 {
-    CommonDialog& dialog = *m_window.services().dialog;
-    dialog.DialogTitle = QStringLiteral("Open");
-    dialog.CancelError = false;
-    dialog.Filter = QLatin1String(documentFilter);
-    dialog.ShowOpen();
-    const QString f = dialog.FileName;
+    m_dialog.DialogTitle = QStringLiteral("Open");
+    m_dialog.CancelError = false;
+    m_dialog.Filter = QLatin1String(documentFilter);
+    m_dialog.ShowOpen();
+    const QString f = m_dialog.FileName;
     if (f.isEmpty())
         return;
 
-    DocumentList& documents = *m_window.documents();
-    DocumentStore& store = documents.store();
-    RichTextBox* editor = m_window.txtFile();
     // Nothing may change unless the file reads, so the document being left is kept aside.
-    const QByteArray leaving = editor->rtfData();
-    if (!editor->LoadFile(f)) {
-        m_window.services().messages->MsgBox(
-            tr("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(f), editor->errorString()),
+    const QByteArray leaving = m_editor.rtfData();
+    if (!m_editor.LoadFile(f)) {
+        m_messages.MsgBox(
+            tr("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(f), m_editor.errorString()),
             MessageService::Icon::Warning);
         return;
     }
-    store.setDocRTF(store.curDoc(), leaving);
-    documents.setCaption(f);
-    m_window.cmbFiles()->addItem(f);
-    store.setCurDoc(m_window.cmbFiles()->count() - 1);
-    store.resize(m_window.cmbFiles()->count());
-    const QByteArray loaded = editor->rtfData();
-    store.setDocRTF(store.curDoc(), loaded);
-    store.setUndoRTF(store.curDoc(), loaded);
-    store.markSaved(store.curDoc(), loaded);
-    documents.selectEntry(store.curDoc());
-    if (const QStringList losses = editor->lastLoadLosses(); !losses.isEmpty())
-        m_window.services().messages->MsgBox(
+    m_documents.addShown(f, leaving);
+    if (const QStringList losses = m_editor.lastLoadLosses(); !losses.isEmpty())
+        m_messages.MsgBox(
             tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
                 .arg(QDir::toNativeSeparators(f), losses.join(QLatin1String(", "))),
             MessageService::Icon::Information);
@@ -65,58 +48,90 @@ void FileCommands::mnuOpen_Click()
 
 void FileCommands::mnuSave_Click()
 {
-    const DocumentStore& store = m_window.documents()->store();
-    const QString name = m_window.cmbFiles()->itemText(store.curDoc());
+    const int current = m_documents.store().curDoc();
+    const QString name = m_documents.store().name(current);
     if (!DocumentStore::isFilePath(name)) {
         mnuSaveas_Click();
         return;
     }
-    writeTo(m_window.cmbFiles()->currentText());
+    if (writeTo(name))
+        emit saved(current);
 }
 
 void FileCommands::mnuSaveas_Click()
 {
-    CommonDialog& dialog = *m_window.services().dialog;
-    dialog.DefaultExt = QStringLiteral("doc");
-    dialog.DialogTitle = QStringLiteral("Save");
-    dialog.CancelError = false;
-    dialog.Filter = QLatin1String(documentFilter);
-    dialog.ShowSave();
-    const QString f = dialog.FileName;
+    m_dialog.DefaultExt = QStringLiteral("doc");
+    m_dialog.DialogTitle = QStringLiteral("Save");
+    m_dialog.CancelError = false;
+    m_dialog.Filter = QLatin1String(documentFilter);
+    m_dialog.ShowSave();
+    const QString f = m_dialog.FileName;
     if (f.isEmpty() || !writeTo(f))
         return;
-
-    DocumentList& documents = *m_window.documents();
-    DocumentStore& store = documents.store();
-    documents.setCaption(f);
-    m_window.cmbFiles()->setItemText(store.curDoc(), f);
-    store.setDocRTF(store.curDoc(), m_window.txtFile()->rtfData());
+    const int current = m_documents.store().curDoc();
+    m_documents.rename(current, f);
+    m_documents.store().setDocRTF(current, m_editor.rtfData());
+    emit saved(current);
 }
 
 bool FileCommands::writeTo(const QString& path)
 {
-    RichTextBox* editor = m_window.txtFile();
-    if (!editor->SaveFile(path)) {
-        m_window.services().messages->MsgBox(
-            tr("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), editor->errorString()),
+    if (!m_editor.SaveFile(path)) {
+        m_messages.MsgBox(
+            tr("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), m_editor.errorString()),
             MessageService::Icon::Critical);
         return false;
     }
-    DocumentStore& store = m_window.documents()->store();
-    store.markSaved(store.curDoc(), editor->rtfData());
+    DocumentStore& store = m_documents.store();
+    store.markSaved(store.curDoc(), m_editor.rtfData());
     return true;
 }
 
 void FileCommands::mnuPrint_Click()
 {
-    CommonDialog& dialog = *m_window.services().dialog;
-    RichTextBox* editor = m_window.txtFile();
-    dialog.DialogTitle = QStringLiteral("Print");
-    dialog.CancelError = true;
-    dialog.Flags = CommonDialog::cdlPDReturnDC | CommonDialog::cdlPDNoPageNums;
-    if (editor->SelLength() != 0)
-        dialog.Flags += CommonDialog::cdlPDSelection;
-    if (dialog.ShowPrinter() == CommonDialog::cdlCancel)
+    m_dialog.DialogTitle = QStringLiteral("Print");
+    m_dialog.CancelError = true;
+    m_dialog.Flags = CommonDialog::cdlPDReturnDC | CommonDialog::cdlPDNoPageNums;
+    if (m_editor.SelLength() != 0)
+        m_dialog.Flags += CommonDialog::cdlPDSelection;
+    if (m_dialog.ShowPrinter() == CommonDialog::cdlCancel)
         return;
-    editor->SelPrint(dialog.hDC);
+    m_editor.SelPrint(m_dialog.hDC);
+}
+
+bool FileCommands::confirmClose()
+{
+    const DocumentStore& store = m_documents.store();
+    const int current = store.curDoc();
+    const qint64 selStart = m_editor.SelStart();
+    const qint64 selLength = m_editor.SelLength();
+    using Button = MessageService::Button;
+    for (int i = 0; i < store.count(); ++i) {
+        if (!m_documents.isModified(i))
+            continue;
+        const Button answer =
+            m_messages.ask(tr("Save the changes to %1 before closing?").arg(store.name(i)),
+                           {Button::Save, Button::Discard, Button::Cancel}, Button::Save);
+        if (answer == Button::Discard)
+            continue;
+        if (answer == Button::Save) {
+            if (i != store.curDoc())
+                m_documents.selectEntry(i);
+            mnuSave_Click();
+            if (!m_documents.isModified(i)) // saved; a cancelled or failed save stops the exit
+                continue;
+        }
+        returnTo(current, selStart, selLength);
+        return false;
+    }
+    return true;
+}
+
+void FileCommands::returnTo(int index, qint64 selStart, qint64 selLength)
+{
+    if (m_documents.store().curDoc() == index)
+        return;
+    m_documents.selectEntry(index);
+    m_editor.setSelStart(selStart);
+    m_editor.setSelLength(selLength);
 }

@@ -2,15 +2,20 @@
 
 #include <QObject>
 
-class frmVellumo;
+class CommonDialog;
+class DocumentList;
+class MessageService;
+class RichTextBox;
 
-/// Open, Save, Save As and Print of the current document.
+/// Open, Save, Save As and Print of the current document, and the question about unsaved
+/// documents before the program ends.
 class FileCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit FileCommands(frmVellumo& window);
+    FileCommands(RichTextBox& editor, DocumentList& documents, CommonDialog& dialog,
+                 MessageService& messages, QObject* parent = nullptr);
 
     void mnuOpen_Click();
     /// Writes the current document to its file, or asks for one through Save As.
@@ -19,9 +24,21 @@ public:
     /// Prints the selection, or the whole document without one, on the chosen printer.
     void mnuPrint_Click();
 
+    /// Asks about unsaved documents before the program ends; false when the user cancels.
+    bool confirmClose();
+
+signals:
+    /// Save or Save As wrote the document to its file.
+    void saved(int document);
+
 private:
     /// Writes the current document to path; on failure tells the user and returns false.
     bool writeTo(const QString& path);
+    /// Switches back to document index with its caret, after an interrupted exit.
+    void returnTo(int index, qint64 selStart, qint64 selLength);
 
-    frmVellumo& m_window;
+    RichTextBox& m_editor;
+    DocumentList& m_documents;
+    CommonDialog& m_dialog;
+    MessageService& m_messages;
 };

@@ -1,25 +1,22 @@
 #include "documents/Recovery.h"
 
-#include "app/frmVellumo.h"
 #include "documents/DocumentList.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QTimer>
 
-Recovery::Recovery(frmVellumo& window) : QObject(&window), m_window(window)
+Recovery::Recovery(RichTextBox& editor, DocumentList& documents, MessageService& messages,
+                   const QString& dataDir, QObject* parent)
+    : QObject(parent), m_editor(editor), m_documents(documents), m_messages(messages),
+      m_dataDir(dataDir)
 {
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrRecovery"));
     m_timer->setSingleShot(true);
     m_timer->setInterval(restMs);
-    connect(m_timer, &QTimer::timeout, this, [this] { tmrRecovery_Timer(); });
-    connect(m_window.txtFile(), &QTextEdit::textChanged, this, [this] { txtFile_Change(); });
-    // Save and Save As run their handlers first; a saved document's copy goes right after.
-    for (QAction* entry : {m_window.menu().mnuSave, m_window.menu().mnuSaveas})
-        connect(entry, &QAction::triggered, this, [this] { tmrRecovery_Timer(); });
+    connect(m_timer, &QTimer::timeout, this, &Recovery::tmrRecovery_Timer);
     // Whatever comes next (a crash, a killed session) may come while the writer is away.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
@@ -44,11 +41,10 @@ void Recovery::tmrRecovery_Timer()
     m_timer->stop();
     if (!m_store || !m_store->isOpen())
         return;
-    const DocumentStore& docs = m_window.documents()->store();
+    const DocumentStore& docs = m_documents.store();
     for (int i = 0; i < docs.count(); ++i) {
-        const QByteArray content =
-            i == docs.curDoc() ? m_window.txtFile()->rtfData() : docs.docRTF(i);
-        const QString name = m_window.cmbFiles()->itemText(i);
+        const QByteArray content = i == docs.curDoc() ? m_editor.rtfData() : docs.docRTF(i);
+        const QString& name = docs.name(i);
         if (!docs.isModified(i, content)) {
             if (m_written.remove(i))
                 m_store->remove(i);
@@ -74,8 +70,7 @@ void Recovery::cleanExit()
 
 void Recovery::restore()
 {
-    m_store =
-        std::make_unique<RecoveryStore>(RecoveryStore::folderFor(m_window.services().dataDir));
+    m_store = std::make_unique<RecoveryStore>(RecoveryStore::folderFor(m_dataDir));
     if (!m_store->open())
         return;
     const RecoveryStore::Orphans orphans = m_store->claimOrphans();
@@ -86,8 +81,8 @@ void Recovery::restore()
             prompt += tr("\n\n%1 damaged recovery copies could not be read and are left out.")
                           .arg(orphans.unreadable);
         using Button = MessageService::Button;
-        const Button answer = m_window.services().messages->ask(
-            prompt, {Button::Restore, Button::Discard}, Button::Restore);
+        const Button answer =
+            m_messages.ask(prompt, {Button::Restore, Button::Discard}, Button::Restore);
         if (answer == Button::Restore) {
             appendRestored(orphans.copies);
             // The restored text is safe under this run's name before the old copies go.
@@ -99,16 +94,11 @@ void Recovery::restore()
 
 void Recovery::appendRestored(const QList<RecoveryStore::Copy>& copies)
 {
-    DocumentList& documents = *m_window.documents();
-    DocumentStore& docs = documents.store();
-    QComboBox* list = m_window.cmbFiles();
-    const int first = list->count();
-    for (const RecoveryStore::Copy& copy : copies) {
-        list->addItem(copy.isFilePath ? copy.name : docs.nextUntitledName());
-        docs.resize(list->count());
-        // Never saved here, so the exit question covers it; Undo straight away keeps it.
-        docs.setDocRTF(list->count() - 1, copy.rtf);
-        docs.setUndoRTF(list->count() - 1, copy.rtf);
-    }
-    documents.selectEntry(first);
+    DocumentStore& docs = m_documents.store();
+    const int first = docs.count();
+    // Never saved here, so the exit question covers them; Undo straight away keeps them.
+    for (const RecoveryStore::Copy& copy : copies)
+        m_documents.add(DocumentStore::Origin::Restored,
+                        copy.isFilePath ? copy.name : docs.nextUntitledName(), copy.rtf);
+    m_documents.selectEntry(first);
 }

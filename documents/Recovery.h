@@ -10,8 +10,10 @@
 
 #include <memory>
 
+class DocumentList;
+class MessageService;
 class QTimer;
-class frmVellumo;
+class RichTextBox;
 
 /// Keeps a recovery copy of every open document with unsaved changes, and offers the copies
 /// of a run that ended without a clean exit at the next start.
@@ -25,10 +27,14 @@ public:
     /// The longest a change waits for its copy while the writer keeps typing.
     static constexpr int longestWaitMs = 5000;
 
-    explicit Recovery(frmVellumo& window);
+    /// dataDir is the per-user data folder; empty means the standard one.
+    Recovery(RichTextBox& editor, DocumentList& documents, MessageService& messages,
+             const QString& dataDir, QObject* parent = nullptr);
 
     /// At start-up: takes this run's lock and asks to restore what a dead run left behind.
     void restore();
+    /// The editor's text changed: the copies are written once it rests.
+    void txtFile_Change();
     /// Writes the copies of the documents changed since their last copy, and removes the
     /// copies of documents that are no longer unsaved.
     void tmrRecovery_Timer();
@@ -38,7 +44,6 @@ public:
     QTimer* tmrRecovery() const { return m_timer; }
 
 private:
-    void txtFile_Change();
     void appendRestored(const QList<RecoveryStore::Copy>& copies);
 
     struct Written
@@ -47,7 +52,10 @@ private:
         QString name;
     };
 
-    frmVellumo& m_window;
+    RichTextBox& m_editor;
+    DocumentList& m_documents;
+    MessageService& m_messages;
+    QString m_dataDir;
     /// Made at start-up, once the application's name decides the data folder.
     std::unique_ptr<RecoveryStore> m_store;
     QTimer* m_timer = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(DocumentStore::Origin)
+
 /// The per-document store on its own: numbering, slots, the undo pair and unsaved changes.
 class tst_DocumentStore : public QObject
 {
@@ -11,7 +13,8 @@ private slots:
     void isFilePath_data();
     void isFilePath();
     void numbersOnlyGrow();
-    void resizeKeepsSlotsAndAddsEmptyOnes();
+    void addedDocumentsStartByTheirOrigin_data();
+    void addedDocumentsStartByTheirOrigin();
     void undoTogglesBetweenTheLastTwoStates();
     void unchangedContentRecordsNothing();
     void modifiedMeansDifferentFromSaved();
@@ -48,19 +51,39 @@ void tst_DocumentStore::numbersOnlyGrow()
     QCOMPARE(store.nextUntitledName(), QStringLiteral("Untitled2"));
 }
 
-void tst_DocumentStore::resizeKeepsSlotsAndAddsEmptyOnes()
+void tst_DocumentStore::addedDocumentsStartByTheirOrigin_data()
 {
+    using Origin = DocumentStore::Origin;
+    QTest::addColumn<Origin>("origin");
+    QTest::addColumn<QByteArray>("recorded");
+    QTest::addColumn<bool>("modified");
+
+    QTest::newRow("nominal: new is empty and unmodified") << Origin::New << QByteArray() << false;
+    QTest::newRow("nominal: opened is saved as read")
+        << Origin::Opened << QByteArray("{doc}") << false;
+    QTest::newRow("nominal: restored is unsaved")
+        << Origin::Restored << QByteArray("{doc}") << true;
+}
+
+void tst_DocumentStore::addedDocumentsStartByTheirOrigin()
+{
+    QFETCH(DocumentStore::Origin, origin);
+    QFETCH(QByteArray, recorded);
+    QFETCH(bool, modified);
+
     DocumentStore store;
     store.reset(QByteArray("{blank}"));
     store.setDocRTF(0, QByteArray("zero"));
-    store.setUndoRTF(0, QByteArray("was zero"));
-    store.resize(3);
-    QCOMPARE(store.count(), 3);
+    QCOMPARE(store.add(origin, QStringLiteral("/tmp/a.doc"), QByteArray("{doc}")), 1);
+    QCOMPARE(store.count(), 2);
+    QCOMPARE(store.curDoc(), 0);
+    QCOMPARE(store.name(0), QStringLiteral("Untitled1"));
     QCOMPARE(store.docRTF(0), QByteArray("zero"));
-    QCOMPARE(store.undoRTF(0), QByteArray("was zero"));
-    QCOMPARE(store.docRTF(2), QByteArray());
-    QCOMPARE(store.undoRTF(2), QByteArray());
-    QVERIFY(!store.isModified(2, QByteArray()));
+    QCOMPARE(store.name(1), QStringLiteral("/tmp/a.doc"));
+    QCOMPARE(store.docRTF(1), recorded);
+    QCOMPARE(store.undoRTF(1), recorded);
+    QCOMPARE(store.isModified(1, store.docRTF(1)), modified);
+    QCOMPARE(store.untitledCount(), 1);
 }
 
 void tst_DocumentStore::undoTogglesBetweenTheLastTwoStates()
@@ -78,8 +101,7 @@ void tst_DocumentStore::undoTogglesBetweenTheLastTwoStates()
     QCOMPARE(store.undo(QByteArray("ab")), QByteArray("a seed"));
 
     // Each document keeps its own pair.
-    store.resize(2);
-    store.setCurDoc(1);
+    store.setCurDoc(store.add(DocumentStore::Origin::New, QStringLiteral("Untitled2")));
     QCOMPARE(store.undo(QByteArray("other")), QByteArray());
     store.setCurDoc(0);
     QCOMPARE(store.undo(QByteArray("a seed")), QByteArray("ab"));

@@ -69,6 +69,8 @@ private slots:
     void discardDeletesCopies();
     void damagedCopyIsSkippedWithANote();
     void secondWindowLeavesRunningCopies();
+    void listFollowsTheStore_data();
+    void listFollowsTheStore();
 
 private:
     QString folder() const { return RecoveryStore::folderFor(m_env->path(QStringLiteral("data"))); }
@@ -510,6 +512,52 @@ void tst_Recovery::secondWindowLeavesRunningCopies()
     m_env->messages.queueAnswer(Button::Discard);
     m_env->closeWindow();
     QCOMPARE(copies(), QStringList());
+}
+
+void tst_Recovery::listFollowsTheStore_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("nominal: restore, New, Open, Save As") << "NOS";
+    QTest::newRow("nominal: restore, Save As, Open, New") << "SON";
+    QTest::newRow("nominal: restore, Open, Save As, New, Save As") << "OSNS";
+}
+
+// Whatever adds or renames a document, entry i of the list names the store's document i.
+void tst_Recovery::listFollowsTheStore()
+{
+    QFETCH(QString, steps);
+    {
+        auto crashed = openUnclosed();
+        QVERIFY(crashed);
+        type(crashed.get(), QStringLiteral("kept"));
+        rest(crashed.get());
+    }
+    const QString opened = m_env->path(QStringLiteral("opened.doc"));
+    QFile file(opened);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(rtfWith("opened"));
+    file.close();
+    m_env->messages.queueAnswer(Button::Restore);
+    frmVellumo* w = m_env->window();
+
+    int saved = 0;
+    for (const QChar step : steps) {
+        if (step == u'N') {
+            w->menu().mnuNew->trigger();
+        } else if (step == u'O') {
+            m_env->dialog.queueFileName(opened);
+            w->menu().mnuOpen->trigger();
+        } else {
+            m_env->dialog.queueFileName(m_env->path(QStringLiteral("saved%1.doc").arg(++saved)));
+            w->menu().mnuSaveas->trigger();
+        }
+        const DocumentStore& store = w->documents()->store();
+        QCOMPARE(w->cmbFiles()->count(), store.count());
+        for (int i = 0; i < store.count(); ++i)
+            QCOMPARE(w->cmbFiles()->itemText(i), store.name(i));
+        QCOMPARE(w->cmbFiles()->currentIndex(), store.curDoc());
+        QCOMPARE(w->windowTitle(), DocumentList::captionFor(store.name(store.curDoc())));
+    }
 }
 
 QTEST_MAIN(tst_Recovery)
