@@ -70,6 +70,9 @@ struct MainMenu
         });
     }
 
+    /// Marks an unmarked entry and unmarks a marked one.
+    static void flip(QAction* entry) { entry->setChecked(!entry->isChecked()); }
+
     /// Runs a handler method of receiver when the entry is chosen.
     template <class Receiver>
     static void onClick(QAction* entry, Receiver* receiver, void (Receiver::*handler)())

@@ -60,11 +60,11 @@ void frmVellumo::createSubsystems()
     m_documents = new DocumentList(editor, *m_cmbFiles, this);
     m_files = new FileCommands(editor, *m_documents, *m_services.dialog, messages, this);
     m_recovery = new Recovery(editor, *m_documents, messages, m_services.dataDir, this);
-    m_undo = new UndoSnapshot(*this);
+    m_undo = new UndoSnapshot(editor, m_documents->store(), this);
     m_seed = new SeedPrompter(*this);
-    m_edit = new EditCommands(*this);
-    m_format = new FormatCommands(*this);
-    m_toolbar = new ToolbarState(*this);
+    m_edit = new EditCommands(editor, *m_undo, this);
+    m_toolbar = new ToolbarState(*m_tbrVellumo, editor, m_menu, this);
+    m_format = new FormatCommands(editor, *m_undo, *m_toolbar, m_menu, *m_services.dialog, this);
     m_search = new SearchCommands(*this);
     connectCommands();
 }
@@ -79,14 +79,73 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuSaveas, m_files, &FileCommands::mnuSaveas_Click);
     MainMenu::onClick(m.mnuPrint, m_files, &FileCommands::mnuPrint_Click);
     MainMenu::onClick(m.mnuExit, this, &frmVellumo::mnuExit_Click);
+
+    MainMenu::onClick(m.mnuUndo, m_undo, &UndoSnapshot::mnuUndo_Click);
+    MainMenu::onClick(m.mnuCut, m_edit, &EditCommands::mnuCut_Click);
+    MainMenu::onClick(m.mnuCopy, m_edit, &EditCommands::mnuCopy_Click);
+    MainMenu::onClick(m.mnuPaste, m_edit, &EditCommands::mnuPaste_Click);
+    MainMenu::onClick(m.mnuDelete, m_edit, &EditCommands::mnuDelete_Click);
+    MainMenu::onClick(m.mnuSelectall, m_edit, &EditCommands::mnuSelectall_Click);
+
+    MainMenu::onClick(m.mnuBold, m_format, &FormatCommands::mnuBold_Click);
+    MainMenu::onClick(m.mnuItalic, m_format, &FormatCommands::mnuItalic_Click);
+    MainMenu::onClick(m.mnuUnderline, m_format, &FormatCommands::mnuUnderline_Click);
+    MainMenu::onClick(m.mnuStrikethru, m_format, &FormatCommands::mnuStrikethru_Click);
+    MainMenu::onClick(m.mnuBullet, m_format, &FormatCommands::mnuBullet_Click);
+    MainMenu::onClick(m.mnuColor, m_format, &FormatCommands::mnuColor_Click);
+    MainMenu::onClick(m.mnuFont, m_format, &FormatCommands::mnuFont_Click);
+
     MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
+
+    connectToolbar();
 
     // activated also fires when the user picks the entry that is already current.
     connect(m_cmbFiles, &QComboBox::activated, m_documents, &DocumentList::cmbFiles_Click);
     connect(m_documents, &DocumentList::captionChanged, this, &QWidget::setWindowTitle);
+    connect(m_txtFile, &RichTextBox::KeyUp, m_undo, &UndoSnapshot::txtFile_KeyUp);
+    connect(m_txtFile, &RichTextBox::SelChange, m_toolbar, &ToolbarState::txtFile_SelChange);
     connect(m_txtFile, &QTextEdit::textChanged, m_recovery, &Recovery::txtFile_Change);
+    // The right-click menu offers the Edit menu's own entries, so it shares their states.
+    m_txtFile->setContextActions({m.mnuUndo, m.mnuSep3, m.mnuCut, m.mnuCopy, m.mnuPaste,
+                                  m.mnuDelete, m.mnuSep5, m.mnuSelectall});
     // A saved document's recovery copy goes at once.
     connect(m_files, &FileCommands::saved, m_recovery, &Recovery::tmrRecovery_Timer);
+}
+
+// The file and find buttons choose their menu entries; the others run their handlers, a
+// toggle flipping its entry's mark first.
+void frmVellumo::connectToolbar()
+{
+    const auto choose = [](QAction* entry) { return [entry] { entry->trigger(); }; };
+    const auto run = [](auto* receiver, auto handler) {
+        return [receiver, handler] { (receiver->*handler)(); };
+    };
+    const auto toggle = [this](QAction* entry, void (FormatCommands::*apply)()) {
+        return [this, entry, apply] {
+            MainMenu::flip(entry);
+            (m_format->*apply)();
+        };
+    };
+    const MainMenu& m = m_menu;
+    m_toolbar->setCommands({
+        {QStringLiteral("New"), choose(m.mnuNew)},
+        {QStringLiteral("Open"), choose(m.mnuOpen)},
+        {QStringLiteral("Save"), choose(m.mnuSave)},
+        {QStringLiteral("Print"), choose(m.mnuPrint)},
+        {QStringLiteral("Find"), choose(m.mnuFind)},
+        {QStringLiteral("Cut"), run(m_edit, &EditCommands::mnuCut_Click)},
+        {QStringLiteral("Copy"), run(m_edit, &EditCommands::mnuCopy_Click)},
+        {QStringLiteral("Paste"), run(m_edit, &EditCommands::mnuPaste_Click)},
+        {QStringLiteral("Undo"), run(m_undo, &UndoSnapshot::mnuUndo_Click)},
+        {QStringLiteral("Bold"), toggle(m.mnuBold, &FormatCommands::changebold)},
+        {QStringLiteral("Italic"), toggle(m.mnuItalic, &FormatCommands::changeitalic)},
+        {QStringLiteral("Underline"), toggle(m.mnuUnderline, &FormatCommands::changeunderline)},
+        {QStringLiteral("Color"), run(m_format, &FormatCommands::mnuColor_Click)},
+        {QStringLiteral("Bullets"), toggle(m.mnuBullet, &FormatCommands::changebullet)},
+        {QStringLiteral("Strikethru"), toggle(m.mnuStrikethru, &FormatCommands::changestrikethru)},
+    });
+    connect(m_tbrVellumo, &QToolBar::actionTriggered, m_toolbar,
+            &ToolbarState::tbrVellumo_ButtonClick);
 }
 
 frmVellumo::~frmVellumo()

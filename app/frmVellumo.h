@@ -66,6 +66,7 @@ private:
     void createControls();
     void createSubsystems();
     void connectCommands();
+    void connectToolbar();
     void Form_Load();
     void Form_Unload();
     void restoreOuterGeometry();

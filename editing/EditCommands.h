@@ -2,7 +2,8 @@
 
 #include <QObject>
 
-class frmVellumo;
+class RichTextBox;
+class UndoSnapshot;
 
 /// Cut, Copy, Paste, Delete and Select All on the editor's selection.
 ///
@@ -13,7 +14,7 @@ class EditCommands : public QObject
     Q_OBJECT
 
 public:
-    explicit EditCommands(frmVellumo& window);
+    EditCommands(RichTextBox& editor, UndoSnapshot& undo, QObject* parent = nullptr);
 
     void mnuCut_Click();
     void mnuCopy_Click();
@@ -22,5 +23,6 @@ public:
     void mnuSelectall_Click();
 
 private:
-    frmVellumo& m_window;
+    RichTextBox& m_editor;
+    UndoSnapshot& m_undo;
 };

@@ -1,6 +1,6 @@
 #include "editing/FormatCommands.h"
 
-#include "app/frmVellumo.h"
+#include "app/MainMenu.h"
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
 #include "platform/CommonDialog.h"
@@ -13,57 +13,52 @@ constexpr int cdlCFBoth = 3;
 
 } // namespace
 
-FormatCommands::FormatCommands(frmVellumo& window) : QObject(&window), m_window(window)
+FormatCommands::FormatCommands(RichTextBox& editor, UndoSnapshot& undo, ToolbarState& toolbar,
+                               const MainMenu& menu, CommonDialog& dialog, QObject* parent)
+    : QObject(parent), m_editor(editor), m_undo(undo), m_toolbar(toolbar), m_menu(menu),
+      m_dialog(dialog)
 {
-    const MainMenu& m = m_window.menu();
-    MainMenu::onClick(m.mnuBold, this, [this] { mnuBold_Click(); });
-    MainMenu::onClick(m.mnuItalic, this, [this] { mnuItalic_Click(); });
-    MainMenu::onClick(m.mnuUnderline, this, [this] { mnuUnderline_Click(); });
-    MainMenu::onClick(m.mnuStrikethru, this, [this] { mnuStrikethru_Click(); });
-    MainMenu::onClick(m.mnuBullet, this, [this] { mnuBullet_Click(); });
-    MainMenu::onClick(m.mnuColor, this, [this] { mnuColor_Click(); });
-    MainMenu::onClick(m.mnuFont, this, [this] { mnuFont_Click(); });
 }
 
 void FormatCommands::flipFromMenu(QAction* entry, int button)
 {
-    entry->setChecked(!entry->isChecked());
-    m_window.toolbar()->setValue(button, entry->isChecked() ? 1 : 0);
+    MainMenu::flip(entry);
+    m_toolbar.setValue(button, entry->isChecked() ? 1 : 0);
 }
 
 void FormatCommands::apply(int button, EditorWrite write)
 {
-    (m_window.txtFile()->*write)(m_window.toolbar()->Value(button) != 0);
-    m_window.undo()->changeundo();
+    (m_editor.*write)(m_toolbar.Value(button) != 0);
+    m_undo.changeundo();
 }
 
 void FormatCommands::mnuBold_Click()
 {
-    flipFromMenu(m_window.menu().mnuBold, ToolbarState::btnBold);
+    flipFromMenu(m_menu.mnuBold, ToolbarState::btnBold);
     changebold();
 }
 
 void FormatCommands::mnuItalic_Click()
 {
-    flipFromMenu(m_window.menu().mnuItalic, ToolbarState::btnItalic);
+    flipFromMenu(m_menu.mnuItalic, ToolbarState::btnItalic);
     changeitalic();
 }
 
 void FormatCommands::mnuUnderline_Click()
 {
-    flipFromMenu(m_window.menu().mnuUnderline, ToolbarState::btnUnderline);
+    flipFromMenu(m_menu.mnuUnderline, ToolbarState::btnUnderline);
     changeunderline();
 }
 
 void FormatCommands::mnuStrikethru_Click()
 {
-    flipFromMenu(m_window.menu().mnuStrikethru, ToolbarState::btnStrikethru);
+    flipFromMenu(m_menu.mnuStrikethru, ToolbarState::btnStrikethru);
     changestrikethru();
 }
 
 void FormatCommands::mnuBullet_Click()
 {
-    flipFromMenu(m_window.menu().mnuBullet, ToolbarState::btnBullets);
+    flipFromMenu(m_menu.mnuBullet, ToolbarState::btnBullets);
     changebullet();
 }
 
@@ -99,31 +94,27 @@ void FormatCommands::mnuColor_Click()
 
 void FormatCommands::changecolor()
 {
-    CommonDialog& dialog = *m_window.services().dialog;
     // Cancel is asked for as an error so that a cancelled dialog can leave the text alone.
-    dialog.CancelError = true;
-    if (dialog.ShowColor() == CommonDialog::cdlCancel)
+    m_dialog.CancelError = true;
+    if (m_dialog.ShowColor() == CommonDialog::cdlCancel)
         return;
-    RichTextBox* txt = m_window.txtFile();
-    txt->setSelColor(dialog.Color);
-    txt->SetFocus();
-    m_window.undo()->changeundo();
+    m_editor.setSelColor(m_dialog.Color);
+    m_editor.SetFocus();
+    m_undo.changeundo();
 }
 
 // The toggles stay as they were: the next caret move puts their state back into the typing format.
 void FormatCommands::mnuFont_Click()
 {
-    CommonDialog& dialog = *m_window.services().dialog;
-    dialog.Flags = cdlCFBoth;
-    dialog.CancelError = true;
-    if (dialog.ShowFont() == CommonDialog::cdlCancel)
+    m_dialog.Flags = cdlCFBoth;
+    m_dialog.CancelError = true;
+    if (m_dialog.ShowFont() == CommonDialog::cdlCancel)
         return;
-    RichTextBox* txt = m_window.txtFile();
-    txt->setSelFontName(dialog.FontName);
-    txt->setSelFontSize(dialog.FontSize);
-    txt->setSelBold(dialog.FontBold);
-    txt->setSelItalic(dialog.FontItalic);
-    txt->setSelStrikeThru(dialog.FontStrikethru);
-    txt->setSelUnderline(dialog.FontUnderline);
-    m_window.undo()->changeundo();
+    m_editor.setSelFontName(m_dialog.FontName);
+    m_editor.setSelFontSize(m_dialog.FontSize);
+    m_editor.setSelBold(m_dialog.FontBold);
+    m_editor.setSelItalic(m_dialog.FontItalic);
+    m_editor.setSelStrikeThru(m_dialog.FontStrikethru);
+    m_editor.setSelUnderline(m_dialog.FontUnderline);
+    m_undo.changeundo();
 }

@@ -2,9 +2,12 @@
 
 #include <QObject>
 
+class CommonDialog;
 class QAction;
 class RichTextBox;
-class frmVellumo;
+class ToolbarState;
+class UndoSnapshot;
+struct MainMenu;
 
 /// The formatting toggles, colour and font.
 ///
@@ -15,7 +18,8 @@ class FormatCommands : public QObject
     Q_OBJECT
 
 public:
-    explicit FormatCommands(frmVellumo& window);
+    FormatCommands(RichTextBox& editor, UndoSnapshot& undo, ToolbarState& toolbar,
+                   const MainMenu& menu, CommonDialog& dialog, QObject* parent = nullptr);
 
     void mnuBold_Click();
     void mnuItalic_Click();
@@ -41,5 +45,9 @@ private:
     /// Writes the button's state into the editor, then records the change.
     void apply(int button, EditorWrite write);
 
-    frmVellumo& m_window;
+    RichTextBox& m_editor;
+    UndoSnapshot& m_undo;
+    ToolbarState& m_toolbar;
+    const MainMenu& m_menu;
+    CommonDialog& m_dialog;
 };

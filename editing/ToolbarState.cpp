@@ -1,17 +1,11 @@
 #include "editing/ToolbarState.h"
 
-#include "app/frmVellumo.h"
-#include "editing/EditCommands.h"
-#include "editing/FormatCommands.h"
-#include "editing/UndoSnapshot.h"
+#include "app/MainMenu.h"
 #include "platform/RichTextBox.h"
 
 #include <QIcon>
 #include <QToolBar>
 #include <QToolButton>
-
-#include <functional>
-#include <utility>
 
 namespace {
 
@@ -55,43 +49,36 @@ QIcon pictureFor(const ButtonDesign& design)
     return QIcon::fromTheme(QLatin1String(design.themeIcon), own);
 }
 
-void flip(QAction* entry)
-{
-    entry->setChecked(!entry->isChecked());
-}
-
 } // namespace
 
-ToolbarState::ToolbarState(frmVellumo& window) : QObject(&window), m_window(window)
+ToolbarState::ToolbarState(QToolBar& bar, RichTextBox& editor, const MainMenu& menu,
+                           QObject* parent)
+    : QObject(parent), m_bar(bar), m_editor(editor), m_menu(menu)
 {
     addButtons();
-    connect(m_window.tbrVellumo(), &QToolBar::actionTriggered, this,
-            &ToolbarState::tbrVellumo_ButtonClick);
-    connect(m_window.txtFile(), &RichTextBox::SelChange, this, &ToolbarState::txtFile_SelChange);
 }
 
 void ToolbarState::addButtons()
 {
-    QToolBar* bar = m_window.tbrVellumo();
-    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_bar.setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const ButtonDesign& design : designs) {
         if (!design.key) {
-            bar->addSeparator();
+            m_bar.addSeparator();
             continue;
         }
         const QString name = QLatin1String(design.key);
-        QAction* button = bar->addAction(pictureFor(design), name);
+        QAction* button = m_bar.addAction(pictureFor(design), name);
         button->setObjectName(QLatin1String("btn") + name);
         button->setData(name);
         button->setToolTip(name);
         button->setCheckable(design.check);
-        bar->widgetForAction(button)->setAccessibleName(name);
+        m_bar.widgetForAction(button)->setAccessibleName(name);
     }
 }
 
 QAction* ToolbarState::button(int index) const
 {
-    const QList<QAction*> buttons = m_window.tbrVellumo()->actions();
+    const QList<QAction*> buttons = m_bar.actions();
     if (index < 1 || index > buttons.size())
         return nullptr;
     return buttons[index - 1];
@@ -100,8 +87,7 @@ QAction* ToolbarState::button(int index) const
 QToolButton* ToolbarState::buttonWidget(int index) const
 {
     QAction* action = button(index);
-    return action ? qobject_cast<QToolButton*>(m_window.tbrVellumo()->widgetForAction(action))
-                  : nullptr;
+    return action ? qobject_cast<QToolButton*>(m_bar.widgetForAction(action)) : nullptr;
 }
 
 QString ToolbarState::key(const QAction* button)
@@ -121,53 +107,12 @@ void ToolbarState::setValue(int index, int value)
         action->setChecked(value != 0);
 }
 
+// The first key that matches runs; a key that matches none does nothing.
 void ToolbarState::tbrVellumo_ButtonClick(QAction* button)
 {
-    const MainMenu& m = m_window.menu();
-    EditCommands* edit = m_window.edit();
-    FormatCommands* format = m_window.format();
-    // Compared in this order; the first key that matches runs. The file and find commands
-    // belong to other parts of the window and are reached through their menu entries.
-    const std::pair<const char*, std::function<void()>> commands[] = {
-        {"New", [&] { m.mnuNew->trigger(); }},
-        {"Open", [&] { m.mnuOpen->trigger(); }},
-        {"Save", [&] { m.mnuSave->trigger(); }},
-        {"Print", [&] { m.mnuPrint->trigger(); }},
-        {"Find", [&] { m.mnuFind->trigger(); }},
-        {"Cut", [&] { edit->mnuCut_Click(); }},
-        {"Copy", [&] { edit->mnuCopy_Click(); }},
-        {"Paste", [&] { edit->mnuPaste_Click(); }},
-        {"Undo", [&] { m_window.undo()->mnuUndo_Click(); }},
-        {"Bold",
-         [&] {
-             flip(m.mnuBold);
-             format->changebold();
-         }},
-        {"Italic",
-         [&] {
-             flip(m.mnuItalic);
-             format->changeitalic();
-         }},
-        {"Underline",
-         [&] {
-             flip(m.mnuUnderline);
-             format->changeunderline();
-         }},
-        {"Color", [&] { format->mnuColor_Click(); }},
-        {"Bullets",
-         [&] {
-             flip(m.mnuBullet);
-             format->changebullet();
-         }},
-        {"Strikethru",
-         [&] {
-             flip(m.mnuStrikethru);
-             format->changestrikethru();
-         }},
-    };
     const QString clicked = key(button);
-    for (const auto& [commandKey, run] : commands) {
-        if (clicked == QLatin1String(commandKey)) {
+    for (const auto& [commandKey, run] : m_commands) {
+        if (clicked == commandKey) {
             run();
             return;
         }
@@ -176,18 +121,16 @@ void ToolbarState::tbrVellumo_ButtonClick(QAction* button)
 
 void ToolbarState::txtFile_SelChange()
 {
-    const MainMenu& m = m_window.menu();
-    RichTextBox* txt = m_window.txtFile();
-    const bool selected = !txt->SelText().isEmpty();
-    m.mnuCut->setEnabled(selected);
-    m.mnuCopy->setEnabled(selected);
-    m.mnuDelete->setEnabled(selected);
+    const bool selected = !m_editor.SelText().isEmpty();
+    m_menu.mnuCut->setEnabled(selected);
+    m_menu.mnuCopy->setEnabled(selected);
+    m_menu.mnuDelete->setEnabled(selected);
     button(btnCut)->setEnabled(selected);
     button(btnCopy)->setEnabled(selected);
     if (selected)
         return;
-    txt->setSelBold(Value(btnBold) != 0);
-    txt->setSelItalic(Value(btnItalic) != 0);
-    txt->setSelUnderline(Value(btnUnderline) != 0);
-    txt->setSelStrikeThru(Value(btnStrikethru) != 0);
+    m_editor.setSelBold(Value(btnBold) != 0);
+    m_editor.setSelItalic(Value(btnItalic) != 0);
+    m_editor.setSelUnderline(Value(btnUnderline) != 0);
+    m_editor.setSelStrikeThru(Value(btnStrikethru) != 0);
 }

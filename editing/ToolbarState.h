@@ -2,14 +2,21 @@
 
 #include <QObject>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 class QAction;
+class QToolBar;
 class QToolButton;
-class frmVellumo;
+class RichTextBox;
+struct MainMenu;
 
 /// The toolbar's buttons and keeping menus and buttons in step with the selection.
 ///
 /// Buttons are addressed by their position in the toolbar, counted from 1 with the
-/// separators included; each carries its key text, on which clicks are dispatched.
+/// separators included; each carries its key text, on which clicks are dispatched to the
+/// commands the window hands over.
 class ToolbarState : public QObject
 {
     Q_OBJECT
@@ -35,7 +42,16 @@ public:
     };
     static constexpr int buttonCount = 20;
 
-    explicit ToolbarState(frmVellumo& window);
+    using Command = std::function<void()>;
+    /// A button's key with the command a click on it runs.
+    using KeyCommand = std::pair<QString, Command>;
+
+    /// Adds the buttons to bar; menu holds the entries that follow the selection.
+    ToolbarState(QToolBar& bar, RichTextBox& editor, const MainMenu& menu,
+                 QObject* parent = nullptr);
+
+    /// The commands of the keys, in the order a click compares them.
+    void setCommands(std::vector<KeyCommand> commands) { m_commands = std::move(commands); }
 
     /// The button at a 1-based position, separators included; nullptr outside 1..20.
     QAction* button(int index) const;
@@ -56,5 +72,8 @@ public:
 private:
     void addButtons();
 
-    frmVellumo& m_window;
+    QToolBar& m_bar;
+    RichTextBox& m_editor;
+    const MainMenu& m_menu;
+    std::vector<KeyCommand> m_commands;
 };

@@ -1,13 +1,11 @@
 #include "editing/UndoSnapshot.h"
 
-#include "app/frmVellumo.h"
-#include "documents/DocumentList.h"
+#include "documents/DocumentStore.h"
 #include "platform/RichTextBox.h"
 
-UndoSnapshot::UndoSnapshot(frmVellumo& window) : QObject(&window), m_window(window)
+UndoSnapshot::UndoSnapshot(RichTextBox& editor, DocumentStore& documents, QObject* parent)
+    : QObject(parent), m_editor(editor), m_documents(documents)
 {
-    connect(m_window.txtFile(), &RichTextBox::KeyUp, this, [this] { txtFile_KeyUp(); });
-    MainMenu::onClick(m_window.menu().mnuUndo, this, [this] { mnuUndo_Click(); });
 }
 
 void UndoSnapshot::txtFile_KeyUp()
@@ -19,11 +17,10 @@ void UndoSnapshot::txtFile_KeyUp()
 // nothing costs no more than comparing two shared strings.
 void UndoSnapshot::changeundo()
 {
-    m_window.documents()->store().recordChange(m_window.txtFile()->rtfData());
+    m_documents.recordChange(m_editor.rtfData());
 }
 
 void UndoSnapshot::mnuUndo_Click()
 {
-    RichTextBox* editor = m_window.txtFile();
-    editor->setTextRTF(QString::fromLatin1(m_window.documents()->store().undo(editor->rtfData())));
+    m_editor.setTextRTF(QString::fromLatin1(m_documents.undo(m_editor.rtfData())));
 }

@@ -2,7 +2,8 @@
 
 #include <QObject>
 
-class frmVellumo;
+class DocumentStore;
+class RichTextBox;
 
 /// The one-step undo: each document's last two recorded states.
 class UndoSnapshot : public QObject
@@ -10,7 +11,7 @@ class UndoSnapshot : public QObject
     Q_OBJECT
 
 public:
-    explicit UndoSnapshot(frmVellumo& window);
+    UndoSnapshot(RichTextBox& editor, DocumentStore& documents, QObject* parent = nullptr);
 
     /// Records a snapshot when the editor's content differs from the latest recorded state.
     void changeundo();
@@ -19,5 +20,6 @@ public:
     void txtFile_KeyUp();
 
 private:
-    frmVellumo& m_window;
+    RichTextBox& m_editor;
+    DocumentStore& m_documents;
 };
