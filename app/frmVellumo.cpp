@@ -61,7 +61,8 @@ void frmVellumo::createSubsystems()
     m_files = new FileCommands(editor, *m_documents, *m_services.dialog, messages, this);
     m_recovery = new Recovery(editor, *m_documents, messages, m_services.dataDir, this);
     m_undo = new UndoSnapshot(editor, m_documents->store(), this);
-    m_seed = new SeedPrompter(*this);
+    m_seed = new SeedPrompter(editor, m_menu, *m_timer1, *m_services.dialog, messages,
+                              *m_services.random, m_services.programDir, this);
     m_edit = new EditCommands(editor, *m_undo, this);
     m_toolbar = new ToolbarState(*m_tbrVellumo, editor, m_menu, this);
     m_format = new FormatCommands(editor, *m_undo, *m_toolbar, m_menu, *m_services.dialog, this);
@@ -80,12 +81,26 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuPrint, m_files, &FileCommands::mnuPrint_Click);
     MainMenu::onClick(m.mnuExit, this, &frmVellumo::mnuExit_Click);
 
+    MainMenu::onClick(m.mnuNewSeed, m_seed, &SeedPrompter::mnuNewSeed_Click);
+    MainMenu::onClick(m.mnuSeedOne, m_seed, &SeedPrompter::mnuSeedOne_Click);
+    MainMenu::onClick(m.mnuSeedTwo, m_seed, &SeedPrompter::mnuSeedTwo_Click);
+    MainMenu::onClick(m.mnuSeedThree, m_seed, &SeedPrompter::mnuSeedThree_Click);
+    MainMenu::onClick(m.mnuInject, m_seed, &SeedPrompter::mnuInject_Click);
+
     MainMenu::onClick(m.mnuUndo, m_undo, &UndoSnapshot::mnuUndo_Click);
     MainMenu::onClick(m.mnuCut, m_edit, &EditCommands::mnuCut_Click);
     MainMenu::onClick(m.mnuCopy, m_edit, &EditCommands::mnuCopy_Click);
     MainMenu::onClick(m.mnuPaste, m_edit, &EditCommands::mnuPaste_Click);
     MainMenu::onClick(m.mnuDelete, m_edit, &EditCommands::mnuDelete_Click);
     MainMenu::onClick(m.mnuSelectall, m_edit, &EditCommands::mnuSelectall_Click);
+
+    MainMenu::onClick(m.mnu0Sec, m_seed, &SeedPrompter::mnu0Sec_Click);
+    MainMenu::onClick(m.mnu600Sec, m_seed, &SeedPrompter::mnu600Sec_Click);
+    MainMenu::onClick(m.mnu300Sec, m_seed, &SeedPrompter::mnu300Sec_Click);
+    MainMenu::onClick(m.mnu30Sec, m_seed, &SeedPrompter::mnu30Sec_Click);
+    MainMenu::onClick(m.mnu20Sec, m_seed, &SeedPrompter::mnu20Sec_Click);
+    MainMenu::onClick(m.mnu10Sec, m_seed, &SeedPrompter::mnu10Sec_Click);
+    connect(m_timer1, &QTimer::timeout, m_seed, &SeedPrompter::Timer1_Timer);
 
     MainMenu::onClick(m.mnuBold, m_format, &FormatCommands::mnuBold_Click);
     MainMenu::onClick(m.mnuItalic, m_format, &FormatCommands::mnuItalic_Click);

@@ -1,6 +1,6 @@
 #include "seed/SeedPrompter.h"
 
-#include "app/frmVellumo.h"
+#include "app/MainMenu.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
@@ -24,49 +24,34 @@ std::array<QAction*, 4> seedEntries(const MainMenu& m)
 
 } // namespace
 
-SeedPrompter::SeedPrompter(frmVellumo& window) : QObject(&window), m_window(window)
+SeedPrompter::SeedPrompter(RichTextBox& editor, const MainMenu& menu, QTimer& timer,
+                           CommonDialog& dialog, MessageService& messages, RandomGenerator& random,
+                           const QString& programDir, QObject* parent)
+    : QObject(parent), m_editor(editor), m_menu(menu), m_timer(timer), m_dialog(dialog),
+      m_messages(messages), m_random(random), m_programDir(programDir)
 {
-    connectMenu();
-}
-
-void SeedPrompter::connectMenu()
-{
-    const MainMenu& m = m_window.menu();
-    MainMenu::onClick(m.mnuNewSeed, this, [this] { mnuNewSeed_Click(); });
-    MainMenu::onClick(m.mnuSeedOne, this, [this] { mnuSeedOne_Click(); });
-    MainMenu::onClick(m.mnuSeedTwo, this, [this] { mnuSeedTwo_Click(); });
-    MainMenu::onClick(m.mnuSeedThree, this, [this] { mnuSeedThree_Click(); });
-    MainMenu::onClick(m.mnuInject, this, [this] { mnuInject_Click(); });
-    MainMenu::onClick(m.mnu0Sec, this, [this] { mnu0Sec_Click(); });
-    MainMenu::onClick(m.mnu10Sec, this, [this] { mnu10Sec_Click(); });
-    MainMenu::onClick(m.mnu20Sec, this, [this] { mnu20Sec_Click(); });
-    MainMenu::onClick(m.mnu30Sec, this, [this] { mnu30Sec_Click(); });
-    MainMenu::onClick(m.mnu300Sec, this, [this] { mnu300Sec_Click(); });
-    MainMenu::onClick(m.mnu600Sec, this, [this] { mnu600Sec_Click(); });
-    connect(m_window.Timer1(), &QTimer::timeout, this, &SeedPrompter::Timer1_Timer);
 }
 
 void SeedPrompter::mnuNewSeed_Click()
 {
     const SeedMarks before = seedMarks();
-    markSeed(m_window.menu().mnuNewSeed);
-    CommonDialog& dialog = *m_window.services().dialog;
-    dialog.DialogTitle = QStringLiteral("Open");
-    dialog.CancelError = false;
-    dialog.Filter = QStringLiteral("All Files (*.txt)|*.txt");
-    dialog.ShowOpen();
-    if (dialog.FileName.isEmpty()) {
-        m_window.menu().mnuNewSeed->setChecked(false);
+    markSeed(m_menu.mnuNewSeed);
+    m_dialog.DialogTitle = QStringLiteral("Open");
+    m_dialog.CancelError = false;
+    m_dialog.Filter = QStringLiteral("All Files (*.txt)|*.txt");
+    m_dialog.ShowOpen();
+    if (m_dialog.FileName.isEmpty()) {
+        m_menu.mnuNewSeed->setChecked(false);
         return;
     }
-    if (!loadSeed(dialog.FileName))
+    if (!loadSeed(m_dialog.FileName))
         setSeedMarks(before);
 }
 
 void SeedPrompter::mnuSeedOne_Click()
 {
     const SeedMarks before = seedMarks();
-    markSeed(m_window.menu().mnuSeedOne);
+    markSeed(m_menu.mnuSeedOne);
     if (!loadSeed(shippedSeed(QStringLiteral("seedone.txt"))))
         setSeedMarks(before);
 }
@@ -74,7 +59,7 @@ void SeedPrompter::mnuSeedOne_Click()
 void SeedPrompter::mnuSeedTwo_Click()
 {
     const SeedMarks before = seedMarks();
-    markSeed(m_window.menu().mnuSeedTwo);
+    markSeed(m_menu.mnuSeedTwo);
     if (!loadSeed(shippedSeed(QStringLiteral("seedtwo.txt"))))
         setSeedMarks(before);
 }
@@ -83,7 +68,7 @@ void SeedPrompter::mnuSeedTwo_Click()
 void SeedPrompter::mnuSeedThree_Click()
 {
     if (loadSeed(shippedSeed(QStringLiteral("seedthree.txt"))))
-        markSeed(m_window.menu().mnuSeedThree);
+        markSeed(m_menu.mnuSeedThree);
 }
 
 void SeedPrompter::mnuInject_Click()
@@ -95,10 +80,9 @@ bool SeedPrompter::loadSeed(const QString& path)
 {
     SeedFile file;
     if (!file.read(path)) {
-        m_window.services().messages->MsgBox(
-            QStringLiteral("Cannot read the seed file \"%1\": %2.")
-                .arg(QDir::toNativeSeparators(path), file.errorString()),
-            MessageService::Icon::Warning);
+        m_messages.MsgBox(QStringLiteral("Cannot read the seed file \"%1\": %2.")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()),
+                          MessageService::Icon::Warning);
         return false;
     }
     m_seedText = file.takeText();
@@ -108,13 +92,13 @@ bool SeedPrompter::loadSeed(const QString& path)
 
 QString SeedPrompter::shippedSeed(const QString& fileName) const
 {
-    return SeedPath::shippedSeed(fileName, m_window.services().programDir);
+    return SeedPath::shippedSeed(fileName, m_programDir);
 }
 
 SeedPrompter::SeedMarks SeedPrompter::seedMarks() const
 {
     SeedMarks marks{};
-    const auto entries = seedEntries(m_window.menu());
+    const auto entries = seedEntries(m_menu);
     for (std::size_t i = 0; i < entries.size(); ++i)
         marks[i] = entries[i]->isChecked();
     return marks;
@@ -122,7 +106,7 @@ SeedPrompter::SeedMarks SeedPrompter::seedMarks() const
 
 void SeedPrompter::setSeedMarks(const SeedMarks& marks)
 {
-    const auto entries = seedEntries(m_window.menu());
+    const auto entries = seedEntries(m_menu);
     for (std::size_t i = 0; i < entries.size(); ++i)
         entries[i]->setChecked(marks[i]);
 }
@@ -130,7 +114,7 @@ void SeedPrompter::setSeedMarks(const SeedMarks& marks)
 void SeedPrompter::markSeed(QAction* chosen)
 {
     chosen->setChecked(true);
-    for (QAction* entry : seedEntries(m_window.menu()))
+    for (QAction* entry : seedEntries(m_menu))
         if (entry != chosen)
             entry->setChecked(false);
 }
@@ -143,54 +127,52 @@ void SeedPrompter::injectseed(const QString& seedText)
         warnNoSeed();
         return;
     }
-    RandomGenerator& random = *m_window.services().random;
-    random.reseed(injectionReseed);
-    const float r1 = random.draw();
-    const float r2 = random.draw();
+    m_random.reseed(injectionReseed);
+    const float r1 = m_random.draw();
+    const float r2 = m_random.draw();
     const QString run = SeedRun::build(m_seedWords, r1, r2);
-    RichTextBox& txtFile = *m_window.txtFile();
-    if (txtFile.SelRTF().isEmpty()) {
-        const qsizetype length = txtFile.TextRTF().size();
-        txtFile.setSelStart(SeedRun::caretPosition(random.draw(), length));
-        txtFile.setSelLength(0);
+    if (m_editor.SelRTF().isEmpty()) {
+        const qsizetype length = m_editor.TextRTF().size();
+        m_editor.setSelStart(SeedRun::caretPosition(m_random.draw(), length));
+        m_editor.setSelLength(0);
     }
-    txtFile.setSelRTF(run);
+    m_editor.setSelRTF(run);
 }
 
 void SeedPrompter::warnNoSeed()
 {
-    m_window.services().messages->MsgBox(QStringLiteral("You must first enter a seed text"),
-                                         MessageService::Icon::Warning);
+    m_messages.MsgBox(QStringLiteral("You must first enter a seed text"),
+                      MessageService::Icon::Warning);
 }
 
 void SeedPrompter::mnu0Sec_Click()
 {
-    setInterval(m_window.menu().mnu0Sec, 0);
+    setInterval(m_menu.mnu0Sec, 0);
 }
 
 void SeedPrompter::mnu10Sec_Click()
 {
-    chooseInterval(m_window.menu().mnu10Sec, 10000);
+    chooseInterval(m_menu.mnu10Sec, 10000);
 }
 
 void SeedPrompter::mnu20Sec_Click()
 {
-    chooseInterval(m_window.menu().mnu20Sec, 20000);
+    chooseInterval(m_menu.mnu20Sec, 20000);
 }
 
 void SeedPrompter::mnu30Sec_Click()
 {
-    chooseInterval(m_window.menu().mnu30Sec, 30000);
+    chooseInterval(m_menu.mnu30Sec, 30000);
 }
 
 void SeedPrompter::mnu300Sec_Click()
 {
-    chooseInterval(m_window.menu().mnu300Sec, 300000);
+    chooseInterval(m_menu.mnu300Sec, 300000);
 }
 
 void SeedPrompter::mnu600Sec_Click()
 {
-    chooseInterval(m_window.menu().mnu600Sec, 600000);
+    chooseInterval(m_menu.mnu600Sec, 600000);
 }
 
 // Only an empty seed is refused here; a one-character seed passes and each tick then warns.
@@ -205,15 +187,14 @@ void SeedPrompter::chooseInterval(QAction* entry, int milliseconds)
 
 void SeedPrompter::setInterval(QAction* entry, int milliseconds)
 {
-    QTimer* timer = m_window.Timer1();
     // QTimer fires continuously at 0 ms, so 0 means stop. start() restarts the countdown.
     if (milliseconds == 0) {
-        timer->stop();
-        timer->setInterval(0);
+        m_timer.stop();
+        m_timer.setInterval(0);
     } else {
-        timer->start(milliseconds);
+        m_timer.start(milliseconds);
     }
-    const MainMenu& m = m_window.menu();
+    const MainMenu& m = m_menu;
     for (QAction* mark : {m.mnu0Sec, m.mnu10Sec, m.mnu20Sec, m.mnu30Sec, m.mnu300Sec, m.mnu600Sec})
         mark->setChecked(mark == entry);
 }

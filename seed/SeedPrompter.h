@@ -7,8 +7,13 @@
 
 #include <array>
 
+class CommonDialog;
+class MessageService;
 class QAction;
-class frmVellumo;
+class QTimer;
+class RandomGenerator;
+class RichTextBox;
+struct MainMenu;
 
 /// The seed text, its sources, the injection of seed words and the prompt timer.
 class SeedPrompter : public QObject
@@ -16,7 +21,10 @@ class SeedPrompter : public QObject
     Q_OBJECT
 
 public:
-    explicit SeedPrompter(frmVellumo& window);
+    /// timer is the prompt timer; programDir the folder that holds the program file.
+    SeedPrompter(RichTextBox& editor, const MainMenu& menu, QTimer& timer, CommonDialog& dialog,
+                 MessageService& messages, RandomGenerator& random, const QString& programDir,
+                 QObject* parent = nullptr);
 
     const QString& seedText() const { return m_seedText; }
 
@@ -40,7 +48,6 @@ public:
 private:
     using SeedMarks = std::array<bool, 4>;
 
-    void connectMenu();
     /// Reads a seed file into seedText and injects; false, with a message, when it cannot.
     bool loadSeed(const QString& path);
     QString shippedSeed(const QString& fileName) const;
@@ -51,7 +58,13 @@ private:
     void setInterval(QAction* entry, int milliseconds);
     void warnNoSeed();
 
-    frmVellumo& m_window;
+    RichTextBox& m_editor;
+    const MainMenu& m_menu;
+    QTimer& m_timer;
+    CommonDialog& m_dialog;
+    MessageService& m_messages;
+    RandomGenerator& m_random;
+    QString m_programDir;
     QString m_seedText;
     SeedWords m_seedWords;
 };
