@@ -66,7 +66,7 @@ void frmVellumo::createSubsystems()
     m_edit = new EditCommands(editor, *m_undo, this);
     m_toolbar = new ToolbarState(*m_tbrVellumo, editor, m_menu, this);
     m_format = new FormatCommands(editor, *m_undo, *m_toolbar, m_menu, *m_services.dialog, this);
-    m_search = new SearchCommands(*this);
+    m_search = new SearchCommands(*this, editor, messages, this);
     connectCommands();
 }
 
@@ -92,6 +92,9 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuCopy, m_edit, &EditCommands::mnuCopy_Click);
     MainMenu::onClick(m.mnuPaste, m_edit, &EditCommands::mnuPaste_Click);
     MainMenu::onClick(m.mnuDelete, m_edit, &EditCommands::mnuDelete_Click);
+    MainMenu::onClick(m.mnuFind, m_search, &SearchCommands::mnuFind_Click);
+    MainMenu::onClick(m.mnuReplace, m_search, &SearchCommands::mnuReplace_Click);
+    MainMenu::onClick(m.mnuGoto, m_search, &SearchCommands::mnuGoto_Click);
     MainMenu::onClick(m.mnuSelectall, m_edit, &EditCommands::mnuSelectall_Click);
 
     MainMenu::onClick(m.mnu0Sec, m_seed, &SeedPrompter::mnu0Sec_Click);

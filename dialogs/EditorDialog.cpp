@@ -1,6 +1,5 @@
 #include "dialogs/EditorDialog.h"
 
-#include "app/frmVellumo.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 
@@ -8,10 +7,10 @@
 #include <QPushButton>
 #include <QWindow>
 
-EditorDialog::EditorDialog(frmVellumo& window, const QSize& innerTwips)
+EditorDialog::EditorDialog(QWidget& owner, RichTextBox& editor, const QSize& innerTwips)
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
-      m_window(window)
+      m_owner(owner), m_editor(editor)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // The design sizes were made for 8-point captions.
@@ -40,10 +39,10 @@ void EditorDialog::showOverMain()
     // A child of the main window would be disabled along with it; a transient stays usable
     // and the window manager keeps it in front of the main window.
     createWinId();
-    if (QWindow* main = m_window.windowHandle())
+    if (QWindow* main = m_owner.windowHandle())
         windowHandle()->setTransientParent(main);
     if (!m_placed) {
-        move(m_window.geometry().center() - rect().center());
+        move(m_owner.geometry().center() - rect().center());
         m_placed = true;
     }
     show();
@@ -54,9 +53,9 @@ void EditorDialog::showOverMain()
 void EditorDialog::returnToEditor()
 {
     hide();
-    m_window.setEnabled(true);
-    m_window.activateWindow();
-    m_window.txtFile()->SetFocus();
+    m_owner.setEnabled(true);
+    m_owner.activateWindow();
+    m_editor.SetFocus();
 }
 
 void EditorDialog::closeEvent(QCloseEvent* event)

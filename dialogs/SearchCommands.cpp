@@ -1,16 +1,12 @@
 #include "dialogs/SearchCommands.h"
 
-#include "app/MainMenu.h"
-#include "app/frmVellumo.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
 
-SearchCommands::SearchCommands(frmVellumo& window) : QObject(&window), m_window(window)
+SearchCommands::SearchCommands(QWidget& owner, RichTextBox& editor, MessageService& messages,
+                               QObject* parent)
+    : QObject(parent), m_owner(owner), m_editor(editor), m_messages(messages)
 {
-    const MainMenu& menu = window.menu();
-    MainMenu::onClick(menu.mnuGoto, this, [this] { mnuGoto_Click(); });
-    MainMenu::onClick(menu.mnuFind, this, [this] { mnuFind_Click(); });
-    MainMenu::onClick(menu.mnuReplace, this, [this] { mnuReplace_Click(); });
 }
 
 // The dialogs are top-level windows of their own, not children of the main window.
@@ -33,20 +29,20 @@ frmFind* SearchCommands::findDialog() const
 frmGoto* SearchCommands::loadGoto()
 {
     if (!m_goto)
-        m_goto = new frmGoto(m_window);
+        m_goto = new frmGoto(m_owner, m_editor, m_messages);
     return m_goto;
 }
 
 frmFind* SearchCommands::loadFind()
 {
     if (!m_find)
-        m_find = new frmFind(m_window);
+        m_find = new frmFind(m_owner, m_editor, m_messages);
     return m_find;
 }
 
 void SearchCommands::mnuGoto_Click()
 {
-    m_window.setEnabled(false);
+    m_owner.setEnabled(false);
     loadGoto()->showOverMain();
 }
 
@@ -54,7 +50,7 @@ void SearchCommands::mnuGoto_Click()
 void SearchCommands::mnuFind_Click()
 {
     loadFind()->showOverMain();
-    m_window.setEnabled(false);
+    m_owner.setEnabled(false);
 }
 
 void SearchCommands::mnuReplace_Click()
@@ -62,5 +58,5 @@ void SearchCommands::mnuReplace_Click()
     frmFind* dialog = loadFind();
     dialog->setReplaceMode(true);
     dialog->showOverMain();
-    m_window.setEnabled(false);
+    m_owner.setEnabled(false);
 }

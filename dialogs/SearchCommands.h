@@ -3,20 +3,23 @@
 #include <QObject>
 #include <QPointer>
 
+class MessageService;
+class QWidget;
+class RichTextBox;
 class frmFind;
 class frmGoto;
-class frmVellumo;
 
 /// Go To Line and Find and Replace: the dialogs and the menu entries that show them.
 ///
 /// Each dialog is a single instance, loaded at its first showing and unloaded when the user
-/// closes it from its frame. While one is shown the main window is disabled.
+/// closes it from its frame. While one is shown the owner, the main window, is disabled.
 class SearchCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit SearchCommands(frmVellumo& window);
+    SearchCommands(QWidget& owner, RichTextBox& editor, MessageService& messages,
+                   QObject* parent = nullptr);
     ~SearchCommands() override;
 
     void mnuGoto_Click();
@@ -31,7 +34,9 @@ private:
     frmGoto* loadGoto();
     frmFind* loadFind();
 
-    frmVellumo& m_window;
+    QWidget& m_owner;
+    RichTextBox& m_editor;
+    MessageService& m_messages;
     QPointer<frmGoto> m_goto;
     QPointer<frmFind> m_find;
 };

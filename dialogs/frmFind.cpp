@@ -1,6 +1,5 @@
 #include "dialogs/frmFind.h"
 
-#include "app/frmVellumo.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
@@ -34,7 +33,8 @@ QLineEdit* addTextBox(QWidget* parent, const char* name, const QRect& at, QLabel
 
 } // namespace
 
-frmFind::frmFind(frmVellumo& window) : EditorDialog(window, QSize(3840, 2310))
+frmFind::frmFind(QWidget& owner, RichTextBox& editor, MessageService& messages)
+    : EditorDialog(owner, editor, QSize(3840, 2310)), m_messages(messages)
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find"));
@@ -122,20 +122,17 @@ int frmFind::options() const
 
 bool frmFind::search(qint64 start)
 {
-    RichTextBox* editor = m_window.txtFile();
     const QString text = m_txtFind->text();
-    if (editor->Find(text, start, editor->Text().size(), options()) != -1)
+    if (m_editor.Find(text, start, m_editor.Text().size(), options()) != -1)
         return true;
-    m_window.services().messages->MsgBox(QStringLiteral("Cannot find '") + text + QLatin1Char('\''),
-                                         MessageService::Icon::Information,
-                                         QStringLiteral("Quillmere v1.0"));
+    m_messages.MsgBox(QStringLiteral("Cannot find '") + text + QLatin1Char('\''),
+                      MessageService::Icon::Information, QStringLiteral("Quillmere v1.0"));
     return false;
 }
 
 void frmFind::searchOnward()
 {
-    const RichTextBox* editor = m_window.txtFile();
-    if (!search(editor->SelStart() + editor->SelLength()))
+    if (!search(m_editor.SelStart() + m_editor.SelLength()))
         m_searchfromtop = true;
 }
 
@@ -154,7 +151,7 @@ void frmFind::cmdReplace_Click()
         m_searchfromtop = !search(0);
         return;
     }
-    m_window.txtFile()->setSelText(m_txtReplace->text());
+    m_editor.setSelText(m_txtReplace->text());
     searchOnward();
 }
 

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class MessageService;
 class QLineEdit;
 class QPushButton;
 
@@ -17,7 +18,7 @@ class frmFind : public EditorDialog
     Q_OBJECT
 
 public:
-    explicit frmFind(frmVellumo& window);
+    frmFind(QWidget& owner, RichTextBox& editor, MessageService& messages);
 
     /// Shows or hides the replacement row, with the caption that goes with it.
     void setReplaceMode(bool on);
@@ -52,4 +53,5 @@ private:
     QGroupBox* m_fraFindoptions;
     std::map<int, QCheckBox*> m_chkboxes;
     bool m_searchfromtop = true;
+    MessageService& m_messages;
 };

@@ -1,6 +1,5 @@
 #include "dialogs/frmGoto.h"
 
-#include "app/frmVellumo.h"
 #include "dialogs/GotoLine.h"
 #include "dialogs/LeadingNumber.h"
 #include "platform/MessageService.h"
@@ -10,7 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmGoto::frmGoto(frmVellumo& window) : EditorDialog(window, QSize(3540, 1050))
+frmGoto::frmGoto(QWidget& owner, RichTextBox& editor, MessageService& messages)
+    : EditorDialog(owner, editor, QSize(3540, 1050)), m_messages(messages)
 {
     setObjectName(QStringLiteral("frmGoto"));
     setWindowTitle(QStringLiteral("Goto Line"));
@@ -41,12 +41,11 @@ void frmGoto::cmdGotook_Click()
         return;
     }
     returnToEditor();
-    RichTextBox* editor = m_window.txtFile();
     // The control maps a line to its first position directly, so any length of document is quick.
     const std::optional<qint64> line = GotoLine::lineIndex(value);
-    const qint64 position = line ? editor->positionOfLine(*line) : -1;
+    const qint64 position = line ? m_editor.positionOfLine(*line) : -1;
     if (position >= 0)
-        editor->setSelStart(position);
+        m_editor.setSelStart(position);
     else
         invalidLineNumber();
     m_txtGoto->clear();
@@ -64,7 +63,6 @@ void frmGoto::Form_Unload()
 
 void frmGoto::invalidLineNumber()
 {
-    m_window.services().messages->MsgBox(QStringLiteral("Invalid line number."),
-                                         MessageService::Icon::Warning,
-                                         QStringLiteral("Goto line"));
+    m_messages.MsgBox(QStringLiteral("Invalid line number."), MessageService::Icon::Warning,
+                      QStringLiteral("Goto line"));
 }

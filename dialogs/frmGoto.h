@@ -2,6 +2,7 @@
 
 #include "dialogs/EditorDialog.h"
 
+class MessageService;
 class QLineEdit;
 class QPushButton;
 
@@ -11,7 +12,7 @@ class frmGoto : public EditorDialog
     Q_OBJECT
 
 public:
-    explicit frmGoto(frmVellumo& window);
+    frmGoto(QWidget& owner, RichTextBox& editor, MessageService& messages);
 
     void cmdGotook_Click();
     void cmdGotocancel_Click();
@@ -25,4 +26,5 @@ private:
     QLineEdit* m_txtGoto;
     QPushButton* m_cmdGotook;
     QPushButton* m_cmdGotocancel;
+    MessageService& m_messages;
 };

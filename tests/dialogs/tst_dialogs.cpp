@@ -135,6 +135,7 @@ private slots:
     void emptySearchTextDisablesBothButtons();
     void cancelKeepsEntriesAndReturnsToFindMode();
     void frameCloseStartsFindAfresh();
+    void dialogsWorkOnABareEditor();
 
 private:
     frmGoto* openGoto();
@@ -808,6 +809,31 @@ void tst_Dialogs::frameCloseStartsFindAfresh()
     QVERIFY(!fresh->chkboxes(RichTextBox::rtfMatchCase)->isChecked());
     QVERIFY(!fresh->findChild<QPushButton*>("cmdFindnext")->isEnabled());
     QVERIFY(fresh->findChild<QPushButton*>("cmdReplace")->isEnabled());
+}
+
+// The dialogs need only an owner to disable, an editor and somewhere to say what went wrong.
+void tst_Dialogs::dialogsWorkOnABareEditor()
+{
+    QWidget owner;
+    RichTextBox editor(&owner);
+    RecordingMessageService messages;
+    editor.setPlainText(QStringLiteral("one\ntwo one"));
+    owner.setEnabled(false);
+
+    frmGoto gotoLine(owner, editor, messages);
+    gotoLine.findChild<QLineEdit*>("txtGoto")->setText(QStringLiteral("2"));
+    gotoLine.cmdGotook_Click();
+    QCOMPARE(editor.SelStart(), 4);
+    QVERIFY(owner.isEnabled());
+
+    frmFind find(owner, editor, messages);
+    find.findChild<QLineEdit*>("txtFind")->setText(QStringLiteral("one"));
+    find.findChild<QLineEdit*>("txtReplace")->setText(QStringLiteral("1"));
+    find.cmdReplace_Click();
+    find.cmdReplace_Click();
+    find.cmdReplace_Click();
+    QCOMPARE(editor.Text(), QStringLiteral("1\ntwo 1"));
+    QCOMPARE(asTuples(messages.boxes), asTuples({cannotFind(QStringLiteral("one"))}));
 }
 
 QTEST_MAIN(tst_Dialogs)
