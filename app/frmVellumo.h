@@ -24,8 +24,8 @@ class FormatCommands;
 class ToolbarState;
 class SearchCommands;
 
-/// The main window: it builds the controls and the menu bar, lays them out, and hands
-/// each command to the subsystem that owns it.
+/// The main window: it builds the controls and the menu bar, lays them out, creates each
+/// subsystem with what it works on, and connects every command to its handler.
 class frmVellumo : public QMainWindow
 {
     Q_OBJECT
@@ -39,8 +39,6 @@ public:
     QToolBar* tbrVellumo() const { return m_tbrVellumo; }
     QTimer* Timer1() const { return m_timer1; }
     const MainMenu& menu() const { return m_menu; }
-    const AppServices& services() const { return m_services; }
-    std::unique_ptr<QSettings> settings() const;
 
     DocumentList* documents() const { return m_documents; }
     FileCommands* files() const { return m_files; }
@@ -70,6 +68,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void restoreOuterGeometry();
+    std::unique_ptr<QSettings> settings() const;
 
     AppServices m_services;
     MainMenu m_menu;
