@@ -1,7 +1,5 @@
 #include "platform/rtf/RtfParser.h"
 
-#include "platform/rtf/RtfCharacterPolicy.h"
-
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -16,50 +14,10 @@ constexpr size_t s_maxDepth = 512;
 constexpr int s_maxHalfPoints = 3276;
 // Word's largest indent or spacing, 22 inches, in twips.
 constexpr int s_maxTwips = 31680;
-// A field instruction is a keyword and a target; anything longer is not a link worth keeping.
-constexpr qsizetype s_maxInstruction = 4096;
 
 int twips(const RtfToken& token, int minimum)
 {
     return std::clamp(token.parameter, minimum, s_maxTwips);
-}
-
-// Word's \levelnfc numbers for the list styles a document can hold.
-QTextListFormat::Style listStyleForLevelFormat(int format)
-{
-    switch (format) {
-    case 0:
-        return QTextListFormat::ListDecimal;
-    case 1:
-        return QTextListFormat::ListUpperRoman;
-    case 2:
-        return QTextListFormat::ListLowerRoman;
-    case 3:
-        return QTextListFormat::ListUpperAlpha;
-    case 4:
-        return QTextListFormat::ListLowerAlpha;
-    default:
-        return QTextListFormat::ListDisc;
-    }
-}
-
-// The target of a HYPERLINK field instruction, or empty for any other field.
-QString hyperlinkTarget(QString instruction)
-{
-    instruction = instruction.simplified();
-    if (!instruction.startsWith(QLatin1String("HYPERLINK "), Qt::CaseInsensitive))
-        return QString();
-    QStringView rest = QStringView(instruction).sliced(10);
-    QString prefix;
-    if (rest.startsWith(QLatin1String("\\l ")) || rest.startsWith(QLatin1String("\\l\""))) {
-        prefix = QStringLiteral("#");
-        rest = rest.sliced(2).trimmed();
-    }
-    if (rest.startsWith(u'"')) {
-        rest = rest.sliced(1);
-        return prefix + rest.left(rest.indexOf(u'"')).toString();
-    }
-    return prefix + rest.left(rest.indexOf(u' ')).toString();
 }
 
 bool isOn(const RtfToken& token)
@@ -180,7 +138,7 @@ void RtfParser::closeGroup()
     if (closing == Destination::FontTable || closing == Destination::ColorTable)
         tablesChanged();
     else if (closing == Destination::ListTable)
-        commitListEntry();
+        m_lists.commitList();
     else if (closing == Destination::Picture)
         finishPicture();
 }
@@ -202,23 +160,26 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         handleBodyWord(entry, token);
         break;
     case Destination::ListTable:
+        m_lists.handleListWord(entry.keyword, token.parameter);
+        break;
     case Destination::ListOverrideTable:
-        handleListTableWord(entry.keyword, token);
+        m_lists.handleOverrideWord(entry.keyword, token.parameter);
         break;
     case Destination::LegacyNumbering:
         handleLegacyNumberingWord(entry.keyword);
         break;
     case Destination::StyleSheet:
-        handleStyleSheetWord(entry.keyword, token);
+        if (!m_styleSheet.handleWord(entry.keyword, token.parameter))
+            applyCharacterWord(entry.keyword, token);
         break;
     case Destination::Picture:
         handlePictureWord(entry.keyword, token);
         break;
     case Destination::FontTable:
-        handleFontTableWord(entry.keyword, token);
+        m_fonts.handleWord(entry.keyword, token.parameter);
         break;
     case Destination::ColorTable:
-        handleColorTableWord(entry.keyword, token);
+        m_colors.handleWord(entry.keyword, token.parameter);
         break;
     case Destination::Skipped:
     case Destination::FieldInstruction:
@@ -231,12 +192,11 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     switch (keyword) {
     case Keyword::FontTable:
         state().destination = Destination::FontTable;
-        m_fontEntryOpen = false;
+        m_fonts.startTable();
         return true;
     case Keyword::ColorTable:
         state().destination = Destination::ColorTable;
-        m_colors.clear();
-        m_colorSet = false;
+        m_colors.startTable();
         return true;
     case Keyword::LegacyBullet:
         // Older writers describe the list in \pn; its keywords say bullet or number style.
@@ -251,24 +211,25 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
         return true;
     case Keyword::ListTable:
         state().destination = Destination::ListTable;
-        m_listStyle.reset();
+        m_lists.startListTable();
         return true;
     case Keyword::ListOverrideTable:
         state().destination = Destination::ListOverrideTable;
-        m_listId = 0;
+        m_lists.startOverrideTable();
         return true;
     case Keyword::StyleSheet:
         state().destination = Destination::StyleSheet;
-        m_styleNumber = 0;
+        m_styleSheet.startTable();
         return true;
     case Keyword::Field:
-        m_fieldInstruction.clear();
+        m_links.startField();
         return state().destination == Destination::Body;
     case Keyword::FieldInstruction:
         state().destination = Destination::FieldInstruction;
         return true;
     case Keyword::FieldResult:
-        startFieldResult();
+        if (const int link = m_links.startResult(); link > 0)
+            state().chars.link = link;
         return true;
     case Keyword::Picture:
         if (state().destination != Destination::Body)
@@ -309,7 +270,7 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
         m_ansiCodePage = token.parameter > 0 ? token.parameter : 1252;
         return true;
     case Keyword::DefaultFont:
-        m_defaultFont = nonNegative(token);
+        m_fonts.setDefaultFont(nonNegative(token));
         tablesChanged();
         return true;
     case Keyword::Binary:
@@ -346,9 +307,8 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
         break;
     case Keyword::Style:
         // Writers such as LibreOffice leave a style's formatting to the style sheet.
-        if (const auto found = m_styleSheet.constFind(token.parameter);
-            found != m_styleSheet.constEnd())
-            state().chars = RtfCharState{found.value()}.withLink(state().chars.link);
+        if (const auto style = m_styleSheet.style(token.parameter))
+            state().chars = style->withLink(state().chars.link);
         break;
     case Keyword::Character:
         appendCharacter(entry.character);
@@ -383,9 +343,7 @@ bool RtfParser::applyParagraphWord(Keyword keyword, const RtfToken& token)
         m_paragraph = RtfParagraphState();
         break;
     case Keyword::ListOverride:
-        m_paragraph.list = token.parameter > 0
-                               ? m_overrideStyles.value(token.parameter, QTextListFormat::ListDisc)
-                               : QTextListFormat::ListStyleUndefined;
+        m_paragraph.list = m_lists.overrideStyle(token.parameter);
         break;
     case Keyword::AlignLeft:
         m_paragraph.alignment = RtfParagraphState::Alignment::Left;
@@ -418,59 +376,6 @@ bool RtfParser::applyParagraphWord(Keyword keyword, const RtfToken& token)
         return false;
     }
     return true;
-}
-
-void RtfParser::handleListTableWord(Keyword keyword, const RtfToken& token)
-{
-    switch (keyword) {
-    case Keyword::List:
-        commitListEntry();
-        break;
-    case Keyword::LevelNumberFormat:
-        // Only the first level counts: the document holds one level of list.
-        if (!m_listStyle && state().destination == Destination::ListTable)
-            m_listStyle = listStyleForLevelFormat(token.parameter);
-        break;
-    case Keyword::ListId:
-        m_listId = token.parameter;
-        break;
-    case Keyword::ListOverride:
-        if (state().destination == Destination::ListOverrideTable)
-            m_overrideStyles.insert(token.parameter,
-                                    m_listStyles.value(m_listId, QTextListFormat::ListDisc));
-        break;
-    default:
-        break;
-    }
-}
-
-void RtfParser::handleStyleSheetWord(Keyword keyword, const RtfToken& token)
-{
-    if (keyword == Keyword::Style)
-        m_styleNumber = token.parameter;
-    else if (keyword == Keyword::BasedOn)
-        m_styleBase = token.parameter;
-    else
-        applyCharacterWord(keyword, token);
-}
-
-void RtfParser::commitStyle()
-{
-    // A style takes the font and size it does not set from the style it is based on.
-    RtfCharState chars = state().chars;
-    if (const auto base = m_styleSheet.constFind(std::exchange(m_styleBase, -1));
-        base != m_styleSheet.constEnd()) {
-        chars.font = chars.font == RtfCharState::DefaultFont ? base->font : chars.font;
-        chars.halfPoints = chars.halfPoints == 0 ? base->halfPoints : chars.halfPoints;
-    }
-    m_styleSheet.insert(m_styleNumber, chars);
-}
-
-void RtfParser::commitListEntry()
-{
-    if (m_listStyle)
-        m_listStyles.insert(m_listId, *m_listStyle);
-    m_listStyle.reset();
 }
 
 void RtfParser::handleLegacyNumberingWord(Keyword keyword)
@@ -524,19 +429,6 @@ void RtfParser::handlePictureWord(Keyword keyword, const RtfToken& token)
     default:
         break;
     }
-}
-
-void RtfParser::startFieldResult()
-{
-    const QString target = hyperlinkTarget(std::exchange(m_fieldInstruction, QString()));
-    if (target.isEmpty())
-        return;
-    auto found = m_linkIndices.constFind(target);
-    if (found == m_linkIndices.constEnd()) {
-        m_links.append(target);
-        found = m_linkIndices.insert(target, int(m_links.size()));
-    }
-    state().chars.link = found.value();
 }
 
 void RtfParser::finishPicture()
@@ -615,45 +507,6 @@ void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
     }
 }
 
-void RtfParser::handleFontTableWord(Keyword keyword, const RtfToken& token)
-{
-    switch (keyword) {
-    case Keyword::Font:
-        commitFontEntry();
-        m_fontNumber = token.parameter;
-        m_fontEntry = RtfFontEntry();
-        m_fontEntryOpen = true;
-        break;
-    case Keyword::FontCharset:
-        m_fontEntry.codePage = CodePageDecoder::codePageForCharset(token.parameter);
-        break;
-    case Keyword::CodePage:
-        m_fontEntry.codePage = nonNegative(token);
-        break;
-    default:
-        break;
-    }
-}
-
-void RtfParser::handleColorTableWord(Keyword keyword, const RtfToken& token)
-{
-    const int component = std::clamp(token.parameter, 0, 255);
-    switch (keyword) {
-    case Keyword::Red:
-        m_rgb[0] = component;
-        break;
-    case Keyword::Green:
-        m_rgb[1] = component;
-        break;
-    case Keyword::Blue:
-        m_rgb[2] = component;
-        break;
-    default:
-        return;
-    }
-    m_colorSet = true;
-}
-
 void RtfParser::handleControlSymbol(unsigned char symbol)
 {
     switch (symbol) {
@@ -696,7 +549,7 @@ void RtfParser::handleText(std::string_view bytes)
         handleFontTableText(bytes);
         break;
     case Destination::ColorTable:
-        handleColorTableText(bytes);
+        m_colors.handleText(bytes);
         break;
     case Destination::FieldInstruction:
         appendBytes(bytes);
@@ -704,7 +557,7 @@ void RtfParser::handleText(std::string_view bytes)
     case Destination::StyleSheet:
         // The style's name ends at its semicolon; by then its formatting is complete.
         if (bytes.find(';') != std::string_view::npos)
-            commitStyle();
+            m_styleSheet.commitStyle(state().chars);
         break;
     default:
         break;
@@ -719,14 +572,6 @@ void RtfParser::handleFontTableText(std::string_view bytes)
         bytes.remove_prefix(end + 1);
     }
     appendBytes(bytes);
-}
-
-void RtfParser::handleColorTableText(std::string_view bytes)
-{
-    for (const char c : bytes) {
-        if (c == ';')
-            commitColor();
-    }
 }
 
 void RtfParser::appendBytes(std::string_view bytes)
@@ -745,9 +590,9 @@ void RtfParser::appendCharacter(char16_t character)
 void RtfParser::appendDecoded(QStringView text)
 {
     if (state().destination == Destination::FontTable) {
-        m_fontEntry.family.append(text);
+        m_fonts.appendName(text);
     } else if (state().destination == Destination::FieldInstruction) {
-        m_fieldInstruction.append(text.left(s_maxInstruction - m_fieldInstruction.size()));
+        m_links.appendInstruction(text);
     } else if (state().destination == Destination::Body && !state().chars.hidden) {
         emitPendingCells();
         m_builder.appendText(text, currentFormatId());
@@ -758,12 +603,11 @@ void RtfParser::flushBytes()
 {
     if (m_bytes.isEmpty())
         return;
-    const bool inFontTable = state().destination == Destination::FontTable;
-    const int codePage = inFontTable && m_fontEntry.codePage > 0 ? m_fontEntry.codePage
-                         : inFontTable                           ? m_ansiCodePage
-                                                                 : codePageFor(state().chars.font);
+    const int codePage = state().destination == Destination::FontTable
+                             ? m_fonts.entryCodePage()
+                             : m_fonts.codePageFor(state().chars.font);
     m_decoded.resize(0);
-    m_decoder.decode(codePage, m_bytes, m_decoded);
+    m_decoder.decode(codePage > 0 ? codePage : m_ansiCodePage, m_bytes, m_decoded);
     m_bytes.resize(0);
     appendDecoded(m_decoded);
 }
@@ -776,20 +620,11 @@ void RtfParser::endParagraph()
 
 void RtfParser::commitFontEntry()
 {
-    if (!m_fontEntryOpen)
+    if (!m_fonts.isEntryOpen())
         return;
+    // The end of the entry's name may still be waiting here as bytes.
     flushBytes();
-    m_fontEntry.family = RtfCharacterPolicy::fontName(m_fontEntry.family);
-    m_fonts.insert(m_fontNumber, std::exchange(m_fontEntry, RtfFontEntry()));
-    m_fontEntryOpen = false;
-}
-
-void RtfParser::commitColor()
-{
-    m_colors.push_back(m_colorSet ? std::optional(QColor(m_rgb[0], m_rgb[1], m_rgb[2]))
-                                  : std::nullopt);
-    m_colorSet = false;
-    std::fill(std::begin(m_rgb), std::end(m_rgb), 0);
+    m_fonts.commitEntry();
 }
 
 void RtfParser::tablesChanged()
@@ -823,36 +658,20 @@ QTextCharFormat RtfParser::formatFor(const RtfCharState& chars) const
         format.setFontUnderline(true);
     if (chars.strike)
         format.setFontStrikeOut(true);
-    if (chars.color > 0 && std::cmp_less(chars.color, m_colors.size()) && m_colors[chars.color])
-        format.setForeground(*m_colors[chars.color]);
-    if (const QString family = familyFor(chars.font); !family.isEmpty())
+    if (const auto color = m_colors.color(chars.color))
+        format.setForeground(*color);
+    if (const QString family = m_fonts.familyFor(chars.font); !family.isEmpty())
         format.setFontFamilies({family});
     if (chars.halfPoints > 0)
         format.setFontPointSize(chars.halfPoints / 2.0);
     if (chars.vertical != 0)
         format.setVerticalAlignment(chars.vertical == 1 ? QTextCharFormat::AlignSuperScript
                                                         : QTextCharFormat::AlignSubScript);
-    if (chars.highlight > 0 && std::cmp_less(chars.highlight, m_colors.size()) &&
-        m_colors[chars.highlight])
-        format.setBackground(*m_colors[chars.highlight]);
+    if (const auto highlight = m_colors.color(chars.highlight))
+        format.setBackground(*highlight);
     if (chars.link > 0) {
         format.setAnchor(true);
-        format.setAnchorHref(m_links.at(chars.link - 1));
+        format.setAnchorHref(m_links.target(chars.link));
     }
     return format;
-}
-
-QString RtfParser::familyFor(int font) const
-{
-    // Fonts missing from the table fall back to \deff, then to the document's own default.
-    const auto found = m_fonts.constFind(font);
-    if (found != m_fonts.constEnd() && !found->family.isEmpty())
-        return found->family;
-    return font == m_defaultFont ? QString() : m_fonts.value(m_defaultFont).family;
-}
-
-int RtfParser::codePageFor(int font) const
-{
-    const auto found = m_fonts.constFind(font == RtfCharState::DefaultFont ? m_defaultFont : font);
-    return found != m_fonts.constEnd() && found->codePage > 0 ? found->codePage : m_ansiCodePage;
 }

@@ -1,0 +1,51 @@
+#include "platform/rtf/RtfFontTable.h"
+
+#include "platform/rtf/CodePageDecoder.h"
+#include "platform/rtf/RtfCharacterPolicy.h"
+
+#include <algorithm>
+#include <utility>
+
+void RtfFontTable::handleWord(RtfKeywordTable::Keyword keyword, int parameter)
+{
+    switch (keyword) {
+    case RtfKeywordTable::Keyword::Font:
+        commitEntry();
+        m_number = parameter;
+        m_entry = Entry();
+        m_entryOpen = true;
+        break;
+    case RtfKeywordTable::Keyword::FontCharset:
+        m_entry.codePage = CodePageDecoder::codePageForCharset(parameter);
+        break;
+    case RtfKeywordTable::Keyword::CodePage:
+        m_entry.codePage = std::max(parameter, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfFontTable::commitEntry()
+{
+    if (!m_entryOpen)
+        return;
+    m_entry.family = RtfCharacterPolicy::fontName(m_entry.family);
+    m_fonts.insert(m_number, std::exchange(m_entry, Entry()));
+    m_entryOpen = false;
+}
+
+QString RtfFontTable::familyFor(int font) const
+{
+    // Fonts missing from the table fall back to \deff, then to the document's own default.
+    const auto found = m_fonts.constFind(font);
+    if (found != m_fonts.constEnd() && !found->family.isEmpty())
+        return found->family;
+    return font == m_defaultFont ? QString() : m_fonts.value(m_defaultFont).family;
+}
+
+int RtfFontTable::codePageFor(int font) const
+{
+    const auto found = m_fonts.constFind(font == RtfCharState::DefaultFont ? m_defaultFont : font);
+    return found != m_fonts.constEnd() ? found->codePage : 0;
+}
