@@ -4,7 +4,7 @@
 #include <QTextListFormat>
 
 /// What both sides of the codec agree on, so writing then reading is stable: the characters
-/// neither carries, units, and which lists are bullets.
+/// neither carries, font names, and which lists are bullets.
 class RtfCharacterPolicy
 {
 public:
@@ -26,9 +26,6 @@ public:
         });
         return family.trimmed();
     }
-
-    /// RTF measures in twips; Qt's document in pixels at 96 dots per inch.
-    static constexpr double twipsPerPixel = 15.0;
 
     /// Lists written as bullets rather than numbers.
     static bool isBullet(QTextListFormat::Style style)

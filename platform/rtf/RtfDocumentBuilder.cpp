@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfDocumentBuilder.h"
 
+#include "platform/Twips.h"
 #include "platform/rtf/RtfCharacterPolicy.h"
 
 #include <QCryptographicHash>
@@ -38,15 +39,15 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
     // A list brings its own indent, so a list paragraph's indents are not doubled.
     const bool inList = paragraph.list != QTextListFormat::ListStyleUndefined;
     if (!inList && paragraph.leftIndent != 0)
-        format.setLeftMargin(paragraph.leftIndent / RtfCharacterPolicy::twipsPerPixel);
+        format.setLeftMargin(Twips::toPixels(paragraph.leftIndent));
     if (!inList && paragraph.rightIndent != 0)
-        format.setRightMargin(paragraph.rightIndent / RtfCharacterPolicy::twipsPerPixel);
+        format.setRightMargin(Twips::toPixels(paragraph.rightIndent));
     if (!inList && paragraph.firstIndent != 0)
-        format.setTextIndent(paragraph.firstIndent / RtfCharacterPolicy::twipsPerPixel);
+        format.setTextIndent(Twips::toPixels(paragraph.firstIndent));
     if (paragraph.spaceBefore != 0)
-        format.setTopMargin(paragraph.spaceBefore / RtfCharacterPolicy::twipsPerPixel);
+        format.setTopMargin(Twips::toPixels(paragraph.spaceBefore));
     if (paragraph.spaceAfter != 0)
-        format.setBottomMargin(paragraph.spaceAfter / RtfCharacterPolicy::twipsPerPixel);
+        format.setBottomMargin(Twips::toPixels(paragraph.spaceAfter));
     return format;
 }
 

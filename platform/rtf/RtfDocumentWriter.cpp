@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfDocumentWriter.h"
 
+#include "platform/Twips.h"
 #include "platform/rtf/RtfCharacterPolicy.h"
 
 #include <QBuffer>
@@ -45,7 +46,7 @@ std::string_view numberStyleWord(QTextListFormat::Style style)
 
 void appendTwips(QByteArray& out, const char* word, double pixels)
 {
-    if (const int twips = qRound(pixels * RtfCharacterPolicy::twipsPerPixel); twips != 0)
+    if (const int twips = qRound(Twips::fromPixels(pixels)); twips != 0)
         out.append(word).append(QByteArray::number(twips));
 }
 
@@ -274,9 +275,9 @@ bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)
         return false;
     m_body.append("{\\pict"sv);
     m_body.append(kind);
-    if (const int width = qRound(format.width() * RtfCharacterPolicy::twipsPerPixel); width > 0)
+    if (const int width = qRound(Twips::fromPixels(format.width())); width > 0)
         writeWord(m_body, "\\picwgoal"sv, width);
-    if (const int height = qRound(format.height() * RtfCharacterPolicy::twipsPerPixel); height > 0)
+    if (const int height = qRound(Twips::fromPixels(format.height())); height > 0)
         writeWord(m_body, "\\pichgoal"sv, height);
     static constexpr char s_hexDigits[] = "0123456789abcdef";
     char* target = m_body.reserve(data.size() * 2 + data.size() / s_imageBytesPerLine + 2);

@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfPicture.h"
 
+#include "platform/Twips.h"
 #include "platform/rtf/RtfCharacterPolicy.h"
 
 #include <algorithm>
@@ -48,5 +49,5 @@ int RtfPicture::clampPercent(int percent)
 
 double RtfPicture::scaled(int twips, int percent)
 {
-    return double(twips) * percent / 100.0 / RtfCharacterPolicy::twipsPerPixel;
+    return Twips::toPixels(double(twips) * percent / 100.0);
 }
