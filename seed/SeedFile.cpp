@@ -24,6 +24,28 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
+// Only a byte-order mark tells UTF-16 from 8-bit text.
+std::optional<QStringConverter::Encoding> utf16Encoding(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xff\xfe"))
+        return QStringConverter::Utf16LE;
+    if (bytes.startsWith("\xfe\xff"))
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
+}
+
+// Tab, line breaks, form feed and the end-of-file mark of old DOS files are all a text holds.
+bool isText(QStringView text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\v' && u != u'\f' && u != u'\r' &&
+            u != 0x1a)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool SeedFile::read(const QString& path)
@@ -39,18 +61,32 @@ bool SeedFile::read(const QString& path)
         m_errorString = file.errorString();
         return false;
     }
-    m_text = decode(bytes);
+    std::optional<QString> text = decode(bytes);
+    if (!text) {
+        m_errorString = QStringLiteral("it is not a text file");
+        return false;
+    }
+    m_text = std::move(*text);
     m_errorString.clear();
     return true;
 }
 
-QString SeedFile::decode(QByteArrayView bytes)
+std::optional<QString> SeedFile::decode(QByteArrayView bytes)
 {
-    // Stateless makes a sequence cut off at the end count as an error; a byte-order mark stays.
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return fromWindows1252(bytes);
+    QString text;
+    // Stateless makes a sequence cut off at the end count as an error.
+    if (const auto utf16 = utf16Encoding(bytes)) {
+        QStringDecoder decoder(*utf16, QStringDecoder::Flag::Stateless);
+        text = decoder.decode(bytes.sliced(2));
+        if (decoder.hasError() || bytes.size() % 2 != 0)
+            return std::nullopt;
+    } else {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text = fromWindows1252(bytes);
+    }
+    if (!isText(text))
+        return std::nullopt;
+    return text;
 }

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <iconv.h>
+
 namespace {
 
 const QString noSeed = QStringLiteral("You must first enter a seed text");
@@ -73,6 +75,7 @@ private slots:
     // Reading seed files and finding the shipped ones.
     void decode_data();
     void decode();
+    void windows1252MatchesIconv();
     void shippedSeedPathRule_data();
     void shippedSeedPathRule();
     void shippedSeedsArePlainPassages_data();
@@ -323,22 +326,31 @@ void tst_Seed::decode_data()
         << QByteArray("a\r\nb\rc\n") << QStringLiteral("a\r\nb\rc\n");
     QTest::newRow("edge: not UTF-8 reads as Windows-1252")
         << QByteArray("caf\xe9 \x93q\x94 \x80") << QStringLiteral("caf\u00e9 \u201cq\u201d \u20ac");
-    QTest::newRow("edge: UTF-16 with its byte-order mark reads as 8-bit")
+    QTest::newRow("nominal: UTF-16 little-endian after its byte-order mark")
         << QByteArray("\xff\xfe"
-                      "a\0 \0",
-                      6)
-        << QStringLiteral("\u00ff\u00fe"
-                          "a") +
-               QChar(0) + QLatin1Char(' ') + QChar(0);
-    QTest::newRow("edge: UTF-8 byte-order mark is kept") << QByteArray("\xef\xbb\xbf"
-                                                                       "a")
-                                                         << QStringLiteral("\ufeff"
-                                                                           "a");
+                      "a\0 \0\xac\x20",
+                      8)
+        << QStringLiteral("a \u20ac");
+    QTest::newRow("nominal: UTF-16 big-endian after its byte-order mark")
+        << QByteArray("\xfe\xff\0a\0 \x20\xac", 8) << QStringLiteral("a \u20ac");
+    QTest::newRow("edge: UTF-8 byte-order mark is dropped") << QByteArray("\xef\xbb\xbf"
+                                                                          "a")
+                                                            << QStringLiteral("a");
+    QTest::newRow("robustness: NUL bytes are no text") << QByteArray("a\0b", 3) << QString();
+    QTest::newRow("robustness: UTF-16 cut off inside a character")
+        << QByteArray("\xff\xfe"
+                      "a\0b",
+                      5)
+        << QString();
+    QTest::newRow("robustness: binary without NUL bytes")
+        << QByteArray("\x7f"
+                      "ELF\x02\x01\x01\x03\x04")
+        << QString();
     QTest::newRow("edge: sequence cut off at the end is not UTF-8")
         << QByteArray("ab\xc3") << QStringLiteral("ab\u00c3");
     QTest::newRow("edge: unassigned Windows-1252 bytes keep their value")
         << QByteArray("\x81\x8d\x8f\x90\x9d") << QStringLiteral("\u0081\u008d\u008f\u0090\u009d");
-    QTest::newRow("edge: empty file") << QByteArray() << QString();
+    QTest::newRow("edge: empty file") << QByteArray() << QStringLiteral("");
 }
 
 void tst_Seed::decode()
@@ -348,8 +360,29 @@ void tst_Seed::decode()
     const QString path = m_env->path(QStringLiteral("seed.txt"));
     writeFile(path, bytes);
     SeedFile file;
-    QVERIFY(file.read(path));
+    QCOMPARE(file.read(path), !text.isNull());
     QCOMPARE(file.takeText(), text);
+    QCOMPARE(file.errorString(), text.isNull() ? QStringLiteral("it is not a text file") : QString());
+}
+
+// Windows-1252 against glibc's table; the five bytes it leaves out keep their C1 control.
+void tst_Seed::windows1252MatchesIconv()
+{
+    iconv_t cp1252 = iconv_open("UTF-16LE", "CP1252");
+    QVERIFY(cp1252 != iconv_t(-1));
+    for (int byte = 0x80; byte < 0xa0; ++byte) {
+        char in = char(byte);
+        char16_t out = 0;
+        char* inPtr = &in;
+        char* outPtr = reinterpret_cast<char*>(&out);
+        size_t inLeft = 1;
+        size_t outLeft = sizeof out;
+        const bool defined = iconv(cp1252, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1);
+        const QChar expected = defined ? QChar(out) : QChar(byte);
+        // High bytes alone are never valid UTF-8, so the 8-bit reading applies.
+        QCOMPARE(SeedFile::decode(QByteArray(1, in)).value_or(QString()), QString(expected));
+    }
+    iconv_close(cp1252);
 }
 
 void tst_Seed::shippedSeedPathRule_data()
@@ -652,6 +685,8 @@ void tst_Seed::unreadableSeedRestoresMarks_data()
                                                      << "program/data/seedtwo.txt";
     QTest::newRow("robustness: seedthree.txt missing") << "mnuSeedThree"
                                                        << "program/data/seedthree.txt";
+    QTest::newRow("robustness: seedtwo.txt is not text") << "mnuSeedTwo"
+                                                         << "program/data/seedtwo.txt binary";
 }
 
 void tst_Seed::unreadableSeedRestoresMarks()
@@ -662,8 +697,11 @@ void tst_Seed::unreadableSeedRestoresMarks()
     QDir().mkpath(m_env->path(QStringLiteral("user")));
     w->menu().mnuSeedOne->trigger();
     w->txtFile()->setTextRTF(QStringLiteral("kept"));
-    const QString path = m_env->path(file);
+    const bool binary = file.endsWith(QLatin1String(" binary"));
+    const QString path = m_env->path(file.remove(QLatin1String(" binary")));
     QFile::remove(path);
+    if (binary)
+        writeFile(path, QByteArray("PK\x03\x04\0\0", 6));
     if (entry == QLatin1String("mnuNewSeed"))
         m_env->dialog.queueFileName(path);
 
