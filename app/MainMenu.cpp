@@ -87,6 +87,9 @@ MainMenu MainMenu::build(QMenuBar* bar, QWidget* window)
         addItem(m.mnuEdit, window, "mnuCut", QStringLiteral("Cut"), QKeySequence("Ctrl+X"), false);
     m.mnuCopy = addItem(m.mnuEdit, window, "mnuCopy", QStringLiteral("Copy"),
                         QKeySequence("Ctrl+C"), false);
+    // The older keys too, or the editor would copy and cut them as plain text of its own.
+    m.mnuCut->setShortcuts({QKeySequence("Ctrl+X"), QKeySequence("Shift+Del")});
+    m.mnuCopy->setShortcuts({QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")});
     m.mnuPaste =
         addItem(m.mnuEdit, window, "mnuPaste", QStringLiteral("Paste"), QKeySequence("Ctrl+V"));
     m.mnuDelete = addItem(m.mnuEdit, window, "mnuDelete", QStringLiteral("Delete"),

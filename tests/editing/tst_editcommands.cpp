@@ -222,6 +222,10 @@ void tst_EditCommands::menuKeysWinWhileEditorHasFocus_data()
                                      << "mnuCut";
     QTest::newRow("nominal: Ctrl+C") << "Ctrl+C"
                                      << "mnuCopy";
+    QTest::newRow("nominal: Ctrl+Ins copies as Ctrl+C") << "Ctrl+Ins"
+                                                        << "mnuCopy";
+    QTest::newRow("nominal: Shift+Del cuts as Ctrl+X") << "Shift+Del"
+                                                       << "mnuCut";
     QTest::newRow("nominal: Ctrl+V") << "Ctrl+V"
                                      << "mnuPaste";
     QTest::newRow("nominal: Ctrl+A") << "Ctrl+A"
