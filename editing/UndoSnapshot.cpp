@@ -22,5 +22,5 @@ void UndoSnapshot::changeundo()
 
 void UndoSnapshot::mnuUndo_Click()
 {
-    m_editor.setTextRTF(QString::fromLatin1(m_documents.undo(m_editor.rtfData())));
+    m_editor.setTextRTFInPlace(QString::fromLatin1(m_documents.undo(m_editor.rtfData())));
 }

@@ -2,14 +2,17 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/EditorFont.h"
+#include "platform/TextBoundary.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextList>
@@ -48,7 +51,7 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
     setFont(EditorFont::defaultFont());
-    prepareDocument(document());
+    adoptDocument(newDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
 }
@@ -82,27 +85,60 @@ QByteArray RichTextBox::rtfData() const
 
 void RichTextBox::setTextRTF(const QString& rtf)
 {
-    if (!isRtf(rtf)) {
-        setPlainText(normalisedLineBreaks(rtf));
+    if (isRtf(rtf) && readDocument(rtfBytes(rtf)))
         return;
-    }
-    if (!readDocument(rtfBytes(rtf)))
-        setPlainText(rtf);
+    QTextDocument* fresh = newDocument();
+    fresh->setPlainText(isRtf(rtf) ? rtf : normalisedLineBreaks(rtf));
+    adoptDocument(fresh);
 }
 
-void RichTextBox::prepareDocument(QTextDocument* doc)
+void RichTextBox::setTextRTFInPlace(const QString& rtf)
 {
+    const qint64 caret = textCursor().position();
+    const int left = horizontalScrollBar()->value();
+    const int top = verticalScrollBar()->value();
+    const int shownEnd = cursorForPosition(viewport()->rect().bottomRight()).position();
+    setTextRTF(rtf);
+    setSelStart(caret);
+    // The layout runs ahead of the view only so far; what was shown must be laid out before
+    // the scroll bars can go back to it.
+    const QTextBlock last = document()->findBlock(shownEnd);
+    document()->documentLayout()->blockBoundingRect(last.isValid() ? last
+                                                                   : document()->lastBlock());
+    horizontalScrollBar()->setValue(left);
+    verticalScrollBar()->setValue(top);
+}
+
+QTextDocument* RichTextBox::newDocument()
+{
+    auto* doc = new QTextDocument(this);
     doc->setUndoRedoEnabled(false);
     doc->setDefaultFont(EditorFont::defaultFont());
     connect(doc, &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
+    return doc;
+}
+
+void RichTextBox::adoptDocument(QTextDocument* fresh)
+{
+    // The editor carries its typing format over into a new document; it must be the format at
+    // the caret there, not whatever the caret last had in the old one.
+    QTextCursor caret = textCursor();
+    caret.clearSelection();
+    caret.setCharFormat(QTextCursor(fresh).charFormat());
+    setTextCursor(caret);
+    QTextDocument* old = document();
+    const bool ownOld = old->parent() == this; // the first document belongs to QTextEdit
+    setDocument(fresh);
+    if (ownOld)
+        delete old;
+    ++m_contentRevision;
 }
 
 // Reading into the shown document makes the editor relayout as every block arrives; a detached
 // document is read several times faster and then laid out once when it takes the old one's place.
 bool RichTextBox::readDocument(const QByteArray& data)
 {
-    auto* fresh = new QTextDocument(this);
-    prepareDocument(fresh);
+    QTextDocument* fresh = newDocument();
     RtfReader reader;
     if (!reader.read(data, fresh)) {
         m_errorString = reader.errorString();
@@ -110,12 +146,7 @@ bool RichTextBox::readDocument(const QByteArray& data)
         return false;
     }
     m_lastLoadLosses = reader.losses();
-    QTextDocument* old = document();
-    const bool ownOld = old->parent() == this; // the first document belongs to QTextEdit
-    setDocument(fresh);
-    if (ownOld)
-        delete old;
-    ++m_contentRevision;
+    adoptDocument(fresh);
     return true;
 }
 
@@ -276,14 +307,23 @@ void RichTextBox::setSelBullet(bool on)
     c.endEditBlock();
 }
 
+// Positions given by number land on the nearest character boundary, so nothing ever goes
+// between the halves of a surrogate pair or between a letter and its combining mark.
 void RichTextBox::selectRange(qint64 start, qint64 length)
 {
     const qint64 end = document()->characterCount() - 1;
-    start = qBound<qint64>(0, start, end);
+    start = boundaryNear(qBound<qint64>(0, start, end));
     QTextCursor c = textCursor();
     c.setPosition(int(start));
-    c.setPosition(int(qBound<qint64>(start, start + length, end)), QTextCursor::KeepAnchor);
+    c.setPosition(int(qMax(start, boundaryNear(qBound<qint64>(start, start + length, end)))),
+                  QTextCursor::KeepAnchor);
     setTextCursor(c);
+}
+
+qint64 RichTextBox::boundaryNear(qint64 position) const
+{
+    const QTextBlock block = document()->findBlock(int(position));
+    return block.position() + TextBoundary::nearest(block.text(), position - block.position());
 }
 
 qint64 RichTextBox::Find(const QString& text, qint64 start, qint64 end, int options)

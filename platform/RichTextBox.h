@@ -25,6 +25,9 @@ public:
     /// TextRTF() as the 7-bit bytes the writer makes, without widening them to UTF-16.
     QByteArray rtfData() const;
     void setTextRTF(const QString& rtf);
+    /// setTextRTF() that keeps the caret (on a character boundary, at most at the new end)
+    /// and the view where they were.
+    void setTextRTFInPlace(const QString& rtf);
 
     qint64 SelStart() const;
     void setSelStart(qint64 position);
@@ -81,12 +84,16 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
-    void prepareDocument(QTextDocument* doc);
+    /// An empty document as the editor keeps them: no undo stack, the default font.
+    QTextDocument* newDocument();
+    /// Shows fresh in place of the current document, which is deleted.
+    void adoptDocument(QTextDocument* fresh);
     /// Replaces the document with RTF data; false, leaving it as it was, when data is not RTF.
     bool readDocument(const QByteArray& data);
     void mergeSelFormat(const QTextCharFormat& format);
     void adoptImages(const QTextDocument& source);
     void selectRange(qint64 start, qint64 length);
+    qint64 boundaryNear(qint64 position) const;
     bool ownedByMenu(const QKeySequence& keys) const;
 
     QString m_errorString;

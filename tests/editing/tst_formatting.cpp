@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextList>
@@ -71,6 +73,8 @@ private slots:
     void cancelledColorChangesNothing();
     void confirmedFontLeavesTogglesAlone();
     void cancelledFontChangesNothing();
+    void newDocumentsStartWithTheDefaultFormat_data();
+    void newDocumentsStartWithTheDefaultFormat();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -340,6 +344,39 @@ void tst_Formatting::cancelledFontChangesNothing()
     QVERIFY(!formatAt(w, 4).fontItalic());
     w->menu().mnuUndo->trigger();
     QCOMPARE(w->txtFile()->Text(), QStringLiteral("ON two"));
+}
+
+void tst_Formatting::newDocumentsStartWithTheDefaultFormat_data()
+{
+    QTest::addColumn<bool>("paste");
+    QTest::newRow("nominal: typed") << false;
+    QTest::newRow("nominal: pasted") << true;
+}
+
+// The caret's last format, here 16 pt red serif, belongs to the document it was in.
+void tst_Formatting::newDocumentsStartWithTheDefaultFormat()
+{
+    QFETCH(bool, paste);
+    frmVellumo* w = editingWindow(*m_env);
+    w->txtFile()->setTextRTF(QStringLiteral("{\\rtf1{\\fonttbl{\\f0 DejaVu Serif;}}"
+                                            "{\\colortbl;\\red255\\green0\\blue0;}"
+                                            "\\f0\\fs32\\cf1 serif words}"));
+    select(w, 3, 0);
+    QCOMPARE(w->txtFile()->currentCharFormat().fontPointSize(), 16.0);
+
+    w->menu().mnuNew->trigger();
+    if (paste) {
+        QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+        w->menu().mnuPaste->trigger();
+    } else {
+        type(w->txtFile(), QStringLiteral("x"));
+    }
+
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("x"));
+    const QTextCharFormat typed = formatAt(w, 0);
+    QVERIFY(!typed.hasProperty(QTextFormat::FontPointSize));
+    QVERIFY(!typed.hasProperty(QTextFormat::ForegroundBrush));
+    QVERIFY(!typed.hasProperty(QTextFormat::FontFamilies));
 }
 
 QTEST_MAIN(tst_Formatting)

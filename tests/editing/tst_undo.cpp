@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -48,6 +49,7 @@ private slots:
     void unrecordedSeedWordsComeBackOnSecondUndo();
     void eachDocumentKeepsItsOwnPair();
     void boldThenUndo();
+    void undoKeepsCaretAndView();
 
 private:
     void type(const QString& text) { QTest::keyClicks(m_editor, text); }
@@ -187,6 +189,25 @@ void tst_Undo::boldThenUndo()
     QVERIFY(!isBold(m_editor, 7));
     undo();
     QVERIFY(isBold(m_editor, 7));
+}
+
+// A writer at the end of a long text stays there, wherever Undo takes the content.
+void tst_Undo::undoKeepsCaretAndView()
+{
+    m_editor->setTextRTF(QStringLiteral("a line of the draft\n").repeated(300));
+    m_editor->moveCursor(QTextCursor::End);
+    type("xy");
+    const int top = m_editor->verticalScrollBar()->value();
+    QVERIFY(top > 0);
+
+    undo();
+    QCOMPARE(m_editor->Text().size(), 300 * 20 + 1);
+    QCOMPARE(m_editor->textCursor().position(), 300 * 20 + 1);
+    QCOMPARE(m_editor->verticalScrollBar()->value(), top);
+    undo();
+    QCOMPARE(m_editor->Text().size(), 300 * 20 + 2);
+    QCOMPARE(m_editor->textCursor().position(), 300 * 20 + 1);
+    QCOMPARE(m_editor->verticalScrollBar()->value(), top);
 }
 
 QTEST_MAIN(tst_Undo)

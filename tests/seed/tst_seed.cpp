@@ -89,6 +89,7 @@ private slots:
     void selectionIsReplacedWithTwoDraws();
     void emptySelectionGoesToDrawnPosition();
     void twoInjectionsInARowDiffer();
+    void injectionsNeverSplitACharacter();
 
     // The Seed menu.
     void shippedSeedMarks_data();
@@ -549,6 +550,23 @@ void tst_Seed::twoInjectionsInARowDiffer()
 
     QCOMPARE(first, QStringLiteral("and then agree to share the street. In "));
     QCOMPARE(w->txtFile()->Text(), QStringLiteral("It pulls back to "));
+}
+
+// Runs land between characters only: no surrogate pair or letter and its mark comes apart.
+void tst_Seed::injectionsNeverSplitACharacter()
+{
+    frmVellumo* w = m_env->window();
+    loadNewSeed(w, QStringLiteral("\U0001F331").toUtf8());
+    w->txtFile()->setTextRTF(QStringLiteral("\U0001F600e\u0301").repeated(100));
+    // The place is drawn over the length of the RTF, so most runs go to the end; enough
+    // land inside the text.
+    for (int i = 0; i < 200; ++i) {
+        w->txtFile()->setSelLength(0);
+        w->menu().mnuInject->trigger();
+    }
+    const QString injected = w->txtFile()->Text();
+    QVERIFY(QStringView(injected).isValidUtf16());
+    QCOMPARE(injected.count(QStringLiteral("e\u0301")), 100);
 }
 
 void tst_Seed::shippedSeedMarks_data()
