@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 
 class CommonDialog;
@@ -22,4 +23,9 @@ struct AppServices
     QString programDir;
     /// Ends the program once shutdown has stored what it keeps.
     std::function<void()> quit;
+    /// Milliseconds on a clock that never goes back, for waits measured by the program.
+    std::function<qint64()> clock = [] {
+        using namespace std::chrono;
+        return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    };
 };

@@ -59,7 +59,8 @@ void frmVellumo::createSubsystems()
     MessageService& messages = *m_services.messages;
     m_documents = new DocumentList(editor, *m_cmbFiles, this);
     m_files = new FileCommands(editor, *m_documents, *m_services.dialog, messages, this);
-    m_recovery = new Recovery(editor, *m_documents, messages, m_services.dataDir, this);
+    m_recovery =
+        new Recovery(editor, *m_documents, messages, m_services.dataDir, m_services.clock, this);
     m_undo = new UndoSnapshot(editor, m_documents->store(), this);
     m_seed = new SeedPrompter(editor, m_menu, *m_timer1, *m_services.dialog, messages,
                               *m_services.random, m_services.programDir, this);

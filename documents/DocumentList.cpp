@@ -46,10 +46,23 @@ int DocumentList::add(DocumentStore::Origin origin, const QString& name, const Q
     return index;
 }
 
-void DocumentList::addShown(const QString& path, const QByteArray& leaving)
+void DocumentList::replace(int index, DocumentStore::Origin origin, const QString& name,
+                           const QByteArray& content)
+{
+    m_store.replace(index, origin, name, content);
+    m_list.setItemText(index, name);
+    if (index != m_store.curDoc())
+        return;
+    m_editor.setTextRTF(QString::fromLatin1(content));
+    emit captionChanged(captionFor(name));
+}
+
+void DocumentList::addShown(const QString& path, const QStringList& losses,
+                            const QByteArray& leaving)
 {
     m_store.setDocRTF(m_store.curDoc(), leaving);
     const int index = add(DocumentStore::Origin::Opened, path, m_editor.rtfData());
+    m_store.setLosses(index, losses);
     m_store.setCurDoc(index);
     selectEntry(index);
 }

@@ -25,9 +25,12 @@ public:
 
     /// Adds a document to the store and the list; the current document stays current.
     int add(DocumentStore::Origin origin, const QString& name, const QByteArray& content = {});
-    /// Adds the file the editor has just read and makes it current; the document the editor
-    /// showed before keeps leaving as its stored content.
-    void addShown(const QString& path, const QByteArray& leaving);
+    /// Puts another document in the place of document index, in the editor too when current.
+    void replace(int index, DocumentStore::Origin origin, const QString& name,
+                 const QByteArray& content);
+    /// Adds the file the editor has just read, with what it could not keep, and makes it
+    /// current; the document the editor showed before keeps leaving as its stored content.
+    void addShown(const QString& path, const QStringList& losses, const QByteArray& leaving);
     void rename(int index, const QString& name);
 
     /// Selects an entry as a command does, which runs the document switch.

@@ -1,6 +1,7 @@
 #include "documents/DocumentStore.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 void DocumentStore::reset(const QByteArray& blankContent)
 {
@@ -19,9 +20,29 @@ QString DocumentStore::nextUntitledName()
 
 int DocumentStore::add(Origin origin, const QString& name, const QByteArray& content)
 {
-    const QByteArray recorded = origin == Origin::New ? QByteArray() : content;
-    m_docs.append(Slot{name, recorded, recorded, origin == Origin::Opened ? content : m_blank});
+    m_docs.append(Slot{});
+    replace(count() - 1, origin, name, content);
     return count() - 1;
+}
+
+void DocumentStore::replace(int index, Origin origin, const QString& name,
+                            const QByteArray& content)
+{
+    const QByteArray recorded = origin == Origin::New ? QByteArray() : content;
+    m_docs[index] =
+        Slot{name, recorded, recorded, origin == Origin::Opened ? content : m_blank, {}};
+    // Restored documents keep their numbers, so new ones must count on from the highest.
+    static const QRegularExpression untitled(QStringLiteral("^Untitled([1-9][0-9]{0,8})$"));
+    if (const QRegularExpressionMatch number = untitled.match(name); number.hasMatch())
+        m_untitledCount = qMax(m_untitledCount, number.captured(1).toInt());
+}
+
+int DocumentStore::indexOf(const QString& name) const
+{
+    for (int i = 0; i < count(); ++i)
+        if (m_docs.at(i).name == name)
+            return i;
+    return -1;
 }
 
 bool DocumentStore::isModified(int index, const QByteArray& content) const

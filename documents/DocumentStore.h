@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 /// The open documents: for each one its name, the latest recorded state (docRTF), the state
 /// before it (undoRTF) and the state last opened or saved, with the current index.
@@ -32,8 +33,16 @@ public:
 
     /// Adds a document at the end and returns its index; the current document stays current.
     int add(Origin origin, const QString& name, const QByteArray& content = {});
+    /// Puts another document in the place of document index.
+    void replace(int index, Origin origin, const QString& name, const QByteArray& content = {});
     const QString& name(int index) const { return m_docs.at(index).name; }
     void rename(int index, const QString& name) { m_docs[index].name = name; }
+    /// The first document of that name, or -1.
+    int indexOf(const QString& name) const;
+
+    /// What the document's file held that the editor could not keep, each named once.
+    const QStringList& losses(int index) const { return m_docs.at(index).losses; }
+    void setLosses(int index, const QStringList& losses) { m_docs[index].losses = losses; }
 
     const QByteArray& docRTF(int index) const { return m_docs.at(index).latest; }
     void setDocRTF(int index, const QByteArray& content) { m_docs[index].latest = content; }
@@ -62,6 +71,7 @@ private:
         QByteArray latest;
         QByteArray previous;
         QByteArray saved;
+        QStringList losses;
     };
 
     QList<Slot> m_docs;

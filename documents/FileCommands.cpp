@@ -6,10 +6,20 @@
 #include "platform/RichTextBox.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
 const char* const documentFilter = "All Files (*.doc)|*.doc";
+
+/// A reason as a sentence of its own: the system's and the reader's start in lower case.
+QString sentence(QString reason)
+{
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toUpper();
+    return reason;
+}
 
 } // namespace
 
@@ -33,12 +43,13 @@ void FileCommands::mnuOpen_Click()
     // Nothing may change unless the file reads, so the document being left is kept aside.
     const QByteArray leaving = m_editor.rtfData();
     if (!m_editor.LoadFile(f)) {
-        m_messages.MsgBox(
-            tr("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(f), m_editor.errorString()),
-            MessageService::Icon::Warning);
+        m_messages.MsgBox(tr("Cannot open %1.\n%2")
+                              .arg(QDir::toNativeSeparators(f), sentence(m_editor.errorString())),
+                          MessageService::Icon::Warning);
         return;
     }
-    m_documents.addShown(f, leaving);
+    m_lastFolder = QFileInfo(f).absolutePath();
+    m_documents.addShown(f, m_editor.lastLoadLosses(), leaving);
     if (const QStringList losses = m_editor.lastLoadLosses(); !losses.isEmpty())
         m_messages.MsgBox(
             tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
@@ -54,8 +65,27 @@ void FileCommands::mnuSave_Click()
         mnuSaveas_Click();
         return;
     }
+    if (!confirmLosses(current))
+        return;
     if (writeTo(name))
         emit saved(current);
+}
+
+// Overwriting a file with what could not be read from it loses that for good: ask first, once.
+bool FileCommands::confirmLosses(int document)
+{
+    const DocumentStore& store = m_documents.store();
+    if (store.losses(document).isEmpty())
+        return true;
+    using Button = MessageService::Button;
+    const Button answer =
+        m_messages.ask(tr("%1 holds content Quillmere cannot keep (%2). Saving will remove it.")
+                           .arg(QDir::toNativeSeparators(store.name(document)),
+                                store.losses(document).join(QLatin1String(", "))),
+                       {Button::Save, Button::SaveAs, Button::Cancel}, Button::SaveAs);
+    if (answer == Button::SaveAs)
+        mnuSaveas_Click();
+    return answer == Button::Save;
 }
 
 void FileCommands::mnuSaveas_Click()
@@ -64,6 +94,7 @@ void FileCommands::mnuSaveas_Click()
     m_dialog.DialogTitle = QStringLiteral("Save");
     m_dialog.CancelError = false;
     m_dialog.Filter = QLatin1String(documentFilter);
+    m_dialog.FileName = proposedName();
     m_dialog.ShowSave();
     const QString f = m_dialog.FileName;
     if (f.isEmpty() || !writeTo(f))
@@ -74,16 +105,33 @@ void FileCommands::mnuSaveas_Click()
     emit saved(current);
 }
 
+// The dialog keeps the last name it was given, which may be a seed file's: the document's own
+// name goes in its place, in the folder the writer last worked in.
+QString FileCommands::proposedName() const
+{
+    const DocumentStore& store = m_documents.store();
+    const QString name = store.name(store.curDoc());
+    const QString fileName =
+        DocumentStore::isFilePath(name) ? QFileInfo(name).fileName() : name + QLatin1String(".doc");
+    const QString folder = m_lastFolder.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : m_lastFolder;
+    return QDir(folder).filePath(fileName);
+}
+
 bool FileCommands::writeTo(const QString& path)
 {
     if (!m_editor.SaveFile(path)) {
         m_messages.MsgBox(
-            tr("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), m_editor.errorString()),
+            tr("Cannot save %1.\n%2")
+                .arg(QDir::toNativeSeparators(path), sentence(m_editor.errorString())),
             MessageService::Icon::Critical);
         return false;
     }
     DocumentStore& store = m_documents.store();
     store.markSaved(store.curDoc(), m_editor.rtfData());
+    store.setLosses(store.curDoc(), {});
+    m_lastFolder = QFileInfo(path).absolutePath();
     return true;
 }
 
@@ -109,14 +157,15 @@ bool FileCommands::confirmClose()
     for (int i = 0; i < store.count(); ++i) {
         if (!m_documents.isModified(i))
             continue;
+        // The question is about the document on the screen.
+        if (i != store.curDoc())
+            m_documents.selectEntry(i);
         const Button answer =
             m_messages.ask(tr("Save the changes to %1 before closing?").arg(store.name(i)),
                            {Button::Save, Button::Discard, Button::Cancel}, Button::Save);
         if (answer == Button::Discard)
             continue;
         if (answer == Button::Save) {
-            if (i != store.curDoc())
-                m_documents.selectEntry(i);
             mnuSave_Click();
             if (!m_documents.isModified(i)) // saved; a cancelled or failed save stops the exit
                 continue;

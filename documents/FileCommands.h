@@ -34,6 +34,10 @@ signals:
 private:
     /// Writes the current document to path; on failure tells the user and returns false.
     bool writeTo(const QString& path);
+    /// Whether Save may go on over a file that held what the document lost.
+    bool confirmLosses(int document);
+    /// What Save As offers: the document's own file name in the last folder used.
+    QString proposedName() const;
     /// Switches back to document index with its caret, after an interrupted exit.
     void returnTo(int index, qint64 selStart, qint64 selLength);
 
@@ -41,4 +45,6 @@ private:
     DocumentList& m_documents;
     CommonDialog& m_dialog;
     MessageService& m_messages;
+    /// The folder of the document last opened or saved.
+    QString m_lastFolder;
 };

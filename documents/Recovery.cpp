@@ -7,10 +7,13 @@
 #include <QGuiApplication>
 #include <QTimer>
 
+#include <algorithm>
+#include <utility>
+
 Recovery::Recovery(RichTextBox& editor, DocumentList& documents, MessageService& messages,
-                   const QString& dataDir, QObject* parent)
+                   const QString& dataDir, std::function<qint64()> clock, QObject* parent)
     : QObject(parent), m_editor(editor), m_documents(documents), m_messages(messages),
-      m_dataDir(dataDir)
+      m_dataDir(dataDir), m_clock(std::move(clock))
 {
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrRecovery"));
@@ -29,11 +32,10 @@ Recovery::Recovery(RichTextBox& editor, DocumentList& documents, MessageService&
 // within the longest wait.
 void Recovery::txtFile_Change()
 {
+    const qint64 now = m_clock();
     if (!m_timer->isActive())
-        m_waiting.start();
-    else if (m_waiting.elapsed() + restMs > longestWaitMs)
-        return;
-    m_timer->start();
+        m_firstChange = now;
+    m_timer->start(int(std::clamp<qint64>(m_firstChange + longestWaitMs - now, 0, restMs)));
 }
 
 void Recovery::tmrRecovery_Timer()
@@ -75,9 +77,13 @@ void Recovery::restore()
         return;
     const RecoveryStore::Orphans orphans = m_store->claimOrphans();
     if (!orphans.copies.isEmpty()) {
-        QString prompt = tr("Quillmere closed unexpectedly. Restore %1 unsaved documents?")
-                             .arg(orphans.copies.size());
-        if (orphans.unreadable > 0)
+        QString prompt = orphans.copies.size() == 1
+                             ? tr("Quillmere closed unexpectedly. Restore 1 unsaved document?")
+                             : tr("Quillmere closed unexpectedly. Restore %1 unsaved documents?")
+                                   .arg(orphans.copies.size());
+        if (orphans.unreadable == 1)
+            prompt += tr("\n\n1 damaged recovery copy could not be read and is left out.");
+        else if (orphans.unreadable > 1)
             prompt += tr("\n\n%1 damaged recovery copies could not be read and are left out.")
                           .arg(orphans.unreadable);
         using Button = MessageService::Button;
@@ -92,13 +98,23 @@ void Recovery::restore()
     m_store->dropClaimed();
 }
 
+// Restored documents are never saved here, so the exit question covers them, and Undo straight
+// away keeps them. Untitled ones keep their names unless another document has taken it.
 void Recovery::appendRestored(const QList<RecoveryStore::Copy>& copies)
 {
     DocumentStore& docs = m_documents.store();
-    const int first = docs.count();
-    // Never saved here, so the exit question covers them; Undo straight away keeps them.
-    for (const RecoveryStore::Copy& copy : copies)
-        m_documents.add(DocumentStore::Origin::Restored,
-                        copy.isFilePath ? copy.name : docs.nextUntitledName(), copy.rtf);
+    // A start-up document nobody has written in gives its place to the first one restored.
+    bool startupUnused =
+        docs.count() == 1 && m_editor.Text().isEmpty() && !m_documents.isModified(0);
+    const int first = startupUnused ? 0 : docs.count();
+    for (const RecoveryStore::Copy& copy : copies) {
+        const int holder = docs.indexOf(copy.name);
+        const bool taken = holder >= 0 && !(startupUnused && holder == 0);
+        const QString name = copy.isFilePath || !taken ? copy.name : docs.nextUntitledName();
+        if (std::exchange(startupUnused, false))
+            m_documents.replace(0, DocumentStore::Origin::Restored, name, copy.rtf);
+        else
+            m_documents.add(DocumentStore::Origin::Restored, name, copy.rtf);
+    }
     m_documents.selectEntry(first);
 }

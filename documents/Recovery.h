@@ -3,11 +3,11 @@
 #include "documents/RecoveryStore.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class DocumentList;
@@ -27,9 +27,10 @@ public:
     /// The longest a change waits for its copy while the writer keeps typing.
     static constexpr int longestWaitMs = 5000;
 
-    /// dataDir is the per-user data folder; empty means the standard one.
+    /// dataDir is the per-user data folder, empty for the standard one; clock gives
+    /// milliseconds that never go back.
     Recovery(RichTextBox& editor, DocumentList& documents, MessageService& messages,
-             const QString& dataDir, QObject* parent = nullptr);
+             const QString& dataDir, std::function<qint64()> clock, QObject* parent = nullptr);
 
     /// At start-up: takes this run's lock and asks to restore what a dead run left behind.
     void restore();
@@ -58,7 +59,9 @@ private:
     QString m_dataDir;
     /// Made at start-up, once the application's name decides the data folder.
     std::unique_ptr<RecoveryStore> m_store;
+    std::function<qint64()> m_clock;
     QTimer* m_timer = nullptr;
-    QElapsedTimer m_waiting;
+    /// When the first change that waits for its copy was made.
+    qint64 m_firstChange = 0;
     QHash<int, Written> m_written;
 };

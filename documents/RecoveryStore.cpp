@@ -20,6 +20,7 @@ const QString copySuffix = QStringLiteral(".recovery");
 const QString lockSuffix = QStringLiteral(".lock");
 // A copy that cannot be read is kept aside under this suffix instead of being offered again.
 const QString unreadableSuffix = QStringLiteral(".unreadable");
+constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
 QByteArray checksum(const QByteArray& data)
 {
@@ -69,7 +70,9 @@ bool RecoveryStore::open()
 {
     if (m_lock)
         return true;
-    if (!QDir().mkpath(m_folder))
+    // The copies hold the user's unsaved text: only the user may read them, as with an
+    // editor's swap files, and a folder made by an older version is tightened.
+    if (!QDir().mkpath(m_folder) || !QFile::setPermissions(m_folder, ownerOnly | QFile::ExeOwner))
         return false;
     auto lock = std::make_unique<QLockFile>(lockPath(m_owner));
     // The lock is held for the whole run; it must never count as stale while we live.
@@ -113,7 +116,8 @@ bool RecoveryStore::write(const Copy& copy)
     if (!m_lock)
         return false;
     QString error;
-    return AtomicFile::write(copyPath(m_owner, copy.index), {header(copy), copy.rtf}, &error);
+    return AtomicFile::write(copyPath(m_owner, copy.index), {header(copy), copy.rtf}, &error,
+                             ownerOnly);
 }
 
 void RecoveryStore::remove(int index)

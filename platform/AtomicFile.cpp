@@ -3,7 +3,7 @@
 #include <QSaveFile>
 
 bool AtomicFile::write(const QString& path, std::initializer_list<QByteArrayView> parts,
-                       QString* errorString)
+                       QString* errorString, QFileDevice::Permissions permissions)
 {
     QSaveFile file(path);
     // Unbuffered, so a full disk shows as a short write here. Through the device's buffer a
@@ -24,6 +24,11 @@ bool AtomicFile::write(const QString& path, std::initializer_list<QByteArrayView
             }
             done += written;
         }
+    }
+    if (permissions && !file.setPermissions(permissions)) {
+        *errorString = file.errorString();
+        file.cancelWriting();
+        return false;
     }
     if (!file.commit()) {
         *errorString = file.errorString();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QString>
 
 #include <initializer_list>
@@ -11,7 +12,8 @@ class AtomicFile
 {
 public:
     /// Writes the parts one after another as the file's whole content; false with the
-    /// system's reason in errorString when the file could not be replaced.
+    /// system's reason in errorString when the file could not be replaced. The file keeps the
+    /// permissions of the one it replaces unless permissions are given.
     static bool write(const QString& path, std::initializer_list<QByteArrayView> parts,
-                      QString* errorString);
+                      QString* errorString, QFileDevice::Permissions permissions = {});
 };

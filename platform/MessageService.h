@@ -8,7 +8,7 @@ class MessageService
 {
 public:
     enum class Icon { Information, Warning, Critical, Question };
-    enum class Button { Ok, Save, Discard, Cancel, Restore };
+    enum class Button { Ok, Save, SaveAs, Discard, Cancel, Restore };
 
     virtual ~MessageService() = default;
 

@@ -28,6 +28,8 @@ QMessageBox::StandardButton toQt(MessageService::Button button)
         return QMessageBox::Ok;
     case MessageService::Button::Save:
         return QMessageBox::Save;
+    case MessageService::Button::SaveAs:
+        return QMessageBox::SaveAll;
     case MessageService::Button::Discard:
         return QMessageBox::Discard;
     case MessageService::Button::Cancel:
@@ -66,6 +68,8 @@ MessageService::Button QtMessageService::ask(const QString& prompt, const QList<
         QAbstractButton* added = box.addButton(toQt(b));
         if (b == Button::Restore)
             added->setText(QObject::tr("Restore"));
+        else if (b == Button::SaveAs)
+            added->setText(QObject::tr("Save As..."));
     }
     box.setDefaultButton(toQt(defaultButton));
     const auto chosen = QMessageBox::StandardButton(box.exec());

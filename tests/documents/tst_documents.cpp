@@ -17,6 +17,7 @@
 #include <QTextBlock>
 
 using Button = MessageService::Button;
+Q_DECLARE_METATYPE(MessageService::Button)
 
 namespace {
 
@@ -98,6 +99,9 @@ private slots:
     void saveOnUntitledAsksThenSavesDirectly();
     void typedNameWithoutExtensionGetsDoc();
     void saveAsCancelledChangesNothing();
+    void saveAsProposesTheDocumentsOwnName();
+    void savingOverWhatCouldNotBeKeptAsksFirst_data();
+    void savingOverWhatCouldNotBeKeptAsksFirst();
     void saveFailureChangesNothing_data();
     void saveFailureChangesNothing();
     void fullDiskKeepsTheOldFile_data();
@@ -107,6 +111,7 @@ private slots:
     void exitAsksAboutUnsavedDocuments();
     void exitSavesADocumentThatIsNotCurrent();
     void exitCancelKeepsEverything();
+    void fileJustOpenedClosesWithoutAQuestion();
 
     void printsSelectionOrWholeDocument_data();
     void printsSelectionOrWholeDocument();
@@ -327,6 +332,7 @@ void tst_Documents::openFailureChangesNothing()
     const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
     QVERIFY2(box.prompt.contains(file), qPrintable(box.prompt));
     QVERIFY2(box.prompt.section('\n', 1).trimmed().size() > 0, qPrintable(box.prompt));
+    QVERIFY2(box.prompt.section('\n', 1).at(0).isUpper(), qPrintable(box.prompt));
     QCOMPARE(box.title, QStringLiteral("Quillmere"));
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("mine"));
     QCOMPARE(store().docRTF(0), stored);
@@ -383,6 +389,83 @@ void tst_Documents::saveAsCancelledChangesNothing()
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("draft"));
     QCOMPARE(store().docRTF(0), stored);
     QCOMPARE(m_env->messages.boxes.size(), 0);
+}
+
+// The shared dialog remembers the last name it showed, here a seed file's; Save As never
+// offers to write over that.
+void tst_Documents::saveAsProposesTheDocumentsOwnName()
+{
+    const QString seed = m_env->path("seeds/notes.txt");
+    QDir().mkpath(m_env->path("seeds"));
+    writeFile(seed, "some seed words");
+    m_env->dialog.queueFileName(seed);
+    m_window->menu().mnuNewSeed->trigger();
+
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString saved = m_env->path("letters/report.doc");
+    QDir().mkpath(m_env->path("letters"));
+    m_env->dialog.queueFileName(saved);
+    m_window->menu().mnuSaveas->trigger();
+    QCOMPARE(m_env->dialog.shown.last().fileName, QDir(documents).filePath("Untitled1.doc"));
+
+    m_window->menu().mnuNew->trigger();
+    m_env->dialog.queueFileName(QString());
+    m_window->menu().mnuSaveas->trigger();
+    QCOMPARE(m_env->dialog.shown.last().fileName, m_env->path("letters/Untitled2.doc"));
+
+    const QString opened = m_env->path("old/draft.doc");
+    QDir().mkpath(m_env->path("old"));
+    writeFile(opened, rtfWith("draft"));
+    m_env->dialog.queueFileName(opened);
+    m_window->menu().mnuOpen->trigger();
+    m_env->dialog.queueFileName(QString());
+    m_window->menu().mnuSaveas->trigger();
+    QCOMPARE(m_env->dialog.shown.last().fileName, opened);
+}
+
+void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst_data()
+{
+    QTest::addColumn<Button>("answer");
+    QTest::addColumn<bool>("overwritten");
+    QTest::newRow("nominal: Save writes over the file") << Button::Save << true;
+    QTest::newRow("nominal: Save As... writes elsewhere") << Button::SaveAs << false;
+    QTest::newRow("nominal: Cancel writes nothing") << Button::Cancel << false;
+}
+
+void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
+{
+    QFETCH(Button, answer);
+    QFETCH(bool, overwritten);
+    const QString file = m_env->path("table.doc");
+    const QByteArray table = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\trowd\\cellx1000\\cellx2000"
+                             "\\intbl A\\cell B\\cell\\row\\pard after\\par}";
+    writeFile(file, table);
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuOpen->trigger();
+    QCOMPARE(m_env->messages.boxes.size(), 1); // what cannot be kept is named once at opening
+    type("x");
+
+    m_env->messages.queueAnswer(answer);
+    if (answer == Button::SaveAs)
+        m_env->dialog.queueFileName(m_env->path("copy.doc"));
+    m_window->menu().mnuSave->trigger();
+
+    QCOMPARE(m_env->messages.questions.size(), 1);
+    const auto& question = m_env->messages.questions[0];
+    QCOMPARE(question.prompt, file + QStringLiteral(" holds content Quillmere cannot keep (table "
+                                                    "layout (cell texts are kept)). Saving will "
+                                                    "remove it."));
+    QCOMPARE(question.buttons, (QList<Button>{Button::Save, Button::SaveAs, Button::Cancel}));
+    QCOMPARE(question.defaultButton, Button::SaveAs);
+    QCOMPARE(readAll(file) != table, overwritten);
+    QCOMPARE(QFile::exists(m_env->path("copy.doc")), answer == Button::SaveAs);
+
+    // Asked once: what is lost is gone from the file or no longer tied to this document.
+    if (answer != Button::Cancel) {
+        type("y");
+        m_window->menu().mnuSave->trigger();
+        QCOMPARE(m_env->messages.questions.size(), 1);
+    }
 }
 
 void tst_Documents::saveFailureChangesNothing_data()
@@ -537,8 +620,12 @@ void tst_Documents::exitSavesADocumentThatIsNotCurrent()
     m_env->messages.queueAnswer(Button::Discard);
     m_env->messages.queueAnswer(Button::Save);
     m_env->messages.queueAnswer(Button::Discard);
+    QList<int> shown;
+    m_env->messages.whileAsking = [&] { shown << m_list->currentIndex(); };
     m_window->close();
 
+    // Each question is asked with its document on the screen.
+    QCOMPARE(shown, (QList<int>{0, 1, 2}));
     QCOMPARE(m_env->messages.questions.size(), 3);
     QVERIFY(m_env->messages.questions[0].prompt.contains("Untitled1"));
     QVERIFY(m_env->messages.questions[1].prompt.contains(file));
@@ -565,6 +652,19 @@ void tst_Documents::exitCancelKeepsEverything()
     QCOMPARE(m_editor->SelStart(), 1);
     pickEntry(m_list, 0);
     QCOMPARE(m_editor->Text(), QStringLiteral("one"));
+}
+
+void tst_Documents::fileJustOpenedClosesWithoutAQuestion()
+{
+    const QString file = m_env->path("opened.doc");
+    writeFile(file, rtfWith("as it was"));
+    m_env->dialog.queueFileName(file);
+    m_window->menu().mnuOpen->trigger();
+    QVERIFY(!m_window->documents()->isModified(1));
+
+    m_window->close();
+    QCOMPARE(m_env->messages.questions.size(), 0);
+    QCOMPARE(m_env->quitCalls, 1);
 }
 
 void tst_Documents::printsSelectionOrWholeDocument_data()

@@ -4,7 +4,7 @@
 
 template <class T> const T* FakeCommonDialog::take(const QString& kind, bool* cancelled)
 {
-    shown << Shown{kind, DialogTitle, Filter, DefaultExt, Flags, CancelError};
+    shown << Shown{kind, DialogTitle, Filter, DefaultExt, Flags, CancelError, FileName};
     *cancelled = false;
     if (m_answers.isEmpty()) {
         QTest::qFail(qPrintable(QStringLiteral("unexpected %1 dialog").arg(kind)), __FILE__,

@@ -21,6 +21,7 @@ public:
         QString defaultExt;
         int flags;
         bool cancelError;
+        QString fileName;
     };
 
     /// The next Open or Save returns this name; an empty one is a cancel.

@@ -12,6 +12,8 @@ MessageService::Button RecordingMessageService::ask(const QString& prompt,
                                                     Button defaultButton, const QString& title)
 {
     questions << Question{prompt, buttons, defaultButton, title};
+    if (whileAsking)
+        whileAsking();
     if (m_answers.isEmpty()) {
         QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + prompt), __FILE__,
                      __LINE__);

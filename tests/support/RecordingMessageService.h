@@ -2,6 +2,8 @@
 
 #include "platform/MessageService.h"
 
+#include <functional>
+
 /// Records every box instead of showing it, and answers questions from a script.
 class RecordingMessageService : public MessageService
 {
@@ -29,6 +31,8 @@ public:
 
     QList<Box> boxes;
     QList<Question> questions;
+    /// Runs as each question is asked, to look at the program at that moment.
+    std::function<void()> whileAsking;
 
 private:
     QList<Button> m_answers;

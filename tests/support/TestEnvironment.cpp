@@ -26,6 +26,7 @@ AppServices TestEnvironment::services()
     s.dataDir = path(QStringLiteral("data"));
     s.programDir = programDir;
     s.quit = [this] { ++quitCalls; };
+    s.clock = [this] { return now; };
     return s;
 }
 

@@ -32,6 +32,8 @@ public:
     RecordingMessageService messages;
     RandomGenerator random{20261207};
     int quitCalls = 0;
+    /// What the program's clock reads, in milliseconds; tests move it on by hand.
+    qint64 now = 0;
     /// Where the window looks for data/; the build tree's program folder by default.
     QString programDir;
 
