@@ -43,12 +43,28 @@ WindowGeometry WindowGeometry::fromPixels(const QRect& outer)
             Twips::fromPixels(outer.width()), Twips::fromPixels(outer.height())};
 }
 
+WindowGeometry WindowGeometry::usable(double minimumWidth, double minimumHeight) const
+{
+    WindowGeometry g = *this;
+    if (!(g.width >= minimumWidth))
+        g.width = WindowGeometry().width;
+    if (!(g.height >= minimumHeight))
+        g.height = WindowGeometry().height;
+    return g;
+}
+
 QRect WindowGeometry::ontoScreens(const QRect& outer, const QList<QRect>& screens,
                                   const QRect& primary)
 {
-    for (const QRect& screen : screens)
-        if (screen.intersects(outer))
+    // The whole height of the title bar and enough of its width to take hold of it.
+    constexpr int titleBarHeight = 24;
+    constexpr int grip = 40;
+    const QRect titleBar(outer.topLeft(), QSize(outer.width(), titleBarHeight));
+    for (const QRect& screen : screens) {
+        const QRect shown = screen.intersected(titleBar);
+        if (shown.height() == titleBarHeight && shown.width() >= qMin(grip, outer.width()))
             return outer;
+    }
     QRect moved = outer;
     moved.setSize(outer.size().boundedTo(primary.size()));
     moved.moveTopLeft(primary.topLeft());

@@ -21,6 +21,10 @@ struct WindowGeometry
     QRect toPixels() const;
     static WindowGeometry fromPixels(const QRect& outer);
 
-    /// Moves a window that would open off every screen onto the primary one.
+    /// This geometry with a width or height below the minimum (in twips) back at its default,
+    /// so a stored value cannot make the window too small to use.
+    WindowGeometry usable(double minimumWidth, double minimumHeight) const;
+
+    /// Moves a window whose title bar would not be on any screen onto the primary one.
     static QRect ontoScreens(const QRect& outer, const QList<QRect>& screens, const QRect& primary);
 };

@@ -228,14 +228,27 @@ void frmVellumo::Form_Load()
                                      store->value(QLatin1String(keyWidth)).toString(),
                                      store->value(QLatin1String(keyHeight)).toString());
     store->endGroup();
+    const QSize minimum = minimumOuterSize();
+    const WindowGeometry usable =
+        stored.usable(Twips::fromPixels(minimum.width()), Twips::fromPixels(minimum.height()));
     const QScreen* primary = QGuiApplication::primaryScreen();
-    m_wantedOuter = WindowGeometry::ontoScreens(stored.toPixels(), screenRects(),
+    m_wantedOuter = WindowGeometry::ontoScreens(usable.toPixels(), screenRects(),
                                                 primary ? primary->availableGeometry() : QRect());
     move(m_wantedOuter.topLeft());
     resize(m_wantedOuter.size());
 
     m_documents->startup();
     m_recovery->restore();
+}
+
+// Room for the title bar, menu bar and frame, the toolbar, one line of text and the list, and
+// above the layout rule's guard, so the rule lays the window out.
+QSize frmVellumo::minimumOuterSize() const
+{
+    const int line = m_txtFile->fontMetrics().lineSpacing() + 2 * m_txtFile->frameWidth();
+    const int height = int(Twips::toPixels(LayoutRule::defaultFrameHeight)) +
+                       m_tbrVellumo->sizeHint().height() + line + m_cmbFiles->sizeHint().height();
+    return QSize(200, qMax(height, int(Twips::toPixels(LayoutRule::minimumHeight)) + 1));
 }
 
 void frmVellumo::Form_Resize()

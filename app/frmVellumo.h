@@ -68,6 +68,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void restoreOuterGeometry();
+    QSize minimumOuterSize() const;
     std::unique_ptr<QSettings> settings() const;
 
     AppServices m_services;

@@ -39,6 +39,7 @@ private slots:
     void startState();
     void geometryStoredAtCloseAndRestored();
     void storedGeometryThatIsNotANumberFallsBack();
+    void unusableStoredGeometryFallsBack();
     void exitAndCloseBoxRunSameShutdown();
     void listSitsAtBottomOfClientArea_data();
     void listSitsAtBottomOfClientArea();
@@ -112,6 +113,26 @@ void tst_MainWindow::offScreenWindowMovesOntoPrimary()
              QRect(0, 0, 400, 300));
     QCOMPARE(WindowGeometry::ontoScreens(QRect(9000, 0, 4000, 3000), screens, primary),
              QRect(0, 0, 1920, 1080));
+    // Partly off the screen, its title bar still at hand: it stays where it was put.
+    QCOMPARE(WindowGeometry::ontoScreens(QRect(-100, 50, 400, 300), screens, primary),
+             QRect(-100, 50, 400, 300));
+    // On a screen, but with the title bar above it, out of reach.
+    QCOMPARE(WindowGeometry::ontoScreens(QRect(100, -3333, 400, 3500), screens, primary),
+             QRect(0, 0, 400, 1080));
+}
+
+// A stored size too small to use comes back at its default, and the title bar on a screen.
+void tst_MainWindow::unusableStoredGeometryFallsBack()
+{
+    {
+        QSettings stored(m_env->settingsFile(), QSettings::IniFormat);
+        stored.setValue("Settings/MainLeft", "1500");
+        stored.setValue("Settings/MainTop", "-50000");
+        stored.setValue("Settings/MainWidth", "45");
+        stored.setValue("Settings/MainHeight", "-300");
+    }
+    frmVellumo* w = m_env->window();
+    QTRY_COMPARE(w->frameGeometry(), QRect(0, 0, 333, 333));
 }
 
 void tst_MainWindow::menuBarAsDesigned()
