@@ -1,6 +1,8 @@
 #include "platform/QtMessageService.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -57,7 +59,21 @@ QWidget* owner()
 void QtMessageService::MsgBox(const QString& prompt, Icon icon, const QString& title)
 {
     QMessageBox box(toQt(icon), title, prompt, QMessageBox::Ok, owner());
+    fitTitle(box);
     box.exec();
+}
+
+void QtMessageService::fitTitle(QMessageBox& box)
+{
+    // The frame's buttons and icon take room beside the title too.
+    constexpr int frameButtons = 120;
+    const QFontMetrics title(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    const int wanted = title.horizontalAdvance(box.windowTitle()) + frameButtons;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 MessageService::Button QtMessageService::ask(const QString& prompt, const QList<Button>& buttons,
@@ -72,6 +88,7 @@ MessageService::Button QtMessageService::ask(const QString& prompt, const QList<
             added->setText(QObject::tr("Save As..."));
     }
     box.setDefaultButton(toQt(defaultButton));
+    fitTitle(box);
     const auto chosen = QMessageBox::StandardButton(box.exec());
     for (Button b : buttons)
         if (toQt(b) == chosen)

@@ -1,10 +1,14 @@
+#include "platform/QtMessageService.h"
 #include "platform/RichTextBox.h"
+#include "platform/TextBoundary.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
 #include <QBuffer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +20,9 @@ class tst_RichTextBox : public QObject
     Q_OBJECT
 
 private slots:
+    void nearestCharacterBoundary_data();
+    void nearestCharacterBoundary();
+    void messageBoxShowsItsWholeTitle();
     void selRtfReadsEmptyWithoutSelection();
     void selRtfCarriesFormattingAndPlainTextStaysPlain();
     void pastedPicturesKeepTheirData();
@@ -261,6 +268,40 @@ void tst_RichTextBox::menuOwnsItsKeysWhileEnabled()
     QTest::keyClick(box, Qt::Key_Delete);
     QCOMPARE(triggered.size(), 1);
     QCOMPARE(box->Text(), QStringLiteral("bc"));
+}
+
+void tst_RichTextBox::nearestCharacterBoundary_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("boundary");
+    const QString pair = QStringLiteral("a\U0001F600b");
+    QTest::newRow("nominal: between characters stays") << pair << 1 << 1;
+    QTest::newRow("nominal: inside a surrogate pair goes before it") << pair << 2 << 1;
+    QTest::newRow("nominal: before a combining mark goes before its letter")
+        << QStringLiteral("xe\u0301y") << 2 << 1;
+    QTest::newRow("nominal: the nearer of two boundaries")
+        << QStringLiteral("e\u0301\u0302\u0303z") << 3 << 4;
+    QTest::newRow("robustness: beyond the text") << pair << 9 << 4;
+}
+
+void tst_RichTextBox::nearestCharacterBoundary()
+{
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QFETCH(int, boundary);
+    QCOMPARE(TextBoundary::nearest(text, position), boundary);
+}
+
+void tst_RichTextBox::messageBoxShowsItsWholeTitle()
+{
+    const QString title = QStringLiteral("A rather long title for a box that says little");
+    QMessageBox box(QMessageBox::Information, title, QStringLiteral("Short."));
+    QtMessageService::fitTitle(box);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QFontMetrics titleFont(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    QVERIFY(box.width() > titleFont.horizontalAdvance(title));
 }
 
 QTEST_MAIN(tst_RichTextBox)
