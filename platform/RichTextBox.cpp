@@ -1,6 +1,7 @@
 #include "platform/RichTextBox.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/DocumentPrinter.h"
 #include "platform/EditorFont.h"
 #include "platform/TextBoundary.h"
 #include "platform/rtf/RtfReader.h"
@@ -202,7 +203,7 @@ void RichTextBox::setSelRTF(const QString& text)
         pasted.setDefaultFont(document()->defaultFont());
         RtfReader reader;
         if (reader.read(rtfBytes(text), &pasted)) {
-            adoptImages(pasted);
+            copyImages(pasted, *document());
             c.insertFragment(QTextDocumentFragment(&pasted));
             setTextCursor(c);
             return;
@@ -212,8 +213,8 @@ void RichTextBox::setSelRTF(const QString& text)
     setTextCursor(c);
 }
 
-// A fragment carries a picture's name only: its data must move into this document too.
-void RichTextBox::adoptImages(const QTextDocument& source)
+// A fragment carries a picture's name only: its data must move into the target document too.
+void RichTextBox::copyImages(const QTextDocument& source, QTextDocument& target)
 {
     for (QTextBlock block = source.begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -221,8 +222,8 @@ void RichTextBox::adoptImages(const QTextDocument& source)
             if (!format.isImageFormat())
                 continue;
             const QUrl name(format.toImageFormat().name());
-            document()->addResource(QTextDocument::ImageResource, name,
-                                    source.resource(QTextDocument::ImageResource, name));
+            target.addResource(QTextDocument::ImageResource, name,
+                               source.resource(QTextDocument::ImageResource, name));
         }
 }
 
@@ -379,19 +380,21 @@ bool RichTextBox::SaveFile(const QString& path)
     return AtomicFile::write(path, {rtfData()}, &m_errorString);
 }
 
+// The printer says what the user chose in the print dialog: the selection, or pages.
 void RichTextBox::SelPrint(QPrinter* printer) const
 {
     if (!printer)
         return;
     const QTextCursor c = textCursor();
-    if (!c.hasSelection()) {
-        document()->print(printer);
+    if (!c.hasSelection() || printer->printRange() != QPrinter::Selection) {
+        DocumentPrinter::print(*document(), printer);
         return;
     }
     QTextDocument selection;
     selection.setDefaultFont(document()->defaultFont());
     QTextCursor(&selection).insertFragment(c.selection());
-    selection.print(printer);
+    copyImages(*document(), selection);
+    DocumentPrinter::print(selection, printer);
 }
 
 void RichTextBox::SetFocus()

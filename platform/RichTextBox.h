@@ -91,7 +91,7 @@ private:
     /// Replaces the document with RTF data; false, leaving it as it was, when data is not RTF.
     bool readDocument(const QByteArray& data);
     void mergeSelFormat(const QTextCharFormat& format);
-    void adoptImages(const QTextDocument& source);
+    static void copyImages(const QTextDocument& source, QTextDocument& target);
     void selectRange(qint64 start, qint64 length);
     qint64 boundaryNear(qint64 position) const;
     bool ownedByMenu(const QKeySequence& keys) const;

@@ -72,6 +72,20 @@ QString pdfText(const QString& path)
         .remove(QRegularExpression(QStringLiteral(" \\d+$")));
 }
 
+/// Where a word starts on the first page of a PDF, in points from the left edge.
+qreal wordLeft(const QString& path, const QString& word)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", path, "-"});
+    if (!pdftotext.waitForFinished())
+        return -1;
+    const QRegularExpression found(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>") +
+                                   QRegularExpression::escape(word) + QStringLiteral("</word>"));
+    const QRegularExpressionMatch match =
+        found.match(QString::fromUtf8(pdftotext.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toDouble() : -1;
+}
+
 } // namespace
 
 /// The document list and the file commands, driven through the real main window.
@@ -116,6 +130,8 @@ private slots:
     void printsSelectionOrWholeDocument_data();
     void printsSelectionOrWholeDocument();
     void printCancelledPrintsNothing();
+    void printedIndentsKeepTheirSize();
+    void printsOnlyThePagesChosen();
 
 private:
     void type(const QString& text) { QTest::keyClicks(m_editor, text); }
@@ -720,6 +736,45 @@ void tst_Documents::printCancelledPrintsNothing()
     QCOMPARE(m_env->dialog.shown.size(), 2);
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(m_env->messages.boxes.size(), 0);
+}
+
+// 720 twips are half an inch on the screen and must be 36 points on paper too.
+void tst_Documents::printedIndentsKeepTheirSize()
+{
+    m_editor->setTextRTF(QStringLiteral("{\\rtf1 flush\\par\\li720 indented\\par"
+                                        "\\pard\\li0\\fi1440 first\\par}"));
+    const QString pdf = m_env->path("indents.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    m_env->dialog.queuePrinter(&printer);
+    m_window->menu().mnuPrint->trigger();
+
+    const qreal flush = wordLeft(pdf, "flush");
+    QVERIFY(flush > 0);
+    QVERIFY(qAbs(wordLeft(pdf, "indented") - flush - 36) < 1);
+    QVERIFY(qAbs(wordLeft(pdf, "first") - flush - 72) < 1);
+}
+
+// Where the dialog still offers a page range, exactly that range comes out.
+void tst_Documents::printsOnlyThePagesChosen()
+{
+    QString text;
+    for (int page = 1; page <= 3; ++page)
+        text += QStringLiteral("page%1\n").arg(page) + QStringLiteral("line\n").repeated(80);
+    m_editor->setTextRTF(text);
+    const QString pdf = m_env->path("range.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    m_env->dialog.queuePrinter(&printer);
+    m_window->menu().mnuPrint->trigger();
+
+    const QString printed = pdfText(pdf);
+    QVERIFY2(printed.contains("page2") && !printed.contains("page1") && !printed.contains("page3"),
+             qPrintable(printed.left(200)));
 }
 
 QTEST_MAIN(tst_Documents)

@@ -1,5 +1,6 @@
 #include "support/FakeCommonDialog.h"
 
+#include <QPrinter>
 #include <QTest>
 
 template <class T> const T* FakeCommonDialog::take(const QString& kind, bool* cancelled)
@@ -42,6 +43,9 @@ bool FakeCommonDialog::runPrinter()
     QPrinter* const* printer = take<QPrinter*>(QStringLiteral("print"), &cancelled);
     if (cancelled)
         return false;
+    // Confirmed as offered: the selection when the program offered one.
+    if (Flags & cdlPDSelection)
+        (*printer)->setPrintRange(QPrinter::Selection);
     hDC = *printer;
     return true;
 }
