@@ -1,10 +1,53 @@
 #include "platform/QtCommonDialog.h"
 
 #include <QColorDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
+
+namespace {
+
+/// Shows only the print ranges the program offers. Qt's own dialog sets its range controls
+/// from its options each time it is shown, and on Qt 6.4 it ignores those options there, so
+/// they are set again once it is shown; the controls are known by their names. Where a later
+/// Qt names them otherwise, the printing still keeps to any range chosen.
+class RangeOffer : public QObject
+{
+public:
+    RangeOffer(bool pages, bool selection) : m_pages(pages), m_selection(selection) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            offer(*static_cast<QWidget*>(watched));
+        return false;
+    }
+
+private:
+    void offer(QWidget& dlg) const
+    {
+        auto* group = dlg.findChild<QWidget*>(QStringLiteral("gbPrintRange"));
+        if (!group)
+            return;
+        if (auto* choice = group->findChild<QRadioButton*>(QStringLiteral("printSelection"))) {
+            choice->setVisible(m_selection);
+            choice->setChecked(m_selection);
+        }
+        for (const char* name :
+             {"printRange", "from", "label_3", "to", "pagesRadioButton", "pagesLineEdit"})
+            if (auto* control = group->findChild<QWidget*>(QLatin1String(name)))
+                control->setVisible(m_pages);
+        group->setVisible(m_pages || m_selection);
+    }
+
+    bool m_pages;
+    bool m_selection;
+};
+
+} // namespace
 
 QtCommonDialog::QtCommonDialog(QWidget* owner) : m_owner(owner) {}
 
@@ -35,11 +78,15 @@ bool QtCommonDialog::runPrinter()
 {
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    const bool pages = !(Flags & cdlPDNoPageNums);
+    const bool selection = Flags & cdlPDSelection;
+    m_printer->setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
     QPrintDialog dlg(m_printer.get(), m_owner);
     dlg.setWindowTitle(DialogTitle);
-    dlg.setOption(QAbstractPrintDialog::PrintPageRange, !(Flags & cdlPDNoPageNums));
-    dlg.setOption(QAbstractPrintDialog::PrintSelection, Flags & cdlPDSelection);
-    m_printer->setPrintRange((Flags & cdlPDSelection) ? QPrinter::Selection : QPrinter::AllPages);
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, pages);
+    dlg.setOption(QAbstractPrintDialog::PrintSelection, selection);
+    RangeOffer offer(pages, selection);
+    dlg.installEventFilter(&offer);
     if (dlg.exec() != QDialog::Accepted)
         return false;
     hDC = m_printer.get();
