@@ -95,13 +95,14 @@ kill -9 "$app"
 wait "$app" 2>/dev/null || true
 echo "crash-recovery: killed with SIGKILL; left behind: $(cd "$recovery" && echo *)"
 
-# Second run: the question comes first; Return takes its default, Restore.
+# Second run: the question comes first; Return takes its default, Restore. The restored
+# document keeps its name and takes the place of the unused start-up document.
 start
 question=$(window '^Quillmere$')
 xdotool windowactivate --sync "$question" 2>/dev/null || true
 shot 2-question
 keys Return
-main=$(window '^Untitled2 - Quillmere v1.0.1$') || fail "no restored Untitled2"
+main=$(window '^Untitled1 - Quillmere v1.0.1$') || fail "no restored Untitled1"
 xdotool windowactivate --sync "$main"
 sleep 1
 keys Tab
@@ -113,6 +114,6 @@ shot 3-restored
 }
 echo "crash-recovery: restored text (RTF as Copy gives it):"
 echo "$after"
-echo "crash-recovery: PASS: Untitled2 holds the $(wc -c <<<"$after")-byte document of the killed run"
+echo "crash-recovery: PASS: Untitled1 holds the $(wc -c <<<"$after")-byte document of the killed run"
 kill -9 "$app"
 wait "$app" 2>/dev/null || true
