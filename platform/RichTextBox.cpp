@@ -4,6 +4,7 @@
 #include "platform/DocumentPrinter.h"
 #include "platform/EditorFont.h"
 #include "platform/TextBoundary.h"
+#include "platform/Twips.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -115,6 +116,10 @@ QTextDocument* RichTextBox::newDocument()
     auto* doc = new QTextDocument(this);
     doc->setUndoRedoEnabled(false);
     doc->setDefaultFont(EditorFont::defaultFont());
+    // RTF's default tab stops, every half inch, as other word processors print them.
+    QTextOption option = doc->defaultTextOption();
+    option.setTabStopDistance(Twips::toPixels(720));
+    doc->setDefaultTextOption(option);
     connect(doc, &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
     return doc;
 }

@@ -742,7 +742,8 @@ void tst_Documents::printCancelledPrintsNothing()
 void tst_Documents::printedIndentsKeepTheirSize()
 {
     m_editor->setTextRTF(QStringLiteral("{\\rtf1 flush\\par\\li720 indented\\par"
-                                        "\\pard\\li0\\fi1440 first\\par}"));
+                                        "\\pard\\li0\\fi1440 first\\par"
+                                        "\\pard a\\tab tabbed\\par}"));
     const QString pdf = m_env->path("indents.pdf");
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -754,6 +755,8 @@ void tst_Documents::printedIndentsKeepTheirSize()
     QVERIFY(flush > 0);
     QVERIFY(qAbs(wordLeft(pdf, "indented") - flush - 36) < 1);
     QVERIFY(qAbs(wordLeft(pdf, "first") - flush - 72) < 1);
+    // RTF's default tab stops are half an inch apart.
+    QVERIFY(qAbs(wordLeft(pdf, "tabbed") - flush - 36) < 1);
 }
 
 // Where the dialog still offers a page range, exactly that range comes out.
