@@ -113,9 +113,11 @@ QString FileCommands::proposedName() const
     const QString name = store.name(store.curDoc());
     const QString fileName =
         DocumentStore::isFilePath(name) ? QFileInfo(name).fileName() : name + QLatin1String(".doc");
-    const QString folder = m_lastFolder.isEmpty()
-                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               : m_lastFolder;
+    QString folder = m_lastFolder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
     return QDir(folder).filePath(fileName);
 }
 
