@@ -1,13 +1,22 @@
-// The undo check on a key release, Open and Save, and the memory of many open documents,
-// through the real main window, offscreen.
+// The undo check on a key release, typing, Undo, switching and injection beside what Qt's own
+// editor costs for the same, Open and Save, and the memory of many open documents, through the
+// real main window, offscreen.
 #include "app/frmVellumo.h"
 #include "documents/DocumentList.h"
 #include "documents/FileCommands.h"
+#include "editing/UndoSnapshot.h"
 #include "platform/RichTextBox.h"
+#include "seed/RandomGenerator.h"
+#include "seed/SeedPrompter.h"
+#include "seed/SeedRun.h"
+#include "seed/SeedWords.h"
 #include "support/BenchHelpers.h"
 #include "support/BenchWindow.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTextEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -59,6 +68,99 @@ void BM_TypeOneCharacter(benchmark::State& state)
     }
 }
 BENCHMARK(BM_TypeOneCharacter)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The floor for a keystroke: a plain QTextEdit, as Qt makes it, holding the same document at
+// the same size and caret, shown in place of the main window.
+void BM_BareEditorTypeOneCharacter(benchmark::State& state)
+{
+    Workbench bench(state.range(0) * megabyte);
+    QTextEdit bare;
+    bare.setDocument(bench.editor->document()->clone(&bare));
+    bare.resize(bench.editor->size());
+    QTextCursor caret(bare.document());
+    caret.setPosition(bench.editor->textCursor().position());
+    bare.setTextCursor(caret);
+    bench.window->hide();
+    bare.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(&bare, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(&bare, &release);
+    }
+}
+BENCHMARK(BM_BareEditorTypeOneCharacter)
+    ->Arg(1)
+    ->Arg(5)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+
+// Undo after a typed character, which toggles back to the state before it.
+void BM_Undo(benchmark::State& state)
+{
+    Workbench bench(state.range(0) * megabyte);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.press(Qt::Key_X, QStringLiteral("x"));
+        bench.release(Qt::Key_X, QStringLiteral("x"));
+        state.ResumeTiming();
+        bench.window->undo()->mnuUndo_Click();
+    }
+}
+BENCHMARK(BM_Undo)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Picking the other of two open documents of the same size in the list, each way in turn.
+void BM_SwitchDocuments(benchmark::State& state)
+{
+    Workbench bench(state.range(0) * megabyte);
+    bench.window->documents()->mnuNew_Click();
+    bench.holdText(state.range(0) * megabyte);
+    int next = 0;
+    for (auto _ : state) {
+        bench.window->documents()->selectEntry(next);
+        next = 1 - next;
+    }
+}
+BENCHMARK(BM_SwitchDocuments)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// One Inject Seed at a drawn place, against writing the same run there with a QTextCursor.
+void BM_Inject(benchmark::State& state)
+{
+    Workbench bench(state.range(0) * megabyte);
+    const QString seed = textOf(4096).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.editor->setSelLength(0);
+        state.ResumeTiming();
+        bench.window->seed()->injectseed(seed);
+    }
+}
+BENCHMARK(BM_Inject)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_CursorInsertRun(benchmark::State& state)
+{
+    Workbench bench(state.range(0) * megabyte);
+    const QString seed = textOf(4096).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // The same runs at the same places as BM_Inject, from the same fixed random sequence.
+    RandomGenerator random(bench.random.state());
+    const SeedWords words(seed);
+    for (auto _ : state) {
+        state.PauseTiming();
+        random.reseed(221);
+        const float r1 = random.draw();
+        const float r2 = random.draw();
+        const QString run = SeedRun::build(words, r1, r2);
+        const qint64 at =
+            qMin<qint64>(SeedRun::caretPosition(random.draw(), bench.editor->TextRTF().size()),
+                         bench.editor->document()->characterCount() - 1);
+        state.ResumeTiming();
+        QTextCursor cursor(bench.editor->document());
+        cursor.setPosition(int(at));
+        cursor.insertText(run);
+    }
+}
+BENCHMARK(BM_CursorInsertRun)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // An arrow key changes nothing, so its release must not read the document at all.
 void BM_KeyReleaseChangingNothing(benchmark::State& state)
