@@ -1,4 +1,5 @@
 #include "app/frmVellumo.h"
+#include "platform/MemoryPolicy.h"
 #include "platform/QtCommonDialog.h"
 #include "platform/QtMessageService.h"
 #include "seed/RandomGenerator.h"
@@ -8,6 +9,7 @@
 
 int main(int argc, char* argv[])
 {
+    MemoryPolicy::apply();
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
     // Lets the desktop match the windows to the installed launcher and its icon.

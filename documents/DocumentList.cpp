@@ -3,6 +3,10 @@
 #include "platform/RichTextBox.h"
 
 #include <QComboBox>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <utility>
 
 DocumentList::DocumentList(RichTextBox& editor, QComboBox& list, QObject* parent)
     : QObject(parent), m_editor(editor), m_list(list)
@@ -12,6 +16,7 @@ DocumentList::DocumentList(RichTextBox& editor, QComboBox& list, QObject* parent
 void DocumentList::startup()
 {
     m_store.reset(m_editor.rtfData());
+    m_documents = {nullptr};
     m_list.clear();
     m_list.addItem(m_store.name(0));
     selectEntry(0);
@@ -20,11 +25,10 @@ void DocumentList::startup()
 void DocumentList::cmbFiles_Click()
 {
     const int selected = m_list.currentIndex();
-    m_store.setDocRTF(m_store.curDoc(), m_editor.rtfData());
-    // The current document's stored copy was just read from the editor: loading it back
-    // would change nothing but cost a full parse.
-    if (selected != m_store.curDoc())
-        m_editor.setTextRTF(QString::fromLatin1(m_store.docRTF(selected)));
+    const int leaving = m_store.curDoc();
+    m_store.setDocRTF(leaving, m_editor.rtfData(), m_editor.historyStep());
+    if (selected != leaving)
+        switchDocuments(leaving, selected);
     m_store.setCurDoc(selected);
     emit captionChanged(captionFor(m_store.name(selected)));
     // Before the window is first shown the list keeps the focus it gets then.
@@ -42,14 +46,42 @@ void DocumentList::mnuNew_Click()
 int DocumentList::add(DocumentStore::Origin origin, const QString& name, const QByteArray& content)
 {
     const int index = m_store.add(origin, name, content);
+    m_documents.append(nullptr);
     m_list.addItem(name);
     return index;
+}
+
+// Only the document left last is kept whole: going back and forth between two costs no
+// reading, and a document in memory takes several times the room of the RTF the store keeps.
+void DocumentList::switchDocuments(int from, int to)
+{
+    QTextDocument* leaving = m_editor.document();
+    leaving->setParent(this);
+    QTextDocument* kept = std::exchange(m_documents[to], nullptr);
+    dropKept();
+    if (kept) {
+        m_editor.showDocument(kept);
+    } else {
+        m_editor.setTextRTF(QString::fromLatin1(m_store.docRTF(to)));
+        m_store.restartSteps(to, m_editor.historyStep());
+    }
+    // Laid out again when shown; meanwhile its layout would hold memory for nothing.
+    for (QTextBlock block = leaving->begin(); block.isValid(); block = block.next())
+        block.clearLayout();
+    m_documents[from] = leaving;
+}
+
+void DocumentList::dropKept()
+{
+    for (QTextDocument*& kept : m_documents)
+        delete std::exchange(kept, nullptr);
 }
 
 void DocumentList::replace(int index, DocumentStore::Origin origin, const QString& name,
                            const QByteArray& content)
 {
     m_store.replace(index, origin, name, content);
+    delete std::exchange(m_documents[index], nullptr);
     m_list.setItemText(index, name);
     if (index != m_store.curDoc())
         return;
@@ -57,10 +89,11 @@ void DocumentList::replace(int index, DocumentStore::Origin origin, const QStrin
     emit captionChanged(captionFor(name));
 }
 
-void DocumentList::addShown(const QString& path, const QStringList& losses,
-                            const QByteArray& leaving)
+void DocumentList::addOpened(const QString& path, const QStringList& losses,
+                             QTextDocument* document)
 {
-    m_store.setDocRTF(m_store.curDoc(), leaving);
+    m_store.setDocRTF(m_store.curDoc(), m_editor.rtfData(), m_editor.historyStep());
+    m_editor.showDocument(document);
     const int index = add(DocumentStore::Origin::Opened, path, m_editor.rtfData());
     m_store.setLosses(index, losses);
     m_store.setCurDoc(index);

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class QComboBox;
+class QTextDocument;
 class RichTextBox;
 
 /// The open documents: their stored content, their names in the list, and switching between
@@ -28,10 +29,12 @@ public:
     /// Puts another document in the place of document index, in the editor too when current.
     void replace(int index, DocumentStore::Origin origin, const QString& name,
                  const QByteArray& content);
-    /// Adds the file the editor has just read, with what it could not keep, and makes it
-    /// current; the document the editor showed before keeps leaving as its stored content.
-    void addShown(const QString& path, const QStringList& losses, const QByteArray& leaving);
+    /// Adds a document read from the file at path, with what it could not keep, and makes it
+    /// current.
+    void addOpened(const QString& path, const QStringList& losses, QTextDocument* document);
     void rename(int index, const QString& name);
+    /// Lets go of the document kept aside, as reading another is about to take room.
+    void dropKept();
 
     /// Selects an entry as a command does, which runs the document switch.
     void selectEntry(int index);
@@ -49,7 +52,13 @@ signals:
     void captionChanged(const QString& caption);
 
 private:
+    /// Shows document to, kept aside or read from its stored content, and keeps the editor's
+    /// document aside as document from, history and all.
+    void switchDocuments(int from, int to);
+
     RichTextBox& m_editor;
     QComboBox& m_list;
     DocumentStore m_store;
+    /// Entry i holds document i, kept aside while another is shown; at most one is kept.
+    QList<QTextDocument*> m_documents;
 };

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <utility>
+
 void DocumentStore::reset(const QByteArray& blankContent)
 {
     m_blank = blankContent;
@@ -30,7 +32,7 @@ void DocumentStore::replace(int index, Origin origin, const QString& name,
 {
     const QByteArray recorded = origin == Origin::New ? QByteArray() : content;
     m_docs[index] =
-        Slot{name, recorded, recorded, origin == Origin::Opened ? content : m_blank, {}};
+        Slot{name, recorded, recorded, origin == Origin::Opened ? content : m_blank, {}, 0, 0};
     // Restored documents keep their numbers, so new ones must count on from the highest.
     static const QRegularExpression untitled(QStringLiteral("^Untitled([1-9][0-9]{0,8})$"));
     if (const QRegularExpressionMatch number = untitled.match(name); number.hasMatch())
@@ -50,7 +52,19 @@ bool DocumentStore::isModified(int index, const QByteArray& content) const
     return (content.isEmpty() ? m_blank : content) != m_docs.at(index).saved;
 }
 
-bool DocumentStore::recordChange(const QByteArray& content)
+void DocumentStore::setDocRTF(int index, const QByteArray& content, int step)
+{
+    m_docs[index].latest = content;
+    m_docs[index].latestStep = step;
+}
+
+void DocumentStore::restartSteps(int index, int step)
+{
+    m_docs[index].latestStep = step;
+    m_docs[index].previousStep = -1;
+}
+
+bool DocumentStore::recordChange(const QByteArray& content, int step)
 {
     Slot& doc = m_docs[m_curDoc];
     // A copy of the stored state is recognised without reading it byte by byte.
@@ -58,18 +72,19 @@ bool DocumentStore::recordChange(const QByteArray& content)
     if (same || (doc.latest.isEmpty() && content == m_blank)) {
         // Keeping one shared copy makes the next comparison of the same content instant.
         doc.latest = content;
+        doc.latestStep = step;
         return false;
     }
-    doc.previous = doc.latest;
-    doc.latest = content;
+    doc.previous = std::exchange(doc.latest, content);
+    doc.previousStep = std::exchange(doc.latestStep, step);
     return true;
 }
 
-QByteArray DocumentStore::undo(const QByteArray& current)
+QByteArray DocumentStore::undo(const QByteArray& current, int step)
 {
     Slot& doc = m_docs[m_curDoc];
-    doc.latest = doc.previous;
-    doc.previous = current;
+    doc.latest = std::exchange(doc.previous, current);
+    doc.latestStep = std::exchange(doc.previousStep, step);
     return doc.latest;
 }
 

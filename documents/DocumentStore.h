@@ -9,7 +9,10 @@
 /// before it (undoRTF) and the state last opened or saved, with the current index.
 ///
 /// Names are "Untitled" and a number, or a file's full path. Content is RTF as the editor
-/// writes it, 7-bit text kept in bytes; the empty text stands for an empty document.
+/// writes it, 7-bit text kept in bytes; the empty text stands for an empty document. Where the
+/// editor can say so, each of the two recorded states also knows its step in the history of
+/// edits of the document shown, so Undo can walk there instead of reading the RTF; -1 where
+/// it is not known.
 class DocumentStore
 {
 public:
@@ -45,8 +48,12 @@ public:
     void setLosses(int index, const QStringList& losses) { m_docs[index].losses = losses; }
 
     const QByteArray& docRTF(int index) const { return m_docs.at(index).latest; }
-    void setDocRTF(int index, const QByteArray& content) { m_docs[index].latest = content; }
+    void setDocRTF(int index, const QByteArray& content, int step = -1);
     const QByteArray& undoRTF(int index) const { return m_docs.at(index).previous; }
+    /// Where the latest recorded state of the current document stands in its history.
+    int latestStep() const { return m_docs.at(m_curDoc).latestStep; }
+    /// The latest state of document index is at step, the previous one at a step not known.
+    void restartSteps(int index, int step);
 
     /// Records content as what the document's file now holds.
     void markSaved(int index, const QByteArray& content) { m_docs[index].saved = content; }
@@ -55,11 +62,11 @@ public:
     bool isModified(int index, const QByteArray& content) const;
 
     /// The undo check: when content differs from the latest recorded state, that state becomes
-    /// the previous one and content the latest. True when something was recorded.
-    bool recordChange(const QByteArray& content);
-    /// The undo toggle: the previous state becomes the latest and current the previous one;
-    /// returns what the editor must now show.
-    QByteArray undo(const QByteArray& current);
+    /// the previous one and content, at step, the latest. True when something was recorded.
+    bool recordChange(const QByteArray& content, int step = -1);
+    /// The undo toggle: the previous state becomes the latest and current, at step, the
+    /// previous one; returns what the editor must now show.
+    QByteArray undo(const QByteArray& current, int step = -1);
 
     /// A name counts as a file's path when it is absolute; "Untitled" names never are.
     static bool isFilePath(const QString& name);
@@ -72,6 +79,8 @@ private:
         QByteArray previous;
         QByteArray saved;
         QStringList losses;
+        int latestStep = 0;
+        int previousStep = 0;
     };
 
     QList<Slot> m_docs;

@@ -40,16 +40,17 @@ void FileCommands::mnuOpen_Click()
     if (f.isEmpty())
         return;
 
-    // Nothing may change unless the file reads, so the document being left is kept aside.
-    const QByteArray leaving = m_editor.rtfData();
-    if (!m_editor.LoadFile(f)) {
+    // Read aside, so nothing changes unless the file reads.
+    m_documents.dropKept();
+    QTextDocument* read = m_editor.readFile(f);
+    if (!read) {
         m_messages.MsgBox(tr("Cannot open %1.\n%2")
                               .arg(QDir::toNativeSeparators(f), sentence(m_editor.errorString())),
                           MessageService::Icon::Warning);
         return;
     }
     m_lastFolder = QFileInfo(f).absolutePath();
-    m_documents.addShown(f, m_editor.lastLoadLosses(), leaving);
+    m_documents.addOpened(f, m_editor.lastLoadLosses(), read);
     if (const QStringList losses = m_editor.lastLoadLosses(); !losses.isEmpty())
         m_messages.MsgBox(
             tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")

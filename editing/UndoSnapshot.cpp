@@ -17,10 +17,18 @@ void UndoSnapshot::txtFile_KeyUp()
 // nothing costs no more than comparing two shared strings.
 void UndoSnapshot::changeundo()
 {
-    m_documents.recordChange(m_editor.rtfData());
+    m_documents.recordChange(m_editor.rtfData(), m_editor.historyStep());
+    m_editor.sealHistory();
 }
 
+// The previous state is usually a few steps back in the document's own history: walking there
+// costs what those edits cost. Where the history does not lead to it, it is read from its RTF.
 void UndoSnapshot::mnuUndo_Click()
 {
-    m_editor.setTextRTFInPlace(QString::fromLatin1(m_documents.undo(m_editor.rtfData())));
+    const QByteArray shown = m_documents.undo(m_editor.rtfData(), m_editor.historyStep());
+    if (!m_editor.moveInHistory(m_documents.latestStep()) || m_editor.rtfData() != shown) {
+        m_editor.setTextRTFInPlace(QString::fromLatin1(shown));
+        m_documents.restartSteps(m_documents.curDoc(), m_editor.historyStep());
+    }
+    m_editor.sealHistory();
 }

@@ -53,7 +53,7 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
     setFont(EditorFont::defaultFont());
-    adoptDocument(newDocument());
+    showDocument(newDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
 }
@@ -87,20 +87,26 @@ QByteArray RichTextBox::rtfData() const
 
 void RichTextBox::setTextRTF(const QString& rtf)
 {
-    if (isRtf(rtf) && readDocument(rtfBytes(rtf)))
-        return;
-    QTextDocument* fresh = newDocument();
-    fresh->setPlainText(isRtf(rtf) ? rtf : normalisedLineBreaks(rtf));
-    adoptDocument(fresh);
+    QTextDocument* fresh = isRtf(rtf) ? parse(rtfBytes(rtf)) : nullptr;
+    if (!fresh) {
+        fresh = newDocument();
+        fresh->setPlainText(isRtf(rtf) ? rtf : normalisedLineBreaks(rtf));
+    }
+    showDocument(fresh);
 }
 
 void RichTextBox::setTextRTFInPlace(const QString& rtf)
+{
+    keepingPlace([&] { setTextRTF(rtf); });
+}
+
+void RichTextBox::keepingPlace(const std::function<void()>& change)
 {
     const qint64 caret = textCursor().position();
     const int left = horizontalScrollBar()->value();
     const int top = verticalScrollBar()->value();
     const int shownEnd = cursorForPosition(viewport()->rect().bottomRight()).position();
-    setTextRTF(rtf);
+    change();
     setSelStart(caret);
     // The layout runs ahead of the view only so far; what was shown must be laid out before
     // the scroll bars can go back to it.
@@ -109,6 +115,32 @@ void RichTextBox::setTextRTFInPlace(const QString& rtf)
                                                                    : document()->lastBlock());
     horizontalScrollBar()->setValue(left);
     verticalScrollBar()->setValue(top);
+}
+
+int RichTextBox::historyStep() const
+{
+    return document()->availableUndoSteps();
+}
+
+// Typing merges into the last step of the history until the document counts as unmodified.
+void RichTextBox::sealHistory()
+{
+    document()->setModified(false);
+}
+
+bool RichTextBox::moveInHistory(int step)
+{
+    QTextDocument* doc = document();
+    const int now = doc->availableUndoSteps();
+    if (step < 0 || step > now + doc->availableRedoSteps())
+        return false;
+    keepingPlace([&] {
+        for (int at = now; at > step; --at)
+            doc->undo();
+        for (int at = now; at < step; ++at)
+            doc->redo();
+    });
+    return true;
 }
 
 QTextDocument* RichTextBox::newDocument()
@@ -124,36 +156,39 @@ QTextDocument* RichTextBox::newDocument()
     return doc;
 }
 
-void RichTextBox::adoptDocument(QTextDocument* fresh)
+void RichTextBox::showDocument(QTextDocument* shown)
 {
+    QTextDocument* old = document();
+    // The first document belongs to QTextEdit, and one kept aside has been given a parent.
+    const bool ownOld = old->parent() == this;
     // The editor carries its typing format over into a new document; it must be the format at
     // the caret there, not whatever the caret last had in the old one.
     QTextCursor caret = textCursor();
     caret.clearSelection();
-    caret.setCharFormat(QTextCursor(fresh).charFormat());
+    caret.setCharFormat(QTextCursor(shown).charFormat());
     setTextCursor(caret);
-    QTextDocument* old = document();
-    const bool ownOld = old->parent() == this; // the first document belongs to QTextEdit
-    setDocument(fresh);
+    shown->setParent(this);
+    // Its history lets Undo go back without reading the document again; filling it was no step.
+    shown->setUndoRedoEnabled(true);
+    setDocument(shown);
+    ++m_contentRevision;
     if (ownOld)
         delete old;
-    ++m_contentRevision;
 }
 
 // Reading into the shown document makes the editor relayout as every block arrives; a detached
 // document is read several times faster and then laid out once when it takes the old one's place.
-bool RichTextBox::readDocument(const QByteArray& data)
+QTextDocument* RichTextBox::parse(const QByteArray& data)
 {
     QTextDocument* fresh = newDocument();
     RtfReader reader;
     if (!reader.read(data, fresh)) {
         m_errorString = reader.errorString();
         delete fresh;
-        return false;
+        return nullptr;
     }
     m_lastLoadLosses = reader.losses();
-    adoptDocument(fresh);
-    return true;
+    return fresh;
 }
 
 qint64 RichTextBox::SelStart() const
@@ -367,17 +402,25 @@ qint64 RichTextBox::positionOfLine(qint64 line) const
 
 bool RichTextBox::LoadFile(const QString& path)
 {
+    QTextDocument* read = readFile(path);
+    if (read)
+        showDocument(read);
+    return read;
+}
+
+QTextDocument* RichTextBox::readFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_errorString = file.errorString();
-        return false;
+        return nullptr;
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         m_errorString = file.errorString();
-        return false;
+        return nullptr;
     }
-    return readDocument(data);
+    return parse(data);
 }
 
 bool RichTextBox::SaveFile(const QString& path)
@@ -428,6 +471,16 @@ bool RichTextBox::event(QEvent* e)
         }
     }
     return QTextEdit::event(e);
+}
+
+// Undo is the one step of the Edit menu: the document's own history is not the user's to walk.
+void RichTextBox::keyPressEvent(QKeyEvent* e)
+{
+    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
+        e->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(e);
 }
 
 void RichTextBox::keyReleaseEvent(QKeyEvent* e)

@@ -2,6 +2,8 @@
 
 #include <QTextEdit>
 
+#include <functional>
+
 class QAction;
 class QPrinter;
 
@@ -28,6 +30,18 @@ public:
     /// setTextRTF() that keeps the caret (on a character boundary, at most at the new end)
     /// and the view where they were.
     void setTextRTFInPlace(const QString& rtf);
+
+    /// Shows another document in place of the current one, which is deleted unless someone
+    /// else has taken it as their child.
+    void showDocument(QTextDocument* shown);
+
+    /// Where the document stands in its own history of edits: the steps it could undo.
+    int historyStep() const;
+    /// Makes the next edit a step of its own in the history.
+    void sealHistory();
+    /// Undoes or redoes edits, keeping the caret and the view, until the document stands at
+    /// step; false, changing nothing, when its history no longer reaches that step.
+    bool moveInHistory(int step);
 
     qint64 SelStart() const;
     void setSelStart(qint64 position);
@@ -58,6 +72,9 @@ public:
 
     /// Reads an RTF file as the whole document; false with errorString() when it can't.
     bool LoadFile(const QString& path);
+    /// Reads an RTF file into a new document, not shown yet; nullptr with errorString() when
+    /// it can't.
+    QTextDocument* readFile(const QString& path);
     /// Writes the whole document as RTF, replacing the file only once all of it is written.
     bool SaveFile(const QString& path);
     QString errorString() const { return m_errorString; }
@@ -80,16 +97,18 @@ signals:
 
 protected:
     bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
-    /// An empty document as the editor keeps them: no undo stack, the default font.
+    /// An empty document as the editor keeps them: the default font and tab stops, and a
+    /// history of edits that starts once it is shown.
     QTextDocument* newDocument();
-    /// Shows fresh in place of the current document, which is deleted.
-    void adoptDocument(QTextDocument* fresh);
-    /// Replaces the document with RTF data; false, leaving it as it was, when data is not RTF.
-    bool readDocument(const QByteArray& data);
+    /// A new document read from RTF data; nullptr with errorString() when data is not RTF.
+    QTextDocument* parse(const QByteArray& data);
+    /// Runs change, then puts the caret and the view back where they were.
+    void keepingPlace(const std::function<void()>& change);
     void mergeSelFormat(const QTextCharFormat& format);
     static void copyImages(const QTextDocument& source, QTextDocument& target);
     void selectRange(qint64 start, qint64 length);

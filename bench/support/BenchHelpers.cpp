@@ -1,5 +1,7 @@
 #include "support/BenchHelpers.h"
 
+#include "platform/MemoryPolicy.h"
+
 #include <QApplication>
 #include <QFile>
 
@@ -28,6 +30,8 @@ double peakKilobytes()
 
 int runBenchmarks(int argc, char** argv, const std::function<void()>& beforeQuit)
 {
+    // Measured as the program runs.
+    MemoryPolicy::apply();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -5,7 +5,9 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -50,6 +52,8 @@ private slots:
     void eachDocumentKeepsItsOwnPair();
     void boldThenUndo();
     void undoKeepsCaretAndView();
+    void undoBringsBackExactlyTheRecordedStates_data();
+    void undoBringsBackExactlyTheRecordedStates();
 
 private:
     void type(const QString& text) { QTest::keyClicks(m_editor, text); }
@@ -208,6 +212,55 @@ void tst_Undo::undoKeepsCaretAndView()
     QCOMPARE(m_editor->Text().size(), 300 * 20 + 2);
     QCOMPARE(m_editor->textCursor().position(), 300 * 20 + 1);
     QCOMPARE(m_editor->verticalScrollBar()->value(), top);
+}
+
+void tst_Undo::undoBringsBackExactlyTheRecordedStates_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("nominal: formatting only") << "bold";
+    QTest::newRow("nominal: a pasted picture") << "picture";
+    QTest::newRow("nominal: a switch between the two states") << "switch";
+    QTest::newRow("nominal: seed words written after the latest state") << "unrecorded";
+}
+
+// However the document got from one recorded state to the other, Undo shows exactly the
+// recorded state, and again the other one, as the RTF it was recorded as.
+void tst_Undo::undoBringsBackExactlyTheRecordedStates()
+{
+    QFETCH(QString, change);
+    type("a first line");
+    QTest::keyClick(m_editor, Qt::Key_Return);
+    type("and a second");
+    if (change == "bold") {
+        m_editor->setSelStart(2);
+        m_editor->setSelLength(5);
+        m_window->menu().mnuBold->trigger();
+    } else if (change == "picture") {
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("{\\rtf1 {\\pict\\pngblip\\picwgoal300\\pichgoal300 "
+                           "89504e470d0a1a0a0000000d4948445200000001000000010806"
+                           "0000001f15c4890000000d49444154789c6360f8cfc0f01f0005"
+                           "0001ff89993d1d0000000049454e44ae426082}}"));
+        m_window->menu().mnuPaste->trigger();
+    } else if (change == "switch") {
+        type(" and more");
+        m_window->menu().mnuNew->trigger();
+        type("elsewhere");
+        pickEntry(m_window->cmbFiles(), 0);
+    } else {
+        m_editor->setSelRTF(QStringLiteral("seed words "));
+    }
+    const QByteArray before = m_editor->rtfData();
+    const QByteArray previous = store().undoRTF(store().curDoc());
+    QVERIFY(previous != before);
+
+    undo();
+    QCOMPARE(m_editor->rtfData(), previous);
+    QCOMPARE(store().docRTF(store().curDoc()), previous);
+    undo();
+    QCOMPARE(m_editor->rtfData(), before);
+    undo();
+    QCOMPARE(m_editor->rtfData(), previous);
 }
 
 QTEST_MAIN(tst_Undo)
