@@ -69,11 +69,7 @@ QString RichTextBox::Text() const
 
 QString RichTextBox::TextRTF() const
 {
-    if (m_rtfRevision != m_contentRevision) {
-        m_rtf = QString::fromLatin1(rtfData());
-        m_rtfRevision = m_contentRevision;
-    }
-    return m_rtf;
+    return QString::fromLatin1(rtfData());
 }
 
 QByteArray RichTextBox::rtfData() const

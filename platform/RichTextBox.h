@@ -22,7 +22,7 @@ public:
     explicit RichTextBox(QWidget* parent = nullptr);
 
     QString Text() const;
-    /// The whole document as RTF; read again only after the content changed.
+    /// The whole document as RTF.
     QString TextRTF() const;
     /// TextRTF() as the 7-bit bytes the writer makes, without widening them to UTF-16.
     QByteArray rtfData() const;
@@ -120,8 +120,6 @@ private:
     quint64 m_contentRevision = 0;
     mutable quint64 m_plainRevision = ~quint64(0);
     mutable QString m_plainText;
-    mutable quint64 m_rtfRevision = ~quint64(0);
-    mutable QString m_rtf;
     mutable quint64 m_rtfDataRevision = ~quint64(0);
     mutable QByteArray m_rtfData;
     QList<QAction*> m_contextActions;

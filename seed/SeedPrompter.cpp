@@ -132,7 +132,8 @@ void SeedPrompter::injectseed(const QString& seedText)
     const float r2 = m_random.draw();
     const QString run = SeedRun::build(m_seedWords, r1, r2);
     if (m_editor.SelRTF().isEmpty()) {
-        const qsizetype length = m_editor.TextRTF().size();
+        // TextRTF() is these bytes widened one to one: the same length without the copy.
+        const qsizetype length = m_editor.rtfData().size();
         m_editor.setSelStart(SeedRun::caretPosition(m_random.draw(), length));
         m_editor.setSelLength(0);
     }
