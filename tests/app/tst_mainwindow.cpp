@@ -38,8 +38,8 @@ private slots:
     void menuBarAsDesigned();
     void startState();
     void geometryStoredAtCloseAndRestored();
-    void storedGeometryThatIsNotANumberFallsBack();
-    void unusableStoredGeometryFallsBack();
+    void storedGeometryFallsBack_data();
+    void storedGeometryFallsBack();
     void exitAndCloseBoxRunSameShutdown();
     void listSitsAtBottomOfClientArea_data();
     void listSitsAtBottomOfClientArea();
@@ -119,20 +119,6 @@ void tst_MainWindow::offScreenWindowMovesOntoPrimary()
     // On a screen, but with the title bar above it, out of reach.
     QCOMPARE(WindowGeometry::ontoScreens(QRect(100, -3333, 400, 3500), screens, primary),
              QRect(0, 0, 400, 1080));
-}
-
-// A stored size too small to use comes back at its default, and the title bar on a screen.
-void tst_MainWindow::unusableStoredGeometryFallsBack()
-{
-    {
-        QSettings stored(m_env->settingsFile(), QSettings::IniFormat);
-        stored.setValue("Settings/MainLeft", "1500");
-        stored.setValue("Settings/MainTop", "-50000");
-        stored.setValue("Settings/MainWidth", "45");
-        stored.setValue("Settings/MainHeight", "-300");
-    }
-    frmVellumo* w = m_env->window();
-    QTRY_COMPARE(w->frameGeometry(), QRect(0, 0, 333, 333));
 }
 
 void tst_MainWindow::menuBarAsDesigned()
@@ -246,17 +232,29 @@ void tst_MainWindow::geometryStoredAtCloseAndRestored()
     QTRY_COMPARE(w->frameGeometry(), outer);
 }
 
-void tst_MainWindow::storedGeometryThatIsNotANumberFallsBack()
+void tst_MainWindow::storedGeometryFallsBack_data()
 {
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QRect>("outer");
+    QTest::newRow("robustness: values that are not numbers")
+        << QStringList{"300", "left of the moon", "", "6000"} << QRect(20, 0, 333, 400);
+    // Too small to use, and with the title bar far above the screen.
+    QTest::newRow("robustness: unusable size and place")
+        << QStringList{"1500", "-50000", "45", "-300"} << QRect(0, 0, 333, 333);
+}
+
+void tst_MainWindow::storedGeometryFallsBack()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QRect, outer);
     {
-        QSettings stored(m_env->settingsFile(), QSettings::IniFormat);
-        stored.setValue("Settings/MainLeft", "300");
-        stored.setValue("Settings/MainTop", "left of the moon");
-        stored.setValue("Settings/MainWidth", "");
-        stored.setValue("Settings/MainHeight", "6000");
+        QSettings settings(m_env->settingsFile(), QSettings::IniFormat);
+        const char* const keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+        for (int i = 0; i < 4; ++i)
+            settings.setValue(QLatin1String("Settings/") + QLatin1String(keys[i]), stored[i]);
     }
     frmVellumo* w = m_env->window();
-    QTRY_COMPARE(w->frameGeometry(), QRect(20, 0, 333, 400));
+    QTRY_COMPARE(w->frameGeometry(), outer);
 }
 
 void tst_MainWindow::exitAndCloseBoxRunSameShutdown()
