@@ -10,6 +10,7 @@
 #include <QTextList>
 #include <QUrl>
 
+#include <array>
 #include <charconv>
 
 using namespace std::string_view_literals;
@@ -25,6 +26,8 @@ constexpr qsizetype s_expectedBytesPerCharacter = 4;
 constexpr std::string_view s_bulletParagraph =
     "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
 constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
+// Where s_listIndent starts a list paragraph's first line, in twips.
+constexpr int s_listLineStart = 360;
 constexpr qsizetype s_imageBytesPerLine = 64;
 
 // The \pn keyword naming a numbered list's style.
@@ -50,7 +53,32 @@ void appendTwips(QByteArray& out, const char* word, double pixels)
         out.append(word).append(QByteArray::number(twips));
 }
 
-// Alignment, indents and spacing as control words; empty for a plain paragraph.
+constexpr std::array<std::string_view, 6> s_leaderWords = {"\\tldot"sv, "\\tlhyph"sv, "\\tlul"sv,
+                                                           "\\tlth"sv,  "\\tleq"sv,   "\\tlmdot"sv};
+
+// Tab stops measured from the left margin again: the document keeps them from where the first
+// line starts, lineStart twips in.
+void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineStart)
+{
+    const QString leaders = format.stringProperty(RtfCharacterPolicy::TabLeadersProperty);
+    const QList<QTextOption::Tab> tabs = format.tabPositions();
+    for (qsizetype index = 0; index < tabs.size(); ++index) {
+        const size_t leader = RtfCharacterPolicy::tabLeaders().find(
+            index < leaders.size() ? leaders[index].unicode() : u' ');
+        if (leader < s_leaderWords.size())
+            out.append(s_leaderWords[leader]);
+        if (tabs[index].type == QTextOption::RightTab)
+            out.append("\\tqr");
+        else if (tabs[index].type == QTextOption::CenterTab)
+            out.append("\\tqc");
+        else if (tabs[index].type == QTextOption::DelimiterTab)
+            out.append("\\tqdec");
+        out.append("\\tx").append(
+            QByteArray::number(qRound(Twips::fromPixels(tabs[index].position)) + lineStart));
+    }
+}
+
+// Alignment, indents, spacing and tab stops as control words; empty for a plain paragraph.
 QByteArray paragraphProperties(const QTextBlock& block)
 {
     const QTextBlockFormat format = block.blockFormat();
@@ -63,13 +91,17 @@ QByteArray paragraphProperties(const QTextBlock& block)
     else if (alignment & Qt::AlignJustify)
         out.append("\\qj");
     // A list's indent is its own and is written with the list.
+    int lineStart = s_listLineStart;
     if (!block.textList()) {
         appendTwips(out, "\\li", format.leftMargin());
         appendTwips(out, "\\ri", format.rightMargin());
         appendTwips(out, "\\fi", format.textIndent());
+        lineStart = qRound(Twips::fromPixels(format.leftMargin())) +
+                    qRound(Twips::fromPixels(format.textIndent()));
     }
     appendTwips(out, "\\sb", format.topMargin());
     appendTwips(out, "\\sa", format.bottomMargin());
+    appendTabStops(out, format, lineStart);
     return out;
 }
 
@@ -114,6 +146,16 @@ bool isPlain(char16_t c)
 bool isUnicodeEscaped(char16_t c)
 {
     return c >= 0x80 && c != QChar::LineSeparator && !RtfCharacterPolicy::isDropped(c);
+}
+
+bool isLoneSurrogate(QStringView text, qsizetype index)
+{
+    const char16_t c = text[index].unicode();
+    if (QChar::isHighSurrogate(c))
+        return index + 1 == text.size() || !text[index + 1].isLowSurrogate();
+    if (QChar::isLowSurrogate(c))
+        return index == 0 || !text[index - 1].isHighSurrogate();
+    return false;
 }
 
 // \uN takes a signed 16-bit value; the '?' is the fallback older readers show instead.
@@ -167,7 +209,11 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"sv);
     for (qsizetype index = 0; index < m_styles.fonts().size(); ++index) {
         writeWord(out, "{\\f"sv, int(index));
-        writeWord(out, "\\fnil"sv);
+        // The reader takes bytes in the Symbol font for the signs they show; \fcharset0 says
+        // this font's text is already what it shows.
+        writeWord(out, RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index))
+                           ? "\\fnil\\fcharset0"sv
+                           : "\\fnil"sv);
         // A semicolon ends a font name, so one inside a name travels as a byte escape.
         const QStringList parts = m_styles.fonts().at(index).split(u';');
         for (qsizetype part = 0; part < parts.size(); ++part) {
@@ -376,15 +422,16 @@ void RtfDocumentWriter::writeWord(RtfByteSink& out, std::string_view word, int p
 void RtfDocumentWriter::writeText(RtfByteSink& out, QStringView text)
 {
     char* target = out.reserve(text.size() * s_maxBytesPerUnit);
-    for (const QChar character : text) {
-        const char16_t c = character.unicode();
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const char16_t c = text[index].unicode();
         if (isPlain(c)) {
             if (m_needsDelimiter && needsDelimiter(c))
                 *target++ = ' ';
             m_needsDelimiter = false;
             *target++ = char(c);
         } else if (isUnicodeEscaped(c)) {
-            target = writeUnicode(target, c);
+            target = writeUnicode(
+                target, isLoneSurrogate(text, index) ? char16_t(QChar::ReplacementCharacter) : c);
             m_needsDelimiter = false;
         } else {
             target = writeSpecial(target, c);
