@@ -585,7 +585,9 @@ void RtfParser::emitPendingCells()
 
 void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
 {
-    RtfCharState& chars = changeState().chars;
+    // Worked on a copy: most words change nothing, and a group that changes nothing keeps sharing
+    // its parent's state.
+    RtfCharState chars = state().chars;
     switch (keyword) {
     case Keyword::Plain:
         // A link belongs to the field result, not to the character formatting \plain resets.
@@ -629,8 +631,10 @@ void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
         chars.highlight = nonNegative(token);
         break;
     default:
-        break;
+        return;
     }
+    if (!(chars == state().chars))
+        changeState().chars = chars;
 }
 
 void RtfParser::handleControlSymbol(unsigned char symbol)
