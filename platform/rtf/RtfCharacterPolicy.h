@@ -44,6 +44,12 @@ public:
                style == QTextListFormat::ListSquare;
     }
 
+    /// Word's limit on a paragraph's tab stops; neither side keeps more.
+    static constexpr qsizetype MaxTabStops = 64;
+    /// How far from the margin a tab stop may lie, in twips. A stop is kept from where the first
+    /// line starts and written back from the margin, so its range is wider than the indents'.
+    static constexpr int MaxTabStopTwips = 4 * 31680;
+
     /// The block property holding a paragraph's tab leaders, one character per tab stop, which
     /// Qt's tab stops cannot carry: a space for none, then as tabLeaders() names them.
     static constexpr int TabLeadersProperty = QTextFormat::UserProperty + 1;

@@ -10,6 +10,7 @@
 #include <QTextList>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -62,7 +63,9 @@ void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineSta
 {
     const QString leaders = format.stringProperty(RtfCharacterPolicy::TabLeadersProperty);
     const QList<QTextOption::Tab> tabs = format.tabPositions();
-    for (qsizetype index = 0; index < tabs.size(); ++index) {
+    // Clamped as the reader clamps, so what it reads back writes out the same.
+    const qsizetype count = std::min(tabs.size(), RtfCharacterPolicy::MaxTabStops);
+    for (qsizetype index = 0; index < count; ++index) {
         const size_t leader = RtfCharacterPolicy::tabLeaders().find(
             index < leaders.size() ? leaders[index].unicode() : u' ');
         if (leader < s_leaderWords.size())
@@ -73,8 +76,10 @@ void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineSta
             out.append("\\tqc");
         else if (tabs[index].type == QTextOption::DelimiterTab)
             out.append("\\tqdec");
-        out.append("\\tx").append(
-            QByteArray::number(qRound(Twips::fromPixels(tabs[index].position)) + lineStart));
+        const double twips = std::clamp(Twips::fromPixels(tabs[index].position) + lineStart,
+                                        -double(RtfCharacterPolicy::MaxTabStopTwips),
+                                        double(RtfCharacterPolicy::MaxTabStopTwips));
+        out.append("\\tx").append(QByteArray::number(qRound(twips)));
     }
 }
 

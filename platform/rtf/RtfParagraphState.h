@@ -20,9 +20,6 @@ struct RtfParagraphState
         friend bool operator==(const TabStop&, const TabStop&) = default;
     };
 
-    /// Word's limit; further stops are ignored, which bounds the work per paragraph.
-    static constexpr qsizetype MaxTabStops = 64;
-
     /// ListStyleUndefined when the paragraph is not in a list.
     QTextListFormat::Style list = QTextListFormat::ListStyleUndefined;
     Alignment alignment = Alignment::Left;

@@ -16,8 +16,6 @@ constexpr int s_maxHalfPoints = 3276;
 constexpr double s_defaultPoints = 12;
 // Word's largest indent or spacing, 22 inches, in twips.
 constexpr int s_maxTwips = 31680;
-// Written back, a tab stop moves by the paragraph's indents, so its range is wider than theirs.
-constexpr int s_maxTabTwips = 4 * s_maxTwips;
 
 int twips(const RtfToken& token, int minimum)
 {
@@ -392,9 +390,12 @@ bool RtfParser::applyTabWord(Keyword keyword, const RtfToken& token)
 {
     switch (keyword) {
     case Keyword::TabPosition:
-        if (m_paragraph.tabs.size() < RtfParagraphState::MaxTabStops)
-            m_paragraph.tabs.append({std::clamp(token.parameter, -s_maxTabTwips, s_maxTabTwips),
-                                     m_tabType, m_tabLeader});
+        // Further stops are ignored, which bounds the work per paragraph.
+        if (m_paragraph.tabs.size() < RtfCharacterPolicy::MaxTabStops)
+            m_paragraph.tabs.append(
+                {std::clamp(token.parameter, -RtfCharacterPolicy::MaxTabStopTwips,
+                            RtfCharacterPolicy::MaxTabStopTwips),
+                 m_tabType, m_tabLeader});
         break;
     case Keyword::TabBar:
         // A bar tab draws a line, it stops no text; its kind and leader end with it.
