@@ -158,8 +158,8 @@ void RtfDocumentBuilder::startNote(int headingFormatId)
         m_notes.cursor.insertText(QCoreApplication::translate("RtfReader", "Notes"), heading);
     }
     m_notes.cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    // A list that ended the last note goes on: side by side, the writer makes them one.
     m_notes.paragraphHasText = false;
-    m_notes.list = nullptr;
     m_notes.paragraphs = 0;
     m_target = &m_notes;
 }
