@@ -104,12 +104,13 @@ void RtfDocumentBuilder::appendText(QStringView text, int formatId)
     bool afterHigh = target != begin && QChar::isHighSurrogate(target[-1]);
     for (const QChar character : text) {
         const char16_t c = character.unicode();
-        if (RtfCharacterPolicy::isDropped(c))
-            continue;
-        if (!afterHigh && !QChar::isSurrogate(c)) {
+        // Most text is neither dropped nor a surrogate: one test lets it through.
+        if (c >= 0x20 && c < 0xd800 && c != 0x2029 && !afterHigh) {
             *target++ = c;
             continue;
         }
+        if (RtfCharacterPolicy::isDropped(c))
+            continue;
         if (afterHigh && !QChar::isLowSurrogate(c))
             target[-1] = QChar::ReplacementCharacter;
         *target++ =
@@ -140,7 +141,10 @@ void RtfDocumentBuilder::appendImage(const QByteArray& data, double width, doubl
 void RtfDocumentBuilder::endParagraph(const RtfParagraphState& paragraph, int markFormatId)
 {
     closeParagraph(paragraph, markFormatId);
-    m_target->cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    // Paragraph properties mostly carry on: made with this one's format, the next paragraph
+    // rarely needs it set again, which costs Qt more than making the block.
+    m_target->blockFormat = m_lastBlockFormat;
+    m_target->cursor.insertBlock(m_target->blockFormat, QTextCharFormat());
     m_target->paragraphHasText = false;
     ++m_target->paragraphs;
 }
@@ -157,7 +161,8 @@ void RtfDocumentBuilder::startNote(int headingFormatId)
         m_notes.cursor.insertBlock(QTextBlockFormat(), heading);
         m_notes.cursor.insertText(QCoreApplication::translate("RtfReader", "Notes"), heading);
     }
-    m_notes.cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    m_notes.blockFormat = QTextBlockFormat();
+    m_notes.cursor.insertBlock(m_notes.blockFormat, QTextCharFormat());
     // A list that ended the last note goes on: side by side, the writer makes them one.
     m_notes.paragraphHasText = false;
     m_notes.paragraphs = 0;
@@ -197,6 +202,7 @@ void RtfDocumentBuilder::flushRun()
     m_target->paragraphHasText = true;
 }
 
+// Leaves m_lastBlockFormat the format of paragraph.
 void RtfDocumentBuilder::closeParagraph(const RtfParagraphState& paragraph, int markFormatId)
 {
     flushRun();
@@ -204,9 +210,18 @@ void RtfDocumentBuilder::closeParagraph(const RtfParagraphState& paragraph, int 
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
     if (!m_target->paragraphHasText)
         cursor.setBlockCharFormat(m_formats.at(markFormatId));
-    if (const QTextBlockFormat format = blockFormat(paragraph); !format.properties().isEmpty())
+    if (const QTextBlockFormat& format = formatOf(paragraph); format != m_target->blockFormat)
         cursor.setBlockFormat(format);
     joinList(paragraph.list);
+}
+
+const QTextBlockFormat& RtfDocumentBuilder::formatOf(const RtfParagraphState& paragraph)
+{
+    if (!(paragraph == m_lastParagraph)) {
+        m_lastParagraph = paragraph;
+        m_lastBlockFormat = blockFormat(paragraph);
+    }
+    return m_lastBlockFormat;
 }
 
 void RtfDocumentBuilder::joinList(QTextListFormat::Style style)

@@ -43,6 +43,8 @@ private:
     struct Target
     {
         QTextCursor cursor;
+        /// The format the current block was made with.
+        QTextBlockFormat blockFormat;
         bool paragraphHasText = false;
         QTextList* list = nullptr;
         int paragraphs = 0;
@@ -50,6 +52,7 @@ private:
 
     void flushRun();
     void closeParagraph(const RtfParagraphState& paragraph, int markFormatId);
+    const QTextBlockFormat& formatOf(const RtfParagraphState& paragraph);
     void joinList(QTextListFormat::Style style);
 
     QTextDocument* m_document;
@@ -58,6 +61,8 @@ private:
     Target* m_target = &m_body;
     bool m_undoWasEnabled;
     QList<QTextCharFormat> m_formats;
+    RtfParagraphState m_lastParagraph;
+    QTextBlockFormat m_lastBlockFormat;
     QString m_run;
     int m_runFormat = -1;
 };

@@ -49,7 +49,7 @@ public:
         ListPart,
         // Destinations whose content never reaches the body
         SkippedDestination,
-        // Character formatting
+        // Character formatting, from Plain to Highlight
         Plain,
         Bold,
         Italic,
@@ -80,6 +80,8 @@ public:
         TableRow,
         Cell,
         Row,
+        // Tab stops, from TabPosition to TabLeaderMiddleDots, the leaders in the order of
+        // RtfCharacterPolicy::tabLeaders()
         TabPosition,
         TabRight,
         TabCenter,

@@ -31,4 +31,6 @@ struct RtfParagraphState
     QList<TabStop> tabs;
     /// Inside a table cell, where a paragraph break only separates lines of the cell.
     bool inTable = false;
+
+    friend bool operator==(const RtfParagraphState&, const RtfParagraphState&) = default;
 };

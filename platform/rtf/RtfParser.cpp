@@ -69,8 +69,7 @@ void RtfParser::handleToken(RtfToken token)
     if (m_fallbackLeft > 0 && !skipFallback(token))
         return;
     if (state().destination == Destination::Skipped) {
-        if (token.type == RtfToken::Type::ControlWord &&
-            RtfKeywordTable::find(token.bytes).keyword == Keyword::Binary)
+        if (token.type == RtfToken::Type::ControlWord && token.bytes == "bin")
             m_tokenizer.skipBytes(token.parameter);
         return;
     }
@@ -116,8 +115,7 @@ bool RtfParser::skipFallback(RtfToken& token)
         return false;
     }
     --m_fallbackLeft;
-    if (token.type == RtfToken::Type::ControlWord &&
-        RtfKeywordTable::find(token.bytes).keyword == Keyword::Binary)
+    if (token.type == RtfToken::Type::ControlWord && token.bytes == "bin")
         m_tokenizer.skipBytes(token.parameter);
     return false;
 }
@@ -380,15 +378,30 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
         appendNoteMark();
         break;
     default:
-        if (!applyParagraphWord(entry.keyword, token) && !applyTabWord(entry.keyword, token))
+        // Character words, the most frequent, change the group's state: only they may copy it.
+        if (entry.keyword >= Keyword::Plain && entry.keyword <= Keyword::Highlight)
             applyCharacterWord(entry.keyword, token);
+        else if (entry.keyword >= Keyword::TabPosition &&
+                 entry.keyword <= Keyword::TabLeaderMiddleDots)
+            applyTabWord(entry.keyword, token);
+        else
+            applyParagraphWord(entry.keyword, token);
         break;
     }
 }
 
-bool RtfParser::applyTabWord(Keyword keyword, const RtfToken& token)
+void RtfParser::applyTabWord(Keyword keyword, const RtfToken& token)
 {
     switch (keyword) {
+    case Keyword::TabRight:
+        m_tabType = QTextOption::RightTab;
+        return;
+    case Keyword::TabCenter:
+        m_tabType = QTextOption::CenterTab;
+        return;
+    case Keyword::TabDecimal:
+        m_tabType = QTextOption::DelimiterTab;
+        return;
     case Keyword::TabPosition:
         // Further stops are ignored, which bounds the work per paragraph.
         if (m_paragraph.tabs.size() < RtfCharacterPolicy::MaxTabStops)
@@ -400,29 +413,12 @@ bool RtfParser::applyTabWord(Keyword keyword, const RtfToken& token)
     case Keyword::TabBar:
         // A bar tab draws a line, it stops no text; its kind and leader end with it.
         break;
-    case Keyword::TabRight:
-        m_tabType = QTextOption::RightTab;
-        return true;
-    case Keyword::TabCenter:
-        m_tabType = QTextOption::CenterTab;
-        return true;
-    case Keyword::TabDecimal:
-        m_tabType = QTextOption::DelimiterTab;
-        return true;
-    case Keyword::TabLeaderDots:
-    case Keyword::TabLeaderHyphens:
-    case Keyword::TabLeaderUnderline:
-    case Keyword::TabLeaderThickLine:
-    case Keyword::TabLeaderEquals:
-    case Keyword::TabLeaderMiddleDots:
-        m_tabLeader = RtfCharacterPolicy::tabLeader(int(keyword) - int(Keyword::TabLeaderDots));
-        return true;
     default:
-        return false;
+        m_tabLeader = RtfCharacterPolicy::tabLeader(int(keyword) - int(Keyword::TabLeaderDots));
+        return;
     }
     m_tabType = QTextOption::LeftTab;
     m_tabLeader = u' ';
-    return true;
 }
 
 bool RtfParser::applyParagraphWord(Keyword keyword, const RtfToken& token)
@@ -586,9 +582,7 @@ void RtfParser::emitPendingCells()
 
 void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
 {
-    // Worked on a copy: most words change nothing, and a group that changes nothing keeps sharing
-    // its parent's state.
-    RtfCharState chars = state().chars;
+    RtfCharState& chars = changeState().chars;
     switch (keyword) {
     case Keyword::Plain:
         // A link belongs to the field result, not to the character formatting \plain resets.
@@ -632,10 +626,8 @@ void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
         chars.highlight = nonNegative(token);
         break;
     default:
-        return;
+        break;
     }
-    if (!(chars == state().chars))
-        changeState().chars = chars;
 }
 
 void RtfParser::handleControlSymbol(unsigned char symbol)

@@ -55,7 +55,8 @@ private:
     void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
     void applyCharacterWord(Keyword keyword, const RtfToken& token);
     bool applyParagraphWord(Keyword keyword, const RtfToken& token);
-    bool applyTabWord(Keyword keyword, const RtfToken& token);
+    /// A word from TabPosition to TabLeaderMiddleDots.
+    void applyTabWord(Keyword keyword, const RtfToken& token);
     void handleLegacyNumberingWord(Keyword keyword);
     void startNote();
     void finishNote();
