@@ -48,10 +48,13 @@ std::string_view numberStyleWord(QTextListFormat::Style style)
     }
 }
 
-void appendTwips(QByteArray& out, const char* word, double pixels)
+// The length in whole twips, after word when it is not 0.
+int appendTwips(QByteArray& out, const char* word, double pixels)
 {
-    if (const int twips = qRound(Twips::fromPixels(pixels)); twips != 0)
+    const int twips = qRound(Twips::fromPixels(pixels));
+    if (twips != 0)
         out.append(word).append(QByteArray::number(twips));
+    return twips;
 }
 
 constexpr std::array<std::string_view, 6> s_leaderWords = {"\\tldot"sv, "\\tlhyph"sv, "\\tlul"sv,
@@ -84,7 +87,7 @@ void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineSta
 }
 
 // Alignment, indents, spacing and tab stops as control words; empty for a plain paragraph.
-QByteArray paragraphProperties(const QTextBlock& block)
+QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
 {
     const QTextBlockFormat format = block.blockFormat();
     QByteArray out;
@@ -97,16 +100,15 @@ QByteArray paragraphProperties(const QTextBlock& block)
         out.append("\\qj");
     // A list's indent is its own and is written with the list.
     int lineStart = s_listLineStart;
-    if (!block.textList()) {
-        appendTwips(out, "\\li", format.leftMargin());
+    if (!list) {
+        lineStart = appendTwips(out, "\\li", format.leftMargin());
         appendTwips(out, "\\ri", format.rightMargin());
-        appendTwips(out, "\\fi", format.textIndent());
-        lineStart = qRound(Twips::fromPixels(format.leftMargin())) +
-                    qRound(Twips::fromPixels(format.textIndent()));
+        lineStart += appendTwips(out, "\\fi", format.textIndent());
     }
     appendTwips(out, "\\sb", format.topMargin());
     appendTwips(out, "\\sa", format.bottomMargin());
-    appendTabStops(out, format, lineStart);
+    if (format.hasProperty(QTextFormat::TabPositions))
+        appendTabStops(out, format, lineStart);
     return out;
 }
 
@@ -153,13 +155,13 @@ bool isUnicodeEscaped(char16_t c)
     return c >= 0x80 && c != QChar::LineSeparator && !RtfCharacterPolicy::isDropped(c);
 }
 
-bool isLoneSurrogate(QStringView text, qsizetype index)
+// Whether the character at at in text is half a surrogate pair without its other half.
+bool isLoneSurrogate(QStringView text, const QChar* at)
 {
-    const char16_t c = text[index].unicode();
-    if (QChar::isHighSurrogate(c))
-        return index + 1 == text.size() || !text[index + 1].isLowSurrogate();
-    if (QChar::isLowSurrogate(c))
-        return index == 0 || !text[index - 1].isHighSurrogate();
+    if (at->isHighSurrogate())
+        return at + 1 == text.end() || !at[1].isLowSurrogate();
+    if (at->isLowSurrogate())
+        return at == text.begin() || !at[-1].isHighSurrogate();
     return false;
 }
 
@@ -189,15 +191,17 @@ QByteArray RtfDocumentWriter::write()
     QByteArray previousProperties;
     for (QTextBlock block = m_document.begin(); block.isValid();) {
         const QTextBlock next = block.next();
-        QByteArray properties = paragraphProperties(block);
-        writeParagraphStart(block, properties, previousProperties);
+        // Qt finds a block's list anew each time it is asked.
+        const QTextList* list = block.textList();
+        QByteArray properties = paragraphProperties(block, list);
+        writeParagraphStart(block, list, properties, previousProperties);
         writeBlock(block, text);
         if (next.isValid()) {
             m_body.append("\\par\n"sv);
             m_needsDelimiter = false;
         }
         // After a list paragraph the next one starts afresh, whatever its properties.
-        previousProperties = block.textList() ? QByteArray("list") : std::move(properties);
+        previousProperties = list ? QByteArray("list") : std::move(properties);
         block = next;
     }
     RtfByteSink header(4096);
@@ -237,22 +241,22 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("}{\\*\\generator Quillmere;}\\uc1\n"sv);
 }
 
-void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QByteArray& properties,
+void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QTextList* list,
+                                            const QByteArray& properties,
                                             const QByteArray& previousProperties)
 {
-    if (block.textList()) {
-        writeListMarker(block);
+    if (list) {
+        writeListMarker(block, *list);
     } else if (properties != previousProperties) {
         writeWord(m_body, "\\pard"sv);
     }
-    if (!properties.isEmpty() && (block.textList() || properties != previousProperties))
+    if (!properties.isEmpty() && (list || properties != previousProperties))
         writeWord(m_body, std::string_view(properties.constData(), size_t(properties.size())));
 }
 
-void RtfDocumentWriter::writeListMarker(const QTextBlock& block)
+void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)
 {
-    const QTextList* list = block.textList();
-    const QTextListFormat::Style style = list->format().style();
+    const QTextListFormat::Style style = list.format().style();
     if (RtfCharacterPolicy::isBullet(style)) {
         writeWord(m_body, s_bulletParagraph);
         return;
@@ -260,7 +264,7 @@ void RtfDocumentWriter::writeListMarker(const QTextBlock& block)
     // Older readers show the number text; newer ones number the list from \pn themselves.
     m_body.append("\\pard{\\pntext "sv);
     m_needsDelimiter = false;
-    writeText(m_body, list->itemText(block));
+    writeText(m_body, list.itemText(block));
     m_body.append("\\tab}{\\*\\pn\\pnlvlbody"sv);
     m_body.append(numberStyleWord(style));
     m_body.append("\\pnstart1{\\pntxta .}}"sv);
@@ -427,16 +431,17 @@ void RtfDocumentWriter::writeWord(RtfByteSink& out, std::string_view word, int p
 void RtfDocumentWriter::writeText(RtfByteSink& out, QStringView text)
 {
     char* target = out.reserve(text.size() * s_maxBytesPerUnit);
-    for (qsizetype index = 0; index < text.size(); ++index) {
-        const char16_t c = text[index].unicode();
+    for (const QChar* at = text.begin(); at != text.end(); ++at) {
+        const char16_t c = at->unicode();
         if (isPlain(c)) {
             if (m_needsDelimiter && needsDelimiter(c))
                 *target++ = ' ';
             m_needsDelimiter = false;
             *target++ = char(c);
         } else if (isUnicodeEscaped(c)) {
-            target = writeUnicode(
-                target, isLoneSurrogate(text, index) ? char16_t(QChar::ReplacementCharacter) : c);
+            target = writeUnicode(target, QChar::isSurrogate(c) && isLoneSurrogate(text, at)
+                                              ? char16_t(QChar::ReplacementCharacter)
+                                              : c);
             m_needsDelimiter = false;
         } else {
             target = writeSpecial(target, c);
