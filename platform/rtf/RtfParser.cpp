@@ -61,11 +61,11 @@ void RtfParser::handleToken(RtfToken token)
         flushBytes();
         m_fallbackLeft = 0;
         m_destinationPending = false;
-        token.type == RtfToken::Type::GroupStart ? openGroup() : closeGroup();
+        // \* makes a group an ignorable destination only as the group's first token.
+        m_groupStart = token.type == RtfToken::Type::GroupStart;
+        m_groupStart ? openGroup() : closeGroup();
         return;
     }
-    // \* makes a group an ignorable destination only as the group's first token.
-    const bool groupStart = std::exchange(m_groupStart, false);
     if (m_fallbackLeft > 0 && !skipFallback(token))
         return;
     if (state().destination == Destination::Skipped) {
@@ -85,7 +85,7 @@ void RtfParser::handleToken(RtfToken token)
         break;
     case RtfToken::Type::ControlSymbol:
         if (token.value == '*')
-            m_destinationPending = groupStart;
+            m_destinationPending = m_groupStart;
         else
             handleControlSymbol(token.value);
         break;
@@ -99,6 +99,7 @@ void RtfParser::handleToken(RtfToken token)
     default:
         break;
     }
+    m_groupStart = false;
 }
 
 bool RtfParser::skipFallback(RtfToken& token)
@@ -133,7 +134,6 @@ void RtfParser::openGroup()
 {
     ++m_groups.back().groups;
     ++m_depth;
-    m_groupStart = true;
 }
 
 void RtfParser::closeGroup()
