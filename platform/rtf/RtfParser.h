@@ -56,11 +56,12 @@ private:
     void applyCharacterWord(Keyword keyword, const RtfToken& token);
     bool applyParagraphWord(Keyword keyword, const RtfToken& token);
     /// A word from TabPosition to TabLeaderMiddleDots.
-    void applyTabWord(Keyword keyword, const RtfToken& token);
+    Q_DECL_COLD_FUNCTION void applyTabWord(Keyword keyword, const RtfToken& token);
     void handleLegacyNumberingWord(Keyword keyword);
-    void startNote();
-    void finishNote();
-    void appendNoteMark();
+    // Rare in real files: kept out of the way of the code every token runs through.
+    Q_DECL_COLD_FUNCTION void startNote();
+    Q_DECL_COLD_FUNCTION void finishNote();
+    Q_DECL_COLD_FUNCTION void appendNoteMark();
     void handlePictureWord(Keyword keyword, const RtfToken& token);
     void finishPicture();
     void addLoss(const QString& loss);
