@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the RTF reader's libFuzzer target with clang, ASan and UBSan into build-fuzz/, then
-# fuzzes it for SECONDS (default 60) from a corpus seeded with the codec's test files.
+# fuzzes it for SECONDS (default 60) from a corpus seeded with the codec's test files and the
+# collection of other writers' files.
 #   tools/fuzz.sh [SECONDS]     fuzz for that long; new inputs go to build-fuzz/corpus
 #   tools/fuzz.sh check         replay the seed corpus once, as a regression test
 set -euo pipefail
@@ -13,11 +14,11 @@ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
     -DQUILLMERE_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target rtf_reader_fuzzer
 
-seeds=tests/rtf/data
+seeds=(tests/rtf/data tests/rtf/collection)
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
 if [ "$mode" = check ]; then
-    exec build-fuzz/rtf_reader_fuzzer -runs=0 "$seeds" tests/fuzz/crashes
+    exec build-fuzz/rtf_reader_fuzzer -runs=0 "${seeds[@]}" tests/fuzz/crashes
 fi
 mkdir -p build-fuzz/corpus
 exec build-fuzz/rtf_reader_fuzzer -max_total_time="$mode" -timeout=10 \
-    -rss_limit_mb=3000 -max_len=65536 -artifact_prefix=build-fuzz/ build-fuzz/corpus "$seeds"
+    -rss_limit_mb=3000 -max_len=65536 -artifact_prefix=build-fuzz/ build-fuzz/corpus "${seeds[@]}"

@@ -1,30 +1,38 @@
 #pragma once
 
+#include "platform/rtf/BuiltInCodePages.h"
+
 #include <QByteArrayView>
 #include <QString>
 
 #include <array>
-#include <iconv.h>
+#include <vector>
 
-/// Decodes one code page to UTF-16 through glibc iconv; single-byte pages use a table built once.
+/// Decodes one code page to UTF-16 from tables built once: every single byte, and for
+/// double-byte pages every lead and trail byte pair. Decoding never holds a byte back, so text
+/// split across control words decodes the same, and undefined bytes never swallow their
+/// neighbours.
 class CodePageConverter
 {
 public:
-    /// Opens iconvName; when iconv cannot, bytes decode as Latin-1 and isValid() is false.
+    /// Builds the tables through glibc iconv; isValid() is false when iconv lacks iconvName.
     explicit CodePageConverter(const char* iconvName);
-    ~CodePageConverter();
-    CodePageConverter(const CodePageConverter&) = delete;
-    CodePageConverter& operator=(const CodePageConverter&) = delete;
+    /// A single-byte page from its table.
+    explicit CodePageConverter(const BuiltInCodePages::Table& table);
 
-    bool isValid() const;
-    /// Appends the decoded bytes to out; undecodable sequences become U+FFFD.
-    void decode(QByteArrayView bytes, QString& out);
+    bool isValid() const { return m_valid; }
+    /// Appends the decoded bytes to out; undefined bytes and pairs become one U+FFFD each.
+    void decode(QByteArrayView bytes, QString& out) const;
 
 private:
-    void buildTable();
-    void decodeMultiByte(QByteArrayView bytes, QString& out);
+    void decodeDoubleByte(QByteArrayView bytes, QString& out) const;
 
-    iconv_t m_handle;
-    bool m_singleByte = true;
-    std::array<char16_t, 128> m_upperHalf{};
+    bool m_valid = true;
+    bool m_utf8 = false;
+    bool m_doubleByte = false;
+    BuiltInCodePages::Table m_singles{};
+    std::array<bool, 256> m_isLead{};
+    std::array<bool, 256> m_isTrail{};
+    /// Characters by lead byte * 256 + trail byte; 0 where the page defines no such pair.
+    std::vector<char16_t> m_pairs;
 };

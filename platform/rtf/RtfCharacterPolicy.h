@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QTextFormat>
 #include <QTextListFormat>
+
+#include <string_view>
 
 /// What both sides of the codec agree on, so writing then reading is stable: the characters
 /// neither carries, font names, and which lists are bullets.
@@ -27,12 +30,32 @@ public:
         return family.trimmed();
     }
 
+    /// The Symbol font, whose bytes stand for Greek letters and mathematical signs. Its text is
+    /// read as the characters it shows, and written with a character set that keeps them.
+    static bool isSymbolFont(const QString& family)
+    {
+        return family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+    }
+
     /// Lists written as bullets rather than numbers.
     static bool isBullet(QTextListFormat::Style style)
     {
         return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
                style == QTextListFormat::ListSquare;
     }
+
+    /// Word's limit on a paragraph's tab stops; neither side keeps more.
+    static constexpr qsizetype MaxTabStops = 64;
+    /// How far from the margin a tab stop may lie, in twips. A stop is kept from where the first
+    /// line starts and written back from the margin, so its range is wider than the indents'.
+    static constexpr int MaxTabStopTwips = 4 * 31680;
+
+    /// The block property holding a paragraph's tab leaders, one character per tab stop, which
+    /// Qt's tab stops cannot carry: a space for none, then as tabLeaders() names them.
+    static constexpr int TabLeadersProperty = QTextFormat::UserProperty + 1;
+    /// The leaders of \tldot, \tlhyph, \tlul, \tlth, \tleq and \tlmdot, in that order.
+    static constexpr std::u16string_view tabLeaders() { return u".-_t=m"; }
+    static constexpr char16_t tabLeader(int index) { return tabLeaders()[size_t(index)]; }
 
     /// The value of a hexadecimal digit, or -1.
     static constexpr int hexValue(char c)

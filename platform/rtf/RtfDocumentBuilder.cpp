@@ -3,6 +3,7 @@
 #include "platform/Twips.h"
 #include "platform/rtf/RtfCharacterPolicy.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QTextDocument>
 #include <QTextList>
@@ -30,6 +31,23 @@ Qt::Alignment alignmentFor(RtfParagraphState::Alignment alignment)
     }
 }
 
+// RTF measures tab stops from the left margin, Qt from where the paragraph's first line starts.
+void setTabStops(QTextBlockFormat& format, const RtfParagraphState& paragraph)
+{
+    const int lineStart = paragraph.leftIndent + paragraph.firstIndent;
+    QList<QTextOption::Tab> tabs;
+    QString leaders;
+    for (const RtfParagraphState::TabStop& stop : paragraph.tabs) {
+        tabs.append(
+            QTextOption::Tab(Twips::toPixels(stop.position - lineStart), stop.type,
+                             stop.type == QTextOption::DelimiterTab ? QChar(u'.') : QChar()));
+        leaders.append(QChar(stop.leader));
+    }
+    format.setTabPositions(tabs);
+    if (leaders.trimmed().size() > 0)
+        format.setProperty(RtfCharacterPolicy::TabLeadersProperty, leaders);
+}
+
 // Only what differs from a plain paragraph is set, so plain paragraphs keep an empty format.
 QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
 {
@@ -48,6 +66,8 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
         format.setTopMargin(Twips::toPixels(paragraph.spaceBefore));
     if (paragraph.spaceAfter != 0)
         format.setBottomMargin(Twips::toPixels(paragraph.spaceAfter));
+    if (!paragraph.tabs.isEmpty())
+        setTabStops(format, paragraph);
     return format;
 }
 
@@ -59,8 +79,8 @@ RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* document)
     // Loading replaces the document wholesale: recording undo steps for it would only cost time.
     m_document->setUndoRedoEnabled(false);
     m_document->clear();
-    m_cursor = QTextCursor(m_document);
-    m_cursor.beginEditBlock();
+    m_body.cursor = QTextCursor(m_document);
+    m_body.cursor.beginEditBlock();
 }
 
 int RtfDocumentBuilder::addFormat(const QTextCharFormat& format)
@@ -77,12 +97,27 @@ void RtfDocumentBuilder::appendText(QStringView text, int formatId)
     }
     const qsizetype start = m_run.size();
     m_run.resize(start + text.size());
-    QChar* target = m_run.data() + start;
-    for (const QChar c : text) {
-        if (!RtfCharacterPolicy::isDropped(c.unicode()))
+    char16_t* const begin = reinterpret_cast<char16_t*>(m_run.data());
+    char16_t* target = begin + start;
+    // A high surrogate waits at the end of the run for its low half; anything else after it, or
+    // a low half with none before, stands alone.
+    bool afterHigh = target != begin && QChar::isHighSurrogate(target[-1]);
+    for (const QChar character : text) {
+        const char16_t c = character.unicode();
+        // Most text is neither dropped nor a surrogate: one test lets it through.
+        if (c >= 0x20 && c < 0xd800 && c != 0x2029 && !afterHigh) {
             *target++ = c;
+            continue;
+        }
+        if (RtfCharacterPolicy::isDropped(c))
+            continue;
+        if (afterHigh && !QChar::isLowSurrogate(c))
+            target[-1] = QChar::ReplacementCharacter;
+        *target++ =
+            QChar::isLowSurrogate(c) && !afterHigh ? char16_t(QChar::ReplacementCharacter) : c;
+        afterHigh = QChar::isHighSurrogate(c);
     }
-    m_run.resize(target - m_run.constData());
+    m_run.resize(target - begin);
 }
 
 void RtfDocumentBuilder::appendImage(const QByteArray& data, double width, double height)
@@ -99,21 +134,60 @@ void RtfDocumentBuilder::appendImage(const QByteArray& data, double width, doubl
         format.setWidth(width);
     if (height > 0)
         format.setHeight(height);
-    m_cursor.insertImage(format);
-    m_paragraphHasText = true;
+    m_target->cursor.insertImage(format);
+    m_target->paragraphHasText = true;
 }
 
 void RtfDocumentBuilder::endParagraph(const RtfParagraphState& paragraph, int markFormatId)
 {
     closeParagraph(paragraph, markFormatId);
-    m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    m_paragraphHasText = false;
+    // Paragraph properties mostly carry on: made with this one's format, the next paragraph
+    // rarely needs it set again, which costs Qt more than making the block.
+    m_target->blockFormat = m_lastBlockFormat;
+    m_target->cursor.insertBlock(m_target->blockFormat, QTextCharFormat());
+    m_target->paragraphHasText = false;
+    ++m_target->paragraphs;
+}
+
+void RtfDocumentBuilder::startNote(int headingFormatId)
+{
+    flushRun();
+    // The body's cursor stays before the notes, also while the first note opens at its place.
+    m_body.cursor.setKeepPositionOnInsert(true);
+    if (m_notes.cursor.isNull()) {
+        m_notes.cursor = QTextCursor(m_document);
+        m_notes.cursor.movePosition(QTextCursor::End);
+        const QTextCharFormat& heading = m_formats.at(headingFormatId);
+        m_notes.cursor.insertBlock(QTextBlockFormat(), heading);
+        m_notes.cursor.insertText(QCoreApplication::translate("RtfReader", "Notes"), heading);
+    }
+    m_notes.blockFormat = QTextBlockFormat();
+    m_notes.cursor.insertBlock(m_notes.blockFormat, QTextCharFormat());
+    // A list that ended the last note goes on: side by side, the writer makes them one.
+    m_notes.paragraphHasText = false;
+    m_notes.paragraphs = 0;
+    m_target = &m_notes;
+}
+
+void RtfDocumentBuilder::endNote(const RtfParagraphState& paragraph, int markFormatId)
+{
+    if (m_target != &m_notes)
+        return;
+    // Writers end a note's last paragraph with \par as they would in the body.
+    if (paragraphIsEmpty() && m_notes.paragraphs > 0)
+        m_notes.cursor.deletePreviousChar();
+    else
+        closeParagraph(paragraph, markFormatId);
+    m_target = &m_body;
+    // Only the position stays put: the anchor moved on with the notes.
+    m_body.cursor.setKeepPositionOnInsert(false);
+    m_body.cursor.clearSelection();
 }
 
 void RtfDocumentBuilder::finish(const RtfParagraphState& paragraph, int markFormatId)
 {
     closeParagraph(paragraph, markFormatId);
-    m_cursor.endEditBlock();
+    m_body.cursor.endEditBlock();
     m_document->setUndoRedoEnabled(m_undoWasEnabled);
 }
 
@@ -121,32 +195,46 @@ void RtfDocumentBuilder::flushRun()
 {
     if (m_run.isEmpty())
         return;
-    m_cursor.insertText(m_run, m_formats.at(m_runFormat));
+    if (QChar::isHighSurrogate(m_run.back().unicode()))
+        m_run.back() = QChar::ReplacementCharacter;
+    m_target->cursor.insertText(m_run, m_formats.at(m_runFormat));
     m_run.resize(0);
-    m_paragraphHasText = true;
+    m_target->paragraphHasText = true;
 }
 
+// Leaves m_lastBlockFormat the format of paragraph.
 void RtfDocumentBuilder::closeParagraph(const RtfParagraphState& paragraph, int markFormatId)
 {
     flushRun();
+    QTextCursor& cursor = m_target->cursor;
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
-    if (!m_paragraphHasText)
-        m_cursor.setBlockCharFormat(m_formats.at(markFormatId));
-    if (const QTextBlockFormat format = blockFormat(paragraph); !format.properties().isEmpty())
-        m_cursor.setBlockFormat(format);
+    if (!m_target->paragraphHasText)
+        cursor.setBlockCharFormat(m_formats.at(markFormatId));
+    if (const QTextBlockFormat& format = formatOf(paragraph); format != m_target->blockFormat)
+        cursor.setBlockFormat(format);
     joinList(paragraph.list);
+}
+
+const QTextBlockFormat& RtfDocumentBuilder::formatOf(const RtfParagraphState& paragraph)
+{
+    if (!(paragraph == m_lastParagraph)) {
+        m_lastParagraph = paragraph;
+        m_lastBlockFormat = blockFormat(paragraph);
+    }
+    return m_lastBlockFormat;
 }
 
 void RtfDocumentBuilder::joinList(QTextListFormat::Style style)
 {
+    QTextList*& list = m_target->list;
     if (style == QTextListFormat::ListStyleUndefined) {
-        m_list = nullptr;
+        list = nullptr;
         return;
     }
     const int maxLength =
         RtfCharacterPolicy::isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
-    if (m_list && m_list->format().style() == style && m_list->count() < maxLength)
-        m_list->add(m_cursor.block());
+    if (list && list->format().style() == style && list->count() < maxLength)
+        list->add(m_target->cursor.block());
     else
-        m_list = m_cursor.createList(style);
+        list = m_target->cursor.createList(style);
 }

@@ -10,6 +10,8 @@
 #include <QTextList>
 #include <QUrl>
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 
 using namespace std::string_view_literals;
@@ -25,6 +27,8 @@ constexpr qsizetype s_expectedBytesPerCharacter = 4;
 constexpr std::string_view s_bulletParagraph =
     "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
 constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
+// Where s_listIndent starts a list paragraph's first line, in twips.
+constexpr int s_listLineStart = 360;
 constexpr qsizetype s_imageBytesPerLine = 64;
 
 // The \pn keyword naming a numbered list's style.
@@ -44,14 +48,46 @@ std::string_view numberStyleWord(QTextListFormat::Style style)
     }
 }
 
-void appendTwips(QByteArray& out, const char* word, double pixels)
+// The length in whole twips, after word when it is not 0.
+int appendTwips(QByteArray& out, const char* word, double pixels)
 {
-    if (const int twips = qRound(Twips::fromPixels(pixels)); twips != 0)
+    const int twips = qRound(Twips::fromPixels(pixels));
+    if (twips != 0)
         out.append(word).append(QByteArray::number(twips));
+    return twips;
 }
 
-// Alignment, indents and spacing as control words; empty for a plain paragraph.
-QByteArray paragraphProperties(const QTextBlock& block)
+constexpr std::array<std::string_view, 6> s_leaderWords = {"\\tldot"sv, "\\tlhyph"sv, "\\tlul"sv,
+                                                           "\\tlth"sv,  "\\tleq"sv,   "\\tlmdot"sv};
+
+// Tab stops measured from the left margin again: the document keeps them from where the first
+// line starts, lineStart twips in.
+void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineStart)
+{
+    const QString leaders = format.stringProperty(RtfCharacterPolicy::TabLeadersProperty);
+    const QList<QTextOption::Tab> tabs = format.tabPositions();
+    // Clamped as the reader clamps, so what it reads back writes out the same.
+    const qsizetype count = std::min(tabs.size(), RtfCharacterPolicy::MaxTabStops);
+    for (qsizetype index = 0; index < count; ++index) {
+        const size_t leader = RtfCharacterPolicy::tabLeaders().find(
+            index < leaders.size() ? leaders[index].unicode() : u' ');
+        if (leader < s_leaderWords.size())
+            out.append(s_leaderWords[leader]);
+        if (tabs[index].type == QTextOption::RightTab)
+            out.append("\\tqr");
+        else if (tabs[index].type == QTextOption::CenterTab)
+            out.append("\\tqc");
+        else if (tabs[index].type == QTextOption::DelimiterTab)
+            out.append("\\tqdec");
+        const double twips = std::clamp(Twips::fromPixels(tabs[index].position) + lineStart,
+                                        -double(RtfCharacterPolicy::MaxTabStopTwips),
+                                        double(RtfCharacterPolicy::MaxTabStopTwips));
+        out.append("\\tx").append(QByteArray::number(qRound(twips)));
+    }
+}
+
+// Alignment, indents, spacing and tab stops as control words; empty for a plain paragraph.
+QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
 {
     const QTextBlockFormat format = block.blockFormat();
     QByteArray out;
@@ -63,13 +99,16 @@ QByteArray paragraphProperties(const QTextBlock& block)
     else if (alignment & Qt::AlignJustify)
         out.append("\\qj");
     // A list's indent is its own and is written with the list.
-    if (!block.textList()) {
-        appendTwips(out, "\\li", format.leftMargin());
+    int lineStart = s_listLineStart;
+    if (!list) {
+        lineStart = appendTwips(out, "\\li", format.leftMargin());
         appendTwips(out, "\\ri", format.rightMargin());
-        appendTwips(out, "\\fi", format.textIndent());
+        lineStart += appendTwips(out, "\\fi", format.textIndent());
     }
     appendTwips(out, "\\sb", format.topMargin());
     appendTwips(out, "\\sa", format.bottomMargin());
+    if (format.hasProperty(QTextFormat::TabPositions))
+        appendTabStops(out, format, lineStart);
     return out;
 }
 
@@ -116,6 +155,16 @@ bool isUnicodeEscaped(char16_t c)
     return c >= 0x80 && c != QChar::LineSeparator && !RtfCharacterPolicy::isDropped(c);
 }
 
+// Whether the character at at in text is half a surrogate pair without its other half.
+bool isLoneSurrogate(QStringView text, const QChar* at)
+{
+    if (at->isHighSurrogate())
+        return at + 1 == text.end() || !at[1].isLowSurrogate();
+    if (at->isLowSurrogate())
+        return at == text.begin() || !at[-1].isHighSurrogate();
+    return false;
+}
+
 // \uN takes a signed 16-bit value; the '?' is the fallback older readers show instead.
 char* writeUnicode(char* target, char16_t c)
 {
@@ -142,15 +191,17 @@ QByteArray RtfDocumentWriter::write()
     QByteArray previousProperties;
     for (QTextBlock block = m_document.begin(); block.isValid();) {
         const QTextBlock next = block.next();
-        QByteArray properties = paragraphProperties(block);
-        writeParagraphStart(block, properties, previousProperties);
+        // Qt finds a block's list anew each time it is asked.
+        const QTextList* list = block.textList();
+        QByteArray properties = paragraphProperties(block, list);
+        writeParagraphStart(block, list, properties, previousProperties);
         writeBlock(block, text);
         if (next.isValid()) {
             m_body.append("\\par\n"sv);
             m_needsDelimiter = false;
         }
         // After a list paragraph the next one starts afresh, whatever its properties.
-        previousProperties = block.textList() ? QByteArray("list") : std::move(properties);
+        previousProperties = list ? QByteArray("list") : std::move(properties);
         block = next;
     }
     RtfByteSink header(4096);
@@ -167,7 +218,11 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"sv);
     for (qsizetype index = 0; index < m_styles.fonts().size(); ++index) {
         writeWord(out, "{\\f"sv, int(index));
-        writeWord(out, "\\fnil"sv);
+        // The reader takes bytes in the Symbol font for the signs they show; \fcharset0 says
+        // this font's text is already what it shows.
+        writeWord(out, RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index))
+                           ? "\\fnil\\fcharset0"sv
+                           : "\\fnil"sv);
         // A semicolon ends a font name, so one inside a name travels as a byte escape.
         const QStringList parts = m_styles.fonts().at(index).split(u';');
         for (qsizetype part = 0; part < parts.size(); ++part) {
@@ -186,22 +241,22 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("}{\\*\\generator Quillmere;}\\uc1\n"sv);
 }
 
-void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QByteArray& properties,
+void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QTextList* list,
+                                            const QByteArray& properties,
                                             const QByteArray& previousProperties)
 {
-    if (block.textList()) {
-        writeListMarker(block);
+    if (list) {
+        writeListMarker(block, *list);
     } else if (properties != previousProperties) {
         writeWord(m_body, "\\pard"sv);
     }
-    if (!properties.isEmpty() && (block.textList() || properties != previousProperties))
+    if (!properties.isEmpty() && (list || properties != previousProperties))
         writeWord(m_body, std::string_view(properties.constData(), size_t(properties.size())));
 }
 
-void RtfDocumentWriter::writeListMarker(const QTextBlock& block)
+void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)
 {
-    const QTextList* list = block.textList();
-    const QTextListFormat::Style style = list->format().style();
+    const QTextListFormat::Style style = list.format().style();
     if (RtfCharacterPolicy::isBullet(style)) {
         writeWord(m_body, s_bulletParagraph);
         return;
@@ -209,7 +264,7 @@ void RtfDocumentWriter::writeListMarker(const QTextBlock& block)
     // Older readers show the number text; newer ones number the list from \pn themselves.
     m_body.append("\\pard{\\pntext "sv);
     m_needsDelimiter = false;
-    writeText(m_body, list->itemText(block));
+    writeText(m_body, list.itemText(block));
     m_body.append("\\tab}{\\*\\pn\\pnlvlbody"sv);
     m_body.append(numberStyleWord(style));
     m_body.append("\\pnstart1{\\pntxta .}}"sv);
@@ -376,15 +431,17 @@ void RtfDocumentWriter::writeWord(RtfByteSink& out, std::string_view word, int p
 void RtfDocumentWriter::writeText(RtfByteSink& out, QStringView text)
 {
     char* target = out.reserve(text.size() * s_maxBytesPerUnit);
-    for (const QChar character : text) {
-        const char16_t c = character.unicode();
+    for (const QChar* at = text.begin(); at != text.end(); ++at) {
+        const char16_t c = at->unicode();
         if (isPlain(c)) {
             if (m_needsDelimiter && needsDelimiter(c))
                 *target++ = ' ';
             m_needsDelimiter = false;
             *target++ = char(c);
         } else if (isUnicodeEscaped(c)) {
-            target = writeUnicode(target, c);
+            target = writeUnicode(target, QChar::isSurrogate(c) && isLoneSurrogate(text, at)
+                                              ? char16_t(QChar::ReplacementCharacter)
+                                              : c);
             m_needsDelimiter = false;
         } else {
             target = writeSpecial(target, c);

@@ -12,6 +12,7 @@
 class QTextBlock;
 class QTextDocument;
 class QTextImageFormat;
+class QTextList;
 
 /// One pass over a document's blocks and fragments that produces its RTF; use it once.
 class RtfDocumentWriter
@@ -23,9 +24,9 @@ public:
 
 private:
     void writeHeader(RtfByteSink& out);
-    void writeParagraphStart(const QTextBlock& block, const QByteArray& properties,
-                             const QByteArray& previousProperties);
-    void writeListMarker(const QTextBlock& block);
+    void writeParagraphStart(const QTextBlock& block, const QTextList* list,
+                             const QByteArray& properties, const QByteArray& previousProperties);
+    void writeListMarker(const QTextBlock& block, const QTextList& list);
     void writeBlock(const QTextBlock& block, QStringView documentText);
     bool writeRun(QStringView text, const RtfRunStyle& style);
     bool writeImage(const QTextImageFormat& format);

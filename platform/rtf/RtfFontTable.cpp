@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfFontTable.h"
 
+#include "platform/rtf/BuiltInCodePages.h"
 #include "platform/rtf/CodePageDecoder.h"
 #include "platform/rtf/RtfCharacterPolicy.h"
 
@@ -31,6 +32,12 @@ void RtfFontTable::commitEntry()
     if (!m_entryOpen)
         return;
     m_entry.family = RtfCharacterPolicy::fontName(m_entry.family);
+    // Other fonts of the symbol character set (Wingdings, OpenSymbol) have layouts of their own.
+    const bool symbol = RtfCharacterPolicy::isSymbolFont(m_entry.family);
+    if (symbol && (m_entry.codePage == 0 || m_entry.codePage == BuiltInCodePages::Symbol))
+        m_entry.codePage = BuiltInCodePages::Symbol;
+    else if (m_entry.codePage == BuiltInCodePages::Symbol)
+        m_entry.codePage = 0;
     m_fonts.insert(m_number, std::exchange(m_entry, Entry()));
     m_entryOpen = false;
 }
@@ -46,6 +53,9 @@ QString RtfFontTable::familyFor(int font) const
 
 int RtfFontTable::codePageFor(int font) const
 {
-    const auto found = m_fonts.constFind(font == RtfCharState::DefaultFont ? m_defaultFont : font);
+    // Like its family, a missing font's code page is the \deff font's.
+    auto found = m_fonts.constFind(font);
+    if (found == m_fonts.constEnd())
+        found = m_fonts.constFind(m_defaultFont);
     return found != m_fonts.constEnd() ? found->codePage : 0;
 }

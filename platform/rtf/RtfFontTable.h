@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/rtf/BuiltInCodePages.h"
 #include "platform/rtf/RtfCharState.h"
 #include "platform/rtf/RtfKeywordTable.h"
 
@@ -19,8 +20,12 @@ public:
     /// Stores the open entry, if any, once its whole name has come through appendName().
     void commitEntry();
     bool isEntryOpen() const { return m_entryOpen; }
-    /// The code page the entry being read writes its name in; 0 for the document's.
-    int entryCodePage() const { return m_entry.codePage; }
+    /// The code page the entry being read writes its name in; 0 for the document's. A symbol
+    /// font still names itself in letters.
+    int entryCodePage() const
+    {
+        return m_entry.codePage == BuiltInCodePages::Symbol ? 0 : m_entry.codePage;
+    }
 
     void setDefaultFont(int font) { m_defaultFont = font; }
     /// The family of a run in font; empty when it keeps the document's own default font.

@@ -23,4 +23,6 @@ struct RtfGroupState
     /// Fallback characters following each \uN, set by \ucN.
     int unicodeSkip = 1;
     Destination destination = Destination::Body;
+    /// Inside a footnote, whose text goes to the notes at the end of the document.
+    bool inNote = false;
 };

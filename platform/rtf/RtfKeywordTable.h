@@ -41,9 +41,15 @@ public:
         /// A destination whose content is read as if it were not a group of its own.
         Transparent,
         Object,
+        Footnote,
+        /// \list and \listoverride: list table entries, also where they stray outside the tables.
+        ListEntry,
+        ListOverrideEntry,
+        /// Parts of a list table entry, which never reach the body.
+        ListPart,
         // Destinations whose content never reaches the body
         SkippedDestination,
-        // Character formatting
+        // Character formatting, from Plain to Highlight
         Plain,
         Bold,
         Italic,
@@ -74,8 +80,21 @@ public:
         TableRow,
         Cell,
         Row,
+        // Tab stops, from TabPosition to TabLeaderMiddleDots, the leaders in the order of
+        // RtfCharacterPolicy::tabLeaders()
+        TabPosition,
+        TabRight,
+        TabCenter,
+        TabDecimal,
+        TabBar,
+        TabLeaderDots,
+        TabLeaderHyphens,
+        TabLeaderUnderline,
+        TabLeaderThickLine,
+        TabLeaderEquals,
+        TabLeaderMiddleDots,
+        FootnoteMark,
         // Inside lists, list tables and pictures
-        List,
         ListId,
         LevelNumberFormat,
         NumberedLevel,

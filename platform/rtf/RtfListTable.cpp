@@ -26,7 +26,7 @@ QTextListFormat::Style listStyleForLevelFormat(int format)
 void RtfListTable::handleListWord(RtfKeywordTable::Keyword keyword, int parameter)
 {
     switch (keyword) {
-    case RtfKeywordTable::Keyword::List:
+    case RtfKeywordTable::Keyword::ListEntry:
         commitList();
         break;
     case RtfKeywordTable::Keyword::LevelNumberFormat:
@@ -45,7 +45,7 @@ void RtfListTable::handleListWord(RtfKeywordTable::Keyword keyword, int paramete
 void RtfListTable::handleOverrideWord(RtfKeywordTable::Keyword keyword, int parameter)
 {
     switch (keyword) {
-    case RtfKeywordTable::Keyword::List:
+    case RtfKeywordTable::Keyword::ListEntry:
         commitList();
         break;
     case RtfKeywordTable::Keyword::ListId:

@@ -1,11 +1,24 @@
 #pragma once
 
+#include <QList>
 #include <QTextListFormat>
+#include <QTextOption>
 
 /// The paragraph formatting in force, as \pard resets it; lengths in twips.
 struct RtfParagraphState
 {
     enum class Alignment { Left, Center, Right, Justify };
+
+    /// A tab stop as RTF gives it: its place from the left margin, its kind and its leader.
+    struct TabStop
+    {
+        int position = 0;
+        QTextOption::TabType type = QTextOption::LeftTab;
+        /// The leader's character as RtfCharacterPolicy names it; a space for none.
+        char16_t leader = u' ';
+
+        friend bool operator==(const TabStop&, const TabStop&) = default;
+    };
 
     /// ListStyleUndefined when the paragraph is not in a list.
     QTextListFormat::Style list = QTextListFormat::ListStyleUndefined;
@@ -15,6 +28,9 @@ struct RtfParagraphState
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    QList<TabStop> tabs;
     /// Inside a table cell, where a paragraph break only separates lines of the cell.
     bool inTable = false;
+
+    friend bool operator==(const RtfParagraphState&, const RtfParagraphState&) = default;
 };

@@ -1,5 +1,7 @@
 #include "platform/rtf/RtfParser.h"
 
+#include "platform/rtf/RtfCharacterPolicy.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -8,10 +10,10 @@
 
 namespace {
 
-// Real documents nest a few dozen groups; deeper braces are counted, not stored.
-constexpr size_t s_maxDepth = 512;
 // Word's largest font size, 1638 pt, in half-points.
 constexpr int s_maxHalfPoints = 3276;
+// The size of text without \fs.
+constexpr double s_defaultPoints = 12;
 // Word's largest indent or spacing, 22 inches, in twips.
 constexpr int s_maxTwips = 31680;
 
@@ -35,8 +37,8 @@ int nonNegative(const RtfToken& token)
 RtfParser::RtfParser(QByteArrayView data, QTextDocument* document)
     : m_tokenizer(data), m_builder(document)
 {
-    m_groups.reserve(s_maxDepth);
-    m_groups.emplace_back();
+    // The level outside the document and the document's own group, which data starts inside.
+    m_groups.push_back({RtfGroupState(), 2});
 }
 
 void RtfParser::parse()
@@ -45,6 +47,11 @@ void RtfParser::parse()
          token = m_tokenizer.next())
         handleToken(token);
     flushBytes();
+    if (state().inNote)
+        finishNote();
+    // A last, empty paragraph that only carries on a list is no item of it.
+    if (!m_listDeclared && m_builder.paragraphIsEmpty())
+        m_paragraph.list = QTextListFormat::ListStyleUndefined;
     m_builder.finish(m_paragraph, currentFormatId());
 }
 
@@ -54,14 +61,15 @@ void RtfParser::handleToken(RtfToken token)
         flushBytes();
         m_fallbackLeft = 0;
         m_destinationPending = false;
-        token.type == RtfToken::Type::GroupStart ? openGroup() : closeGroup();
+        // \* makes a group an ignorable destination only as the group's first token.
+        m_groupStart = token.type == RtfToken::Type::GroupStart;
+        m_groupStart ? openGroup() : closeGroup();
         return;
     }
     if (m_fallbackLeft > 0 && !skipFallback(token))
         return;
     if (state().destination == Destination::Skipped) {
-        if (token.type == RtfToken::Type::ControlWord &&
-            RtfKeywordTable::find(token.bytes).keyword == Keyword::Binary)
+        if (token.type == RtfToken::Type::ControlWord && token.bytes == "bin")
             m_tokenizer.skipBytes(token.parameter);
         return;
     }
@@ -76,7 +84,10 @@ void RtfParser::handleToken(RtfToken token)
         handleControlWord(token, afterStar);
         break;
     case RtfToken::Type::ControlSymbol:
-        handleControlSymbol(token.value);
+        if (token.value == '*')
+            m_destinationPending = m_groupStart;
+        else
+            handleControlSymbol(token.value);
         break;
     case RtfToken::Type::HexByte:
         if (state().destination != Destination::ColorTable)
@@ -88,6 +99,7 @@ void RtfParser::handleToken(RtfToken token)
     default:
         break;
     }
+    m_groupStart = false;
 }
 
 bool RtfParser::skipFallback(RtfToken& token)
@@ -104,35 +116,42 @@ bool RtfParser::skipFallback(RtfToken& token)
         return false;
     }
     --m_fallbackLeft;
-    if (token.type == RtfToken::Type::ControlWord &&
-        RtfKeywordTable::find(token.bytes).keyword == Keyword::Binary)
+    if (token.type == RtfToken::Type::ControlWord && token.bytes == "bin")
         m_tokenizer.skipBytes(token.parameter);
     return false;
 }
 
+RtfGroupState& RtfParser::changeState()
+{
+    if (GroupLevel& level = m_groups.back(); level.groups > 1) {
+        --level.groups;
+        m_groups.push_back({level.state, 1});
+    }
+    return m_groups.back().state;
+}
+
 void RtfParser::openGroup()
 {
-    if (m_groups.size() >= s_maxDepth)
-        ++m_overflowDepth;
-    else
-        m_groups.push_back(m_groups.back());
+    ++m_groups.back().groups;
+    ++m_depth;
 }
 
 void RtfParser::closeGroup()
 {
-    if (m_overflowDepth > 0) {
-        --m_overflowDepth;
-        return;
-    }
     const Destination closing = state().destination;
+    const bool closingNote = state().inNote;
     if (closing == Destination::FontTable)
         commitFontEntry();
     // The document's own group stays, so the last paragraph ends with the formatting inside it.
-    if (m_groups.size() <= 2) {
+    if (m_depth <= 1) {
         m_finished = true;
         return;
     }
-    m_groups.pop_back();
+    --m_depth;
+    if (--m_groups.back().groups == 0)
+        m_groups.pop_back();
+    if (closingNote && !state().inNote)
+        finishNote();
     if (closing == state().destination)
         return;
     if (closing == Destination::FontTable || closing == Destination::ColorTable)
@@ -150,7 +169,7 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         return;
     if (afterStar) {
         // \* marks a destination this reader may not know: its whole group is ignorable.
-        state().destination = Destination::Skipped;
+        changeState().destination = Destination::Skipped;
         return;
     }
     if (handleEncodingWord(entry.keyword, token))
@@ -191,60 +210,81 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
 {
     switch (keyword) {
     case Keyword::FontTable:
-        state().destination = Destination::FontTable;
+        changeState().destination = Destination::FontTable;
         m_fonts.startTable();
         return true;
     case Keyword::ColorTable:
-        state().destination = Destination::ColorTable;
+        changeState().destination = Destination::ColorTable;
         m_colors.startTable();
         return true;
     case Keyword::LegacyBullet:
         // Older writers describe the list in \pn; its keywords say bullet or number style.
         m_paragraph.list = QTextListFormat::ListDisc;
-        state().destination = Destination::LegacyNumbering;
+        m_listDeclared = true;
+        changeState().destination = Destination::LegacyNumbering;
         return true;
     case Keyword::LegacyBulletText:
         // The marker text: a list is certain, its kind comes from \pn, which may follow.
         if (m_paragraph.list == QTextListFormat::ListStyleUndefined)
             m_paragraph.list = QTextListFormat::ListDisc;
-        state().destination = Destination::Skipped;
+        m_listDeclared = true;
+        changeState().destination = Destination::Skipped;
         return true;
     case Keyword::ListTable:
-        state().destination = Destination::ListTable;
+        changeState().destination = Destination::ListTable;
         m_lists.startListTable();
         return true;
+    case Keyword::ListEntry:
+    case Keyword::ListOverrideEntry:
+    case Keyword::ListPart:
+        // Some writers leave pieces of their list tables outside them; they are never text.
+        if (state().destination != Destination::Body)
+            return false;
+        m_lists.handleListWord(Keyword::ListEntry, 0);
+        changeState().destination = keyword == Keyword::ListEntry ? Destination::ListTable
+                                    : keyword == Keyword::ListOverrideEntry
+                                        ? Destination::ListOverrideTable
+                                        : Destination::Skipped;
+        return true;
+    case Keyword::Footnote:
+        if (state().destination != Destination::Body || state().inNote) {
+            changeState().destination = Destination::Skipped;
+            return true;
+        }
+        startNote();
+        return true;
     case Keyword::ListOverrideTable:
-        state().destination = Destination::ListOverrideTable;
+        changeState().destination = Destination::ListOverrideTable;
         m_lists.startOverrideTable();
         return true;
     case Keyword::StyleSheet:
-        state().destination = Destination::StyleSheet;
+        changeState().destination = Destination::StyleSheet;
         m_styleSheet.startTable();
         return true;
     case Keyword::Field:
         m_links.startField();
         return state().destination == Destination::Body;
     case Keyword::FieldInstruction:
-        state().destination = Destination::FieldInstruction;
+        changeState().destination = Destination::FieldInstruction;
         return true;
     case Keyword::FieldResult:
         if (const int link = m_links.startResult(); link > 0)
-            state().chars.link = link;
+            changeState().chars.link = link;
         return true;
     case Keyword::Picture:
         if (state().destination != Destination::Body)
             return false;
-        state().destination = Destination::Picture;
+        changeState().destination = Destination::Picture;
         m_picture.reset();
         return true;
     case Keyword::Transparent:
         return state().destination == Destination::Body;
     case Keyword::Object:
         addLoss(QCoreApplication::translate("RtfReader", "embedded objects"));
-        state().destination = Destination::Skipped;
+        changeState().destination = Destination::Skipped;
         return true;
     case Keyword::SkippedDestination:
-        state().destination = Destination::Skipped;
+        changeState().destination = Destination::Skipped;
         return true;
     default:
         return false;
@@ -280,12 +320,17 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
             m_tokenizer.skipBytes(token.parameter);
         return true;
     case Keyword::UnicodeSkip:
-        state().unicodeSkip = token.hasParameter ? nonNegative(token) : 1;
+        changeState().unicodeSkip = token.hasParameter ? nonNegative(token) : 1;
         return true;
     case Keyword::Unicode:
         if (token.hasParameter) {
             const int unit = token.parameter < 0 ? token.parameter + 0x10000 : token.parameter;
-            appendCharacter(unit >= 0 && unit <= 0xffff ? char16_t(unit) : u'\xfffd');
+            // Word gives the Symbol font's characters as its bytes moved to U+F020..U+F0FF.
+            if (unit >= 0xf020 && unit <= 0xf0ff &&
+                codePageFor(state().chars.font) == BuiltInCodePages::Symbol)
+                appendCharacter((*BuiltInCodePages::table(BuiltInCodePages::Symbol))[unit & 0xff]);
+            else
+                appendCharacter(unit >= 0 && unit <= 0xffff ? char16_t(unit) : u'\xfffd');
             m_fallbackLeft = state().unicodeSkip;
         }
         return true;
@@ -308,7 +353,7 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
     case Keyword::Style:
         // Writers such as LibreOffice leave a style's formatting to the style sheet.
         if (const auto style = m_styleSheet.style(token.parameter))
-            state().chars = style->withLink(state().chars.link);
+            changeState().chars = style->withLink(state().chars.link);
         break;
     case Keyword::Character:
         appendCharacter(entry.character);
@@ -329,11 +374,51 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
     case Keyword::TableRow:
         addLoss(QCoreApplication::translate("RtfReader", "table layout (cell texts are kept)"));
         break;
+    case Keyword::FootnoteMark:
+        appendNoteMark();
+        break;
     default:
-        if (!applyParagraphWord(entry.keyword, token))
+        // Character words, the most frequent, change the group's state: only they may copy it.
+        if (entry.keyword >= Keyword::Plain && entry.keyword <= Keyword::Highlight)
             applyCharacterWord(entry.keyword, token);
+        else if (entry.keyword >= Keyword::TabPosition &&
+                 entry.keyword <= Keyword::TabLeaderMiddleDots)
+            applyTabWord(entry.keyword, token);
+        else
+            applyParagraphWord(entry.keyword, token);
         break;
     }
+}
+
+void RtfParser::applyTabWord(Keyword keyword, const RtfToken& token)
+{
+    switch (keyword) {
+    case Keyword::TabRight:
+        m_tabType = QTextOption::RightTab;
+        return;
+    case Keyword::TabCenter:
+        m_tabType = QTextOption::CenterTab;
+        return;
+    case Keyword::TabDecimal:
+        m_tabType = QTextOption::DelimiterTab;
+        return;
+    case Keyword::TabPosition:
+        // Further stops are ignored, which bounds the work per paragraph.
+        if (m_paragraph.tabs.size() < RtfCharacterPolicy::MaxTabStops)
+            m_paragraph.tabs.append(
+                {std::clamp(token.parameter, -RtfCharacterPolicy::MaxTabStopTwips,
+                            RtfCharacterPolicy::MaxTabStopTwips),
+                 m_tabType, m_tabLeader});
+        break;
+    case Keyword::TabBar:
+        // A bar tab draws a line, it stops no text; its kind and leader end with it.
+        break;
+    default:
+        m_tabLeader = RtfCharacterPolicy::tabLeader(int(keyword) - int(Keyword::TabLeaderDots));
+        return;
+    }
+    m_tabType = QTextOption::LeftTab;
+    m_tabLeader = u' ';
 }
 
 bool RtfParser::applyParagraphWord(Keyword keyword, const RtfToken& token)
@@ -344,6 +429,7 @@ bool RtfParser::applyParagraphWord(Keyword keyword, const RtfToken& token)
         break;
     case Keyword::ListOverride:
         m_paragraph.list = m_lists.overrideStyle(token.parameter);
+        m_listDeclared = true;
         break;
     case Keyword::AlignLeft:
         m_paragraph.alignment = RtfParagraphState::Alignment::Left;
@@ -443,6 +529,43 @@ void RtfParser::finishPicture()
     m_picture.reset();
 }
 
+void RtfParser::startNote()
+{
+    flushBytes();
+    addLoss(QCoreApplication::translate("RtfReader", "footnotes (shown as numbered notes at the "
+                                                     "end)"));
+    m_body = {std::exchange(m_paragraph, RtfParagraphState()), std::exchange(m_pendingCells, 0),
+              std::exchange(m_pendingCellBreak, false), std::exchange(m_listDeclared, false)};
+    ++m_notes;
+    changeState().inNote = true;
+    RtfCharState heading;
+    heading.bold = true;
+    m_builder.startNote(formatId(heading));
+}
+
+void RtfParser::finishNote()
+{
+    flushBytes();
+    m_builder.endNote(m_paragraph, currentFormatId());
+    m_paragraph = std::move(m_body.paragraph);
+    m_pendingCells = m_body.pendingCells;
+    m_pendingCellBreak = m_body.pendingCellBreak;
+    m_listDeclared = m_body.listDeclared;
+}
+
+void RtfParser::appendNoteMark()
+{
+    // In the body the mark numbers the note that follows it; in the note, the note itself.
+    const QString number = QString::number(state().inNote ? m_notes : m_notes + 1);
+    flushBytes();
+    if (state().chars.hidden)
+        return;
+    RtfCharState mark = state().chars;
+    mark.vertical = 1;
+    emitPendingCells();
+    m_builder.appendText(number, formatId(mark));
+}
+
 void RtfParser::addLoss(const QString& loss)
 {
     if (!m_losses.contains(loss))
@@ -459,7 +582,7 @@ void RtfParser::emitPendingCells()
 
 void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
 {
-    RtfCharState& chars = state().chars;
+    RtfCharState& chars = changeState().chars;
     switch (keyword) {
     case Keyword::Plain:
         // A link belongs to the field result, not to the character formatting \plain resets.
@@ -524,9 +647,6 @@ void RtfParser::handleControlSymbol(unsigned char symbol)
         break;
     case '_':
         appendCharacter(u'\u2011');
-        break;
-    case '*':
-        m_destinationPending = true;
         break;
     case '\r':
     case '\n':
@@ -605,7 +725,7 @@ void RtfParser::flushBytes()
         return;
     const int codePage = state().destination == Destination::FontTable
                              ? m_fonts.entryCodePage()
-                             : m_fonts.codePageFor(state().chars.font);
+                             : codePageFor(state().chars.font);
     m_decoded.resize(0);
     m_decoder.decode(codePage > 0 ? codePage : m_ansiCodePage, m_bytes, m_decoded);
     m_bytes.resize(0);
@@ -616,6 +736,7 @@ void RtfParser::endParagraph()
 {
     flushBytes();
     m_builder.endParagraph(m_paragraph, currentFormatId());
+    m_listDeclared = false;
 }
 
 void RtfParser::commitFontEntry()
@@ -633,9 +754,15 @@ void RtfParser::tablesChanged()
     m_formatId = -1;
 }
 
-int RtfParser::currentFormatId()
+int RtfParser::codePageFor(int font) const
 {
-    RtfCharState key = state().chars;
+    // \fcharset0 names the ANSI page, which on a Mac is the Mac's own.
+    const int codePage = m_fonts.codePageFor(font);
+    return codePage == 1252 && m_ansiCodePage == 10000 ? 0 : codePage;
+}
+
+int RtfParser::formatId(RtfCharState key)
+{
     key.hidden = false;
     if (m_formatId >= 0 && key == m_formatState)
         return m_formatId;
@@ -662,8 +789,7 @@ QTextCharFormat RtfParser::formatFor(const RtfCharState& chars) const
         format.setForeground(*color);
     if (const QString family = m_fonts.familyFor(chars.font); !family.isEmpty())
         format.setFontFamilies({family});
-    if (chars.halfPoints > 0)
-        format.setFontPointSize(chars.halfPoints / 2.0);
+    format.setFontPointSize(chars.halfPoints > 0 ? chars.halfPoints / 2.0 : s_defaultPoints);
     if (chars.vertical != 0)
         format.setVerticalAlignment(chars.vertical == 1 ? QTextCharFormat::AlignSuperScript
                                                         : QTextCharFormat::AlignSubScript);

@@ -23,7 +23,7 @@
 class RtfParser
 {
 public:
-    /// data must begin at the document's opening brace.
+    /// data must begin just inside the document's opening brace, at its \\rtf.
     RtfParser(QByteArrayView data, QTextDocument* document);
 
     void parse();
@@ -34,7 +34,17 @@ private:
     using Destination = RtfGroupState::Destination;
     using Keyword = RtfKeywordTable::Keyword;
 
-    RtfGroupState& state() { return m_groups.back(); }
+    /// Nested groups that change nothing share one entry, so deep nesting costs memory only
+    /// where formatting changes.
+    struct GroupLevel
+    {
+        RtfGroupState state;
+        size_t groups = 1;
+    };
+
+    const RtfGroupState& state() const { return m_groups.back().state; }
+    /// The innermost group's state, made its own before it changes.
+    RtfGroupState& changeState();
     void handleToken(RtfToken token);
     bool skipFallback(RtfToken& token);
     void openGroup();
@@ -45,7 +55,13 @@ private:
     void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
     void applyCharacterWord(Keyword keyword, const RtfToken& token);
     bool applyParagraphWord(Keyword keyword, const RtfToken& token);
+    /// A word from TabPosition to TabLeaderMiddleDots.
+    Q_DECL_COLD_FUNCTION void applyTabWord(Keyword keyword, const RtfToken& token);
     void handleLegacyNumberingWord(Keyword keyword);
+    // Rare in real files: kept out of the way of the code every token runs through.
+    Q_DECL_COLD_FUNCTION void startNote();
+    Q_DECL_COLD_FUNCTION void finishNote();
+    Q_DECL_COLD_FUNCTION void appendNoteMark();
     void handlePictureWord(Keyword keyword, const RtfToken& token);
     void finishPicture();
     void addLoss(const QString& loss);
@@ -60,15 +76,18 @@ private:
     void endParagraph();
     void commitFontEntry();
     void tablesChanged();
-    int currentFormatId();
+    int currentFormatId() { return formatId(state().chars); }
+    int formatId(RtfCharState chars);
     QTextCharFormat formatFor(const RtfCharState& chars) const;
+    int codePageFor(int font) const;
 
     RtfTokenizer m_tokenizer;
     RtfDocumentBuilder m_builder;
     CodePageDecoder m_decoder;
-    std::vector<RtfGroupState> m_groups;
-    int m_overflowDepth = 0;
+    std::vector<GroupLevel> m_groups;
+    size_t m_depth = 1;
     bool m_finished = false;
+    bool m_groupStart = false;
     bool m_destinationPending = false;
     int m_fallbackLeft = 0;
     QByteArray m_bytes;
@@ -78,6 +97,21 @@ private:
     RtfParagraphState m_paragraph;
     int m_pendingCells = 0;
     bool m_pendingCellBreak = false;
+    /// Whether the paragraph itself says it is a list item, rather than carrying on the last.
+    bool m_listDeclared = false;
+    QTextOption::TabType m_tabType = QTextOption::LeftTab;
+    char16_t m_tabLeader = u' ';
+
+    /// The body's paragraph and cells, kept while a footnote is read.
+    struct BodyState
+    {
+        RtfParagraphState paragraph;
+        int pendingCells = 0;
+        bool pendingCellBreak = false;
+        bool listDeclared = false;
+    };
+    BodyState m_body;
+    int m_notes = 0;
 
     RtfFontTable m_fonts;
     RtfColorTable m_colors;

@@ -7,14 +7,23 @@
 
 namespace {
 
-// Where the document's opening brace is, or -1 when data does not start like RTF.
+qsizetype skipSpace(QByteArrayView data, qsizetype at)
+{
+    while (at < data.size() && QChar::isSpace(uchar(data[at])))
+        ++at;
+    return at;
+}
+
+// Where the document's \rtf is, just inside its opening brace, or -1 when data does not start
+// like RTF. Writers put white space and line breaks before the brace and after it.
 qsizetype rtfStart(QByteArrayView data)
 {
     static constexpr QByteArrayView s_utf8Bom("\xEF\xBB\xBF");
-    qsizetype start = data.startsWith(s_utf8Bom) ? s_utf8Bom.size() : 0;
-    while (start < data.size() && QChar::isSpace(uchar(data[start])))
-        ++start;
-    return data.sliced(start).startsWith("{\\rtf") ? start : -1;
+    qsizetype start = skipSpace(data, data.startsWith(s_utf8Bom) ? s_utf8Bom.size() : 0);
+    if (start >= data.size() || data[start] != '{')
+        return -1;
+    start = skipSpace(data, start + 1);
+    return data.sliced(start).startsWith("\\rtf") ? start : -1;
 }
 
 } // namespace

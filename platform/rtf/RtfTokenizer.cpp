@@ -140,6 +140,10 @@ RtfToken RtfTokenizer::readHexByte()
         value = value * 16 + RtfCharacterPolicy::hexValue(*m_pos);
     if (digits == 0)
         return simpleToken(RtfToken::Type::End);
+    // A malformed escape such as \'3? still stands for one character and spans two, as older
+    // readers take it; only syntax characters end it early.
+    if (digits == 1 && m_pos < m_end && classOf(*m_pos) == ByteClass::Text)
+        ++m_pos;
     RtfToken token = simpleToken(RtfToken::Type::HexByte);
     token.value = static_cast<unsigned char>(value);
     return token;

@@ -12,6 +12,9 @@
 
 namespace {
 
+// Text without \fs reads in this size.
+constexpr double s_rtfDefaultPoints = 12;
+
 QString runSummary(const QJsonObject& run, const QFont& defaultFont)
 {
     QStringList attributes;
@@ -23,7 +26,7 @@ QString runSummary(const QJsonObject& run, const QFont& defaultFont)
         attributes.append(run.value("color").toString());
     if (run.value("font").toString() != defaultFont.family())
         attributes.append(run.value("font").toString());
-    if (run.value("size").toDouble() != defaultFont.pointSizeF())
+    if (run.value("size").toDouble() != s_rtfDefaultPoints)
         attributes.append(QString::number(run.value("size").toDouble()));
     const QString text = run.value("text").toString();
     return attributes.isEmpty() ? text : u'{' + attributes.join(u',') + u':' + text + u'}';

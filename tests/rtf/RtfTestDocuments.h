@@ -18,6 +18,7 @@ public:
     /// A new document built from JSON paragraphs as the quillmere-rtf tool builds them.
     static std::unique_ptr<QTextDocument> fromJson(const QByteArray& json);
     /// Paragraphs on lines, "* " before bullets; a run with formatting other than the default
-    /// shows as {attributes:text}, attributes among b, i, u, s, #colour, font and size.
+    /// (the document's font, RTF's 12 pt) shows as {attributes:text}, attributes among b, i, u,
+    /// s, #colour, font and size.
     static QString summary(const QTextDocument& document);
 };

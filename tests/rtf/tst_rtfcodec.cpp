@@ -43,7 +43,8 @@ QByteArray run(const QString& text, const QString& attributes = {})
 
 QByteArray paragraph(bool bullet, const QByteArrayList& runs)
 {
-    return QByteArray("{\"bullet\":") + (bullet ? "true" : "false") + ",\"runs\":[" +
+    return QByteArray("{\"bullet\":") +
+           (bullet ? "true,\"list\":\"bullet\",\"marker\":\"\u2022\"" : "false") + ",\"runs\":[" +
            runs.join(',') + "]}";
 }
 
@@ -246,7 +247,7 @@ void RtfCodecTest::fontNamesDifferingInWhiteSpaceAreOneFont()
     }
     verifyRewriteIsIdentical(*original);
     const auto read = RtfTestDocuments::read(RtfWriter::write(*original));
-    QCOMPARE(RtfTestDocuments::summary(*read), QStringLiteral("{Odd;{Name}\\:xx}{AB:xx}"));
+    QCOMPARE(RtfTestDocuments::summary(*read), QStringLiteral("{Odd;{Name}\\,9:xx}{AB,9:xx}"));
 }
 
 void RtfCodecTest::writerOutput_data()
@@ -458,7 +459,10 @@ void RtfCodecTest::notRtf_data()
     QTest::newRow("robustness: plain text") << QByteArray("hello {\\rtf1}") << false;
     QTest::newRow("robustness: HTML") << QByteArray("<html><body>x</body></html>") << false;
     QTest::newRow("robustness: missing brace") << QByteArray("\\rtf1 x}") << false;
-    QTest::newRow("robustness: space inside the signature") << QByteArray("{ \\rtf1 x}") << false;
+    QTest::newRow("nominal: white space and line breaks between the brace and \\rtf")
+        << QByteArray("{ \r\n\t\\rtf1 x}") << true;
+    QTest::newRow("robustness: text between the brace and \\rtf")
+        << QByteArray("{x\\rtf1 x}") << false;
     QTest::newRow("robustness: truncated signature") << QByteArray("{\\rt") << false;
 }
 

@@ -199,7 +199,7 @@ void RtfFeaturesTest::writtenForPeers_data()
         << rtf("{\\cb1 x}") << QByteArrayList{"\\red255\\green0\\blue0;", "\\highlight"};
     QTest::newRow("nominal: paragraph properties once per change")
         << rtf("\\qc\\li300\\sa120 a\\par b\\par\\pard c")
-        << QByteArrayList{"\\pard\\qc\\li300\\sa120\\f0\\fs18 a\\par\nb\\par\n\\pard c"};
+        << QByteArrayList{"\\pard\\qc\\li300\\sa120\\f0\\fs24 a\\par\nb\\par\n\\pard c"};
     QTest::newRow("nominal: numbered list with its number text and \\pn")
         << rtf("{\\*\\pn\\pnlvlbody\\pndec}a\\par b")
         << QByteArrayList{"{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}",

@@ -126,7 +126,11 @@ void RtfRobustnessTest::truncatedAtEveryOffset()
         QCOMPARE(read, length >= 5);
         // Only the token cut short may differ: everything before it is what the whole file holds.
         const QString text = target->toPlainText();
-        QVERIFY2(full.startsWith(text.chopped(qMin<qsizetype>(1, text.size()))),
+        QString kept = text.chopped(qMin<qsizetype>(1, text.size()));
+        // A surrogate pair cut in half leaves its first half alone, which reads as U+FFFD.
+        if (kept.endsWith(QChar::ReplacementCharacter))
+            kept.chop(1);
+        QVERIFY2(full.startsWith(kept),
                  qPrintable(QStringLiteral("cut at %1: %2").arg(length).arg(text)));
     }
 }

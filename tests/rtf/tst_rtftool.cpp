@@ -35,7 +35,7 @@ class RtfToolTest : public QObject
 
 private slots:
     void buildThenDumpGivesTheSameJson();
-    void dumpReadsRunsWithoutFontAsTheEditorDefault();
+    void dumpReadsRunsWithoutFontOrSizeAsRtfDefaults();
     void failures_data();
     void failures();
 };
@@ -46,8 +46,9 @@ void RtfToolTest::buildThenDumpGivesTheSameJson()
         R"({"paragraphs":[{"bullet":false,"runs":[{"text":"Hello ","bold":false,"italic":false,)"
         R"("underline":false,"strike":false,"color":"#000000","font":"Arial","size":12},)"
         R"({"text":"wörld\t😀","bold":true,"italic":true,"underline":true,"strike":true,)"
-        R"("color":"#ff0000","font":"Fixedsys","size":10.5}]},{"bullet":true,"runs":[]},)"
-        R"({"bullet":true,"runs":[{"text":"Привет","bold":false,"italic":false,"underline":false,)"
+        R"("color":"#ff0000","font":"Fixedsys","size":10.5}]},)"
+        R"({"bullet":true,"list":"bullet","marker":"•","runs":[]},)"
+        R"({"bullet":true,"list":"bullet","marker":"•","runs":[{"text":"Привет","bold":false,"italic":false,"underline":false,)"
         R"("strike":false,"color":"#000000","font":"Fixedsys","size":9}]}]})";
     QTemporaryDir directory;
     QProcess build;
@@ -59,8 +60,9 @@ void RtfToolTest::buildThenDumpGivesTheSameJson()
     QCOMPARE(QString::fromUtf8(dump.readAllStandardOutput().trimmed()), QString::fromUtf8(json));
 }
 
-void RtfToolTest::dumpReadsRunsWithoutFontAsTheEditorDefault()
+void RtfToolTest::dumpReadsRunsWithoutFontOrSizeAsRtfDefaults()
 {
+    // Without a font table the editor's font stands in; without \fs text is RTF's 12 pt.
     QTemporaryDir directory;
     QProcess dump;
     QCOMPARE(runTool(dump, {"dump", writeFile(directory, "x.rtf", "{\\rtf1 x}")}), 0);
@@ -68,7 +70,7 @@ void RtfToolTest::dumpReadsRunsWithoutFontAsTheEditorDefault()
                                 .object()["paragraphs"][0]["runs"][0]
                                 .toObject();
     QCOMPARE(run.value("font").toString(), EditorFont::defaultFont().family());
-    QCOMPARE(run.value("size").toDouble(), EditorFont::defaultFont().pointSizeF());
+    QCOMPARE(run.value("size").toDouble(), 12.0);
 }
 
 void RtfToolTest::failures_data()

@@ -28,16 +28,45 @@ const QList<std::pair<Qt::Alignment, QString>> s_alignNames = {
     {Qt::AlignJustify, QStringLiteral("justify")},
 };
 
+// Text with every surrogate that lacks its other half made U+FFFD, so it encodes as UTF-8.
+QString wellFormed(QString text)
+{
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        if (text[index].isHighSurrogate() && index + 1 < text.size() &&
+            text[index + 1].isLowSurrogate())
+            ++index;
+        else if (text[index].isSurrogate())
+            text[index] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QByteArray quoted(const QString& text)
 {
     // QJsonDocument escapes strings correctly but sorts keys; wrapping a value keeps our order.
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    const QByteArray array =
+        QJsonDocument(QJsonArray{wellFormed(text)}).toJson(QJsonDocument::Compact);
     return array.mid(1, array.size() - 2);
 }
 
 QByteArray boolean(bool value)
 {
     return value ? "true" : "false";
+}
+
+// What the editor shows before a list item: its number, or the bullet Qt draws for its style.
+QString marker(const QTextList& list, const QTextBlock& block)
+{
+    switch (list.format().style()) {
+    case QTextListFormat::ListDisc:
+        return QStringLiteral("\u2022");
+    case QTextListFormat::ListCircle:
+        return QStringLiteral("\u25e6");
+    case QTextListFormat::ListSquare:
+        return QStringLiteral("\u25aa");
+    default:
+        return list.itemText(block);
+    }
 }
 
 // Attributes most runs lack, named only when present so plain runs read as they always did.
@@ -100,12 +129,12 @@ QByteArray paragraphJson(const QTextBlock& block, const QFont& defaultFont)
     if (!text.isEmpty())
         runs.append("{\"text\":" + quoted(text) + attributes);
     QByteArray optional;
-    if (const QTextList* list = block.textList();
-        list && list->format().style() != QTextListFormat::ListDisc) {
+    if (const QTextList* list = block.textList()) {
         for (const auto& [style, name] : s_listNames) {
             if (style == list->format().style())
                 optional += ",\"list\":" + quoted(name);
         }
+        optional += ",\"marker\":" + quoted(marker(*list, block));
     }
     const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
     for (const auto& [flag, name] : s_alignNames.sliced(1)) {

@@ -10,10 +10,12 @@ trap 'rm -rf "$work"' EXIT
 cp tests/rtf/peers/* "$work"
 (cd "$work" &&
     soffice --headless --infilter="HTML (StarWriter)" --convert-to rtf --outdir lo source.html &&
+    soffice --headless --convert-to rtf --outdir lo footnotes-tabs-lists.fodt &&
     pandoc -s -t rtf source.md -o pandoc.rtf &&
     abiword --to=rtf source.html -o abiword.rtf)
 cp "$work/lo/source.rtf" tests/rtf/data/libreoffice-writer.rtf
+cp "$work/lo/footnotes-tabs-lists.rtf" tests/rtf/data/libreoffice-footnotes.rtf
 cp "$work/pandoc.rtf" "$work/abiword.rtf" tests/rtf/data/
-for f in libreoffice-writer pandoc abiword; do
+for f in libreoffice-writer libreoffice-footnotes pandoc abiword; do
     "$build/quillmere-rtf" dump "tests/rtf/data/$f.rtf" >"tests/rtf/data/$f.json"
 done
