@@ -328,6 +328,9 @@ void RtfCodecTest::read_data()
         << QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fcharset0 Arial;}"
                       "{\\f1\\fcharset204 Arial Cyr;}}\\f1 \\'cf\\'f0\\f0 \\'e9}")
         << QStringLiteral("{Arial Cyr:Пр}{Arial:é}");
+    QTest::newRow("nominal: a Central European font charset")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset238 Arial CE;}}\\f0 \\'b3\\'f3d\\'9f}")
+        << QStringLiteral("{Arial CE:łódź}");
     QTest::newRow("nominal: double-byte 932 pairs decoded together")
         << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\'7b\\'8c\\'ea}")
         << QStringLiteral("日本語");
