@@ -30,9 +30,11 @@ QByteArray rtfBytes(const QString& rtf)
     return rtf.toLatin1();
 }
 
+// As the reader: white space and a byte-order mark may come before and after the brace.
 bool isRtf(const QString& text)
 {
-    return text.startsWith(QLatin1String("{\\rtf"));
+    constexpr qsizetype enough = 64;
+    return RtfReader::isRtf(text.left(enough).toUtf8());
 }
 
 bool isWordChar(QChar c)

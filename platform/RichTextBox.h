@@ -51,7 +51,8 @@ public:
     void setSelText(const QString& text);
     /// The selection as an RTF document; "" when nothing is selected.
     QString SelRTF() const;
-    /// Replaces the selection: text starting with "{\rtf" goes in formatted, other text as plain.
+    /// Replaces the selection: text that starts as RTF does ("{\rtf", white space allowed around
+    /// the brace) goes in formatted, other text as plain.
     void setSelRTF(const QString& text);
 
     void setSelBold(bool on);

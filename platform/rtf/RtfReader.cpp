@@ -28,6 +28,11 @@ qsizetype rtfStart(QByteArrayView data)
 
 } // namespace
 
+bool RtfReader::isRtf(QByteArrayView data)
+{
+    return rtfStart(data) >= 0;
+}
+
 bool RtfReader::read(const QByteArray& data, QTextDocument* document)
 {
     m_errorString.clear();

@@ -14,6 +14,9 @@ public:
     /// makes sense and returns true.
     bool read(const QByteArray& data, QTextDocument* document);
     QString errorString() const;
+    /// Whether data starts as RTF does: a brace and \rtf, white space and a UTF-8 byte-order
+    /// mark allowed around the brace.
+    static bool isRtf(QByteArrayView data);
     /// What the last document held that reading could not keep, in short phrases, each once:
     /// saving the document over its file would lose these.
     QStringList losses() const { return m_losses; }

@@ -72,6 +72,11 @@ void tst_RichTextBox::selRtfCarriesFormattingAndPlainTextStaysPlain()
     box.setSelStart(10);
     box.setSelRTF("{not rtf} \\b x");
     QCOMPARE(box.Text(), QStringLiteral("twoone two{not rtf} \\b x"));
+
+    // Writers put white space, line breaks and a byte-order mark around the opening brace.
+    box.setSelStart(0);
+    box.setSelRTF(QStringLiteral("\ufeff{\n  \\rtf1 ok }"));
+    QVERIFY(box.Text().startsWith(QStringLiteral("ok twoone")));
 }
 
 static QString rtfWithPicture(Qt::GlobalColor colour)
