@@ -5,6 +5,7 @@
 #include "platform/EditorFont.h"
 #include "platform/TextBoundary.h"
 #include "platform/Twips.h"
+#include "platform/rtf/RtfDocumentCache.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 
@@ -76,11 +77,7 @@ QString RichTextBox::TextRTF() const
 
 QByteArray RichTextBox::rtfData() const
 {
-    if (m_rtfDataRevision != m_contentRevision) {
-        m_rtfData = RtfWriter::write(*document());
-        m_rtfDataRevision = m_contentRevision;
-    }
-    return m_rtfData;
+    return RtfDocumentCache::of(*document()).rtf();
 }
 
 void RichTextBox::setTextRTF(const QString& rtf)

@@ -121,7 +121,5 @@ private:
     quint64 m_contentRevision = 0;
     mutable quint64 m_plainRevision = ~quint64(0);
     mutable QString m_plainText;
-    mutable quint64 m_rtfDataRevision = ~quint64(0);
-    mutable QByteArray m_rtfData;
     QList<QAction*> m_contextActions;
 };

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <utility>
 
 using namespace std::string_view_literals;
 
@@ -185,32 +186,88 @@ RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document)
 {
 }
 
-QByteArray RtfDocumentWriter::write()
+QByteArray RtfDocumentWriter::write(RtfParagraphMap* map)
 {
     const QString text = m_document.toRawText();
-    QByteArray previousProperties;
-    for (QTextBlock block = m_document.begin(); block.isValid();) {
-        const QTextBlock next = block.next();
-        // Qt finds a block's list anew each time it is asked.
-        const QTextList* list = block.textList();
-        QByteArray properties = paragraphProperties(block, list);
-        writeParagraphStart(block, list, properties, previousProperties);
-        writeBlock(block, text);
-        if (next.isValid()) {
-            m_body.append("\\par\n"sv);
-            m_needsDelimiter = false;
-        }
-        // After a list paragraph the next one starts afresh, whatever its properties.
-        previousProperties = list ? QByteArray("list") : std::move(properties);
-        block = next;
+    RtfParagraphBoundary boundary;
+    if (map) {
+        map->paragraphs.clear();
+        map->paragraphs.reserve(size_t(m_document.blockCount()));
+        map->boundaries = {boundary};
+    }
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        RtfParagraphMap::Paragraph paragraph = writeParagraph(
+            block, QStringView(text).sliced(block.position(), block.length() - 1), boundary);
+        if (!map)
+            continue;
+        if (!(boundary == map->boundaries.back()))
+            map->boundaries.push_back(boundary);
+        paragraph.boundary = int(map->boundaries.size() - 1);
+        map->paragraphs.push_back(paragraph);
     }
     RtfByteSink header(4096);
     writeHeader(header);
     QByteArray document = header.take();
+    if (map) {
+        map->headerSize = document.size();
+        for (RtfParagraphMap::Paragraph& paragraph : map->paragraphs)
+            paragraph.end += map->headerSize;
+    }
     document.reserve(document.size() + m_body.size() + 1);
     document.append(m_body.take());
     document.append('}');
     return document;
+}
+
+std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& block,
+                                                            const RtfParagraphBoundary& before,
+                                                            RtfParagraphMap::Paragraph* paragraph,
+                                                            RtfParagraphBoundary* after)
+{
+    const qsizetype fonts = m_styles.fonts().size();
+    const qsizetype colors = m_styles.colors().size();
+    const QString text = block.text();
+    m_body = RtfByteSink(text.size() * s_maxBytesPerUnit + 1024);
+    m_needsDelimiter = false;
+    RtfParagraphBoundary boundary = before;
+    *paragraph = writeParagraph(block, text, boundary);
+    if (m_styles.fonts().size() != fonts || m_styles.colors().size() != colors)
+        return std::nullopt;
+    *after = boundary;
+    return m_body.take();
+}
+
+RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& block,
+                                                             QStringView text,
+                                                             RtfParagraphBoundary& boundary)
+{
+    // Qt finds a block's list anew each time it is asked.
+    const QTextList* list = block.textList();
+    QByteArray properties = paragraphProperties(block, list);
+    m_current = boundary.style;
+    m_tableUse = 0;
+    m_lastEntries = 0;
+    writeParagraphStart(block, list, properties, boundary.properties);
+    writeBlock(block, text);
+    if (block.next().isValid()) {
+        m_body.append("\\par\n"sv);
+        m_needsDelimiter = false;
+    }
+    // After a list paragraph the next one starts afresh, whatever its properties.
+    boundary = {m_current, list ? QByteArray("list") : std::move(properties)};
+    return {m_body.size(), m_tableUse, 0, list != nullptr};
+}
+
+const RtfRunStyle& RtfDocumentWriter::styleFor(int formatIndex)
+{
+    const RtfRunStyle& style = m_styles.styleFor(formatIndex);
+    // Runs that differ only in what the tables do not hold (bold, size, ...) use the same
+    // entries, so splitting or joining them leaves the tables as they are.
+    const quint64 entries =
+        quint64(style.font + 2) | quint64(style.color) << 21 | quint64(style.highlight) << 42;
+    if (entries != std::exchange(m_lastEntries, entries))
+        m_tableUse = (m_tableUse ^ entries) * 0x100000001b3ULL;
+    return style;
 }
 
 void RtfDocumentWriter::writeHeader(RtfByteSink& out)
@@ -271,10 +328,10 @@ void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList
     writeWord(m_body, s_listIndent);
 }
 
-void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView documentText)
+void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
 {
     // Fragments of a block are contiguous: summing lengths avoids a tree walk per fragment.
-    qsizetype position = block.position();
+    qsizetype position = 0;
     bool wroteText = false;
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
@@ -285,8 +342,8 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView document
             closeLink();
             wroteText |= writeImage(format.toImageFormat());
         } else {
-            const QStringView text = documentText.sliced(position, length);
-            wroteText |= writeRun(text, m_styles.styleFor(fragment.charFormatIndex()));
+            wroteText |=
+                writeRun(text.sliced(position, length), styleFor(fragment.charFormatIndex()));
         }
         position += length;
     }
@@ -294,7 +351,7 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView document
     closeLink();
     // An empty paragraph still carries the formatting of its paragraph mark.
     if (!wroteText)
-        writeStyle(m_styles.styleFor(block.charFormatIndex()));
+        writeStyle(styleFor(block.charFormatIndex()));
 }
 
 bool RtfDocumentWriter::writeRun(QStringView text, const RtfRunStyle& style)

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "platform/rtf/RtfByteSink.h"
+#include "platform/rtf/RtfParagraphMap.h"
 #include "platform/rtf/RtfRunStyle.h"
 #include "platform/rtf/RtfStyleTable.h"
 
 #include <QByteArray>
 #include <QStringView>
 
+#include <optional>
 #include <string_view>
 
 class QTextBlock;
@@ -14,20 +16,35 @@ class QTextDocument;
 class QTextImageFormat;
 class QTextList;
 
-/// One pass over a document's blocks and fragments that produces its RTF; use it once.
+/// One pass over a document's blocks and fragments that produces its RTF. After that pass it
+/// can write single paragraphs again, with the font and colour tables of that pass.
 class RtfDocumentWriter
 {
 public:
     explicit RtfDocumentWriter(const QTextDocument& document);
 
-    QByteArray write();
+    /// The whole document, once; map, when given, learns where each paragraph's RTF lies.
+    QByteArray write(RtfParagraphMap* map = nullptr);
+    /// What the whole document's RTF would now hold for block, written after before; paragraph
+    /// and after learn what write() would have noted for it. Nothing when the paragraph needs
+    /// fonts or colours the tables of the whole write do not have.
+    std::optional<QByteArray> writeParagraph(const QTextBlock& block,
+                                             const RtfParagraphBoundary& before,
+                                             RtfParagraphMap::Paragraph* paragraph,
+                                             RtfParagraphBoundary* after);
 
 private:
+    /// Writes block, whose raw text is text, and moves boundary past it.
+    RtfParagraphMap::Paragraph writeParagraph(const QTextBlock& block, QStringView text,
+                                              RtfParagraphBoundary& boundary);
+    /// The run style of a format, noting its table entries among those the paragraph uses.
+    const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);
     void writeParagraphStart(const QTextBlock& block, const QTextList* list,
                              const QByteArray& properties, const QByteArray& previousProperties);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
-    void writeBlock(const QTextBlock& block, QStringView documentText);
+    /// Writes block's fragments; text is the block's raw text.
+    void writeBlock(const QTextBlock& block, QStringView text);
     bool writeRun(QStringView text, const RtfRunStyle& style);
     bool writeImage(const QTextImageFormat& format);
     void openLink(const QString& link);
@@ -52,4 +69,8 @@ private:
     RtfRunStyle m_outsideVertical;
     int m_openVertical = 0;
     bool m_needsDelimiter = false;
+    /// The font and colour table entries the paragraph being written used so far, in order,
+    /// folded into one number.
+    quint64 m_tableUse = 0;
+    quint64 m_lastEntries = 0;
 };

@@ -27,7 +27,7 @@ int toHalfPoints(double points)
 } // namespace
 
 RtfStyleTable::RtfStyleTable(const QTextDocument& document)
-    : m_formats(document.allFormats()), m_styles(size_t(m_formats.size()))
+    : m_document(document), m_formats(document.allFormats()), m_styles(size_t(m_formats.size()))
 {
     const QFont font = document.defaultFont();
     m_fonts.append(RtfCharacterPolicy::fontName(font.family()));
@@ -40,6 +40,11 @@ RtfStyleTable::RtfStyleTable(const QTextDocument& document)
 
 const RtfRunStyle& RtfStyleTable::styleFor(int formatIndex)
 {
+    // A document only ever adds formats, so the indices already resolved stay valid.
+    if (formatIndex >= 0 && size_t(formatIndex) >= m_styles.size()) {
+        m_formats = m_document.allFormats();
+        m_styles.resize(size_t(m_formats.size()));
+    }
     if (formatIndex < 0 || size_t(formatIndex) >= m_styles.size())
         return m_defaultStyle;
     std::optional<RtfRunStyle>& style = m_styles[size_t(formatIndex)];

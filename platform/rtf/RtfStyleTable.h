@@ -20,7 +20,8 @@ class RtfStyleTable
 public:
     explicit RtfStyleTable(const QTextDocument& document);
 
-    /// The style of the format at formatIndex in the document's format collection.
+    /// The style of the format at formatIndex in the document's format collection, which may
+    /// have grown since the table was made.
     const RtfRunStyle& styleFor(int formatIndex);
     /// Font families by table index; index 0 is the document's default font.
     const QStringList& fonts() const { return m_fonts; }
@@ -32,6 +33,7 @@ private:
     int fontIndex(const QString& family);
     int colorIndex(QRgb color);
 
+    const QTextDocument& m_document;
     QList<QTextFormat> m_formats;
     std::vector<std::optional<RtfRunStyle>> m_styles;
     RtfRunStyle m_defaultStyle;
