@@ -1,7 +1,8 @@
 // Reading and writing a ~5 MB mixed-format document as RTF, against Qt's own HTML on the same
-// document. Bytes per second count the document's characters, so all four rates compare directly.
-// Then the same for ~5 MB files as LibreOffice, pandoc and AbiWord write them (their samples
-// repeated), and one read of a 100 MB LibreOffice file.
+// document and beside building the same document through a cursor. Bytes per second count the
+// document's characters, so all four rates compare directly. Then the same for ~5 MB files as
+// LibreOffice, pandoc and AbiWord write them (their samples repeated), and one read of a 100 MB
+// LibreOffice file.
 #include "platform/EditorFont.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -132,6 +134,51 @@ void htmlRead(benchmark::State& state)
     countCharacters(state, html.toUtf8().size());
 }
 
+// The floor for any reader that fills a QTextDocument: the same paragraphs, runs, pictures and
+// lists put into target through one cursor in one edit block, with nothing to decode.
+void buildAgain(const QTextDocument& source, QTextDocument& target)
+{
+    target.clear();
+    QTextCursor cursor(&target);
+    cursor.beginEditBlock();
+    std::map<const QTextList*, QTextList*> lists;
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+        // A list item's format names its list in the source; the list is made here anew.
+        QTextBlockFormat format = block.blockFormat();
+        format.clearProperty(QTextFormat::ObjectIndex);
+        if (block != source.begin())
+            cursor.insertBlock(format, block.charFormat());
+        else
+            cursor.setBlockFormat(format);
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().isImageFormat())
+                cursor.insertImage(fragment.charFormat().toImageFormat());
+            else
+                cursor.insertText(fragment.text(), fragment.charFormat());
+        }
+        if (const QTextList* list = block.textList()) {
+            QTextList*& made = lists[list];
+            if (made)
+                made->add(cursor.block());
+            else
+                made = cursor.createList(list->format());
+        }
+    }
+    cursor.endEditBlock();
+}
+
+void cursorBuild(benchmark::State& state)
+{
+    QTextDocument target;
+    target.setDefaultFont(sample().defaultFont());
+    for (auto _ : state)
+        buildAgain(sample(), target);
+    if (target.characterCount() != sample().characterCount())
+        state.SkipWithError("the built document differs from the sample");
+    countCharacters(state, RtfWriter::write(sample()).size());
+}
+
 // A peer's sample file with its body repeated until the file holds at least targetBytes.
 QByteArray peerFile(const QString& name, qsizetype targetBytes)
 {
@@ -198,6 +245,15 @@ void peerHtmlRead(benchmark::State& state, const QString& name)
     countPeer(state, sample, sample.html.toUtf8().size());
 }
 
+void peerCursorBuild(benchmark::State& state, const QString& name)
+{
+    PeerSample& sample = peerSample(name);
+    QTextDocument target;
+    for (auto _ : state)
+        buildAgain(sample.document, target);
+    countPeer(state, sample, sample.rtf.size());
+}
+
 void peerRtfWrite(benchmark::State& state, const QString& name)
 {
     PeerSample& sample = peerSample(name);
@@ -238,6 +294,8 @@ void registerPeerBenchmarks()
         const std::string name(peer);
         benchmark::RegisterBenchmark((name + "/rtfRead").c_str(), peerRtfRead, file)
             ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((name + "/cursorBuild").c_str(), peerCursorBuild, file)
+            ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((name + "/htmlRead").c_str(), peerHtmlRead, file)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((name + "/rtfWrite").c_str(), peerRtfWrite, file)
@@ -255,6 +313,7 @@ void registerPeerBenchmarks()
 BENCHMARK(rtfWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(htmlWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(rtfRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(cursorBuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(htmlRead)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
