@@ -11,6 +11,7 @@
 #include "editing/FormatCommands.h"
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
+#include "platform/FileArguments.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
@@ -18,8 +19,11 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -129,6 +133,9 @@ void frmVellumo::connectCommands()
                                   m.mnuDelete, m.mnuSep5, m.mnuSelectall});
     // A saved document's recovery copy goes at once.
     connect(m_files, &FileCommands::saved, m_recovery, &Recovery::tmrRecovery_Timer);
+    // Once the drop is over: the file manager waits for it, and the editor is still in it.
+    connect(m_txtFile, &RichTextBox::FilesDropped, m_files, &FileCommands::openFiles,
+            Qt::QueuedConnection);
 }
 
 // The file and find buttons choose their menu entries; the others run their handlers, a
@@ -177,6 +184,8 @@ void frmVellumo::createControls()
     m_client = new QWidget(this);
     setCentralWidget(m_client);
     m_client->installEventFilter(this);
+    // Files dropped on the toolbar or the list arrive here; the editor takes its own.
+    setAcceptDrops(true);
 
     m_tbrVellumo = new QToolBar(m_client);
     m_tbrVellumo->setObjectName(QStringLiteral("tbrVellumo"));
@@ -336,6 +345,27 @@ void frmVellumo::Form_Unload()
         m_about->close();
     if (m_services.quit)
         m_services.quit();
+}
+
+void frmVellumo::openArguments(const QStringList& arguments)
+{
+    m_files->openAtStartup(FileArguments::fromCommandLine(arguments, QDir::currentPath()));
+}
+
+void frmVellumo::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!FileArguments::fromUrls(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmVellumo::dropEvent(QDropEvent* event)
+{
+    const QStringList files = FileArguments::fromUrls(event->mimeData()->urls());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    QMetaObject::invokeMethod(
+        m_files, [this, files] { m_files->openFiles(files); }, Qt::QueuedConnection);
 }
 
 void frmVellumo::mnuExit_Click()

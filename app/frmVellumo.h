@@ -50,12 +50,17 @@ public:
     ToolbarState* toolbar() const { return m_toolbar; }
     SearchCommands* search() const { return m_search; }
 
+    /// Opens the files a command line names, as Open does; arguments start with the program.
+    void openArguments(const QStringList& arguments);
+
     void Form_Resize();
     void mnuExit_Click();
     void mnuAbout_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/DocumentPrinter.h"
 #include "platform/EditorFont.h"
+#include "platform/FileArguments.h"
 #include "platform/TextBoundary.h"
 #include "platform/Twips.h"
 #include "platform/rtf/RtfReader.h"
@@ -13,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -497,4 +499,20 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent* e)
     for (QAction* action : std::as_const(m_contextActions))
         menu.addAction(action);
     menu.exec(e->globalPos());
+}
+
+// A file manager offers a dropped file's URL as text too; the file is what the writer means.
+bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    return !FileArguments::fromUrls(source->urls()).isEmpty() ||
+           QTextEdit::canInsertFromMimeData(source);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData* source)
+{
+    if (const QStringList files = FileArguments::fromUrls(source->urls()); !files.isEmpty()) {
+        emit FilesDropped(files);
+        return;
+    }
+    QTextEdit::insertFromMimeData(source);
 }

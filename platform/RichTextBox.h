@@ -94,12 +94,16 @@ public:
 signals:
     void SelChange();
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    /// Files were dropped into the editor; they are not inserted as text.
+    void FilesDropped(const QStringList& paths);
 
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     /// An empty document as the editor keeps them: the default font and tab stops, and a
