@@ -7,6 +7,7 @@
 #include "documents/DocumentList.h"
 #include "documents/FileCommands.h"
 #include "documents/Recovery.h"
+#include "documents/WordCountStatus.h"
 #include "editing/EditCommands.h"
 #include "editing/FormatCommands.h"
 #include "editing/ToolbarState.h"
@@ -22,10 +23,12 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -72,6 +75,7 @@ void frmVellumo::createSubsystems()
     m_toolbar = new ToolbarState(*m_tbrVellumo, editor, m_menu, this);
     m_format = new FormatCommands(editor, *m_undo, *m_toolbar, m_menu, *m_services.dialog, this);
     m_search = new SearchCommands(*this, editor, messages, this);
+    m_wordCount = new WordCountStatus(editor, *m_lblWordCount, this);
     connectCommands();
 }
 
@@ -131,6 +135,10 @@ void frmVellumo::connectCommands()
     // The right-click menu offers the Edit menu's own entries, so it shares their states.
     m_txtFile->setContextActions({m.mnuUndo, m.mnuSep3, m.mnuCut, m.mnuCopy, m.mnuPaste,
                                   m.mnuDelete, m.mnuSep5, m.mnuSelectall});
+    connect(m_txtFile, &QTextEdit::textChanged, m_wordCount, &WordCountStatus::txtFile_Change);
+    connect(m_txtFile, &RichTextBox::SelChange, m_wordCount, &WordCountStatus::txtFile_Change);
+    connect(m_wordCount->tmrWordCount(), &QTimer::timeout, m_wordCount,
+            &WordCountStatus::tmrWordCount_Timer);
     // A saved document's recovery copy goes at once.
     connect(m_files, &FileCommands::saved, m_recovery, &Recovery::tmrRecovery_Timer);
     // Once the drop is over: the file manager waits for it, and the editor is still in it.
@@ -208,6 +216,14 @@ void frmVellumo::createControls()
     m_cmbFiles->setEditable(false);
     m_cmbFiles->setGeometry(0, 408, 662, m_cmbFiles->sizeHint().height());
 
+    // At the bottom of the client area, under the list; the layout rule lays out the area
+    // above it.
+    m_sbrVellumo = new QStatusBar(m_client);
+    m_sbrVellumo->setObjectName(QStringLiteral("sbrVellumo"));
+    m_lblWordCount = new QLabel(m_sbrVellumo);
+    m_lblWordCount->setObjectName(QStringLiteral("lblWordCount"));
+    m_sbrVellumo->addWidget(m_lblWordCount);
+
     setTabOrder(m_cmbFiles, m_txtFile);
     setTabOrder(m_txtFile, m_tbrVellumo);
 
@@ -248,26 +264,47 @@ void frmVellumo::Form_Load()
 
     m_documents->startup();
     m_recovery->restore();
+    m_wordCount->tmrWordCount_Timer();
 }
 
-// Room for the title bar, menu bar and frame, the toolbar, one line of text and the list, and
-// above the layout rule's guard, so the rule lays the window out.
+// Room for the title bar, menu bar and frame, the toolbar, one line of text, the list and the
+// status bar, and above the layout rule's guard, so the rule lays the window out.
 QSize frmVellumo::minimumOuterSize() const
 {
-    const int line = m_txtFile->fontMetrics().lineSpacing() + 2 * m_txtFile->frameWidth();
     const int height = int(Twips::toPixels(LayoutRule::defaultFrameHeight)) +
-                       m_tbrVellumo->sizeHint().height() + line + m_cmbFiles->sizeHint().height();
+                       m_tbrVellumo->sizeHint().height() + textLineHeight() +
+                       m_cmbFiles->sizeHint().height() + m_sbrVellumo->sizeHint().height();
     return QSize(200, qMax(height, int(Twips::toPixels(LayoutRule::minimumHeight)) + 1));
+}
+
+int frmVellumo::textLineHeight() const
+{
+    return m_txtFile->fontMetrics().lineSpacing() + 2 * m_txtFile->frameWidth();
+}
+
+// A window too short for the toolbar, a line of text, the list and the status bar does without
+// the status bar, so the rest keeps the room the layout rule gives it.
+int frmVellumo::fitStatusBar()
+{
+    const int height = m_sbrVellumo->sizeHint().height();
+    const int needed =
+        m_tbrVellumo->sizeHint().height() + textLineHeight() + m_cmbFiles->height() + height;
+    m_sbrVellumo->setHidden(m_client->height() < needed);
+    if (m_sbrVellumo->isHidden())
+        return 0;
+    m_sbrVellumo->setGeometry(0, m_client->height() - height, m_client->width(), height);
+    return height;
 }
 
 void frmVellumo::Form_Resize()
 {
+    const int above = m_client->height() - fitStatusBar();
     const QRect outer = frameGeometry();
     const auto twips = [](int pixels) { return Twips::fromPixels(pixels); };
     const LayoutRule r = LayoutRule::compute(
         twips(outer.width()), twips(outer.height()), twips(m_tbrVellumo->sizeHint().height()),
         twips(m_cmbFiles->height()), twips(outer.width() - m_client->width()),
-        twips(outer.height() - m_client->height()));
+        twips(outer.height() - above));
     const auto px = [](double t) { return int(Twips::toPixels(t)); };
     m_tbrVellumo->setGeometry(0, 0, m_client->width(), m_tbrVellumo->sizeHint().height());
     m_cmbFiles->resize(px(r.listWidth), m_cmbFiles->height());

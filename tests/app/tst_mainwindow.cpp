@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -275,22 +276,32 @@ void tst_MainWindow::exitAndCloseBoxRunSameShutdown()
 void tst_MainWindow::listSitsAtBottomOfClientArea_data()
 {
     QTest::addColumn<QSize>("outer");
-    QTest::newRow("nominal: designed size") << QSize(664, 450);
-    QTest::newRow("nominal: large") << QSize(1200, 900);
-    QTest::newRow("nominal: just over 1400 twips") << QSize(400, 94);
-    QTest::newRow("nominal: wide and short") << QSize(1400, 200);
-    QTest::newRow("nominal: narrow and tall") << QSize(180, 1000);
-    QTest::newRow("robustness: odd sizes round the same way") << QSize(667, 451);
+    QTest::addColumn<bool>("statusBar");
+    QTest::newRow("nominal: designed size") << QSize(664, 450) << true;
+    QTest::newRow("nominal: large") << QSize(1200, 900) << true;
+    QTest::newRow("nominal: just over 1400 twips, too short for the status bar")
+        << QSize(400, 94) << false;
+    QTest::newRow("nominal: wide and short") << QSize(1400, 200) << true;
+    QTest::newRow("nominal: narrow and tall") << QSize(180, 1000) << true;
+    QTest::newRow("robustness: odd sizes round the same way") << QSize(667, 451) << true;
 }
 
 void tst_MainWindow::listSitsAtBottomOfClientArea()
 {
     QFETCH(QSize, outer);
+    QFETCH(bool, statusBar);
     frmVellumo* w = m_env->window();
     w->resize(outer);
     QTRY_COMPARE(w->size(), outer);
     QWidget* client = w->centralWidget();
-    QCOMPARE(w->cmbFiles()->geometry().bottom(), client->height() - 1);
+    // The status bar takes the bottom of the client area, and the list sits flush on it.
+    QCOMPARE(w->sbrVellumo()->isVisible(), statusBar);
+    if (statusBar) {
+        QCOMPARE(w->sbrVellumo()->geometry().bottom(), client->height() - 1);
+        QCOMPARE(w->sbrVellumo()->width(), client->width());
+    }
+    QCOMPARE(w->cmbFiles()->geometry().bottom() + 1,
+             statusBar ? w->sbrVellumo()->y() : client->height());
     QCOMPARE(w->txtFile()->geometry().bottom() + 1, w->cmbFiles()->y());
     QCOMPARE(w->txtFile()->y(), w->tbrVellumo()->height());
     QCOMPARE(w->cmbFiles()->width(), client->width());
@@ -326,6 +337,8 @@ void tst_MainWindow::onlyWidthsFollowAtOrBelowTheGuard()
     QCOMPARE(w->txtFile()->width(), client->width());
     QCOMPARE(w->cmbFiles()->width(), client->width());
     if (laidOut) {
+        // Too short for the status bar too: the list takes the bottom.
+        QVERIFY(w->sbrVellumo()->isHidden());
         QCOMPARE(w->cmbFiles()->geometry().bottom(), client->height() - 1);
         QCOMPARE(w->txtFile()->geometry().bottom() + 1, w->cmbFiles()->y());
     } else {
