@@ -104,6 +104,11 @@ MainMenu MainMenu::build(QMenuBar* bar, QWidget* window)
     m.mnuSep5 = addSeparator(m.mnuEdit, "mnuSep5");
     m.mnuSelectall = addItem(m.mnuEdit, window, "mnuSelectall", QStringLiteral("Select All"),
                              QKeySequence("Ctrl+A"));
+    m.mnuSep6 = addSeparator(m.mnuEdit, "mnuSep6");
+    m.mnuCheckSpelling =
+        addMark(m.mnuEdit, window, "mnuCheckSpelling", QStringLiteral("Check Spelling"));
+    // The entry says why it is disabled where there is no dictionary.
+    m.mnuEdit->setToolTipsVisible(true);
 
     m.mnuTimer = addMenu(bar, "mnuTimer", QStringLiteral("&Timer"));
     m.mnu0Sec =

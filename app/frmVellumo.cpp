@@ -9,6 +9,7 @@
 #include "documents/Recovery.h"
 #include "documents/WordCountStatus.h"
 #include "editing/EditCommands.h"
+#include "editing/EditorMarks.h"
 #include "editing/FormatCommands.h"
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
@@ -17,6 +18,8 @@
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
 #include "seed/SeedPrompter.h"
+#include "spelling/SpellChecker.h"
+#include "spelling/SpellingCommands.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -24,9 +27,11 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -39,6 +44,7 @@ const char* const keyLeft = "MainLeft";
 const char* const keyTop = "MainTop";
 const char* const keyWidth = "MainWidth";
 const char* const keyHeight = "MainHeight";
+const char* const keyCheckSpelling = "CheckSpelling";
 
 QList<QRect> screenRects()
 {
@@ -76,6 +82,14 @@ void frmVellumo::createSubsystems()
     m_format = new FormatCommands(editor, *m_undo, *m_toolbar, m_menu, *m_services.dialog, this);
     m_search = new SearchCommands(*this, editor, messages, this);
     m_wordCount = new WordCountStatus(editor, *m_lblWordCount, this);
+    m_marks = new EditorMarks(editor, this);
+    const QString dictionaries = m_services.dictionaryDir.isEmpty()
+                                     ? QLatin1String(SpellDictionary::systemFolder)
+                                     : m_services.dictionaryDir;
+    m_speller = std::make_unique<SpellChecker>(SpellDictionary::find(QLocale(), dictionaries),
+                                               m_services.dataDir);
+    m_spelling =
+        new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m_menu.mnuCheckSpelling, this);
     connectCommands();
 }
 
@@ -105,6 +119,7 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuReplace, m_search, &SearchCommands::mnuReplace_Click);
     MainMenu::onClick(m.mnuGoto, m_search, &SearchCommands::mnuGoto_Click);
     MainMenu::onClick(m.mnuSelectall, m_edit, &EditCommands::mnuSelectall_Click);
+    MainMenu::onClick(m.mnuCheckSpelling, m_spelling, &SpellingCommands::mnuCheckSpelling_Click);
 
     MainMenu::onClick(m.mnu0Sec, m_seed, &SeedPrompter::mnu0Sec_Click);
     MainMenu::onClick(m.mnu600Sec, m_seed, &SeedPrompter::mnu600Sec_Click);
@@ -139,6 +154,18 @@ void frmVellumo::connectCommands()
     connect(m_txtFile, &RichTextBox::SelChange, m_wordCount, &WordCountStatus::txtFile_Change);
     connect(m_wordCount->tmrWordCount(), &QTimer::timeout, m_wordCount,
             &WordCountStatus::tmrWordCount_Timer);
+    // Marks drawn for one document must not cover the text of the next.
+    connect(m_txtFile, &QTextEdit::textChanged, m_marks, &EditorMarks::txtFile_Change);
+    // Spelling looks at the words in view: new text, and text scrolled or resized into view.
+    connect(m_txtFile, &QTextEdit::textChanged, m_spelling, &SpellingCommands::txtFile_Change);
+    connect(m_txtFile->verticalScrollBar(), &QScrollBar::valueChanged, m_spelling,
+            &SpellingCommands::txtFile_Change);
+    connect(m_txtFile->verticalScrollBar(), &QScrollBar::rangeChanged, m_spelling,
+            &SpellingCommands::txtFile_Change);
+    connect(m_spelling->tmrSpelling(), &QTimer::timeout, m_spelling,
+            &SpellingCommands::tmrSpelling_Timer);
+    connect(m_txtFile, &RichTextBox::ContextMenu, m_spelling,
+            &SpellingCommands::txtFile_ContextMenu);
     // A saved document's recovery copy goes at once.
     connect(m_files, &FileCommands::saved, m_recovery, &Recovery::tmrRecovery_Timer);
     // Once the drop is over: the file manager waits for it, and the editor is still in it.
@@ -252,6 +279,7 @@ void frmVellumo::Form_Load()
                                      store->value(QLatin1String(keyTop)).toString(),
                                      store->value(QLatin1String(keyWidth)).toString(),
                                      store->value(QLatin1String(keyHeight)).toString());
+    const bool checkSpelling = store->value(QLatin1String(keyCheckSpelling), true).toBool();
     store->endGroup();
     const QSize minimum = minimumOuterSize();
     const WindowGeometry usable =
@@ -262,6 +290,7 @@ void frmVellumo::Form_Load()
     move(m_wantedOuter.topLeft());
     resize(m_wantedOuter.size());
 
+    m_spelling->setActive(checkSpelling);
     m_documents->startup();
     m_recovery->restore();
     m_wordCount->tmrWordCount_Timer();
@@ -376,6 +405,9 @@ void frmVellumo::Form_Unload()
     store->setValue(QLatin1String(keyTop), WindowGeometry::toSetting(now.top));
     store->setValue(QLatin1String(keyWidth), WindowGeometry::toSetting(now.width));
     store->setValue(QLatin1String(keyHeight), WindowGeometry::toSetting(now.height));
+    // Without a dictionary the entry says nothing of what the writer chose.
+    if (m_menu.mnuCheckSpelling->isEnabled())
+        store->setValue(QLatin1String(keyCheckSpelling), m_spelling->isActive());
     store->endGroup();
     store->sync();
     if (m_about)

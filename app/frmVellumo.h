@@ -26,6 +26,9 @@ class FormatCommands;
 class ToolbarState;
 class SearchCommands;
 class WordCountStatus;
+class EditorMarks;
+class SpellChecker;
+class SpellingCommands;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
 /// subsystem with what it works on, and connects every command to its handler.
@@ -55,6 +58,8 @@ public:
     ToolbarState* toolbar() const { return m_toolbar; }
     SearchCommands* search() const { return m_search; }
     WordCountStatus* wordCount() const { return m_wordCount; }
+    EditorMarks* marks() const { return m_marks; }
+    SpellingCommands* spelling() const { return m_spelling; }
 
     /// Opens the files a command line names, as Open does; arguments start with the program.
     void openArguments(const QStringList& arguments);
@@ -105,6 +110,9 @@ private:
     ToolbarState* m_toolbar = nullptr;
     SearchCommands* m_search = nullptr;
     WordCountStatus* m_wordCount = nullptr;
+    EditorMarks* m_marks = nullptr;
+    std::unique_ptr<SpellChecker> m_speller;
+    SpellingCommands* m_spelling = nullptr;
     QRect m_wantedOuter;
     bool m_firstShow = true;
     bool m_fittingFrame = false;

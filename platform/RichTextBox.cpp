@@ -498,6 +498,9 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent* e)
     QMenu menu(this);
     for (QAction* action : std::as_const(m_contextActions))
         menu.addAction(action);
+    emit ContextMenu(&menu, e->reason() == QContextMenuEvent::Mouse
+                                ? cursorForPosition(e->pos()).position()
+                                : textCursor().position());
     menu.exec(e->globalPos());
 }
 

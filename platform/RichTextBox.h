@@ -5,6 +5,7 @@
 #include <functional>
 
 class QAction;
+class QMenu;
 class QPrinter;
 
 /// The rich text editing control: a QTextEdit with the operations the program relies on.
@@ -96,6 +97,9 @@ signals:
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);
     /// Files were dropped into the editor; they are not inserted as text.
     void FilesDropped(const QStringList& paths);
+    /// The right-click menu for the character at position is about to show; receivers may
+    /// put entries of their own at its top.
+    void ContextMenu(QMenu* menu, qint64 position);
 
 protected:
     bool event(QEvent* e) override;

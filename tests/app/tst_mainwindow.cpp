@@ -170,6 +170,8 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuGoto", "Go to...", "Ctrl+G", "1"},
         {"mnuSep5", "-"},
         {"mnuSelectall", "Select All", "Ctrl+A", "1"},
+        {"mnuSep6", "-"},
+        {"mnuCheckSpelling", "Check Spelling", "", "1"},
         {"mnuTimer", "&Timer"},
         {"mnu0Sec", "Freeze block", "F1", "1"},
         {"mnu600Sec", "10 minutes ...", "F2", "1"},
@@ -205,8 +207,10 @@ void tst_MainWindow::menuBarAsDesigned()
     };
     walk(w->menuBar()->actions());
     QCOMPARE(actual, expected);
+    // Spelling is on from the first start; no other entry starts with a mark.
     for (QAction* a : w->menuBar()->findChildren<QAction*>())
-        QVERIFY2(!a->isChecked(), qPrintable(a->objectName()));
+        QVERIFY2(!a->isChecked() || a == w->menu().mnuCheckSpelling, qPrintable(a->objectName()));
+    QVERIFY(w->menu().mnuCheckSpelling->isChecked());
 }
 
 void tst_MainWindow::startState()
