@@ -17,6 +17,7 @@
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
+#include "seed/InjectionMark.h"
 #include "seed/SeedPrompter.h"
 #include "spelling/SpellChecker.h"
 #include "spelling/SpellingCommands.h"
@@ -90,6 +91,7 @@ void frmVellumo::createSubsystems()
                                                m_services.dataDir);
     m_spelling =
         new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m_menu.mnuCheckSpelling, this);
+    m_injectionMark = new InjectionMark(editor, *m_marks, this);
     connectCommands();
 }
 
@@ -128,6 +130,10 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnu20Sec, m_seed, &SeedPrompter::mnu20Sec_Click);
     MainMenu::onClick(m.mnu10Sec, m_seed, &SeedPrompter::mnu10Sec_Click);
     connect(m_timer1, &QTimer::timeout, m_seed, &SeedPrompter::Timer1_Timer);
+    // The words just written show until the writer next types or clicks in the editor.
+    connect(m_seed, &SeedPrompter::injected, m_injectionMark, &InjectionMark::markRun);
+    connect(m_txtFile, &RichTextBox::KeyDown, m_injectionMark, &InjectionMark::txtFile_KeyDown);
+    connect(m_txtFile, &RichTextBox::MouseDown, m_injectionMark, &InjectionMark::txtFile_MouseDown);
 
     MainMenu::onClick(m.mnuBold, m_format, &FormatCommands::mnuBold_Click);
     MainMenu::onClick(m.mnuItalic, m_format, &FormatCommands::mnuItalic_Click);

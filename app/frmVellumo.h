@@ -29,6 +29,7 @@ class WordCountStatus;
 class EditorMarks;
 class SpellChecker;
 class SpellingCommands;
+class InjectionMark;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
 /// subsystem with what it works on, and connects every command to its handler.
@@ -60,6 +61,7 @@ public:
     WordCountStatus* wordCount() const { return m_wordCount; }
     EditorMarks* marks() const { return m_marks; }
     SpellingCommands* spelling() const { return m_spelling; }
+    InjectionMark* injectionMark() const { return m_injectionMark; }
 
     /// Opens the files a command line names, as Open does; arguments start with the program.
     void openArguments(const QStringList& arguments);
@@ -113,6 +115,7 @@ private:
     EditorMarks* m_marks = nullptr;
     std::unique_ptr<SpellChecker> m_speller;
     SpellingCommands* m_spelling = nullptr;
+    InjectionMark* m_injectionMark = nullptr;
     QRect m_wantedOuter;
     bool m_firstShow = true;
     bool m_fittingFrame = false;

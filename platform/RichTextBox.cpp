@@ -474,6 +474,7 @@ bool RichTextBox::event(QEvent* e)
 // Undo is the one step of the Edit menu: the document's own history is not the user's to walk.
 void RichTextBox::keyPressEvent(QKeyEvent* e)
 {
+    emit KeyDown(e->key(), e->modifiers());
     if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
         e->accept();
         return;
@@ -487,6 +488,12 @@ void RichTextBox::keyReleaseEvent(QKeyEvent* e)
     // A held key repeats press and release; only the final release counts.
     if (!e->isAutoRepeat())
         emit KeyUp(e->key(), e->modifiers());
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent* e)
+{
+    emit MouseDown(e->button());
+    QTextEdit::mousePressEvent(e);
 }
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent* e)

@@ -95,6 +95,10 @@ public:
 signals:
     void SelChange();
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    /// A key went down in the editor, one the menu does not take as its shortcut.
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    /// A mouse button went down over the text.
+    void MouseDown(Qt::MouseButton button);
     /// Files were dropped into the editor; they are not inserted as text.
     void FilesDropped(const QStringList& paths);
     /// The right-click menu for the character at position is about to show; receivers may
@@ -105,6 +109,7 @@ protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
@@ -180,9 +181,9 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnu20Sec", "20 seconds ...", "F5", "1"},
         {"mnu10Sec", "10 seconds ...", "F6", "1"},
         {"mnuFormat", "Format"},
-        {"mnuBold", "Bold", "", "1"},
-        {"mnuItalic", "Italic", "", "1"},
-        {"mnuUnderline", "Underline", "", "1"},
+        {"mnuBold", "Bold", "Ctrl+B", "1"},
+        {"mnuItalic", "Italic", "Ctrl+I", "1"},
+        {"mnuUnderline", "Underline", "Ctrl+U", "1"},
         {"mnuStrikethru", "Strikethru", "", "1"},
         {"mnuBullet", "Bullets", "", "1"},
         {"mnuColor", "Color...", "", "1"},
@@ -190,6 +191,12 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuHelp", "Help"},
         {"mnuAbout", "About Quillmere", "", "1"},
     };
+    // No two entries share a key.
+    QStringList keys;
+    for (const QStringList& entry : expected)
+        if (entry.size() > 2 && !entry[2].isEmpty())
+            keys << entry[2];
+    QCOMPARE(QSet<QString>(keys.cbegin(), keys.cend()).size(), keys.size());
     QList<QStringList> actual;
     const std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
         for (QAction* a : actions) {
