@@ -5,8 +5,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QTest>
 #include <QTextBlock>

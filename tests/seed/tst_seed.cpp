@@ -343,15 +343,13 @@ void tst_Seed::decode_data()
                                                                           "a")
                                                             << QStringLiteral("a");
     QTest::newRow("robustness: NUL bytes are no text") << QByteArray("a\0b", 3) << QString();
-    QTest::newRow("robustness: UTF-16 cut off inside a character")
-        << QByteArray("\xff\xfe"
-                      "a\0b",
-                      5)
-        << QString();
-    QTest::newRow("robustness: binary without NUL bytes")
-        << QByteArray("\x7f"
-                      "ELF\x02\x01\x01\x03\x04")
-        << QString();
+    QTest::newRow("robustness: UTF-16 cut off inside a character") << QByteArray("\xff\xfe"
+                                                                                 "a\0b",
+                                                                                 5)
+                                                                   << QString();
+    QTest::newRow("robustness: binary without NUL bytes") << QByteArray("\x7f"
+                                                                        "ELF\x02\x01\x01\x03\x04")
+                                                          << QString();
     QTest::newRow("edge: sequence cut off at the end is not UTF-8")
         << QByteArray("ab\xc3") << QStringLiteral("ab\u00c3");
     QTest::newRow("edge: unassigned Windows-1252 bytes keep their value")
@@ -368,7 +366,8 @@ void tst_Seed::decode()
     SeedFile file;
     QCOMPARE(file.read(path), !text.isNull());
     QCOMPARE(file.takeText(), text);
-    QCOMPARE(file.errorString(), text.isNull() ? QStringLiteral("it is not a text file") : QString());
+    QCOMPARE(file.errorString(),
+             text.isNull() ? QStringLiteral("it is not a text file") : QString());
 }
 
 // Windows-1252 against glibc's table; the five bytes it leaves out keep their C1 control.
