@@ -89,8 +89,8 @@ void frmVellumo::createSubsystems()
                                      : m_services.dictionaryDir;
     m_speller = std::make_unique<SpellChecker>(SpellDictionary::find(QLocale(), dictionaries),
                                                m_services.dataDir);
-    m_spelling =
-        new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m_menu.mnuCheckSpelling, this);
+    m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo,
+                                      *m_menu.mnuCheckSpelling, messages, this);
     m_injectionMark = new InjectionMark(editor, *m_marks, this);
     connectCommands();
 }

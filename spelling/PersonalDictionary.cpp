@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/DataFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -44,7 +45,11 @@ bool PersonalDictionary::add(const QString& word)
     QStringList sorted(m_words.cbegin(), m_words.cend());
     std::sort(sorted.begin(), sorted.end());
     const QByteArray content = sorted.join(QLatin1Char('\n')).toUtf8() + '\n';
-    QString error;
-    return QDir().mkpath(DataFolder::path(m_dataDir)) &&
-           AtomicFile::write(path(), {content}, &error);
+    if (!QDir().mkpath(DataFolder::path(m_dataDir))) {
+        m_errorString =
+            QCoreApplication::translate("PersonalDictionary", "the folder %1 cannot be made")
+                .arg(QDir::toNativeSeparators(DataFolder::path(m_dataDir)));
+        return false;
+    }
+    return AtomicFile::write(path(), {content}, &m_errorString);
 }

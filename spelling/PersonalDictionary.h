@@ -15,9 +15,10 @@ public:
     /// The file that holds the list.
     QString path() const;
     const QSet<QString>& words();
-    /// Adds word to the list and writes the list; false when it could not be written, the
-    /// word then being known for this run only.
+    /// Adds word to the list and writes the list; false with errorString() when it could not
+    /// be written, the word then being known for this run only.
     bool add(const QString& word);
+    QString errorString() const { return m_errorString; }
 
 private:
     void load();
@@ -25,4 +26,5 @@ private:
     QString m_dataDir;
     QSet<QString> m_words;
     bool m_loaded = false;
+    QString m_errorString;
 };

@@ -3,6 +3,7 @@
 #include "app/MainMenu.h"
 #include "editing/EditorMarks.h"
 #include "editing/UndoSnapshot.h"
+#include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "spelling/SpellChecker.h"
 
@@ -13,9 +14,10 @@
 #include <QTimer>
 
 SpellingCommands::SpellingCommands(RichTextBox& editor, EditorMarks& marks, SpellChecker& checker,
-                                   UndoSnapshot& undo, QAction& entry, QObject* parent)
+                                   UndoSnapshot& undo, QAction& entry, MessageService& messages,
+                                   QObject* parent)
     : QObject(parent), m_editor(editor), m_marks(marks), m_checker(checker), m_undo(undo),
-      m_entry(entry)
+      m_entry(entry), m_messages(messages)
 {
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrSpelling"));
@@ -137,9 +139,13 @@ void SpellingCommands::replaceWord(qint64 start, qint64 length, const QString& r
 
 void SpellingCommands::acceptWord(const QString& word, bool forGood)
 {
-    if (forGood)
-        m_checker.addToPersonal(word);
-    else
+    if (!forGood)
         m_checker.ignore(word);
+    else if (!m_checker.addToPersonal(word))
+        m_messages.MsgBox(tr("\"%1\" is accepted until Quillmere closes, but it cannot be kept "
+                             "in %2: %3.")
+                              .arg(word, QDir::toNativeSeparators(m_checker.personal().path()),
+                                   m_checker.personal().errorString()),
+                          MessageService::Icon::Warning);
     tmrSpelling_Timer();
 }

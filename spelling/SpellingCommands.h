@@ -3,6 +3,7 @@
 #include <QObject>
 
 class EditorMarks;
+class MessageService;
 class QAction;
 class QMenu;
 class QTimer;
@@ -27,7 +28,8 @@ public:
 
     /// entry is the checkable "Check Spelling" menu entry.
     SpellingCommands(RichTextBox& editor, EditorMarks& marks, SpellChecker& checker,
-                     UndoSnapshot& undo, QAction& entry, QObject* parent = nullptr);
+                     UndoSnapshot& undo, QAction& entry, MessageService& messages,
+                     QObject* parent = nullptr);
 
     /// Whether misspelt words are underlined; never without a dictionary.
     bool isActive() const;
@@ -53,5 +55,6 @@ private:
     SpellChecker& m_checker;
     UndoSnapshot& m_undo;
     QAction& m_entry;
+    MessageService& m_messages;
     QTimer* m_timer = nullptr;
 };

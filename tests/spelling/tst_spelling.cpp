@@ -67,6 +67,7 @@ private slots:
     void onlyTheWordsInViewAreChecked();
     void rightClickOffersSuggestionsAboveTheEditCommands();
     void personalDictionarySurvivesARestartAndIgnoreAllDoesNot();
+    void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy();
     void checkSpellingIsRememberedBesideTheGeometry();
     void withoutDictionarySpellingIsOffAndSaysWhy();
 
@@ -302,6 +303,27 @@ void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
     w = editingWindow();
     typeAndRest(w, "zzyzx qwghlm");
     QCOMPARE(underlined(w), QStringList{"qwghlm"});
+}
+
+void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy()
+{
+    // A file where the data folder should be: nothing can be written there.
+    QFile blocker(m_env->path("data"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "zzyzx");
+    QMenu menu;
+    w->spelling()->txtFile_ContextMenu(&menu, 2);
+    menu.findChild<QAction*>("mnuAddToDictionary")->trigger();
+
+    QVERIFY(underlined(w).isEmpty());
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
+    QCOMPARE(box.icon, MessageService::Icon::Warning);
+    QVERIFY2(box.prompt.contains("\"zzyzx\"") &&
+                 box.prompt.contains(QDir::toNativeSeparators(m_env->path("data"))),
+             qPrintable(box.prompt));
 }
 
 void tst_Spelling::checkSpellingIsRememberedBesideTheGeometry()
