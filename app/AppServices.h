@@ -21,6 +21,8 @@ struct AppServices
     QString dataDir;
     /// The folder that holds the program file.
     QString programDir;
+    /// The folder of the Hunspell dictionaries; empty means the system's.
+    QString dictionaryDir;
     /// Ends the program once shutdown has stored what it keeps.
     std::function<void()> quit;
     /// Milliseconds on a clock that never goes back, for waits measured by the program.

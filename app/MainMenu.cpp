@@ -104,6 +104,11 @@ MainMenu MainMenu::build(QMenuBar* bar, QWidget* window)
     m.mnuSep5 = addSeparator(m.mnuEdit, "mnuSep5");
     m.mnuSelectall = addItem(m.mnuEdit, window, "mnuSelectall", QStringLiteral("Select All"),
                              QKeySequence("Ctrl+A"));
+    m.mnuSep6 = addSeparator(m.mnuEdit, "mnuSep6");
+    m.mnuCheckSpelling =
+        addMark(m.mnuEdit, window, "mnuCheckSpelling", QStringLiteral("Check Spelling"));
+    // The entry says why it is disabled where there is no dictionary.
+    m.mnuEdit->setToolTipsVisible(true);
 
     m.mnuTimer = addMenu(bar, "mnuTimer", QStringLiteral("&Timer"));
     m.mnu0Sec =
@@ -120,9 +125,13 @@ MainMenu MainMenu::build(QMenuBar* bar, QWidget* window)
                          QKeySequence("F6"));
 
     m.mnuFormat = addMenu(bar, "mnuFormat", QStringLiteral("Format"));
-    m.mnuBold = addMark(m.mnuFormat, window, "mnuBold", QStringLiteral("Bold"));
-    m.mnuItalic = addMark(m.mnuFormat, window, "mnuItalic", QStringLiteral("Italic"));
-    m.mnuUnderline = addMark(m.mnuFormat, window, "mnuUnderline", QStringLiteral("Underline"));
+    // The keys every word processor gives these three.
+    m.mnuBold =
+        addMark(m.mnuFormat, window, "mnuBold", QStringLiteral("Bold"), QKeySequence("Ctrl+B"));
+    m.mnuItalic =
+        addMark(m.mnuFormat, window, "mnuItalic", QStringLiteral("Italic"), QKeySequence("Ctrl+I"));
+    m.mnuUnderline = addMark(m.mnuFormat, window, "mnuUnderline", QStringLiteral("Underline"),
+                             QKeySequence("Ctrl+U"));
     m.mnuStrikethru = addMark(m.mnuFormat, window, "mnuStrikethru", QStringLiteral("Strikethru"));
     m.mnuBullet = addMark(m.mnuFormat, window, "mnuBullet", QStringLiteral("Bullets"));
     m.mnuColor = addItem(m.mnuFormat, window, "mnuColor", QStringLiteral("Color..."));

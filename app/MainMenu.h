@@ -38,6 +38,8 @@ struct MainMenu
     QAction* mnuGoto;
     QAction* mnuSep5;
     QAction* mnuSelectall;
+    QAction* mnuSep6;
+    QAction* mnuCheckSpelling;
     QMenu* mnuTimer;
     QAction* mnu0Sec;
     QAction* mnu600Sec;

@@ -7,21 +7,34 @@
 #include "documents/DocumentList.h"
 #include "documents/FileCommands.h"
 #include "documents/Recovery.h"
+#include "documents/WordCountStatus.h"
 #include "editing/EditCommands.h"
+#include "editing/EditorMarks.h"
 #include "editing/FormatCommands.h"
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
+#include "platform/FileArguments.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "platform/Twips.h"
+#include "seed/InjectionMark.h"
 #include "seed/SeedPrompter.h"
+#include "spelling/SpellChecker.h"
+#include "spelling/SpellingCommands.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -32,6 +45,7 @@ const char* const keyLeft = "MainLeft";
 const char* const keyTop = "MainTop";
 const char* const keyWidth = "MainWidth";
 const char* const keyHeight = "MainHeight";
+const char* const keyCheckSpelling = "CheckSpelling";
 
 QList<QRect> screenRects()
 {
@@ -68,6 +82,16 @@ void frmVellumo::createSubsystems()
     m_toolbar = new ToolbarState(*m_tbrVellumo, editor, m_menu, this);
     m_format = new FormatCommands(editor, *m_undo, *m_toolbar, m_menu, *m_services.dialog, this);
     m_search = new SearchCommands(*this, editor, messages, this);
+    m_wordCount = new WordCountStatus(editor, *m_lblWordCount, this);
+    m_marks = new EditorMarks(editor, this);
+    const QString dictionaries = m_services.dictionaryDir.isEmpty()
+                                     ? QLatin1String(SpellDictionary::systemFolder)
+                                     : m_services.dictionaryDir;
+    m_speller = std::make_unique<SpellChecker>(SpellDictionary::find(QLocale(), dictionaries),
+                                               m_services.dataDir);
+    m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo,
+                                      *m_menu.mnuCheckSpelling, messages, this);
+    m_injectionMark = new InjectionMark(editor, *m_marks, this);
     connectCommands();
 }
 
@@ -97,6 +121,7 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuReplace, m_search, &SearchCommands::mnuReplace_Click);
     MainMenu::onClick(m.mnuGoto, m_search, &SearchCommands::mnuGoto_Click);
     MainMenu::onClick(m.mnuSelectall, m_edit, &EditCommands::mnuSelectall_Click);
+    MainMenu::onClick(m.mnuCheckSpelling, m_spelling, &SpellingCommands::mnuCheckSpelling_Click);
 
     MainMenu::onClick(m.mnu0Sec, m_seed, &SeedPrompter::mnu0Sec_Click);
     MainMenu::onClick(m.mnu600Sec, m_seed, &SeedPrompter::mnu600Sec_Click);
@@ -105,6 +130,10 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnu20Sec, m_seed, &SeedPrompter::mnu20Sec_Click);
     MainMenu::onClick(m.mnu10Sec, m_seed, &SeedPrompter::mnu10Sec_Click);
     connect(m_timer1, &QTimer::timeout, m_seed, &SeedPrompter::Timer1_Timer);
+    // The words just written show until the writer next types or clicks in the editor.
+    connect(m_seed, &SeedPrompter::injected, m_injectionMark, &InjectionMark::markRun);
+    connect(m_txtFile, &RichTextBox::KeyDown, m_injectionMark, &InjectionMark::txtFile_KeyDown);
+    connect(m_txtFile, &RichTextBox::MouseDown, m_injectionMark, &InjectionMark::txtFile_MouseDown);
 
     MainMenu::onClick(m.mnuBold, m_format, &FormatCommands::mnuBold_Click);
     MainMenu::onClick(m.mnuItalic, m_format, &FormatCommands::mnuItalic_Click);
@@ -127,8 +156,27 @@ void frmVellumo::connectCommands()
     // The right-click menu offers the Edit menu's own entries, so it shares their states.
     m_txtFile->setContextActions({m.mnuUndo, m.mnuSep3, m.mnuCut, m.mnuCopy, m.mnuPaste,
                                   m.mnuDelete, m.mnuSep5, m.mnuSelectall});
+    connect(m_txtFile, &QTextEdit::textChanged, m_wordCount, &WordCountStatus::txtFile_Change);
+    connect(m_txtFile, &RichTextBox::SelChange, m_wordCount, &WordCountStatus::txtFile_Change);
+    connect(m_wordCount->tmrWordCount(), &QTimer::timeout, m_wordCount,
+            &WordCountStatus::tmrWordCount_Timer);
+    // Marks drawn for one document must not cover the text of the next.
+    connect(m_txtFile, &QTextEdit::textChanged, m_marks, &EditorMarks::txtFile_Change);
+    // Spelling looks at the words in view: new text, and text scrolled or resized into view.
+    connect(m_txtFile, &QTextEdit::textChanged, m_spelling, &SpellingCommands::txtFile_Change);
+    connect(m_txtFile->verticalScrollBar(), &QScrollBar::valueChanged, m_spelling,
+            &SpellingCommands::txtFile_Change);
+    connect(m_txtFile->verticalScrollBar(), &QScrollBar::rangeChanged, m_spelling,
+            &SpellingCommands::txtFile_Change);
+    connect(m_spelling->tmrSpelling(), &QTimer::timeout, m_spelling,
+            &SpellingCommands::tmrSpelling_Timer);
+    connect(m_txtFile, &RichTextBox::ContextMenu, m_spelling,
+            &SpellingCommands::txtFile_ContextMenu);
     // A saved document's recovery copy goes at once.
     connect(m_files, &FileCommands::saved, m_recovery, &Recovery::tmrRecovery_Timer);
+    // Once the drop is over: the file manager waits for it, and the editor is still in it.
+    connect(m_txtFile, &RichTextBox::FilesDropped, m_files, &FileCommands::openFiles,
+            Qt::QueuedConnection);
 }
 
 // The file and find buttons choose their menu entries; the others run their handlers, a
@@ -177,6 +225,8 @@ void frmVellumo::createControls()
     m_client = new QWidget(this);
     setCentralWidget(m_client);
     m_client->installEventFilter(this);
+    // Files dropped on the toolbar or the list arrive here; the editor takes its own.
+    setAcceptDrops(true);
 
     m_tbrVellumo = new QToolBar(m_client);
     m_tbrVellumo->setObjectName(QStringLiteral("tbrVellumo"));
@@ -198,6 +248,14 @@ void frmVellumo::createControls()
     m_cmbFiles->setAccessibleDescription(tr("Open documents"));
     m_cmbFiles->setEditable(false);
     m_cmbFiles->setGeometry(0, 408, 662, m_cmbFiles->sizeHint().height());
+
+    // At the bottom of the client area, under the list; the layout rule lays out the area
+    // above it.
+    m_sbrVellumo = new QStatusBar(m_client);
+    m_sbrVellumo->setObjectName(QStringLiteral("sbrVellumo"));
+    m_lblWordCount = new QLabel(m_sbrVellumo);
+    m_lblWordCount->setObjectName(QStringLiteral("lblWordCount"));
+    m_sbrVellumo->addWidget(m_lblWordCount);
 
     setTabOrder(m_cmbFiles, m_txtFile);
     setTabOrder(m_txtFile, m_tbrVellumo);
@@ -227,6 +285,7 @@ void frmVellumo::Form_Load()
                                      store->value(QLatin1String(keyTop)).toString(),
                                      store->value(QLatin1String(keyWidth)).toString(),
                                      store->value(QLatin1String(keyHeight)).toString());
+    const bool checkSpelling = store->value(QLatin1String(keyCheckSpelling), true).toBool();
     store->endGroup();
     const QSize minimum = minimumOuterSize();
     const WindowGeometry usable =
@@ -237,28 +296,50 @@ void frmVellumo::Form_Load()
     move(m_wantedOuter.topLeft());
     resize(m_wantedOuter.size());
 
+    m_spelling->setActive(checkSpelling);
     m_documents->startup();
     m_recovery->restore();
+    m_wordCount->tmrWordCount_Timer();
 }
 
-// Room for the title bar, menu bar and frame, the toolbar, one line of text and the list, and
-// above the layout rule's guard, so the rule lays the window out.
+// Room for the title bar, menu bar and frame, the toolbar, one line of text, the list and the
+// status bar, and above the layout rule's guard, so the rule lays the window out.
 QSize frmVellumo::minimumOuterSize() const
 {
-    const int line = m_txtFile->fontMetrics().lineSpacing() + 2 * m_txtFile->frameWidth();
     const int height = int(Twips::toPixels(LayoutRule::defaultFrameHeight)) +
-                       m_tbrVellumo->sizeHint().height() + line + m_cmbFiles->sizeHint().height();
+                       m_tbrVellumo->sizeHint().height() + textLineHeight() +
+                       m_cmbFiles->sizeHint().height() + m_sbrVellumo->sizeHint().height();
     return QSize(200, qMax(height, int(Twips::toPixels(LayoutRule::minimumHeight)) + 1));
+}
+
+int frmVellumo::textLineHeight() const
+{
+    return m_txtFile->fontMetrics().lineSpacing() + 2 * m_txtFile->frameWidth();
+}
+
+// A window too short for the toolbar, a line of text, the list and the status bar does without
+// the status bar, so the rest keeps the room the layout rule gives it.
+int frmVellumo::fitStatusBar()
+{
+    const int height = m_sbrVellumo->sizeHint().height();
+    const int needed =
+        m_tbrVellumo->sizeHint().height() + textLineHeight() + m_cmbFiles->height() + height;
+    m_sbrVellumo->setHidden(m_client->height() < needed);
+    if (m_sbrVellumo->isHidden())
+        return 0;
+    m_sbrVellumo->setGeometry(0, m_client->height() - height, m_client->width(), height);
+    return height;
 }
 
 void frmVellumo::Form_Resize()
 {
+    const int above = m_client->height() - fitStatusBar();
     const QRect outer = frameGeometry();
     const auto twips = [](int pixels) { return Twips::fromPixels(pixels); };
     const LayoutRule r = LayoutRule::compute(
         twips(outer.width()), twips(outer.height()), twips(m_tbrVellumo->sizeHint().height()),
         twips(m_cmbFiles->height()), twips(outer.width() - m_client->width()),
-        twips(outer.height() - m_client->height()));
+        twips(outer.height() - above));
     const auto px = [](double t) { return int(Twips::toPixels(t)); };
     m_tbrVellumo->setGeometry(0, 0, m_client->width(), m_tbrVellumo->sizeHint().height());
     m_cmbFiles->resize(px(r.listWidth), m_cmbFiles->height());
@@ -330,12 +411,36 @@ void frmVellumo::Form_Unload()
     store->setValue(QLatin1String(keyTop), WindowGeometry::toSetting(now.top));
     store->setValue(QLatin1String(keyWidth), WindowGeometry::toSetting(now.width));
     store->setValue(QLatin1String(keyHeight), WindowGeometry::toSetting(now.height));
+    // Without a dictionary the entry says nothing of what the writer chose.
+    if (m_menu.mnuCheckSpelling->isEnabled())
+        store->setValue(QLatin1String(keyCheckSpelling), m_spelling->isActive());
     store->endGroup();
     store->sync();
     if (m_about)
         m_about->close();
     if (m_services.quit)
         m_services.quit();
+}
+
+void frmVellumo::openArguments(const QStringList& arguments)
+{
+    m_files->openAtStartup(FileArguments::fromCommandLine(arguments, QDir::currentPath()));
+}
+
+void frmVellumo::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!FileArguments::fromUrls(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmVellumo::dropEvent(QDropEvent* event)
+{
+    const QStringList files = FileArguments::fromUrls(event->mimeData()->urls());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    QMetaObject::invokeMethod(
+        m_files, [this, files] { m_files->openFiles(files); }, Qt::QueuedConnection);
 }
 
 void frmVellumo::mnuExit_Click()

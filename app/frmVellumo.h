@@ -9,7 +9,9 @@
 #include <memory>
 
 class QComboBox;
+class QLabel;
 class QSettings;
+class QStatusBar;
 class QTimer;
 class QToolBar;
 class RichTextBox;
@@ -23,6 +25,11 @@ class EditCommands;
 class FormatCommands;
 class ToolbarState;
 class SearchCommands;
+class WordCountStatus;
+class EditorMarks;
+class SpellChecker;
+class SpellingCommands;
+class InjectionMark;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
 /// subsystem with what it works on, and connects every command to its handler.
@@ -38,6 +45,8 @@ public:
     QComboBox* cmbFiles() const { return m_cmbFiles; }
     QToolBar* tbrVellumo() const { return m_tbrVellumo; }
     QTimer* Timer1() const { return m_timer1; }
+    QStatusBar* sbrVellumo() const { return m_sbrVellumo; }
+    QLabel* lblWordCount() const { return m_lblWordCount; }
     const MainMenu& menu() const { return m_menu; }
 
     DocumentList* documents() const { return m_documents; }
@@ -49,6 +58,13 @@ public:
     FormatCommands* format() const { return m_format; }
     ToolbarState* toolbar() const { return m_toolbar; }
     SearchCommands* search() const { return m_search; }
+    WordCountStatus* wordCount() const { return m_wordCount; }
+    EditorMarks* marks() const { return m_marks; }
+    SpellingCommands* spelling() const { return m_spelling; }
+    InjectionMark* injectionMark() const { return m_injectionMark; }
+
+    /// Opens the files a command line names, as Open does; arguments start with the program.
+    void openArguments(const QStringList& arguments);
 
     void Form_Resize();
     void mnuExit_Click();
@@ -56,6 +72,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,6 +87,9 @@ private:
     void Form_Unload();
     void restoreOuterGeometry();
     QSize minimumOuterSize() const;
+    int textLineHeight() const;
+    /// Shows the status bar at the bottom when there is room and returns the height it takes.
+    int fitStatusBar();
     std::unique_ptr<QSettings> settings() const;
 
     AppServices m_services;
@@ -78,6 +99,8 @@ private:
     RichTextBox* m_txtFile = nullptr;
     QComboBox* m_cmbFiles = nullptr;
     QTimer* m_timer1 = nullptr;
+    QStatusBar* m_sbrVellumo = nullptr;
+    QLabel* m_lblWordCount = nullptr;
     QPointer<frmAbout> m_about;
     DocumentList* m_documents = nullptr;
     FileCommands* m_files = nullptr;
@@ -88,6 +111,11 @@ private:
     FormatCommands* m_format = nullptr;
     ToolbarState* m_toolbar = nullptr;
     SearchCommands* m_search = nullptr;
+    WordCountStatus* m_wordCount = nullptr;
+    EditorMarks* m_marks = nullptr;
+    std::unique_ptr<SpellChecker> m_speller;
+    SpellingCommands* m_spelling = nullptr;
+    InjectionMark* m_injectionMark = nullptr;
     QRect m_wantedOuter;
     bool m_firstShow = true;
     bool m_fittingFrame = false;

@@ -26,5 +26,6 @@ int main(int argc, char* argv[])
     frmVellumo window(services);
     dialog.setOwner(&window);
     window.show();
+    window.openArguments(QApplication::arguments());
     return app.exec();
 }

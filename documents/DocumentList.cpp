@@ -100,6 +100,17 @@ void DocumentList::addOpened(const QString& path, const QStringList& losses,
     selectEntry(index);
 }
 
+void DocumentList::replaceCurrentWithOpened(const QString& path, const QStringList& losses,
+                                            QTextDocument* document)
+{
+    const int index = m_store.curDoc();
+    m_editor.showDocument(document);
+    m_store.replace(index, DocumentStore::Origin::Opened, path, m_editor.rtfData());
+    m_store.setLosses(index, losses);
+    m_list.setItemText(index, path);
+    selectEntry(index);
+}
+
 void DocumentList::rename(int index, const QString& name)
 {
     m_store.rename(index, name);
@@ -119,6 +130,12 @@ bool DocumentList::isModified(int index) const
     const QByteArray content =
         index == m_store.curDoc() ? m_editor.rtfData() : m_store.docRTF(index);
     return m_store.isModified(index, content);
+}
+
+bool DocumentList::isUnusedStartup() const
+{
+    return m_store.count() == 1 && !DocumentStore::isFilePath(m_store.name(0)) &&
+           m_editor.Text().isEmpty() && !isModified(0);
 }
 
 QString DocumentList::captionFor(const QString& name)

@@ -32,6 +32,9 @@ public:
     /// Adds a document read from the file at path, with what it could not keep, and makes it
     /// current.
     void addOpened(const QString& path, const QStringList& losses, QTextDocument* document);
+    /// addOpened() in the place of the current document, which is given up.
+    void replaceCurrentWithOpened(const QString& path, const QStringList& losses,
+                                  QTextDocument* document);
     void rename(int index, const QString& name);
     /// Lets go of the document kept aside, as reading another is about to take room.
     void dropKept();
@@ -40,6 +43,8 @@ public:
     void selectEntry(int index);
     /// Whether document index holds changes that were never saved.
     bool isModified(int index) const;
+    /// Whether the start-up document is still the only one, untitled, empty and unmodified.
+    bool isUnusedStartup() const;
 
     DocumentStore& store() { return m_store; }
     const DocumentStore& store() const { return m_store; }

@@ -11,7 +11,10 @@
 
 namespace {
 
-const char* const documentFilter = "All Files (*.doc)|*.doc";
+// Files from other word processors carry their own extension, and some none at all.
+const char* const openFilter =
+    "All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|All files (*)|*";
+const char* const saveFilter = "All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf";
 
 /// A reason as a sentence of its own: the system's and the reader's start in lower case.
 QString sentence(QString reason)
@@ -34,12 +37,28 @@ void FileCommands::mnuOpen_Click()
 {
     m_dialog.DialogTitle = QStringLiteral("Open");
     m_dialog.CancelError = false;
-    m_dialog.Filter = QLatin1String(documentFilter);
+    m_dialog.Filter = QLatin1String(openFilter);
     m_dialog.ShowOpen();
     const QString f = m_dialog.FileName;
     if (f.isEmpty())
         return;
+    open(f, false);
+}
 
+void FileCommands::openFiles(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        open(path, false);
+}
+
+void FileCommands::openAtStartup(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        open(path, true);
+}
+
+bool FileCommands::open(const QString& f, bool reuseStartup)
+{
     // Read aside, so nothing changes unless the file reads.
     m_documents.dropKept();
     QTextDocument* read = m_editor.readFile(f);
@@ -47,15 +66,19 @@ void FileCommands::mnuOpen_Click()
         m_messages.MsgBox(tr("Cannot open %1.\n%2")
                               .arg(QDir::toNativeSeparators(f), sentence(m_editor.errorString())),
                           MessageService::Icon::Warning);
-        return;
+        return false;
     }
     m_lastFolder = QFileInfo(f).absolutePath();
-    m_documents.addOpened(f, m_editor.lastLoadLosses(), read);
+    if (reuseStartup && m_documents.isUnusedStartup())
+        m_documents.replaceCurrentWithOpened(f, m_editor.lastLoadLosses(), read);
+    else
+        m_documents.addOpened(f, m_editor.lastLoadLosses(), read);
     if (const QStringList losses = m_editor.lastLoadLosses(); !losses.isEmpty())
         m_messages.MsgBox(
             tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
                 .arg(QDir::toNativeSeparators(f), losses.join(QLatin1String(", "))),
             MessageService::Icon::Information);
+    return true;
 }
 
 void FileCommands::mnuSave_Click()
@@ -94,7 +117,7 @@ void FileCommands::mnuSaveas_Click()
     m_dialog.DefaultExt = QStringLiteral("doc");
     m_dialog.DialogTitle = QStringLiteral("Save");
     m_dialog.CancelError = false;
-    m_dialog.Filter = QLatin1String(documentFilter);
+    m_dialog.Filter = QLatin1String(saveFilter);
     m_dialog.FileName = proposedName();
     m_dialog.ShowSave();
     const QString f = m_dialog.FileName;

@@ -18,6 +18,11 @@ public:
                  MessageService& messages, QObject* parent = nullptr);
 
     void mnuOpen_Click();
+    /// Opens each file as Open does after its dialog, each as a new document.
+    void openFiles(const QStringList& paths);
+    /// openFiles() at start-up: the first file that reads takes the place of the start-up
+    /// document while nobody has written in it.
+    void openAtStartup(const QStringList& paths);
     /// Writes the current document to its file, or asks for one through Save As.
     void mnuSave_Click();
     void mnuSaveas_Click();
@@ -32,6 +37,9 @@ signals:
     void saved(int document);
 
 private:
+    /// Reads the file at path into a new document and shows it; on failure tells the user,
+    /// changes nothing and returns false.
+    bool open(const QString& path, bool reuseStartup);
     /// Writes the current document to path; on failure tells the user and returns false.
     bool writeTo(const QString& path);
     /// Whether Save may go on over a file that held what the document lost.

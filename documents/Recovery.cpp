@@ -104,8 +104,7 @@ void Recovery::appendRestored(const QList<RecoveryStore::Copy>& copies)
 {
     DocumentStore& docs = m_documents.store();
     // A start-up document nobody has written in gives its place to the first one restored.
-    bool startupUnused =
-        docs.count() == 1 && m_editor.Text().isEmpty() && !m_documents.isModified(0);
+    bool startupUnused = m_documents.isUnusedStartup();
     const int first = startupUnused ? 0 : docs.count();
     for (const RecoveryStore::Copy& copy : copies) {
         const int holder = docs.indexOf(copy.name);

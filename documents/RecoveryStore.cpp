@@ -1,6 +1,7 @@
 #include "documents/RecoveryStore.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/DataFolder.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSet>
-#include <QStandardPaths>
 #include <QUuid>
 
 #include <algorithm>
@@ -60,10 +60,7 @@ RecoveryStore::~RecoveryStore() = default;
 
 QString RecoveryStore::folderFor(const QString& dataDir)
 {
-    const QString base = dataDir.isEmpty()
-                             ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                             : dataDir;
-    return QDir(base).filePath(QStringLiteral("recovery"));
+    return QDir(DataFolder::path(dataDir)).filePath(QStringLiteral("recovery"));
 }
 
 bool RecoveryStore::open()

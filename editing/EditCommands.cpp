@@ -1,10 +1,12 @@
 #include "editing/EditCommands.h"
 
+#include "editing/ClipboardFormats.h"
 #include "editing/UndoSnapshot.h"
 #include "platform/RichTextBox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTextDocumentFragment>
 
 EditCommands::EditCommands(RichTextBox& editor, UndoSnapshot& undo, QObject* parent)
     : QObject(parent), m_editor(editor), m_undo(undo)
@@ -18,7 +20,9 @@ void EditCommands::mnuCopy_Click()
 {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         clipboard->clear();
-        clipboard->setText(m_editor.SelRTF());
+        clipboard->setMimeData(ClipboardFormats::forCopy(m_editor.SelRTF(),
+                                                         m_editor.textCursor().selection(),
+                                                         m_editor.document()->defaultFont()));
     }
 }
 
@@ -32,7 +36,8 @@ void EditCommands::mnuCut_Click()
 void EditCommands::mnuPaste_Click()
 {
     if (const QClipboard* clipboard = QGuiApplication::clipboard())
-        m_editor.setSelRTF(clipboard->text());
+        m_editor.setSelRTF(
+            ClipboardFormats::forPaste(clipboard->mimeData(), m_editor.document()->defaultFont()));
     m_undo.changeundo();
 }
 

@@ -8,7 +8,8 @@ class UndoSnapshot;
 /// Cut, Copy, Paste, Delete and Select All on the editor's selection.
 ///
 /// The clipboard carries the selection's RTF markup as plain text, so formatting travels
-/// from one place in the program to another while other programs see the markup itself.
+/// from one place in the program to another, and the selection as RTF and HTML for other
+/// programs (ClipboardFormats).
 class EditCommands : public QObject
 {
     Q_OBJECT

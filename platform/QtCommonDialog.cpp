@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -68,9 +69,15 @@ bool QtCommonDialog::runSave()
     QFileDialog dlg(m_owner, DialogTitle, FileName, qtFilter(Filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(DefaultExt);
+    // A name typed while another file type is chosen gets that type's extension.
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [this, &dlg](const QString& type) {
+        static const QRegularExpression single(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+        const QRegularExpressionMatch match = single.match(type);
+        dlg.setDefaultSuffix(match.hasMatch() ? match.captured(1) : DefaultExt);
+    });
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return false;
-    FileName = withDefaultExt(dlg.selectedFiles().constFirst(), DefaultExt);
+    FileName = withDefaultExt(dlg.selectedFiles().constFirst(), dlg.defaultSuffix());
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/DocumentPrinter.h"
 #include "platform/EditorFont.h"
+#include "platform/FileArguments.h"
 #include "platform/TextBoundary.h"
 #include "platform/Twips.h"
 #include "platform/rtf/RtfDocumentCache.h"
@@ -14,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -471,6 +473,7 @@ bool RichTextBox::event(QEvent* e)
 // Undo is the one step of the Edit menu: the document's own history is not the user's to walk.
 void RichTextBox::keyPressEvent(QKeyEvent* e)
 {
+    emit KeyDown(e->key(), e->modifiers());
     if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
         e->accept();
         return;
@@ -486,6 +489,12 @@ void RichTextBox::keyReleaseEvent(QKeyEvent* e)
         emit KeyUp(e->key(), e->modifiers());
 }
 
+void RichTextBox::mousePressEvent(QMouseEvent* e)
+{
+    emit MouseDown(e->button());
+    QTextEdit::mousePressEvent(e);
+}
+
 void RichTextBox::contextMenuEvent(QContextMenuEvent* e)
 {
     if (m_contextActions.isEmpty()) {
@@ -495,5 +504,24 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent* e)
     QMenu menu(this);
     for (QAction* action : std::as_const(m_contextActions))
         menu.addAction(action);
+    emit ContextMenu(&menu, e->reason() == QContextMenuEvent::Mouse
+                                ? cursorForPosition(e->pos()).position()
+                                : textCursor().position());
     menu.exec(e->globalPos());
+}
+
+// A file manager offers a dropped file's URL as text too; the file is what the writer means.
+bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    return !FileArguments::fromUrls(source->urls()).isEmpty() ||
+           QTextEdit::canInsertFromMimeData(source);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData* source)
+{
+    if (const QStringList files = FileArguments::fromUrls(source->urls()); !files.isEmpty()) {
+        emit FilesDropped(files);
+        return;
+    }
+    QTextEdit::insertFromMimeData(source);
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QAction;
+class QMenu;
 class QPrinter;
 
 /// The rich text editing control: a QTextEdit with the operations the program relies on.
@@ -95,12 +96,24 @@ public:
 signals:
     void SelChange();
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    /// A key went down in the editor, one the menu does not take as its shortcut.
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    /// A mouse button went down over the text.
+    void MouseDown(Qt::MouseButton button);
+    /// Files were dropped into the editor; they are not inserted as text.
+    void FilesDropped(const QStringList& paths);
+    /// The right-click menu for the character at position is about to show; receivers may
+    /// put entries of their own at its top.
+    void ContextMenu(QMenu* menu, qint64 position);
 
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     /// An empty document as the editor keeps them: the default font and tab stops, and a

@@ -137,7 +137,9 @@ void SeedPrompter::injectseed(const QString& seedText)
         m_editor.setSelStart(SeedRun::caretPosition(m_random.draw(), length));
         m_editor.setSelLength(0);
     }
+    const qint64 start = m_editor.SelStart();
     m_editor.setSelRTF(run);
+    emit injected(start, m_editor.SelStart() - start);
 }
 
 void SeedPrompter::warnNoSeed()

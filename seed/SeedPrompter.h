@@ -45,6 +45,10 @@ public:
     /// Writes one random run of seed words over the selection, or at a random place.
     void injectseed(const QString& seedText);
 
+signals:
+    /// injectseed wrote a run of length characters at start.
+    void injected(qint64 start, qint64 length);
+
 private:
     using SeedMarks = std::array<bool, 4>;
 

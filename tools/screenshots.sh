@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes screenshots of Quillmere on a desktop with a window manager (Xvfb and openbox), to
-# check by eye how it looks: the main window, formatted text, the three dialogs, HiDPI.
+# check by eye how it looks: the main window, formatted text, the three dialogs, HiDPI, the
+# Seed menu (docs/seed-menu.png in the README) and the spelling underline.
 #
 #   tools/screenshots.sh [folder]     (default ./shots)
 #
@@ -136,6 +137,20 @@ keys shift+Left shift+Left shift+Left shift+Left shift+Left
 seed_one
 format 1
 shot "$main" 03-main-formatted-text
+
+# The Seed menu open over the run Seed One just wrote, still marked; the README shows it.
+xdotool mousemove --window "$main" 18 10 click 1
+sleep 0.4
+keys Right Right
+shot "$main" 09-seed-menu
+keys Escape Escape Escape
+
+# A misspelt word underlined once typing rests.
+format 1
+keys ctrl+End Return
+write "teh quick"
+sleep 1
+shot "$main" 10-spelling
 
 keys ctrl+g
 dialog=$(window '^Goto Line$')

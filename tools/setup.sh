@@ -4,9 +4,21 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 mode=${1:-run}
-packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
-          libbenchmark-dev fonts-dejavu-core poppler-utils
-          libreoffice-writer-nogui pandoc abiword clang libclang-rt-14-dev)
+# What building and running the program need: the compiler, Qt, Hunspell and a dictionary.
+run_packages=(build-essential cmake pkgconf qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
+              libhunspell-dev hunspell-en-us)
+# What only the tests, the benchmarks and the fuzzer need: the benchmark library, the fonts the
+# layout is measured in, PDF text for printing, the word processors whose RTF the codec reads
+# and writes, the launcher validators, and clang with its sanitizers.
+test_packages=(libbenchmark-dev fonts-dejavu-core poppler-utils
+               libreoffice-writer-nogui pandoc abiword desktop-file-utils appstream
+               clang libclang-rt-14-dev)
+
+case "$mode" in
+run) packages=("${run_packages[@]}") ;;
+test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+*) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,14 +31,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)"
-
 case "$mode" in
-run) exec build/quillmere ;;
+run)
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_BENCH=OFF
+    cmake --build build -j"$(nproc)" --target quillmere seed_data
+    exec build/quillmere ;;
 test)
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_BENCH=ON
+    cmake --build build -j"$(nproc)"
     # The RTF reader's fuzz target replays its seed corpus once, under ASan and UBSan.
     tools/fuzz.sh check
     cd build && QT_QPA_PLATFORM=offscreen exec ctest --output-on-failure -j"$(nproc)" ;;
-*) echo "usage: $0 [run|test]" >&2; exit 2 ;;
 esac

@@ -16,7 +16,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -155,6 +157,8 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuGoto", "Go to...", "Ctrl+G", "1"},
         {"mnuSep5", "-"},
         {"mnuSelectall", "Select All", "Ctrl+A", "1"},
+        {"mnuSep6", "-"},
+        {"mnuCheckSpelling", "Check Spelling", "", "1"},
         {"mnuTimer", "&Timer"},
         {"mnu0Sec", "Freeze block", "F1", "1"},
         {"mnu600Sec", "10 minutes ...", "F2", "1"},
@@ -163,9 +167,9 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnu20Sec", "20 seconds ...", "F5", "1"},
         {"mnu10Sec", "10 seconds ...", "F6", "1"},
         {"mnuFormat", "Format"},
-        {"mnuBold", "Bold", "", "1"},
-        {"mnuItalic", "Italic", "", "1"},
-        {"mnuUnderline", "Underline", "", "1"},
+        {"mnuBold", "Bold", "Ctrl+B", "1"},
+        {"mnuItalic", "Italic", "Ctrl+I", "1"},
+        {"mnuUnderline", "Underline", "Ctrl+U", "1"},
         {"mnuStrikethru", "Strikethru", "", "1"},
         {"mnuBullet", "Bullets", "", "1"},
         {"mnuColor", "Color...", "", "1"},
@@ -173,6 +177,12 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuHelp", "Help"},
         {"mnuAbout", "About Quillmere", "", "1"},
     };
+    // No two entries share a key.
+    QStringList keys;
+    for (const QStringList& entry : expected)
+        if (entry.size() > 2 && !entry[2].isEmpty())
+            keys << entry[2];
+    QCOMPARE(QSet<QString>(keys.cbegin(), keys.cend()).size(), keys.size());
     QList<QStringList> actual;
     const std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
         for (QAction* a : actions) {
@@ -190,8 +200,10 @@ void tst_MainWindow::menuBarAsDesigned()
     };
     walk(w->menuBar()->actions());
     QCOMPARE(actual, expected);
+    // Spelling is on from the first start; no other entry starts with a mark.
     for (QAction* a : w->menuBar()->findChildren<QAction*>())
-        QVERIFY2(!a->isChecked(), qPrintable(a->objectName()));
+        QVERIFY2(!a->isChecked() || a == w->menu().mnuCheckSpelling, qPrintable(a->objectName()));
+    QVERIFY(w->menu().mnuCheckSpelling->isChecked());
 }
 
 void tst_MainWindow::startState()
@@ -273,22 +285,32 @@ void tst_MainWindow::exitAndCloseBoxRunSameShutdown()
 void tst_MainWindow::listSitsAtBottomOfClientArea_data()
 {
     QTest::addColumn<QSize>("outer");
-    QTest::newRow("nominal: designed size") << QSize(664, 450);
-    QTest::newRow("nominal: large") << QSize(1200, 900);
-    QTest::newRow("nominal: just over 1400 twips") << QSize(400, 94);
-    QTest::newRow("nominal: wide and short") << QSize(1400, 200);
-    QTest::newRow("nominal: narrow and tall") << QSize(180, 1000);
-    QTest::newRow("robustness: odd sizes round the same way") << QSize(667, 451);
+    QTest::addColumn<bool>("statusBar");
+    QTest::newRow("nominal: designed size") << QSize(664, 450) << true;
+    QTest::newRow("nominal: large") << QSize(1200, 900) << true;
+    QTest::newRow("nominal: just over 1400 twips, too short for the status bar")
+        << QSize(400, 94) << false;
+    QTest::newRow("nominal: wide and short") << QSize(1400, 200) << true;
+    QTest::newRow("nominal: narrow and tall") << QSize(180, 1000) << true;
+    QTest::newRow("robustness: odd sizes round the same way") << QSize(667, 451) << true;
 }
 
 void tst_MainWindow::listSitsAtBottomOfClientArea()
 {
     QFETCH(QSize, outer);
+    QFETCH(bool, statusBar);
     frmVellumo* w = m_env->window();
     w->resize(outer);
     QTRY_COMPARE(w->size(), outer);
     QWidget* client = w->centralWidget();
-    QCOMPARE(w->cmbFiles()->geometry().bottom(), client->height() - 1);
+    // The status bar takes the bottom of the client area, and the list sits flush on it.
+    QCOMPARE(w->sbrVellumo()->isVisible(), statusBar);
+    if (statusBar) {
+        QCOMPARE(w->sbrVellumo()->geometry().bottom(), client->height() - 1);
+        QCOMPARE(w->sbrVellumo()->width(), client->width());
+    }
+    QCOMPARE(w->cmbFiles()->geometry().bottom() + 1,
+             statusBar ? w->sbrVellumo()->y() : client->height());
     QCOMPARE(w->txtFile()->geometry().bottom() + 1, w->cmbFiles()->y());
     QCOMPARE(w->txtFile()->y(), w->tbrVellumo()->height());
     QCOMPARE(w->cmbFiles()->width(), client->width());
@@ -324,6 +346,8 @@ void tst_MainWindow::onlyWidthsFollowAtOrBelowTheGuard()
     QCOMPARE(w->txtFile()->width(), client->width());
     QCOMPARE(w->cmbFiles()->width(), client->width());
     if (laidOut) {
+        // Too short for the status bar too: the list takes the bottom.
+        QVERIFY(w->sbrVellumo()->isHidden());
         QCOMPARE(w->cmbFiles()->geometry().bottom(), client->height() - 1);
         QCOMPARE(w->txtFile()->geometry().bottom() + 1, w->cmbFiles()->y());
     } else {

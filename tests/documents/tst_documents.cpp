@@ -1,13 +1,16 @@
 #include "FileSystemFaults.h"
 #include "app/frmVellumo.h"
 #include "documents/DocumentList.h"
+#include "platform/FileArguments.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -109,6 +112,12 @@ private slots:
     void undoStraightAfterOpenKeepsTheLoadedContent();
     void openFailureChangesNothing_data();
     void openFailureChangesNothing();
+    void fileArguments_data();
+    void fileArguments();
+    void commandLineOpensEachFileAsOpenDoes_data();
+    void commandLineOpensEachFileAsOpenDoes();
+    void droppedFilesOpenAsOpenDoes_data();
+    void droppedFilesOpenAsOpenDoes();
 
     void saveOnUntitledAsksThenSavesDirectly();
     void typedNameWithoutExtensionGetsDoc();
@@ -263,7 +272,9 @@ void tst_Documents::openCancelledChangesNothing()
     const FakeCommonDialog::Shown shown = m_env->dialog.shown.constFirst();
     QCOMPARE(shown.kind, QStringLiteral("open"));
     QCOMPARE(shown.title, QStringLiteral("Open"));
-    QCOMPARE(shown.filter, QStringLiteral("All Files (*.doc)|*.doc"));
+    QCOMPARE(
+        shown.filter,
+        QStringLiteral("All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|All files (*)|*"));
     QCOMPARE(shown.cancelError, false);
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("kept"));
 }
@@ -354,6 +365,132 @@ void tst_Documents::openFailureChangesNothing()
     QCOMPARE(store().docRTF(0), stored);
 }
 
+void tst_Documents::fileArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("files");
+
+    const QString here = QStringLiteral("/home/writer");
+    QTest::newRow("nominal: no argument") << QStringList{"quillmere"} << QStringList{};
+    QTest::newRow("nominal: relative and absolute paths")
+        << QStringList{"quillmere", "a.rtf", "../b.doc", "/tmp/c.rtf"}
+        << QStringList{here + "/a.rtf", "/home/b.doc", "/tmp/c.rtf"};
+    QTest::newRow("nominal: a launcher's URL")
+        << QStringList{"quillmere", "file:///tmp/my%20letter.rtf"}
+        << QStringList{"/tmp/my letter.rtf"};
+    QTest::newRow("robustness: options are not files")
+        << QStringList{"quillmere", "--verbose", "-x", "a.rtf"} << QStringList{here + "/a.rtf"};
+    QTest::newRow("robustness: after -- every argument is a file")
+        << QStringList{"quillmere", "--", "-dash.rtf", "--"}
+        << QStringList{here + "/-dash.rtf", here + "/--"};
+}
+
+void tst_Documents::fileArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, files);
+    QCOMPARE(FileArguments::fromCommandLine(arguments, QStringLiteral("/home/writer")), files);
+}
+
+void tst_Documents::commandLineOpensEachFileAsOpenDoes_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("typedFirst");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("messages");
+
+    QTest::newRow("nominal: one file takes the unused start-up document's place")
+        << QStringList{"a.rtf"} << QString() << QStringList{"a.rtf"} << 0;
+    QTest::newRow("nominal: two files, the last one current")
+        << QStringList{"a.rtf", "b.doc"} << QString() << QStringList{"a.rtf", "b.doc"} << 0;
+    QTest::newRow("nominal: a start-up document with text in it stays")
+        << QStringList{"a.rtf"} << QStringLiteral("mine") << QStringList{"Untitled1", "a.rtf"} << 0;
+    QTest::newRow("robustness: a missing file is told and left out")
+        << QStringList{"missing.rtf", "a.rtf"} << QString() << QStringList{"a.rtf"} << 1;
+    QTest::newRow("robustness: a file that is not RTF is told and left out")
+        << QStringList{"a.rtf", "notes.txt"} << QString() << QStringList{"a.rtf"} << 1;
+    QTest::newRow("robustness: an empty RTF file keeps the place of the start-up document only")
+        << QStringList{"empty.rtf", "a.rtf"} << QString() << QStringList{"empty.rtf", "a.rtf"} << 0;
+}
+
+void tst_Documents::commandLineOpensEachFileAsOpenDoes()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QString, typedFirst);
+    QFETCH(QStringList, entries);
+    QFETCH(int, messages);
+    writeFile(m_env->path("a.rtf"), rtfWith("from a"));
+    writeFile(m_env->path("b.doc"), rtfWith("from b"));
+    writeFile(m_env->path("notes.txt"), "just text");
+    writeFile(m_env->path("empty.rtf"), rtfWith(""));
+    type(typedFirst);
+
+    QStringList arguments{"quillmere"};
+    for (const QString& name : names)
+        arguments << m_env->path(name);
+    m_window->openArguments(arguments);
+
+    QStringList paths;
+    for (const QString& entry : entries)
+        paths << (entry.startsWith("Untitled") ? entry : m_env->path(entry));
+    checkUnchanged(paths, paths.size() - 1,
+                   entries.last() == "b.doc" ? QStringLiteral("from b") : QStringLiteral("from a"));
+    QCOMPARE(m_env->messages.boxes.size(), messages);
+    if (messages)
+        QVERIFY(m_env->messages.boxes.constFirst().prompt.startsWith("Cannot open "));
+    QVERIFY(!m_window->documents()->isModified(paths.size() - 1));
+    if (typedFirst.isEmpty())
+        QCOMPARE(store().untitledCount(), 1);
+    // Undo straight after opening keeps the file's content, as after Open.
+    m_window->menu().mnuUndo->trigger();
+    QCOMPARE(m_editor->Text(), entries.last() == "b.doc" ? "from b" : "from a");
+}
+
+void tst_Documents::droppedFilesOpenAsOpenDoes_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("nominal: on the editor") << "txtFile";
+    QTest::newRow("nominal: on the list") << "cmbFiles";
+    QTest::newRow("nominal: on the toolbar") << "tbrVellumo";
+}
+
+// A file manager offers a file as its URL and as that URL in text; text alone is typing.
+void tst_Documents::droppedFilesOpenAsOpenDoes()
+{
+    QFETCH(QString, target);
+    const QString file = m_env->path("dropped.rtf");
+    writeFile(file, rtfWith("dropped text"));
+    type("mine");
+    QWidget* onto = m_window->findChild<QWidget*>(target);
+    QVERIFY(onto);
+    // Qt hands a drop to the nearest widget that takes drops, as the window does here.
+    QWidget* receiver = onto == m_editor ? m_editor->viewport() : onto->window();
+    QVERIFY(receiver->acceptDrops());
+    const auto drop = [&](QMimeData* data, QPoint at) {
+        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(receiver, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(receiver, &dropped);
+        QVERIFY(dropped.isAccepted());
+    };
+
+    QMimeData fromFileManager;
+    fromFileManager.setUrls({QUrl::fromLocalFile(file)});
+    fromFileManager.setText(QUrl::fromLocalFile(file).toString());
+    drop(&fromFileManager, receiver->mapFromGlobal(onto->mapToGlobal(onto->rect().center())));
+    QTRY_COMPARE(entries(m_list), (QStringList{"Untitled1", file}));
+    checkUnchanged({"Untitled1", file}, 1, QStringLiteral("dropped text"));
+
+    if (onto != m_editor)
+        return;
+    QMimeData text;
+    text.setText(QStringLiteral("typed "));
+    drop(&text, QPoint(1, 1));
+    QCOMPARE(m_editor->Text(), QStringLiteral("typed dropped text"));
+    QCOMPARE(store().count(), 2);
+}
+
 void tst_Documents::saveOnUntitledAsksThenSavesDirectly()
 {
     const QString file = m_env->path("report.doc");
@@ -366,7 +503,8 @@ void tst_Documents::saveOnUntitledAsksThenSavesDirectly()
     QCOMPARE(shown.kind, QStringLiteral("save"));
     QCOMPARE(shown.title, QStringLiteral("Save"));
     QCOMPARE(shown.defaultExt, QStringLiteral("doc"));
-    QCOMPARE(shown.filter, QStringLiteral("All Files (*.doc)|*.doc"));
+    QCOMPARE(shown.filter,
+             QStringLiteral("All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf"));
     QCOMPARE(shown.cancelError, false);
     QVERIFY(readAll(file).startsWith("{\\rtf"));
     QVERIFY(readAll(file).contains("Hello"));

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 class tst_EditCommands : public QObject
@@ -26,6 +27,9 @@ private slots:
     void boldWordCopiedAndPastedComesBackBold();
     void textFromOutsidePastesAsPlainText_data();
     void textFromOutsidePastesAsPlainText();
+    void copyOffersOtherProgramsRtfAndHtml();
+    void formattedTextFromOutsidePastesFormatted_data();
+    void formattedTextFromOutsidePastesFormatted();
     void pasteWithoutTextRemovesSelectionAndUndoBringsItBack();
     void copyLeavesDocumentAndUndoStateAlone();
     void cutRecordsTheStateBeforeTheCut();
@@ -55,7 +59,7 @@ void tst_EditCommands::copyPutsTheSelectionAsAnRtfDocumentInPlainText()
     w->menu().mnuCopy->trigger();
 
     const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
-    QCOMPARE(copied->formats(), QStringList{"text/plain"});
+    QCOMPARE(copied->formats(), (QStringList{"text/plain", "text/rtf", "text/html"}));
     const QString text = copied->text();
     QVERIFY2(text.startsWith("{\\rtf1") && text.trimmed().endsWith('}'), qPrintable(text));
     QVERIFY(text.contains("two"));
@@ -113,6 +117,87 @@ void tst_EditCommands::textFromOutsidePastesAsPlainText()
     for (int i = 0; i < expected.size(); ++i)
         QVERIFY(!boldAt(w, i));
     QCOMPARE(w->txtFile()->SelStart(), expected.size() - 1);
+}
+
+void tst_EditCommands::copyOffersOtherProgramsRtfAndHtml()
+{
+    frmVellumo* w = editingWindow(*m_env, "one two");
+    select(w, 4, 3);
+    w->menu().mnuBold->trigger();
+    w->menu().mnuCopy->trigger();
+
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(QString::fromLatin1(copied->data("text/rtf")), copied->text());
+    // What a browser or mail program reads back from the HTML: the word, and in bold.
+    QTextDocument html;
+    html.setHtml(copied->html());
+    QCOMPARE(html.toPlainText(), QStringLiteral("two"));
+    QTextCursor inside(&html);
+    inside.setPosition(2);
+    QCOMPARE(inside.charFormat().fontWeight(), int(QFont::Bold));
+}
+
+void tst_EditCommands::formattedTextFromOutsidePastesFormatted_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("format");
+
+    const QByteArray italicRtf = "{\\rtf1\\ansi{\\i italic}}";
+    QTest::newRow("nominal: markup in the plain text comes first")
+        << "{\\rtf1\\ansi{\\b bold}}" << italicRtf << "<u>underlined</u>"
+        << "abold"
+        << "b";
+    QTest::newRow("nominal: RTF on offer beside plain words")
+        << "italic" << italicRtf << "<u>underlined</u>"
+        << "aitalic"
+        << "i";
+    QTest::newRow("nominal: RTF alone") << "" << italicRtf << ""
+                                        << "aitalic"
+                                        << "i";
+    QTest::newRow("nominal: HTML when there is no RTF")
+        << "underlined" << QByteArray() << "<p><u>underlined</u></p>"
+        << "aunderlined"
+        << "u";
+    QTest::newRow("robustness: RTF that is not RTF gives way to HTML")
+        << "underlined" << QByteArray("plain words") << "<u>underlined</u>"
+        << "aunderlined"
+        << "u";
+    QTest::newRow("robustness: plain words alone stay plain") << "plain" << QByteArray() << ""
+                                                              << "aplain"
+                                                              << "";
+}
+
+// Other word processors and browsers offer their selection as RTF or HTML beside plain words.
+void tst_EditCommands::formattedTextFromOutsidePastesFormatted()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, html);
+    QFETCH(QString, expected);
+    QFETCH(QString, format);
+    frmVellumo* w = editingWindow(*m_env, "ab");
+    auto* offered = new QMimeData;
+    if (!text.isEmpty())
+        offered->setText(text);
+    if (!rtf.isEmpty())
+        offered->setData("text/rtf", rtf);
+    if (!html.isEmpty())
+        offered->setHtml(html);
+    QGuiApplication::clipboard()->setMimeData(offered);
+    select(w, 1, 1);
+
+    w->menu().mnuPaste->trigger();
+    QCOMPARE(w->txtFile()->Text(), expected);
+    const QTextCharFormat pasted = formatAt(w, 2);
+    QCOMPARE(pasted.fontWeight() == QFont::Bold, format == "b");
+    QCOMPARE(pasted.fontItalic(), format == "i");
+    QCOMPARE(pasted.fontUnderline(), format == "u");
+    // Pasted through the one paste path: Undo gives back the selection it replaced.
+    w->menu().mnuUndo->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("ab"));
 }
 
 void tst_EditCommands::pasteWithoutTextRemovesSelectionAndUndoBringsItBack()
@@ -268,9 +353,9 @@ void tst_EditCommands::menuKeysWinWhileEditorHasFocus()
     const QKeyCombination key = QKeySequence(keys)[0];
     QTest::keyClick(w->txtFile(), key.key(), key.keyboardModifiers());
     QCOMPARE(triggered.size(), 1);
-    // The editor's own clipboard commands would have put HTML there or pasted "clip" in.
+    // The editor's own clipboard commands would have put plain words there or pasted "clip" in.
     if (entry == "mnuCut" || entry == "mnuCopy")
-        QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(), QStringList{"text/plain"});
+        QVERIFY(QGuiApplication::clipboard()->text().startsWith("{\\rtf"));
     if (entry != "mnuPaste")
         QVERIFY(!w->txtFile()->Text().contains("clip"));
 }

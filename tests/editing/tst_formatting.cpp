@@ -5,8 +5,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QTest>
 #include <QTextBlock>
@@ -15,14 +15,20 @@
 
 namespace {
 
-enum class Path { Menu, Button };
+enum class Path { Menu, Button, Key };
 
 void toggle(frmVellumo* w, const char* entry, int button, Path path)
 {
-    if (path == Path::Menu)
-        w->findChild<QAction*>(entry)->trigger();
-    else
+    auto* action = w->findChild<QAction*>(entry);
+    if (path == Path::Menu) {
+        action->trigger();
+    } else if (path == Path::Key) {
+        // The editor has the focus, as when the writer types the key.
+        const QKeyCombination key = action->shortcut()[0];
+        QTest::keyClick(w->txtFile(), key.key(), key.keyboardModifiers());
+    } else {
         QTest::mouseClick(w->toolbar()->buttonWidget(button), Qt::LeftButton);
+    }
 }
 
 bool hasFormat(const QTextCharFormat& f, int button)
@@ -92,6 +98,10 @@ void tst_Formatting::menuAndButtonStayInStep_data()
     QTest::newRow("nominal: Italic from the button") << "mnuItalic" << 15 << Path::Button;
     QTest::newRow("nominal: Underline from the menu") << "mnuUnderline" << 16 << Path::Menu;
     QTest::newRow("nominal: Underline from the button") << "mnuUnderline" << 16 << Path::Button;
+    QTest::newRow("nominal: Bold from Ctrl+B") << "mnuBold" << 14 << Path::Key;
+    QTest::newRow("nominal: Italic from Ctrl+I") << "mnuItalic" << 15 << Path::Key;
+    QTest::newRow("nominal: Underline from Ctrl+U, not the editor's line deletion")
+        << "mnuUnderline" << 16 << Path::Key;
     QTest::newRow("nominal: Strikethru from the menu") << "mnuStrikethru" << 17 << Path::Menu;
     QTest::newRow("nominal: Strikethru from the button") << "mnuStrikethru" << 17 << Path::Button;
 }

@@ -1,4 +1,5 @@
 #include "app/frmVellumo.h"
+#include "editing/EditorMarks.h"
 #include "platform/RichTextBox.h"
 #include "seed/RandomGenerator.h"
 #include "seed/SeedFile.h"
@@ -6,6 +7,7 @@
 #include "seed/SeedPrompter.h"
 #include "seed/SeedRun.h"
 #include "seed/SeedWords.h"
+#include "spelling/SpellingCommands.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -112,6 +114,9 @@ private slots:
     void refusedIntervalKeepsRunningTimer();
     void oneCharacterSeedRunsTimerThatWarns();
     void tickInjects();
+
+    // The run just written, shown until the writer goes on.
+    void injectedRunIsMarkedUntilTheNextKeyOrClick();
 
 private:
     frmVellumo* windowWithSeeds();
@@ -338,15 +343,13 @@ void tst_Seed::decode_data()
                                                                           "a")
                                                             << QStringLiteral("a");
     QTest::newRow("robustness: NUL bytes are no text") << QByteArray("a\0b", 3) << QString();
-    QTest::newRow("robustness: UTF-16 cut off inside a character")
-        << QByteArray("\xff\xfe"
-                      "a\0b",
-                      5)
-        << QString();
-    QTest::newRow("robustness: binary without NUL bytes")
-        << QByteArray("\x7f"
-                      "ELF\x02\x01\x01\x03\x04")
-        << QString();
+    QTest::newRow("robustness: UTF-16 cut off inside a character") << QByteArray("\xff\xfe"
+                                                                                 "a\0b",
+                                                                                 5)
+                                                                   << QString();
+    QTest::newRow("robustness: binary without NUL bytes") << QByteArray("\x7f"
+                                                                        "ELF\x02\x01\x01\x03\x04")
+                                                          << QString();
     QTest::newRow("edge: sequence cut off at the end is not UTF-8")
         << QByteArray("ab\xc3") << QStringLiteral("ab\u00c3");
     QTest::newRow("edge: unassigned Windows-1252 bytes keep their value")
@@ -363,7 +366,8 @@ void tst_Seed::decode()
     SeedFile file;
     QCOMPARE(file.read(path), !text.isNull());
     QCOMPARE(file.takeText(), text);
-    QCOMPARE(file.errorString(), text.isNull() ? QStringLiteral("it is not a text file") : QString());
+    QCOMPARE(file.errorString(),
+             text.isNull() ? QStringLiteral("it is not a text file") : QString());
 }
 
 // Windows-1252 against glibc's table; the five bytes it leaves out keep their C1 control.
@@ -882,6 +886,45 @@ void tst_Seed::tickInjects()
     QCOMPARE(w->Timer1()->interval(), 10000);
     QVERIFY(w->Timer1()->isActive());
     QCOMPARE(m_env->messages.boxes.size(), 1);
+}
+
+// Drawn over the text beside the spelling underline, never stored, and gone at the next key
+// press or click in the editor.
+void tst_Seed::injectedRunIsMarkedUntilTheNextKeyOrClick()
+{
+    frmVellumo* w = windowWithSeeds();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->txtFile()->SetFocus();
+    QTest::keyClicks(w->txtFile(), "teh ");
+    w->spelling()->tmrSpelling_Timer();
+    const QString before = w->txtFile()->Text();
+    const auto marked = [w] {
+        const QList<QTextEdit::ExtraSelection> run = w->marks()->marks(EditorMarks::Injection);
+        return run.isEmpty() ? QString() : run.constFirst().cursor.selectedText();
+    };
+
+    w->menu().mnuSeedOne->trigger();
+    const QString written = w->txtFile()->Text();
+    QVERIFY(written.size() > before.size());
+    QVERIFY(!marked().isEmpty());
+    // What the mark covers is exactly what the injection added.
+    QCOMPARE(QString(written).remove(w->txtFile()->SelStart() - marked().size(), marked().size()),
+             before);
+    const QTextEdit::ExtraSelection run = w->marks()->marks(EditorMarks::Injection).constFirst();
+    QVERIFY(run.format.background().color().alpha() < 128);
+    QCOMPARE(w->txtFile()->extraSelections().size(), 2);
+    QVERIFY(!w->txtFile()->TextRTF().contains("\\highlight"));
+    QVERIFY(!w->txtFile()->TextRTF().contains("\\cb"));
+
+    QTest::keyClick(w->txtFile(), Qt::Key_Right);
+    QVERIFY(marked().isEmpty());
+    QCOMPARE(w->txtFile()->extraSelections().size(), 1);
+
+    QTest::keyClick(w->txtFile(), Qt::Key_F8);
+    QVERIFY(!marked().isEmpty());
+    QTest::mouseClick(w->txtFile()->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    QVERIFY(marked().isEmpty());
 }
 
 QTEST_MAIN(tst_Seed)

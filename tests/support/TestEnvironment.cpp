@@ -25,6 +25,7 @@ AppServices TestEnvironment::services()
     s.settingsFile = settingsFile();
     s.dataDir = path(QStringLiteral("data"));
     s.programDir = programDir;
+    s.dictionaryDir = dictionaryDir;
     s.quit = [this] { ++quitCalls; };
     s.clock = [this] { return now; };
     return s;

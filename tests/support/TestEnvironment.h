@@ -36,6 +36,8 @@ public:
     qint64 now = 0;
     /// Where the window looks for data/; the build tree's program folder by default.
     QString programDir;
+    /// Where the window looks for spelling dictionaries; the system's folder by default.
+    QString dictionaryDir;
 
 private:
     QTemporaryDir m_dir;

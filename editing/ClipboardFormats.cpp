@@ -1,0 +1,58 @@
+#include "editing/ClipboardFormats.h"
+
+#include "platform/rtf/RtfWriter.h"
+
+#include <QFont>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+namespace {
+
+// Other programs name RTF in all three ways; the content decides whether it is RTF.
+const char* const rtfTypes[] = {"text/rtf", "application/rtf", "text/richtext"};
+
+bool isRtf(const QString& text)
+{
+    return text.startsWith(QLatin1String("{\\rtf"));
+}
+
+} // namespace
+
+QMimeData* ClipboardFormats::forCopy(const QString& rtf, const QTextDocumentFragment& selection,
+                                     const QFont& defaultFont)
+{
+    auto* data = new QMimeData;
+    data->setText(rtf);
+    if (rtf.isEmpty())
+        return data;
+    data->setData(QLatin1String(rtfTypes[0]), rtf.toLatin1());
+    QTextDocument html;
+    html.setDefaultFont(defaultFont);
+    QTextCursor(&html).insertFragment(selection);
+    data->setHtml(html.toHtml());
+    return data;
+}
+
+QString ClipboardFormats::forPaste(const QMimeData* clipboard, const QFont& defaultFont)
+{
+    if (!clipboard)
+        return QString();
+    const QString text = clipboard->text();
+    if (isRtf(text))
+        return text;
+    for (const char* type : rtfTypes) {
+        // RTF is 7-bit text; Latin-1 keeps any stray byte as it is.
+        const QString rtf = QString::fromLatin1(clipboard->data(QLatin1String(type)));
+        if (isRtf(rtf))
+            return rtf;
+    }
+    if (clipboard->hasHtml()) {
+        QTextDocument html;
+        html.setDefaultFont(defaultFont);
+        html.setHtml(clipboard->html());
+        return QString::fromLatin1(RtfWriter::write(html));
+    }
+    return text;
+}

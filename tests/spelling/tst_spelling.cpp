@@ -1,0 +1,385 @@
+#include "app/frmVellumo.h"
+#include "documents/Recovery.h"
+#include "editing/EditorMarks.h"
+#include "platform/RichTextBox.h"
+#include "spelling/SpellChecker.h"
+#include "spelling/SpellDictionary.h"
+#include "spelling/SpellingCommands.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLocale>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+
+namespace {
+
+const QString english = QString::fromLatin1(SpellDictionary::systemFolder) + "/en_US.dic";
+
+/// The words the spelling underline covers now.
+QStringList underlined(frmVellumo* w)
+{
+    QStringList words;
+    for (const QTextEdit::ExtraSelection& mark : w->marks()->marks(EditorMarks::Spelling))
+        words << mark.cursor.selectedText();
+    return words;
+}
+
+/// Types text into the editor and lets the spelling check run, as after a pause.
+void typeAndRest(frmVellumo* w, const QString& text)
+{
+    QTest::keyClicks(w->txtFile(), text);
+    w->spelling()->tmrSpelling_Timer();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+/// Spelling: which dictionary, which words, the underline, the right-click menu and the
+/// Check Spelling entry, through the real main window with the system's English dictionary.
+class tst_Spelling : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { m_env.reset(); }
+
+    void dictionaryForTheLocale_data();
+    void dictionaryForTheLocale();
+    void wordsSpellingLooksAt_data();
+    void wordsSpellingLooksAt();
+    void underlineIsDrawnAfterTheRestAndNeverStored();
+    void onlyTheWordsInViewAreChecked();
+    void rightClickOffersSuggestionsAboveTheEditCommands();
+    void personalDictionarySurvivesARestartAndIgnoreAllDoesNot();
+    void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy();
+    void checkSpellingIsRememberedBesideTheGeometry();
+    void withoutDictionarySpellingIsOffAndSaysWhy();
+
+private:
+    frmVellumo* editingWindow();
+
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void tst_Spelling::init()
+{
+    if (!QFile::exists(english))
+        QSKIP("needs the hunspell-en-us dictionary");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_env = std::make_unique<TestEnvironment>();
+}
+
+frmVellumo* tst_Spelling::editingWindow()
+{
+    frmVellumo* w = m_env->window();
+    w->resize(600, 400);
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w))
+        QTest::qFail("main window not active", __FILE__, __LINE__);
+    w->txtFile()->SetFocus();
+    return w;
+}
+
+void tst_Spelling::dictionaryForTheLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("chosen");
+
+    const QStringList several{"de_AT", "de_DE", "en_US", "fr"};
+    QTest::newRow("nominal: the locale's own") << "de_AT" << several << "de_AT";
+    QTest::newRow("nominal: another country of the same language") << "de_CH" << several << "de_DE";
+    QTest::newRow("nominal: the language alone") << "fr_CA" << several << "fr";
+    QTest::newRow("nominal: English (US) where the language has none")
+        << "ja_JP" << several << "en_US";
+    QTest::newRow("robustness: the C locale") << "C" << several << "en_US";
+    QTest::newRow("robustness: an affix file without its words")
+        << "de_DE" << QStringList{"de_DE.aff-only", "en_US"} << "en_US";
+    QTest::newRow("robustness: no dictionary at all") << "en_US" << QStringList{} << "";
+}
+
+void tst_Spelling::dictionaryForTheLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, installed);
+    QFETCH(QString, chosen);
+    const QString folder = m_env->path("dictionaries");
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString& name : installed) {
+        const bool affixOnly = name.endsWith("-only");
+        const QString base = QString(name).remove(".aff-only");
+        QFile(folder + "/" + base + ".aff").open(QIODevice::WriteOnly);
+        if (!affixOnly)
+            QFile(folder + "/" + base + ".dic").open(QIODevice::WriteOnly);
+    }
+    const SpellDictionary found = SpellDictionary::find(QLocale(locale), folder);
+    QCOMPARE(found.name, chosen);
+    QCOMPARE(found.isValid(), !chosen.isEmpty());
+    QCOMPARE(found.folder, folder);
+    if (found.isValid())
+        QCOMPARE(found.wordFile, folder + "/" + chosen + ".dic");
+}
+
+void tst_Spelling::wordsSpellingLooksAt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("words");
+
+    QTest::newRow("nominal: words with apostrophes inside")
+        << QString::fromUtf8("Don't stop, it’s 'fine'")
+        << QStringList{"Don't", "stop", "it’s", "fine"};
+    QTest::newRow("nominal: a full stop ends a sentence")
+        << "the end. Next" << QStringList{"the", "end", "Next"};
+    QTest::newRow("robustness: digits, underscores and addresses are left alone")
+        << "3rd snake_case mail@example.org www.example.org/teh" << QStringList{};
+    QTest::newRow("robustness: scripts without spaces are left alone")
+        << QString::fromUtf8("日本語 teh") << QStringList{"teh"};
+    QTest::newRow("robustness: a letter beyond the first plane stays in its word")
+        << QString::fromUtf8("a\U0001D400b c") << QString::fromUtf8("a\U0001D400b c").split(' ');
+    QTest::newRow("robustness: empty") << "" << QStringList{};
+}
+
+void tst_Spelling::wordsSpellingLooksAt()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, words);
+    QStringList found;
+    for (const SpellChecker::Word& word : SpellChecker::words(text))
+        found << text.mid(word.start, word.length);
+    QCOMPARE(found, words);
+}
+
+// The check waits for a pause, the underline is drawn over the text, and nothing of it reaches
+// the RTF, the saved file, the undo states or the recovery copies.
+void tst_Spelling::underlineIsDrawnAfterTheRestAndNeverStored()
+{
+    frmVellumo* w = editingWindow();
+    QTimer* rest = w->spelling()->tmrSpelling();
+    QCOMPARE(rest->interval(), SpellingCommands::restMs);
+    QVERIFY(rest->isSingleShot());
+    QTest::keyClicks(w->txtFile(), "teh quick");
+    QVERIFY(rest->isActive());
+    QVERIFY(underlined(w).isEmpty());
+    w->spelling()->tmrSpelling_Timer();
+    QCOMPARE(underlined(w), QStringList{"teh"});
+
+    const QTextEdit::ExtraSelection mark = w->marks()->marks(EditorMarks::Spelling).constFirst();
+    QCOMPARE(mark.format.underlineStyle(), QTextCharFormat::WaveUnderline);
+    QCOMPARE(mark.format.underlineColor(), QColor(Qt::red));
+    QCOMPARE(w->txtFile()->extraSelections().size(), 1);
+
+    QTest::keyClick(w->txtFile(), Qt::Key_Space);
+    const QString file = m_env->path("letter.doc");
+    m_env->dialog.queueFileName(file);
+    w->menu().mnuSaveas->trigger();
+    QTest::keyClicks(w->txtFile(), "fxo");
+    w->spelling()->tmrSpelling_Timer();
+    QCOMPARE(underlined(w), (QStringList{"teh", "fxo"}));
+    w->recovery()->tmrRecovery_Timer();
+
+    QStringList stored{w->txtFile()->TextRTF(), QString::fromLatin1(readAll(file))};
+    w->menu().mnuSelectall->trigger();
+    stored << w->txtFile()->SelRTF();
+    QDirIterator copies(m_env->path("data"), QDir::Files, QDirIterator::Subdirectories);
+    int recoveryCopies = 0;
+    while (copies.hasNext())
+        if (const QString copy = copies.next();
+            copy.contains("recovery") && !copy.endsWith(".lock")) {
+            stored << QString::fromLatin1(readAll(copy));
+            ++recoveryCopies;
+        }
+    QVERIFY(recoveryCopies >= 1);
+    w->menu().mnuUndo->trigger();
+    stored << w->txtFile()->TextRTF();
+    for (const QString& rtf : std::as_const(stored)) {
+        QVERIFY2(rtf.contains("teh"), qPrintable(rtf));
+        QVERIFY2(!rtf.contains("\\ul"), qPrintable(rtf));
+    }
+}
+
+void tst_Spelling::onlyTheWordsInViewAreChecked()
+{
+    frmVellumo* w = editingWindow();
+    QStringList lines;
+    for (int i = 0; i < 400; ++i)
+        lines << QStringLiteral("line %1 teh").arg(i);
+    w->txtFile()->setSelText(lines.join('\n'));
+    w->txtFile()->setSelStart(0);
+    w->spelling()->tmrSpelling_Timer();
+    const qsizetype inView = underlined(w).size();
+    QVERIFY2(inView > 0 && inView < 100, qPrintable(QString::number(inView)));
+    const auto firstMarked = [w] {
+        return w->marks()->marks(EditorMarks::Spelling).constFirst().cursor.block().blockNumber();
+    };
+    QCOMPARE(firstMarked(), 0);
+
+    // Scrolling brings other words into view, checked once the view rests.
+    QScrollBar* bar = w->txtFile()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QVERIFY(w->spelling()->tmrSpelling()->isActive());
+    w->spelling()->tmrSpelling_Timer();
+    QVERIFY(firstMarked() > 300);
+    QCOMPARE(w->marks()->marks(EditorMarks::Spelling).constLast().cursor.block().blockNumber(),
+             399);
+}
+
+void tst_Spelling::rightClickOffersSuggestionsAboveTheEditCommands()
+{
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "teh quick");
+
+    // On a word spelt right the menu is the Edit menu's entries alone.
+    QMenu plain;
+    plain.addAction(w->menu().mnuUndo);
+    w->spelling()->txtFile_ContextMenu(&plain, 6);
+    QCOMPARE(plain.actions().size(), 1);
+
+    QStringList offered;
+    // The menu runs its own event loop; look at it and choose the first suggestion.
+    QTimer::singleShot(0, this, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!popup)
+            return;
+        for (QAction* a : popup->actions())
+            offered << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        popup->setActiveAction(popup->actions().constFirst());
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    const QPoint onWord =
+        w->txtFile()->cursorRect(QTextCursor(w->txtFile()->document())).center() + QPoint(3, 0);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, onWord,
+                            w->txtFile()->viewport()->mapToGlobal(onWord));
+    QApplication::sendEvent(w->txtFile()->viewport(), &click);
+
+    QVERIFY2(offered.size() > 4, qPrintable(offered.join('|')));
+    QCOMPARE(offered.constFirst(), QStringLiteral("the"));
+    const qsizetype suggestions = offered.indexOf("-");
+    QVERIFY(suggestions >= 1 && suggestions <= 7);
+    QCOMPARE(offered.mid(suggestions, 4),
+             (QStringList{"-", "Add to Dictionary", "Ignore All", "-"}));
+    QCOMPARE(offered.at(suggestions + 4), w->menu().mnuUndo->text());
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("the quick"));
+    // The suggestion went in as an edit of the writer's own.
+    w->menu().mnuUndo->trigger();
+    QCOMPARE(w->txtFile()->Text(), QStringLiteral("teh quick"));
+}
+
+void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
+{
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "zzyzx qwghlm");
+    QCOMPARE(underlined(w), (QStringList{"zzyzx", "qwghlm"}));
+    const auto choose = [w](qint64 position, const char* entry) {
+        QMenu menu;
+        w->spelling()->txtFile_ContextMenu(&menu, position);
+        auto* action = menu.findChild<QAction*>(entry);
+        QVERIFY(action);
+        action->trigger();
+    };
+    choose(2, "mnuAddToDictionary");
+    QCOMPARE(underlined(w), QStringList{"qwghlm"});
+    choose(8, "mnuIgnoreAll");
+    QVERIFY(underlined(w).isEmpty());
+    QVERIFY(readAll(m_env->path("data/dictionary.txt")).contains("zzyzx\n"));
+
+    m_env->messages.queueAnswer(MessageService::Button::Discard);
+    m_env->closeWindow();
+    w = editingWindow();
+    typeAndRest(w, "zzyzx qwghlm");
+    QCOMPARE(underlined(w), QStringList{"qwghlm"});
+}
+
+void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy()
+{
+    // A file where the data folder should be: nothing can be written there.
+    QFile blocker(m_env->path("data"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "zzyzx");
+    QMenu menu;
+    w->spelling()->txtFile_ContextMenu(&menu, 2);
+    menu.findChild<QAction*>("mnuAddToDictionary")->trigger();
+
+    QVERIFY(underlined(w).isEmpty());
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
+    QCOMPARE(box.icon, MessageService::Icon::Warning);
+    QVERIFY2(box.prompt.contains("\"zzyzx\"") &&
+                 box.prompt.contains(QDir::toNativeSeparators(m_env->path("data"))),
+             qPrintable(box.prompt));
+}
+
+void tst_Spelling::checkSpellingIsRememberedBesideTheGeometry()
+{
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "teh");
+    QCOMPARE(underlined(w).size(), 1);
+    QAction* entry = w->menu().mnuCheckSpelling;
+    entry->trigger();
+    QVERIFY(!entry->isChecked());
+    QVERIFY(underlined(w).isEmpty());
+    QTest::keyClicks(w->txtFile(), " fxo");
+    QVERIFY(!w->spelling()->tmrSpelling()->isActive());
+
+    m_env->messages.queueAnswer(MessageService::Button::Discard);
+    m_env->closeWindow();
+    QSettings stored(m_env->settingsFile(), QSettings::IniFormat);
+    QCOMPARE(stored.value("Settings/CheckSpelling").toString(), QStringLiteral("false"));
+    QVERIFY(stored.contains("Settings/MainWidth"));
+
+    w = editingWindow();
+    QVERIFY(!w->menu().mnuCheckSpelling->isChecked());
+    w->menu().mnuCheckSpelling->trigger();
+    QVERIFY(w->menu().mnuCheckSpelling->isChecked());
+    typeAndRest(w, "teh");
+    QCOMPARE(underlined(w), QStringList{"teh"});
+}
+
+void tst_Spelling::withoutDictionarySpellingIsOffAndSaysWhy()
+{
+    {
+        QSettings stored(m_env->settingsFile(), QSettings::IniFormat);
+        stored.setValue("Settings/CheckSpelling", true);
+    }
+    m_env->dictionaryDir = m_env->path("no-dictionaries");
+    frmVellumo* w = editingWindow();
+    QAction* entry = w->menu().mnuCheckSpelling;
+    QVERIFY(!entry->isEnabled());
+    QVERIFY(!entry->isChecked());
+    QVERIFY2(entry->toolTip().contains(QDir::toNativeSeparators(m_env->dictionaryDir)) &&
+                 entry->toolTip().contains("dictionary"),
+             qPrintable(entry->toolTip()));
+    typeAndRest(w, "teh");
+    QVERIFY(underlined(w).isEmpty());
+    QMenu menu;
+    w->spelling()->txtFile_ContextMenu(&menu, 1);
+    QVERIFY(menu.actions().isEmpty());
+
+    // What the writer chose stays for a run that has a dictionary again.
+    m_env->messages.queueAnswer(MessageService::Button::Discard);
+    m_env->closeWindow();
+    QCOMPARE(QSettings(m_env->settingsFile(), QSettings::IniFormat)
+                 .value("Settings/CheckSpelling")
+                 .toString(),
+             QStringLiteral("true"));
+}
+
+QTEST_MAIN(tst_Spelling)
+#include "tst_spelling.moc"
