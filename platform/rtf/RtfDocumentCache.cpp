@@ -78,12 +78,29 @@ bool RtfDocumentCache::rewriteChangedParagraph()
     const qsizetype grown = bytes->size() - (old.end - start);
     // The old RTF is usually still held as the latest recorded state, so the new one is a
     // copy anyway: made in one pass, not detached first and then moved about.
-    QByteArray spliced(m_rtf.size() + grown, Qt::Uninitialized);
+    QByteArray spliced = bufferFor(m_rtf.size() + grown);
     char* out = std::copy_n(m_rtf.constData(), start, spliced.data());
     out = std::copy(bytes->cbegin(), bytes->cend(), out);
     std::copy(m_rtf.cbegin() + old.end, m_rtf.cend(), out);
-    m_rtf = std::move(spliced);
+    m_spares[1] = std::exchange(m_spares[0], std::exchange(m_rtf, std::move(spliced)));
     for (size_t later = index; later < m_map.paragraphs.size(); ++later)
         m_map.paragraphs[later].end += grown;
     return true;
+}
+
+// The recorded states let go of the RTF of two keys ago; writing into its memory again spares
+// the system handing out and clearing a fresh document-sized block on every key.
+QByteArray RtfDocumentCache::bufferFor(qsizetype size)
+{
+    for (QByteArray& spare : m_spares) {
+        if (spare.isDetached() && spare.capacity() >= size) {
+            QByteArray buffer = std::move(spare);
+            buffer.resize(size);
+            return buffer;
+        }
+    }
+    QByteArray buffer;
+    buffer.reserve(size + size / 64);
+    buffer.resize(size);
+    return buffer;
 }

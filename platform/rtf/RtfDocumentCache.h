@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <array>
 #include <memory>
 
 class QTextDocument;
@@ -30,6 +31,8 @@ private:
     void noteChange(int position, int removed, int added);
     /// Writes the one changed paragraph again; false when it cannot stand in alone.
     bool rewriteChangedParagraph();
+    /// A buffer of size bytes whose contents are to be overwritten.
+    QByteArray bufferFor(qsizetype size);
 
     static constexpr int s_none = -1;
     static constexpr int s_several = -2;
@@ -39,6 +42,8 @@ private:
     std::unique_ptr<RtfDocumentWriter> m_writer;
     RtfParagraphMap m_map;
     QByteArray m_rtf;
+    /// The RTF of the last two rewrites before m_rtf, kept for their memory.
+    std::array<QByteArray, 2> m_spares;
     bool m_upToDate = false;
     /// The paragraph changed since m_rtf was written, s_none or s_several.
     int m_changed = s_none;
