@@ -13,6 +13,7 @@
 #include "editing/FormatCommands.h"
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
+#include "platform/BusyIndicator.h"
 #include "platform/FileArguments.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
@@ -72,7 +73,8 @@ void frmVellumo::createSubsystems()
     RichTextBox& editor = *m_txtFile;
     MessageService& messages = *m_services.messages;
     m_documents = new DocumentList(editor, *m_cmbFiles, this);
-    m_files = new FileCommands(editor, *m_documents, *m_services.dialog, messages, this);
+    m_busy = new BusyIndicator(*m_sbrVellumo, m_services.clock, this);
+    m_files = new FileCommands(editor, *m_documents, *m_services.dialog, messages, *m_busy, this);
     m_recovery =
         new Recovery(editor, *m_documents, messages, m_services.dataDir, m_services.clock, this);
     m_undo = new UndoSnapshot(editor, m_documents->store(), this);

@@ -11,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QSettings;
+class BusyIndicator;
 class QStatusBar;
 class QTimer;
 class QToolBar;
@@ -103,6 +104,7 @@ private:
     QLabel* m_lblWordCount = nullptr;
     QPointer<frmAbout> m_about;
     DocumentList* m_documents = nullptr;
+    BusyIndicator* m_busy = nullptr;
     FileCommands* m_files = nullptr;
     Recovery* m_recovery = nullptr;
     UndoSnapshot* m_undo = nullptr;

@@ -1,6 +1,7 @@
 #include "documents/FileCommands.h"
 
 #include "documents/DocumentList.h"
+#include "platform/BusyIndicator.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
@@ -27,9 +28,9 @@ QString sentence(QString reason)
 } // namespace
 
 FileCommands::FileCommands(RichTextBox& editor, DocumentList& documents, CommonDialog& dialog,
-                           MessageService& messages, QObject* parent)
+                           MessageService& messages, BusyIndicator& busy, QObject* parent)
     : QObject(parent), m_editor(editor), m_documents(documents), m_dialog(dialog),
-      m_messages(messages)
+      m_messages(messages), m_busy(busy)
 {
 }
 
@@ -61,7 +62,8 @@ bool FileCommands::open(const QString& f, bool reuseStartup)
 {
     // Read aside, so nothing changes unless the file reads.
     m_documents.dropKept();
-    QTextDocument* read = m_editor.readFile(f);
+    QTextDocument* read = nullptr;
+    m_busy.run([&](const Progress& progress) { read = m_editor.readFile(f, progress); });
     if (!read) {
         m_messages.MsgBox(tr("Cannot open %1.\n%2")
                               .arg(QDir::toNativeSeparators(f), sentence(m_editor.errorString())),
@@ -147,7 +149,9 @@ QString FileCommands::proposedName() const
 
 bool FileCommands::writeTo(const QString& path)
 {
-    if (!m_editor.SaveFile(path)) {
+    bool written = false;
+    m_busy.run([&](const Progress& progress) { written = m_editor.SaveFile(path, progress); });
+    if (!written) {
         m_messages.MsgBox(
             tr("Cannot save %1.\n%2")
                 .arg(QDir::toNativeSeparators(path), sentence(m_editor.errorString())),

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class BusyIndicator;
 class CommonDialog;
 class DocumentList;
 class MessageService;
@@ -15,7 +16,7 @@ class FileCommands : public QObject
 
 public:
     FileCommands(RichTextBox& editor, DocumentList& documents, CommonDialog& dialog,
-                 MessageService& messages, QObject* parent = nullptr);
+                 MessageService& messages, BusyIndicator& busy, QObject* parent = nullptr);
 
     void mnuOpen_Click();
     /// Opens each file as Open does after its dialog, each as a new document.
@@ -53,6 +54,7 @@ private:
     DocumentList& m_documents;
     CommonDialog& m_dialog;
     MessageService& m_messages;
+    BusyIndicator& m_busy;
     /// The folder of the document last opened or saved.
     QString m_lastFolder;
 };

@@ -175,11 +175,11 @@ void RichTextBox::showDocument(QTextDocument* shown)
 
 // Reading into the shown document makes the editor relayout as every block arrives; a detached
 // document is read several times faster and then laid out once when it takes the old one's place.
-QTextDocument* RichTextBox::parse(const QByteArray& data)
+QTextDocument* RichTextBox::parse(const QByteArray& data, const Progress& progress)
 {
     QTextDocument* fresh = newDocument();
     RtfReader reader;
-    if (!reader.read(data, fresh)) {
+    if (!reader.read(data, fresh, progress)) {
         m_errorString = reader.errorString();
         delete fresh;
         return nullptr;
@@ -405,7 +405,7 @@ bool RichTextBox::LoadFile(const QString& path)
     return read;
 }
 
-QTextDocument* RichTextBox::readFile(const QString& path)
+QTextDocument* RichTextBox::readFile(const QString& path, const Progress& progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -417,12 +417,18 @@ QTextDocument* RichTextBox::readFile(const QString& path)
         m_errorString = file.errorString();
         return nullptr;
     }
-    return parse(data);
+    QTextDocument* read = parse(data, progressPart(progress, 0, 75));
+    // Its RTF is wanted as soon as it is shown, for its recorded states: written here, that is
+    // part of the work the reader sees being done.
+    if (read)
+        RtfDocumentCache::of(*read).rtf(progressPart(progress, 75, 100));
+    return read;
 }
 
-bool RichTextBox::SaveFile(const QString& path)
+bool RichTextBox::SaveFile(const QString& path, const Progress& progress)
 {
-    return AtomicFile::write(path, {rtfData()}, &m_errorString);
+    return AtomicFile::write(path, {RtfDocumentCache::of(*document()).rtf(progress)},
+                             &m_errorString);
 }
 
 // The printer says what the user chose in the print dialog: the selection, or pages.

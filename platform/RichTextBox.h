@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Progress.h"
+
 #include <QTextEdit>
 
 #include <functional>
@@ -75,10 +77,11 @@ public:
     /// Reads an RTF file as the whole document; false with errorString() when it can't.
     bool LoadFile(const QString& path);
     /// Reads an RTF file into a new document, not shown yet; nullptr with errorString() when
-    /// it can't.
-    QTextDocument* readFile(const QString& path);
+    /// it can't. progress hears how reading the file and writing its RTF come on.
+    QTextDocument* readFile(const QString& path, const Progress& progress = {});
     /// Writes the whole document as RTF, replacing the file only once all of it is written.
-    bool SaveFile(const QString& path);
+    /// progress hears how writing the RTF comes on, when it is not up to date.
+    bool SaveFile(const QString& path, const Progress& progress = {});
     QString errorString() const { return m_errorString; }
     /// What the last file read held that the document cannot keep, each named once.
     QStringList lastLoadLosses() const { return m_lastLoadLosses; }
@@ -120,7 +123,7 @@ private:
     /// history of edits that starts once it is shown.
     QTextDocument* newDocument();
     /// A new document read from RTF data; nullptr with errorString() when data is not RTF.
-    QTextDocument* parse(const QByteArray& data);
+    QTextDocument* parse(const QByteArray& data, const Progress& progress = {});
     /// Runs change, then puts the caret and the view back where they were.
     void keepingPlace(const std::function<void()>& change);
     void mergeSelFormat(const QTextCharFormat& format);

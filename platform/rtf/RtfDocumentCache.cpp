@@ -41,13 +41,13 @@ void RtfDocumentCache::noteChange(int position, int /*removed*/, int added)
         m_changed = first;
 }
 
-const QByteArray& RtfDocumentCache::rtf()
+const QByteArray& RtfDocumentCache::rtf(const Progress& progress)
 {
     if (m_upToDate)
         return m_rtf;
     if (m_changed < 0 || !m_writer || !rewriteChangedParagraph()) {
         m_writer = std::make_unique<RtfDocumentWriter>(m_document);
-        m_rtf = m_writer->write(&m_map);
+        m_rtf = m_writer->write(&m_map, progress);
     }
     m_upToDate = true;
     m_changed = s_none;

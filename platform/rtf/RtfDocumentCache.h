@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Progress.h"
 #include "platform/rtf/RtfParagraphMap.h"
 
 #include <QByteArray>
@@ -24,7 +25,8 @@ public:
     static RtfDocumentCache& of(QTextDocument& document);
     ~RtfDocumentCache() override;
 
-    const QByteArray& rtf();
+    /// progress hears how a whole write comes on, when one is needed.
+    const QByteArray& rtf(const Progress& progress = {});
 
 private:
     explicit RtfDocumentCache(QTextDocument& document);

@@ -186,8 +186,9 @@ RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document)
 {
 }
 
-QByteArray RtfDocumentWriter::write(RtfParagraphMap* map)
+QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
 {
+    constexpr int progressStep = 4096;
     const QString text = m_document.toRawText();
     RtfParagraphBoundary boundary;
     if (map) {
@@ -198,6 +199,8 @@ QByteArray RtfDocumentWriter::write(RtfParagraphMap* map)
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         RtfParagraphMap::Paragraph paragraph = writeParagraph(
             block, QStringView(text).sliced(block.position(), block.length() - 1), boundary);
+        if (progress && block.blockNumber() % progressStep == progressStep - 1)
+            progress(block.blockNumber(), m_document.blockCount());
         if (!map)
             continue;
         if (!(boundary == map->boundaries.back()))

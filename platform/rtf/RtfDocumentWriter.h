@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Progress.h"
 #include "platform/rtf/RtfByteSink.h"
 #include "platform/rtf/RtfParagraphMap.h"
 #include "platform/rtf/RtfRunStyle.h"
@@ -23,8 +24,9 @@ class RtfDocumentWriter
 public:
     explicit RtfDocumentWriter(const QTextDocument& document);
 
-    /// The whole document, once; map, when given, learns where each paragraph's RTF lies.
-    QByteArray write(RtfParagraphMap* map = nullptr);
+    /// The whole document, once; map, when given, learns where each paragraph's RTF lies, and
+    /// progress hears the paragraphs written now and then.
+    QByteArray write(RtfParagraphMap* map = nullptr, const Progress& progress = {});
     /// What the whole document's RTF would now hold for block, written after before; paragraph
     /// and after learn what write() would have noted for it. Nothing when the paragraph needs
     /// fonts or colours the tables of the whole write do not have.

@@ -41,11 +41,18 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument* document)
     m_groups.push_back({RtfGroupState(), 2});
 }
 
-void RtfParser::parse()
+void RtfParser::parse(const Progress& progress)
 {
+    constexpr qsizetype progressStep = 1 << 18;
+    qsizetype nextReport = progressStep;
     for (RtfToken token = m_tokenizer.next(); token.type != RtfToken::Type::End && !m_finished;
-         token = m_tokenizer.next())
+         token = m_tokenizer.next()) {
         handleToken(token);
+        if (progress && m_tokenizer.consumed() >= nextReport) {
+            progress(m_tokenizer.consumed(), m_tokenizer.size());
+            nextReport = m_tokenizer.consumed() + progressStep;
+        }
+    }
     flushBytes();
     if (state().inNote)
         finishNote();

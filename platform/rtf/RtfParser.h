@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Progress.h"
 #include "platform/rtf/CodePageDecoder.h"
 #include "platform/rtf/RtfColorTable.h"
 #include "platform/rtf/RtfDocumentBuilder.h"
@@ -26,7 +27,8 @@ public:
     /// data must begin just inside the document's opening brace, at its \\rtf.
     RtfParser(QByteArrayView data, QTextDocument* document);
 
-    void parse();
+    /// Reads the whole input, telling progress, when given, the bytes read now and then.
+    void parse(const Progress& progress = {});
     /// What the document held that the reader could not keep, each named once.
     QStringList losses() const { return m_losses; }
 

@@ -33,7 +33,7 @@ bool RtfReader::isRtf(QByteArrayView data)
     return rtfStart(data) >= 0;
 }
 
-bool RtfReader::read(const QByteArray& data, QTextDocument* document)
+bool RtfReader::read(const QByteArray& data, QTextDocument* document, const Progress& progress)
 {
     m_errorString.clear();
     m_losses.clear();
@@ -45,7 +45,7 @@ bool RtfReader::read(const QByteArray& data, QTextDocument* document)
         return false;
     }
     RtfParser parser(QByteArrayView(data).sliced(start), document);
-    parser.parse();
+    parser.parse(progress);
     m_losses = parser.losses();
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Progress.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,8 @@ class RtfReader
 public:
     /// False (with errorString()) when data is not RTF at all; malformed RTF is read as far as it
     /// makes sense and returns true.
-    bool read(const QByteArray& data, QTextDocument* document);
+    /// progress, when given, hears the bytes read now and then.
+    bool read(const QByteArray& data, QTextDocument* document, const Progress& progress = {});
     QString errorString() const;
     /// Whether data starts as RTF does: a brace and \rtf, white space and a UTF-8 byte-order
     /// mark allowed around the brace.

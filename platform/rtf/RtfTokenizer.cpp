@@ -49,7 +49,7 @@ RtfToken simpleToken(RtfToken::Type type)
 } // namespace
 
 RtfTokenizer::RtfTokenizer(QByteArrayView data)
-    : m_pos(data.data()), m_end(data.data() + data.size())
+    : m_begin(data.data()), m_pos(data.data()), m_end(data.data() + data.size())
 {
 }
 

@@ -13,6 +13,9 @@ public:
     RtfToken next();
     /// Skips the raw payload of \binN and returns it; a count past the end stops at the end.
     std::string_view skipBytes(qint64 count);
+    /// The bytes read so far, of size() in all.
+    qsizetype consumed() const { return m_pos - m_begin; }
+    qsizetype size() const { return m_end - m_begin; }
 
 private:
     RtfToken readControl();
@@ -21,6 +24,7 @@ private:
     RtfToken readText();
     int readParameter();
 
+    const char* m_begin;
     const char* m_pos;
     const char* m_end;
 };

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -129,6 +130,7 @@ private slots:
     void saveFailureChangesNothing();
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
+    void longOpenAndSaveShowThatTheyAreWorking();
 
     void exitAsksAboutUnsavedDocuments_data();
     void exitAsksAboutUnsavedDocuments();
@@ -489,6 +491,43 @@ void tst_Documents::droppedFilesOpenAsOpenDoes()
     drop(&text, QPoint(1, 1));
     QCOMPARE(m_editor->Text(), QStringLiteral("typed dropped text"));
     QCOMPARE(store().count(), 2);
+}
+
+void tst_Documents::longOpenAndSaveShowThatTheyAreWorking()
+{
+    m_editor->setSelText(
+        QStringLiteral("A paragraph long enough to be worth reading.\n").repeated(30000));
+    const QString file = m_env->path("long.doc");
+    QList<int> shownProgress;
+    qint64 started = -1;
+    int busyReads = 0;
+    m_env->onClockRead = [&] {
+        m_env->now += 300;
+        const QCursor* cursor = QApplication::overrideCursor();
+        const bool busy = cursor && cursor->shape() == Qt::WaitCursor;
+        busyReads += busy;
+        auto* bar = m_window->findChild<QProgressBar*>(QStringLiteral("prgBusy"));
+        if (bar && bar->isVisible()) {
+            // Not before the work has run for a second, and never without the busy cursor.
+            QVERIFY(busy && m_env->now - started > 1000);
+            shownProgress.append(bar->value());
+        }
+    };
+    for (const bool opening : {false, true}) {
+        started = m_env->now;
+        shownProgress.clear();
+        busyReads = 0;
+        m_env->dialog.queueFileName(file);
+        (opening ? m_window->menu().mnuOpen : m_window->menu().mnuSaveas)->trigger();
+        QVERIFY(busyReads > shownProgress.size());
+        QVERIFY2(shownProgress.size() >= 2, qPrintable(QString::number(shownProgress.size())));
+        QVERIFY(std::is_sorted(shownProgress.cbegin(), shownProgress.cend()));
+        QVERIFY(shownProgress.constFirst() < shownProgress.constLast());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!m_window->findChild<QProgressBar*>(QStringLiteral("prgBusy"))->isVisible());
+    }
+    QCOMPARE(m_list->count(), 2);
+    QCOMPARE(m_editor->document()->blockCount(), 30001);
 }
 
 void tst_Documents::saveOnUntitledAsksThenSavesDirectly()

@@ -27,7 +27,11 @@ AppServices TestEnvironment::services()
     s.programDir = programDir;
     s.dictionaryDir = dictionaryDir;
     s.quit = [this] { ++quitCalls; };
-    s.clock = [this] { return now; };
+    s.clock = [this] {
+        if (onClockRead)
+            onClockRead();
+        return now;
+    };
     return s;
 }
 

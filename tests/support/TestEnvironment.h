@@ -34,6 +34,8 @@ public:
     int quitCalls = 0;
     /// What the program's clock reads, in milliseconds; tests move it on by hand.
     qint64 now = 0;
+    /// Runs each time the program reads the clock, before it reads now.
+    std::function<void()> onClockRead;
     /// Where the window looks for data/; the build tree's program folder by default.
     QString programDir;
     /// Where the window looks for spelling dictionaries; the system's folder by default.

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/Progress.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QProgressBar;
+class QStatusBar;
+
+/// Shows that long work is under way: a busy cursor from its start and, once it has run for a
+/// second, a progress bar in the status bar that moves with it. The window repaints meanwhile,
+/// but takes no input, fires no timer and does not close until the work is done.
+class BusyIndicator : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// clock gives milliseconds that never go back.
+    BusyIndicator(QStatusBar& bar, std::function<qint64()> clock, QObject* parent = nullptr);
+
+    /// Runs work, which tells the Progress it is given how far it has come.
+    void run(const std::function<void(const Progress&)>& work);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void step(qint64 done, qint64 total);
+
+    QStatusBar& m_bar;
+    std::function<qint64()> m_clock;
+    QProgressBar* m_progress = nullptr;
+    qint64 m_started = 0;
+    qint64 m_lastRepaint = 0;
+};
