@@ -4,6 +4,7 @@
 #include "platform/rtf/RtfReader.h"
 #include "tools/rtf/DocumentJson.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -33,6 +34,14 @@ QString runSummary(const QJsonObject& run, const QFont& defaultFont)
 }
 
 } // namespace
+
+QByteArray RtfTestDocuments::contents(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
 
 std::unique_ptr<QTextDocument> RtfTestDocuments::create()
 {

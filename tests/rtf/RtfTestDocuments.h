@@ -11,6 +11,8 @@ class QTextDocument;
 class RtfTestDocuments
 {
 public:
+    /// The bytes of the file at path; stops the test program when it cannot be read.
+    static QByteArray contents(const QString& path);
     /// An empty document with the editor's default font.
     static std::unique_ptr<QTextDocument> create();
     /// A new document holding rtf as the reader reads it; fails the test if it is not RTF.

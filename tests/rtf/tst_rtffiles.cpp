@@ -9,18 +9,6 @@
 #include <QTest>
 #include <QTextDocument>
 
-namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
-} // namespace
-
 /// Files written by other word processors, and hand-made ones in the style of older writers:
 /// each must read as its expected JSON and write back stably.
 class RtfFilesTest : public QObject
@@ -47,11 +35,11 @@ void RtfFilesTest::readsAsExpected_data()
 void RtfFilesTest::readsAsExpected()
 {
     QFETCH(QString, path);
-    const auto document = RtfTestDocuments::read(contents(path));
+    const auto document = RtfTestDocuments::read(RtfTestDocuments::contents(path));
     QString expectedPath = path;
     expectedPath.replace(QLatin1String(".rtf"), QLatin1String(".json"));
     QCOMPARE(QString::fromUtf8(DocumentJson::toJson(*document)),
-             QString::fromUtf8(contents(expectedPath)).trimmed());
+             QString::fromUtf8(RtfTestDocuments::contents(expectedPath)).trimmed());
 
     const QByteArray written = RtfWriter::write(*document);
     const auto reread = RtfTestDocuments::read(written);
@@ -77,7 +65,8 @@ void RtfFilesTest::losses()
     QFETCH(QStringList, expected);
     const auto document = RtfTestDocuments::create();
     RtfReader reader;
-    QVERIFY(reader.read(contents(QStringLiteral(QUILLMERE_RTF_DATA "/") + file), document.get()));
+    QVERIFY(reader.read(RtfTestDocuments::contents(QStringLiteral(QUILLMERE_RTF_DATA "/") + file),
+                        document.get()));
     QCOMPARE(reader.losses(), expected);
 }
 

@@ -79,14 +79,6 @@ QByteArray nested(const QByteArray& inner, int depth)
     return QByteArray(depth, '{') + inner + QByteArray(depth, '}');
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
 } // namespace
 
 /// What writers other than this program put in their files, read as they mean it: deep groups,
@@ -229,7 +221,8 @@ void RtfPeerReadTest::codePagesMatchPublishedMappings()
 {
     // Each line: a code page, then what each byte value stands for in its published mapping.
     const QList<QByteArray> lines =
-        contents(QStringLiteral(QUILLMERE_RTF_DATA "/code-pages.txt")).split('\n');
+        RtfTestDocuments::contents(QStringLiteral(QUILLMERE_RTF_DATA "/code-pages.txt"))
+            .split('\n');
     CodePageDecoder decoder;
     int pages = 0;
     for (const QByteArray& line : lines) {
@@ -296,8 +289,9 @@ void RtfPeerReadTest::footnotesAreNamedOnce()
 {
     const auto document = RtfTestDocuments::create();
     RtfReader reader;
-    QVERIFY(reader.read(contents(QStringLiteral(QUILLMERE_RTF_DATA "/libreoffice-footnotes.rtf")),
-                        document.get()));
+    QVERIFY(reader.read(
+        RtfTestDocuments::contents(QStringLiteral(QUILLMERE_RTF_DATA "/libreoffice-footnotes.rtf")),
+        document.get()));
     QCOMPARE(reader.losses(), QStringList{"footnotes (shown as numbered notes at the end)"});
 }
 
