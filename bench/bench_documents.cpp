@@ -76,6 +76,10 @@ void BM_BareEditorTypeOneCharacter(benchmark::State& state)
     Workbench bench(state.range(0) * megabyte);
     QTextEdit bare;
     bare.setDocument(bench.editor->document()->clone(&bare));
+    // As Qt makes it: each paragraph's direction found from its text, which the editor spares.
+    QTextOption option = bare.document()->defaultTextOption();
+    option.setTextDirection(Qt::LayoutDirectionAuto);
+    bare.document()->setDefaultTextOption(option);
     bare.resize(bench.editor->size());
     QTextCursor caret(bare.document());
     caret.setPosition(bench.editor->textCursor().position());

@@ -4,6 +4,7 @@
 #include "platform/DocumentPrinter.h"
 #include "platform/EditorFont.h"
 #include "platform/FileArguments.h"
+#include "platform/ParagraphDirection.h"
 #include "platform/TextBoundary.h"
 #include "platform/Twips.h"
 #include "platform/rtf/RtfDocumentCache.h"
@@ -150,6 +151,7 @@ QTextDocument* RichTextBox::newDocument()
     option.setTabStopDistance(Twips::toPixels(720));
     doc->setDefaultTextOption(option);
     connect(doc, &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
+    ParagraphDirection::follow(*doc);
     return doc;
 }
 
@@ -185,6 +187,7 @@ QTextDocument* RichTextBox::parse(const QByteArray& data, const Progress& progre
         return nullptr;
     }
     m_lastLoadLosses = reader.losses();
+    ParagraphDirection::follow(*fresh);
     return fresh;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/ParagraphDirection.h"
 #include "platform/QtMessageService.h"
 #include "platform/RichTextBox.h"
 #include "platform/TextBoundary.h"
@@ -36,6 +37,8 @@ private slots:
     void loadRefusesWhatIsNotRtfAndKeepsTheDocument();
     void saveFailureKeepsTheOldFile();
     void keyUpOnlyOnFinalRelease();
+    void rightToLeftParagraphsStayRightToLeft_data();
+    void rightToLeftParagraphsStayRightToLeft();
     void menuOwnsItsKeysWhileEnabled();
 
 private:
@@ -235,6 +238,50 @@ void tst_RichTextBox::saveFailureKeepsTheOldFile()
     QVERIFY(!box.SaveFile(m_dir.path()));
     QVERIFY(!box.errorString().isEmpty());
     QVERIFY(!box.SaveFile(m_dir.filePath("no/such/folder/x.doc")));
+}
+
+void tst_RichTextBox::rightToLeftParagraphsStayRightToLeft_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("nominal: typed") << "typed";
+    QTest::newRow("nominal: pasted") << "pasted";
+    QTest::newRow("nominal: read") << "read";
+    QTest::newRow("edge: after a surrogate pair") << "typed after emoji";
+}
+
+// Paragraphs are laid out left to right until right-to-left text comes; from then on each
+// paragraph takes the direction of its text, however the text came.
+void tst_RichTextBox::rightToLeftParagraphsStayRightToLeft()
+{
+    QFETCH(QString, how);
+    RichTextBox box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setSelText(QStringLiteral("English first\n"));
+    const QString hebrew =
+        QString::fromUtf8("\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xd7\xa2\xd7\x95\xd7\x9c\xd7\x9d");
+    // One key event per character, as a keyboard layout for the script sends them.
+    const auto type = [&](const QString& text) {
+        for (qsizetype i = 0; i < text.size(); i += text[i].isHighSurrogate() ? 2 : 1) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier,
+                            text.mid(i, text[i].isHighSurrogate() ? 2 : 1));
+            QApplication::sendEvent(&box, &press);
+        }
+    };
+    if (how == "typed")
+        type(hebrew);
+    else if (how == "typed after emoji")
+        type(QString::fromUtf8("\xf0\x9f\x98\x80 ") + hebrew);
+    else if (how == "pasted")
+        box.setSelRTF(hebrew);
+    else
+        box.setTextRTF(
+            QStringLiteral("{\\rtf1\\ansi English first\\par \\u1513?\\u1500?\\u1493?\\u1501?}"));
+    QTextBlock first = box.document()->firstBlock();
+    QCOMPARE(first.layout()->textOption().textDirection(), Qt::LeftToRight);
+    QCOMPARE(first.next().textDirection(), Qt::RightToLeft);
+    QVERIFY(ParagraphDirection::hasRightToLeft(first.next().text()));
+    QVERIFY(!ParagraphDirection::hasRightToLeft(QString::fromUtf8("\xf0\x9f\x98\x80 Caf\xc3\xa9")));
 }
 
 void tst_RichTextBox::keyUpOnlyOnFinalRelease()
