@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the hand-made files of tests/rtf/collection: RTF in the style of Word, WordPad,
-TextEdit, older Mac writers and Outlook, following the RTF 1.9.1 specification, in the code
+TextEdit, older Mac writers and Outlook, as Microsoft documents RTF 1.9.1, in the code
 pages those writers use, and damaged files of the kinds readers meet.
 
   tools/rtf/make-handmade-collection.py
