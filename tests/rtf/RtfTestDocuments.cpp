@@ -2,6 +2,7 @@
 
 #include "platform/EditorFont.h"
 #include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 #include "tools/rtf/DocumentJson.h"
 
 #include <QFile>
@@ -41,6 +42,18 @@ QByteArray RtfTestDocuments::contents(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         qFatal("cannot read %s", qPrintable(path));
     return file.readAll();
+}
+
+void RtfTestDocuments::checkReadAndKept(const QByteArray& rtf, const QString& expected,
+                                        const std::function<QString(const QTextDocument&)>& summary)
+{
+    const auto document = read(rtf);
+    QCOMPARE(summary(*document), expected);
+
+    const QByteArray written = RtfWriter::write(*document);
+    const auto reread = read(written);
+    QCOMPARE(summary(*reread), expected);
+    QCOMPARE(RtfWriter::write(*reread), written);
 }
 
 std::unique_ptr<QTextDocument> RtfTestDocuments::create()
