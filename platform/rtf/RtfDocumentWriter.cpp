@@ -196,11 +196,12 @@ QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progre
         map->paragraphs.reserve(size_t(m_document.blockCount()));
         map->boundaries = {boundary};
     }
+    int written = 0;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         RtfParagraphMap::Paragraph paragraph = writeParagraph(
             block, QStringView(text).sliced(block.position(), block.length() - 1), boundary);
-        if (progress && block.blockNumber() % progressStep == progressStep - 1)
-            progress(block.blockNumber(), m_document.blockCount());
+        if (progress && ++written % progressStep == 0)
+            progress(written, m_document.blockCount());
         if (!map)
             continue;
         if (!(boundary == map->boundaries.back()))
