@@ -24,7 +24,7 @@ void BusyIndicator::run(const std::function<void(const Progress&)>& work)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     qApp->installEventFilter(this);
     m_started = m_lastRepaint = m_clock();
-    const auto done = qScopeGuard([this] {
+    const auto restore = qScopeGuard([this] {
         qApp->removeEventFilter(this);
         QApplication::restoreOverrideCursor();
         if (m_progress)
