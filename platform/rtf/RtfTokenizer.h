@@ -4,13 +4,58 @@
 
 #include <QByteArrayView>
 
+#include <algorithm>
+#include <array>
+#include <climits>
+
 /// Splits RTF bytes into tokens in one forward pass; every call consumes input, so it cannot loop.
+/// The parser asks for a token every few bytes, so the common paths are inline.
 class RtfTokenizer
 {
 public:
     explicit RtfTokenizer(QByteArrayView data);
 
-    RtfToken next();
+    RtfToken next()
+    {
+        while (m_pos < m_end) {
+            switch (classOf(*m_pos)) {
+            case ByteClass::Ignored:
+                ++m_pos;
+                continue;
+            case ByteClass::Text:
+                return readText();
+            case ByteClass::GroupStart:
+                ++m_pos;
+                return tokenOf(RtfToken::Type::GroupStart);
+            case ByteClass::GroupEnd:
+                ++m_pos;
+                return tokenOf(RtfToken::Type::GroupEnd);
+            case ByteClass::Backslash:
+                if (++m_pos == m_end)
+                    break;
+                if (isLetter(*m_pos))
+                    return readControlWord();
+                if (RtfToken token = readControlSymbol(); token.type != RtfToken::Type::End)
+                    return token;
+                continue;
+            }
+        }
+        return {};
+    }
+
+    /// Skips up to count bytes of plain text, as the characters standing in for a \\uN, and
+    /// returns how many are still to be skipped in the tokens that follow.
+    int skipText(int count)
+    {
+        for (; count > 0 && m_pos < m_end; ++m_pos) {
+            const ByteClass byteClass = classOf(*m_pos);
+            if (byteClass == ByteClass::Text)
+                --count;
+            else if (byteClass != ByteClass::Ignored)
+                break;
+        }
+        return count;
+    }
     /// Skips the raw payload of \binN and returns it; a count past the end stops at the end.
     std::string_view skipBytes(qint64 count);
     /// The bytes read so far, of size() in all.
@@ -18,11 +63,78 @@ public:
     qsizetype size() const { return m_end - m_begin; }
 
 private:
-    RtfToken readControl();
-    RtfToken readControlWord();
+    // CR, LF and other C0 bytes carry no meaning in RTF; a literal tab is kept as text.
+    enum class ByteClass : unsigned char { Text, Ignored, Backslash, GroupStart, GroupEnd };
+
+    static constexpr std::array<ByteClass, 256> makeByteClasses()
+    {
+        std::array<ByteClass, 256> classes{};
+        for (int byte = 0; byte < 0x20; ++byte)
+            classes[byte] = ByteClass::Ignored;
+        classes['\t'] = ByteClass::Text;
+        classes['\\'] = ByteClass::Backslash;
+        classes['{'] = ByteClass::GroupStart;
+        classes['}'] = ByteClass::GroupEnd;
+        return classes;
+    }
+
+    static ByteClass classOf(char byte)
+    {
+        static constexpr std::array<ByteClass, 256> s_classes = makeByteClasses();
+        return s_classes[static_cast<unsigned char>(byte)];
+    }
+    static RtfToken tokenOf(RtfToken::Type type)
+    {
+        RtfToken token;
+        token.type = type;
+        return token;
+    }
+    static bool isLetter(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
+    static bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+    RtfToken readControlWord()
+    {
+        const char* start = m_pos;
+        while (m_pos < m_end && isLetter(*m_pos))
+            ++m_pos;
+        RtfToken token = tokenOf(RtfToken::Type::ControlWord);
+        token.bytes = std::string_view(start, static_cast<size_t>(m_pos - start));
+        if (m_pos == m_end)
+            return token;
+        const bool negative = *m_pos == '-' && m_pos + 1 < m_end && isDigit(m_pos[1]);
+        if (negative || isDigit(*m_pos)) {
+            token.hasParameter = true;
+            m_pos += negative ? 1 : 0;
+            token.parameter = negative ? -readParameter() : readParameter();
+        }
+        // Exactly one space delimits a control word; any further space is text.
+        if (m_pos < m_end && *m_pos == ' ')
+            ++m_pos;
+        return token;
+    }
+
+    int readParameter()
+    {
+        // Saturate rather than overflow: absurd parameters are clamped by their users.
+        const char* start = m_pos;
+        unsigned long long value = 0;
+        for (; m_pos < m_end && isDigit(*m_pos); ++m_pos)
+            value = value * 10 + static_cast<unsigned>(*m_pos - '0');
+        return m_pos - start > 18 || value > INT_MAX ? INT_MAX : static_cast<int>(value);
+    }
+
+    RtfToken readText()
+    {
+        const char* start = m_pos;
+        while (m_pos < m_end && classOf(*m_pos) == ByteClass::Text)
+            ++m_pos;
+        RtfToken token = tokenOf(RtfToken::Type::Text);
+        token.bytes = std::string_view(start, static_cast<size_t>(m_pos - start));
+        return token;
+    }
+
+    RtfToken readControlSymbol();
     RtfToken readHexByte();
-    RtfToken readText();
-    int readParameter();
 
     const char* m_begin;
     const char* m_pos;
