@@ -9,6 +9,8 @@
 #include <QTextList>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 // Qt revisits every block of a list when one joins it, so one endless list would make reading
@@ -73,8 +75,8 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
 
 } // namespace
 
-RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* document)
-    : m_document(document), m_undoWasEnabled(document->isUndoRedoEnabled())
+RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* document, const RtfParagraphState& paragraph)
+    : m_document(document), m_paragraph(paragraph), m_undoWasEnabled(document->isUndoRedoEnabled())
 {
     // Loading replaces the document wholesale: recording undo steps for it would only cost time.
     m_document->setUndoRedoEnabled(false);
@@ -95,9 +97,9 @@ void RtfDocumentBuilder::appendText(QStringView text, int formatId)
         flushRun();
         m_runFormat = formatId;
     }
-    const qsizetype start = m_run.size();
-    m_run.resize(start + text.size());
-    char16_t* const begin = reinterpret_cast<char16_t*>(m_run.data());
+    const size_t start = m_run.size();
+    m_run.resize(start + size_t(text.size()));
+    char16_t* const begin = m_run.data();
     char16_t* target = begin + start;
     // A high surrogate waits at the end of the run for its low half; anything else after it, or
     // a low half with none before, stands alone.
@@ -117,7 +119,7 @@ void RtfDocumentBuilder::appendText(QStringView text, int formatId)
             QChar::isLowSurrogate(c) && !afterHigh ? char16_t(QChar::ReplacementCharacter) : c;
         afterHigh = QChar::isHighSurrogate(c);
     }
-    m_run.resize(target - begin);
+    m_run.resize(size_t(target - begin));
 }
 
 void RtfDocumentBuilder::appendImage(const QByteArray& data, double width, double height)
@@ -134,17 +136,14 @@ void RtfDocumentBuilder::appendImage(const QByteArray& data, double width, doubl
         format.setWidth(width);
     if (height > 0)
         format.setHeight(height);
-    m_target->cursor.insertImage(format);
+    cursor().insertImage(format);
     m_target->paragraphHasText = true;
 }
 
 void RtfDocumentBuilder::endParagraph(const RtfParagraphState& paragraph, int markFormatId)
 {
     closeParagraph(paragraph, markFormatId);
-    // Paragraph properties mostly carry on: made with this one's format, the next paragraph
-    // rarely needs it set again, which costs Qt more than making the block.
-    m_target->blockFormat = m_lastBlockFormat;
-    m_target->cursor.insertBlock(m_target->blockFormat, QTextCharFormat());
+    m_target->paragraphPending = true;
     m_target->paragraphHasText = false;
     ++m_target->paragraphs;
 }
@@ -175,7 +174,7 @@ void RtfDocumentBuilder::endNote(const RtfParagraphState& paragraph, int markFor
         return;
     // Writers end a note's last paragraph with \par as they would in the body.
     if (paragraphIsEmpty() && m_notes.paragraphs > 0)
-        m_notes.cursor.deletePreviousChar();
+        m_notes.paragraphPending = false;
     else
         closeParagraph(paragraph, markFormatId);
     m_target = &m_body;
@@ -193,20 +192,32 @@ void RtfDocumentBuilder::finish(const RtfParagraphState& paragraph, int markForm
 
 void RtfDocumentBuilder::flushRun()
 {
-    if (m_run.isEmpty())
+    if (m_run.empty())
         return;
-    if (QChar::isHighSurrogate(m_run.back().unicode()))
+    if (QChar::isHighSurrogate(m_run.back()))
         m_run.back() = QChar::ReplacementCharacter;
-    m_target->cursor.insertText(m_run, m_formats.at(m_runFormat));
-    m_run.resize(0);
+    // Qt copies the text, so the run's own buffer is lent rather than copied first.
+    cursor().insertText(
+        QString::fromRawData(reinterpret_cast<const QChar*>(m_run.data()), qsizetype(m_run.size())),
+        m_formats.at(m_runFormat));
+    m_run.clear();
     m_target->paragraphHasText = true;
+}
+
+QTextCursor& RtfDocumentBuilder::cursor()
+{
+    if (std::exchange(m_target->paragraphPending, false)) {
+        m_target->blockFormat = formatOf(m_paragraph);
+        m_target->cursor.insertBlock(m_target->blockFormat, QTextCharFormat());
+    }
+    return m_target->cursor;
 }
 
 // Leaves m_lastBlockFormat the format of paragraph.
 void RtfDocumentBuilder::closeParagraph(const RtfParagraphState& paragraph, int markFormatId)
 {
     flushRun();
-    QTextCursor& cursor = m_target->cursor;
+    QTextCursor& cursor = this->cursor();
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
     if (!m_target->paragraphHasText)
         cursor.setBlockCharFormat(m_formats.at(markFormatId));
@@ -234,7 +245,7 @@ void RtfDocumentBuilder::joinList(QTextListFormat::Style style)
     const int maxLength =
         RtfCharacterPolicy::isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
     if (list && list->format().style() == style && list->count() < maxLength)
-        list->add(m_target->cursor.block());
+        list->add(cursor().block());
     else
-        list = m_target->cursor.createList(style);
+        list = cursor().createList(style);
 }

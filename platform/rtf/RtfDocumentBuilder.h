@@ -7,6 +7,8 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include <string>
+
 class QTextDocument;
 class QTextList;
 
@@ -14,8 +16,9 @@ class QTextList;
 class RtfDocumentBuilder
 {
 public:
-    /// Empties document and opens the edit block; finish() closes it.
-    explicit RtfDocumentBuilder(QTextDocument* document);
+    /// Empties document and opens the edit block; finish() closes it. A paragraph is made when
+    /// its first content arrives, with the formatting paragraph holds then, as it mostly stays.
+    RtfDocumentBuilder(QTextDocument* document, const RtfParagraphState& paragraph);
     RtfDocumentBuilder(const RtfDocumentBuilder&) = delete;
     RtfDocumentBuilder& operator=(const RtfDocumentBuilder&) = delete;
 
@@ -24,12 +27,21 @@ public:
     /// Adds text to the current run, dropping characters a body cannot hold; a surrogate
     /// without its other half becomes U+FFFD.
     void appendText(QStringView text, int formatId);
+    void appendCharacter(char16_t character, int formatId)
+    {
+        // Most characters go straight on the end of the run.
+        if (formatId == m_runFormat && character >= 0x20 && character < 0xd800 &&
+            character != 0x2029 && (m_run.empty() || !QChar::isHighSurrogate(m_run.back())))
+            m_run.push_back(character);
+        else
+            appendText(QStringView(&character, 1), formatId);
+    }
     /// Adds a PNG or JPEG picture, kept as its bytes; a size of 0 leaves the picture's own.
     void appendImage(const QByteArray& data, double width, double height);
     /// Closes the current paragraph; markFormatId formats it when it holds no text.
     void endParagraph(const RtfParagraphState& paragraph, int markFormatId);
     /// True while the current paragraph holds neither text nor pictures.
-    bool paragraphIsEmpty() const { return !m_target->paragraphHasText && m_run.isEmpty(); }
+    bool paragraphIsEmpty() const { return !m_target->paragraphHasText && m_run.empty(); }
     /// Sends what follows, until endNote(), to a new note in the notes section at the end of the
     /// document, which the first note opens under a heading in headingFormatId.
     void startNote(int headingFormatId);
@@ -46,16 +58,20 @@ private:
         /// The format the current block was made with.
         QTextBlockFormat blockFormat;
         bool paragraphHasText = false;
+        /// Whether the current paragraph is still to be made.
+        bool paragraphPending = false;
         QTextList* list = nullptr;
         int paragraphs = 0;
     };
 
     void flushRun();
+    QTextCursor& cursor();
     void closeParagraph(const RtfParagraphState& paragraph, int markFormatId);
     const QTextBlockFormat& formatOf(const RtfParagraphState& paragraph);
     void joinList(QTextListFormat::Style style);
 
     QTextDocument* m_document;
+    const RtfParagraphState& m_paragraph;
     Target m_body;
     Target m_notes;
     Target* m_target = &m_body;
@@ -63,6 +79,6 @@ private:
     QList<QTextCharFormat> m_formats;
     RtfParagraphState m_lastParagraph;
     QTextBlockFormat m_lastBlockFormat;
-    QString m_run;
+    std::u16string m_run;
     int m_runFormat = -1;
 };

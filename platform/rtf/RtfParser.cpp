@@ -35,7 +35,7 @@ int nonNegative(const RtfToken& token)
 } // namespace
 
 RtfParser::RtfParser(QByteArrayView data, QTextDocument* document)
-    : m_tokenizer(data), m_builder(document)
+    : m_tokenizer(data), m_builder(document, m_paragraph)
 {
     // The level outside the document and the document's own group, which data starts inside.
     m_groups.push_back({RtfGroupState(), 2});
@@ -44,11 +44,11 @@ RtfParser::RtfParser(QByteArrayView data, QTextDocument* document)
 void RtfParser::parse(const Progress& progress)
 {
     constexpr qsizetype progressStep = 1 << 18;
-    qsizetype nextReport = progressStep;
+    qsizetype nextReport = progress ? progressStep : m_tokenizer.size() + 1;
     for (RtfToken token = m_tokenizer.next(); token.type != RtfToken::Type::End && !m_finished;
          token = m_tokenizer.next()) {
         handleToken(token);
-        if (progress && m_tokenizer.consumed() >= nextReport) {
+        if (m_tokenizer.consumed() >= nextReport) {
             progress(m_tokenizer.consumed(), m_tokenizer.size());
             nextReport = m_tokenizer.consumed() + progressStep;
         }
@@ -62,7 +62,7 @@ void RtfParser::parse(const Progress& progress)
     m_builder.finish(m_paragraph, currentFormatId());
 }
 
-void RtfParser::handleToken(RtfToken token)
+void RtfParser::handleToken(const RtfToken& token)
 {
     if (token.type == RtfToken::Type::GroupStart || token.type == RtfToken::Type::GroupEnd) {
         flushBytes();
@@ -73,8 +73,17 @@ void RtfParser::handleToken(RtfToken token)
         m_groupStart ? openGroup() : closeGroup();
         return;
     }
-    if (m_fallbackLeft > 0 && !skipFallback(token))
+    if (m_fallbackLeft > 0) {
+        RtfToken rest = token;
+        if (skipFallback(rest))
+            handleContent(rest);
         return;
+    }
+    handleContent(token);
+}
+
+void RtfParser::handleContent(const RtfToken& token)
+{
     if (state().destination == Destination::Skipped) {
         if (token.type == RtfToken::Type::ControlWord && token.bytes == "bin")
             m_tokenizer.skipBytes(token.parameter);
@@ -130,6 +139,7 @@ bool RtfParser::skipFallback(RtfToken& token)
 
 RtfGroupState& RtfParser::changeState()
 {
+    m_currentFormatId = -1;
     if (GroupLevel& level = m_groups.back(); level.groups > 1) {
         --level.groups;
         m_groups.push_back({level.state, 1});
@@ -155,8 +165,10 @@ void RtfParser::closeGroup()
         return;
     }
     --m_depth;
-    if (--m_groups.back().groups == 0)
+    if (--m_groups.back().groups == 0) {
         m_groups.pop_back();
+        m_currentFormatId = -1;
+    }
     if (closingNote && !state().inNote)
         finishNote();
     if (closing == state().destination)
@@ -338,7 +350,7 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
                 appendCharacter((*BuiltInCodePages::table(BuiltInCodePages::Symbol))[unit & 0xff]);
             else
                 appendCharacter(unit >= 0 && unit <= 0xffff ? char16_t(unit) : u'\xfffd');
-            m_fallbackLeft = state().unicodeSkip;
+            m_fallbackLeft = m_tokenizer.skipText(state().unicodeSkip);
         }
         return true;
     default:
@@ -579,7 +591,7 @@ void RtfParser::addLoss(const QString& loss)
         m_losses.append(loss);
 }
 
-void RtfParser::emitPendingCells()
+void RtfParser::emitCells()
 {
     if (std::exchange(m_pendingCellBreak, false))
         m_builder.appendText(u"\u2028", currentFormatId());
@@ -708,12 +720,6 @@ void RtfParser::appendBytes(std::string_view bytes)
     m_bytes.append(bytes.data(), qsizetype(bytes.size()));
 }
 
-void RtfParser::appendCharacter(char16_t character)
-{
-    flushBytes();
-    appendDecoded(QStringView(&character, 1));
-}
-
 void RtfParser::appendDecoded(QStringView text)
 {
     if (state().destination == Destination::FontTable) {
@@ -726,10 +732,8 @@ void RtfParser::appendDecoded(QStringView text)
     }
 }
 
-void RtfParser::flushBytes()
+void RtfParser::decodeBytes()
 {
-    if (m_bytes.isEmpty())
-        return;
     const int codePage = state().destination == Destination::FontTable
                              ? m_fonts.entryCodePage()
                              : codePageFor(state().chars.font);
@@ -759,6 +763,7 @@ void RtfParser::tablesChanged()
 {
     m_formatIds.clear();
     m_formatId = -1;
+    m_currentFormatId = -1;
 }
 
 int RtfParser::codePageFor(int font) const

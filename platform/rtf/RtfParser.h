@@ -47,7 +47,8 @@ private:
     const RtfGroupState& state() const { return m_groups.back().state; }
     /// The innermost group's state, made its own before it changes.
     RtfGroupState& changeState();
-    void handleToken(RtfToken token);
+    void handleToken(const RtfToken& token);
+    void handleContent(const RtfToken& token);
     bool skipFallback(RtfToken& token);
     void openGroup();
     void closeGroup();
@@ -67,18 +68,42 @@ private:
     void handlePictureWord(Keyword keyword, const RtfToken& token);
     void finishPicture();
     void addLoss(const QString& loss);
-    void emitPendingCells();
+    void emitPendingCells()
+    {
+        if (m_pendingCells > 0 || m_pendingCellBreak)
+            emitCells();
+    }
+    void emitCells();
     void handleControlSymbol(unsigned char symbol);
     void handleText(std::string_view bytes);
     void handleFontTableText(std::string_view bytes);
     void appendBytes(std::string_view bytes);
-    void appendCharacter(char16_t character);
+    void appendCharacter(char16_t character)
+    {
+        flushBytes();
+        if (state().destination == Destination::Body && !state().chars.hidden) {
+            emitPendingCells();
+            m_builder.appendCharacter(character, currentFormatId());
+        } else {
+            appendDecoded(QStringView(&character, 1));
+        }
+    }
     void appendDecoded(QStringView text);
-    void flushBytes();
+    void flushBytes()
+    {
+        if (!m_bytes.isEmpty())
+            decodeBytes();
+    }
+    void decodeBytes();
     void endParagraph();
     void commitFontEntry();
     void tablesChanged();
-    int currentFormatId() { return formatId(state().chars); }
+    int currentFormatId()
+    {
+        if (m_currentFormatId < 0)
+            m_currentFormatId = formatId(state().chars);
+        return m_currentFormatId;
+    }
     int formatId(RtfCharState chars);
     QTextCharFormat formatFor(const RtfCharState& chars) const;
     int codePageFor(int font) const;
@@ -124,6 +149,8 @@ private:
     QStringList m_losses;
 
     QHash<RtfCharState, int> m_formatIds;
+    /// The id of state().chars, or -1 once the state may have changed.
+    int m_currentFormatId = -1;
     RtfCharState m_formatState;
     int m_formatId = -1;
 };
