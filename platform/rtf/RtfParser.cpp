@@ -183,6 +183,12 @@ void RtfParser::closeGroup()
 
 void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
 {
+    // \uN, once per character outside ASCII in most files, means the same in every destination.
+    if (!afterStar && token.bytes == "u") {
+        if (token.hasParameter)
+            appendUnicode(token.parameter);
+        return;
+    }
     const RtfKeywordTable::Entry entry = RtfKeywordTable::find(token.bytes);
     if (handleDestinationWord(entry.keyword))
         return;
@@ -342,20 +348,24 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
         changeState().unicodeSkip = token.hasParameter ? nonNegative(token) : 1;
         return true;
     case Keyword::Unicode:
-        if (token.hasParameter) {
-            const int unit = token.parameter < 0 ? token.parameter + 0x10000 : token.parameter;
-            // Word gives the Symbol font's characters as its bytes moved to U+F020..U+F0FF.
-            if (unit >= 0xf020 && unit <= 0xf0ff &&
-                codePageFor(state().chars.font) == BuiltInCodePages::Symbol)
-                appendCharacter((*BuiltInCodePages::table(BuiltInCodePages::Symbol))[unit & 0xff]);
-            else
-                appendCharacter(unit >= 0 && unit <= 0xffff ? char16_t(unit) : u'\xfffd');
-            m_fallbackLeft = m_tokenizer.skipText(state().unicodeSkip);
-        }
+        if (token.hasParameter)
+            appendUnicode(token.parameter);
         return true;
     default:
         return false;
     }
+}
+
+void RtfParser::appendUnicode(int parameter)
+{
+    const int unit = parameter < 0 ? parameter + 0x10000 : parameter;
+    // Word gives the Symbol font's characters as its bytes moved to U+F020..U+F0FF.
+    if (unit >= 0xf020 && unit <= 0xf0ff &&
+        codePageFor(state().chars.font) == BuiltInCodePages::Symbol)
+        appendCharacter((*BuiltInCodePages::table(BuiltInCodePages::Symbol))[unit & 0xff]);
+    else
+        appendCharacter(unit >= 0 && unit <= 0xffff ? char16_t(unit) : u'\xfffd');
+    m_fallbackLeft = m_tokenizer.skipText(state().unicodeSkip);
 }
 
 void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token)

@@ -55,6 +55,7 @@ private:
     void handleControlWord(const RtfToken& token, bool afterStar);
     bool handleDestinationWord(Keyword keyword);
     bool handleEncodingWord(Keyword keyword, const RtfToken& token);
+    void appendUnicode(int parameter);
     void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
     void applyCharacterWord(Keyword keyword, const RtfToken& token);
     bool applyParagraphWord(Keyword keyword, const RtfToken& token);
