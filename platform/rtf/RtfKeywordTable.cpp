@@ -1,6 +1,7 @@
 #include "platform/rtf/RtfKeywordTable.h"
 
 #include <array>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -217,12 +218,17 @@ constexpr size_t s_slots = 512;
 constexpr size_t s_longestWord = 32;
 static_assert(std::size(s_words) * 2 < s_slots, "keep the table at most half full");
 
+// Hashes the length and a few letters, which tell RTF's words apart without reading every
+// letter; words have one letter at least.
 constexpr size_t slotOf(std::string_view word)
 {
-    size_t hash = word.size();
-    for (const char c : word)
-        hash = hash * 33 + static_cast<unsigned char>(c);
-    return (hash * 0x9e3779b1u >> 7) % s_slots;
+    const auto letter = [&](size_t index) {
+        return uint64_t(static_cast<unsigned char>(word[index]));
+    };
+    const size_t size = word.size();
+    const uint64_t key = letter(0) | letter(size - 1) << 8 | letter((size - 1) / 2) << 16 |
+                         uint64_t(size) << 24 | (size > 1 ? letter(1) : 0) << 32;
+    return size_t(key * 0x9e3779b97f4a7c15u >> 20) % s_slots;
 }
 
 constexpr std::array<const Word*, s_slots> makeSlots()
@@ -246,8 +252,8 @@ RtfKeywordTable::Entry RtfKeywordTable::find(std::string_view word)
     // \uN, once per character outside ASCII, dominates real files: answer it without hashing.
     if (word.size() == 1 && word[0] == 'u')
         return {Keyword::Unicode};
-    // Longer letter runs are garbage, not worth hashing.
-    if (word.size() > s_longestWord)
+    // Longer letter runs are garbage.
+    if (word.empty() || word.size() > s_longestWord)
         return {};
     for (size_t slot = slotOf(word);; slot = (slot + 1) % s_slots) {
         const Word* candidate = s_slotWords[slot];
