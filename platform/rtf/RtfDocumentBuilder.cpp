@@ -204,11 +204,11 @@ void RtfDocumentBuilder::flushRun()
     m_target->paragraphHasText = true;
 }
 
-QTextCursor& RtfDocumentBuilder::cursor()
+QTextCursor& RtfDocumentBuilder::cursor(const QTextCharFormat& markFormat)
 {
     if (std::exchange(m_target->paragraphPending, false)) {
         m_target->blockFormat = formatOf(m_paragraph);
-        m_target->cursor.insertBlock(m_target->blockFormat, QTextCharFormat());
+        m_target->cursor.insertBlock(m_target->blockFormat, markFormat);
     }
     return m_target->cursor;
 }
@@ -217,10 +217,11 @@ QTextCursor& RtfDocumentBuilder::cursor()
 void RtfDocumentBuilder::closeParagraph(const RtfParagraphState& paragraph, int markFormatId)
 {
     flushRun();
-    QTextCursor& cursor = this->cursor();
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
-    if (!m_target->paragraphHasText)
-        cursor.setBlockCharFormat(m_formats.at(markFormatId));
+    if (!m_target->paragraphHasText && !m_target->paragraphPending)
+        m_target->cursor.setBlockCharFormat(m_formats.at(markFormatId));
+    QTextCursor& cursor =
+        this->cursor(m_target->paragraphHasText ? QTextCharFormat() : m_formats.at(markFormatId));
     if (const QTextBlockFormat& format = formatOf(paragraph); format != m_target->blockFormat)
         cursor.setBlockFormat(format);
     joinList(paragraph.list);

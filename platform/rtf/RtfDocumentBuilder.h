@@ -65,7 +65,8 @@ private:
     };
 
     void flushRun();
-    QTextCursor& cursor();
+    /// The target's cursor, after making its pending paragraph with markFormat on its mark.
+    QTextCursor& cursor(const QTextCharFormat& markFormat = QTextCharFormat());
     void closeParagraph(const RtfParagraphState& paragraph, int markFormatId);
     const QTextBlockFormat& formatOf(const RtfParagraphState& paragraph);
     void joinList(QTextListFormat::Style style);
