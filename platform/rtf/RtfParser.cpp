@@ -320,19 +320,19 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
 {
     switch (keyword) {
     case Keyword::Ansi:
-        m_ansiCodePage = 1252;
+        setAnsiCodePage(1252);
         return true;
     case Keyword::Mac:
-        m_ansiCodePage = 10000;
+        setAnsiCodePage(10000);
         return true;
     case Keyword::Pc:
-        m_ansiCodePage = 437;
+        setAnsiCodePage(437);
         return true;
     case Keyword::Pca:
-        m_ansiCodePage = 850;
+        setAnsiCodePage(850);
         return true;
     case Keyword::AnsiCodePage:
-        m_ansiCodePage = token.parameter > 0 ? token.parameter : 1252;
+        setAnsiCodePage(token.parameter > 0 ? token.parameter : 1252);
         return true;
     case Keyword::DefaultFont:
         m_fonts.setDefaultFont(nonNegative(token));
@@ -727,7 +727,7 @@ void RtfParser::appendBytes(std::string_view bytes)
 {
     if (state().destination == Destination::Body && state().chars.hidden)
         return;
-    m_bytes.append(bytes.data(), qsizetype(bytes.size()));
+    m_bytes.append(bytes);
 }
 
 void RtfParser::appendDecoded(QStringView text)
@@ -748,8 +748,9 @@ void RtfParser::decodeBytes()
                              ? m_fonts.entryCodePage()
                              : codePageFor(state().chars.font);
     m_decoded.resize(0);
-    m_decoder.decode(codePage > 0 ? codePage : m_ansiCodePage, m_bytes, m_decoded);
-    m_bytes.resize(0);
+    m_decoder.decode(codePage > 0 ? codePage : m_ansiCodePage,
+                     QByteArrayView(m_bytes.data(), qsizetype(m_bytes.size())), m_decoded);
+    m_bytes.clear();
     appendDecoded(m_decoded);
 }
 
@@ -767,6 +768,7 @@ void RtfParser::commitFontEntry()
     // The end of the entry's name may still be waiting here as bytes.
     flushBytes();
     m_fonts.commitEntry();
+    m_codePageFont.reset();
 }
 
 void RtfParser::tablesChanged()
@@ -774,13 +776,24 @@ void RtfParser::tablesChanged()
     m_formatIds.clear();
     m_formatId = -1;
     m_currentFormatId = -1;
+    m_codePageFont.reset();
 }
 
-int RtfParser::codePageFor(int font) const
+void RtfParser::setAnsiCodePage(int codePage)
 {
+    m_ansiCodePage = codePage;
+    m_codePageFont.reset();
+}
+
+int RtfParser::codePageFor(int font)
+{
+    if (m_codePageFont == font)
+        return m_codePage;
     // \fcharset0 names the ANSI page, which on a Mac is the Mac's own.
     const int codePage = m_fonts.codePageFor(font);
-    return codePage == 1252 && m_ansiCodePage == 10000 ? 0 : codePage;
+    m_codePageFont = font;
+    m_codePage = codePage == 1252 && m_ansiCodePage == 10000 ? 0 : codePage;
+    return m_codePage;
 }
 
 int RtfParser::formatId(RtfCharState key)

@@ -17,6 +17,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 /// Interprets an RTF token stream: groups, destinations, tables, formatting and text.
@@ -92,7 +94,7 @@ private:
     void appendDecoded(QStringView text);
     void flushBytes()
     {
-        if (!m_bytes.isEmpty())
+        if (!m_bytes.empty())
             decodeBytes();
     }
     void decodeBytes();
@@ -107,7 +109,8 @@ private:
     }
     int formatId(RtfCharState chars);
     QTextCharFormat formatFor(const RtfCharState& chars) const;
-    int codePageFor(int font) const;
+    void setAnsiCodePage(int codePage);
+    int codePageFor(int font);
 
     RtfTokenizer m_tokenizer;
     RtfDocumentBuilder m_builder;
@@ -118,7 +121,7 @@ private:
     bool m_groupStart = false;
     bool m_destinationPending = false;
     int m_fallbackLeft = 0;
-    QByteArray m_bytes;
+    std::string m_bytes;
     QString m_decoded;
 
     int m_ansiCodePage = 1252;
@@ -149,6 +152,9 @@ private:
     RtfPicture m_picture;
     QStringList m_losses;
 
+    /// The font whose code page codePageFor() found last, while the tables stay as they are.
+    std::optional<int> m_codePageFont;
+    int m_codePage = 0;
     QHash<RtfCharState, int> m_formatIds;
     /// The id of state().chars, or -1 once the state may have changed.
     int m_currentFormatId = -1;
