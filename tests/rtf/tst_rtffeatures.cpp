@@ -123,6 +123,9 @@ void RtfFeaturesTest::readAndKeep_data()
     QTest::newRow("nominal: alignment lasts until \\pard")
         << rtf("\\qc c\\par d\\par\\pard\\qr r\\par\\qj j\\par\\pard\\ql l")
         << "[center] c\n[center] d\n[right] r\n[justify] j\nl";
+    QTest::newRow("nominal: formatting given after a paragraph's first text is its own")
+        << rtf("x\\par a\\qc b\\par\\pard c\\par\\sa120\\par\\pard d")
+        << "x\n[center] ab\nc\n[sa=8] \nd";
     QTest::newRow("nominal: indents and spacing in twips")
         << rtf("\\li300\\ri150\\fi-150\\sb60\\sa120 x\\par\\pard y")
         << "[li=20 ri=10 fi=-10 sb=4 sa=8] x\ny";
