@@ -245,6 +245,18 @@ constexpr std::array<const Word*, s_slots> makeSlots()
 
 constexpr std::array<const Word*, s_slots> s_slotWords = makeSlots();
 
+// Words are a few letters long: comparing them here is cheaper than calling memcmp.
+bool sameWord(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 RtfKeywordTable::Entry RtfKeywordTable::find(std::string_view word)
@@ -259,7 +271,7 @@ RtfKeywordTable::Entry RtfKeywordTable::find(std::string_view word)
         const Word* candidate = s_slotWords[slot];
         if (!candidate)
             return {};
-        if (candidate->first == word)
+        if (sameWord(candidate->first, word))
             return candidate->second;
     }
 }

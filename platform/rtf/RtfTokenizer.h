@@ -17,29 +17,35 @@ public:
 
     RtfToken next()
     {
-        while (m_pos < m_end) {
-            switch (classOf(*m_pos)) {
+        // The scans run on a local pointer: stores into the token could alias m_pos, which would
+        // make the compiler write it back after every byte.
+        const char* pos = m_pos;
+        while (pos < m_end) {
+            switch (classOf(*pos)) {
             case ByteClass::Ignored:
-                ++m_pos;
+                ++pos;
                 continue;
             case ByteClass::Text:
-                return readText();
+                return readText(pos);
             case ByteClass::GroupStart:
-                ++m_pos;
+                m_pos = pos + 1;
                 return tokenOf(RtfToken::Type::GroupStart);
             case ByteClass::GroupEnd:
-                ++m_pos;
+                m_pos = pos + 1;
                 return tokenOf(RtfToken::Type::GroupEnd);
             case ByteClass::Backslash:
-                if (++m_pos == m_end)
+                if (++pos == m_end)
                     break;
-                if (isLetter(*m_pos))
-                    return readControlWord();
+                if (isLetter(*pos))
+                    return readControlWord(pos);
+                m_pos = pos;
                 if (RtfToken token = readControlSymbol(); token.type != RtfToken::Type::End)
                     return token;
+                pos = m_pos;
                 continue;
             }
         }
+        m_pos = m_end;
         return {};
     }
 
@@ -47,13 +53,15 @@ public:
     /// returns how many are still to be skipped in the tokens that follow.
     int skipText(int count)
     {
-        for (; count > 0 && m_pos < m_end; ++m_pos) {
-            const ByteClass byteClass = classOf(*m_pos);
+        const char* pos = m_pos;
+        for (; count > 0 && pos < m_end; ++pos) {
+            const ByteClass byteClass = classOf(*pos);
             if (byteClass == ByteClass::Text)
                 --count;
             else if (byteClass != ByteClass::Ignored)
                 break;
         }
+        m_pos = pos;
         return count;
     }
     /// Skips the raw payload of \binN and returns it; a count past the end stops at the end.
@@ -92,44 +100,47 @@ private:
     static bool isLetter(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
     static bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
-    RtfToken readControlWord()
+    RtfToken readControlWord(const char* pos)
     {
-        const char* start = m_pos;
-        while (m_pos < m_end && isLetter(*m_pos))
-            ++m_pos;
+        const char* start = pos;
+        while (pos < m_end && isLetter(*pos))
+            ++pos;
         RtfToken token = tokenOf(RtfToken::Type::ControlWord);
-        token.bytes = std::string_view(start, static_cast<size_t>(m_pos - start));
-        if (m_pos == m_end)
-            return token;
-        const bool negative = *m_pos == '-' && m_pos + 1 < m_end && isDigit(m_pos[1]);
-        if (negative || isDigit(*m_pos)) {
-            token.hasParameter = true;
-            m_pos += negative ? 1 : 0;
-            token.parameter = negative ? -readParameter() : readParameter();
+        token.bytes = std::string_view(start, static_cast<size_t>(pos - start));
+        if (pos < m_end) {
+            const bool negative = *pos == '-' && pos + 1 < m_end && isDigit(pos[1]);
+            if (negative || isDigit(*pos)) {
+                token.hasParameter = true;
+                pos += negative ? 1 : 0;
+                const int parameter = readParameter(pos);
+                token.parameter = negative ? -parameter : parameter;
+            }
+            // Exactly one space delimits a control word; any further space is text.
+            if (pos < m_end && *pos == ' ')
+                ++pos;
         }
-        // Exactly one space delimits a control word; any further space is text.
-        if (m_pos < m_end && *m_pos == ' ')
-            ++m_pos;
+        m_pos = pos;
         return token;
     }
 
-    int readParameter()
+    int readParameter(const char*& pos) const
     {
         // Saturate rather than overflow: absurd parameters are clamped by their users.
-        const char* start = m_pos;
+        const char* start = pos;
         unsigned long long value = 0;
-        for (; m_pos < m_end && isDigit(*m_pos); ++m_pos)
-            value = value * 10 + static_cast<unsigned>(*m_pos - '0');
-        return m_pos - start > 18 || value > INT_MAX ? INT_MAX : static_cast<int>(value);
+        for (; pos < m_end && isDigit(*pos); ++pos)
+            value = value * 10 + static_cast<unsigned>(*pos - '0');
+        return pos - start > 18 || value > INT_MAX ? INT_MAX : static_cast<int>(value);
     }
 
-    RtfToken readText()
+    RtfToken readText(const char* pos)
     {
-        const char* start = m_pos;
-        while (m_pos < m_end && classOf(*m_pos) == ByteClass::Text)
-            ++m_pos;
+        const char* start = pos;
+        while (pos < m_end && classOf(*pos) == ByteClass::Text)
+            ++pos;
+        m_pos = pos;
         RtfToken token = tokenOf(RtfToken::Type::Text);
-        token.bytes = std::string_view(start, static_cast<size_t>(m_pos - start));
+        token.bytes = std::string_view(start, static_cast<size_t>(pos - start));
         return token;
     }
 
