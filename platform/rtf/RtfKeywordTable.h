@@ -49,7 +49,8 @@ public:
         ListPart,
         // Destinations whose content never reaches the body
         SkippedDestination,
-        // Character formatting, from Plain to Highlight
+        // Character formatting, from Plain to Highlight; every word before Plain is read as a
+        // destination or an encoding word.
         Plain,
         Bold,
         Italic,

@@ -190,14 +190,17 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         return;
     }
     const RtfKeywordTable::Entry entry = RtfKeywordTable::find(token.bytes);
-    if (handleDestinationWord(entry.keyword))
+    // Formatting words, most of a file, come after the destination and encoding words.
+    const bool formatting = entry.keyword >= Keyword::Plain;
+    if (!formatting && handleDestinationWord(entry.keyword))
         return;
-    if (afterStar) {
+    if (afterStar || entry.keyword == Keyword::Unknown) {
         // \* marks a destination this reader may not know: its whole group is ignorable.
-        changeState().destination = Destination::Skipped;
+        if (afterStar)
+            changeState().destination = Destination::Skipped;
         return;
     }
-    if (handleEncodingWord(entry.keyword, token))
+    if (!formatting && handleEncodingWord(entry.keyword, token))
         return;
     switch (state().destination) {
     case Destination::Body:
