@@ -62,7 +62,8 @@ void RtfParser::parse(const Progress& progress)
     m_builder.finish(m_paragraph, currentFormatId());
 }
 
-void RtfParser::handleToken(const RtfToken& token)
+// Inlined: the parse loop runs them for every token.
+Q_ALWAYS_INLINE void RtfParser::handleToken(const RtfToken& token)
 {
     if (token.type == RtfToken::Type::GroupStart || token.type == RtfToken::Type::GroupEnd) {
         flushBytes();
@@ -82,7 +83,7 @@ void RtfParser::handleToken(const RtfToken& token)
     handleContent(token);
 }
 
-void RtfParser::handleContent(const RtfToken& token)
+Q_ALWAYS_INLINE void RtfParser::handleContent(const RtfToken& token)
 {
     if (state().destination == Destination::Skipped) {
         if (token.type == RtfToken::Type::ControlWord && token.bytes == "bin")
