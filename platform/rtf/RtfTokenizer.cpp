@@ -3,7 +3,8 @@
 #include "platform/rtf/RtfCharacterPolicy.h"
 
 RtfTokenizer::RtfTokenizer(QByteArrayView data)
-    : m_begin(data.data()), m_pos(data.data()), m_end(data.data() + data.size())
+    : m_begin(data.data()), m_pos(data.data()), m_end(data.data() + data.size()),
+      m_delimited(!data.isEmpty() && classOf(data.back()) != ByteClass::Text)
 {
 }
 

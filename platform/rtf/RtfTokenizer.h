@@ -103,8 +103,7 @@ private:
     RtfToken readControlWord(const char* pos)
     {
         const char* start = pos;
-        while (pos < m_end && isLetter(*pos))
-            ++pos;
+        pos = scan(pos, isLetter);
         RtfToken token = tokenOf(RtfToken::Type::ControlWord);
         token.bytes = std::string_view(start, static_cast<size_t>(pos - start));
         if (pos < m_end) {
@@ -128,20 +127,37 @@ private:
         // Saturate rather than overflow: absurd parameters are clamped by their users.
         const char* start = pos;
         unsigned long long value = 0;
-        for (; pos < m_end && isDigit(*pos); ++pos)
-            value = value * 10 + static_cast<unsigned>(*pos - '0');
+        pos = scan(pos, [&](char c) {
+            if (!isDigit(c))
+                return false;
+            value = value * 10 + static_cast<unsigned char>(c - '0');
+            return true;
+        });
         return pos - start > 18 || value > INT_MAX ? INT_MAX : static_cast<int>(value);
     }
 
     RtfToken readText(const char* pos)
     {
         const char* start = pos;
-        while (pos < m_end && classOf(*pos) == ByteClass::Text)
-            ++pos;
+        pos = scan(pos, [](char c) { return classOf(c) == ByteClass::Text; });
         m_pos = pos;
         RtfToken token = tokenOf(RtfToken::Type::Text);
         token.bytes = std::string_view(start, static_cast<size_t>(pos - start));
         return token;
+    }
+
+    /// Where the run of bytes that accept takes, from pos, ends.
+    template <typename Accept> const char* scan(const char* pos, Accept accept) const
+    {
+        // Input that ends in a byte no run takes needs no bounds check inside a run.
+        if (m_delimited) {
+            while (accept(*pos))
+                ++pos;
+        } else {
+            while (pos < m_end && accept(*pos))
+                ++pos;
+        }
+        return pos;
     }
 
     RtfToken readControlSymbol();
@@ -150,4 +166,6 @@ private:
     const char* m_begin;
     const char* m_pos;
     const char* m_end;
+    /// Whether the last byte is one that ends every letter, digit and text run, such as '}'.
+    bool m_delimited;
 };
