@@ -106,8 +106,7 @@ void RtfDocumentBuilder::appendText(QStringView text, int formatId)
     bool afterHigh = target != begin && QChar::isHighSurrogate(target[-1]);
     for (const QChar character : text) {
         const char16_t c = character.unicode();
-        // Most text is neither dropped nor a surrogate: one test lets it through.
-        if (c >= 0x20 && c < 0xd800 && c != 0x2029 && !afterHigh) {
+        if (passesAsIs(c) && !afterHigh) {
             *target++ = c;
             continue;
         }

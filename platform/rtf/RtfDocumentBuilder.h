@@ -27,11 +27,11 @@ public:
     /// Adds text to the current run, dropping characters a body cannot hold; a surrogate
     /// without its other half becomes U+FFFD.
     void appendText(QStringView text, int formatId);
+    /// appendText() for one character, which mostly goes straight on the end of the run.
     void appendCharacter(char16_t character, int formatId)
     {
-        // Most characters go straight on the end of the run.
-        if (formatId == m_runFormat && character >= 0x20 && character < 0xd800 &&
-            character != 0x2029 && (m_run.empty() || !QChar::isHighSurrogate(m_run.back())))
+        if (formatId == m_runFormat && passesAsIs(character) &&
+            (m_run.empty() || !QChar::isHighSurrogate(m_run.back())))
             m_run.push_back(character);
         else
             appendText(QStringView(&character, 1), formatId);
@@ -64,6 +64,8 @@ private:
         int paragraphs = 0;
     };
 
+    /// Most text is neither dropped nor a surrogate: one test lets it through.
+    static bool passesAsIs(char16_t c) { return c >= 0x20 && c < 0xd800 && c != 0x2029; }
     void flushRun();
     /// The target's cursor, after making its pending paragraph with markFormat on its mark.
     QTextCursor& cursor(const QTextCharFormat& markFormat = QTextCharFormat());
