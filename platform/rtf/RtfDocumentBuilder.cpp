@@ -75,8 +75,8 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
 
 } // namespace
 
-RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* document, const RtfParagraphState& paragraph)
-    : m_document(document), m_paragraph(paragraph), m_undoWasEnabled(document->isUndoRedoEnabled())
+RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* document)
+    : m_document(document), m_undoWasEnabled(document->isUndoRedoEnabled())
 {
     // Loading replaces the document wholesale: recording undo steps for it would only cost time.
     m_document->setUndoRedoEnabled(false);
@@ -85,63 +85,68 @@ RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument* document, const RtfParagra
     m_body.cursor.beginEditBlock();
 }
 
-int RtfDocumentBuilder::addFormat(const QTextCharFormat& format)
+void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
 {
-    m_formats.append(format);
-    return int(m_formats.size() - 1);
-}
-
-void RtfDocumentBuilder::appendText(QStringView text, int formatId)
-{
-    if (formatId != m_runFormat) {
-        flushRun();
-        m_runFormat = formatId;
-    }
-    const size_t start = m_run.size();
-    m_run.resize(start + size_t(text.size()));
-    char16_t* const begin = m_run.data();
-    char16_t* target = begin + start;
-    // A high surrogate waits at the end of the run for its low half; anything else after it, or
-    // a low half with none before, stands alone.
-    bool afterHigh = target != begin && QChar::isHighSurrogate(target[-1]);
-    for (const QChar character : text) {
-        const char16_t c = character.unicode();
-        if (passesAsIs(c) && !afterHigh) {
-            *target++ = c;
-            continue;
+    using Kind = RtfBuildChunk::Command::Kind;
+    for (const RtfBuildChunk::Command& command : chunk.commands) {
+        switch (command.kind) {
+        case Kind::Format:
+            m_formats.append(chunk.formats[size_t(command.id)]);
+            break;
+        case Kind::Paragraph:
+            m_paragraph = chunk.paragraphs[size_t(command.id)];
+            break;
+        case Kind::Text:
+            insertText(
+                QStringView(chunk.text).sliced(qsizetype(command.start), qsizetype(command.length)),
+                command.id);
+            break;
+        case Kind::Image:
+            insertImage(chunk.images[size_t(command.id)]);
+            break;
+        case Kind::EndParagraph:
+            endParagraph(command.id);
+            break;
+        case Kind::StartNote:
+            startNote(command.id);
+            break;
+        case Kind::EndNote:
+            endNote(command.id);
+            break;
+        case Kind::Finish:
+            finish(command.id);
+            break;
         }
-        if (RtfCharacterPolicy::isDropped(c))
-            continue;
-        if (afterHigh && !QChar::isLowSurrogate(c))
-            target[-1] = QChar::ReplacementCharacter;
-        *target++ =
-            QChar::isLowSurrogate(c) && !afterHigh ? char16_t(QChar::ReplacementCharacter) : c;
-        afterHigh = QChar::isHighSurrogate(c);
     }
-    m_run.resize(size_t(target - begin));
 }
 
-void RtfDocumentBuilder::appendImage(const QByteArray& data, double width, double height)
+void RtfDocumentBuilder::insertText(QStringView text, int formatId)
 {
-    flushRun();
+    // Qt copies the text, so the chunk's own buffer is lent rather than copied first.
+    cursor().insertText(QString::fromRawData(text.data(), text.size()), m_formats.at(formatId));
+    m_target->paragraphHasText = true;
+}
+
+void RtfDocumentBuilder::insertImage(const RtfBuildChunk::Image& image)
+{
     // Named by content, so a picture pasted into another document never takes another's name.
     const QString name =
         QStringLiteral("rtfimage:") +
-        QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
-    m_document->addResource(QTextDocument::ImageResource, QUrl(name), data);
+        QString::fromLatin1(QCryptographicHash::hash(image.data, QCryptographicHash::Sha1).toHex());
+    m_document->addResource(QTextDocument::ImageResource, QUrl(name), image.data);
     QTextImageFormat format;
     format.setName(name);
-    if (width > 0)
-        format.setWidth(width);
-    if (height > 0)
-        format.setHeight(height);
+    if (image.width > 0)
+        format.setWidth(image.width);
+    if (image.height > 0)
+        format.setHeight(image.height);
     cursor().insertImage(format);
     m_target->paragraphHasText = true;
 }
 
-void RtfDocumentBuilder::endParagraph(const RtfParagraphState& paragraph, int markFormatId)
+void RtfDocumentBuilder::endParagraph(int markFormatId)
 {
-    closeParagraph(paragraph, markFormatId);
+    closeParagraph(markFormatId);
     m_target->paragraphPending = true;
     m_target->paragraphHasText = false;
     ++m_target->paragraphs;
@@ -149,7 +154,6 @@ void RtfDocumentBuilder::endParagraph(const RtfParagraphState& paragraph, int ma
 
 void RtfDocumentBuilder::startNote(int headingFormatId)
 {
-    flushRun();
     // The body's cursor stays before the notes, also while the first note opens at its place.
     m_body.cursor.setKeepPositionOnInsert(true);
     if (m_notes.cursor.isNull()) {
@@ -167,40 +171,24 @@ void RtfDocumentBuilder::startNote(int headingFormatId)
     m_target = &m_notes;
 }
 
-void RtfDocumentBuilder::endNote(const RtfParagraphState& paragraph, int markFormatId)
+void RtfDocumentBuilder::endNote(int markFormatId)
 {
-    if (m_target != &m_notes)
-        return;
     // Writers end a note's last paragraph with \par as they would in the body.
-    if (paragraphIsEmpty() && m_notes.paragraphs > 0)
+    if (!m_notes.paragraphHasText && m_notes.paragraphs > 0)
         m_notes.paragraphPending = false;
     else
-        closeParagraph(paragraph, markFormatId);
+        closeParagraph(markFormatId);
     m_target = &m_body;
     // Only the position stays put: the anchor moved on with the notes.
     m_body.cursor.setKeepPositionOnInsert(false);
     m_body.cursor.clearSelection();
 }
 
-void RtfDocumentBuilder::finish(const RtfParagraphState& paragraph, int markFormatId)
+void RtfDocumentBuilder::finish(int markFormatId)
 {
-    closeParagraph(paragraph, markFormatId);
+    closeParagraph(markFormatId);
     m_body.cursor.endEditBlock();
     m_document->setUndoRedoEnabled(m_undoWasEnabled);
-}
-
-void RtfDocumentBuilder::flushRun()
-{
-    if (m_run.empty())
-        return;
-    if (QChar::isHighSurrogate(m_run.back()))
-        m_run.back() = QChar::ReplacementCharacter;
-    // Qt copies the text, so the run's own buffer is lent rather than copied first.
-    cursor().insertText(
-        QString::fromRawData(reinterpret_cast<const QChar*>(m_run.data()), qsizetype(m_run.size())),
-        m_formats.at(m_runFormat));
-    m_run.clear();
-    m_target->paragraphHasText = true;
 }
 
 QTextCursor& RtfDocumentBuilder::cursor(const QTextCharFormat& markFormat)
@@ -212,18 +200,17 @@ QTextCursor& RtfDocumentBuilder::cursor(const QTextCharFormat& markFormat)
     return m_target->cursor;
 }
 
-// Leaves m_lastBlockFormat the format of paragraph.
-void RtfDocumentBuilder::closeParagraph(const RtfParagraphState& paragraph, int markFormatId)
+// Leaves m_lastBlockFormat the format of m_paragraph.
+void RtfDocumentBuilder::closeParagraph(int markFormatId)
 {
-    flushRun();
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
     if (!m_target->paragraphHasText && !m_target->paragraphPending)
         m_target->cursor.setBlockCharFormat(m_formats.at(markFormatId));
     QTextCursor& cursor =
         this->cursor(m_target->paragraphHasText ? QTextCharFormat() : m_formats.at(markFormatId));
-    if (const QTextBlockFormat& format = formatOf(paragraph); format != m_target->blockFormat)
+    if (const QTextBlockFormat& format = formatOf(m_paragraph); format != m_target->blockFormat)
         cursor.setBlockFormat(format);
-    joinList(paragraph.list);
+    joinList(m_paragraph.list);
 }
 
 const QTextBlockFormat& RtfDocumentBuilder::formatOf(const RtfParagraphState& paragraph)

@@ -34,8 +34,8 @@ int nonNegative(const RtfToken& token)
 
 } // namespace
 
-RtfParser::RtfParser(QByteArrayView data, QTextDocument* document)
-    : m_tokenizer(data), m_builder(document, m_paragraph)
+RtfParser::RtfParser(QByteArrayView data, RtfBuildStream::Sink sink)
+    : m_tokenizer(data), m_stream(m_paragraph, std::move(sink))
 {
     // The level outside the document and the document's own group, which data starts inside.
     m_groups.push_back({RtfGroupState(), 2});
@@ -57,9 +57,9 @@ void RtfParser::parse(const Progress& progress)
     if (state().inNote)
         finishNote();
     // A last, empty paragraph that only carries on a list is no item of it.
-    if (!m_listDeclared && m_builder.paragraphIsEmpty())
+    if (!m_listDeclared && m_stream.paragraphIsEmpty())
         m_paragraph.list = QTextListFormat::ListStyleUndefined;
-    m_builder.finish(m_paragraph, currentFormatId());
+    m_stream.finish(currentFormatId());
 }
 
 // Inlined: the parse loop runs them for every token.
@@ -557,7 +557,7 @@ void RtfParser::finishPicture()
         addLoss(QCoreApplication::translate("RtfReader", "pictures other than PNG and JPEG"));
     } else {
         emitPendingCells();
-        m_builder.appendImage(image, m_picture.width(), m_picture.height());
+        m_stream.appendImage(image, m_picture.width(), m_picture.height());
     }
     m_picture.reset();
 }
@@ -573,13 +573,13 @@ void RtfParser::startNote()
     changeState().inNote = true;
     RtfCharState heading;
     heading.bold = true;
-    m_builder.startNote(formatId(heading));
+    m_stream.startNote(formatId(heading));
 }
 
 void RtfParser::finishNote()
 {
     flushBytes();
-    m_builder.endNote(m_paragraph, currentFormatId());
+    m_stream.endNote(currentFormatId());
     m_paragraph = std::move(m_body.paragraph);
     m_pendingCells = m_body.pendingCells;
     m_pendingCellBreak = m_body.pendingCellBreak;
@@ -596,7 +596,7 @@ void RtfParser::appendNoteMark()
     RtfCharState mark = state().chars;
     mark.vertical = 1;
     emitPendingCells();
-    m_builder.appendText(number, formatId(mark));
+    m_stream.appendText(number, formatId(mark));
 }
 
 void RtfParser::addLoss(const QString& loss)
@@ -608,9 +608,9 @@ void RtfParser::addLoss(const QString& loss)
 void RtfParser::emitCells()
 {
     if (std::exchange(m_pendingCellBreak, false))
-        m_builder.appendText(u"\u2028", currentFormatId());
+        m_stream.appendText(u"\u2028", currentFormatId());
     for (; m_pendingCells > 0; --m_pendingCells)
-        m_builder.appendText(u"\t", currentFormatId());
+        m_stream.appendText(u"\t", currentFormatId());
 }
 
 void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
@@ -742,7 +742,7 @@ void RtfParser::appendDecoded(QStringView text)
         m_links.appendInstruction(text);
     } else if (state().destination == Destination::Body && !state().chars.hidden) {
         emitPendingCells();
-        m_builder.appendText(text, currentFormatId());
+        m_stream.appendText(text, currentFormatId());
     }
 }
 
@@ -761,7 +761,7 @@ void RtfParser::decodeBytes()
 void RtfParser::endParagraph()
 {
     flushBytes();
-    m_builder.endParagraph(m_paragraph, currentFormatId());
+    m_stream.endParagraph(currentFormatId());
     m_listDeclared = false;
 }
 
@@ -807,7 +807,7 @@ int RtfParser::formatId(RtfCharState key)
         return m_formatId;
     auto found = m_formatIds.constFind(key);
     if (found == m_formatIds.constEnd())
-        found = m_formatIds.insert(key, m_builder.addFormat(formatFor(key)));
+        found = m_formatIds.insert(key, m_stream.addFormat(formatFor(key)));
     m_formatState = key;
     m_formatId = found.value();
     return m_formatId;

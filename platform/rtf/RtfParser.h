@@ -2,8 +2,8 @@
 
 #include "platform/Progress.h"
 #include "platform/rtf/CodePageDecoder.h"
+#include "platform/rtf/RtfBuildStream.h"
 #include "platform/rtf/RtfColorTable.h"
-#include "platform/rtf/RtfDocumentBuilder.h"
 #include "platform/rtf/RtfFontTable.h"
 #include "platform/rtf/RtfGroupState.h"
 #include "platform/rtf/RtfKeywordTable.h"
@@ -26,8 +26,9 @@
 class RtfParser
 {
 public:
-    /// data must begin just inside the document's opening brace, at its \\rtf.
-    RtfParser(QByteArrayView data, QTextDocument* document);
+    /// data must begin just inside the document's opening brace, at its \\rtf; sink takes what
+    /// the document is to hold, in chunks.
+    RtfParser(QByteArrayView data, RtfBuildStream::Sink sink);
 
     /// Reads the whole input, telling progress, when given, the bytes read now and then.
     void parse(const Progress& progress = {});
@@ -86,7 +87,7 @@ private:
         flushBytes();
         if (state().destination == Destination::Body && !state().chars.hidden) {
             emitPendingCells();
-            m_builder.appendCharacter(character, currentFormatId());
+            m_stream.appendCharacter(character, currentFormatId());
         } else {
             appendDecoded(QStringView(&character, 1));
         }
@@ -113,7 +114,7 @@ private:
     int codePageFor(int font);
 
     RtfTokenizer m_tokenizer;
-    RtfDocumentBuilder m_builder;
+    RtfBuildStream m_stream;
     CodePageDecoder m_decoder;
     std::vector<GroupLevel> m_groups;
     size_t m_depth = 1;

@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfReader.h"
 
+#include "platform/rtf/RtfDocumentBuilder.h"
 #include "platform/rtf/RtfParser.h"
 
 #include <QCoreApplication>
@@ -44,7 +45,9 @@ bool RtfReader::read(const QByteArray& data, QTextDocument* document, const Prog
                             : QCoreApplication::translate("RtfReader", "no document to read into");
         return false;
     }
-    RtfParser parser(QByteArrayView(data).sliced(start), document);
+    const QByteArrayView rtf = QByteArrayView(data).sliced(start);
+    RtfDocumentBuilder builder(document);
+    RtfParser parser(rtf, [&builder](RtfBuildChunk& chunk) { builder.apply(chunk); });
     parser.parse(progress);
     m_losses = parser.losses();
     return true;
