@@ -1,12 +1,23 @@
 #include "platform/rtf/RtfReader.h"
 
+#include "platform/rtf/RtfChunkQueue.h"
 #include "platform/rtf/RtfDocumentBuilder.h"
 #include "platform/rtf/RtfParser.h"
 
 #include <QCoreApplication>
 #include <QTextDocument>
+#include <QThread>
+
+#include <atomic>
+#include <exception>
+#include <thread>
 
 namespace {
+
+// Below this a read takes milliseconds, too few to be worth a second thread.
+constexpr qsizetype s_parallelFrom = 1 << 20;
+// How often progress is told while the builder waits for the reader.
+constexpr std::chrono::milliseconds s_progressInterval(100);
 
 qsizetype skipSpace(QByteArrayView data, qsizetype at)
 {
@@ -25,6 +36,47 @@ qsizetype rtfStart(QByteArrayView data)
         return -1;
     start = skipSpace(data, start + 1);
     return data.sliced(start).startsWith("\\rtf") ? start : -1;
+}
+
+QStringList readHere(QByteArrayView rtf, RtfDocumentBuilder& builder, const Progress& progress)
+{
+    RtfParser parser(rtf, [&builder](RtfBuildChunk& chunk) { builder.apply(chunk); });
+    parser.parse(progress);
+    return parser.losses();
+}
+
+// Qt's share of a read and ours are about equal, so building the document here while another
+// thread reads the RTF nearly halves the time a large file takes to open.
+QStringList readInParallel(QByteArrayView rtf, RtfDocumentBuilder& builder,
+                           const Progress& progress)
+{
+    RtfChunkQueue queue;
+    std::atomic<qint64> parsed = 0;
+    QStringList losses;
+    std::exception_ptr failure;
+    std::thread reader([&] {
+        try {
+            RtfParser parser(rtf, [&queue](RtfBuildChunk& chunk) { queue.push(std::move(chunk)); });
+            parser.parse([&parsed](qint64 done, qint64) { parsed = done; });
+            losses = parser.losses();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        queue.close();
+    });
+    RtfBuildChunk chunk;
+    qint64 told = 0;
+    for (RtfChunkQueue::Pop popped;
+         (popped = queue.pop(chunk, s_progressInterval)) != RtfChunkQueue::Pop::Closed;) {
+        if (popped == RtfChunkQueue::Pop::Chunk)
+            builder.apply(chunk);
+        if (progress && parsed > told)
+            progress(told = parsed, rtf.size());
+    }
+    reader.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return losses;
 }
 
 } // namespace
@@ -47,9 +99,9 @@ bool RtfReader::read(const QByteArray& data, QTextDocument* document, const Prog
     }
     const QByteArrayView rtf = QByteArrayView(data).sliced(start);
     RtfDocumentBuilder builder(document);
-    RtfParser parser(rtf, [&builder](RtfBuildChunk& chunk) { builder.apply(chunk); });
-    parser.parse(progress);
-    m_losses = parser.losses();
+    m_losses = rtf.size() >= s_parallelFrom && QThread::idealThreadCount() > 1
+                   ? readInParallel(rtf, builder, progress)
+                   : readHere(rtf, builder, progress);
     return true;
 }
 

@@ -14,7 +14,8 @@ class RtfReader
 public:
     /// False (with errorString()) when data is not RTF at all; malformed RTF is read as far as it
     /// makes sense and returns true.
-    /// progress, when given, hears the bytes read now and then.
+    /// progress, when given, hears the bytes read now and then, on this thread. Large data is
+    /// read on a second thread while this one builds the document.
     bool read(const QByteArray& data, QTextDocument* document, const Progress& progress = {});
     QString errorString() const;
     /// Whether data starts as RTF does: a brace and \rtf, white space and a UTF-8 byte-order

@@ -27,6 +27,32 @@ QByteArray sampleRtf()
     return RtfWriter::write(*source);
 }
 
+QList<QTextBlock> blocks(const QTextDocument& document)
+{
+    QList<QTextBlock> blocks;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        blocks.append(block);
+    return blocks;
+}
+
+// The same text in the same formats, the list a paragraph belongs to aside.
+bool sameBlock(const QTextBlock& one, const QTextBlock& other)
+{
+    QTextBlockFormat format = one.blockFormat();
+    QTextBlockFormat otherFormat = other.blockFormat();
+    format.clearProperty(QTextFormat::ObjectIndex);
+    otherFormat.clearProperty(QTextFormat::ObjectIndex);
+    if (format != otherFormat || one.charFormat() != other.charFormat())
+        return false;
+    auto it = one.begin();
+    auto otherIt = other.begin();
+    for (; !it.atEnd() && !otherIt.atEnd(); ++it, ++otherIt)
+        if (it.fragment().text() != otherIt.fragment().text() ||
+            it.fragment().charFormat() != otherIt.fragment().charFormat())
+            return false;
+    return it.atEnd() && otherIt.atEnd();
+}
+
 } // namespace
 
 /// Hostile and damaged input: the reader must return, stay linear and keep what makes sense.
@@ -41,6 +67,7 @@ private slots:
     void mutatedInputRewritesIdentically_data();
     void mutatedInputRewritesIdentically();
     void longBulletListReadsEveryParagraph();
+    void largeFileReadsAsItsPartsDo();
     void nullDocument();
 };
 
@@ -174,6 +201,34 @@ void RtfRobustnessTest::longBulletListReadsEveryParagraph()
         QVERIFY(block.textList());
         QCOMPARE(block.textList()->format().style(), QTextListFormat::ListDisc);
     }
+}
+
+void RtfRobustnessTest::largeFileReadsAsItsPartsDo()
+{
+    // A large file is read on a second thread while this one builds the document, handed over
+    // in chunks that end anywhere: in a list, a note, a run, a paragraph still to be made.
+    const QByteArray sample =
+        RtfTestDocuments::contents(QStringLiteral(QUILLMERE_RTF_DATA "/libreoffice-writer.rtf"));
+    const qsizetype start = sample.lastIndexOf("\\pard", sample.indexOf("Plain start"));
+    const QByteArray body = sample.sliced(start, sample.lastIndexOf('}') - start) +
+                            "\\pard\\qc{\\footnote\\pard\\li720 note\\par}\\li360 x\\b y\\par ";
+    const int repeats = int(1'500'000 / body.size());
+    const auto partRead = RtfTestDocuments::read(sample.left(start) + body + '}');
+    const QList<QTextBlock> part = blocks(*partRead);
+    const auto read = RtfTestDocuments::read(sample.left(start) + body.repeated(repeats) + '}');
+    const QList<QTextBlock> whole = blocks(*read);
+
+    // Both end in an empty paragraph, then the notes under their heading.
+    const qsizetype notes = part.size() - 3;
+    QList<qsizetype> fromPart;
+    for (int repeat = 0; repeat < repeats; ++repeat)
+        for (qsizetype block = 0; block < notes; ++block)
+            fromPart.append(block);
+    fromPart << notes << notes + 1;
+    fromPart.append(QList<qsizetype>(repeats, notes + 2));
+    QCOMPARE(whole.size(), fromPart.size());
+    for (qsizetype block = 0; block < whole.size(); ++block)
+        QVERIFY2(sameBlock(whole[block], part[fromPart[block]]), qPrintable(whole[block].text()));
 }
 
 void RtfRobustnessTest::nullDocument()
