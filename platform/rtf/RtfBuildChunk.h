@@ -47,7 +47,6 @@ struct RtfBuildChunk
         size_t length = 0;
     };
 
-    bool empty() const { return commands.empty(); }
     void clear()
     {
         commands.clear();

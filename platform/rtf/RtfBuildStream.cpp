@@ -59,7 +59,7 @@ void RtfBuildStream::appendText(QStringView text, int formatId)
 void RtfBuildStream::appendImage(const QByteArray& data, double width, double height)
 {
     flushRun();
-    recordInParagraph(Kind::Image, int(m_chunk.images.size()));
+    recordInParagraph({Kind::Image, int(m_chunk.images.size())});
     m_chunk.images.push_back({data, width, height});
     m_target->hasText = true;
 }
@@ -67,7 +67,7 @@ void RtfBuildStream::appendImage(const QByteArray& data, double width, double he
 void RtfBuildStream::endParagraph(int markFormatId)
 {
     flushRun();
-    recordInParagraph(Kind::EndParagraph, markFormatId);
+    recordInParagraph({Kind::EndParagraph, markFormatId});
     m_target->hasText = false;
     handOverWhenFull();
 }
@@ -85,14 +85,14 @@ void RtfBuildStream::endNote(int markFormatId)
     if (m_target != &m_notes)
         return;
     flushRun();
-    recordInParagraph(Kind::EndNote, markFormatId);
+    recordInParagraph({Kind::EndNote, markFormatId});
     m_target = &m_body;
 }
 
 void RtfBuildStream::finish(int markFormatId)
 {
     flushRun();
-    recordInParagraph(Kind::Finish, markFormatId);
+    recordInParagraph({Kind::Finish, markFormatId});
     handOver();
 }
 
@@ -103,22 +103,20 @@ void RtfBuildStream::flushRun()
         return;
     if (QChar::isHighSurrogate(run.back()))
         run.back() = QChar::ReplacementCharacter;
-    recordInParagraph(Kind::Text, m_runFormat);
-    m_chunk.commands.back().start = m_runStart;
-    m_chunk.commands.back().length = run.size() - m_runStart;
+    recordInParagraph({Kind::Text, m_runFormat, m_runStart, run.size() - m_runStart});
     m_runStart = run.size();
     m_target->hasText = true;
     handOverWhenFull();
 }
 
-void RtfBuildStream::recordInParagraph(Kind kind, int id)
+void RtfBuildStream::recordInParagraph(const RtfBuildChunk::Command& command)
 {
     if (!(m_paragraph == m_recordedParagraph)) {
         m_recordedParagraph = m_paragraph;
         m_chunk.commands.push_back({Kind::Paragraph, int(m_chunk.paragraphs.size())});
         m_chunk.paragraphs.push_back(m_paragraph);
     }
-    m_chunk.commands.push_back({kind, id});
+    m_chunk.commands.push_back(command);
 }
 
 void RtfBuildStream::handOverWhenFull()

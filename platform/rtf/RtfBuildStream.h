@@ -66,7 +66,7 @@ private:
     static bool passesAsIs(char16_t c) { return c >= 0x20 && c < 0xd800 && c != 0x2029; }
     void flushRun();
     /// Records a command that may make the paragraph, after the paragraph formatting it needs.
-    void recordInParagraph(Kind kind, int id);
+    void recordInParagraph(const RtfBuildChunk::Command& command);
     void handOverWhenFull();
     void handOver();
 

@@ -94,7 +94,8 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
             m_formats.append(chunk.formats[size_t(command.id)]);
             break;
         case Kind::Paragraph:
-            m_paragraph = chunk.paragraphs[size_t(command.id)];
+            m_blockFormat = blockFormat(chunk.paragraphs[size_t(command.id)]);
+            m_list = chunk.paragraphs[size_t(command.id)].list;
             break;
         case Kind::Text:
             insertText(
@@ -194,13 +195,12 @@ void RtfDocumentBuilder::finish(int markFormatId)
 QTextCursor& RtfDocumentBuilder::cursor(const QTextCharFormat& markFormat)
 {
     if (std::exchange(m_target->paragraphPending, false)) {
-        m_target->blockFormat = formatOf(m_paragraph);
+        m_target->blockFormat = m_blockFormat;
         m_target->cursor.insertBlock(m_target->blockFormat, markFormat);
     }
     return m_target->cursor;
 }
 
-// Leaves m_lastBlockFormat the format of m_paragraph.
 void RtfDocumentBuilder::closeParagraph(int markFormatId)
 {
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
@@ -208,18 +208,9 @@ void RtfDocumentBuilder::closeParagraph(int markFormatId)
         m_target->cursor.setBlockCharFormat(m_formats.at(markFormatId));
     QTextCursor& cursor =
         this->cursor(m_target->paragraphHasText ? QTextCharFormat() : m_formats.at(markFormatId));
-    if (const QTextBlockFormat& format = formatOf(m_paragraph); format != m_target->blockFormat)
-        cursor.setBlockFormat(format);
-    joinList(m_paragraph.list);
-}
-
-const QTextBlockFormat& RtfDocumentBuilder::formatOf(const RtfParagraphState& paragraph)
-{
-    if (!(paragraph == m_lastParagraph)) {
-        m_lastParagraph = paragraph;
-        m_lastBlockFormat = blockFormat(paragraph);
-    }
-    return m_lastBlockFormat;
+    if (m_blockFormat != m_target->blockFormat)
+        cursor.setBlockFormat(m_blockFormat);
+    joinList(m_list);
 }
 
 void RtfDocumentBuilder::joinList(QTextListFormat::Style style)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/rtf/RtfBuildChunk.h"
-#include "platform/rtf/RtfParagraphState.h"
 
 #include <QList>
 #include <QTextCharFormat>
@@ -48,16 +47,15 @@ private:
     /// The target's cursor, after making its pending paragraph with markFormat on its mark.
     QTextCursor& cursor(const QTextCharFormat& markFormat = QTextCharFormat());
     void closeParagraph(int markFormatId);
-    const QTextBlockFormat& formatOf(const RtfParagraphState& paragraph);
     void joinList(QTextListFormat::Style style);
 
     QTextDocument* m_document;
-    RtfParagraphState m_paragraph;
+    /// The paragraph formatting in force: the block's format and the list it is an item of.
+    QTextBlockFormat m_blockFormat;
+    QTextListFormat::Style m_list = QTextListFormat::ListStyleUndefined;
     Target m_body;
     Target m_notes;
     Target* m_target = &m_body;
     bool m_undoWasEnabled;
     QList<QTextCharFormat> m_formats;
-    RtfParagraphState m_lastParagraph;
-    QTextBlockFormat m_lastBlockFormat;
 };
