@@ -1,6 +1,6 @@
 #include "app/WindowGeometry.h"
 
-#include "platform/Twips.h"
+#include "formats/Twips.h"
 
 #include <cmath>
 

@@ -4,9 +4,9 @@
 // LibreOffice, pandoc and AbiWord write them (their samples repeated), and one read of a 100 MB
 // LibreOffice file. A large file is read on two threads, so every benchmark here reports the time
 // that passes and, as its CPU time, what all of the process's threads spent.
-#include "platform/EditorFont.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "formats/EditorFont.h"
+#include "formats/rtf/RtfReader.h"
+#include "formats/rtf/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>

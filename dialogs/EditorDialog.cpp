@@ -1,7 +1,7 @@
 #include "dialogs/EditorDialog.h"
 
+#include "formats/Twips.h"
 #include "platform/RichTextBox.h"
-#include "platform/Twips.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

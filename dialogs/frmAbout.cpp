@@ -1,6 +1,6 @@
 #include "dialogs/frmAbout.h"
 
-#include "platform/Twips.h"
+#include "formats/Twips.h"
 
 #include <QFrame>
 #include <QIcon>

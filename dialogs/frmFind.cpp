@@ -1,8 +1,8 @@
 #include "dialogs/frmFind.h"
 
+#include "formats/Twips.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
-#include "platform/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

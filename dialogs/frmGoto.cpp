@@ -2,9 +2,9 @@
 
 #include "dialogs/GotoLine.h"
 #include "dialogs/LeadingNumber.h"
+#include "formats/Twips.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
-#include "platform/Twips.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "editing/ClipboardFormats.h"
 
-#include "platform/rtf/RtfWriter.h"
+#include "formats/rtf/RtfWriter.h"
 
 #include <QFont>
 #include <QMimeData>

@@ -1,7 +1,7 @@
 // libFuzzer target: the RTF reader must survive any bytes, and whatever it reads must write,
 // read back and write again to the same bytes.
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "formats/rtf/RtfReader.h"
+#include "formats/rtf/RtfWriter.h"
 
 #include <QCoreApplication>
 #include <QTextDocument>

@@ -1,15 +1,15 @@
 #include "platform/RichTextBox.h"
 
-#include "platform/AtomicFile.h"
+#include "formats/AtomicFile.h"
+#include "formats/EditorFont.h"
+#include "formats/ParagraphDirection.h"
+#include "formats/Twips.h"
+#include "formats/rtf/RtfDocumentCache.h"
+#include "formats/rtf/RtfReader.h"
+#include "formats/rtf/RtfWriter.h"
 #include "platform/DocumentPrinter.h"
-#include "platform/EditorFont.h"
 #include "platform/FileArguments.h"
-#include "platform/ParagraphDirection.h"
 #include "platform/TextBoundary.h"
-#include "platform/Twips.h"
-#include "platform/rtf/RtfDocumentCache.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Progress.h"
+#include "formats/Progress.h"
 
 #include <QTextEdit>
 

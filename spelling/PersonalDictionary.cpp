@@ -1,6 +1,6 @@
 #include "spelling/PersonalDictionary.h"
 
-#include "platform/AtomicFile.h"
+#include "formats/AtomicFile.h"
 #include "platform/DataFolder.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "platform/ParagraphDirection.h"
+#include "formats/ParagraphDirection.h"
 #include "platform/QtMessageService.h"
 #include "platform/RichTextBox.h"
 #include "platform/TextBoundary.h"

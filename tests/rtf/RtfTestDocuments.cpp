@@ -1,8 +1,8 @@
 #include "RtfTestDocuments.h"
 
-#include "platform/EditorFont.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "formats/EditorFont.h"
+#include "formats/rtf/RtfReader.h"
+#include "formats/rtf/RtfWriter.h"
 #include "tools/rtf/DocumentJson.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "RtfTestDocuments.h"
 
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "formats/rtf/RtfReader.h"
+#include "formats/rtf/RtfWriter.h"
 
 #include <QTest>
 #include <QTextBlock>

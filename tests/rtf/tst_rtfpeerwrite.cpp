@@ -1,6 +1,6 @@
 #include "RtfTestDocuments.h"
 
-#include "platform/rtf/RtfWriter.h"
+#include "formats/rtf/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>

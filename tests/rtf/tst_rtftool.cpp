@@ -1,4 +1,4 @@
-#include "platform/EditorFont.h"
+#include "formats/EditorFont.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

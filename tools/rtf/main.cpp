@@ -1,9 +1,9 @@
 // quillmere-rtf: looks at RTF the way the program's codec reads and writes it.
 //   quillmere-rtf dump FILE        prints FILE's paragraphs and runs as JSON
 //   quillmere-rtf build FILE.json  prints the RTF the program writes for that JSON
-#include "platform/EditorFont.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "formats/EditorFont.h"
+#include "formats/rtf/RtfReader.h"
+#include "formats/rtf/RtfWriter.h"
 #include "tools/rtf/DocumentJson.h"
 
 #include <QCoreApplication>

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "formats/rtf/RtfParagraphState.h"
+
+#include <QByteArray>
+#include <QTextCharFormat>
+
+#include <string>
+#include <vector>
+
+/// A stretch of what reading RTF makes of a document, in order, as RtfBuildStream records it
+/// and RtfDocumentBuilder carries it out; it may pass between threads.
+struct RtfBuildChunk
+{
+    struct Image
+    {
+        QByteArray data;
+        double width = 0;
+        double height = 0;
+    };
+
+    struct Command
+    {
+        enum class Kind : quint8 {
+            /// formats[index] gets the next format id.
+            Format,
+            /// paragraphs[index] is the paragraph formatting in force from here on.
+            Paragraph,
+            /// text[start, start + length) in format id.
+            Text,
+            /// images[index].
+            Image,
+            /// Ends the paragraph; id formats its mark.
+            EndParagraph,
+            /// Opens a note under a heading in format id.
+            StartNote,
+            /// Ends the note; id formats its last paragraph's mark.
+            EndNote,
+            /// Ends the document; id formats its last paragraph's mark.
+            Finish,
+        };
+
+        Kind kind;
+        /// A format id, or the index of the command's item in its list.
+        int id;
+        size_t start = 0;
+        size_t length = 0;
+    };
+
+    void clear()
+    {
+        commands.clear();
+        text.clear();
+        formats.clear();
+        paragraphs.clear();
+        images.clear();
+    }
+
+    std::vector<Command> commands;
+    std::u16string text;
+    std::vector<QTextCharFormat> formats;
+    std::vector<RtfParagraphState> paragraphs;
+    std::vector<Image> images;
+};

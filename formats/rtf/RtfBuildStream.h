@@ -1,0 +1,85 @@
+#pragma once
+
+#include "formats/rtf/RtfBuildChunk.h"
+
+#include <QChar>
+#include <QStringView>
+
+#include <functional>
+
+/// Records what reading makes of a document as chunks of commands for RtfDocumentBuilder,
+/// gathering characters of one format into one run. Keeping the two apart lets the document be
+/// built on one thread while the RTF is read on another.
+class RtfBuildStream
+{
+public:
+    /// Takes each chunk once it is full, and the last one at finish(); it may keep its content.
+    using Sink = std::function<void(RtfBuildChunk&)>;
+
+    /// paragraph is the paragraph formatting in force, read as content arrives.
+    RtfBuildStream(const RtfParagraphState& paragraph, Sink sink);
+    RtfBuildStream(const RtfBuildStream&) = delete;
+    RtfBuildStream& operator=(const RtfBuildStream&) = delete;
+
+    /// Registers a character format; the returned id names it in appendText().
+    int addFormat(const QTextCharFormat& format);
+    /// Adds text to the current run, dropping characters a body cannot hold; a surrogate
+    /// without its other half becomes U+FFFD.
+    void appendText(QStringView text, int formatId);
+    /// appendText() for one character, which mostly goes straight on the end of the run.
+    void appendCharacter(char16_t character, int formatId)
+    {
+        std::u16string& run = m_chunk.text;
+        if (formatId == m_runFormat && passesAsIs(character) &&
+            (run.size() == m_runStart || !QChar::isHighSurrogate(run.back())))
+            run.push_back(character);
+        else
+            appendText(QStringView(&character, 1), formatId);
+    }
+    /// Adds a PNG or JPEG picture, kept as its bytes; a size of 0 leaves the picture's own.
+    void appendImage(const QByteArray& data, double width, double height);
+    /// Closes the current paragraph; markFormatId formats it when it holds no text.
+    void endParagraph(int markFormatId);
+    /// True while the current paragraph holds neither text nor pictures.
+    bool paragraphIsEmpty() const
+    {
+        return !m_target->hasText && m_chunk.text.size() == m_runStart;
+    }
+    /// Sends what follows, until endNote(), to a new note in the notes section at the end of the
+    /// document, which the first note opens under a heading in headingFormatId.
+    void startNote(int headingFormatId);
+    /// Closes the note's last paragraph, or drops it when it is an empty one after others.
+    void endNote(int markFormatId);
+    /// Closes the last paragraph and hands over the last chunk.
+    void finish(int markFormatId);
+
+private:
+    using Kind = RtfBuildChunk::Command::Kind;
+
+    /// The body or the notes after it.
+    struct Target
+    {
+        bool hasText = false;
+    };
+
+    /// Most text is neither dropped nor a surrogate: one test lets it through.
+    static bool passesAsIs(char16_t c) { return c >= 0x20 && c < 0xd800 && c != 0x2029; }
+    void flushRun();
+    /// Records a command that may make the paragraph, after the paragraph formatting it needs.
+    void recordInParagraph(const RtfBuildChunk::Command& command);
+    void handOverWhenFull();
+    void handOver();
+
+    const RtfParagraphState& m_paragraph;
+    /// The paragraph formatting the builder holds once it has carried out what was recorded.
+    RtfParagraphState m_recordedParagraph;
+    Sink m_sink;
+    RtfBuildChunk m_chunk;
+    /// Where the run being gathered starts in m_chunk.text.
+    size_t m_runStart = 0;
+    int m_runFormat = -1;
+    int m_formats = 0;
+    Target m_body;
+    Target m_notes;
+    Target* m_target = &m_body;
+};

@@ -1,0 +1,106 @@
+#include "formats/rtf/RtfDocumentCache.h"
+
+#include "formats/rtf/RtfDocumentWriter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+
+RtfDocumentCache& RtfDocumentCache::of(QTextDocument& document)
+{
+    if (auto* cache = document.findChild<RtfDocumentCache*>(QString(), Qt::FindDirectChildrenOnly))
+        return *cache;
+    return *new RtfDocumentCache(document);
+}
+
+RtfDocumentCache::RtfDocumentCache(QTextDocument& document)
+    : QObject(&document), m_document(document)
+{
+    // A document says where it changed only once it has a layout.
+    document.documentLayout();
+    connect(&document, &QTextDocument::contentsChange, this, &RtfDocumentCache::noteChange);
+}
+
+RtfDocumentCache::~RtfDocumentCache() = default;
+
+// Splitting or joining paragraphs changes the count; an edit that reaches two paragraphs or
+// follows an edit of another is more than one paragraph can carry.
+void RtfDocumentCache::noteChange(int position, int /*removed*/, int added)
+{
+    m_upToDate = false;
+    if (m_changed == s_several)
+        return;
+    const int first = m_document.findBlock(position).blockNumber();
+    const int last = m_document.findBlock(position + added).blockNumber();
+    if (m_document.blockCount() != m_blockCount || first != last ||
+        (m_changed != s_none && m_changed != first))
+        m_changed = s_several;
+    else
+        m_changed = first;
+}
+
+const QByteArray& RtfDocumentCache::rtf(const Progress& progress)
+{
+    if (m_upToDate)
+        return m_rtf;
+    if (m_changed < 0 || !m_writer || !rewriteChangedParagraph()) {
+        m_writer = std::make_unique<RtfDocumentWriter>(m_document);
+        m_rtf = m_writer->write(&m_map, progress);
+    }
+    m_upToDate = true;
+    m_changed = s_none;
+    m_blockCount = m_document.blockCount();
+    return m_rtf;
+}
+
+// The paragraph stands in alone when it uses the same table entries in the same order
+// and leaves the writer as before: then the tables and every other paragraph stay as they were.
+// A list paragraph's number depends on its neighbours, so lists are always written whole.
+bool RtfDocumentCache::rewriteChangedParagraph()
+{
+    const size_t index = size_t(m_changed);
+    if (index >= m_map.paragraphs.size())
+        return false;
+    const RtfParagraphMap::Paragraph old = m_map.paragraphs[index];
+    const RtfParagraphBoundary& before =
+        index == 0 ? m_map.boundaries.front()
+                   : m_map.boundaries[m_map.paragraphs[index - 1].boundary];
+    RtfParagraphMap::Paragraph written;
+    RtfParagraphBoundary after;
+    const std::optional<QByteArray> bytes =
+        m_writer->writeParagraph(m_document.findBlockByNumber(m_changed), before, &written, &after);
+    if (!bytes || old.inList || written.inList || written.tableUse != old.tableUse ||
+        !(after == m_map.boundaries[old.boundary]))
+        return false;
+    const qsizetype start = index == 0 ? m_map.headerSize : m_map.paragraphs[index - 1].end;
+    const qsizetype grown = bytes->size() - (old.end - start);
+    // The old RTF is usually still held as the latest recorded state, so the new one is a
+    // copy anyway: made in one pass, not detached first and then moved about.
+    QByteArray spliced = bufferFor(m_rtf.size() + grown);
+    char* out = std::copy_n(m_rtf.constData(), start, spliced.data());
+    out = std::copy(bytes->cbegin(), bytes->cend(), out);
+    std::copy(m_rtf.cbegin() + old.end, m_rtf.cend(), out);
+    m_spares[1] = std::exchange(m_spares[0], std::exchange(m_rtf, std::move(spliced)));
+    for (size_t later = index; later < m_map.paragraphs.size(); ++later)
+        m_map.paragraphs[later].end += grown;
+    return true;
+}
+
+// The recorded states let go of the RTF of two keys ago; writing into its memory again spares
+// the system handing out and clearing a fresh document-sized block on every key.
+QByteArray RtfDocumentCache::bufferFor(qsizetype size)
+{
+    for (QByteArray& spare : m_spares) {
+        if (spare.isDetached() && spare.capacity() >= size) {
+            QByteArray buffer = std::move(spare);
+            buffer.resize(size);
+            return buffer;
+        }
+    }
+    QByteArray buffer;
+    buffer.reserve(size + size / 64);
+    buffer.resize(size);
+    return buffer;
+}

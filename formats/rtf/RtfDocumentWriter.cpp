@@ -1,0 +1,527 @@
+#include "formats/rtf/RtfDocumentWriter.h"
+
+#include "formats/Twips.h"
+#include "formats/rtf/RtfCharacterPolicy.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <utility>
+
+using namespace std::string_view_literals;
+
+namespace {
+
+// The longest thing one UTF-16 unit becomes: "\u-32768?" or a delimiter and a character.
+constexpr qsizetype s_maxBytesPerUnit = 9;
+// Enough for text that is mostly ASCII with some formatting and some \uN escapes.
+constexpr qsizetype s_expectedBytesPerCharacter = 4;
+
+// Both the bullet text older readers show and the description newer ones build a list from.
+constexpr std::string_view s_bulletParagraph =
+    "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
+constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
+// Where s_listIndent starts a list paragraph's first line, in twips.
+constexpr int s_listLineStart = 360;
+constexpr qsizetype s_imageBytesPerLine = 64;
+
+// The \pn keyword naming a numbered list's style.
+std::string_view numberStyleWord(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListLowerAlpha:
+        return "\\pnlcltr"sv;
+    case QTextListFormat::ListUpperAlpha:
+        return "\\pnucltr"sv;
+    case QTextListFormat::ListLowerRoman:
+        return "\\pnlcrm"sv;
+    case QTextListFormat::ListUpperRoman:
+        return "\\pnucrm"sv;
+    default:
+        return "\\pndec"sv;
+    }
+}
+
+// The length in whole twips, after word when it is not 0.
+int appendTwips(QByteArray& out, const char* word, double pixels)
+{
+    const int twips = qRound(Twips::fromPixels(pixels));
+    if (twips != 0)
+        out.append(word).append(QByteArray::number(twips));
+    return twips;
+}
+
+constexpr std::array<std::string_view, 6> s_leaderWords = {"\\tldot"sv, "\\tlhyph"sv, "\\tlul"sv,
+                                                           "\\tlth"sv,  "\\tleq"sv,   "\\tlmdot"sv};
+
+// Tab stops measured from the left margin again: the document keeps them from where the first
+// line starts, lineStart twips in.
+void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineStart)
+{
+    const QString leaders = format.stringProperty(RtfCharacterPolicy::TabLeadersProperty);
+    const QList<QTextOption::Tab> tabs = format.tabPositions();
+    // Clamped as the reader clamps, so what it reads back writes out the same.
+    const qsizetype count = std::min(tabs.size(), RtfCharacterPolicy::MaxTabStops);
+    for (qsizetype index = 0; index < count; ++index) {
+        const size_t leader = RtfCharacterPolicy::tabLeaders().find(
+            index < leaders.size() ? leaders[index].unicode() : u' ');
+        if (leader < s_leaderWords.size())
+            out.append(s_leaderWords[leader]);
+        if (tabs[index].type == QTextOption::RightTab)
+            out.append("\\tqr");
+        else if (tabs[index].type == QTextOption::CenterTab)
+            out.append("\\tqc");
+        else if (tabs[index].type == QTextOption::DelimiterTab)
+            out.append("\\tqdec");
+        const double twips = std::clamp(Twips::fromPixels(tabs[index].position) + lineStart,
+                                        -double(RtfCharacterPolicy::MaxTabStopTwips),
+                                        double(RtfCharacterPolicy::MaxTabStopTwips));
+        out.append("\\tx").append(QByteArray::number(qRound(twips)));
+    }
+}
+
+// Alignment, indents, spacing and tab stops as control words; empty for a plain paragraph.
+QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    QByteArray out;
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter)
+        out.append("\\qc");
+    else if (alignment & Qt::AlignRight)
+        out.append("\\qr");
+    else if (alignment & Qt::AlignJustify)
+        out.append("\\qj");
+    // A list's indent is its own and is written with the list.
+    int lineStart = s_listLineStart;
+    if (!list) {
+        lineStart = appendTwips(out, "\\li", format.leftMargin());
+        appendTwips(out, "\\ri", format.rightMargin());
+        lineStart += appendTwips(out, "\\fi", format.textIndent());
+    }
+    appendTwips(out, "\\sb", format.topMargin());
+    appendTwips(out, "\\sa", format.bottomMargin());
+    if (format.hasProperty(QTextFormat::TabPositions))
+        appendTabStops(out, format, lineStart);
+    return out;
+}
+
+// The picture's bytes as PNG or JPEG: as they were read when they were, otherwise encoded.
+QByteArray imageData(const QVariant& resource, std::string_view* kind)
+{
+    QByteArray data =
+        resource.typeId() == QMetaType::QByteArray ? resource.toByteArray() : QByteArray();
+    if (data.startsWith("\x89PNG\r\n\x1a\n")) {
+        *kind = "\\pngblip"sv;
+        return data;
+    }
+    if (data.startsWith("\xff\xd8\xff")) {
+        *kind = "\\jpegblip"sv;
+        return data;
+    }
+    const QImage image = resource.typeId() == QMetaType::QImage    ? resource.value<QImage>()
+                         : resource.typeId() == QMetaType::QPixmap ? resource.value<QImage>()
+                                                                   : QImage::fromData(data);
+    data.clear();
+    if (image.isNull())
+        return data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    *kind = "\\pngblip"sv;
+    return data;
+}
+
+// A control word swallows one following space and runs on into letters, digits or a minus sign.
+bool needsDelimiter(char16_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
+           c == '-';
+}
+
+bool isPlain(char16_t c)
+{
+    return c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}';
+}
+
+bool isUnicodeEscaped(char16_t c)
+{
+    return c >= 0x80 && c != QChar::LineSeparator && !RtfCharacterPolicy::isDropped(c);
+}
+
+// Whether the character at at in text is half a surrogate pair without its other half.
+bool isLoneSurrogate(QStringView text, const QChar* at)
+{
+    if (at->isHighSurrogate())
+        return at + 1 == text.end() || !at[1].isLowSurrogate();
+    if (at->isLowSurrogate())
+        return at == text.begin() || !at[-1].isHighSurrogate();
+    return false;
+}
+
+// \uN takes a signed 16-bit value; the '?' is the fallback older readers show instead.
+char* writeUnicode(char* target, char16_t c)
+{
+    *target++ = '\\';
+    *target++ = 'u';
+    target = std::to_chars(target, target + 6, int(qint16(c))).ptr;
+    *target++ = '?';
+    return target;
+}
+
+} // namespace
+
+// Reserving generously costs only address space, which stays untouched unless used; regrowing a
+// buffer of many megabytes would copy it all.
+RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document)
+    : m_document(document), m_styles(document),
+      m_body(document.characterCount() * s_expectedBytesPerCharacter + 4096)
+{
+}
+
+QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
+{
+    constexpr int progressStep = 4096;
+    const QString text = m_document.toRawText();
+    RtfParagraphBoundary boundary;
+    if (map) {
+        map->paragraphs.clear();
+        map->paragraphs.reserve(size_t(m_document.blockCount()));
+        map->boundaries = {boundary};
+    }
+    int written = 0;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        RtfParagraphMap::Paragraph paragraph = writeParagraph(
+            block, QStringView(text).sliced(block.position(), block.length() - 1), boundary);
+        if (progress && ++written % progressStep == 0)
+            progress(written, m_document.blockCount());
+        if (!map)
+            continue;
+        if (!(boundary == map->boundaries.back()))
+            map->boundaries.push_back(boundary);
+        paragraph.boundary = int(map->boundaries.size() - 1);
+        map->paragraphs.push_back(paragraph);
+    }
+    RtfByteSink header(4096);
+    writeHeader(header);
+    QByteArray document = header.take();
+    if (map) {
+        map->headerSize = document.size();
+        for (RtfParagraphMap::Paragraph& paragraph : map->paragraphs)
+            paragraph.end += map->headerSize;
+    }
+    document.reserve(document.size() + m_body.size() + 1);
+    document.append(m_body.take());
+    document.append('}');
+    return document;
+}
+
+std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& block,
+                                                            const RtfParagraphBoundary& before,
+                                                            RtfParagraphMap::Paragraph* paragraph,
+                                                            RtfParagraphBoundary* after)
+{
+    const qsizetype fonts = m_styles.fonts().size();
+    const qsizetype colors = m_styles.colors().size();
+    const QString text = block.text();
+    m_body = RtfByteSink(text.size() * s_maxBytesPerUnit + 1024);
+    m_needsDelimiter = false;
+    RtfParagraphBoundary boundary = before;
+    *paragraph = writeParagraph(block, text, boundary);
+    if (m_styles.fonts().size() != fonts || m_styles.colors().size() != colors)
+        return std::nullopt;
+    *after = boundary;
+    return m_body.take();
+}
+
+RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& block,
+                                                             QStringView text,
+                                                             RtfParagraphBoundary& boundary)
+{
+    // Qt finds a block's list anew each time it is asked.
+    const QTextList* list = block.textList();
+    QByteArray properties = paragraphProperties(block, list);
+    m_current = boundary.style;
+    m_tableUse = 0;
+    m_lastEntries = 0;
+    writeParagraphStart(block, list, properties, boundary.properties);
+    writeBlock(block, text);
+    if (block.next().isValid()) {
+        m_body.append("\\par\n"sv);
+        m_needsDelimiter = false;
+    }
+    // After a list paragraph the next one starts afresh, whatever its properties.
+    boundary = {m_current, list ? QByteArray("list") : std::move(properties)};
+    return {m_body.size(), m_tableUse, 0, list != nullptr};
+}
+
+const RtfRunStyle& RtfDocumentWriter::styleFor(int formatIndex)
+{
+    const RtfRunStyle& style = m_styles.styleFor(formatIndex);
+    // Runs that differ only in what the tables do not hold (bold, size, ...) use the same
+    // entries, so splitting or joining them leaves the tables as they are.
+    const quint64 entries =
+        quint64(style.font + 2) | quint64(style.color) << 21 | quint64(style.highlight) << 42;
+    if (entries != std::exchange(m_lastEntries, entries))
+        m_tableUse = (m_tableUse ^ entries) * 0x100000001b3ULL;
+    return style;
+}
+
+void RtfDocumentWriter::writeHeader(RtfByteSink& out)
+{
+    out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"sv);
+    for (qsizetype index = 0; index < m_styles.fonts().size(); ++index) {
+        writeWord(out, "{\\f"sv, int(index));
+        // The reader takes bytes in the Symbol font for the signs they show; \fcharset0 says
+        // this font's text is already what it shows.
+        writeWord(out, RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index))
+                           ? "\\fnil\\fcharset0"sv
+                           : "\\fnil"sv);
+        // A semicolon ends a font name, so one inside a name travels as a byte escape.
+        const QStringList parts = m_styles.fonts().at(index).split(u';');
+        for (qsizetype part = 0; part < parts.size(); ++part) {
+            out.append(part > 0 ? "\\'3b"sv : ""sv);
+            writeText(out, parts.at(part));
+        }
+        out.append(";}"sv);
+    }
+    out.append("}{\\colortbl;"sv);
+    for (const QRgb color : m_styles.colors()) {
+        writeWord(out, "\\red"sv, qRed(color));
+        writeWord(out, "\\green"sv, qGreen(color));
+        writeWord(out, "\\blue"sv, qBlue(color));
+        out.append(";"sv);
+    }
+    out.append("}{\\*\\generator Quillmere;}\\uc1\n"sv);
+}
+
+void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QTextList* list,
+                                            const QByteArray& properties,
+                                            const QByteArray& previousProperties)
+{
+    if (list) {
+        writeListMarker(block, *list);
+    } else if (properties != previousProperties) {
+        writeWord(m_body, "\\pard"sv);
+    }
+    if (!properties.isEmpty() && (list || properties != previousProperties))
+        writeWord(m_body, std::string_view(properties.constData(), size_t(properties.size())));
+}
+
+void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)
+{
+    const QTextListFormat::Style style = list.format().style();
+    if (RtfCharacterPolicy::isBullet(style)) {
+        writeWord(m_body, s_bulletParagraph);
+        return;
+    }
+    // Older readers show the number text; newer ones number the list from \pn themselves.
+    m_body.append("\\pard{\\pntext "sv);
+    m_needsDelimiter = false;
+    writeText(m_body, list.itemText(block));
+    m_body.append("\\tab}{\\*\\pn\\pnlvlbody"sv);
+    m_body.append(numberStyleWord(style));
+    m_body.append("\\pnstart1{\\pntxta .}}"sv);
+    writeWord(m_body, s_listIndent);
+}
+
+void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
+{
+    // Fragments of a block are contiguous: summing lengths avoids a tree walk per fragment.
+    qsizetype position = 0;
+    bool wroteText = false;
+    for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
+        const QTextFragment fragment = fragments.fragment();
+        const qsizetype length = fragment.length();
+        const QTextCharFormat format = fragment.charFormat();
+        if (format.isImageFormat()) {
+            closeVertical();
+            closeLink();
+            wroteText |= writeImage(format.toImageFormat());
+        } else {
+            wroteText |=
+                writeRun(text.sliced(position, length), styleFor(fragment.charFormatIndex()));
+        }
+        position += length;
+    }
+    closeVertical();
+    closeLink();
+    // An empty paragraph still carries the formatting of its paragraph mark.
+    if (!wroteText)
+        writeStyle(styleFor(block.charFormatIndex()));
+}
+
+bool RtfDocumentWriter::writeRun(QStringView text, const RtfRunStyle& style)
+{
+    // Style changes are written only before characters that are kept, so they are the same
+    // however the document splits its fragments.
+    const auto kept = std::find_if(text.begin(), text.end(), [](QChar c) {
+        return !RtfCharacterPolicy::isDropped(c.unicode());
+    });
+    if (kept == text.end())
+        return false;
+    if (style.link != m_openLink) {
+        closeVertical();
+        closeLink();
+        openLink(style.link);
+    }
+    if (style.vertical != m_openVertical) {
+        closeVertical();
+        openVertical(style.vertical);
+    }
+    if (!(style == m_current))
+        writeStyle(style);
+    writeText(m_body, text.sliced(kept - text.begin()));
+    return true;
+}
+
+bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)
+{
+    std::string_view kind;
+    const QByteArray data =
+        imageData(m_document.resource(QTextDocument::ImageResource, QUrl(format.name())), &kind);
+    if (data.isEmpty())
+        return false;
+    m_body.append("{\\pict"sv);
+    m_body.append(kind);
+    if (const int width = qRound(Twips::fromPixels(format.width())); width > 0)
+        writeWord(m_body, "\\picwgoal"sv, width);
+    if (const int height = qRound(Twips::fromPixels(format.height())); height > 0)
+        writeWord(m_body, "\\pichgoal"sv, height);
+    static constexpr char s_hexDigits[] = "0123456789abcdef";
+    char* target = m_body.reserve(data.size() * 2 + data.size() / s_imageBytesPerLine + 2);
+    for (qsizetype index = 0; index < data.size(); ++index) {
+        if (index % s_imageBytesPerLine == 0)
+            *target++ = '\n';
+        *target++ = s_hexDigits[uchar(data[index]) >> 4];
+        *target++ = s_hexDigits[uchar(data[index]) & 15];
+    }
+    *target++ = '}';
+    m_body.commit(target);
+    m_needsDelimiter = false;
+    return true;
+}
+
+void RtfDocumentWriter::openLink(const QString& link)
+{
+    if (link.isEmpty())
+        return;
+    m_body.append("{\\field{\\*\\fldinst{HYPERLINK \""sv);
+    m_needsDelimiter = false;
+    // The target is one quoted argument, so a quote inside it is escaped as in a URL.
+    writeText(m_body, QString(link).replace(u'"', QLatin1String("%22")));
+    m_body.append("\"}}{\\fldrslt{"sv);
+    m_needsDelimiter = false;
+    m_outsideLink = m_current;
+    m_openLink = link;
+}
+
+void RtfDocumentWriter::closeLink()
+{
+    if (m_openLink.isEmpty())
+        return;
+    m_body.append("}}}"sv);
+    m_needsDelimiter = false;
+    m_current = m_outsideLink;
+    m_openLink.clear();
+}
+
+void RtfDocumentWriter::openVertical(int vertical)
+{
+    if (vertical == 0)
+        return;
+    m_body.append("{"sv);
+    writeWord(m_body, vertical == 1 ? "\\super"sv : "\\sub"sv);
+    m_outsideVertical = m_current;
+    m_current.vertical = vertical;
+    m_openVertical = vertical;
+}
+
+void RtfDocumentWriter::closeVertical()
+{
+    if (m_openVertical == 0)
+        return;
+    m_body.append("}"sv);
+    m_needsDelimiter = false;
+    m_current = m_outsideVertical;
+    m_openVertical = 0;
+}
+
+void RtfDocumentWriter::writeStyle(const RtfRunStyle& style)
+{
+    if (style.bold != m_current.bold)
+        writeWord(m_body, style.bold ? "\\b"sv : "\\b0"sv);
+    if (style.italic != m_current.italic)
+        writeWord(m_body, style.italic ? "\\i"sv : "\\i0"sv);
+    if (style.underline != m_current.underline)
+        writeWord(m_body, style.underline ? "\\ul"sv : "\\ulnone"sv);
+    if (style.strike != m_current.strike)
+        writeWord(m_body, style.strike ? "\\strike"sv : "\\strike0"sv);
+    if (style.color != m_current.color)
+        writeWord(m_body, "\\cf"sv, style.color);
+    if (style.font != m_current.font)
+        writeWord(m_body, "\\f"sv, style.font);
+    if (style.halfPoints != m_current.halfPoints)
+        writeWord(m_body, "\\fs"sv, style.halfPoints);
+    if (style.highlight != m_current.highlight)
+        writeWord(m_body, "\\highlight"sv, style.highlight);
+    m_current = style;
+}
+
+void RtfDocumentWriter::writeWord(RtfByteSink& out, std::string_view word)
+{
+    out.append(word);
+    m_needsDelimiter = true;
+}
+
+void RtfDocumentWriter::writeWord(RtfByteSink& out, std::string_view word, int parameter)
+{
+    char* target = out.reserve(qsizetype(word.size()) + 12);
+    target = std::copy(word.begin(), word.end(), target);
+    out.commit(std::to_chars(target, target + 12, parameter).ptr);
+    m_needsDelimiter = true;
+}
+
+void RtfDocumentWriter::writeText(RtfByteSink& out, QStringView text)
+{
+    char* target = out.reserve(text.size() * s_maxBytesPerUnit);
+    for (const QChar* at = text.begin(); at != text.end(); ++at) {
+        const char16_t c = at->unicode();
+        if (isPlain(c)) {
+            if (m_needsDelimiter && needsDelimiter(c))
+                *target++ = ' ';
+            m_needsDelimiter = false;
+            *target++ = char(c);
+        } else if (isUnicodeEscaped(c)) {
+            target = writeUnicode(target, QChar::isSurrogate(c) && isLoneSurrogate(text, at)
+                                              ? char16_t(QChar::ReplacementCharacter)
+                                              : c);
+            m_needsDelimiter = false;
+        } else {
+            target = writeSpecial(target, c);
+        }
+    }
+    out.commit(target);
+}
+
+char* RtfDocumentWriter::writeSpecial(char* target, char16_t c)
+{
+    if (c == u'\t' || c == QChar::LineSeparator) {
+        const std::string_view word = c == u'\t' ? "\\tab"sv : "\\line"sv;
+        m_needsDelimiter = true;
+        return std::copy(word.begin(), word.end(), target);
+    }
+    if (RtfCharacterPolicy::isDropped(c))
+        return target;
+    m_needsDelimiter = false;
+    *target++ = '\\';
+    *target++ = char(c);
+    return target;
+}

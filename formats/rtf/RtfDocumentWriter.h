@@ -1,0 +1,78 @@
+#pragma once
+
+#include "formats/Progress.h"
+#include "formats/rtf/RtfByteSink.h"
+#include "formats/rtf/RtfParagraphMap.h"
+#include "formats/rtf/RtfRunStyle.h"
+#include "formats/rtf/RtfStyleTable.h"
+
+#include <QByteArray>
+#include <QStringView>
+
+#include <optional>
+#include <string_view>
+
+class QTextBlock;
+class QTextDocument;
+class QTextImageFormat;
+class QTextList;
+
+/// One pass over a document's blocks and fragments that produces its RTF. After that pass it
+/// can write single paragraphs again, with the font and colour tables of that pass.
+class RtfDocumentWriter
+{
+public:
+    explicit RtfDocumentWriter(const QTextDocument& document);
+
+    /// The whole document, once; map, when given, learns where each paragraph's RTF lies, and
+    /// progress hears the paragraphs written now and then.
+    QByteArray write(RtfParagraphMap* map = nullptr, const Progress& progress = {});
+    /// What the whole document's RTF would now hold for block, written after before; paragraph
+    /// and after learn what write() would have noted for it. Nothing when the paragraph needs
+    /// fonts or colours the tables of the whole write do not have.
+    std::optional<QByteArray> writeParagraph(const QTextBlock& block,
+                                             const RtfParagraphBoundary& before,
+                                             RtfParagraphMap::Paragraph* paragraph,
+                                             RtfParagraphBoundary* after);
+
+private:
+    /// Writes block, whose raw text is text, and moves boundary past it.
+    RtfParagraphMap::Paragraph writeParagraph(const QTextBlock& block, QStringView text,
+                                              RtfParagraphBoundary& boundary);
+    /// The run style of a format, noting its table entries among those the paragraph uses.
+    const RtfRunStyle& styleFor(int formatIndex);
+    void writeHeader(RtfByteSink& out);
+    void writeParagraphStart(const QTextBlock& block, const QTextList* list,
+                             const QByteArray& properties, const QByteArray& previousProperties);
+    void writeListMarker(const QTextBlock& block, const QTextList& list);
+    /// Writes block's fragments; text is the block's raw text.
+    void writeBlock(const QTextBlock& block, QStringView text);
+    bool writeRun(QStringView text, const RtfRunStyle& style);
+    bool writeImage(const QTextImageFormat& format);
+    void openLink(const QString& link);
+    void closeLink();
+    void openVertical(int vertical);
+    void closeVertical();
+    void writeStyle(const RtfRunStyle& style);
+    void writeWord(RtfByteSink& out, std::string_view word);
+    void writeWord(RtfByteSink& out, std::string_view word, int parameter);
+    void writeText(RtfByteSink& out, QStringView text);
+    char* writeSpecial(char* target, char16_t c);
+
+    const QTextDocument& m_document;
+    RtfStyleTable m_styles;
+    RtfByteSink m_body;
+    RtfRunStyle m_current;
+    /// The style outside the open hyperlink field, which its closing brace brings back.
+    RtfRunStyle m_outsideLink;
+    QString m_openLink;
+    /// Super- and subscript travel in a group of their own: readers disagree on switching
+    /// them off, but all of them close a group.
+    RtfRunStyle m_outsideVertical;
+    int m_openVertical = 0;
+    bool m_needsDelimiter = false;
+    /// The font and colour table entries the paragraph being written used so far, in order,
+    /// folded into one number.
+    quint64 m_tableUse = 0;
+    quint64 m_lastEntries = 0;
+};

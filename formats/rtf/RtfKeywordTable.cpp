@@ -1,0 +1,277 @@
+#include "formats/rtf/RtfKeywordTable.h"
+
+#include <array>
+#include <cstdint>
+#include <utility>
+
+namespace {
+
+using Keyword = RtfKeywordTable::Keyword;
+using Word = std::pair<std::string_view, RtfKeywordTable::Entry>;
+
+constexpr Word s_words[] = {
+    {"ansi", {Keyword::Ansi}},
+    {"ansicpg", {Keyword::AnsiCodePage}},
+    {"mac", {Keyword::Mac}},
+    {"pc", {Keyword::Pc}},
+    {"pca", {Keyword::Pca}},
+    {"deff", {Keyword::DefaultFont}},
+    {"cpg", {Keyword::CodePage}},
+    {"fcharset", {Keyword::FontCharset}},
+    {"bin", {Keyword::Binary}},
+    {"uc", {Keyword::UnicodeSkip}},
+    {"u", {Keyword::Unicode}},
+    {"fonttbl", {Keyword::FontTable}},
+    {"colortbl", {Keyword::ColorTable}},
+    {"red", {Keyword::Red}},
+    {"green", {Keyword::Green}},
+    {"blue", {Keyword::Blue}},
+    {"pn", {Keyword::LegacyBullet}},
+    {"pntext", {Keyword::LegacyBulletText}},
+    // Metadata, page furniture, pictures, objects, fields' instructions and list machinery.
+    {"stylesheet", {Keyword::StyleSheet}},
+    {"info", {Keyword::SkippedDestination}},
+    {"header", {Keyword::SkippedDestination}},
+    {"headerl", {Keyword::SkippedDestination}},
+    {"headerr", {Keyword::SkippedDestination}},
+    {"headerf", {Keyword::SkippedDestination}},
+    {"footer", {Keyword::SkippedDestination}},
+    {"footerl", {Keyword::SkippedDestination}},
+    {"footerr", {Keyword::SkippedDestination}},
+    {"footerf", {Keyword::SkippedDestination}},
+    {"footnote", {Keyword::Footnote}},
+    {"chftn", {Keyword::FootnoteMark}},
+    {"annotation", {Keyword::SkippedDestination}},
+    {"pict", {Keyword::Picture}},
+    {"shppict", {Keyword::Transparent}},
+    {"field", {Keyword::Field}},
+    {"fldrslt", {Keyword::FieldResult}},
+    {"nonshppict", {Keyword::SkippedDestination}},
+    // Nested table rows hold their \nestrow; \nonesttables repeats nested cells' text.
+    {"nesttableprops", {Keyword::Transparent}},
+    {"nonesttables", {Keyword::SkippedDestination}},
+    {"shp", {Keyword::SkippedDestination}},
+    {"object", {Keyword::Object}},
+    {"fldinst", {Keyword::FieldInstruction}},
+    {"generator", {Keyword::SkippedDestination}},
+    {"listtext", {Keyword::SkippedDestination}},
+    {"listtable", {Keyword::ListTable}},
+    {"listoverridetable", {Keyword::ListOverrideTable}},
+    {"pnseclvl", {Keyword::SkippedDestination}},
+    {"pntxta", {Keyword::SkippedDestination}},
+    {"pntxtb", {Keyword::SkippedDestination}},
+    {"revtbl", {Keyword::SkippedDestination}},
+    {"rsidtbl", {Keyword::SkippedDestination}},
+    {"filetbl", {Keyword::SkippedDestination}},
+    {"xmlnstbl", {Keyword::SkippedDestination}},
+    {"themedata", {Keyword::SkippedDestination}},
+    {"colorschememapping", {Keyword::SkippedDestination}},
+    {"latentstyles", {Keyword::SkippedDestination}},
+    {"datastore", {Keyword::SkippedDestination}},
+    {"template", {Keyword::SkippedDestination}},
+    {"userprops", {Keyword::SkippedDestination}},
+    {"docvar", {Keyword::SkippedDestination}},
+    {"xe", {Keyword::SkippedDestination}},
+    {"tc", {Keyword::SkippedDestination}},
+    {"txe", {Keyword::SkippedDestination}},
+    {"rxe", {Keyword::SkippedDestination}},
+    {"bkmkstart", {Keyword::SkippedDestination}},
+    {"bkmkend", {Keyword::SkippedDestination}},
+    {"ftnsep", {Keyword::SkippedDestination}},
+    {"ftnsepc", {Keyword::SkippedDestination}},
+    {"ftncn", {Keyword::SkippedDestination}},
+    {"aftnsep", {Keyword::SkippedDestination}},
+    {"aftnsepc", {Keyword::SkippedDestination}},
+    {"aftncn", {Keyword::SkippedDestination}},
+    {"author", {Keyword::SkippedDestination}},
+    {"operator", {Keyword::SkippedDestination}},
+    {"title", {Keyword::SkippedDestination}},
+    {"subject", {Keyword::SkippedDestination}},
+    {"keywords", {Keyword::SkippedDestination}},
+    {"comment", {Keyword::SkippedDestination}},
+    {"doccomm", {Keyword::SkippedDestination}},
+    {"company", {Keyword::SkippedDestination}},
+    {"manager", {Keyword::SkippedDestination}},
+    {"category", {Keyword::SkippedDestination}},
+    {"plain", {Keyword::Plain}},
+    {"b", {Keyword::Bold}},
+    {"i", {Keyword::Italic}},
+    {"ul", {Keyword::Underline}},
+    {"uld", {Keyword::Underline}},
+    {"uldash", {Keyword::Underline}},
+    {"uldashd", {Keyword::Underline}},
+    {"uldashdd", {Keyword::Underline}},
+    {"uldb", {Keyword::Underline}},
+    {"ulhwave", {Keyword::Underline}},
+    {"ulldash", {Keyword::Underline}},
+    {"ulth", {Keyword::Underline}},
+    {"ulthd", {Keyword::Underline}},
+    {"ulthdash", {Keyword::Underline}},
+    {"ulthdashd", {Keyword::Underline}},
+    {"ulthdashdd", {Keyword::Underline}},
+    {"ulthldash", {Keyword::Underline}},
+    {"ululdbwave", {Keyword::Underline}},
+    {"ulw", {Keyword::Underline}},
+    {"ulwave", {Keyword::Underline}},
+    {"ulnone", {Keyword::UnderlineNone}},
+    {"strike", {Keyword::Strike}},
+    {"striked", {Keyword::Strike}},
+    {"v", {Keyword::Hidden}},
+    {"cf", {Keyword::Color}},
+    {"f", {Keyword::Font}},
+    {"fs", {Keyword::FontSize}},
+    {"super", {Keyword::Superscript}},
+    {"up", {Keyword::Superscript}},
+    {"sub", {Keyword::Subscript}},
+    {"dn", {Keyword::Subscript}},
+    {"nosupersub", {Keyword::NoSuperSub}},
+    {"highlight", {Keyword::Highlight}},
+    {"cb", {Keyword::Highlight}},
+    {"chcbpat", {Keyword::Highlight}},
+    {"pard", {Keyword::ParagraphDefault}},
+    {"par", {Keyword::Paragraph}},
+    {"sect", {Keyword::Paragraph}},
+    {"page", {Keyword::Paragraph}},
+    {"row", {Keyword::Row}},
+    {"nestrow", {Keyword::Row}},
+    {"ls", {Keyword::ListOverride}},
+    {"s", {Keyword::Style}},
+    {"cs", {Keyword::Style}},
+    {"intbl", {Keyword::InTable}},
+    {"sbasedon", {Keyword::BasedOn}},
+    {"ql", {Keyword::AlignLeft}},
+    {"qc", {Keyword::AlignCenter}},
+    {"qr", {Keyword::AlignRight}},
+    {"qj", {Keyword::AlignJustify}},
+    {"li", {Keyword::LeftIndent}},
+    {"lin", {Keyword::LeftIndent}},
+    {"ri", {Keyword::RightIndent}},
+    {"rin", {Keyword::RightIndent}},
+    {"fi", {Keyword::FirstIndent}},
+    {"sb", {Keyword::SpaceBefore}},
+    {"sa", {Keyword::SpaceAfter}},
+    {"trowd", {Keyword::TableRow}},
+    {"tx", {Keyword::TabPosition}},
+    {"tqr", {Keyword::TabRight}},
+    {"tqc", {Keyword::TabCenter}},
+    {"tqdec", {Keyword::TabDecimal}},
+    {"tb", {Keyword::TabBar}},
+    {"tldot", {Keyword::TabLeaderDots}},
+    {"tlhyph", {Keyword::TabLeaderHyphens}},
+    {"tlul", {Keyword::TabLeaderUnderline}},
+    {"tlth", {Keyword::TabLeaderThickLine}},
+    {"tleq", {Keyword::TabLeaderEquals}},
+    {"tlmdot", {Keyword::TabLeaderMiddleDots}},
+    {"list", {Keyword::ListEntry}},
+    {"listoverride", {Keyword::ListOverrideEntry}},
+    {"listlevel", {Keyword::ListPart}},
+    {"listname", {Keyword::ListPart}},
+    {"leveltext", {Keyword::ListPart}},
+    {"levelnumbers", {Keyword::ListPart}},
+    {"listpicture", {Keyword::ListPart}},
+    {"liststylename", {Keyword::ListPart}},
+    {"lfolevel", {Keyword::ListPart}},
+    {"listid", {Keyword::ListId}},
+    {"levelnfc", {Keyword::LevelNumberFormat}},
+    {"levelnfcn", {Keyword::LevelNumberFormat}},
+    {"pnlvlbody", {Keyword::NumberedLevel}},
+    {"pnlvl", {Keyword::NumberedLevel}},
+    {"pnlvlcont", {Keyword::NumberedLevel}},
+    {"pnlvlblt", {Keyword::BulletLevel}},
+    {"pndec", {Keyword::NumberDecimal}},
+    {"pnlcltr", {Keyword::NumberLowerLetter}},
+    {"pnucltr", {Keyword::NumberUpperLetter}},
+    {"pnlcrm", {Keyword::NumberLowerRoman}},
+    {"pnucrm", {Keyword::NumberUpperRoman}},
+    {"picw", {Keyword::PictureWidth}},
+    {"pich", {Keyword::PictureHeight}},
+    {"picwgoal", {Keyword::PictureWidthGoal}},
+    {"pichgoal", {Keyword::PictureHeightGoal}},
+    {"picscalex", {Keyword::PictureScaleX}},
+    {"picscaley", {Keyword::PictureScaleY}},
+    {"pngblip", {Keyword::Png}},
+    {"jpegblip", {Keyword::Jpeg}},
+    {"line", {Keyword::Character, 0x2028}},
+    {"tab", {Keyword::Character, 0x0009}},
+    {"cell", {Keyword::Cell}},
+    {"nestcell", {Keyword::Cell}},
+    {"emdash", {Keyword::Character, 0x2014}},
+    {"endash", {Keyword::Character, 0x2013}},
+    {"lquote", {Keyword::Character, 0x2018}},
+    {"rquote", {Keyword::Character, 0x2019}},
+    {"ldblquote", {Keyword::Character, 0x201C}},
+    {"rdblquote", {Keyword::Character, 0x201D}},
+    {"bullet", {Keyword::Character, 0x2022}},
+    {"emspace", {Keyword::Character, 0x2003}},
+    {"enspace", {Keyword::Character, 0x2002}},
+    {"qmspace", {Keyword::Character, 0x2005}},
+    {"zwj", {Keyword::Character, 0x200D}},
+    {"zwnj", {Keyword::Character, 0x200C}},
+    {"ltrmark", {Keyword::Character, 0x200E}},
+    {"rtlmark", {Keyword::Character, 0x200F}},
+};
+
+// An open-addressing table built at compile time: a lookup is one cheap hash and, nearly always,
+// one comparison, which matters at a control word every ten bytes or so.
+constexpr size_t s_slots = 512;
+// No RTF control word is longer than this.
+constexpr size_t s_longestWord = 32;
+static_assert(std::size(s_words) * 2 < s_slots, "keep the table at most half full");
+
+// Hashes the length and a few letters, which tell RTF's words apart without reading every
+// letter; words have one letter at least.
+constexpr size_t slotOf(std::string_view word)
+{
+    const auto letter = [&](size_t index) {
+        return uint64_t(static_cast<unsigned char>(word[index]));
+    };
+    const size_t size = word.size();
+    const uint64_t key = letter(0) | letter(size - 1) << 8 | letter((size - 1) / 2) << 16 |
+                         uint64_t(size) << 24 | (size > 1 ? letter(1) : 0) << 32;
+    return size_t(key * 0x9e3779b97f4a7c15u >> 20) % s_slots;
+}
+
+constexpr std::array<const Word*, s_slots> makeSlots()
+{
+    std::array<const Word*, s_slots> slots{};
+    for (const Word& word : s_words) {
+        size_t slot = slotOf(word.first);
+        while (slots[slot])
+            slot = (slot + 1) % s_slots;
+        slots[slot] = &word;
+    }
+    return slots;
+}
+
+constexpr std::array<const Word*, s_slots> s_slotWords = makeSlots();
+
+// Words are a few letters long: comparing them here is cheaper than calling memcmp.
+bool sameWord(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RtfKeywordTable::Entry RtfKeywordTable::find(std::string_view word)
+{
+    // \uN, once per character outside ASCII, dominates real files: answer it without hashing.
+    if (word.size() == 1 && word[0] == 'u')
+        return {Keyword::Unicode};
+    // Longer letter runs are garbage.
+    if (word.empty() || word.size() > s_longestWord)
+        return {};
+    for (size_t slot = slotOf(word);; slot = (slot + 1) % s_slots) {
+        const Word* candidate = s_slotWords[slot];
+        if (!candidate)
+            return {};
+        if (sameWord(candidate->first, word))
+            return candidate->second;
+    }
+}

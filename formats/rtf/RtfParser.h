@@ -1,0 +1,164 @@
+#pragma once
+
+#include "formats/Progress.h"
+#include "formats/rtf/CodePageDecoder.h"
+#include "formats/rtf/RtfBuildStream.h"
+#include "formats/rtf/RtfColorTable.h"
+#include "formats/rtf/RtfFontTable.h"
+#include "formats/rtf/RtfGroupState.h"
+#include "formats/rtf/RtfKeywordTable.h"
+#include "formats/rtf/RtfLinkTable.h"
+#include "formats/rtf/RtfListTable.h"
+#include "formats/rtf/RtfParagraphState.h"
+#include "formats/rtf/RtfPicture.h"
+#include "formats/rtf/RtfStyleSheet.h"
+#include "formats/rtf/RtfTokenizer.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+/// Interprets an RTF token stream: groups, destinations, tables, formatting and text.
+/// Work per token is bounded, so any input is read in linear time and memory.
+class RtfParser
+{
+public:
+    /// data must begin just inside the document's opening brace, at its \\rtf; sink takes what
+    /// the document is to hold, in chunks.
+    RtfParser(QByteArrayView data, RtfBuildStream::Sink sink);
+
+    /// Reads the whole input, telling progress, when given, the bytes read now and then.
+    void parse(const Progress& progress = {});
+    /// What the document held that the reader could not keep, each named once.
+    QStringList losses() const { return m_losses; }
+
+private:
+    using Destination = RtfGroupState::Destination;
+    using Keyword = RtfKeywordTable::Keyword;
+
+    /// Nested groups that change nothing share one entry, so deep nesting costs memory only
+    /// where formatting changes.
+    struct GroupLevel
+    {
+        RtfGroupState state;
+        size_t groups = 1;
+    };
+
+    const RtfGroupState& state() const { return m_groups.back().state; }
+    /// The innermost group's state, made its own before it changes.
+    RtfGroupState& changeState();
+    void handleToken(const RtfToken& token);
+    void handleContent(const RtfToken& token);
+    bool skipFallback(RtfToken& token);
+    void openGroup();
+    void closeGroup();
+    void handleControlWord(const RtfToken& token, bool afterStar);
+    bool handleDestinationWord(Keyword keyword);
+    bool handleEncodingWord(Keyword keyword, const RtfToken& token);
+    void appendUnicode(int parameter);
+    void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
+    void applyCharacterWord(Keyword keyword, const RtfToken& token);
+    bool applyParagraphWord(Keyword keyword, const RtfToken& token);
+    /// A word from TabPosition to TabLeaderMiddleDots.
+    Q_DECL_COLD_FUNCTION void applyTabWord(Keyword keyword, const RtfToken& token);
+    void handleLegacyNumberingWord(Keyword keyword);
+    // Rare in real files: kept out of the way of the code every token runs through.
+    Q_DECL_COLD_FUNCTION void startNote();
+    Q_DECL_COLD_FUNCTION void finishNote();
+    Q_DECL_COLD_FUNCTION void appendNoteMark();
+    void handlePictureWord(Keyword keyword, const RtfToken& token);
+    void finishPicture();
+    void addLoss(const QString& loss);
+    void emitPendingCells()
+    {
+        if (m_pendingCells > 0 || m_pendingCellBreak)
+            emitCells();
+    }
+    void emitCells();
+    void handleControlSymbol(unsigned char symbol);
+    void handleText(std::string_view bytes);
+    void handleFontTableText(std::string_view bytes);
+    void appendBytes(std::string_view bytes);
+    void appendCharacter(char16_t character)
+    {
+        flushBytes();
+        if (state().destination == Destination::Body && !state().chars.hidden) {
+            emitPendingCells();
+            m_stream.appendCharacter(character, currentFormatId());
+        } else {
+            appendDecoded(QStringView(&character, 1));
+        }
+    }
+    void appendDecoded(QStringView text);
+    void flushBytes()
+    {
+        if (!m_bytes.empty())
+            decodeBytes();
+    }
+    void decodeBytes();
+    void endParagraph();
+    void commitFontEntry();
+    void tablesChanged();
+    int currentFormatId()
+    {
+        if (m_currentFormatId < 0)
+            m_currentFormatId = formatId(state().chars);
+        return m_currentFormatId;
+    }
+    int formatId(RtfCharState chars);
+    QTextCharFormat formatFor(const RtfCharState& chars) const;
+    void setAnsiCodePage(int codePage);
+    int codePageFor(int font);
+
+    RtfTokenizer m_tokenizer;
+    RtfBuildStream m_stream;
+    CodePageDecoder m_decoder;
+    std::vector<GroupLevel> m_groups;
+    size_t m_depth = 1;
+    bool m_finished = false;
+    bool m_groupStart = false;
+    bool m_destinationPending = false;
+    int m_fallbackLeft = 0;
+    std::string m_bytes;
+    QString m_decoded;
+
+    int m_ansiCodePage = 1252;
+    RtfParagraphState m_paragraph;
+    int m_pendingCells = 0;
+    bool m_pendingCellBreak = false;
+    /// Whether the paragraph itself says it is a list item, rather than carrying on the last.
+    bool m_listDeclared = false;
+    QTextOption::TabType m_tabType = QTextOption::LeftTab;
+    char16_t m_tabLeader = u' ';
+
+    /// The body's paragraph and cells, kept while a footnote is read.
+    struct BodyState
+    {
+        RtfParagraphState paragraph;
+        int pendingCells = 0;
+        bool pendingCellBreak = false;
+        bool listDeclared = false;
+    };
+    BodyState m_body;
+    int m_notes = 0;
+
+    RtfFontTable m_fonts;
+    RtfColorTable m_colors;
+    RtfStyleSheet m_styleSheet;
+    RtfListTable m_lists;
+    RtfLinkTable m_links;
+    RtfPicture m_picture;
+    QStringList m_losses;
+
+    /// The font whose code page codePageFor() found last, while the tables stay as they are.
+    std::optional<int> m_codePageFont;
+    int m_codePage = 0;
+    QHash<RtfCharState, int> m_formatIds;
+    /// The id of state().chars, or -1 once the state may have changed.
+    int m_currentFormatId = -1;
+    RtfCharState m_formatState;
+    int m_formatId = -1;
+};

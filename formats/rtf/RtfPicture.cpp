@@ -1,0 +1,53 @@
+#include "formats/rtf/RtfPicture.h"
+
+#include "formats/Twips.h"
+#include "formats/rtf/RtfCharacterPolicy.h"
+
+#include <algorithm>
+
+namespace {
+
+// A sheet of paper a few metres wide is the largest picture worth laying out.
+constexpr int s_maxTwips = 200000;
+constexpr int s_maxPercent = 1000;
+
+} // namespace
+
+void RtfPicture::appendHex(std::string_view text)
+{
+    for (const char c : text) {
+        const int value = RtfCharacterPolicy::hexValue(c);
+        if (value < 0)
+            continue;
+        if (m_nibble < 0) {
+            m_nibble = value;
+        } else {
+            m_data.append(char(m_nibble * 16 + value));
+            m_nibble = -1;
+        }
+    }
+}
+
+QByteArray RtfPicture::image() const
+{
+    // Only the signature is checked: decoding waits until the picture is shown, so a hostile
+    // picture costs nothing here and the bytes are written back exactly as they came.
+    const bool png = kind == Kind::Png && m_data.startsWith("\x89PNG\r\n\x1a\n");
+    const bool jpeg = kind == Kind::Jpeg && m_data.startsWith("\xff\xd8\xff");
+    return png || jpeg ? m_data : QByteArray();
+}
+
+int RtfPicture::clampTwips(int twips)
+{
+    return std::clamp(twips, 0, s_maxTwips);
+}
+
+int RtfPicture::clampPercent(int percent)
+{
+    return std::clamp(percent, 1, s_maxPercent);
+}
+
+double RtfPicture::scaled(int twips, int percent)
+{
+    return Twips::toPixels(double(twips) * percent / 100.0);
+}

@@ -1,0 +1,101 @@
+#include "formats/rtf/RtfStyleTable.h"
+
+#include "formats/rtf/RtfCharacterPolicy.h"
+
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace {
+
+// The reader clamps to the same range, so a size read back writes out unchanged.
+constexpr int s_maxHalfPoints = 3276;
+constexpr double s_fallbackPointSize = 12.0;
+
+bool isUnderlined(const QTextCharFormat& format)
+{
+    const QTextCharFormat::UnderlineStyle style = format.underlineStyle();
+    return format.fontUnderline() ||
+           (style != QTextCharFormat::NoUnderline && style != QTextCharFormat::SpellCheckUnderline);
+}
+
+int toHalfPoints(double points)
+{
+    return std::clamp(qRound(points * 2), 1, s_maxHalfPoints);
+}
+
+} // namespace
+
+RtfStyleTable::RtfStyleTable(const QTextDocument& document)
+    : m_document(document), m_formats(document.allFormats()), m_styles(size_t(m_formats.size()))
+{
+    const QFont font = document.defaultFont();
+    m_fonts.append(RtfCharacterPolicy::fontName(font.family()));
+    m_fontIndices.insert(m_fonts.first(), 0);
+    m_defaultHalfPoints =
+        toHalfPoints(font.pointSizeF() > 0 ? font.pointSizeF() : s_fallbackPointSize);
+    m_defaultStyle.font = 0;
+    m_defaultStyle.halfPoints = m_defaultHalfPoints;
+}
+
+const RtfRunStyle& RtfStyleTable::styleFor(int formatIndex)
+{
+    // A document only ever adds formats, so the indices already resolved stay valid.
+    if (formatIndex >= 0 && size_t(formatIndex) >= m_styles.size()) {
+        m_formats = m_document.allFormats();
+        m_styles.resize(size_t(m_formats.size()));
+    }
+    if (formatIndex < 0 || size_t(formatIndex) >= m_styles.size())
+        return m_defaultStyle;
+    std::optional<RtfRunStyle>& style = m_styles[size_t(formatIndex)];
+    if (!style)
+        style = resolve(m_formats.at(formatIndex).toCharFormat());
+    return *style;
+}
+
+RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
+{
+    RtfRunStyle style;
+    style.bold = format.fontWeight() > QFont::Medium;
+    style.italic = format.fontItalic();
+    style.underline = isUnderlined(format);
+    style.strike = format.fontStrikeOut();
+    const QBrush foreground = format.foreground();
+    if (format.hasProperty(QTextFormat::ForegroundBrush) && foreground.style() != Qt::NoBrush)
+        style.color = colorIndex(foreground.color().rgb());
+    const QString family = RtfCharacterPolicy::fontName(
+        format.property(QTextFormat::FontFamilies).toStringList().value(0));
+    style.font = family.isEmpty() ? 0 : fontIndex(family);
+    style.halfPoints = format.hasProperty(QTextFormat::FontPointSize)
+                           ? toHalfPoints(format.fontPointSize())
+                           : m_defaultHalfPoints;
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        style.vertical = 1;
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        style.vertical = 2;
+    const QBrush background = format.background();
+    if (format.hasProperty(QTextFormat::BackgroundBrush) && background.style() != Qt::NoBrush &&
+        background.color().alpha() > 0)
+        style.highlight = colorIndex(background.color().rgb());
+    if (format.isAnchor())
+        style.link = format.anchorHref();
+    return style;
+}
+
+int RtfStyleTable::fontIndex(const QString& family)
+{
+    const auto found = m_fontIndices.constFind(family);
+    if (found != m_fontIndices.constEnd())
+        return found.value();
+    m_fonts.append(family);
+    return m_fontIndices.insert(family, int(m_fonts.size() - 1)).value();
+}
+
+int RtfStyleTable::colorIndex(QRgb color)
+{
+    const auto found = m_colorIndices.constFind(color);
+    if (found != m_colorIndices.constEnd())
+        return found.value();
+    m_colors.append(color);
+    return m_colorIndices.insert(color, int(m_colors.size())).value();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "formats/rtf/RtfRunStyle.h"
+
+#include <QHash>
+#include <QList>
+#include <QRgb>
+#include <QStringList>
+#include <QTextFormat>
+
+#include <optional>
+#include <vector>
+
+class QTextDocument;
+
+/// Resolves each of a document's character formats once into the style the writer emits,
+/// collecting fonts and colours in order of first use so output is deterministic.
+class RtfStyleTable
+{
+public:
+    explicit RtfStyleTable(const QTextDocument& document);
+
+    /// The style of the format at formatIndex in the document's format collection, which may
+    /// have grown since the table was made.
+    const RtfRunStyle& styleFor(int formatIndex);
+    /// Font families by table index; index 0 is the document's default font.
+    const QStringList& fonts() const { return m_fonts; }
+    /// Colours by table index minus one: index 0 is the automatic colour and is not stored.
+    const QList<QRgb>& colors() const { return m_colors; }
+
+private:
+    RtfRunStyle resolve(const QTextCharFormat& format);
+    int fontIndex(const QString& family);
+    int colorIndex(QRgb color);
+
+    const QTextDocument& m_document;
+    QList<QTextFormat> m_formats;
+    std::vector<std::optional<RtfRunStyle>> m_styles;
+    RtfRunStyle m_defaultStyle;
+    int m_defaultHalfPoints;
+    QStringList m_fonts;
+    QHash<QString, int> m_fontIndices;
+    QList<QRgb> m_colors;
+    QHash<QRgb, int> m_colorIndices;
+};
