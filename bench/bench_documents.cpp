@@ -183,7 +183,7 @@ void BM_Open5MB(benchmark::State& state)
 {
     Workbench bench(5 * megabyte);
     const QString file = bench.dir.filePath(QStringLiteral("big.doc"));
-    if (!bench.editor->SaveFile(file))
+    if (!saveDocument(*bench.editor, file))
         state.SkipWithError("could not write the document to open");
     bench.dialog.next = file;
     for (auto _ : state)
@@ -217,7 +217,7 @@ void BM_PeakMemoryTenDocuments(benchmark::State& state)
         const double before = peakKilobytes();
         Workbench bench(megabyte);
         const QString file = bench.dir.filePath(QStringLiteral("one.doc"));
-        bench.editor->SaveFile(file);
+        saveDocument(*bench.editor, file);
         bench.window->documents()->mnuNew_Click();
         bench.dialog.next = file;
         for (int i = 0; i < 10; ++i) {

@@ -4,7 +4,7 @@
 // LibreOffice, pandoc and AbiWord write them (their samples repeated), and one read of a 100 MB
 // LibreOffice file. A large file is read on two threads, so every benchmark here reports the time
 // that passes and, as its CPU time, what all of the process's threads spent.
-#include "formats/EditorFont.h"
+#include "formats/BlankDocument.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
 
@@ -58,8 +58,7 @@ QString runText(int variant)
 // Built as a user's edits would be: whole runs through one cursor in one edit block.
 QTextDocument* makeDocument()
 {
-    auto* document = new QTextDocument;
-    document->setDefaultFont(EditorFont::defaultFont());
+    QTextDocument* document = BlankDocument::create();
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     QTextList* list = nullptr;
@@ -219,7 +218,7 @@ PeerSample& peerSample(const QString& name)
     PeerSample& sample = samples[name];
     if (sample.rtf.isEmpty()) {
         sample.rtf = peerFile(name, 5'000'000);
-        sample.document.setDefaultFont(EditorFont::defaultFont());
+        sample.document.setDefaultFont(BlankDocument::defaultFont());
         RtfReader().read(sample.rtf, &sample.document);
         sample.html = sample.document.toHtml();
     }

@@ -1,6 +1,7 @@
 #include "documents/FileCommands.h"
 
 #include "documents/DocumentList.h"
+#include "formats/DocumentFormats.h"
 #include "platform/BusyIndicator.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageService.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTextDocument>
 
 namespace {
 
@@ -62,23 +64,29 @@ bool FileCommands::open(const QString& f, bool reuseStartup)
 {
     // Read aside, so nothing changes unless the file reads.
     m_documents.dropKept();
-    QTextDocument* read = nullptr;
-    m_busy.run([&](const Progress& progress) { read = m_editor.readFile(f, progress); });
-    if (!read) {
-        m_messages.MsgBox(tr("Cannot open %1.\n%2")
-                              .arg(QDir::toNativeSeparators(f), sentence(m_editor.errorString())),
-                          MessageService::Icon::Warning);
+    DocumentFormats::Read read;
+    m_busy.run([&](const Progress& progress) {
+        read = DocumentFormats::readFile(f, progressPart(progress, 0, 75));
+        // The store keeps the document's states as RTF, wanted as soon as it is shown: written
+        // here, that is part of the work the reader sees being done.
+        if (read.document)
+            DocumentFormats::rtf().write(*read.document, progressPart(progress, 75, 100));
+    });
+    if (!read.document) {
+        m_messages.MsgBox(
+            tr("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(f), sentence(read.error)),
+            MessageService::Icon::Warning);
         return false;
     }
     m_lastFolder = QFileInfo(f).absolutePath();
     if (reuseStartup && m_documents.isUnusedStartup())
-        m_documents.replaceCurrentWithOpened(f, m_editor.lastLoadLosses(), read);
+        m_documents.replaceCurrentWithOpened(f, read.losses, read.document.release());
     else
-        m_documents.addOpened(f, m_editor.lastLoadLosses(), read);
-    if (const QStringList losses = m_editor.lastLoadLosses(); !losses.isEmpty())
+        m_documents.addOpened(f, read.losses, read.document.release());
+    if (!read.losses.isEmpty())
         m_messages.MsgBox(
             tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
-                .arg(QDir::toNativeSeparators(f), losses.join(QLatin1String(", "))),
+                .arg(QDir::toNativeSeparators(f), read.losses.join(QLatin1String(", "))),
             MessageService::Icon::Information);
     return true;
 }
@@ -150,11 +158,14 @@ QString FileCommands::proposedName() const
 bool FileCommands::writeTo(const QString& path)
 {
     bool written = false;
-    m_busy.run([&](const Progress& progress) { written = m_editor.SaveFile(path, progress); });
+    QString error;
+    m_busy.run([&](const Progress& progress) {
+        written = DocumentFormats::writeFile(path, *m_editor.document(), DocumentFormats::rtf(),
+                                             &error, progress);
+    });
     if (!written) {
         m_messages.MsgBox(
-            tr("Cannot save %1.\n%2")
-                .arg(QDir::toNativeSeparators(path), sentence(m_editor.errorString())),
+            tr("Cannot save %1.\n%2").arg(QDir::toNativeSeparators(path), sentence(error)),
             MessageService::Icon::Critical);
         return false;
     }

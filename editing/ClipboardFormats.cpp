@@ -1,6 +1,6 @@
 #include "editing/ClipboardFormats.h"
 
-#include "formats/rtf/RtfWriter.h"
+#include "formats/DocumentFormats.h"
 
 #include <QFont>
 #include <QMimeData>
@@ -12,11 +12,6 @@ namespace {
 
 // Other programs name RTF in all three ways; the content decides whether it is RTF.
 const char* const rtfTypes[] = {"text/rtf", "application/rtf", "text/richtext"};
-
-bool isRtf(const QString& text)
-{
-    return text.startsWith(QLatin1String("{\\rtf"));
-}
 
 } // namespace
 
@@ -40,19 +35,19 @@ QString ClipboardFormats::forPaste(const QMimeData* clipboard, const QFont& defa
     if (!clipboard)
         return QString();
     const QString text = clipboard->text();
-    if (isRtf(text))
+    if (DocumentFormats::isRtf(text))
         return text;
     for (const char* type : rtfTypes) {
         // RTF is 7-bit text; Latin-1 keeps any stray byte as it is.
         const QString rtf = QString::fromLatin1(clipboard->data(QLatin1String(type)));
-        if (isRtf(rtf))
+        if (DocumentFormats::isRtf(rtf))
             return rtf;
     }
     if (clipboard->hasHtml()) {
         QTextDocument html;
         html.setDefaultFont(defaultFont);
         html.setHtml(clipboard->html());
-        return QString::fromLatin1(RtfWriter::write(html));
+        return QString::fromLatin1(DocumentFormats::rtf().write(html, {}));
     }
     return text;
 }

@@ -1,12 +1,7 @@
 #include "platform/RichTextBox.h"
 
-#include "formats/AtomicFile.h"
-#include "formats/EditorFont.h"
-#include "formats/ParagraphDirection.h"
-#include "formats/Twips.h"
-#include "formats/rtf/RtfDocumentCache.h"
-#include "formats/rtf/RtfReader.h"
-#include "formats/rtf/RtfWriter.h"
+#include "formats/BlankDocument.h"
+#include "formats/DocumentFormats.h"
 #include "platform/DocumentPrinter.h"
 #include "platform/FileArguments.h"
 #include "platform/TextBoundary.h"
@@ -14,7 +9,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
@@ -34,13 +28,6 @@ QByteArray rtfBytes(const QString& rtf)
     return rtf.toLatin1();
 }
 
-// As the reader: white space and a byte-order mark may come before and after the brace.
-bool isRtf(const QString& text)
-{
-    constexpr qsizetype enough = 64;
-    return RtfReader::isRtf(text.left(enough).toUtf8());
-}
-
 bool isWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c == QLatin1Char('_');
@@ -58,8 +45,8 @@ QString normalisedLineBreaks(QString text)
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
-    setFont(EditorFont::defaultFont());
-    showDocument(newDocument());
+    setFont(BlankDocument::defaultFont());
+    showDocument(BlankDocument::create());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
 }
@@ -80,17 +67,21 @@ QString RichTextBox::TextRTF() const
 
 QByteArray RichTextBox::rtfData() const
 {
-    return RtfDocumentCache::of(*document()).rtf();
+    return DocumentFormats::rtf().write(*document(), {});
 }
 
+// Reading into the shown document makes the editor relayout as every block arrives; a detached
+// document is read several times faster and then laid out once when it takes the old one's place.
 void RichTextBox::setTextRTF(const QString& rtf)
 {
-    QTextDocument* fresh = isRtf(rtf) ? parse(rtfBytes(rtf)) : nullptr;
-    if (!fresh) {
-        fresh = newDocument();
-        fresh->setPlainText(isRtf(rtf) ? rtf : normalisedLineBreaks(rtf));
+    DocumentFormats::Read read;
+    if (DocumentFormats::isRtf(rtf))
+        read = DocumentFormats::rtf().read(rtfBytes(rtf), {});
+    if (!read.document) {
+        read.document.reset(BlankDocument::create());
+        read.document->setPlainText(DocumentFormats::isRtf(rtf) ? rtf : normalisedLineBreaks(rtf));
     }
-    showDocument(fresh);
+    showDocument(read.document.release());
 }
 
 void RichTextBox::setTextRTFInPlace(const QString& rtf)
@@ -141,20 +132,6 @@ bool RichTextBox::moveInHistory(int step)
     return true;
 }
 
-QTextDocument* RichTextBox::newDocument()
-{
-    auto* doc = new QTextDocument(this);
-    doc->setUndoRedoEnabled(false);
-    doc->setDefaultFont(EditorFont::defaultFont());
-    // RTF's default tab stops, every half inch, as other word processors print them.
-    QTextOption option = doc->defaultTextOption();
-    option.setTabStopDistance(Twips::toPixels(720));
-    doc->setDefaultTextOption(option);
-    connect(doc, &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
-    ParagraphDirection::follow(*doc);
-    return doc;
-}
-
 void RichTextBox::showDocument(QTextDocument* shown)
 {
     QTextDocument* old = document();
@@ -169,26 +146,12 @@ void RichTextBox::showDocument(QTextDocument* shown)
     shown->setParent(this);
     // Its history lets Undo go back without reading the document again; filling it was no step.
     shown->setUndoRedoEnabled(true);
+    disconnect(old, &QTextDocument::contentsChange, this, nullptr);
+    connect(shown, &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
     setDocument(shown);
     ++m_contentRevision;
     if (ownOld)
         delete old;
-}
-
-// Reading into the shown document makes the editor relayout as every block arrives; a detached
-// document is read several times faster and then laid out once when it takes the old one's place.
-QTextDocument* RichTextBox::parse(const QByteArray& data, const Progress& progress)
-{
-    QTextDocument* fresh = newDocument();
-    RtfReader reader;
-    if (!reader.read(data, fresh, progress)) {
-        m_errorString = reader.errorString();
-        delete fresh;
-        return nullptr;
-    }
-    m_lastLoadLosses = reader.losses();
-    ParagraphDirection::follow(*fresh);
-    return fresh;
 }
 
 qint64 RichTextBox::SelStart() const
@@ -232,19 +195,16 @@ QString RichTextBox::SelRTF() const
     QTextDocument selection;
     selection.setDefaultFont(document()->defaultFont());
     QTextCursor(&selection).insertFragment(c.selection());
-    return QString::fromLatin1(RtfWriter::write(selection));
+    return QString::fromLatin1(DocumentFormats::rtf().write(selection, {}));
 }
 
 void RichTextBox::setSelRTF(const QString& text)
 {
     QTextCursor c = textCursor();
-    if (isRtf(text)) {
-        QTextDocument pasted;
-        pasted.setDefaultFont(document()->defaultFont());
-        RtfReader reader;
-        if (reader.read(rtfBytes(text), &pasted)) {
-            copyImages(pasted, *document());
-            c.insertFragment(QTextDocumentFragment(&pasted));
+    if (DocumentFormats::isRtf(text)) {
+        if (const auto pasted = DocumentFormats::rtf().read(rtfBytes(text), {}).document) {
+            copyImages(*pasted, *document());
+            c.insertFragment(QTextDocumentFragment(pasted.get()));
             setTextCursor(c);
             return;
         }
@@ -398,40 +358,6 @@ qint64 RichTextBox::positionOfLine(qint64 line) const
     if (line < 0 || line >= document()->blockCount())
         return -1;
     return document()->findBlockByNumber(int(line)).position();
-}
-
-bool RichTextBox::LoadFile(const QString& path)
-{
-    QTextDocument* read = readFile(path);
-    if (read)
-        showDocument(read);
-    return read;
-}
-
-QTextDocument* RichTextBox::readFile(const QString& path, const Progress& progress)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_errorString = file.errorString();
-        return nullptr;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        m_errorString = file.errorString();
-        return nullptr;
-    }
-    QTextDocument* read = parse(data, progressPart(progress, 0, 75));
-    // Its RTF is wanted as soon as it is shown, for its recorded states: written here, that is
-    // part of the work the reader sees being done.
-    if (read)
-        RtfDocumentCache::of(*read).rtf(progressPart(progress, 75, 100));
-    return read;
-}
-
-bool RichTextBox::SaveFile(const QString& path, const Progress& progress)
-{
-    return AtomicFile::write(path, {RtfDocumentCache::of(*document()).rtf(progress)},
-                             &m_errorString);
 }
 
 // The printer says what the user chose in the print dialog: the selection, or pages.

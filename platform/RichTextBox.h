@@ -1,7 +1,5 @@
 #pragma once
 
-#include "formats/Progress.h"
-
 #include <QTextEdit>
 
 #include <functional>
@@ -74,18 +72,6 @@ public:
     /// The position where paragraph line starts, or -1 when there is no such line.
     qint64 positionOfLine(qint64 line) const;
 
-    /// Reads an RTF file as the whole document; false with errorString() when it can't.
-    bool LoadFile(const QString& path);
-    /// Reads an RTF file into a new document, not shown yet; nullptr with errorString() when
-    /// it can't. progress hears how reading the file and writing its RTF come on.
-    QTextDocument* readFile(const QString& path, const Progress& progress = {});
-    /// Writes the whole document as RTF, replacing the file only once all of it is written.
-    /// progress hears how writing the RTF comes on, when it is not up to date.
-    bool SaveFile(const QString& path, const Progress& progress = {});
-    QString errorString() const { return m_errorString; }
-    /// What the last file read held that the document cannot keep, each named once.
-    QStringList lastLoadLosses() const { return m_lastLoadLosses; }
-
     /// Prints the selection, or the whole document when nothing is selected.
     void SelPrint(QPrinter* printer) const;
     void SetFocus();
@@ -119,11 +105,6 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    /// An empty document as the editor keeps them: the default font and tab stops, and a
-    /// history of edits that starts once it is shown.
-    QTextDocument* newDocument();
-    /// A new document read from RTF data; nullptr with errorString() when data is not RTF.
-    QTextDocument* parse(const QByteArray& data, const Progress& progress = {});
     /// Runs change, then puts the caret and the view back where they were.
     void keepingPlace(const std::function<void()>& change);
     void mergeSelFormat(const QTextCharFormat& format);
@@ -132,8 +113,6 @@ private:
     qint64 boundaryNear(qint64 position) const;
     bool ownedByMenu(const QKeySequence& keys) const;
 
-    QString m_errorString;
-    QStringList m_lastLoadLosses;
     quint64 m_contentRevision = 0;
     mutable quint64 m_plainRevision = ~quint64(0);
     mutable QString m_plainText;

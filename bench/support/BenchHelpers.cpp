@@ -1,6 +1,8 @@
 #include "support/BenchHelpers.h"
 
+#include "formats/DocumentFormats.h"
 #include "platform/MemoryPolicy.h"
+#include "platform/RichTextBox.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,6 +17,12 @@ QString textOf(qsizetype size)
     for (int n = 0; text.size() < size; ++n)
         text += line.arg(n);
     return text;
+}
+
+bool saveDocument(RichTextBox& editor, const QString& path)
+{
+    QString error;
+    return DocumentFormats::writeFile(path, *editor.document(), DocumentFormats::rtf(), &error);
 }
 
 double peakKilobytes()

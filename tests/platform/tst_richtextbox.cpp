@@ -6,12 +6,10 @@
 
 #include <QAction>
 #include <QBuffer>
-#include <QFile>
 #include <QFontDatabase>
 #include <QImage>
 #include <QMessageBox>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextList>
@@ -33,16 +31,10 @@ private slots:
     void find();
     void linesArePararaphsAndTheEndBelongsToTheLast();
     void bulletsOnAndOff();
-    void saveAndLoadKeepTheDocument();
-    void loadRefusesWhatIsNotRtfAndKeepsTheDocument();
-    void saveFailureKeepsTheOldFile();
     void keyUpOnlyOnFinalRelease();
     void rightToLeftParagraphsStayRightToLeft_data();
     void rightToLeftParagraphsStayRightToLeft();
     void menuOwnsItsKeysWhileEnabled();
-
-private:
-    QTemporaryDir m_dir;
 };
 
 void tst_RichTextBox::selRtfReadsEmptyWithoutSelection()
@@ -198,46 +190,6 @@ void tst_RichTextBox::bulletsOnAndOff()
     box.setSelBullet(false);
     QVERIFY(!box.document()->firstBlock().textList());
     QCOMPARE(box.document()->firstBlock().blockFormat().indent(), 0);
-}
-
-void tst_RichTextBox::saveAndLoadKeepTheDocument()
-{
-    RichTextBox box;
-    box.setPlainText("Grüße, мир\nsecond");
-    box.setSelStart(0);
-    box.setSelLength(5);
-    box.setSelItalic(true);
-    const QString path = m_dir.filePath("saved.doc");
-    QVERIFY2(box.SaveFile(path), qPrintable(box.errorString()));
-
-    RichTextBox other;
-    QVERIFY2(other.LoadFile(path), qPrintable(other.errorString()));
-    QCOMPARE(other.Text(), box.Text());
-    QCOMPARE(other.TextRTF(), box.TextRTF());
-}
-
-void tst_RichTextBox::loadRefusesWhatIsNotRtfAndKeepsTheDocument()
-{
-    RichTextBox box;
-    box.setPlainText("keep me");
-    const QString path = m_dir.filePath("word.doc");
-    QFile binary(path);
-    QVERIFY(binary.open(QIODevice::WriteOnly));
-    binary.write(QByteArray::fromHex("d0cf11e0a1b11ae1000000"));
-    binary.close();
-    QVERIFY(!box.LoadFile(path));
-    QVERIFY(!box.errorString().isEmpty());
-    QVERIFY(!box.LoadFile(m_dir.filePath("missing.doc")));
-    QCOMPARE(box.Text(), QStringLiteral("keep me"));
-}
-
-void tst_RichTextBox::saveFailureKeepsTheOldFile()
-{
-    RichTextBox box;
-    box.setPlainText("new text");
-    QVERIFY(!box.SaveFile(m_dir.path()));
-    QVERIFY(!box.errorString().isEmpty());
-    QVERIFY(!box.SaveFile(m_dir.filePath("no/such/folder/x.doc")));
 }
 
 void tst_RichTextBox::rightToLeftParagraphsStayRightToLeft_data()

@@ -1,6 +1,6 @@
 #include "RtfTestDocuments.h"
 
-#include "formats/EditorFont.h"
+#include "formats/BlankDocument.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
 #include "tools/rtf/DocumentJson.h"
@@ -58,9 +58,7 @@ void RtfTestDocuments::checkReadAndKept(const QByteArray& rtf, const QString& ex
 
 std::unique_ptr<QTextDocument> RtfTestDocuments::create()
 {
-    auto document = std::make_unique<QTextDocument>();
-    document->setDefaultFont(EditorFont::defaultFont());
-    return document;
+    return std::unique_ptr<QTextDocument>(BlankDocument::create());
 }
 
 std::unique_ptr<QTextDocument> RtfTestDocuments::read(const QByteArray& rtf)

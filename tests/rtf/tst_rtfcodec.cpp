@@ -1,6 +1,6 @@
 #include "RtfTestDocuments.h"
 
-#include "formats/EditorFont.h"
+#include "formats/BlankDocument.h"
 #include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
@@ -24,8 +24,8 @@ QByteArray run(const QString& text, const QString& attributes = {})
 {
     const QStringList list = attributes.split(u',', Qt::SkipEmptyParts);
     QString color = QStringLiteral("#000000");
-    QString font = EditorFont::defaultFont().family();
-    QString size = QString::number(EditorFont::defaultFont().pointSize());
+    QString font = BlankDocument::defaultFont().family();
+    QString size = QString::number(BlankDocument::defaultFont().pointSize());
     for (const QString& attribute : list) {
         if (attribute.startsWith(u'#'))
             color = attribute;
@@ -263,7 +263,7 @@ void RtfCodecTest::writerOutput_data()
     QTest::newRow("nominal: header with code page, default font 0 and tables")
         << simple
         << QByteArrayList{"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil " +
-                          EditorFont::defaultFont().family().toLatin1() +
+                          BlankDocument::defaultFont().family().toLatin1() +
                           ";}}{\\colortbl;\\red0\\green0\\blue0;}"};
     QTest::newRow("nominal: effective font and size on every run")
         << simple << QByteArrayList{"\\cf1\\f0\\fs18 x}"};
@@ -446,11 +446,12 @@ void RtfCodecTest::readBulletsShareOneDiscList()
 void RtfCodecTest::readReplacesContentAndKeepsSettings()
 {
     const auto target = RtfTestDocuments::create();
+    target->setUndoRedoEnabled(true);
     target->setPlainText(QStringLiteral("old\nlines"));
     RtfReader reader;
     QVERIFY(reader.read("{\\rtf1 new}", target.get()));
     QCOMPARE(target->toPlainText(), QStringLiteral("new"));
-    QCOMPARE(target->defaultFont(), EditorFont::defaultFont());
+    QCOMPARE(target->defaultFont(), BlankDocument::defaultFont());
     QVERIFY(target->isUndoRedoEnabled());
     QVERIFY(reader.errorString().isEmpty());
 }

@@ -1,4 +1,4 @@
-#include "formats/EditorFont.h"
+#include "formats/BlankDocument.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -69,7 +69,7 @@ void RtfToolTest::dumpReadsRunsWithoutFontOrSizeAsRtfDefaults()
     const QJsonObject run = QJsonDocument::fromJson(dump.readAllStandardOutput())
                                 .object()["paragraphs"][0]["runs"][0]
                                 .toObject();
-    QCOMPARE(run.value("font").toString(), EditorFont::defaultFont().family());
+    QCOMPARE(run.value("font").toString(), BlankDocument::defaultFont().family());
     QCOMPARE(run.value("size").toDouble(), 12.0);
 }
 

@@ -1,7 +1,7 @@
 // quillmere-rtf: looks at RTF the way the program's codec reads and writes it.
 //   quillmere-rtf dump FILE        prints FILE's paragraphs and runs as JSON
 //   quillmere-rtf build FILE.json  prints the RTF the program writes for that JSON
-#include "formats/EditorFont.h"
+#include "formats/BlankDocument.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
 #include "tools/rtf/DocumentJson.h"
@@ -11,6 +11,7 @@
 #include <QTextDocument>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -36,24 +37,18 @@ void print(const QByteArray& data)
     std::fwrite(data.constData(), 1, size_t(data.size()), stdout);
 }
 
-// The editor's own default, so runs without an explicit font read as they do in the program.
-void useEditorDefaultFont(QTextDocument* document)
-{
-    document->setDefaultFont(EditorFont::defaultFont());
-}
-
 int dump(const QString& path)
 {
     QByteArray data;
     QString error;
     if (!readFile(path, &data, &error))
         return fail(error);
-    QTextDocument document;
-    useEditorDefaultFont(&document);
+    // The editor's own, so runs without an explicit font read as they do in the program.
+    const std::unique_ptr<QTextDocument> document(BlankDocument::create());
     RtfReader reader;
-    if (!reader.read(data, &document))
+    if (!reader.read(data, document.get()))
         return fail(QStringLiteral("%1: %2").arg(path, reader.errorString()));
-    print(DocumentJson::toJson(document) + '\n');
+    print(DocumentJson::toJson(*document) + '\n');
     return 0;
 }
 
@@ -63,11 +58,10 @@ int build(const QString& path)
     QString error;
     if (!readFile(path, &data, &error))
         return fail(error);
-    QTextDocument document;
-    useEditorDefaultFont(&document);
-    if (!DocumentJson::fromJson(data, &document, &error))
+    const std::unique_ptr<QTextDocument> document(BlankDocument::create());
+    if (!DocumentJson::fromJson(data, document.get(), &error))
         return fail(QStringLiteral("%1: %2").arg(path, error));
-    print(RtfWriter::write(document));
+    print(RtfWriter::write(*document));
     return 0;
 }
 

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "formats/Progress.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QTextDocument;
+
+/// How a file becomes a document and a document a file. Each format reads bytes into a new
+/// document and writes a document as bytes; one place here chooses the format of a file, by
+/// its content, then by its name.
+class DocumentFormats
+{
+public:
+    /// What reading gave: a document not shown anywhere yet, or why there is none.
+    struct Read
+    {
+        std::unique_ptr<QTextDocument> document;
+        /// What the bytes held that the document cannot keep, in short phrases, each once.
+        QStringList losses;
+        /// Why there is no document, as the system or the reader says it.
+        QString error;
+    };
+
+    /// One file format: its name, the extensions of its files, and how it is recognised, read
+    /// and written.
+    struct Format
+    {
+        QString name;
+        QStringList extensions;
+        /// Whether data starts as this format's files do.
+        bool (*recognises)(QByteArrayView data);
+        Read (*read)(const QByteArray& data, const Progress& progress);
+        /// The document's bytes in this format; a format may keep them with the document, so
+        /// writing an unchanged document again costs nothing.
+        QByteArray (*write)(QTextDocument& document, const Progress& progress);
+    };
+
+    /// Rich Text Format, the program's own: the editor's text and what Save writes.
+    static const Format& rtf();
+    /// The format whose files start as data does, else the one named by the extension of
+    /// fileName, else RTF, which reading then turns down with its reason.
+    static const Format& forFile(QByteArrayView data, const QString& fileName);
+
+    /// Whether text, as the clipboard or a caller gives it, is RTF: a brace and \rtf, white
+    /// space and a byte-order mark allowed around the brace.
+    static bool isRtf(QStringView text);
+
+    /// Reads the file at path in the format its content or name says.
+    static Read readFile(const QString& path, const Progress& progress = {});
+    /// Replaces the file at path with document in format, all at once; false with the reason
+    /// in errorString when it could not.
+    static bool writeFile(const QString& path, QTextDocument& document, const Format& format,
+                          QString* errorString, const Progress& progress = {});
+};
