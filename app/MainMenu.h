@@ -72,9 +72,6 @@ struct MainMenu
         });
     }
 
-    /// Marks an unmarked entry and unmarks a marked one.
-    static void flip(QAction* entry) { entry->setChecked(!entry->isChecked()); }
-
     /// Runs a handler method of receiver when the entry is chosen.
     template <class Receiver>
     static void onClick(QAction* entry, Receiver* receiver, void (Receiver::*handler)())

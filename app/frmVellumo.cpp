@@ -1,6 +1,7 @@
 #include "app/frmVellumo.h"
 
 #include "app/LayoutRule.h"
+#include "app/MainToolbar.h"
 #include "app/WindowGeometry.h"
 #include "dialogs/SearchCommands.h"
 #include "dialogs/frmAbout.h"
@@ -63,6 +64,7 @@ frmVellumo::frmVellumo(const AppServices& services) : m_services(services)
     setObjectName(QStringLiteral("frmVellumo"));
     createControls();
     m_menu = MainMenu::build(menuBar(), this);
+    MainToolbar::build(*m_tbrVellumo, m_menu);
     createSubsystems();
     Form_Load();
 }
@@ -78,11 +80,17 @@ void frmVellumo::createSubsystems()
     m_recovery =
         new Recovery(editor, *m_documents, messages, m_services.dataDir, m_services.clock, this);
     m_undo = new UndoSnapshot(editor, m_documents->store(), this);
-    m_seed = new SeedPrompter(editor, m_menu, *m_timer1, *m_services.dialog, messages,
-                              *m_services.random, m_services.programDir, this);
+    const MainMenu& m = m_menu;
+    m_seed = new SeedPrompter(editor,
+                              {m.mnuNewSeed, m.mnuSeedOne, m.mnuSeedTwo, m.mnuSeedThree, m.mnu0Sec,
+                               m.mnu600Sec, m.mnu300Sec, m.mnu30Sec, m.mnu20Sec, m.mnu10Sec},
+                              *m_timer1, *m_services.dialog, messages, *m_services.random,
+                              m_services.programDir, this);
     m_edit = new EditCommands(editor, *m_undo, this);
-    m_toolbar = new ToolbarState(*m_tbrVellumo, editor, m_menu, this);
-    m_format = new FormatCommands(editor, *m_undo, *m_toolbar, m_menu, *m_services.dialog, this);
+    const FormatToggles toggles{m.mnuBold, m.mnuItalic, m.mnuUnderline, m.mnuStrikethru,
+                                m.mnuBullet};
+    m_toolbar = new ToolbarState(editor, {m.mnuCut, m.mnuCopy, m.mnuDelete}, toggles, this);
+    m_format = new FormatCommands(editor, *m_undo, toggles, *m_services.dialog, this);
     m_search = new SearchCommands(*this, editor, messages, this);
     m_wordCount = new WordCountStatus(editor, *m_lblWordCount, this);
     m_marks = new EditorMarks(editor, this);
@@ -91,8 +99,8 @@ void frmVellumo::createSubsystems()
                                      : m_services.dictionaryDir;
     m_speller = std::make_unique<SpellChecker>(SpellDictionary::find(QLocale(), dictionaries),
                                                m_services.dataDir);
-    m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo,
-                                      *m_menu.mnuCheckSpelling, messages, this);
+    m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m.mnuCheckSpelling,
+                                      messages, this);
     m_injectionMark = new InjectionMark(editor, *m_marks, this);
     connectCommands();
 }
@@ -147,8 +155,6 @@ void frmVellumo::connectCommands()
 
     MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
 
-    connectToolbar();
-
     // activated also fires when the user picks the entry that is already current.
     connect(m_cmbFiles, &QComboBox::activated, m_documents, &DocumentList::cmbFiles_Click);
     connect(m_documents, &DocumentList::captionChanged, this, &QWidget::setWindowTitle);
@@ -179,42 +185,6 @@ void frmVellumo::connectCommands()
     // Once the drop is over: the file manager waits for it, and the editor is still in it.
     connect(m_txtFile, &RichTextBox::FilesDropped, m_files, &FileCommands::openFiles,
             Qt::QueuedConnection);
-}
-
-// The file and find buttons choose their menu entries; the others run their handlers, a
-// toggle flipping its entry's mark first.
-void frmVellumo::connectToolbar()
-{
-    const auto choose = [](QAction* entry) { return [entry] { entry->trigger(); }; };
-    const auto run = [](auto* receiver, auto handler) {
-        return [receiver, handler] { (receiver->*handler)(); };
-    };
-    const auto toggle = [this](QAction* entry, void (FormatCommands::*apply)()) {
-        return [this, entry, apply] {
-            MainMenu::flip(entry);
-            (m_format->*apply)();
-        };
-    };
-    const MainMenu& m = m_menu;
-    m_toolbar->setCommands({
-        {QStringLiteral("New"), choose(m.mnuNew)},
-        {QStringLiteral("Open"), choose(m.mnuOpen)},
-        {QStringLiteral("Save"), choose(m.mnuSave)},
-        {QStringLiteral("Print"), choose(m.mnuPrint)},
-        {QStringLiteral("Find"), choose(m.mnuFind)},
-        {QStringLiteral("Cut"), run(m_edit, &EditCommands::mnuCut_Click)},
-        {QStringLiteral("Copy"), run(m_edit, &EditCommands::mnuCopy_Click)},
-        {QStringLiteral("Paste"), run(m_edit, &EditCommands::mnuPaste_Click)},
-        {QStringLiteral("Undo"), run(m_undo, &UndoSnapshot::mnuUndo_Click)},
-        {QStringLiteral("Bold"), toggle(m.mnuBold, &FormatCommands::changebold)},
-        {QStringLiteral("Italic"), toggle(m.mnuItalic, &FormatCommands::changeitalic)},
-        {QStringLiteral("Underline"), toggle(m.mnuUnderline, &FormatCommands::changeunderline)},
-        {QStringLiteral("Color"), run(m_format, &FormatCommands::mnuColor_Click)},
-        {QStringLiteral("Bullets"), toggle(m.mnuBullet, &FormatCommands::changebullet)},
-        {QStringLiteral("Strikethru"), toggle(m.mnuStrikethru, &FormatCommands::changestrikethru)},
-    });
-    connect(m_tbrVellumo, &QToolBar::actionTriggered, m_toolbar,
-            &ToolbarState::tbrVellumo_ButtonClick);
 }
 
 frmVellumo::~frmVellumo()

@@ -42,34 +42,8 @@ public:
     explicit frmVellumo(const AppServices& services);
     ~frmVellumo() override;
 
-    RichTextBox* txtFile() const { return m_txtFile; }
-    QComboBox* cmbFiles() const { return m_cmbFiles; }
-    QToolBar* tbrVellumo() const { return m_tbrVellumo; }
-    QTimer* Timer1() const { return m_timer1; }
-    QStatusBar* sbrVellumo() const { return m_sbrVellumo; }
-    QLabel* lblWordCount() const { return m_lblWordCount; }
-    const MainMenu& menu() const { return m_menu; }
-
-    DocumentList* documents() const { return m_documents; }
-    FileCommands* files() const { return m_files; }
-    Recovery* recovery() const { return m_recovery; }
-    UndoSnapshot* undo() const { return m_undo; }
-    SeedPrompter* seed() const { return m_seed; }
-    EditCommands* edit() const { return m_edit; }
-    FormatCommands* format() const { return m_format; }
-    ToolbarState* toolbar() const { return m_toolbar; }
-    SearchCommands* search() const { return m_search; }
-    WordCountStatus* wordCount() const { return m_wordCount; }
-    EditorMarks* marks() const { return m_marks; }
-    SpellingCommands* spelling() const { return m_spelling; }
-    InjectionMark* injectionMark() const { return m_injectionMark; }
-
     /// Opens the files a command line names, as Open does; arguments start with the program.
     void openArguments(const QStringList& arguments);
-
-    void Form_Resize();
-    void mnuExit_Click();
-    void mnuAbout_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,10 +54,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Form_Resize();
+    void mnuExit_Click();
+    void mnuAbout_Click();
     void createControls();
     void createSubsystems();
     void connectCommands();
-    void connectToolbar();
     void Form_Load();
     void Form_Unload();
     void restoreOuterGeometry();

@@ -8,6 +8,7 @@
 #include "support/BenchWindow.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -37,8 +38,8 @@ struct Workbench : BenchWindow
     /// Puts the document in the editor and lets it lay out all of it, as the idle editor does.
     void load()
     {
-        window->txtFile()->setPlainText(document);
-        window->txtFile()->document()->documentLayout()->documentSize();
+        window->findChild<RichTextBox*>()->setPlainText(document);
+        window->findChild<RichTextBox*>()->document()->documentLayout()->documentSize();
     }
 
     QString document;
@@ -65,7 +66,7 @@ void click(QWidget* dialog, const char* button)
 void gotoLastLine(benchmark::State& state, bool freshDocument)
 {
     Workbench& b = workbench();
-    RichTextBox* editor = b.window->txtFile();
+    RichTextBox* editor = b.window->findChild<RichTextBox*>();
     const QString entry = QString::number(b.lineCount);
     for (auto _ : state) {
         state.PauseTiming();
@@ -73,8 +74,8 @@ void gotoLastLine(benchmark::State& state, bool freshDocument)
             editor->setPlainText(b.document);
         editor->setSelStart(0);
         state.ResumeTiming();
-        b.window->menu().mnuGoto->trigger();
-        frmGoto* dialog = b.window->search()->gotoDialog();
+        b.window->findChild<QAction*>(QStringLiteral("mnuGoto"))->trigger();
+        frmGoto* dialog = b.window->findChild<SearchCommands*>()->gotoDialog();
         dialog->findChild<QLineEdit*>(QStringLiteral("txtGoto"))->setText(entry);
         click(dialog, "cmdGotook");
     }
@@ -102,9 +103,9 @@ BENCHMARK(BM_GotoLastLineFreshDocument)->Unit(benchmark::kMillisecond)->Iteratio
 void findNextNearEnd(benchmark::State& state, bool afterEdit)
 {
     Workbench& b = workbench();
-    RichTextBox* editor = b.window->txtFile();
-    b.window->menu().mnuFind->trigger();
-    frmFind* dialog = b.window->search()->findDialog();
+    RichTextBox* editor = b.window->findChild<RichTextBox*>();
+    b.window->findChild<QAction*>(QStringLiteral("mnuFind"))->trigger();
+    frmFind* dialog = b.window->findChild<SearchCommands*>()->findDialog();
     dialog->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(nearEnd);
     click(dialog, "cmdFindcancel");
     for (auto _ : state) {
@@ -118,7 +119,7 @@ void findNextNearEnd(benchmark::State& state, bool afterEdit)
             editor->setSelText(QString());
             state.ResumeTiming();
         }
-        b.window->menu().mnuFind->trigger();
+        b.window->findChild<QAction*>(QStringLiteral("mnuFind"))->trigger();
         click(dialog, "cmdFindnext");
         click(dialog, "cmdFindcancel");
     }

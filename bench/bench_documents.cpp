@@ -109,7 +109,7 @@ void BM_Undo(benchmark::State& state)
         bench.press(Qt::Key_X, QStringLiteral("x"));
         bench.release(Qt::Key_X, QStringLiteral("x"));
         state.ResumeTiming();
-        bench.window->undo()->mnuUndo_Click();
+        bench.window->findChild<UndoSnapshot*>()->mnuUndo_Click();
     }
 }
 BENCHMARK(BM_Undo)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -118,11 +118,11 @@ BENCHMARK(BM_Undo)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_SwitchDocuments(benchmark::State& state)
 {
     Workbench bench(state.range(0) * megabyte);
-    bench.window->documents()->mnuNew_Click();
+    bench.window->findChild<DocumentList*>()->mnuNew_Click();
     bench.holdText(state.range(0) * megabyte);
     int next = 0;
     for (auto _ : state) {
-        bench.window->documents()->selectEntry(next);
+        bench.window->findChild<DocumentList*>()->selectEntry(next);
         next = 1 - next;
     }
 }
@@ -137,7 +137,7 @@ void BM_Inject(benchmark::State& state)
         state.PauseTiming();
         bench.editor->setSelLength(0);
         state.ResumeTiming();
-        bench.window->seed()->injectseed(seed);
+        bench.window->findChild<SeedPrompter*>()->injectseed(seed);
     }
 }
 BENCHMARK(BM_Inject)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -187,7 +187,7 @@ void BM_Open5MB(benchmark::State& state)
         state.SkipWithError("could not write the document to open");
     bench.dialog.next = file;
     for (auto _ : state)
-        bench.window->files()->mnuOpen_Click();
+        bench.window->findChild<FileCommands*>()->mnuOpen_Click();
     if (bench.messages.boxes)
         state.SkipWithError("Open showed a message");
 }
@@ -198,12 +198,12 @@ void BM_Save5MB(benchmark::State& state)
 {
     Workbench bench(5 * megabyte);
     bench.dialog.next = bench.dir.filePath(QStringLiteral("big.doc"));
-    bench.window->files()->mnuSaveas_Click();
+    bench.window->findChild<FileCommands*>()->mnuSaveas_Click();
     for (auto _ : state) {
         state.PauseTiming();
         bench.press(Qt::Key_X, QStringLiteral("x"));
         state.ResumeTiming();
-        bench.window->files()->mnuSave_Click();
+        bench.window->findChild<FileCommands*>()->mnuSave_Click();
     }
     if (bench.messages.boxes)
         state.SkipWithError("Save showed a message");
@@ -218,17 +218,17 @@ void BM_PeakMemoryTenDocuments(benchmark::State& state)
         Workbench bench(megabyte);
         const QString file = bench.dir.filePath(QStringLiteral("one.doc"));
         saveDocument(*bench.editor, file);
-        bench.window->documents()->mnuNew_Click();
+        bench.window->findChild<DocumentList*>()->mnuNew_Click();
         bench.dialog.next = file;
         for (int i = 0; i < 10; ++i) {
-            bench.window->files()->mnuOpen_Click();
+            bench.window->findChild<FileCommands*>()->mnuOpen_Click();
             bench.editor->setSelStart(i * 1000);
             bench.press(Qt::Key_X, QStringLiteral("x"));
             bench.release(Qt::Key_X, QStringLiteral("x"));
         }
         state.counters["peak_MB"] = peakKilobytes() / 1024;
         state.counters["before_MB"] = before / 1024;
-        state.counters["documents"] = bench.window->documents()->store().count();
+        state.counters["documents"] = bench.window->findChild<DocumentList*>()->store().count();
     }
 }
 BENCHMARK(BM_PeakMemoryTenDocuments)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -44,7 +44,7 @@ BENCHMARK(BM_WriteCopy5MB)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_RecoveryTick5MB(benchmark::State& state)
 {
     Workbench bench(5 * megabyte);
-    Recovery& recovery = *bench.window->recovery();
+    Recovery& recovery = *bench.window->findChild<Recovery*>();
     for (auto _ : state) {
         state.PauseTiming();
         bench.key(QEvent::KeyPress);
@@ -62,7 +62,7 @@ BENCHMARK(BM_RecoveryTick5MB)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_KeyReleaseWithRecovery5MB(benchmark::State& state)
 {
     Workbench bench(5 * megabyte);
-    Recovery& recovery = *bench.window->recovery();
+    Recovery& recovery = *bench.window->findChild<Recovery*>();
     const bool writing = state.range(0) == 1;
     for (auto _ : state) {
         bench.key(QEvent::KeyPress);

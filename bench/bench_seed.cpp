@@ -64,9 +64,9 @@ struct Workbench : BenchWindow
     /// The 1 MB document alone, laid out to its end as after a while of editing.
     void reset()
     {
-        window->txtFile()->setTextRTF(document);
-        window->txtFile()->setSelStart(document.size());
-        window->txtFile()->setSelStart(0);
+        window->findChild<RichTextBox*>()->setTextRTF(document);
+        window->findChild<RichTextBox*>()->setSelStart(document.size());
+        window->findChild<RichTextBox*>()->setSelStart(0);
         QApplication::processEvents();
     }
 
@@ -139,8 +139,8 @@ void BM_NewSeed50MBInto1MBDocument(benchmark::State& state)
 {
     Workbench& b = workbench();
     for (auto _ : state)
-        b.window->seed()->mnuNewSeed_Click();
-    if (b.window->seed()->seedText().size() < seedSize || b.messages.boxes)
+        b.window->findChild<SeedPrompter*>()->mnuNewSeed_Click();
+    if (b.window->findChild<SeedPrompter*>()->seedText().size() < seedSize || b.messages.boxes)
         state.SkipWithError("the seed was not loaded");
 }
 BENCHMARK(BM_NewSeed50MBInto1MBDocument)
@@ -154,11 +154,11 @@ BENCHMARK(BM_NewSeed50MBInto1MBDocument)
 void injectInto1MBDocument(benchmark::State& state, const QString& seed)
 {
     Workbench& b = workbench();
-    RichTextBox* editor = b.window->txtFile();
+    RichTextBox* editor = b.window->findChild<RichTextBox*>();
     b.reset();
     qsizetype written = 0;
     for (auto _ : state) {
-        b.window->seed()->injectseed(seed);
+        b.window->findChild<SeedPrompter*>()->injectseed(seed);
         // Taking the run out again keeps the document at 1 MB and its layout up to date.
         state.PauseTiming();
         const qsizetype run = editor->Text().size() - b.document.size();
@@ -182,7 +182,7 @@ void BM_RtfLengthOf1MBDocument(benchmark::State& state)
     b.reset();
     qsizetype length = 0;
     for (auto _ : state)
-        length = b.window->txtFile()->TextRTF().size();
+        length = b.window->findChild<RichTextBox*>()->TextRTF().size();
     state.counters["rtf"] = double(length);
 }
 BENCHMARK(BM_RtfLengthOf1MBDocument)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(20);
@@ -190,9 +190,9 @@ BENCHMARK(BM_RtfLengthOf1MBDocument)->Unit(benchmark::kMillisecond)->Iterations(
 void BM_Inject50MBSeedInto1MBDocument(benchmark::State& state)
 {
     Workbench& b = workbench();
-    if (b.window->seed()->seedText().size() < seedSize)
-        b.window->seed()->mnuNewSeed_Click();
-    injectInto1MBDocument(state, b.window->seed()->seedText());
+    if (b.window->findChild<SeedPrompter*>()->seedText().size() < seedSize)
+        b.window->findChild<SeedPrompter*>()->mnuNewSeed_Click();
+    injectInto1MBDocument(state, b.window->findChild<SeedPrompter*>()->seedText());
 }
 BENCHMARK(BM_Inject50MBSeedInto1MBDocument)
     ->Unit(benchmark::kMillisecond)

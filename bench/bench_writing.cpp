@@ -24,16 +24,16 @@ struct Desk : BenchWindow
     {
         messages.answer = MessageService::Button::Discard;
         holdText(size);
-        if (window->spelling()->isActive() != spelling)
-            window->menu().mnuCheckSpelling->trigger();
+        if (window->findChild<SpellingCommands*>()->isActive() != spelling)
+            window->findChild<QAction*>(QStringLiteral("mnuCheckSpelling"))->trigger();
         rest();
     }
 
     /// What runs once the writer pauses: the count, and the check of the words in view.
     void rest()
     {
-        window->wordCount()->tmrWordCount_Timer();
-        window->spelling()->tmrSpelling_Timer();
+        window->findChild<WordCountStatus*>()->tmrWordCount_Timer();
+        window->findChild<SpellingCommands*>()->tmrSpelling_Timer();
     }
 
     void type(int key, const QString& text)
@@ -54,7 +54,7 @@ void BM_Keystroke5MB(benchmark::State& state)
 {
     const bool spelling = state.range(0);
     Desk desk(5 * megabyte, spelling);
-    if (desk.window->spelling()->isActive() != spelling)
+    if (desk.window->findChild<SpellingCommands*>()->isActive() != spelling)
         state.SkipWithError("no dictionary to check with");
     for (auto _ : state)
         desk.type(Qt::Key_X, QStringLiteral("x"));
@@ -96,7 +96,7 @@ void BM_Open5MB(benchmark::State& state)
         state.SkipWithError("could not write the document to open");
     desk.dialog.next = file;
     for (auto _ : state) {
-        desk.window->files()->mnuOpen_Click();
+        desk.window->findChild<FileCommands*>()->mnuOpen_Click();
         QApplication::processEvents();
         desk.rest();
     }
@@ -117,9 +117,9 @@ void BM_ReadDictionary(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         Desk desk(0, false);
-        desk.window->menu().mnuCheckSpelling->trigger();
+        desk.window->findChild<QAction*>(QStringLiteral("mnuCheckSpelling"))->trigger();
         state.ResumeTiming();
-        desk.window->spelling()->tmrSpelling_Timer();
+        desk.window->findChild<SpellingCommands*>()->tmrSpelling_Timer();
     }
 }
 BENCHMARK(BM_ReadDictionary)->Unit(benchmark::kMillisecond)->Iterations(3);

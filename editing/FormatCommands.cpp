@@ -1,10 +1,10 @@
 #include "editing/FormatCommands.h"
 
-#include "app/MainMenu.h"
-#include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
 #include "platform/CommonDialog.h"
 #include "platform/RichTextBox.h"
+
+#include <QAction>
 
 namespace {
 
@@ -13,78 +13,71 @@ constexpr int cdlCFBoth = 3;
 
 } // namespace
 
-FormatCommands::FormatCommands(RichTextBox& editor, UndoSnapshot& undo, ToolbarState& toolbar,
-                               const MainMenu& menu, CommonDialog& dialog, QObject* parent)
-    : QObject(parent), m_editor(editor), m_undo(undo), m_toolbar(toolbar), m_menu(menu),
-      m_dialog(dialog)
+FormatCommands::FormatCommands(RichTextBox& editor, UndoSnapshot& undo,
+                               const FormatToggles& toggles, CommonDialog& dialog, QObject* parent)
+    : QObject(parent), m_editor(editor), m_undo(undo), m_toggles(toggles), m_dialog(dialog)
 {
 }
 
-void FormatCommands::flipFromMenu(QAction* entry, int button)
+void FormatCommands::apply(const QAction* toggle, EditorWrite write)
 {
-    MainMenu::flip(entry);
-    m_toolbar.setValue(button, entry->isChecked() ? 1 : 0);
-}
-
-void FormatCommands::apply(int button, EditorWrite write)
-{
-    (m_editor.*write)(m_toolbar.Value(button) != 0);
+    (m_editor.*write)(toggle->isChecked());
     m_undo.changeundo();
 }
 
 void FormatCommands::mnuBold_Click()
 {
-    flipFromMenu(m_menu.mnuBold, ToolbarState::btnBold);
+    m_toggles.mnuBold->toggle();
     changebold();
 }
 
 void FormatCommands::mnuItalic_Click()
 {
-    flipFromMenu(m_menu.mnuItalic, ToolbarState::btnItalic);
+    m_toggles.mnuItalic->toggle();
     changeitalic();
 }
 
 void FormatCommands::mnuUnderline_Click()
 {
-    flipFromMenu(m_menu.mnuUnderline, ToolbarState::btnUnderline);
+    m_toggles.mnuUnderline->toggle();
     changeunderline();
 }
 
 void FormatCommands::mnuStrikethru_Click()
 {
-    flipFromMenu(m_menu.mnuStrikethru, ToolbarState::btnStrikethru);
+    m_toggles.mnuStrikethru->toggle();
     changestrikethru();
 }
 
 void FormatCommands::mnuBullet_Click()
 {
-    flipFromMenu(m_menu.mnuBullet, ToolbarState::btnBullets);
+    m_toggles.mnuBullet->toggle();
     changebullet();
 }
 
 void FormatCommands::changebold()
 {
-    apply(ToolbarState::btnBold, &RichTextBox::setSelBold);
+    apply(m_toggles.mnuBold, &RichTextBox::setSelBold);
 }
 
 void FormatCommands::changeitalic()
 {
-    apply(ToolbarState::btnItalic, &RichTextBox::setSelItalic);
+    apply(m_toggles.mnuItalic, &RichTextBox::setSelItalic);
 }
 
 void FormatCommands::changeunderline()
 {
-    apply(ToolbarState::btnUnderline, &RichTextBox::setSelUnderline);
+    apply(m_toggles.mnuUnderline, &RichTextBox::setSelUnderline);
 }
 
 void FormatCommands::changestrikethru()
 {
-    apply(ToolbarState::btnStrikethru, &RichTextBox::setSelStrikeThru);
+    apply(m_toggles.mnuStrikethru, &RichTextBox::setSelStrikeThru);
 }
 
 void FormatCommands::changebullet()
 {
-    apply(ToolbarState::btnBullets, &RichTextBox::setSelBullet);
+    apply(m_toggles.mnuBullet, &RichTextBox::setSelBullet);
 }
 
 void FormatCommands::mnuColor_Click()

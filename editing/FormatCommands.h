@@ -1,26 +1,23 @@
 #pragma once
 
+#include "editing/FormatToggles.h"
+
 #include <QObject>
 
 class CommonDialog;
-class QAction;
 class RichTextBox;
-class ToolbarState;
 class UndoSnapshot;
-struct MainMenu;
 
 /// The formatting toggles, colour and font.
-///
-/// Each toggle is a Format menu check mark kept in step with a check button of the
-/// toolbar; the button's state is what the apply procedures write into the editor.
 class FormatCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    FormatCommands(RichTextBox& editor, UndoSnapshot& undo, ToolbarState& toolbar,
-                   const MainMenu& menu, CommonDialog& dialog, QObject* parent = nullptr);
+    FormatCommands(RichTextBox& editor, UndoSnapshot& undo, const FormatToggles& toggles,
+                   CommonDialog& dialog, QObject* parent = nullptr);
 
+    /// Each flips its entry's check mark, and with it the toolbar button, then applies it.
     void mnuBold_Click();
     void mnuItalic_Click();
     void mnuUnderline_Click();
@@ -40,14 +37,11 @@ public:
 private:
     using EditorWrite = void (RichTextBox::*)(bool);
 
-    /// Flips the menu's check mark and presses or releases the button to match it.
-    void flipFromMenu(QAction* entry, int button);
-    /// Writes the button's state into the editor, then records the change.
-    void apply(int button, EditorWrite write);
+    /// Writes the toggle's state into the editor, then records the change.
+    void apply(const QAction* toggle, EditorWrite write);
 
     RichTextBox& m_editor;
     UndoSnapshot& m_undo;
-    ToolbarState& m_toolbar;
-    const MainMenu& m_menu;
+    FormatToggles m_toggles;
     CommonDialog& m_dialog;
 };

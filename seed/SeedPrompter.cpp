@@ -1,6 +1,5 @@
 #include "seed/SeedPrompter.h"
 
-#include "app/MainMenu.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
@@ -9,6 +8,7 @@
 #include "seed/SeedPath.h"
 #include "seed/SeedRun.h"
 
+#include <QAction>
 #include <QDir>
 #include <QTimer>
 
@@ -17,17 +17,12 @@ namespace {
 // Every injection mixes the same number into the generator; the sequence itself runs on.
 constexpr double injectionReseed = 221;
 
-std::array<QAction*, 4> seedEntries(const MainMenu& m)
-{
-    return {m.mnuSeedOne, m.mnuSeedTwo, m.mnuSeedThree, m.mnuNewSeed};
-}
-
 } // namespace
 
-SeedPrompter::SeedPrompter(RichTextBox& editor, const MainMenu& menu, QTimer& timer,
+SeedPrompter::SeedPrompter(RichTextBox& editor, const Entries& entries, QTimer& timer,
                            CommonDialog& dialog, MessageService& messages, RandomGenerator& random,
                            const QString& programDir, QObject* parent)
-    : QObject(parent), m_editor(editor), m_menu(menu), m_timer(timer), m_dialog(dialog),
+    : QObject(parent), m_editor(editor), m_entries(entries), m_timer(timer), m_dialog(dialog),
       m_messages(messages), m_random(random), m_programDir(programDir)
 {
 }
@@ -35,13 +30,13 @@ SeedPrompter::SeedPrompter(RichTextBox& editor, const MainMenu& menu, QTimer& ti
 void SeedPrompter::mnuNewSeed_Click()
 {
     const SeedMarks before = seedMarks();
-    markSeed(m_menu.mnuNewSeed);
+    markSeed(m_entries.mnuNewSeed);
     m_dialog.DialogTitle = QStringLiteral("Open");
     m_dialog.CancelError = false;
     m_dialog.Filter = QStringLiteral("All Files (*.txt)|*.txt");
     m_dialog.ShowOpen();
     if (m_dialog.FileName.isEmpty()) {
-        m_menu.mnuNewSeed->setChecked(false);
+        m_entries.mnuNewSeed->setChecked(false);
         return;
     }
     if (!loadSeed(m_dialog.FileName))
@@ -51,7 +46,7 @@ void SeedPrompter::mnuNewSeed_Click()
 void SeedPrompter::mnuSeedOne_Click()
 {
     const SeedMarks before = seedMarks();
-    markSeed(m_menu.mnuSeedOne);
+    markSeed(m_entries.mnuSeedOne);
     if (!loadSeed(shippedSeed(QStringLiteral("seedone.txt"))))
         setSeedMarks(before);
 }
@@ -59,7 +54,7 @@ void SeedPrompter::mnuSeedOne_Click()
 void SeedPrompter::mnuSeedTwo_Click()
 {
     const SeedMarks before = seedMarks();
-    markSeed(m_menu.mnuSeedTwo);
+    markSeed(m_entries.mnuSeedTwo);
     if (!loadSeed(shippedSeed(QStringLiteral("seedtwo.txt"))))
         setSeedMarks(before);
 }
@@ -68,7 +63,7 @@ void SeedPrompter::mnuSeedTwo_Click()
 void SeedPrompter::mnuSeedThree_Click()
 {
     if (loadSeed(shippedSeed(QStringLiteral("seedthree.txt"))))
-        markSeed(m_menu.mnuSeedThree);
+        markSeed(m_entries.mnuSeedThree);
 }
 
 void SeedPrompter::mnuInject_Click()
@@ -95,10 +90,16 @@ QString SeedPrompter::shippedSeed(const QString& fileName) const
     return SeedPath::shippedSeed(fileName, m_programDir);
 }
 
+std::array<QAction*, 4> SeedPrompter::seedEntries() const
+{
+    const Entries& e = m_entries;
+    return {e.mnuSeedOne, e.mnuSeedTwo, e.mnuSeedThree, e.mnuNewSeed};
+}
+
 SeedPrompter::SeedMarks SeedPrompter::seedMarks() const
 {
     SeedMarks marks{};
-    const auto entries = seedEntries(m_menu);
+    const auto entries = seedEntries();
     for (std::size_t i = 0; i < entries.size(); ++i)
         marks[i] = entries[i]->isChecked();
     return marks;
@@ -106,7 +107,7 @@ SeedPrompter::SeedMarks SeedPrompter::seedMarks() const
 
 void SeedPrompter::setSeedMarks(const SeedMarks& marks)
 {
-    const auto entries = seedEntries(m_menu);
+    const auto entries = seedEntries();
     for (std::size_t i = 0; i < entries.size(); ++i)
         entries[i]->setChecked(marks[i]);
 }
@@ -114,7 +115,7 @@ void SeedPrompter::setSeedMarks(const SeedMarks& marks)
 void SeedPrompter::markSeed(QAction* chosen)
 {
     chosen->setChecked(true);
-    for (QAction* entry : seedEntries(m_menu))
+    for (QAction* entry : seedEntries())
         if (entry != chosen)
             entry->setChecked(false);
 }
@@ -150,32 +151,32 @@ void SeedPrompter::warnNoSeed()
 
 void SeedPrompter::mnu0Sec_Click()
 {
-    setInterval(m_menu.mnu0Sec, 0);
+    setInterval(m_entries.mnu0Sec, 0);
 }
 
 void SeedPrompter::mnu10Sec_Click()
 {
-    chooseInterval(m_menu.mnu10Sec, 10000);
+    chooseInterval(m_entries.mnu10Sec, 10000);
 }
 
 void SeedPrompter::mnu20Sec_Click()
 {
-    chooseInterval(m_menu.mnu20Sec, 20000);
+    chooseInterval(m_entries.mnu20Sec, 20000);
 }
 
 void SeedPrompter::mnu30Sec_Click()
 {
-    chooseInterval(m_menu.mnu30Sec, 30000);
+    chooseInterval(m_entries.mnu30Sec, 30000);
 }
 
 void SeedPrompter::mnu300Sec_Click()
 {
-    chooseInterval(m_menu.mnu300Sec, 300000);
+    chooseInterval(m_entries.mnu300Sec, 300000);
 }
 
 void SeedPrompter::mnu600Sec_Click()
 {
-    chooseInterval(m_menu.mnu600Sec, 600000);
+    chooseInterval(m_entries.mnu600Sec, 600000);
 }
 
 // Only an empty seed is refused here; a one-character seed passes and each tick then warns.
@@ -197,8 +198,8 @@ void SeedPrompter::setInterval(QAction* entry, int milliseconds)
     } else {
         m_timer.start(milliseconds);
     }
-    const MainMenu& m = m_menu;
-    for (QAction* mark : {m.mnu0Sec, m.mnu10Sec, m.mnu20Sec, m.mnu30Sec, m.mnu300Sec, m.mnu600Sec})
+    const Entries& e = m_entries;
+    for (QAction* mark : {e.mnu0Sec, e.mnu10Sec, e.mnu20Sec, e.mnu30Sec, e.mnu300Sec, e.mnu600Sec})
         mark->setChecked(mark == entry);
 }
 

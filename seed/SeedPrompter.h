@@ -13,7 +13,6 @@ class QAction;
 class QTimer;
 class RandomGenerator;
 class RichTextBox;
-struct MainMenu;
 
 /// The seed text, its sources, the injection of seed words and the prompt timer.
 class SeedPrompter : public QObject
@@ -21,8 +20,23 @@ class SeedPrompter : public QObject
     Q_OBJECT
 
 public:
+    /// The entries whose check marks say which seed and which period were chosen.
+    struct Entries
+    {
+        QAction* mnuNewSeed = nullptr;
+        QAction* mnuSeedOne = nullptr;
+        QAction* mnuSeedTwo = nullptr;
+        QAction* mnuSeedThree = nullptr;
+        QAction* mnu0Sec = nullptr;
+        QAction* mnu600Sec = nullptr;
+        QAction* mnu300Sec = nullptr;
+        QAction* mnu30Sec = nullptr;
+        QAction* mnu20Sec = nullptr;
+        QAction* mnu10Sec = nullptr;
+    };
+
     /// timer is the prompt timer; programDir the folder that holds the program file.
-    SeedPrompter(RichTextBox& editor, const MainMenu& menu, QTimer& timer, CommonDialog& dialog,
+    SeedPrompter(RichTextBox& editor, const Entries& entries, QTimer& timer, CommonDialog& dialog,
                  MessageService& messages, RandomGenerator& random, const QString& programDir,
                  QObject* parent = nullptr);
 
@@ -55,6 +69,7 @@ private:
     /// Reads a seed file into seedText and injects; false, with a message, when it cannot.
     bool loadSeed(const QString& path);
     QString shippedSeed(const QString& fileName) const;
+    std::array<QAction*, 4> seedEntries() const;
     SeedMarks seedMarks() const;
     void setSeedMarks(const SeedMarks& marks);
     void markSeed(QAction* chosen);
@@ -63,7 +78,7 @@ private:
     void warnNoSeed();
 
     RichTextBox& m_editor;
-    const MainMenu& m_menu;
+    Entries m_entries;
     QTimer& m_timer;
     CommonDialog& m_dialog;
     MessageService& m_messages;

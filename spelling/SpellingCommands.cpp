@@ -1,6 +1,5 @@
 #include "spelling/SpellingCommands.h"
 
-#include "app/MainMenu.h"
 #include "editing/EditorMarks.h"
 #include "editing/UndoSnapshot.h"
 #include "platform/MessageService.h"
@@ -48,7 +47,7 @@ void SpellingCommands::setActive(bool on)
 
 void SpellingCommands::mnuCheckSpelling_Click()
 {
-    MainMenu::flip(&m_entry);
+    m_entry.toggle();
     setActive(m_entry.isChecked());
 }
 

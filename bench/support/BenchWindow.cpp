@@ -18,7 +18,7 @@ BenchWindow::BenchWindow(std::uint64_t randomState) : random(randomState)
     services.programDir = QApplication::applicationDirPath();
     window = std::make_unique<frmVellumo>(services);
     window->show();
-    editor = window->txtFile();
+    editor = window->findChild<RichTextBox*>();
 }
 
 BenchWindow::~BenchWindow() = default;
@@ -27,7 +27,7 @@ void BenchWindow::holdText(qsizetype size)
 {
     if (size > 0) {
         editor->setSelText(textOf(size));
-        window->undo()->changeundo();
+        window->findChild<UndoSnapshot*>()->changeundo();
     }
     editor->setSelStart(size / 2);
     QApplication::processEvents();

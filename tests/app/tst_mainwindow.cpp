@@ -5,9 +5,9 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
-#include "editing/ToolbarState.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -202,23 +202,24 @@ void tst_MainWindow::menuBarAsDesigned()
     QCOMPARE(actual, expected);
     // Spelling is on from the first start; no other entry starts with a mark.
     for (QAction* a : w->menuBar()->findChildren<QAction*>())
-        QVERIFY2(!a->isChecked() || a == w->menu().mnuCheckSpelling, qPrintable(a->objectName()));
-    QVERIFY(w->menu().mnuCheckSpelling->isChecked());
+        QVERIFY2(!a->isChecked() || a == action(w, "mnuCheckSpelling"),
+                 qPrintable(a->objectName()));
+    QVERIFY(action(w, "mnuCheckSpelling")->isChecked());
 }
 
 void tst_MainWindow::startState()
 {
     frmVellumo* w = m_env->window();
     QCOMPARE(w->windowTitle(), QStringLiteral("Untitled1 - Quillmere v1.0.1"));
-    QCOMPARE(w->cmbFiles()->count(), 1);
-    QCOMPARE(w->cmbFiles()->itemText(0), QStringLiteral("Untitled1"));
-    QVERIFY(!w->cmbFiles()->isEditable());
-    QVERIFY(w->txtFile()->Text().isEmpty());
-    QVERIFY(!w->Timer1()->isActive());
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->cmbFiles()));
-    QTest::keyClick(w->cmbFiles(), Qt::Key_Tab);
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->txtFile()));
-    QCOMPARE(w->txtFile()->font().pointSize(), 9);
+    QCOMPARE(cmbFiles(w)->count(), 1);
+    QCOMPARE(cmbFiles(w)->itemText(0), QStringLiteral("Untitled1"));
+    QVERIFY(!cmbFiles(w)->isEditable());
+    QVERIFY(txtFile(w)->Text().isEmpty());
+    QVERIFY(!Timer1(w)->isActive());
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(cmbFiles(w)));
+    QTest::keyClick(cmbFiles(w), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(txtFile(w)));
+    QCOMPARE(txtFile(w)->font().pointSize(), 9);
     QCOMPARE(w->frameGeometry().topLeft(), QPoint(0, 0));
     QCOMPARE(w->frameGeometry().size(), QSize(333, 333));
 }
@@ -272,7 +273,7 @@ void tst_MainWindow::storedGeometryFallsBack()
 void tst_MainWindow::exitAndCloseBoxRunSameShutdown()
 {
     frmVellumo* w = m_env->window();
-    w->menu().mnuExit->trigger();
+    action(w, "mnuExit")->trigger();
     QCOMPARE(m_env->quitCalls, 1);
     QVERIFY(!w->isVisible());
     QVERIFY(QSettings(m_env->settingsFile(), QSettings::IniFormat).contains("Settings/MainHeight"));
@@ -304,18 +305,18 @@ void tst_MainWindow::listSitsAtBottomOfClientArea()
     QTRY_COMPARE(w->size(), outer);
     QWidget* client = w->centralWidget();
     // The status bar takes the bottom of the client area, and the list sits flush on it.
-    QCOMPARE(w->sbrVellumo()->isVisible(), statusBar);
+    QCOMPARE(sbrVellumo(w)->isVisible(), statusBar);
     if (statusBar) {
-        QCOMPARE(w->sbrVellumo()->geometry().bottom(), client->height() - 1);
-        QCOMPARE(w->sbrVellumo()->width(), client->width());
+        QCOMPARE(sbrVellumo(w)->geometry().bottom(), client->height() - 1);
+        QCOMPARE(sbrVellumo(w)->width(), client->width());
     }
-    QCOMPARE(w->cmbFiles()->geometry().bottom() + 1,
-             statusBar ? w->sbrVellumo()->y() : client->height());
-    QCOMPARE(w->txtFile()->geometry().bottom() + 1, w->cmbFiles()->y());
-    QCOMPARE(w->txtFile()->y(), w->tbrVellumo()->height());
-    QCOMPARE(w->cmbFiles()->width(), client->width());
-    QCOMPARE(w->tbrVellumo()->width(), client->width());
-    QCOMPARE(w->txtFile()->x(), -1);
+    QCOMPARE(cmbFiles(w)->geometry().bottom() + 1,
+             statusBar ? sbrVellumo(w)->y() : client->height());
+    QCOMPARE(txtFile(w)->geometry().bottom() + 1, cmbFiles(w)->y());
+    QCOMPARE(txtFile(w)->y(), tbrVellumo(w)->height());
+    QCOMPARE(cmbFiles(w)->width(), client->width());
+    QCOMPARE(tbrVellumo(w)->width(), client->width());
+    QCOMPARE(txtFile(w)->x(), -1);
 }
 
 void tst_MainWindow::onlyWidthsFollowAtOrBelowTheGuard_data()
@@ -336,31 +337,31 @@ void tst_MainWindow::onlyWidthsFollowAtOrBelowTheGuard()
     frmVellumo* w = m_env->window();
     w->resize(500, 400);
     QTRY_COMPARE(w->size(), QSize(500, 400));
-    const QRect editor = w->txtFile()->geometry();
-    const QRect list = w->cmbFiles()->geometry();
+    const QRect editor = txtFile(w)->geometry();
+    const QRect list = cmbFiles(w)->geometry();
 
     const int frameHeight = w->frameGeometry().height() - w->height();
     w->resize(420, outerHeight - frameHeight);
     QTRY_COMPARE(w->frameGeometry().height(), outerHeight);
     QWidget* client = w->centralWidget();
-    QCOMPARE(w->txtFile()->width(), client->width());
-    QCOMPARE(w->cmbFiles()->width(), client->width());
+    QCOMPARE(txtFile(w)->width(), client->width());
+    QCOMPARE(cmbFiles(w)->width(), client->width());
     if (laidOut) {
         // Too short for the status bar too: the list takes the bottom.
-        QVERIFY(w->sbrVellumo()->isHidden());
-        QCOMPARE(w->cmbFiles()->geometry().bottom(), client->height() - 1);
-        QCOMPARE(w->txtFile()->geometry().bottom() + 1, w->cmbFiles()->y());
+        QVERIFY(sbrVellumo(w)->isHidden());
+        QCOMPARE(cmbFiles(w)->geometry().bottom(), client->height() - 1);
+        QCOMPARE(txtFile(w)->geometry().bottom() + 1, cmbFiles(w)->y());
     } else {
-        QCOMPARE(w->txtFile()->geometry(),
+        QCOMPARE(txtFile(w)->geometry(),
                  QRect(editor.topLeft(), QSize(client->width(), editor.height())));
-        QCOMPARE(w->cmbFiles()->geometry(),
+        QCOMPARE(cmbFiles(w)->geometry(),
                  QRect(list.topLeft(), QSize(client->width(), list.height())));
     }
 
     w->resize(500, 400);
     QTRY_COMPARE(w->size(), QSize(500, 400));
-    QCOMPARE(w->txtFile()->geometry(), editor);
-    QCOMPARE(w->cmbFiles()->geometry(), list);
+    QCOMPARE(txtFile(w)->geometry(), editor);
+    QCOMPARE(cmbFiles(w)->geometry(), list);
 }
 
 void tst_MainWindow::everyFocusableControlIsNamed_data()
@@ -380,13 +381,13 @@ void tst_MainWindow::everyFocusableControlIsNamed()
     frmVellumo* w = m_env->window();
     QWidget* top = w;
     if (window == "frmGoto") {
-        w->menu().mnuGoto->trigger();
-        top = w->search()->gotoDialog();
+        action(w, "mnuGoto")->trigger();
+        top = search(w)->gotoDialog();
     } else if (window == "frmFind") {
-        w->menu().mnuReplace->trigger();
-        top = w->search()->findDialog();
+        action(w, "mnuReplace")->trigger();
+        top = search(w)->findDialog();
     } else if (window == "frmAbout") {
-        w->menu().mnuAbout->trigger();
+        action(w, "mnuAbout")->trigger();
         top = nullptr;
         for (QWidget* t : QApplication::topLevelWidgets())
             if (auto* box = qobject_cast<frmAbout*>(t); box && box->isVisible())
@@ -416,12 +417,11 @@ void tst_MainWindow::everyFocusableControlIsNamed()
         };
         // On Linux a drop-down list reports its current entry as its name and what it is
         // for as its description.
-        QCOMPARE(w->cmbFiles()->accessibleName(), QStringLiteral("Open documents"));
-        QCOMPARE(nameOf(w->cmbFiles()), QStringLiteral("Untitled1"));
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(w->cmbFiles())->text(QAccessible::Description),
-            QStringLiteral("Open documents"));
-        QCOMPARE(nameOf(w->txtFile()), QStringLiteral("Document text"));
+        QCOMPARE(cmbFiles(w)->accessibleName(), QStringLiteral("Open documents"));
+        QCOMPARE(nameOf(cmbFiles(w)), QStringLiteral("Untitled1"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(cmbFiles(w))->text(QAccessible::Description),
+                 QStringLiteral("Open documents"));
+        QCOMPARE(nameOf(txtFile(w)), QStringLiteral("Document text"));
     }
 }
 
@@ -429,21 +429,23 @@ void tst_MainWindow::everyFocusableControlIsNamed()
 void tst_MainWindow::everyToolbarButtonIsNamed()
 {
     frmVellumo* w = m_env->window();
-    for (int i = 1; i <= ToolbarState::buttonCount; ++i) {
-        const QString key = ToolbarState::key(w->toolbar()->button(i));
-        if (key.isEmpty())
+    int named = 0;
+    for (QAction* entry : tbrVellumo(w)->actions()) {
+        if (entry->isSeparator())
             continue;
         QAccessibleInterface* face =
-            QAccessible::queryAccessibleInterface(w->toolbar()->buttonWidget(i));
+            QAccessible::queryAccessibleInterface(tbrVellumo(w)->widgetForAction(entry));
         QVERIFY(face);
-        QCOMPARE(face->text(QAccessible::Name), key);
+        QVERIFY2(!face->text(QAccessible::Name).isEmpty(), qPrintable(entry->objectName()));
+        ++named;
     }
+    QCOMPARE(named, 15);
 }
 
 void tst_MainWindow::aboutBoxIsSingleModelessAndClosesOnEnterAndEscape()
 {
     frmVellumo* w = m_env->window();
-    w->menu().mnuAbout->trigger();
+    action(w, "mnuAbout")->trigger();
     auto* about = qobject_cast<frmAbout*>(QApplication::topLevelWidgets().last());
     QList<frmAbout*> boxes;
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -456,14 +458,14 @@ void tst_MainWindow::aboutBoxIsSingleModelessAndClosesOnEnterAndEscape()
     QCOMPARE(about->windowTitle(), QStringLiteral("Quillmere ver 1.0.1"));
     QCOMPARE(about->findChild<QLabel*>("lblDescription")->text(),
              QStringLiteral("A text editor supporting seed generation word processing."));
-    w->menu().mnuAbout->trigger();
+    action(w, "mnuAbout")->trigger();
     QPointer<frmAbout> same = about;
     QVERIFY(same);
 
     QTest::keyClick(about, Qt::Key_Escape);
     QTRY_VERIFY(!same);
 
-    w->menu().mnuAbout->trigger();
+    action(w, "mnuAbout")->trigger();
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<frmAbout*>(top); box && box->isVisible())
             same = box;

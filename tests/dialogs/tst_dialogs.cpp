@@ -6,6 +6,7 @@
 #include "dialogs/frmGoto.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -164,20 +165,20 @@ void tst_Dialogs::cleanup()
 
 frmGoto* tst_Dialogs::openGoto()
 {
-    m_w->menu().mnuGoto->trigger();
-    return m_w->search()->gotoDialog();
+    action(m_w, "mnuGoto")->trigger();
+    return ::search(m_w)->gotoDialog();
 }
 
 frmFind* tst_Dialogs::openFind(QAction* entry)
 {
     entry->trigger();
-    return m_w->search()->findDialog();
+    return ::search(m_w)->findDialog();
 }
 
 void tst_Dialogs::setDocument(const QString& text)
 {
-    m_w->txtFile()->setPlainText(text);
-    m_w->txtFile()->setSelStart(0);
+    txtFile(m_w)->setPlainText(text);
+    txtFile(m_w)->setSelStart(0);
 }
 
 void tst_Dialogs::click(QWidget* dialog, const char* button)
@@ -203,7 +204,7 @@ void tst_Dialogs::verifyShownOverDisabledMain(QWidget* dialog)
     QVERIFY(dialog->isWindow());
     QVERIFY(dialog->isEnabled());
     QVERIFY(!m_w->isEnabled());
-    QVERIFY(!m_w->txtFile()->isEnabled());
+    QVERIFY(!txtFile(m_w)->isEnabled());
     QCOMPARE(dialog->windowHandle()->transientParent(), m_w->windowHandle());
     QTRY_COMPARE(QApplication::activeWindow(), dialog);
 }
@@ -212,7 +213,7 @@ void tst_Dialogs::verifyBackInEditor(QWidget* dialog)
 {
     QVERIFY(!dialog || !dialog->isVisible());
     QVERIFY(m_w->isEnabled());
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_w->txtFile()));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(txtFile(m_w)));
 }
 
 void tst_Dialogs::leadingNumber_data()
@@ -371,7 +372,7 @@ void tst_Dialogs::gotoLine()
     QFETCH(bool, rejected);
 
     setDocument(document);
-    RichTextBox* editor = m_w->txtFile();
+    RichTextBox* editor = txtFile(m_w);
     editor->setSelStart(caretBefore);
     editor->setSelLength(selectedBefore);
     const QString textBefore = editor->Text();
@@ -406,7 +407,7 @@ void tst_Dialogs::gotoRejectsEntryWithoutLineNumber()
     QFETCH(QString, entry);
 
     setDocument(QStringLiteral("one\ntwo\nthree"));
-    m_w->txtFile()->setSelStart(5);
+    txtFile(m_w)->setSelStart(5);
     frmGoto* dialog = openGoto();
     auto* txtGoto = dialog->findChild<QLineEdit*>("txtGoto");
     QTest::keyClicks(txtGoto, entry);
@@ -415,14 +416,14 @@ void tst_Dialogs::gotoRejectsEntryWithoutLineNumber()
     QCOMPARE(asTuples(m_env->messages.boxes), asTuples({invalidLine}));
     VERIFY_SHOWN(dialog);
     QCOMPARE(txtGoto->text(), entry);
-    QCOMPARE(m_w->txtFile()->SelStart(), 5);
+    QCOMPARE(txtFile(m_w)->SelStart(), 5);
 
     // The entry can be corrected in place.
     txtGoto->clear();
     QTest::keyClicks(txtGoto, QStringLiteral("3"));
     click(dialog, "cmdGotook");
     VERIFY_BACK(dialog);
-    QCOMPARE(m_w->txtFile()->SelStart(), 8);
+    QCOMPARE(txtFile(m_w)->SelStart(), 8);
     QCOMPARE(m_env->messages.boxes.size(), 1);
 }
 
@@ -436,11 +437,11 @@ void tst_Dialogs::messagesComeWhereTheDialogStands()
     frmVellumo window(services);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.txtFile()->setPlainText(QStringLiteral("one\ntwo"));
+    txtFile(&window)->setPlainText(QStringLiteral("one\ntwo"));
 
     QList<std::tuple<QString, bool, bool, QString>> seen;
-    window.menu().mnuGoto->trigger();
-    frmGoto* goTo = window.search()->gotoDialog();
+    action(&window, "mnuGoto")->trigger();
+    frmGoto* goTo = ::search(&window)->gotoDialog();
     auto* txtGoto = goTo->findChild<QLineEdit*>("txtGoto");
     messages.probe = [&] {
         seen << std::tuple(QStringLiteral("goto"), goTo->isVisible(), window.isEnabled(),
@@ -452,8 +453,8 @@ void tst_Dialogs::messagesComeWhereTheDialogStands()
     QTest::keyClicks(txtGoto, QStringLiteral("2.5"));
     click(goTo, "cmdGotook");
 
-    window.menu().mnuFind->trigger();
-    frmFind* find = window.search()->findDialog();
+    action(&window, "mnuFind")->trigger();
+    frmFind* find = ::search(&window)->findDialog();
     auto* txtFind = find->findChild<QLineEdit*>("txtFind");
     messages.probe = [&] {
         seen << std::tuple(QStringLiteral("find"), find->isVisible(), window.isEnabled(),
@@ -471,13 +472,13 @@ void tst_Dialogs::messagesComeWhereTheDialogStands()
 void tst_Dialogs::gotoCancelKeepsEntry()
 {
     setDocument(QStringLiteral("one\ntwo"));
-    m_w->txtFile()->setSelStart(2);
+    txtFile(m_w)->setSelStart(2);
     frmGoto* dialog = openGoto();
     QTest::keyClicks(dialog->findChild<QLineEdit*>("txtGoto"), QStringLiteral("2"));
     click(dialog, "cmdGotocancel");
 
     VERIFY_BACK(dialog);
-    QCOMPARE(m_w->txtFile()->SelStart(), 2);
+    QCOMPARE(txtFile(m_w)->SelStart(), 2);
     QVERIFY(m_env->messages.boxes.isEmpty());
 
     QCOMPARE(openGoto(), dialog);
@@ -485,7 +486,7 @@ void tst_Dialogs::gotoCancelKeepsEntry()
     QCOMPARE(dialog->findChild<QLineEdit*>("txtGoto")->text(), QStringLiteral("2"));
     click(dialog, "cmdGotook");
     VERIFY_BACK(dialog);
-    QCOMPARE(m_w->txtFile()->SelStart(), 4);
+    QCOMPARE(txtFile(m_w)->SelStart(), 4);
 }
 
 void tst_Dialogs::gotoFrameCloseStartsAfresh()
@@ -497,7 +498,7 @@ void tst_Dialogs::gotoFrameCloseStartsAfresh()
     QVERIFY(dialog->close());
 
     QTRY_VERIFY(!dialog);
-    QVERIFY(!m_w->search()->gotoDialog());
+    QVERIFY(!::search(m_w)->gotoDialog());
     VERIFY_BACK(nullptr);
 
     frmGoto* fresh = openGoto();
@@ -508,7 +509,7 @@ void tst_Dialogs::gotoFrameCloseStartsAfresh()
 
 void tst_Dialogs::findDialogAsDesigned()
 {
-    frmFind* dialog = openFind(m_w->menu().mnuFind);
+    frmFind* dialog = openFind(action(m_w, "mnuFind"));
     VERIFY_SHOWN(dialog);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
     QCOMPARE(dialog->size(), QSize(3840 / 15, 2310 / 15));
@@ -589,7 +590,7 @@ void tst_Dialogs::findDialogAsDesigned()
 
 void tst_Dialogs::replaceShowsReplacementRow()
 {
-    frmFind* dialog = openFind(m_w->menu().mnuReplace);
+    frmFind* dialog = openFind(action(m_w, "mnuReplace"));
     VERIFY_SHOWN(dialog);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Find and Replace"));
     for (const char* name : {"lblReplace", "txtReplace", "cmdReplace"})
@@ -603,9 +604,9 @@ void tst_Dialogs::replaceShowsReplacementRow()
 void tst_Dialogs::findNextFromTopThenOnwardThenWraps()
 {
     setDocument(QStringLiteral("dog cat\ndog cat dog"));
-    RichTextBox* editor = m_w->txtFile();
+    RichTextBox* editor = txtFile(m_w);
     editor->setSelStart(14);
-    frmFind* dialog = openFind(m_w->menu().mnuFind);
+    frmFind* dialog = openFind(action(m_w, "mnuFind"));
 
     search(dialog, QStringLiteral("dog"));
     QCOMPARE(editor->SelStart(), 0);
@@ -671,7 +672,7 @@ void tst_Dialogs::findOptions()
     QFETCH(qint64, found);
 
     setDocument(document);
-    frmFind* dialog = openFind(m_w->menu().mnuFind);
+    frmFind* dialog = openFind(action(m_w, "mnuFind"));
     if (wholeWord)
         QTest::mouseClick(dialog->chkboxes(RichTextBox::rtfWholeWord), Qt::LeftButton);
     if (matchCase)
@@ -682,19 +683,19 @@ void tst_Dialogs::findOptions()
 
     if (found < 0) {
         QCOMPARE(asTuples(m_env->messages.boxes), asTuples({cannotFind(text)}));
-        QCOMPARE(m_w->txtFile()->SelLength(), 0);
+        QCOMPARE(txtFile(m_w)->SelLength(), 0);
     } else {
         QVERIFY(m_env->messages.boxes.isEmpty());
-        QCOMPARE(m_w->txtFile()->SelStart(), found);
-        QCOMPARE(m_w->txtFile()->SelLength(), text.size());
+        QCOMPARE(txtFile(m_w)->SelStart(), found);
+        QCOMPARE(txtFile(m_w)->SelLength(), text.size());
     }
 }
 
 void tst_Dialogs::replaceOneMatchAtATimeSkipsInsertedCopy()
 {
     setDocument(QStringLiteral("a cat, a cat"));
-    RichTextBox* editor = m_w->txtFile();
-    frmFind* dialog = openFind(m_w->menu().mnuReplace);
+    RichTextBox* editor = txtFile(m_w);
+    frmFind* dialog = openFind(action(m_w, "mnuReplace"));
     QTest::keyClicks(dialog->findChild<QLineEdit*>("txtReplace"), QStringLiteral("cat cat"));
 
     search(dialog, QStringLiteral("cat"), "cmdReplace");
@@ -724,10 +725,10 @@ void tst_Dialogs::replaceOneMatchAtATimeSkipsInsertedCopy()
 void tst_Dialogs::replaceWithoutMatchChangesNothing()
 {
     setDocument(QStringLiteral("nothing to see"));
-    RichTextBox* editor = m_w->txtFile();
+    RichTextBox* editor = txtFile(m_w);
     editor->setSelStart(3);
     const quint64 revision = editor->contentRevision();
-    frmFind* dialog = openFind(m_w->menu().mnuReplace);
+    frmFind* dialog = openFind(action(m_w, "mnuReplace"));
     QTest::keyClicks(dialog->findChild<QLineEdit*>("txtReplace"), QStringLiteral("x"));
 
     search(dialog, QStringLiteral("cat"), "cmdReplace");
@@ -741,7 +742,7 @@ void tst_Dialogs::replaceWithoutMatchChangesNothing()
 
 void tst_Dialogs::emptySearchTextDisablesBothButtons()
 {
-    frmFind* dialog = openFind(m_w->menu().mnuReplace);
+    frmFind* dialog = openFind(action(m_w, "mnuReplace"));
     auto* txtFind = dialog->findChild<QLineEdit*>("txtFind");
     auto* findNext = dialog->findChild<QPushButton*>("cmdFindnext");
     auto* replace = dialog->findChild<QPushButton*>("cmdReplace");
@@ -759,8 +760,8 @@ void tst_Dialogs::emptySearchTextDisablesBothButtons()
 void tst_Dialogs::cancelKeepsEntriesAndReturnsToFindMode()
 {
     setDocument(QStringLiteral("one two one"));
-    RichTextBox* editor = m_w->txtFile();
-    frmFind* dialog = openFind(m_w->menu().mnuReplace);
+    RichTextBox* editor = txtFile(m_w);
+    frmFind* dialog = openFind(action(m_w, "mnuReplace"));
     QTest::keyClicks(dialog->findChild<QLineEdit*>("txtReplace"), QStringLiteral("three"));
     QTest::mouseClick(dialog->chkboxes(RichTextBox::rtfWholeWord), Qt::LeftButton);
     search(dialog, QStringLiteral("one"));
@@ -771,7 +772,7 @@ void tst_Dialogs::cancelKeepsEntriesAndReturnsToFindMode()
     VERIFY_BACK(dialog);
     QCOMPARE(editor->SelStart(), 8);
 
-    QCOMPARE(openFind(m_w->menu().mnuFind), dialog);
+    QCOMPARE(openFind(action(m_w, "mnuFind")), dialog);
     VERIFY_SHOWN(dialog);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
     for (const char* name : {"lblReplace", "txtReplace", "cmdReplace"})
@@ -790,18 +791,18 @@ void tst_Dialogs::cancelKeepsEntriesAndReturnsToFindMode()
 void tst_Dialogs::frameCloseStartsFindAfresh()
 {
     setDocument(QStringLiteral("one two one"));
-    QPointer<frmFind> dialog = openFind(m_w->menu().mnuReplace);
+    QPointer<frmFind> dialog = openFind(action(m_w, "mnuReplace"));
     QTest::keyClicks(dialog->findChild<QLineEdit*>("txtReplace"), QStringLiteral("three"));
     QTest::mouseClick(dialog->chkboxes(RichTextBox::rtfMatchCase), Qt::LeftButton);
     search(dialog, QStringLiteral("one"));
     QVERIFY(dialog->close());
 
     QTRY_VERIFY(!dialog);
-    QVERIFY(!m_w->search()->findDialog());
+    QVERIFY(!::search(m_w)->findDialog());
     VERIFY_BACK(nullptr);
-    QCOMPARE(m_w->txtFile()->SelStart(), 0);
+    QCOMPARE(txtFile(m_w)->SelStart(), 0);
 
-    frmFind* fresh = openFind(m_w->menu().mnuReplace);
+    frmFind* fresh = openFind(action(m_w, "mnuReplace"));
     VERIFY_SHOWN(fresh);
     QCOMPARE(fresh->windowTitle(), QStringLiteral("Find and Replace"));
     QVERIFY(fresh->findChild<QLineEdit*>("txtFind")->text().isEmpty());

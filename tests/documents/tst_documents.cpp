@@ -4,6 +4,7 @@
 #include "platform/FileArguments.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -147,7 +148,7 @@ private slots:
 private:
     void type(const QString& text) { QTest::keyClicks(m_editor, text); }
     void checkUnchanged(const QStringList& names, int current, const QString& content);
-    DocumentStore& store() { return m_window->documents()->store(); }
+    DocumentStore& store() { return documents(m_window)->store(); }
 
     std::unique_ptr<TestEnvironment> m_env;
     frmVellumo* m_window = nullptr;
@@ -159,8 +160,8 @@ void tst_Documents::init()
 {
     m_env = std::make_unique<TestEnvironment>();
     m_window = m_env->window();
-    m_editor = m_window->txtFile();
-    m_list = m_window->cmbFiles();
+    m_editor = txtFile(m_window);
+    m_list = cmbFiles(m_window);
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 }
@@ -191,13 +192,13 @@ void tst_Documents::startState()
     QCOMPARE(store().curDoc(), 0);
     QCOMPARE(store().untitledCount(), 1);
     QCOMPARE(store().undoRTF(0), QByteArray());
-    QVERIFY(!m_window->documents()->isModified(0));
+    QVERIFY(!documents(m_window)->isModified(0));
 }
 
 void tst_Documents::newTwiceNumbersAndSelectsTheNewDocument()
 {
     type("first");
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     type("second");
     QTest::keyClick(m_editor, Qt::Key_N, Qt::ControlModifier);
 
@@ -220,7 +221,7 @@ void tst_Documents::formattedTextSurvivesASwitch()
     m_editor->setSelStart(6);
     m_editor->setSelLength(4);
     m_editor->setSelBold(true);
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     QCOMPARE(m_editor->Text(), QString());
 
     pickEntry(m_list, 0);
@@ -251,14 +252,14 @@ void tst_Documents::textWrittenWithoutKeyReleaseSurvivesSwitchAndOpen()
     type("typed ");
     m_editor->setSelRTF(QStringLiteral("seed words"));
 
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     pickEntry(m_list, 0);
     QCOMPARE(m_editor->Text(), QStringLiteral("typed seed words"));
 
     m_editor->setSelStart(0);
     m_editor->setSelRTF(QStringLiteral("more "));
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
     QCOMPARE(m_editor->Text(), QStringLiteral("other"));
     pickEntry(m_list, 0);
     QCOMPARE(m_editor->Text(), QStringLiteral("more typed seed words"));
@@ -268,7 +269,7 @@ void tst_Documents::openCancelledChangesNothing()
 {
     type("kept");
     m_env->dialog.queueFileName(QString());
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
 
     QCOMPARE(m_env->dialog.shown.size(), 1);
     const FakeCommonDialog::Shown shown = m_env->dialog.shown.constFirst();
@@ -286,7 +287,7 @@ void tst_Documents::openAddsAnEntryEvenForAFileAlreadyOpen()
     const QString file = m_env->path("letter.doc");
     writeFile(file, rtfWith("Dear reader"));
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
     QCOMPARE(m_window->windowTitle(), file + suffix);
     QCOMPARE(m_editor->hasFocus(), true);
     type("!");
@@ -307,9 +308,9 @@ void tst_Documents::openDoesNotUseAnUntitledNumber()
     const QString file = m_env->path("a.doc");
     writeFile(file, rtfWith("a"));
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
     QCOMPARE(store().untitledCount(), 1);
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     QCOMPARE(entries(m_list), (QStringList{"Untitled1", file, "Untitled2"}));
 }
 
@@ -318,12 +319,12 @@ void tst_Documents::undoStraightAfterOpenKeepsTheLoadedContent()
     const QString file = m_env->path("loaded.doc");
     writeFile(file, rtfWith("loaded text"));
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
     QCOMPARE(store().undoRTF(1), store().docRTF(1));
 
-    m_window->menu().mnuUndo->trigger();
+    action(m_window, "mnuUndo")->trigger();
     QCOMPARE(m_editor->Text(), QStringLiteral("loaded text"));
-    m_window->menu().mnuUndo->trigger();
+    action(m_window, "mnuUndo")->trigger();
     QCOMPARE(m_editor->Text(), QStringLiteral("loaded text"));
 }
 
@@ -355,7 +356,7 @@ void tst_Documents::openFailureChangesNothing()
     type("mine");
     const QByteArray stored = store().docRTF(0);
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
 
     QCOMPARE(m_env->messages.boxes.size(), 1);
     const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
@@ -440,11 +441,11 @@ void tst_Documents::commandLineOpensEachFileAsOpenDoes()
     QCOMPARE(m_env->messages.boxes.size(), messages);
     if (messages)
         QVERIFY(m_env->messages.boxes.constFirst().prompt.startsWith("Cannot open "));
-    QVERIFY(!m_window->documents()->isModified(paths.size() - 1));
+    QVERIFY(!documents(m_window)->isModified(paths.size() - 1));
     if (typedFirst.isEmpty())
         QCOMPARE(store().untitledCount(), 1);
     // Undo straight after opening keeps the file's content, as after Open.
-    m_window->menu().mnuUndo->trigger();
+    action(m_window, "mnuUndo")->trigger();
     QCOMPARE(m_editor->Text(), entries.last() == "b.doc" ? "from b" : "from a");
 }
 
@@ -518,7 +519,7 @@ void tst_Documents::longOpenAndSaveShowThatTheyAreWorking()
         shownProgress.clear();
         busyReads = 0;
         m_env->dialog.queueFileName(file);
-        (opening ? m_window->menu().mnuOpen : m_window->menu().mnuSaveas)->trigger();
+        (opening ? action(m_window, "mnuOpen") : action(m_window, "mnuSaveas"))->trigger();
         QVERIFY(busyReads > shownProgress.size());
         QVERIFY2(shownProgress.size() >= 2, qPrintable(QString::number(shownProgress.size())));
         QVERIFY(std::is_sorted(shownProgress.cbegin(), shownProgress.cend()));
@@ -549,26 +550,26 @@ void tst_Documents::saveOnUntitledAsksThenSavesDirectly()
     QVERIFY(readAll(file).contains("Hello"));
     checkUnchanged({file}, 0, QStringLiteral("Hello"));
     QCOMPARE(store().docRTF(0), m_editor->rtfData());
-    QVERIFY(!m_window->documents()->isModified(0));
+    QVERIFY(!documents(m_window)->isModified(0));
 
     type(" again");
-    QVERIFY(m_window->documents()->isModified(0));
-    m_window->menu().mnuSave->trigger();
+    QVERIFY(documents(m_window)->isModified(0));
+    action(m_window, "mnuSave")->trigger();
     QCOMPARE(m_env->dialog.shown.size(), 1);
     QVERIFY(readAll(file).contains("Hello again"));
-    QVERIFY(!m_window->documents()->isModified(0));
+    QVERIFY(!documents(m_window)->isModified(0));
 
     QTest::keyClick(m_editor, Qt::Key_Backspace);
-    QVERIFY(m_window->documents()->isModified(0));
+    QVERIFY(documents(m_window)->isModified(0));
     m_editor->setSelRTF(QStringLiteral("n"));
-    QVERIFY2(!m_window->documents()->isModified(0), "content back as saved is unmodified");
+    QVERIFY2(!documents(m_window)->isModified(0), "content back as saved is unmodified");
 }
 
 void tst_Documents::typedNameWithoutExtensionGetsDoc()
 {
     type("x");
     m_env->dialog.queueFileName(m_env->path("report"));
-    m_window->menu().mnuSaveas->trigger();
+    action(m_window, "mnuSaveas")->trigger();
     QVERIFY(QFile::exists(m_env->path("report.doc")));
     QCOMPARE(m_list->itemText(0), m_env->path("report.doc"));
 }
@@ -578,7 +579,7 @@ void tst_Documents::saveAsCancelledChangesNothing()
     type("draft");
     const QByteArray stored = store().docRTF(0);
     m_env->dialog.queueFileName(QString());
-    m_window->menu().mnuSave->trigger();
+    action(m_window, "mnuSave")->trigger();
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("draft"));
     QCOMPARE(store().docRTF(0), stored);
     QCOMPARE(m_env->messages.boxes.size(), 0);
@@ -592,7 +593,7 @@ void tst_Documents::saveAsProposesTheDocumentsOwnName()
     QDir().mkpath(m_env->path("seeds"));
     writeFile(seed, "some seed words");
     m_env->dialog.queueFileName(seed);
-    m_window->menu().mnuNewSeed->trigger();
+    action(m_window, "mnuNewSeed")->trigger();
 
     // The documents folder where there is one, else the home folder.
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -601,21 +602,21 @@ void tst_Documents::saveAsProposesTheDocumentsOwnName()
     const QString saved = m_env->path("letters/report.doc");
     QDir().mkpath(m_env->path("letters"));
     m_env->dialog.queueFileName(saved);
-    m_window->menu().mnuSaveas->trigger();
+    action(m_window, "mnuSaveas")->trigger();
     QCOMPARE(m_env->dialog.shown.last().fileName, QDir(documents).filePath("Untitled1.doc"));
 
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     m_env->dialog.queueFileName(QString());
-    m_window->menu().mnuSaveas->trigger();
+    action(m_window, "mnuSaveas")->trigger();
     QCOMPARE(m_env->dialog.shown.last().fileName, m_env->path("letters/Untitled2.doc"));
 
     const QString opened = m_env->path("old/draft.doc");
     QDir().mkpath(m_env->path("old"));
     writeFile(opened, rtfWith("draft"));
     m_env->dialog.queueFileName(opened);
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
     m_env->dialog.queueFileName(QString());
-    m_window->menu().mnuSaveas->trigger();
+    action(m_window, "mnuSaveas")->trigger();
     QCOMPARE(m_env->dialog.shown.last().fileName, opened);
 }
 
@@ -637,14 +638,14 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
                              "\\intbl A\\cell B\\cell\\row\\pard after\\par}";
     writeFile(file, table);
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
     QCOMPARE(m_env->messages.boxes.size(), 1); // what cannot be kept is named once at opening
     type("x");
 
     m_env->messages.queueAnswer(answer);
     if (answer == Button::SaveAs)
         m_env->dialog.queueFileName(m_env->path("copy.doc"));
-    m_window->menu().mnuSave->trigger();
+    action(m_window, "mnuSave")->trigger();
 
     QCOMPARE(m_env->messages.questions.size(), 1);
     const auto& question = m_env->messages.questions[0];
@@ -659,7 +660,7 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
     // Asked once: what is lost is gone from the file or no longer tied to this document.
     if (answer != Button::Cancel) {
         type("y");
-        m_window->menu().mnuSave->trigger();
+        action(m_window, "mnuSave")->trigger();
         QCOMPARE(m_env->messages.questions.size(), 1);
     }
 }
@@ -692,7 +693,7 @@ void tst_Documents::saveFailureChangesNothing()
     type("unsaved");
     const QByteArray stored = store().docRTF(0);
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuSave->trigger();
+    action(m_window, "mnuSave")->trigger();
 
     QCOMPARE(m_env->messages.boxes.size(), 1);
     const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
@@ -701,7 +702,7 @@ void tst_Documents::saveFailureChangesNothing()
     QCOMPARE(box.icon, MessageService::Icon::Critical);
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("unsaved"));
     QCOMPARE(store().docRTF(0), stored);
-    QVERIFY(m_window->documents()->isModified(0));
+    QVERIFY(documents(m_window)->isModified(0));
     QVERIFY(!QFileInfo(file).isFile());
 }
 
@@ -723,7 +724,7 @@ void tst_Documents::fullDiskKeepsTheOldFile()
 
     type("original");
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuSave->trigger();
+    action(m_window, "mnuSave")->trigger();
     const QByteArray original = readAll(file);
     QVERIFY(original.contains("original"));
 
@@ -732,7 +733,7 @@ void tst_Documents::fullDiskKeepsTheOldFile()
     else
         faults.limitFileSize(original.size() + 64);
     m_editor->setSelRTF(QStringLiteral("a line of words that fills the disk\n").repeated(lines));
-    m_window->menu().mnuSave->trigger();
+    action(m_window, "mnuSave")->trigger();
 
     QCOMPARE(m_env->messages.boxes.size(), 1);
     const QString prompt = m_env->messages.boxes.constFirst().prompt;
@@ -741,7 +742,7 @@ void tst_Documents::fullDiskKeepsTheOldFile()
     QCOMPARE(readAll(file), original);
     QCOMPARE(QDir(m_env->path("small")).entryList(QDir::Files), QStringList{"report.doc"});
     QCOMPARE(m_window->windowTitle(), file + suffix);
-    QVERIFY(m_window->documents()->isModified(0));
+    QVERIFY(documents(m_window)->isModified(0));
 }
 
 void tst_Documents::exitAsksAboutUnsavedDocuments_data()
@@ -781,7 +782,7 @@ void tst_Documents::exitAsksAboutUnsavedDocuments()
     else if (!saveAs.isEmpty())
         m_env->dialog.queueFileName(m_env->path(saveAs));
 
-    m_window->menu().mnuExit->trigger();
+    action(m_window, "mnuExit")->trigger();
 
     QCOMPARE(m_env->messages.questions.size(), questions);
     if (questions) {
@@ -805,12 +806,12 @@ void tst_Documents::exitSavesADocumentThatIsNotCurrent()
 {
     const QString file = m_env->path("second.doc");
     type("first");
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     type("second");
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuSave->trigger();
+    action(m_window, "mnuSave")->trigger();
     type(" more");
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     m_editor->setSelRTF(QStringLiteral("seed words"));
 
     m_env->messages.queueAnswer(Button::Discard);
@@ -835,7 +836,7 @@ void tst_Documents::exitSavesADocumentThatIsNotCurrent()
 void tst_Documents::exitCancelKeepsEverything()
 {
     type("one");
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     type("two");
     m_editor->setSelStart(1);
     m_env->messages.queueAnswer(Button::Save);
@@ -855,8 +856,8 @@ void tst_Documents::fileJustOpenedClosesWithoutAQuestion()
     const QString file = m_env->path("opened.doc");
     writeFile(file, rtfWith("as it was"));
     m_env->dialog.queueFileName(file);
-    m_window->menu().mnuOpen->trigger();
-    QVERIFY(!m_window->documents()->isModified(1));
+    action(m_window, "mnuOpen")->trigger();
+    QVERIFY(!documents(m_window)->isModified(1));
 
     m_window->close();
     QCOMPARE(m_env->messages.questions.size(), 0);
@@ -908,11 +909,11 @@ void tst_Documents::printCancelledPrintsNothing()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     m_env->dialog.queuePrinter(&printer);
-    m_window->menu().mnuPrint->trigger();
+    action(m_window, "mnuPrint")->trigger();
     QVERIFY(QFile::remove(pdf));
 
     m_env->dialog.queueCancel();
-    m_window->menu().mnuPrint->trigger();
+    action(m_window, "mnuPrint")->trigger();
     QCOMPARE(m_env->dialog.shown.size(), 2);
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(m_env->messages.boxes.size(), 0);
@@ -929,7 +930,7 @@ void tst_Documents::printedIndentsKeepTheirSize()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     m_env->dialog.queuePrinter(&printer);
-    m_window->menu().mnuPrint->trigger();
+    action(m_window, "mnuPrint")->trigger();
 
     const qreal flush = wordLeft(pdf, "flush");
     QVERIFY(flush > 0);
@@ -953,7 +954,7 @@ void tst_Documents::printsOnlyThePagesChosen()
     printer.setPrintRange(QPrinter::PageRange);
     printer.setFromTo(2, 2);
     m_env->dialog.queuePrinter(&printer);
-    m_window->menu().mnuPrint->trigger();
+    action(m_window, "mnuPrint")->trigger();
 
     const QString printed = pdfText(pdf);
     QVERIFY2(printed.contains("page2") && !printed.contains("page1") && !printed.contains("page3"),

@@ -5,6 +5,7 @@
 #include "documents/RecoveryStore.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -111,14 +112,14 @@ std::unique_ptr<frmVellumo> tst_Recovery::openUnclosed()
 
 void tst_Recovery::type(frmVellumo* window, const QString& text)
 {
-    window->txtFile()->setFocus();
-    QTest::keyClicks(window->txtFile(), text);
+    txtFile(window)->setFocus();
+    QTest::keyClicks(txtFile(window), text);
 }
 
 // The rest period ends: the timer must be waiting, and no longer than the promised delay.
 void tst_Recovery::rest(frmVellumo* window)
 {
-    QTimer* timer = window->recovery()->tmrRecovery();
+    QTimer* timer = recovery(window)->tmrRecovery();
     QVERIFY(timer->isActive());
     QVERIFY(timer->interval() <= 5000);
     QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
@@ -277,7 +278,7 @@ void tst_Recovery::killedInstanceLeavesItsCopies()
 void tst_Recovery::copyAppearsAfterTyping()
 {
     frmVellumo* w = m_env->window();
-    QVERIFY(!w->recovery()->tmrRecovery()->isActive());
+    QVERIFY(!recovery(w)->tmrRecovery()->isActive());
     type(w, QStringLiteral("lost hour"));
     QCOMPARE(copies(), QStringList());
     rest(w);
@@ -286,7 +287,7 @@ void tst_Recovery::copyAppearsAfterTyping()
     QVERIFY(copy);
     QCOMPARE(copy->name, QStringLiteral("Untitled1"));
     QVERIFY(!copy->isFilePath);
-    QCOMPARE(copy->rtf, w->txtFile()->rtfData());
+    QCOMPARE(copy->rtf, txtFile(w)->rtfData());
     m_env->messages.queueAnswer(Button::Discard);
     m_env->closeWindow();
 }
@@ -296,7 +297,7 @@ void tst_Recovery::copyAppearsAfterTyping()
 void tst_Recovery::steadyTypingStillGetsACopy()
 {
     frmVellumo* w = m_env->window();
-    QTimer* timer = w->recovery()->tmrRecovery();
+    QTimer* timer = recovery(w)->tmrRecovery();
     qint64 due = -1;
     for (m_env->now = 0; copies().isEmpty(); m_env->now += 250) {
         QVERIFY2(m_env->now <= Recovery::longestWaitMs, "no copy within the longest wait");
@@ -333,7 +334,7 @@ void tst_Recovery::losingTheFocusWritesCopies()
     type(w, QStringLiteral("switching away"));
     emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
     QCOMPARE(copies().size(), 1);
-    QVERIFY(!w->recovery()->tmrRecovery()->isActive());
+    QVERIFY(!recovery(w)->tmrRecovery()->isActive());
     m_env->messages.queueAnswer(Button::Discard);
     m_env->closeWindow();
 }
@@ -345,7 +346,7 @@ void tst_Recovery::copyGoesOnSave()
     rest(w);
     QCOMPARE(copies().size(), 1);
     m_env->dialog.queueFileName(m_env->path(QStringLiteral("kept.doc")));
-    w->menu().mnuSave->trigger();
+    action(w, "mnuSave")->trigger();
     QCOMPARE(copies(), QStringList());
 
     // Changed again after the save: a copy under the file's name.
@@ -356,7 +357,7 @@ void tst_Recovery::copyGoesOnSave()
     QVERIFY(copy);
     QCOMPARE(copy->name, m_env->path(QStringLiteral("kept.doc")));
     QVERIFY(copy->isFilePath);
-    w->menu().mnuSave->trigger();
+    action(w, "mnuSave")->trigger();
     QCOMPARE(copies(), QStringList());
 }
 
@@ -364,7 +365,7 @@ void tst_Recovery::copyGoesWhenDiscardedAtExit()
 {
     frmVellumo* w = m_env->window();
     type(w, QStringLiteral("first"));
-    w->menu().mnuNew->trigger();
+    action(w, "mnuNew")->trigger();
     type(w, QStringLiteral("second"));
     rest(w);
     QCOMPARE(copies().size(), 2);
@@ -383,7 +384,7 @@ void tst_Recovery::cleanExitLeavesNothing()
 {
     frmVellumo* w = m_env->window();
     type(w, QStringLiteral("saved at exit"));
-    w->menu().mnuNew->trigger();
+    action(w, "mnuNew")->trigger();
     type(w, QStringLiteral("thrown away"));
     rest(w);
     QCOMPARE(copies().size(), 2);
@@ -412,7 +413,7 @@ void tst_Recovery::fullDiskShowsNothing()
     // With room again the next rest writes what was missed.
     type(w, QStringLiteral("!"));
     rest(w);
-    QCOMPARE(RecoveryStore::decode(readAll(path))->rtf, w->txtFile()->rtfData());
+    QCOMPARE(RecoveryStore::decode(readAll(path))->rtf, txtFile(w)->rtfData());
     m_env->messages.queueAnswer(Button::Discard);
     m_env->closeWindow();
 }
@@ -427,19 +428,19 @@ void tst_Recovery::restoreBringsBackContentAndNames()
     {
         auto crashed = openUnclosed();
         QVERIFY(crashed);
-        crashed->menu().mnuNew->trigger();
-        crashed->menu().mnuNew->trigger();
+        action(crashed.get(), "mnuNew")->trigger();
+        action(crashed.get(), "mnuNew")->trigger();
         type(crashed.get(), QStringLiteral("an untitled draft"));
-        crashed->txtFile()->selectAll();
-        crashed->menu().mnuBold->trigger();
-        untitledContent = crashed->txtFile()->rtfData();
-        crashed->menu().mnuNew->trigger();
+        txtFile(crashed.get())->selectAll();
+        action(crashed.get(), "mnuBold")->trigger();
+        untitledContent = txtFile(crashed.get())->rtfData();
+        action(crashed.get(), "mnuNew")->trigger();
         type(crashed.get(), QStringLiteral("a letter"));
         m_env->dialog.queueFileName(file);
-        crashed->menu().mnuSave->trigger();
+        action(crashed.get(), "mnuSave")->trigger();
         type(crashed.get(), QStringLiteral(" with more"));
-        fileContent = crashed->txtFile()->rtfData();
-        crashed->menu().mnuNew->trigger(); // an empty document has nothing to keep
+        fileContent = txtFile(crashed.get())->rtfData();
+        action(crashed.get(), "mnuNew")->trigger(); // an empty document has nothing to keep
         rest(crashed.get());
         QCOMPARE(copies().size(), 2);
     }
@@ -453,21 +454,21 @@ void tst_Recovery::restoreBringsBackContentAndNames()
     QCOMPARE(question.buttons, (QList<Button>{Button::Restore, Button::Discard}));
     QCOMPARE(question.defaultButton, Button::Restore);
 
-    QComboBox* list = w->cmbFiles();
+    QComboBox* list = cmbFiles(w);
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->itemText(0), QStringLiteral("Untitled3"));
     QCOMPARE(list->itemText(1), file);
     QCOMPARE(list->currentIndex(), 0);
     QCOMPARE(w->windowTitle(), QStringLiteral("Untitled3 - Quillmere v1.0.1"));
-    QCOMPARE(w->txtFile()->rtfData(), untitledContent);
-    QCOMPARE(w->documents()->store().docRTF(1), fileContent);
-    QVERIFY(w->documents()->isModified(0));
-    QVERIFY(w->documents()->isModified(1));
+    QCOMPARE(txtFile(w)->rtfData(), untitledContent);
+    QCOMPARE(documents(w)->store().docRTF(1), fileContent);
+    QVERIFY(documents(w)->isModified(0));
+    QVERIFY(documents(w)->isModified(1));
 
     // The restored text is kept under this run's name at once; the dead run's copies are gone.
     QCOMPARE(copies().size(), 2);
 
-    w->menu().mnuNew->trigger();
+    action(w, "mnuNew")->trigger();
     QCOMPARE(list->itemText(2), QStringLiteral("Untitled4"));
 
     // The exit question covers both restored documents.
@@ -490,8 +491,8 @@ void tst_Recovery::discardDeletesCopies()
     m_env->messages.queueAnswer(Button::Discard);
     frmVellumo* w = m_env->window();
     QCOMPARE(m_env->messages.questions.size(), 1);
-    QCOMPARE(w->cmbFiles()->count(), 1);
-    QCOMPARE(w->txtFile()->Text(), QString());
+    QCOMPARE(cmbFiles(w)->count(), 1);
+    QCOMPARE(txtFile(w)->Text(), QString());
     QCOMPARE(copies(), QStringList());
     m_env->closeWindow();
 
@@ -506,7 +507,7 @@ void tst_Recovery::damagedCopyIsSkippedWithANote()
         auto crashed = openUnclosed();
         QVERIFY(crashed);
         type(crashed.get(), QStringLiteral("good"));
-        crashed->menu().mnuNew->trigger();
+        action(crashed.get(), "mnuNew")->trigger();
         type(crashed.get(), QStringLiteral("damaged"));
         rest(crashed.get());
     }
@@ -524,8 +525,8 @@ void tst_Recovery::damagedCopyIsSkippedWithANote()
     QCOMPARE(prompt, QStringLiteral("Quillmere closed unexpectedly. Restore 1 unsaved document?"
                                     "\n\n1 damaged recovery copy could not be read and is left "
                                     "out."));
-    QCOMPARE(w->cmbFiles()->count(), 1);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("good"));
+    QCOMPARE(cmbFiles(w)->count(), 1);
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("good"));
     // Kept aside for anyone who wants to dig, but never offered again.
     QVERIFY(QFile::exists(damaged + QStringLiteral(".unreadable")));
     m_env->messages.queueAnswer(Button::Discard);
@@ -545,7 +546,7 @@ void tst_Recovery::secondWindowLeavesRunningCopies()
     auto second = openUnclosed();
     QVERIFY(second);
     QCOMPARE(m_env->messages.questions.size(), 0);
-    QCOMPARE(second->cmbFiles()->count(), 1);
+    QCOMPARE(cmbFiles(second.get())->count(), 1);
     QCOMPARE(copies().size(), 1);
     second.reset();
     QCOMPARE(copies().size(), 1);
@@ -583,19 +584,19 @@ void tst_Recovery::listFollowsTheStore()
     int saved = 0;
     for (const QChar step : steps) {
         if (step == u'N') {
-            w->menu().mnuNew->trigger();
+            action(w, "mnuNew")->trigger();
         } else if (step == u'O') {
             m_env->dialog.queueFileName(opened);
-            w->menu().mnuOpen->trigger();
+            action(w, "mnuOpen")->trigger();
         } else {
             m_env->dialog.queueFileName(m_env->path(QStringLiteral("saved%1.doc").arg(++saved)));
-            w->menu().mnuSaveas->trigger();
+            action(w, "mnuSaveas")->trigger();
         }
-        const DocumentStore& store = w->documents()->store();
-        QCOMPARE(w->cmbFiles()->count(), store.count());
+        const DocumentStore& store = documents(w)->store();
+        QCOMPARE(cmbFiles(w)->count(), store.count());
         for (int i = 0; i < store.count(); ++i)
-            QCOMPARE(w->cmbFiles()->itemText(i), store.name(i));
-        QCOMPARE(w->cmbFiles()->currentIndex(), store.curDoc());
+            QCOMPARE(cmbFiles(w)->itemText(i), store.name(i));
+        QCOMPARE(cmbFiles(w)->currentIndex(), store.curDoc());
         QCOMPARE(w->windowTitle(), DocumentList::captionFor(store.name(store.curDoc())));
     }
 }

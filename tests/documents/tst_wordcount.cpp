@@ -5,6 +5,7 @@
 #include "documents/WordCountStatus.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QLabel>
 #include <QRandomGenerator>
@@ -118,34 +119,34 @@ void tst_WordCount::paragraphCountsFollowEveryEdit()
 void tst_WordCount::statusBarCountsTheDocumentAndTheSelection()
 {
     frmVellumo* w = m_env->window();
-    WordCountStatus* status = w->wordCount();
+    WordCountStatus* status = wordCount(w);
     QVERIFY(status->tmrWordCount()->isSingleShot());
     QVERIFY(status->tmrWordCount()->interval() <= 250);
-    QCOMPARE(w->lblWordCount()->parentWidget(), w->sbrVellumo());
+    QCOMPARE(lblWordCount(w)->parentWidget(), sbrVellumo(w));
 
-    w->txtFile()->SetFocus();
-    QTest::keyClicks(w->txtFile(), "one two");
-    QTest::keyClick(w->txtFile(), Qt::Key_Return);
-    QTest::keyClicks(w->txtFile(), "three");
+    txtFile(w)->SetFocus();
+    QTest::keyClicks(txtFile(w), "one two");
+    QTest::keyClick(txtFile(w), Qt::Key_Return);
+    QTest::keyClicks(txtFile(w), "three");
     QVERIFY(status->tmrWordCount()->isActive());
     status->tmrWordCount_Timer();
-    QCOMPARE(w->lblWordCount()->text(), QStringLiteral("3 words, 12 characters"));
+    QCOMPARE(lblWordCount(w)->text(), QStringLiteral("3 words, 12 characters"));
 
-    w->txtFile()->setSelStart(4);
-    w->txtFile()->setSelLength(6);
+    txtFile(w)->setSelStart(4);
+    txtFile(w)->setSelLength(6);
     QVERIFY(status->tmrWordCount()->isActive());
     status->tmrWordCount_Timer();
-    QCOMPARE(w->lblWordCount()->text(), QStringLiteral("2 of 3 words"));
+    QCOMPARE(lblWordCount(w)->text(), QStringLiteral("2 of 3 words"));
 
     // Each document has its own count, shown as the list switches between them.
-    w->documents()->mnuNew_Click();
+    documents(w)->mnuNew_Click();
     QVERIFY(status->tmrWordCount()->isActive());
     status->tmrWordCount_Timer();
-    QCOMPARE(w->lblWordCount()->text(), QStringLiteral("0 words, 0 characters"));
-    w->documents()->selectEntry(0);
-    w->txtFile()->setSelStart(0);
+    QCOMPARE(lblWordCount(w)->text(), QStringLiteral("0 words, 0 characters"));
+    documents(w)->selectEntry(0);
+    txtFile(w)->setSelStart(0);
     status->tmrWordCount_Timer();
-    QCOMPARE(w->lblWordCount()->text(), QStringLiteral("3 words, 12 characters"));
+    QCOMPARE(lblWordCount(w)->text(), QStringLiteral("3 words, 12 characters"));
 }
 
 QTEST_MAIN(tst_WordCount)

@@ -3,6 +3,7 @@
 #include "app/frmVellumo.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QTest>
 #include <QTextCursor>
@@ -27,21 +28,21 @@ inline frmVellumo* editingWindow(TestEnvironment& env, const QString& typed = {}
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w))
         QTest::qFail("main window not active", __FILE__, __LINE__);
-    w->txtFile()->SetFocus();
-    type(w->txtFile(), typed);
+    txtFile(w)->SetFocus();
+    type(txtFile(w), typed);
     return w;
 }
 
 inline void select(frmVellumo* w, qint64 start, qint64 length)
 {
-    w->txtFile()->setSelStart(start);
-    w->txtFile()->setSelLength(length);
+    txtFile(w)->setSelStart(start);
+    txtFile(w)->setSelLength(length);
 }
 
 /// The format of the character at position.
 inline QTextCharFormat formatAt(frmVellumo* w, int position)
 {
-    QTextCursor c(w->txtFile()->document());
+    QTextCursor c(txtFile(w)->document());
     c.setPosition(position + 1);
     return c.charFormat();
 }

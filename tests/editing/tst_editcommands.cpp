@@ -2,6 +2,7 @@
 #include "app/frmVellumo.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,10 +54,10 @@ void tst_EditCommands::copyPutsTheSelectionAsAnRtfDocumentInPlainText()
     other->setHtml("<b>from elsewhere</b>");
     QGuiApplication::clipboard()->setMimeData(other);
     select(w, 4, 3);
-    const QString before = w->txtFile()->TextRTF();
+    const QString before = txtFile(w)->TextRTF();
 
-    QVERIFY(w->menu().mnuCopy->isEnabled());
-    w->menu().mnuCopy->trigger();
+    QVERIFY(action(w, "mnuCopy")->isEnabled());
+    action(w, "mnuCopy")->trigger();
 
     const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(copied->formats(), (QStringList{"text/plain", "text/rtf", "text/html"}));
@@ -64,29 +65,29 @@ void tst_EditCommands::copyPutsTheSelectionAsAnRtfDocumentInPlainText()
     QVERIFY2(text.startsWith("{\\rtf1") && text.trimmed().endsWith('}'), qPrintable(text));
     QVERIFY(text.contains("two"));
     QVERIFY(!text.contains("one"));
-    QCOMPARE(w->txtFile()->TextRTF(), before);
-    QCOMPARE(w->txtFile()->SelLength(), 3);
+    QCOMPARE(txtFile(w)->TextRTF(), before);
+    QCOMPARE(txtFile(w)->SelLength(), 3);
 }
 
 void tst_EditCommands::boldWordCopiedAndPastedComesBackBold()
 {
     frmVellumo* w = editingWindow(*m_env, "one two");
     select(w, 4, 3);
-    w->menu().mnuBold->trigger();
-    w->txtFile()->setSelStart(7);
+    action(w, "mnuBold")->trigger();
+    txtFile(w)->setSelStart(7);
     // Bold off again with nothing selected, so only the clipboard can make the paste bold.
-    w->menu().mnuBold->trigger();
+    action(w, "mnuBold")->trigger();
     select(w, 4, 3);
-    w->menu().mnuCopy->trigger();
+    action(w, "mnuCopy")->trigger();
 
-    w->txtFile()->setSelStart(0);
-    w->menu().mnuPaste->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("twoone two"));
+    txtFile(w)->setSelStart(0);
+    action(w, "mnuPaste")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("twoone two"));
     QVERIFY(boldAt(w, 0));
     QVERIFY(boldAt(w, 2));
     QVERIFY(!boldAt(w, 3));
     QVERIFY(boldAt(w, 9));
-    QCOMPARE(w->txtFile()->SelStart(), 3);
+    QCOMPARE(txtFile(w)->SelStart(), 3);
 }
 
 void tst_EditCommands::textFromOutsidePastesAsPlainText_data()
@@ -110,21 +111,21 @@ void tst_EditCommands::textFromOutsidePastesAsPlainText()
     QFETCH(QString, expected);
     frmVellumo* w = editingWindow(*m_env, "ab");
     QGuiApplication::clipboard()->setText(clipboard);
-    w->txtFile()->setSelStart(1);
+    txtFile(w)->setSelStart(1);
 
-    w->menu().mnuPaste->trigger();
-    QCOMPARE(w->txtFile()->Text(), expected);
+    action(w, "mnuPaste")->trigger();
+    QCOMPARE(txtFile(w)->Text(), expected);
     for (int i = 0; i < expected.size(); ++i)
         QVERIFY(!boldAt(w, i));
-    QCOMPARE(w->txtFile()->SelStart(), expected.size() - 1);
+    QCOMPARE(txtFile(w)->SelStart(), expected.size() - 1);
 }
 
 void tst_EditCommands::copyOffersOtherProgramsRtfAndHtml()
 {
     frmVellumo* w = editingWindow(*m_env, "one two");
     select(w, 4, 3);
-    w->menu().mnuBold->trigger();
-    w->menu().mnuCopy->trigger();
+    action(w, "mnuBold")->trigger();
+    action(w, "mnuCopy")->trigger();
 
     const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(QString::fromLatin1(copied->data("text/rtf")), copied->text());
@@ -189,15 +190,15 @@ void tst_EditCommands::formattedTextFromOutsidePastesFormatted()
     QGuiApplication::clipboard()->setMimeData(offered);
     select(w, 1, 1);
 
-    w->menu().mnuPaste->trigger();
-    QCOMPARE(w->txtFile()->Text(), expected);
+    action(w, "mnuPaste")->trigger();
+    QCOMPARE(txtFile(w)->Text(), expected);
     const QTextCharFormat pasted = formatAt(w, 2);
     QCOMPARE(pasted.fontWeight() == QFont::Bold, format == "b");
     QCOMPARE(pasted.fontItalic(), format == "i");
     QCOMPARE(pasted.fontUnderline(), format == "u");
     // Pasted through the one paste path: Undo gives back the selection it replaced.
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("ab"));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("ab"));
 }
 
 void tst_EditCommands::pasteWithoutTextRemovesSelectionAndUndoBringsItBack()
@@ -209,38 +210,38 @@ void tst_EditCommands::pasteWithoutTextRemovesSelectionAndUndoBringsItBack()
     QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
     select(w, 4, 3);
 
-    w->menu().mnuPaste->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one "));
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one two"));
+    action(w, "mnuPaste")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one "));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one two"));
 }
 
 void tst_EditCommands::copyLeavesDocumentAndUndoStateAlone()
 {
     frmVellumo* w = editingWindow(*m_env, "ab");
     select(w, 1, 1);
-    w->menu().mnuCopy->trigger();
+    action(w, "mnuCopy")->trigger();
     // Copy followed by Undo acts as Undo alone: back to the state before the last key.
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("a"));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("a"));
 }
 
 void tst_EditCommands::cutRecordsTheStateBeforeTheCut()
 {
     frmVellumo* w = editingWindow(*m_env, "one two");
     select(w, 4, 3);
-    const QString markup = w->txtFile()->SelRTF();
+    const QString markup = txtFile(w)->SelRTF();
 
-    w->menu().mnuCut->trigger();
+    action(w, "mnuCut")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), markup);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one "));
-    QCOMPARE(w->txtFile()->SelLength(), 0);
-    QVERIFY(!w->menu().mnuCut->isEnabled());
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one "));
+    QCOMPARE(txtFile(w)->SelLength(), 0);
+    QVERIFY(!action(w, "mnuCut")->isEnabled());
 
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one two"));
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one "));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one two"));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one "));
 }
 
 void tst_EditCommands::deleteRemovesTheSelectionAsOneChange()
@@ -249,11 +250,11 @@ void tst_EditCommands::deleteRemovesTheSelectionAsOneChange()
     QGuiApplication::clipboard()->setText("kept");
     select(w, 0, 4);
 
-    w->menu().mnuDelete->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("two"));
+    action(w, "mnuDelete")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("two"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one two"));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one two"));
 }
 
 void tst_EditCommands::selectAll_data()
@@ -272,30 +273,30 @@ void tst_EditCommands::selectAll()
     QFETCH(int, length);
     frmVellumo* w = editingWindow(*m_env, typed);
 
-    w->menu().mnuSelectall->trigger();
-    QCOMPARE(w->txtFile()->SelStart(), 0);
-    QCOMPARE(w->txtFile()->SelLength(), length);
-    QCOMPARE(w->menu().mnuCut->isEnabled(), length > 0);
-    QCOMPARE(w->menu().mnuDelete->isEnabled(), length > 0);
+    action(w, "mnuSelectall")->trigger();
+    QCOMPARE(txtFile(w)->SelStart(), 0);
+    QCOMPARE(txtFile(w)->SelLength(), length);
+    QCOMPARE(action(w, "mnuCut")->isEnabled(), length > 0);
+    QCOMPARE(action(w, "mnuDelete")->isEnabled(), length > 0);
 }
 
 void tst_EditCommands::delKeyWithAndWithoutSelection()
 {
     frmVellumo* w = editingWindow(*m_env, "abc");
-    QSignalSpy deletes(w->menu().mnuDelete, &QAction::triggered);
+    QSignalSpy deletes(action(w, "mnuDelete"), &QAction::triggered);
 
     select(w, 0, 1);
-    QTest::keyClick(w->txtFile(), Qt::Key_Delete);
+    QTest::keyClick(txtFile(w), Qt::Key_Delete);
     QCOMPARE(deletes.size(), 1);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("bc"));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("bc"));
 
-    QVERIFY(!w->menu().mnuDelete->isEnabled());
-    QTest::keyClick(w->txtFile(), Qt::Key_Delete);
+    QVERIFY(!action(w, "mnuDelete")->isEnabled());
+    QTest::keyClick(txtFile(w), Qt::Key_Delete);
     QCOMPARE(deletes.size(), 1);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("c"));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("c"));
     // The key's release recorded the deletion: Undo brings back the character.
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("bc"));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("bc"));
 }
 
 void tst_EditCommands::menuKeysWinWhileEditorHasFocus_data()
@@ -351,28 +352,28 @@ void tst_EditCommands::menuKeysWinWhileEditorHasFocus()
     select(w, 4, 3);
 
     const QKeyCombination key = QKeySequence(keys)[0];
-    QTest::keyClick(w->txtFile(), key.key(), key.keyboardModifiers());
+    QTest::keyClick(txtFile(w), key.key(), key.keyboardModifiers());
     QCOMPARE(triggered.size(), 1);
     // The editor's own clipboard commands would have put plain words there or pasted "clip" in.
     if (entry == "mnuCut" || entry == "mnuCopy")
         QVERIFY(QGuiApplication::clipboard()->text().startsWith("{\\rtf"));
     if (entry != "mnuPaste")
-        QVERIFY(!w->txtFile()->Text().contains("clip"));
+        QVERIFY(!txtFile(w)->Text().contains("clip"));
 }
 
 void tst_EditCommands::disabledCommandsLeaveTheirKeysToTheEditor()
 {
     frmVellumo* w = editingWindow(*m_env, "abc");
     QGuiApplication::clipboard()->setText("kept");
-    QSignalSpy cuts(w->menu().mnuCut, &QAction::triggered);
-    QSignalSpy copies(w->menu().mnuCopy, &QAction::triggered);
-    w->txtFile()->setSelStart(1);
+    QSignalSpy cuts(action(w, "mnuCut"), &QAction::triggered);
+    QSignalSpy copies(action(w, "mnuCopy"), &QAction::triggered);
+    txtFile(w)->setSelStart(1);
 
-    QTest::keyClick(w->txtFile(), Qt::Key_X, Qt::ControlModifier);
-    QTest::keyClick(w->txtFile(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(txtFile(w), Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(txtFile(w), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(cuts.size(), 0);
     QCOMPARE(copies.size(), 0);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("abc"));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("abc"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
 }
 
@@ -393,18 +394,18 @@ void tst_EditCommands::rightClickMenuOffersTheEditCommands()
             offered << a->objectName();
             enabled << a->isEnabled();
         }
-        QAction* selectAll = w->menu().mnuSelectall;
+        QAction* selectAll = action(w, "mnuSelectall");
         popup->setActiveAction(selectAll);
         QTest::keyClick(popup, Qt::Key_Return);
     });
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
-                            w->txtFile()->viewport()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(w->txtFile()->viewport(), &click);
+                            txtFile(w)->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(txtFile(w)->viewport(), &click);
 
     QCOMPARE(offered, (QStringList{"mnuUndo", "mnuCut", "mnuCopy", "mnuPaste", "mnuDelete",
                                    "mnuSelectall"}));
     QCOMPARE(enabled, (QList<bool>{true, true, true, true, true, true}));
-    QCOMPARE(w->txtFile()->SelLength(), 7);
+    QCOMPARE(txtFile(w)->SelLength(), 7);
 }
 
 QTEST_MAIN(tst_EditCommands)

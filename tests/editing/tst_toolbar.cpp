@@ -1,8 +1,8 @@
 #include "EditingWindow.h"
 #include "app/frmVellumo.h"
-#include "editing/ToolbarState.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -31,10 +31,16 @@ int countMenuCommands(frmVellumo* w, QObject* context, int* counter)
     return entries;
 }
 
-void click(frmVellumo* w, int index)
+void click(frmVellumo* w, const char* entry)
 {
-    QTest::mouseClick(w->toolbar()->buttonWidget(index), Qt::LeftButton);
+    QTest::mouseClick(button(w, entry), Qt::LeftButton);
 }
+
+// The toolbar as designed: an empty name is a separator.
+const QStringList designed{
+    "mnuNew",    "mnuOpen",      "mnuSave",       "",         "mnuPrint", "",         "mnuFind",
+    "",          "mnuCut",       "mnuCopy",       "mnuPaste", "mnuUndo",  "",         "mnuBold",
+    "mnuItalic", "mnuUnderline", "mnuStrikethru", "mnuColor", "",         "mnuBullet"};
 
 } // namespace
 
@@ -46,15 +52,12 @@ private slots:
     void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup() { m_env.reset(); }
 
-    void twentyButtonsAsDesigned();
+    void twentyButtonsAreTheMenusOwnEntries();
     void picturesNamesAndTooltips();
     void ownPicturesWithoutIconTheme();
     void buttonsReachTheMenuCommands_data();
     void buttonsReachTheMenuCommands();
     void clipboardAndUndoButtons();
-    void dispatchGoesByKeyText();
-    void unknownKeyDoesNothing_data();
-    void unknownKeyDoesNothing();
     void cutAndCopyFollowTheSelection();
     void selectionChangesRecordNoSnapshot();
 
@@ -62,50 +65,45 @@ private:
     std::unique_ptr<TestEnvironment> m_env;
 };
 
-void tst_Toolbar::twentyButtonsAsDesigned()
+void tst_Toolbar::twentyButtonsAreTheMenusOwnEntries()
 {
     frmVellumo* w = editingWindow(*m_env);
-    ToolbarState* bar = w->toolbar();
-    QCOMPARE(w->tbrVellumo()->actions().size(), 20);
-    const QStringList keys{"New",    "Open",      "Save",       "",      "Print", "",       "Find",
-                           "",       "Cut",       "Copy",       "Paste", "Undo",  "",       "Bold",
-                           "Italic", "Underline", "Strikethru", "Color", "",      "Bullets"};
-    const QList<int> separators{4, 6, 8, 13, 19};
-    const QList<int> checks{14, 15, 16, 17, 20};
-    for (int i = 1; i <= 20; ++i) {
-        QAction* b = bar->button(i);
-        QVERIFY(b);
-        QCOMPARE(ToolbarState::key(b), keys[i - 1]);
-        QCOMPARE(b->isSeparator(), separators.contains(i));
-        QCOMPARE(b->isCheckable(), checks.contains(i));
+    const QList<QAction*> buttons = tbrVellumo(w)->actions();
+    QCOMPARE(buttons.size(), designed.size());
+    const QStringList checks{"mnuBold", "mnuItalic", "mnuUnderline", "mnuStrikethru", "mnuBullet"};
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        QAction* b = buttons[i];
+        QCOMPARE(b->isSeparator(), designed[i].isEmpty());
+        if (b->isSeparator())
+            continue;
+        QCOMPARE(b, action(w, qPrintable(designed[i])));
+        QCOMPARE(b->isCheckable(), checks.contains(designed[i]));
         QVERIFY(!b->isChecked());
-        QCOMPARE(bar->Value(i), 0);
-        if (i != ToolbarState::btnCut && i != ToolbarState::btnCopy)
-            QVERIFY(b->isEnabled());
     }
-    QCOMPARE(bar->button(0), nullptr);
-    QCOMPARE(bar->button(21), nullptr);
-    QCOMPARE(bar->buttonWidget(4), nullptr);
 }
 
 void tst_Toolbar::picturesNamesAndTooltips()
 {
     frmVellumo* w = editingWindow(*m_env);
-    QCOMPARE(w->tbrVellumo()->iconSize(), QSize(16, 16));
-    QCOMPARE(w->tbrVellumo()->toolButtonStyle(), Qt::ToolButtonIconOnly);
-    int pictures = 0;
-    for (int i = 1; i <= 20; ++i) {
-        QAction* b = w->toolbar()->button(i);
+    QCOMPARE(tbrVellumo(w)->iconSize(), QSize(16, 16));
+    QCOMPARE(tbrVellumo(w)->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    const QStringList keys{"New",    "Open",      "Save",       "Print", "Find",
+                           "Cut",    "Copy",      "Paste",      "Undo",  "Bold",
+                           "Italic", "Underline", "Strikethru", "Color", "Bullets"};
+    QStringList shown;
+    for (QAction* b : tbrVellumo(w)->actions()) {
         if (b->isSeparator())
             continue;
-        const QString key = ToolbarState::key(b);
-        QVERIFY2(!b->icon().pixmap(16, 16).isNull(), qPrintable(key));
-        QCOMPARE(b->toolTip(), key);
-        QCOMPARE(w->toolbar()->buttonWidget(i)->accessibleName(), key);
-        QVERIFY(w->toolbar()->buttonWidget(i)->isVisible());
-        ++pictures;
+        QVERIFY2(!b->icon().pixmap(16, 16).isNull(), qPrintable(b->objectName()));
+        // The menus stay captions only.
+        QVERIFY(!b->isIconVisibleInMenu());
+        QToolButton* widget = button(w, qPrintable(b->objectName()));
+        QCOMPARE(widget->toolTip(), b->toolTip());
+        QCOMPARE(widget->accessibleName(), b->toolTip());
+        QVERIFY(widget->isVisible());
+        shown << b->toolTip();
     }
-    QCOMPARE(pictures, 15);
+    QCOMPARE(shown, keys);
 }
 
 void tst_Toolbar::ownPicturesWithoutIconTheme()
@@ -114,8 +112,7 @@ void tst_Toolbar::ownPicturesWithoutIconTheme()
     QIcon::setThemeName(QStringLiteral("quillmere-test-no-such-theme"));
     frmVellumo* w = editingWindow(*m_env);
     QIcon::setThemeName(theme);
-    for (int i = 1; i <= 20; ++i) {
-        QAction* b = w->toolbar()->button(i);
+    for (QAction* b : tbrVellumo(w)->actions()) {
         if (b->isSeparator())
             continue;
         const QImage picture = b->icon().pixmap(16, 16).toImage();
@@ -124,7 +121,7 @@ void tst_Toolbar::ownPicturesWithoutIconTheme()
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x)
                 drawn += qAlpha(picture.pixel(x, y)) > 0;
-        QVERIFY2(drawn > 20, qPrintable(ToolbarState::key(b)));
+        QVERIFY2(drawn > 20, qPrintable(b->objectName()));
         // Vector pictures stay sharp at twice the size.
         QCOMPARE(b->icon().pixmap(32, 32).size(), QSize(32, 32));
     }
@@ -132,25 +129,23 @@ void tst_Toolbar::ownPicturesWithoutIconTheme()
 
 void tst_Toolbar::buttonsReachTheMenuCommands_data()
 {
-    QTest::addColumn<int>("button");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("dialog");
 
-    QTest::newRow("nominal: New") << 1 << "mnuNew"
+    QTest::newRow("nominal: New") << "mnuNew"
                                   << "";
-    QTest::newRow("nominal: Open") << 2 << "mnuOpen"
+    QTest::newRow("nominal: Open") << "mnuOpen"
                                    << "file";
-    QTest::newRow("nominal: Save") << 3 << "mnuSave"
+    QTest::newRow("nominal: Save") << "mnuSave"
                                    << "file";
-    QTest::newRow("nominal: Print") << 5 << "mnuPrint"
+    QTest::newRow("nominal: Print") << "mnuPrint"
                                     << "print";
-    QTest::newRow("nominal: Find") << 7 << "mnuFind"
+    QTest::newRow("nominal: Find") << "mnuFind"
                                    << "";
 }
 
 void tst_Toolbar::buttonsReachTheMenuCommands()
 {
-    QFETCH(int, button);
     QFETCH(QString, entry);
     QFETCH(QString, dialog);
     frmVellumo* w = editingWindow(*m_env);
@@ -163,7 +158,7 @@ void tst_Toolbar::buttonsReachTheMenuCommands()
     countMenuCommands(w, this, &commands);
     QSignalSpy triggered(w->findChild<QAction*>(entry), &QAction::triggered);
 
-    click(w, button);
+    click(w, qPrintable(entry));
     QCOMPARE(triggered.size(), 1);
     QCOMPARE(commands, 1);
 }
@@ -172,120 +167,65 @@ void tst_Toolbar::clipboardAndUndoButtons()
 {
     frmVellumo* w = editingWindow(*m_env, "one two");
     select(w, 4, 3);
-    click(w, ToolbarState::btnCopy);
+    click(w, "mnuCopy");
     const QString markup = QGuiApplication::clipboard()->text();
     QVERIFY(markup.startsWith("{\\rtf"));
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one two"));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one two"));
 
-    click(w, ToolbarState::btnCut);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one "));
+    click(w, "mnuCut");
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one "));
     QCOMPARE(QGuiApplication::clipboard()->text(), markup);
 
-    w->txtFile()->setSelStart(0);
-    click(w, ToolbarState::btnPaste);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("twoone "));
+    txtFile(w)->setSelStart(0);
+    click(w, "mnuPaste");
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("twoone "));
 
-    click(w, ToolbarState::btnUndo);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one "));
-    click(w, ToolbarState::btnUndo);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("twoone "));
-}
-
-void tst_Toolbar::dispatchGoesByKeyText()
-{
-    frmVellumo* w = editingWindow(*m_env, "ab");
-    QGuiApplication::clipboard()->setText("x");
-    QSignalSpy news(w->menu().mnuNew, &QAction::triggered);
-    QAction* first = w->toolbar()->button(1);
-    first->setData(QStringLiteral("Paste"));
-
-    click(w, 1);
-    QCOMPARE(news.size(), 0);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("abx"));
-
-    // A toggle's button reports its own new state; the handler only follows it.
-    first->setData(QStringLiteral("Bold"));
-    first->setChecked(true);
-    w->toolbar()->tbrVellumo_ButtonClick(first);
-    QVERIFY(w->menu().mnuBold->isChecked());
-    QCOMPARE(w->toolbar()->Value(ToolbarState::btnBold), 0);
-}
-
-void tst_Toolbar::unknownKeyDoesNothing_data()
-{
-    QTest::addColumn<QString>("key");
-
-    QTest::newRow("robustness: no key") << "";
-    QTest::newRow("robustness: keys compare case-sensitively") << "bold";
-    QTest::newRow("robustness: the picture's key is not the button's") << "Strike Through";
-    QTest::newRow("robustness: no Delete button") << "Delete";
-    QTest::newRow("robustness: exact text only") << "New ";
-}
-
-void tst_Toolbar::unknownKeyDoesNothing()
-{
-    QFETCH(QString, key);
-    frmVellumo* w = editingWindow(*m_env, "one two");
-    select(w, 4, 3);
-    QGuiApplication::clipboard()->setText("kept");
-    const QString before = w->txtFile()->TextRTF();
-    int commands = 0;
-    QVERIFY(countMenuCommands(w, this, &commands) >= 34);
-    QAction* first = w->toolbar()->button(1);
-    first->setData(key);
-
-    click(w, 1);
-    QCOMPARE(commands, 0);
-    QCOMPARE(w->txtFile()->TextRTF(), before);
-    QCOMPARE(w->txtFile()->SelLength(), 3);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-    QVERIFY(m_env->dialog.shown.isEmpty());
-    for (int i = 1; i <= 20; ++i)
-        QCOMPARE(w->toolbar()->Value(i), 0);
-    for (QAction* a : w->menu().mnuFormat->actions())
-        QVERIFY2(!a->isChecked(), qPrintable(a->objectName()));
+    click(w, "mnuUndo");
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one "));
+    click(w, "mnuUndo");
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("twoone "));
 }
 
 void tst_Toolbar::cutAndCopyFollowTheSelection()
 {
     frmVellumo* w = editingWindow(*m_env, "one two");
-    const MainMenu& m = w->menu();
-    ToolbarState* bar = w->toolbar();
+    const QStringList following{"mnuCut", "mnuCopy", "mnuDelete"};
     const auto states = [&] {
-        return QList<bool>{m.mnuCut->isEnabled(), m.mnuCopy->isEnabled(), m.mnuDelete->isEnabled(),
-                           bar->button(9)->isEnabled(), bar->button(10)->isEnabled()};
+        QList<bool> enabled;
+        for (const QString& name : following)
+            enabled << action(w, qPrintable(name))->isEnabled();
+        return enabled << button(w, "mnuCut")->isEnabled() << button(w, "mnuCopy")->isEnabled();
     };
     const QList<bool> off{false, false, false, false, false};
     const QList<bool> on{true, true, true, true, true};
     QCOMPARE(states(), off);
 
-    QTest::keyClick(w->txtFile(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(txtFile(w), Qt::Key_Left, Qt::ShiftModifier);
     QCOMPARE(states(), on);
-    QVERIFY(bar->buttonWidget(9)->isEnabled());
-    QTest::keyClick(w->txtFile(), Qt::Key_Home);
+    QTest::keyClick(txtFile(w), Qt::Key_Home);
     QCOMPARE(states(), off);
-    QVERIFY(!bar->buttonWidget(9)->isEnabled());
-    for (int always : {1, 2, 3, 5, 7, 11, 12, 14, 15, 16, 17, 18, 20})
-        QVERIFY(bar->button(always)->isEnabled());
+    for (const QString& always : designed)
+        if (!always.isEmpty() && !following.contains(always))
+            QVERIFY2(button(w, qPrintable(always))->isEnabled(), qPrintable(always));
 
     // A disabled button takes no click.
-    click(w, ToolbarState::btnCut);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("one two"));
+    click(w, "mnuCut");
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("one two"));
 
-    w->menu().mnuSelectall->trigger();
+    action(w, "mnuSelectall")->trigger();
     QCOMPARE(states(), on);
 }
 
 void tst_Toolbar::selectionChangesRecordNoSnapshot()
 {
     frmVellumo* w = editingWindow(*m_env, "ab");
-    click(w, ToolbarState::btnBold);
-    click(w, ToolbarState::btnItalic);
-    w->txtFile()->setSelStart(0);
+    click(w, "mnuBold");
+    click(w, "mnuItalic");
+    txtFile(w)->setSelStart(0);
     select(w, 0, 2);
-    w->txtFile()->setSelStart(1);
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("a"));
+    txtFile(w)->setSelStart(1);
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("a"));
 }
 
 QTEST_MAIN(tst_Toolbar)

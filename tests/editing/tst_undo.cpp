@@ -2,6 +2,7 @@
 #include "documents/DocumentList.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -58,7 +59,7 @@ private slots:
 private:
     void type(const QString& text) { QTest::keyClicks(m_editor, text); }
     void undo() { QTest::keyClick(m_editor, Qt::Key_Z, Qt::ControlModifier); }
-    const DocumentStore& store() const { return m_window->documents()->store(); }
+    const DocumentStore& store() const { return documents(m_window)->store(); }
 
     std::unique_ptr<TestEnvironment> m_env;
     frmVellumo* m_window = nullptr;
@@ -69,7 +70,7 @@ void tst_Undo::init()
 {
     m_env = std::make_unique<TestEnvironment>();
     m_window = m_env->window();
-    m_editor = m_window->txtFile();
+    m_editor = txtFile(m_window);
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     m_editor->SetFocus();
@@ -85,7 +86,7 @@ void tst_Undo::undoTogglesBetweenTheLastTwoStates_data()
 void tst_Undo::undoTogglesBetweenTheLastTwoStates()
 {
     QFETCH(bool, byKeyboard);
-    const auto runUndo = [&] { byKeyboard ? undo() : m_window->menu().mnuUndo->trigger(); };
+    const auto runUndo = [&] { byKeyboard ? undo() : action(m_window, "mnuUndo")->trigger(); };
 
     type("a");
     type("b");
@@ -148,18 +149,18 @@ void tst_Undo::unrecordedSeedWordsComeBackOnSecondUndo()
     type("one");
     type(" two");
     m_editor->setSelRTF(QStringLiteral(" seed"));
-    m_window->menu().mnuUndo->trigger();
+    action(m_window, "mnuUndo")->trigger();
     QCOMPARE(m_editor->Text(), QStringLiteral("one tw"));
-    m_window->menu().mnuUndo->trigger();
+    action(m_window, "mnuUndo")->trigger();
     QCOMPARE(m_editor->Text(), QStringLiteral("one two seed"));
 }
 
 void tst_Undo::eachDocumentKeepsItsOwnPair()
 {
-    QComboBox* list = m_window->cmbFiles();
+    QComboBox* list = cmbFiles(m_window);
     type("A1");
     type("A2");
-    m_window->menu().mnuNew->trigger();
+    action(m_window, "mnuNew")->trigger();
     type("B1");
     type("B2");
     undo();
@@ -184,7 +185,7 @@ void tst_Undo::boldThenUndo()
     type("make bold");
     m_editor->setSelStart(5);
     m_editor->setSelLength(4);
-    m_window->menu().mnuBold->trigger();
+    action(m_window, "mnuBold")->trigger();
     if (!isBold(m_editor, 7))
         QSKIP("the Bold command is not built yet");
 
@@ -234,19 +235,19 @@ void tst_Undo::undoBringsBackExactlyTheRecordedStates()
     if (change == "bold") {
         m_editor->setSelStart(2);
         m_editor->setSelLength(5);
-        m_window->menu().mnuBold->trigger();
+        action(m_window, "mnuBold")->trigger();
     } else if (change == "picture") {
         QGuiApplication::clipboard()->setText(
             QStringLiteral("{\\rtf1 {\\pict\\pngblip\\picwgoal300\\pichgoal300 "
                            "89504e470d0a1a0a0000000d4948445200000001000000010806"
                            "0000001f15c4890000000d49444154789c6360f8cfc0f01f0005"
                            "0001ff89993d1d0000000049454e44ae426082}}"));
-        m_window->menu().mnuPaste->trigger();
+        action(m_window, "mnuPaste")->trigger();
     } else if (change == "switch") {
         type(" and more");
-        m_window->menu().mnuNew->trigger();
+        action(m_window, "mnuNew")->trigger();
         type("elsewhere");
-        pickEntry(m_window->cmbFiles(), 0);
+        pickEntry(cmbFiles(m_window), 0);
     } else {
         m_editor->setSelRTF(QStringLiteral("seed words "));
     }

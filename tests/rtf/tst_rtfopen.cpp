@@ -1,7 +1,7 @@
-#include "app/MainMenu.h"
 #include "app/frmVellumo.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QFile>
 #include <QTest>
@@ -63,7 +63,7 @@ void RtfOpenTest::openNamesWhatCannotBeKept()
     file.close();
 
     m_env->dialog.queueFileName(path);
-    m_window->menu().mnuOpen->trigger();
+    action(m_window, "mnuOpen")->trigger();
 
     auto* editor = m_window->findChild<RichTextBox*>(QStringLiteral("txtFile"));
     QVERIFY(editor);

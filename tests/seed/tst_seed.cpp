@@ -9,6 +9,7 @@
 #include "seed/SeedWords.h"
 #include "spelling/SpellingCommands.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -143,26 +144,25 @@ void tst_Seed::loadNewSeed(frmVellumo* w, const QByteArray& content)
     const QString path = m_env->path(QStringLiteral("seed-%1.txt").arg(m_env->dialog.shown.size()));
     writeFile(path, content);
     m_env->dialog.queueFileName(path);
-    w->menu().mnuNewSeed->trigger();
+    action(w, "mnuNewSeed")->trigger();
 }
 
 QStringList tst_Seed::checkedSeeds(frmVellumo* w) const
 {
     QStringList names;
-    const MainMenu& m = w->menu();
-    for (QAction* entry : {m.mnuNewSeed, m.mnuSeedOne, m.mnuSeedTwo, m.mnuSeedThree})
-        if (entry->isChecked())
-            names << entry->objectName();
+    for (const char* name : {"mnuNewSeed", "mnuSeedOne", "mnuSeedTwo", "mnuSeedThree"})
+        if (action(w, name)->isChecked())
+            names << QLatin1String(name);
     return names;
 }
 
 QStringList tst_Seed::checkedIntervals(frmVellumo* w) const
 {
     QStringList names;
-    const MainMenu& m = w->menu();
-    for (QAction* entry : {m.mnu0Sec, m.mnu600Sec, m.mnu300Sec, m.mnu30Sec, m.mnu20Sec, m.mnu10Sec})
-        if (entry->isChecked())
-            names << entry->objectName();
+    for (const char* name :
+         {"mnu0Sec", "mnu600Sec", "mnu300Sec", "mnu30Sec", "mnu20Sec", "mnu10Sec"})
+        if (action(w, name)->isChecked())
+            names << QLatin1String(name);
     return names;
 }
 
@@ -447,16 +447,16 @@ void tst_Seed::shippedSeedsArePlainPassages()
 void tst_Seed::injectWithoutSeedWarnsAndTouchesNothing()
 {
     frmVellumo* w = m_env->window();
-    w->txtFile()->setTextRTF(QStringLiteral("draft"));
+    txtFile(w)->setTextRTF(QStringLiteral("draft"));
     const std::uint64_t state = m_env->random.state();
 
-    w->menu().mnuInject->trigger();
+    action(w, "mnuInject")->trigger();
 
     QCOMPARE(m_env->messages.boxes.size(), 1);
     QCOMPARE(m_env->messages.boxes[0].prompt, noSeed);
     QCOMPARE(m_env->messages.boxes[0].icon, MessageService::Icon::Warning);
     QCOMPARE(m_env->messages.boxes[0].title, QStringLiteral("Quillmere"));
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("draft"));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("draft"));
     QCOMPARE(m_env->random.state(), state);
 }
 
@@ -466,10 +466,10 @@ void tst_Seed::oneLetterSeedWarnsAfterLoading()
     const std::uint64_t state = m_env->random.state();
     loadNewSeed(w, "x");
 
-    QCOMPARE(w->seed()->seedText(), QStringLiteral("x"));
+    QCOMPARE(seed(w)->seedText(), QStringLiteral("x"));
     QCOMPARE(m_env->messages.boxes.size(), 1);
     QCOMPARE(m_env->messages.boxes[0].prompt, noSeed);
-    QCOMPARE(w->txtFile()->Text(), QString());
+    QCOMPARE(txtFile(w)->Text(), QString());
     QCOMPARE(m_env->random.state(), state);
     QCOMPARE(checkedSeeds(w), QStringList{"mnuNewSeed"});
 }
@@ -497,7 +497,7 @@ void tst_Seed::firstRunFromFixedState()
     frmVellumo* w = m_env->window();
     loadNewSeed(w, seed);
 
-    QCOMPARE(w->txtFile()->Text(), text);
+    QCOMPARE(txtFile(w)->Text(), text);
     QCOMPARE(m_env->messages.boxes.size(), 0);
     QCOMPARE(m_env->random.state(), fixedAfterDraws(true, 3).state());
 }
@@ -506,14 +506,14 @@ void tst_Seed::selectionIsReplacedWithTwoDraws()
 {
     frmVellumo* w = m_env->window();
     loadNewSeed(w, numbered.toUtf8());
-    w->txtFile()->setTextRTF(QStringLiteral("Hello world, again"));
-    w->txtFile()->setSelStart(6);
-    w->txtFile()->setSelLength(5);
+    txtFile(w)->setTextRTF(QStringLiteral("Hello world, again"));
+    txtFile(w)->setSelStart(6);
+    txtFile(w)->setSelLength(5);
     RandomGenerator replay = m_env->random;
 
-    w->menu().mnuInject->trigger();
+    action(w, "mnuInject")->trigger();
 
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("Hello w16 , again"));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("Hello w16 , again"));
     replay.reseed(221);
     replay.draw();
     replay.draw();
@@ -525,19 +525,19 @@ void tst_Seed::emptySelectionGoesToDrawnPosition()
     frmVellumo* w = m_env->window();
     loadNewSeed(w, numbered.toUtf8());
     const QString before = QStringLiteral("0123456789").repeated(200);
-    w->txtFile()->setTextRTF(before);
-    w->txtFile()->setSelStart(0);
-    const qsizetype rtfLength = w->txtFile()->TextRTF().size();
+    txtFile(w)->setTextRTF(before);
+    txtFile(w)->setSelStart(0);
+    const qsizetype rtfLength = txtFile(w)->TextRTF().size();
     RandomGenerator replay = m_env->random;
 
-    w->menu().mnuInject->trigger();
+    action(w, "mnuInject")->trigger();
 
     replay.reseed(221);
     replay.draw();
     replay.draw();
     const qint64 drawn = std::llround(double(replay.draw()) * double(rtfLength));
     QVERIFY2(drawn < before.size(), "the drawn place should fall inside this document");
-    QCOMPARE(w->txtFile()->Text(), QString(before).insert(drawn, QStringLiteral("w16 ")));
+    QCOMPARE(txtFile(w)->Text(), QString(before).insert(drawn, QStringLiteral("w16 ")));
     QCOMPARE(m_env->random.state(), replay.state());
 }
 
@@ -547,13 +547,13 @@ void tst_Seed::twoInjectionsInARowDiffer()
     SeedFile shipped;
     QVERIFY(shipped.read(QStringLiteral(QUILLMERE_SOURCE_DATADIR "/seedone.txt")));
     loadNewSeed(w, shipped.takeText().toUtf8());
-    const QString first = w->txtFile()->Text();
-    w->txtFile()->setTextRTF(QString());
+    const QString first = txtFile(w)->Text();
+    txtFile(w)->setTextRTF(QString());
 
-    w->menu().mnuInject->trigger();
+    action(w, "mnuInject")->trigger();
 
     QCOMPARE(first, QStringLiteral("and then agree to share the street. In "));
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("It pulls back to "));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("It pulls back to "));
 }
 
 // Runs land between characters only: no surrogate pair or letter and its mark comes apart.
@@ -561,14 +561,14 @@ void tst_Seed::injectionsNeverSplitACharacter()
 {
     frmVellumo* w = m_env->window();
     loadNewSeed(w, QStringLiteral("\U0001F331").toUtf8());
-    w->txtFile()->setTextRTF(QStringLiteral("\U0001F600e\u0301").repeated(100));
+    txtFile(w)->setTextRTF(QStringLiteral("\U0001F600e\u0301").repeated(100));
     // The place is drawn over the length of the RTF, so most runs go to the end; enough
     // land inside the text.
     for (int i = 0; i < 200; ++i) {
-        w->txtFile()->setSelLength(0);
-        w->menu().mnuInject->trigger();
+        txtFile(w)->setSelLength(0);
+        action(w, "mnuInject")->trigger();
     }
-    const QString injected = w->txtFile()->Text();
+    const QString injected = txtFile(w)->Text();
     QVERIFY(QStringView(injected).isValidUtf16());
     QCOMPARE(injected.count(QStringLiteral("e\u0301")), 100);
 }
@@ -590,17 +590,18 @@ void tst_Seed::shippedSeedMarks()
     QFETCH(QString, entry);
     QFETCH(QString, seed);
     frmVellumo* w = windowWithSeeds();
-    w->menu().mnuNewSeed->setChecked(true);
-    for (QAction* other : {w->menu().mnuSeedOne, w->menu().mnuSeedTwo, w->menu().mnuSeedThree})
+    action(w, "mnuNewSeed")->setChecked(true);
+    for (QAction* other :
+         {action(w, "mnuSeedOne"), action(w, "mnuSeedTwo"), action(w, "mnuSeedThree")})
         if (other->objectName() != entry)
             other->trigger();
 
-    w->txtFile()->setTextRTF(QString());
+    txtFile(w)->setTextRTF(QString());
     w->findChild<QAction*>(entry)->trigger();
 
     QCOMPARE(checkedSeeds(w), QStringList{entry});
-    QCOMPARE(w->seed()->seedText(), seed);
-    const QString run = w->txtFile()->Text();
+    QCOMPARE(::seed(w)->seedText(), seed);
+    const QString run = txtFile(w)->Text();
     QVERIFY(run.endsWith(QLatin1Char(' ')));
     QVERIFY2(QString(seed).replace("\r\n", "\n").contains(run.chopped(1)), qPrintable(run));
     QCOMPARE(m_env->messages.boxes.size(), 0);
@@ -625,29 +626,29 @@ void tst_Seed::marksAreSetBeforeOrAfterTheInjection()
     QString textWhenMarked;
     connect(action, &QAction::toggled, this, [&](bool on) {
         if (on)
-            textWhenMarked = w->txtFile()->Text();
+            textWhenMarked = txtFile(w)->Text();
     });
 
     action->trigger();
 
-    QVERIFY(!w->txtFile()->Text().isEmpty());
-    QCOMPARE(textWhenMarked == w->txtFile()->Text(), markedAfterRun);
+    QVERIFY(!txtFile(w)->Text().isEmpty());
+    QCOMPARE(textWhenMarked == txtFile(w)->Text(), markedAfterRun);
     QCOMPARE(textWhenMarked.isEmpty(), !markedAfterRun);
 }
 
 void tst_Seed::sameSeedTwiceReadsTheFileAgain()
 {
     frmVellumo* w = windowWithSeeds();
-    w->menu().mnuSeedOne->trigger();
-    QCOMPARE(w->seed()->seedText(), QStringLiteral("sea fog lamp"));
+    action(w, "mnuSeedOne")->trigger();
+    QCOMPARE(seed(w)->seedText(), QStringLiteral("sea fog lamp"));
     writeFile(m_env->programDir + "/data/seedone.txt", "ab");
-    w->txtFile()->setSelStart(0);
-    const QString firstRun = w->txtFile()->Text();
+    txtFile(w)->setSelStart(0);
+    const QString firstRun = txtFile(w)->Text();
 
-    w->menu().mnuSeedOne->trigger();
+    action(w, "mnuSeedOne")->trigger();
 
-    QCOMPARE(w->seed()->seedText(), QStringLiteral("ab"));
-    QCOMPARE(w->txtFile()->Text().size(), firstRun.size() + 3);
+    QCOMPARE(seed(w)->seedText(), QStringLiteral("ab"));
+    QCOMPARE(txtFile(w)->Text().size(), firstRun.size() + 3);
     QCOMPARE(checkedSeeds(w), QStringList{"mnuSeedOne"});
 }
 
@@ -658,7 +659,7 @@ void tst_Seed::newSeedSetsOnlyItsOwnDialogProperties()
     m_env->dialog.Flags = 264;
     m_env->dialog.CancelError = true;
     bool markedBeforeDialog = false;
-    connect(w->menu().mnuNewSeed, &QAction::toggled, this, [&](bool on) {
+    connect(action(w, "mnuNewSeed"), &QAction::toggled, this, [&](bool on) {
         if (on)
             markedBeforeDialog = m_env->dialog.shown.isEmpty();
     });
@@ -673,25 +674,25 @@ void tst_Seed::newSeedSetsOnlyItsOwnDialogProperties()
     QCOMPARE(shown.defaultExt, QStringLiteral("doc"));
     QCOMPARE(shown.flags, 264);
     QVERIFY(markedBeforeDialog);
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("ab "));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("ab "));
 }
 
 void tst_Seed::newSeedCancelledKeepsSeedAndClearsMarks()
 {
     frmVellumo* w = windowWithSeeds();
-    w->menu().mnuSeedOne->trigger();
-    w->txtFile()->setTextRTF(QString());
+    action(w, "mnuSeedOne")->trigger();
+    txtFile(w)->setTextRTF(QString());
     m_env->dialog.queueCancel();
 
-    w->menu().mnuNewSeed->trigger();
+    action(w, "mnuNewSeed")->trigger();
 
     QCOMPARE(checkedSeeds(w), QStringList{});
-    QCOMPARE(w->seed()->seedText(), QStringLiteral("sea fog lamp"));
-    QCOMPARE(w->txtFile()->Text(), QString());
+    QCOMPARE(seed(w)->seedText(), QStringLiteral("sea fog lamp"));
+    QCOMPARE(txtFile(w)->Text(), QString());
     QCOMPARE(m_env->messages.boxes.size(), 0);
 
-    w->menu().mnuInject->trigger();
-    QVERIFY(!w->txtFile()->Text().isEmpty());
+    action(w, "mnuInject")->trigger();
+    QVERIFY(!txtFile(w)->Text().isEmpty());
 }
 
 void tst_Seed::unreadableSeedRestoresMarks_data()
@@ -717,8 +718,8 @@ void tst_Seed::unreadableSeedRestoresMarks()
     QFETCH(QString, file);
     frmVellumo* w = windowWithSeeds();
     QDir().mkpath(m_env->path(QStringLiteral("user")));
-    w->menu().mnuSeedOne->trigger();
-    w->txtFile()->setTextRTF(QStringLiteral("kept"));
+    action(w, "mnuSeedOne")->trigger();
+    txtFile(w)->setTextRTF(QStringLiteral("kept"));
     const bool binary = file.endsWith(QLatin1String(" binary"));
     const QString path = m_env->path(file.remove(QLatin1String(" binary")));
     QFile::remove(path);
@@ -734,8 +735,8 @@ void tst_Seed::unreadableSeedRestoresMarks()
              qPrintable(m_env->messages.boxes[0].prompt));
     QVERIFY(m_env->messages.boxes[0].prompt.size() > path.size() + 30);
     QCOMPARE(checkedSeeds(w), QStringList{"mnuSeedOne"});
-    QCOMPARE(w->seed()->seedText(), QStringLiteral("sea fog lamp"));
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("kept"));
+    QCOMPARE(seed(w)->seedText(), QStringLiteral("sea fog lamp"));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("kept"));
 }
 
 // The editor would paste on Shift+Ins; the menu's shortcuts win while it has the focus.
@@ -744,18 +745,18 @@ void tst_Seed::keysWhileEditorHasFocus()
     frmVellumo* w = m_env->window();
     QVERIFY(QTest::qWaitForWindowActive(w));
     QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
-    w->txtFile()->SetFocus();
-    QVERIFY(w->txtFile()->hasFocus());
+    txtFile(w)->SetFocus();
+    QVERIFY(txtFile(w)->hasFocus());
 
-    QTest::keyClick(w->txtFile(), Qt::Key_F8);
+    QTest::keyClick(txtFile(w), Qt::Key_F8);
     QCOMPARE(m_env->messages.boxes.size(), 1);
     QCOMPARE(m_env->messages.boxes[0].prompt, noSeed);
 
     m_env->dialog.queueCancel();
-    QTest::keyClick(w->txtFile(), Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(txtFile(w), Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(m_env->dialog.shown.size(), 1);
     QCOMPARE(m_env->dialog.shown[0].title, QStringLiteral("Open"));
-    QCOMPARE(w->txtFile()->Text(), QString());
+    QCOMPARE(txtFile(w)->Text(), QString());
 }
 
 void tst_Seed::intervalsRefusedWithoutSeed_data()
@@ -777,8 +778,8 @@ void tst_Seed::intervalsRefusedWithoutSeed()
     QCOMPARE(m_env->messages.boxes[0].prompt, noSeed);
     QCOMPARE(m_env->messages.boxes[0].icon, MessageService::Icon::Warning);
     QCOMPARE(m_env->messages.boxes[0].title, QStringLiteral("Quillmere"));
-    QCOMPARE(w->Timer1()->interval(), 0);
-    QVERIFY(!w->Timer1()->isActive());
+    QCOMPARE(Timer1(w)->interval(), 0);
+    QVERIFY(!Timer1(w)->isActive());
     QCOMPARE(checkedIntervals(w), QStringList{});
 }
 
@@ -801,19 +802,19 @@ void tst_Seed::intervalsSetWithSeed()
     QFETCH(int, interval);
     frmVellumo* w = m_env->window();
     loadNewSeed(w, "ab");
-    w->menu().mnu600Sec->trigger();
-    QCOMPARE(w->Timer1()->interval(), 600000);
+    action(w, "mnu600Sec")->trigger();
+    QCOMPARE(Timer1(w)->interval(), 600000);
 
     w->findChild<QAction*>(entry)->trigger();
 
-    QCOMPARE(w->Timer1()->interval(), interval);
-    QVERIFY(w->Timer1()->isActive());
+    QCOMPARE(Timer1(w)->interval(), interval);
+    QVERIFY(Timer1(w)->isActive());
     QCOMPARE(checkedIntervals(w), QStringList{entry});
     QCOMPARE(m_env->messages.boxes.size(), 0);
 
-    w->menu().mnu0Sec->trigger();
-    QCOMPARE(w->Timer1()->interval(), 0);
-    QVERIFY(!w->Timer1()->isActive());
+    action(w, "mnu0Sec")->trigger();
+    QCOMPARE(Timer1(w)->interval(), 0);
+    QVERIFY(!Timer1(w)->isActive());
     QCOMPARE(checkedIntervals(w), QStringList{"mnu0Sec"});
 }
 
@@ -822,11 +823,11 @@ void tst_Seed::freezeBlockAlwaysAccepted()
     frmVellumo* w = m_env->window();
     QCOMPARE(checkedIntervals(w), QStringList{});
 
-    w->menu().mnu0Sec->trigger();
-    w->menu().mnu0Sec->trigger();
+    action(w, "mnu0Sec")->trigger();
+    action(w, "mnu0Sec")->trigger();
 
-    QCOMPARE(w->Timer1()->interval(), 0);
-    QVERIFY(!w->Timer1()->isActive());
+    QCOMPARE(Timer1(w)->interval(), 0);
+    QVERIFY(!Timer1(w)->isActive());
     QCOMPARE(checkedIntervals(w), QStringList{"mnu0Sec"});
     QCOMPARE(m_env->messages.boxes.size(), 0);
 }
@@ -835,17 +836,17 @@ void tst_Seed::refusedIntervalKeepsRunningTimer()
 {
     frmVellumo* w = m_env->window();
     loadNewSeed(w, "ab");
-    w->menu().mnu10Sec->trigger();
+    action(w, "mnu10Sec")->trigger();
     loadNewSeed(w, "");
     QCOMPARE(m_env->messages.boxes.size(), 1);
     QCOMPARE(checkedSeeds(w), QStringList{"mnuNewSeed"});
 
-    w->menu().mnu20Sec->trigger();
+    action(w, "mnu20Sec")->trigger();
 
     QCOMPARE(m_env->messages.boxes.size(), 2);
     QCOMPARE(m_env->messages.boxes[1].prompt, noSeed);
-    QCOMPARE(w->Timer1()->interval(), 10000);
-    QVERIFY(w->Timer1()->isActive());
+    QCOMPARE(Timer1(w)->interval(), 10000);
+    QVERIFY(Timer1(w)->isActive());
     QCOMPARE(checkedIntervals(w), QStringList{"mnu10Sec"});
 }
 
@@ -855,36 +856,36 @@ void tst_Seed::oneCharacterSeedRunsTimerThatWarns()
     loadNewSeed(w, "x");
     QCOMPARE(m_env->messages.boxes.size(), 1);
 
-    w->menu().mnu30Sec->trigger();
-    QCOMPARE(w->Timer1()->interval(), 30000);
+    action(w, "mnu30Sec")->trigger();
+    QCOMPARE(Timer1(w)->interval(), 30000);
     QCOMPARE(checkedIntervals(w), QStringList{"mnu30Sec"});
     QCOMPARE(m_env->messages.boxes.size(), 1);
 
-    w->seed()->Timer1_Timer();
+    seed(w)->Timer1_Timer();
 
     QCOMPARE(m_env->messages.boxes.size(), 2);
     QCOMPARE(m_env->messages.boxes[1].prompt, noSeed);
-    QCOMPARE(w->Timer1()->interval(), 30000);
-    QVERIFY(w->Timer1()->isActive());
-    QCOMPARE(w->txtFile()->Text(), QString());
+    QCOMPARE(Timer1(w)->interval(), 30000);
+    QVERIFY(Timer1(w)->isActive());
+    QCOMPARE(txtFile(w)->Text(), QString());
 }
 
 // The timer's own timeout drives the tick; nothing waits for a real period.
 void tst_Seed::tickInjects()
 {
     frmVellumo* w = m_env->window();
-    QVERIFY(QMetaObject::invokeMethod(w->Timer1(), "timeout"));
+    QVERIFY(QMetaObject::invokeMethod(Timer1(w), "timeout"));
     QCOMPARE(m_env->messages.boxes.size(), 1);
 
     loadNewSeed(w, numbered.toUtf8());
-    w->menu().mnu10Sec->trigger();
-    w->txtFile()->setTextRTF(QString());
+    action(w, "mnu10Sec")->trigger();
+    txtFile(w)->setTextRTF(QString());
 
-    QVERIFY(QMetaObject::invokeMethod(w->Timer1(), "timeout"));
+    QVERIFY(QMetaObject::invokeMethod(Timer1(w), "timeout"));
 
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("w16 "));
-    QCOMPARE(w->Timer1()->interval(), 10000);
-    QVERIFY(w->Timer1()->isActive());
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("w16 "));
+    QCOMPARE(Timer1(w)->interval(), 10000);
+    QVERIFY(Timer1(w)->isActive());
     QCOMPARE(m_env->messages.boxes.size(), 1);
 }
 
@@ -895,35 +896,35 @@ void tst_Seed::injectedRunIsMarkedUntilTheNextKeyOrClick()
     frmVellumo* w = windowWithSeeds();
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
-    w->txtFile()->SetFocus();
-    QTest::keyClicks(w->txtFile(), "teh ");
-    w->spelling()->tmrSpelling_Timer();
-    const QString before = w->txtFile()->Text();
+    txtFile(w)->SetFocus();
+    QTest::keyClicks(txtFile(w), "teh ");
+    spelling(w)->tmrSpelling_Timer();
+    const QString before = txtFile(w)->Text();
     const auto marked = [w] {
-        const QList<QTextEdit::ExtraSelection> run = w->marks()->marks(EditorMarks::Injection);
+        const QList<QTextEdit::ExtraSelection> run = marks(w)->marks(EditorMarks::Injection);
         return run.isEmpty() ? QString() : run.constFirst().cursor.selectedText();
     };
 
-    w->menu().mnuSeedOne->trigger();
-    const QString written = w->txtFile()->Text();
+    action(w, "mnuSeedOne")->trigger();
+    const QString written = txtFile(w)->Text();
     QVERIFY(written.size() > before.size());
     QVERIFY(!marked().isEmpty());
     // What the mark covers is exactly what the injection added.
-    QCOMPARE(QString(written).remove(w->txtFile()->SelStart() - marked().size(), marked().size()),
+    QCOMPARE(QString(written).remove(txtFile(w)->SelStart() - marked().size(), marked().size()),
              before);
-    const QTextEdit::ExtraSelection run = w->marks()->marks(EditorMarks::Injection).constFirst();
+    const QTextEdit::ExtraSelection run = marks(w)->marks(EditorMarks::Injection).constFirst();
     QVERIFY(run.format.background().color().alpha() < 128);
-    QCOMPARE(w->txtFile()->extraSelections().size(), 2);
-    QVERIFY(!w->txtFile()->TextRTF().contains("\\highlight"));
-    QVERIFY(!w->txtFile()->TextRTF().contains("\\cb"));
+    QCOMPARE(txtFile(w)->extraSelections().size(), 2);
+    QVERIFY(!txtFile(w)->TextRTF().contains("\\highlight"));
+    QVERIFY(!txtFile(w)->TextRTF().contains("\\cb"));
 
-    QTest::keyClick(w->txtFile(), Qt::Key_Right);
+    QTest::keyClick(txtFile(w), Qt::Key_Right);
     QVERIFY(marked().isEmpty());
-    QCOMPARE(w->txtFile()->extraSelections().size(), 1);
+    QCOMPARE(txtFile(w)->extraSelections().size(), 1);
 
-    QTest::keyClick(w->txtFile(), Qt::Key_F8);
+    QTest::keyClick(txtFile(w), Qt::Key_F8);
     QVERIFY(!marked().isEmpty());
-    QTest::mouseClick(w->txtFile()->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::mouseClick(txtFile(w)->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
     QVERIFY(marked().isEmpty());
 }
 

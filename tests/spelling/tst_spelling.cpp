@@ -6,6 +6,7 @@
 #include "spelling/SpellDictionary.h"
 #include "spelling/SpellingCommands.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,7 +30,7 @@ const QString english = QString::fromLatin1(SpellDictionary::systemFolder) + "/e
 QStringList underlined(frmVellumo* w)
 {
     QStringList words;
-    for (const QTextEdit::ExtraSelection& mark : w->marks()->marks(EditorMarks::Spelling))
+    for (const QTextEdit::ExtraSelection& mark : marks(w)->marks(EditorMarks::Spelling))
         words << mark.cursor.selectedText();
     return words;
 }
@@ -37,8 +38,8 @@ QStringList underlined(frmVellumo* w)
 /// Types text into the editor and lets the spelling check run, as after a pause.
 void typeAndRest(frmVellumo* w, const QString& text)
 {
-    QTest::keyClicks(w->txtFile(), text);
-    w->spelling()->tmrSpelling_Timer();
+    QTest::keyClicks(txtFile(w), text);
+    spelling(w)->tmrSpelling_Timer();
 }
 
 QByteArray readAll(const QString& path)
@@ -92,7 +93,7 @@ frmVellumo* tst_Spelling::editingWindow()
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w))
         QTest::qFail("main window not active", __FILE__, __LINE__);
-    w->txtFile()->SetFocus();
+    txtFile(w)->SetFocus();
     return w;
 }
 
@@ -170,32 +171,32 @@ void tst_Spelling::wordsSpellingLooksAt()
 void tst_Spelling::underlineIsDrawnAfterTheRestAndNeverStored()
 {
     frmVellumo* w = editingWindow();
-    QTimer* rest = w->spelling()->tmrSpelling();
+    QTimer* rest = spelling(w)->tmrSpelling();
     QCOMPARE(rest->interval(), SpellingCommands::restMs);
     QVERIFY(rest->isSingleShot());
-    QTest::keyClicks(w->txtFile(), "teh quick");
+    QTest::keyClicks(txtFile(w), "teh quick");
     QVERIFY(rest->isActive());
     QVERIFY(underlined(w).isEmpty());
-    w->spelling()->tmrSpelling_Timer();
+    spelling(w)->tmrSpelling_Timer();
     QCOMPARE(underlined(w), QStringList{"teh"});
 
-    const QTextEdit::ExtraSelection mark = w->marks()->marks(EditorMarks::Spelling).constFirst();
+    const QTextEdit::ExtraSelection mark = marks(w)->marks(EditorMarks::Spelling).constFirst();
     QCOMPARE(mark.format.underlineStyle(), QTextCharFormat::WaveUnderline);
     QCOMPARE(mark.format.underlineColor(), QColor(Qt::red));
-    QCOMPARE(w->txtFile()->extraSelections().size(), 1);
+    QCOMPARE(txtFile(w)->extraSelections().size(), 1);
 
-    QTest::keyClick(w->txtFile(), Qt::Key_Space);
+    QTest::keyClick(txtFile(w), Qt::Key_Space);
     const QString file = m_env->path("letter.doc");
     m_env->dialog.queueFileName(file);
-    w->menu().mnuSaveas->trigger();
-    QTest::keyClicks(w->txtFile(), "fxo");
-    w->spelling()->tmrSpelling_Timer();
+    action(w, "mnuSaveas")->trigger();
+    QTest::keyClicks(txtFile(w), "fxo");
+    spelling(w)->tmrSpelling_Timer();
     QCOMPARE(underlined(w), (QStringList{"teh", "fxo"}));
-    w->recovery()->tmrRecovery_Timer();
+    recovery(w)->tmrRecovery_Timer();
 
-    QStringList stored{w->txtFile()->TextRTF(), QString::fromLatin1(readAll(file))};
-    w->menu().mnuSelectall->trigger();
-    stored << w->txtFile()->SelRTF();
+    QStringList stored{txtFile(w)->TextRTF(), QString::fromLatin1(readAll(file))};
+    action(w, "mnuSelectall")->trigger();
+    stored << txtFile(w)->SelRTF();
     QDirIterator copies(m_env->path("data"), QDir::Files, QDirIterator::Subdirectories);
     int recoveryCopies = 0;
     while (copies.hasNext())
@@ -205,8 +206,8 @@ void tst_Spelling::underlineIsDrawnAfterTheRestAndNeverStored()
             ++recoveryCopies;
         }
     QVERIFY(recoveryCopies >= 1);
-    w->menu().mnuUndo->trigger();
-    stored << w->txtFile()->TextRTF();
+    action(w, "mnuUndo")->trigger();
+    stored << txtFile(w)->TextRTF();
     for (const QString& rtf : std::as_const(stored)) {
         QVERIFY2(rtf.contains("teh"), qPrintable(rtf));
         QVERIFY2(!rtf.contains("\\ul"), qPrintable(rtf));
@@ -219,24 +220,23 @@ void tst_Spelling::onlyTheWordsInViewAreChecked()
     QStringList lines;
     for (int i = 0; i < 400; ++i)
         lines << QStringLiteral("line %1 teh").arg(i);
-    w->txtFile()->setSelText(lines.join('\n'));
-    w->txtFile()->setSelStart(0);
-    w->spelling()->tmrSpelling_Timer();
+    txtFile(w)->setSelText(lines.join('\n'));
+    txtFile(w)->setSelStart(0);
+    spelling(w)->tmrSpelling_Timer();
     const qsizetype inView = underlined(w).size();
     QVERIFY2(inView > 0 && inView < 100, qPrintable(QString::number(inView)));
     const auto firstMarked = [w] {
-        return w->marks()->marks(EditorMarks::Spelling).constFirst().cursor.block().blockNumber();
+        return marks(w)->marks(EditorMarks::Spelling).constFirst().cursor.block().blockNumber();
     };
     QCOMPARE(firstMarked(), 0);
 
     // Scrolling brings other words into view, checked once the view rests.
-    QScrollBar* bar = w->txtFile()->verticalScrollBar();
+    QScrollBar* bar = txtFile(w)->verticalScrollBar();
     bar->setValue(bar->maximum());
-    QVERIFY(w->spelling()->tmrSpelling()->isActive());
-    w->spelling()->tmrSpelling_Timer();
+    QVERIFY(spelling(w)->tmrSpelling()->isActive());
+    spelling(w)->tmrSpelling_Timer();
     QVERIFY(firstMarked() > 300);
-    QCOMPARE(w->marks()->marks(EditorMarks::Spelling).constLast().cursor.block().blockNumber(),
-             399);
+    QCOMPARE(marks(w)->marks(EditorMarks::Spelling).constLast().cursor.block().blockNumber(), 399);
 }
 
 void tst_Spelling::rightClickOffersSuggestionsAboveTheEditCommands()
@@ -246,8 +246,8 @@ void tst_Spelling::rightClickOffersSuggestionsAboveTheEditCommands()
 
     // On a word spelt right the menu is the Edit menu's entries alone.
     QMenu plain;
-    plain.addAction(w->menu().mnuUndo);
-    w->spelling()->txtFile_ContextMenu(&plain, 6);
+    plain.addAction(action(w, "mnuUndo"));
+    spelling(w)->txtFile_ContextMenu(&plain, 6);
     QCOMPARE(plain.actions().size(), 1);
 
     QStringList offered;
@@ -262,10 +262,10 @@ void tst_Spelling::rightClickOffersSuggestionsAboveTheEditCommands()
         QTest::keyClick(popup, Qt::Key_Return);
     });
     const QPoint onWord =
-        w->txtFile()->cursorRect(QTextCursor(w->txtFile()->document())).center() + QPoint(3, 0);
+        txtFile(w)->cursorRect(QTextCursor(txtFile(w)->document())).center() + QPoint(3, 0);
     QContextMenuEvent click(QContextMenuEvent::Mouse, onWord,
-                            w->txtFile()->viewport()->mapToGlobal(onWord));
-    QApplication::sendEvent(w->txtFile()->viewport(), &click);
+                            txtFile(w)->viewport()->mapToGlobal(onWord));
+    QApplication::sendEvent(txtFile(w)->viewport(), &click);
 
     QVERIFY2(offered.size() > 4, qPrintable(offered.join('|')));
     QCOMPARE(offered.constFirst(), QStringLiteral("the"));
@@ -273,11 +273,11 @@ void tst_Spelling::rightClickOffersSuggestionsAboveTheEditCommands()
     QVERIFY(suggestions >= 1 && suggestions <= 7);
     QCOMPARE(offered.mid(suggestions, 4),
              (QStringList{"-", "Add to Dictionary", "Ignore All", "-"}));
-    QCOMPARE(offered.at(suggestions + 4), w->menu().mnuUndo->text());
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("the quick"));
+    QCOMPARE(offered.at(suggestions + 4), action(w, "mnuUndo")->text());
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("the quick"));
     // The suggestion went in as an edit of the writer's own.
-    w->menu().mnuUndo->trigger();
-    QCOMPARE(w->txtFile()->Text(), QStringLiteral("teh quick"));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("teh quick"));
 }
 
 void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
@@ -287,7 +287,7 @@ void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
     QCOMPARE(underlined(w), (QStringList{"zzyzx", "qwghlm"}));
     const auto choose = [w](qint64 position, const char* entry) {
         QMenu menu;
-        w->spelling()->txtFile_ContextMenu(&menu, position);
+        spelling(w)->txtFile_ContextMenu(&menu, position);
         auto* action = menu.findChild<QAction*>(entry);
         QVERIFY(action);
         action->trigger();
@@ -314,7 +314,7 @@ void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy()
     frmVellumo* w = editingWindow();
     typeAndRest(w, "zzyzx");
     QMenu menu;
-    w->spelling()->txtFile_ContextMenu(&menu, 2);
+    spelling(w)->txtFile_ContextMenu(&menu, 2);
     menu.findChild<QAction*>("mnuAddToDictionary")->trigger();
 
     QVERIFY(underlined(w).isEmpty());
@@ -331,12 +331,12 @@ void tst_Spelling::checkSpellingIsRememberedBesideTheGeometry()
     frmVellumo* w = editingWindow();
     typeAndRest(w, "teh");
     QCOMPARE(underlined(w).size(), 1);
-    QAction* entry = w->menu().mnuCheckSpelling;
+    QAction* entry = action(w, "mnuCheckSpelling");
     entry->trigger();
     QVERIFY(!entry->isChecked());
     QVERIFY(underlined(w).isEmpty());
-    QTest::keyClicks(w->txtFile(), " fxo");
-    QVERIFY(!w->spelling()->tmrSpelling()->isActive());
+    QTest::keyClicks(txtFile(w), " fxo");
+    QVERIFY(!spelling(w)->tmrSpelling()->isActive());
 
     m_env->messages.queueAnswer(MessageService::Button::Discard);
     m_env->closeWindow();
@@ -345,9 +345,9 @@ void tst_Spelling::checkSpellingIsRememberedBesideTheGeometry()
     QVERIFY(stored.contains("Settings/MainWidth"));
 
     w = editingWindow();
-    QVERIFY(!w->menu().mnuCheckSpelling->isChecked());
-    w->menu().mnuCheckSpelling->trigger();
-    QVERIFY(w->menu().mnuCheckSpelling->isChecked());
+    QVERIFY(!action(w, "mnuCheckSpelling")->isChecked());
+    action(w, "mnuCheckSpelling")->trigger();
+    QVERIFY(action(w, "mnuCheckSpelling")->isChecked());
     typeAndRest(w, "teh");
     QCOMPARE(underlined(w), QStringList{"teh"});
 }
@@ -360,7 +360,7 @@ void tst_Spelling::withoutDictionarySpellingIsOffAndSaysWhy()
     }
     m_env->dictionaryDir = m_env->path("no-dictionaries");
     frmVellumo* w = editingWindow();
-    QAction* entry = w->menu().mnuCheckSpelling;
+    QAction* entry = action(w, "mnuCheckSpelling");
     QVERIFY(!entry->isEnabled());
     QVERIFY(!entry->isChecked());
     QVERIFY2(entry->toolTip().contains(QDir::toNativeSeparators(m_env->dictionaryDir)) &&
@@ -369,7 +369,7 @@ void tst_Spelling::withoutDictionarySpellingIsOffAndSaysWhy()
     typeAndRest(w, "teh");
     QVERIFY(underlined(w).isEmpty());
     QMenu menu;
-    w->spelling()->txtFile_ContextMenu(&menu, 1);
+    spelling(w)->txtFile_ContextMenu(&menu, 1);
     QVERIFY(menu.actions().isEmpty());
 
     // What the writer chose stays for a run that has a dictionary again.
