@@ -11,6 +11,7 @@ int main(int argc, char* argv[])
 {
     MemoryPolicy::apply();
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
     // Lets the desktop match the windows to the installed launcher and its icon.
     QApplication::setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));

@@ -24,7 +24,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("Quillmere ver 1.0.1"));
+    setWindowTitle(QStringLiteral("Quillmere ver " QUILLMERE_VERSION));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
     setFixedSize(Twips::toPixels(0, 0, 5730, 3030).size());
@@ -43,7 +43,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     titleFont.setBold(true);
     addLabel(this, "lblTitle", QStringLiteral("Quillmere"), Twips::toPixels(1440, 720, 3885, 480))
         ->setFont(titleFont);
-    addLabel(this, "lblVersion", QStringLiteral("Version 1.0.1"),
+    addLabel(this, "lblVersion", QStringLiteral("Version " QUILLMERE_VERSION),
              Twips::toPixels(1440, 1200, 3885, 225));
     addLabel(this, "lblDescription",
              QStringLiteral("A text editor supporting seed generation word processing."),
