@@ -77,9 +77,8 @@ void frmVellumo::createSubsystems()
     m_documents = new DocumentList(editor, *m_cmbFiles, this);
     m_busy = new BusyIndicator(*m_sbrVellumo, m_services.clock, this);
     m_files = new FileCommands(editor, *m_documents, *m_services.dialog, messages, *m_busy, this);
-    m_recovery =
-        new Recovery(editor, *m_documents, messages, m_services.dataDir, m_services.clock, this);
-    m_undo = new UndoSnapshot(editor, m_documents->store(), this);
+    m_recovery = new Recovery(*m_documents, messages, m_services.dataDir, m_services.clock, this);
+    m_undo = new UndoSnapshot(editor, *m_documents, this);
     const MainMenu& m = m_menu;
     m_seed = new SeedPrompter(editor,
                               {m.mnuNewSeed, m.mnuSeedOne, m.mnuSeedTwo, m.mnuSeedThree, m.mnu0Sec,
@@ -157,7 +156,8 @@ void frmVellumo::connectCommands()
 
     // activated also fires when the user picks the entry that is already current.
     connect(m_cmbFiles, &QComboBox::activated, m_documents, &DocumentList::cmbFiles_Click);
-    connect(m_documents, &DocumentList::captionChanged, this, &QWidget::setWindowTitle);
+    connect(m_documents, &DocumentList::currentChanged, this, &frmVellumo::showCaption);
+    connect(m_documents, &DocumentList::renamed, this, &frmVellumo::showCaption);
     connect(m_txtFile, &RichTextBox::KeyUp, m_undo, &UndoSnapshot::txtFile_KeyUp);
     connect(m_txtFile, &RichTextBox::SelChange, m_toolbar, &ToolbarState::txtFile_SelChange);
     connect(m_txtFile, &QTextEdit::textChanged, m_recovery, &Recovery::txtFile_Change);
@@ -180,8 +180,10 @@ void frmVellumo::connectCommands()
             &SpellingCommands::tmrSpelling_Timer);
     connect(m_txtFile, &RichTextBox::ContextMenu, m_spelling,
             &SpellingCommands::txtFile_ContextMenu);
-    // A saved document's recovery copy goes at once.
-    connect(m_files, &FileCommands::saved, m_recovery, &Recovery::tmrRecovery_Timer);
+    // A saved document's recovery copy goes at once, and a closed one's with it.
+    connect(m_documents, &DocumentList::saved, m_recovery, &Recovery::tmrRecovery_Timer);
+    connect(m_documents, &DocumentList::added, m_recovery, &Recovery::documents_Added);
+    connect(m_documents, &DocumentList::closed, m_recovery, &Recovery::documents_Closed);
     // Once the drop is over: the file manager waits for it, and the editor is still in it.
     connect(m_txtFile, &RichTextBox::FilesDropped, m_files, &FileCommands::openFiles,
             Qt::QueuedConnection);
@@ -413,6 +415,13 @@ void frmVellumo::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     QMetaObject::invokeMethod(
         m_files, [this, files] { m_files->openFiles(files); }, Qt::QueuedConnection);
+}
+
+// The caption names the document the editor shows.
+void frmVellumo::showCaption(const Document* document)
+{
+    if (document == &m_documents->current())
+        setWindowTitle(DocumentList::captionFor(document->name()));
 }
 
 void frmVellumo::mnuExit_Click()

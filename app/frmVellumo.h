@@ -17,6 +17,7 @@ class QTimer;
 class QToolBar;
 class RichTextBox;
 class frmAbout;
+class Document;
 class DocumentList;
 class FileCommands;
 class Recovery;
@@ -57,6 +58,7 @@ private:
     void Form_Resize();
     void mnuExit_Click();
     void mnuAbout_Click();
+    void showCaption(const Document* document);
     void createControls();
     void createSubsystems();
     void connectCommands();

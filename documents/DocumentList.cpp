@@ -1,12 +1,11 @@
 #include "documents/DocumentList.h"
 
+#include "documents/DocumentCounts.h"
 #include "platform/RichTextBox.h"
 
 #include <QComboBox>
 #include <QTextBlock>
 #include <QTextDocument>
-
-#include <utility>
 
 DocumentList::DocumentList(RichTextBox& editor, QComboBox& list, QObject* parent)
     : QObject(parent), m_editor(editor), m_list(list)
@@ -16,107 +15,98 @@ DocumentList::DocumentList(RichTextBox& editor, QComboBox& list, QObject* parent
 void DocumentList::startup()
 {
     m_store.reset(m_editor.rtfData());
-    m_documents = {nullptr};
     m_list.clear();
-    m_list.addItem(m_store.name(0));
+    m_list.addItem(m_store.at(0).name());
+    emit added(&m_store.at(0));
     selectEntry(0);
 }
 
 void DocumentList::cmbFiles_Click()
 {
     const int selected = m_list.currentIndex();
-    const int leaving = m_store.curDoc();
-    m_store.setDocRTF(leaving, m_editor.rtfData(), m_editor.historyStep());
-    if (selected != leaving)
-        switchDocuments(leaving, selected);
-    m_store.setCurDoc(selected);
-    emit captionChanged(captionFor(m_store.name(selected)));
+    if (selected != m_store.curDoc())
+        show(selected);
+    else
+        storeCurrent();
+    emit currentChanged(&m_store.current());
     // Before the window is first shown the list keeps the focus it gets then.
     if (m_editor.isVisible())
         m_editor.SetFocus();
 }
 
-void DocumentList::mnuNew_Click()
-{
-    m_store.setDocRTF(m_store.curDoc(), m_editor.rtfData());
-    selectEntry(add(DocumentStore::Origin::New, m_store.nextUntitledName()));
-    m_editor.setTextRTF(QString());
-}
-
-int DocumentList::add(DocumentStore::Origin origin, const QString& name, const QByteArray& content)
-{
-    const int index = m_store.add(origin, name, content);
-    m_documents.append(nullptr);
-    m_list.addItem(name);
-    return index;
-}
-
 // Only the document left last is kept whole: going back and forth between two costs no
 // reading, and a document in memory takes several times the room of the RTF the store keeps.
-void DocumentList::switchDocuments(int from, int to)
+void DocumentList::show(int to)
 {
     QTextDocument* leaving = m_editor.document();
-    leaving->setParent(this);
-    QTextDocument* kept = std::exchange(m_documents[to], nullptr);
+    QTextDocument* kept = m_store.at(to).takeKept();
     dropKept();
+    if (m_store.curDoc() >= 0) {
+        storeCurrent();
+        noteCounts();
+        // Laid out again when shown; meanwhile its layout would hold memory for nothing.
+        for (QTextBlock block = leaving->begin(); block.isValid(); block = block.next())
+            block.clearLayout();
+        m_store.current().keep(leaving);
+    }
+    m_store.setCurDoc(to);
     if (kept) {
         m_editor.showDocument(kept);
     } else {
         m_editor.setTextRTF(QString::fromLatin1(m_store.docRTF(to)));
-        m_store.restartSteps(to, m_editor.historyStep());
+        m_store.current().restartSteps(m_editor.historyStep());
     }
-    // Laid out again when shown; meanwhile its layout would hold memory for nothing.
-    for (QTextBlock block = leaving->begin(); block.isValid(); block = block.next())
-        block.clearLayout();
-    m_documents[from] = leaving;
 }
 
-void DocumentList::dropKept()
+void DocumentList::noteCounts()
 {
-    for (QTextDocument*& kept : m_documents)
-        delete std::exchange(kept, nullptr);
+    m_store.current().setCounts(DocumentCounts::of(*m_editor.document()).total());
 }
 
-void DocumentList::replace(int index, DocumentStore::Origin origin, const QString& name,
-                           const QByteArray& content)
+void DocumentList::mnuNew_Click()
 {
-    m_store.replace(index, origin, name, content);
-    delete std::exchange(m_documents[index], nullptr);
-    m_list.setItemText(index, name);
-    if (index != m_store.curDoc())
-        return;
-    m_editor.setTextRTF(QString::fromLatin1(content));
-    emit captionChanged(captionFor(name));
+    storeCurrent();
+    selectEntry(add(m_store.create(Document::Origin::New, m_store.nextUntitledName())));
+    m_editor.setTextRTF(QString());
 }
 
-void DocumentList::addOpened(const QString& path, const QStringList& losses,
-                             QTextDocument* document)
+int DocumentList::add(std::unique_ptr<Document> document, QTextDocument* text)
 {
-    m_store.setDocRTF(m_store.curDoc(), m_editor.rtfData(), m_editor.historyStep());
-    m_editor.showDocument(document);
-    const int index = add(DocumentStore::Origin::Opened, path, m_editor.rtfData());
-    m_store.setLosses(index, losses);
-    m_store.setCurDoc(index);
-    selectEntry(index);
+    Document* added = document.get();
+    giveFreeName(*added, -1);
+    if (text)
+        added->keep(text);
+    const int index = m_store.add(std::move(document));
+    m_list.addItem(added->name());
+    emit this->added(added);
+    return index;
 }
 
-void DocumentList::replaceCurrentWithOpened(const QString& path, const QStringList& losses,
-                                            QTextDocument* document)
+void DocumentList::replace(int index, std::unique_ptr<Document> document, QTextDocument* text)
 {
-    const int index = m_store.curDoc();
-    m_editor.showDocument(document);
-    m_store.replace(index, DocumentStore::Origin::Opened, path, m_editor.rtfData());
-    m_store.setLosses(index, losses);
-    m_list.setItemText(index, path);
-    selectEntry(index);
+    Document* added = document.get();
+    giveFreeName(*added, index);
+    if (text)
+        added->keep(text);
+    emit closed(&m_store.at(index));
+    const std::unique_ptr<Document> closed = m_store.replace(index, std::move(document));
+    m_list.setItemText(index, added->name());
+    // The editor's text was the closed document's: it goes with it, and the new one is shown.
+    const bool current = index == m_store.curDoc();
+    if (current)
+        m_store.setCurDoc(-1);
+    emit this->added(added);
+    if (current)
+        selectEntry(index);
 }
 
-void DocumentList::rename(int index, const QString& name)
+// "Untitled" numbers are never used twice: one that arrives in use, as a restored document's
+// may, is given the next.
+void DocumentList::giveFreeName(Document& document, int replacing)
 {
-    m_store.rename(index, name);
-    m_list.setItemText(index, name);
-    if (index == m_store.curDoc())
-        emit captionChanged(captionFor(name));
+    const int holder = m_store.indexOf(document.name());
+    if (!document.hasFile() && holder >= 0 && holder != replacing)
+        document.setName(m_store.nextUntitledName());
 }
 
 void DocumentList::selectEntry(int index)
@@ -125,20 +115,47 @@ void DocumentList::selectEntry(int index)
     cmbFiles_Click();
 }
 
+void DocumentList::storeCurrent()
+{
+    m_store.current().setDocRTF(m_editor.rtfData(), m_editor.historyStep());
+}
+
+void DocumentList::markSaved(int index, const QString& path, const DocumentFormats::Format& format)
+{
+    Document& document = m_store.at(index);
+    document.setFormat(format);
+    document.markSaved(contentOf(index));
+    if (document.name() != path) {
+        document.setName(path);
+        m_list.setItemText(index, path);
+        emit renamed(&document);
+    }
+    emit saved(&document);
+}
+
+void DocumentList::dropKept()
+{
+    for (int i = 0; i < m_store.count(); ++i)
+        delete m_store.at(i).takeKept();
+}
+
+QByteArray DocumentList::contentOf(int index) const
+{
+    return index == m_store.curDoc() ? m_editor.rtfData() : m_store.docRTF(index);
+}
+
 bool DocumentList::isModified(int index) const
 {
-    const QByteArray content =
-        index == m_store.curDoc() ? m_editor.rtfData() : m_store.docRTF(index);
-    return m_store.isModified(index, content);
+    return m_store.at(index).isModified(contentOf(index));
 }
 
 bool DocumentList::isUnusedStartup() const
 {
-    return m_store.count() == 1 && !DocumentStore::isFilePath(m_store.name(0)) &&
-           m_editor.Text().isEmpty() && !isModified(0);
+    return m_store.count() == 1 && !m_store.at(0).hasFile() && m_editor.Text().isEmpty() &&
+           !isModified(0);
 }
 
 QString DocumentList::captionFor(const QString& name)
 {
-    return name + QStringLiteral(" - Quillmere v1.0.1");
+    return name + QStringLiteral(" - Quillmere v" QUILLMERE_VERSION);
 }

@@ -79,10 +79,15 @@ bool FileCommands::open(const QString& f, bool reuseStartup)
         return false;
     }
     m_lastFolder = QFileInfo(f).absolutePath();
+    auto document = m_documents.store().create(Document::Origin::Opened, f,
+                                               DocumentFormats::rtf().write(*read.document, {}));
+    document->setFormat(*read.format);
+    document->setLosses(read.losses);
+    QTextDocument* text = read.document.release();
     if (reuseStartup && m_documents.isUnusedStartup())
-        m_documents.replaceCurrentWithOpened(f, read.losses, read.document.release());
+        m_documents.replace(m_documents.store().curDoc(), std::move(document), text);
     else
-        m_documents.addOpened(f, read.losses, read.document.release());
+        m_documents.selectEntry(m_documents.add(std::move(document), text));
     if (!read.losses.isEmpty())
         m_messages.MsgBox(
             tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
@@ -93,29 +98,25 @@ bool FileCommands::open(const QString& f, bool reuseStartup)
 
 void FileCommands::mnuSave_Click()
 {
-    const int current = m_documents.store().curDoc();
-    const QString name = m_documents.store().name(current);
-    if (!DocumentStore::isFilePath(name)) {
+    const Document& document = m_documents.current();
+    if (!document.hasFile()) {
         mnuSaveas_Click();
         return;
     }
-    if (!confirmLosses(current))
-        return;
-    if (writeTo(name))
-        emit saved(current);
+    if (confirmLosses(document))
+        writeTo(document.name(), document.format());
 }
 
 // Overwriting a file with what could not be read from it loses that for good: ask first, once.
-bool FileCommands::confirmLosses(int document)
+bool FileCommands::confirmLosses(const Document& document)
 {
-    const DocumentStore& store = m_documents.store();
-    if (store.losses(document).isEmpty())
+    if (document.losses().isEmpty())
         return true;
     using Button = MessageService::Button;
     const Button answer =
         m_messages.ask(tr("%1 holds content Quillmere cannot keep (%2). Saving will remove it.")
-                           .arg(QDir::toNativeSeparators(store.name(document)),
-                                store.losses(document).join(QLatin1String(", "))),
+                           .arg(QDir::toNativeSeparators(document.name()),
+                                document.losses().join(QLatin1String(", "))),
                        {Button::Save, Button::SaveAs, Button::Cancel}, Button::SaveAs);
     if (answer == Button::SaveAs)
         mnuSaveas_Click();
@@ -131,22 +132,17 @@ void FileCommands::mnuSaveas_Click()
     m_dialog.FileName = proposedName();
     m_dialog.ShowSave();
     const QString f = m_dialog.FileName;
-    if (f.isEmpty() || !writeTo(f))
-        return;
-    const int current = m_documents.store().curDoc();
-    m_documents.rename(current, f);
-    m_documents.store().setDocRTF(current, m_editor.rtfData());
-    emit saved(current);
+    if (!f.isEmpty() && writeTo(f, DocumentFormats::rtf()))
+        m_documents.storeCurrent();
 }
 
 // The dialog keeps the last name it was given, which may be a seed file's: the document's own
 // name goes in its place, in the folder the writer last worked in.
 QString FileCommands::proposedName() const
 {
-    const DocumentStore& store = m_documents.store();
-    const QString name = store.name(store.curDoc());
-    const QString fileName =
-        DocumentStore::isFilePath(name) ? QFileInfo(name).fileName() : name + QLatin1String(".doc");
+    const Document& document = m_documents.current();
+    const QString fileName = document.hasFile() ? QFileInfo(document.name()).fileName()
+                                                : document.name() + QLatin1String(".doc");
     QString folder = m_lastFolder;
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -155,13 +151,12 @@ QString FileCommands::proposedName() const
     return QDir(folder).filePath(fileName);
 }
 
-bool FileCommands::writeTo(const QString& path)
+bool FileCommands::writeTo(const QString& path, const DocumentFormats::Format& format)
 {
     bool written = false;
     QString error;
     m_busy.run([&](const Progress& progress) {
-        written = DocumentFormats::writeFile(path, *m_editor.document(), DocumentFormats::rtf(),
-                                             &error, progress);
+        written = DocumentFormats::writeFile(path, *m_editor.document(), format, &error, progress);
     });
     if (!written) {
         m_messages.MsgBox(
@@ -169,9 +164,7 @@ bool FileCommands::writeTo(const QString& path)
             MessageService::Icon::Critical);
         return false;
     }
-    DocumentStore& store = m_documents.store();
-    store.markSaved(store.curDoc(), m_editor.rtfData());
-    store.setLosses(store.curDoc(), {});
+    m_documents.markSaved(m_documents.store().curDoc(), path, format);
     m_lastFolder = QFileInfo(path).absolutePath();
     return true;
 }
@@ -202,7 +195,7 @@ bool FileCommands::confirmClose()
         if (i != store.curDoc())
             m_documents.selectEntry(i);
         const Button answer =
-            m_messages.ask(tr("Save the changes to %1 before closing?").arg(store.name(i)),
+            m_messages.ask(tr("Save the changes to %1 before closing?").arg(store.at(i).name()),
                            {Button::Save, Button::Discard, Button::Cancel}, Button::Save);
         if (answer == Button::Discard)
             continue;

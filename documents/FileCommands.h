@@ -1,9 +1,12 @@
 #pragma once
 
+#include "formats/DocumentFormats.h"
+
 #include <QObject>
 
 class BusyIndicator;
 class CommonDialog;
+class Document;
 class DocumentList;
 class MessageService;
 class RichTextBox;
@@ -33,18 +36,15 @@ public:
     /// Asks about unsaved documents before the program ends; false when the user cancels.
     bool confirmClose();
 
-signals:
-    /// Save or Save As wrote the document to its file.
-    void saved(int document);
-
 private:
     /// Reads the file at path into a new document and shows it; on failure tells the user,
     /// changes nothing and returns false.
     bool open(const QString& path, bool reuseStartup);
-    /// Writes the current document to path; on failure tells the user and returns false.
-    bool writeTo(const QString& path);
+    /// Writes the current document to path in format; on failure tells the user and returns
+    /// false.
+    bool writeTo(const QString& path, const DocumentFormats::Format& format);
     /// Whether Save may go on over a file that held what the document lost.
-    bool confirmLosses(int document);
+    bool confirmLosses(const Document& document);
     /// What Save As offers: the document's own file name in the last folder used.
     QString proposedName() const;
     /// Switches back to document index with its caret, after an interrupted exit.

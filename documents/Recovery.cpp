@@ -2,7 +2,6 @@
 
 #include "documents/DocumentList.h"
 #include "platform/MessageService.h"
-#include "platform/RichTextBox.h"
 
 #include <QGuiApplication>
 #include <QTimer>
@@ -10,10 +9,10 @@
 #include <algorithm>
 #include <utility>
 
-Recovery::Recovery(RichTextBox& editor, DocumentList& documents, MessageService& messages,
-                   const QString& dataDir, std::function<qint64()> clock, QObject* parent)
-    : QObject(parent), m_editor(editor), m_documents(documents), m_messages(messages),
-      m_dataDir(dataDir), m_clock(std::move(clock))
+Recovery::Recovery(DocumentList& documents, MessageService& messages, const QString& dataDir,
+                   std::function<qint64()> clock, QObject* parent)
+    : QObject(parent), m_documents(documents), m_messages(messages), m_dataDir(dataDir),
+      m_clock(std::move(clock))
 {
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrRecovery"));
@@ -45,21 +44,34 @@ void Recovery::tmrRecovery_Timer()
         return;
     const DocumentStore& docs = m_documents.store();
     for (int i = 0; i < docs.count(); ++i) {
-        const QByteArray content = i == docs.curDoc() ? m_editor.rtfData() : docs.docRTF(i);
-        const QString& name = docs.name(i);
-        if (!docs.isModified(i, content)) {
-            if (m_written.remove(i))
+        const Document* document = &docs.at(i);
+        const QByteArray content = m_documents.contentOf(i);
+        if (!document->isModified(content)) {
+            if (m_written.remove(document))
                 m_store->remove(i);
             continue;
         }
-        const auto written = m_written.constFind(i);
-        if (written != m_written.cend() && written->name == name &&
+        const auto written = m_written.constFind(document);
+        if (written != m_written.cend() && written->name == document->name() &&
             (written->rtf.isSharedWith(content) || written->rtf == content))
             continue;
         // A failed write (a full disk) leaves the previous copy; the next change tries again.
-        if (m_store->write({i, name, DocumentStore::isFilePath(name), content}))
-            m_written.insert(i, {content, name});
+        if (m_store->write({i, document->name(), document->hasFile(), content}))
+            m_written.insert(document, {content, document->name()});
     }
+}
+
+void Recovery::documents_Added(Document* document)
+{
+    // A document that arrives unsaved, as a restored one does, is kept safe at once.
+    if (document->origin() == Document::Origin::Restored)
+        tmrRecovery_Timer();
+}
+
+void Recovery::documents_Closed(Document* document)
+{
+    if (m_written.remove(document))
+        m_store->remove(m_documents.store().indexOf(document));
 }
 
 void Recovery::cleanExit()
@@ -89,31 +101,27 @@ void Recovery::restore()
         using Button = MessageService::Button;
         const Button answer =
             m_messages.ask(prompt, {Button::Restore, Button::Discard}, Button::Restore);
-        if (answer == Button::Restore) {
+        // Each restored document is safe under this run's name before the old copies go.
+        if (answer == Button::Restore)
             appendRestored(orphans.copies);
-            // The restored text is safe under this run's name before the old copies go.
-            tmrRecovery_Timer();
-        }
     }
     m_store->dropClaimed();
 }
 
 // Restored documents are never saved here, so the exit question covers them, and Undo straight
-// away keeps them. Untitled ones keep their names unless another document has taken it.
+// away keeps them.
 void Recovery::appendRestored(const QList<RecoveryStore::Copy>& copies)
 {
-    DocumentStore& docs = m_documents.store();
+    const DocumentStore& docs = m_documents.store();
     // A start-up document nobody has written in gives its place to the first one restored.
     bool startupUnused = m_documents.isUnusedStartup();
     const int first = startupUnused ? 0 : docs.count();
     for (const RecoveryStore::Copy& copy : copies) {
-        const int holder = docs.indexOf(copy.name);
-        const bool taken = holder >= 0 && !(startupUnused && holder == 0);
-        const QString name = copy.isFilePath || !taken ? copy.name : docs.nextUntitledName();
+        auto document = docs.create(Document::Origin::Restored, copy.name, copy.rtf);
         if (std::exchange(startupUnused, false))
-            m_documents.replace(0, DocumentStore::Origin::Restored, name, copy.rtf);
+            m_documents.replace(0, std::move(document));
         else
-            m_documents.add(DocumentStore::Origin::Restored, name, copy.rtf);
+            m_documents.add(std::move(document));
     }
     m_documents.selectEntry(first);
 }

@@ -10,10 +10,10 @@
 #include <functional>
 #include <memory>
 
+class Document;
 class DocumentList;
 class MessageService;
 class QTimer;
-class RichTextBox;
 
 /// Keeps a recovery copy of every open document with unsaved changes, and offers the copies
 /// of a run that ended without a clean exit at the next start.
@@ -29,8 +29,8 @@ public:
 
     /// dataDir is the per-user data folder, empty for the standard one; clock gives
     /// milliseconds that never go back.
-    Recovery(RichTextBox& editor, DocumentList& documents, MessageService& messages,
-             const QString& dataDir, std::function<qint64()> clock, QObject* parent = nullptr);
+    Recovery(DocumentList& documents, MessageService& messages, const QString& dataDir,
+             std::function<qint64()> clock, QObject* parent = nullptr);
 
     /// At start-up: takes this run's lock and asks to restore what a dead run left behind.
     void restore();
@@ -41,6 +41,9 @@ public:
     void tmrRecovery_Timer();
     /// The program ends cleanly: every unsaved change was saved or discarded.
     void cleanExit();
+    void documents_Added(Document* document);
+    /// The document's copy goes with it.
+    void documents_Closed(Document* document);
 
     QTimer* tmrRecovery() const { return m_timer; }
 
@@ -53,7 +56,6 @@ private:
         QString name;
     };
 
-    RichTextBox& m_editor;
     DocumentList& m_documents;
     MessageService& m_messages;
     QString m_dataDir;
@@ -63,5 +65,5 @@ private:
     QTimer* m_timer = nullptr;
     /// When the first change that waits for its copy was made.
     qint64 m_firstChange = 0;
-    QHash<int, Written> m_written;
+    QHash<const Document*, Written> m_written;
 };

@@ -1,9 +1,9 @@
 #include "editing/UndoSnapshot.h"
 
-#include "documents/DocumentStore.h"
+#include "documents/DocumentList.h"
 #include "platform/RichTextBox.h"
 
-UndoSnapshot::UndoSnapshot(RichTextBox& editor, DocumentStore& documents, QObject* parent)
+UndoSnapshot::UndoSnapshot(RichTextBox& editor, DocumentList& documents, QObject* parent)
     : QObject(parent), m_editor(editor), m_documents(documents)
 {
 }
@@ -17,7 +17,7 @@ void UndoSnapshot::txtFile_KeyUp()
 // nothing costs no more than comparing two shared strings.
 void UndoSnapshot::changeundo()
 {
-    m_documents.recordChange(m_editor.rtfData(), m_editor.historyStep());
+    m_documents.current().recordChange(m_editor.rtfData(), m_editor.historyStep());
     m_editor.sealHistory();
 }
 
@@ -25,10 +25,11 @@ void UndoSnapshot::changeundo()
 // costs what those edits cost. Where the history does not lead to it, it is read from its RTF.
 void UndoSnapshot::mnuUndo_Click()
 {
-    const QByteArray shown = m_documents.undo(m_editor.rtfData(), m_editor.historyStep());
-    if (!m_editor.moveInHistory(m_documents.latestStep()) || m_editor.rtfData() != shown) {
+    Document& document = m_documents.current();
+    const QByteArray shown = document.undo(m_editor.rtfData(), m_editor.historyStep());
+    if (!m_editor.moveInHistory(document.latestStep()) || m_editor.rtfData() != shown) {
         m_editor.setTextRTFInPlace(QString::fromLatin1(shown));
-        m_documents.restartSteps(m_documents.curDoc(), m_editor.historyStep());
+        document.restartSteps(m_editor.historyStep());
     }
     m_editor.sealHistory();
 }

@@ -2,16 +2,16 @@
 
 #include <QObject>
 
-class DocumentStore;
+class DocumentList;
 class RichTextBox;
 
-/// The one-step undo: each document's last two recorded states.
+/// The one-step undo: the current document's last two recorded states.
 class UndoSnapshot : public QObject
 {
     Q_OBJECT
 
 public:
-    UndoSnapshot(RichTextBox& editor, DocumentStore& documents, QObject* parent = nullptr);
+    UndoSnapshot(RichTextBox& editor, DocumentList& documents, QObject* parent = nullptr);
 
     /// Records a snapshot when the editor's content differs from the latest recorded state.
     void changeundo();
@@ -21,5 +21,5 @@ public:
 
 private:
     RichTextBox& m_editor;
-    DocumentStore& m_documents;
+    DocumentList& m_documents;
 };

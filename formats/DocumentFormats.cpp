@@ -78,7 +78,10 @@ DocumentFormats::Read DocumentFormats::readFile(const QString& path, const Progr
         failed.error = file.errorString();
         return failed;
     }
-    return forFile(data, path).read(data, progress);
+    const Format& format = forFile(data, path);
+    Read read = format.read(data, progress);
+    read.format = &format;
+    return read;
 }
 
 bool DocumentFormats::writeFile(const QString& path, QTextDocument& document, const Format& format,

@@ -16,10 +16,14 @@ class QTextDocument;
 class DocumentFormats
 {
 public:
+    struct Format;
+
     /// What reading gave: a document not shown anywhere yet, or why there is none.
     struct Read
     {
         std::unique_ptr<QTextDocument> document;
+        /// The format the bytes were read as.
+        const Format* format = nullptr;
         /// What the bytes held that the document cannot keep, in short phrases, each once.
         QStringList losses;
         /// Why there is no document, as the system or the reader says it.

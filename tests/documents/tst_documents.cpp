@@ -148,7 +148,7 @@ private slots:
 private:
     void type(const QString& text) { QTest::keyClicks(m_editor, text); }
     void checkUnchanged(const QStringList& names, int current, const QString& content);
-    DocumentStore& store() { return documents(m_window)->store(); }
+    const DocumentStore& store() { return documents(m_window)->store(); }
 
     std::unique_ptr<TestEnvironment> m_env;
     frmVellumo* m_window = nullptr;

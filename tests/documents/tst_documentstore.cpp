@@ -2,9 +2,9 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(DocumentStore::Origin)
+Q_DECLARE_METATYPE(Document::Origin)
 
-/// The per-document store on its own: numbering, slots, the undo pair and unsaved changes.
+/// The store and its documents on their own: numbering, slots, the undo pair and unsaved changes.
 class tst_DocumentStore : public QObject
 {
     Q_OBJECT
@@ -37,7 +37,7 @@ void tst_DocumentStore::isFilePath()
 {
     QFETCH(QString, name);
     QFETCH(bool, isPath);
-    QCOMPARE(DocumentStore::isFilePath(name), isPath);
+    QCOMPARE(Document::isFilePath(name), isPath);
 }
 
 void tst_DocumentStore::numbersOnlyGrow()
@@ -53,7 +53,7 @@ void tst_DocumentStore::numbersOnlyGrow()
 
 void tst_DocumentStore::addedDocumentsStartByTheirOrigin_data()
 {
-    using Origin = DocumentStore::Origin;
+    using Origin = Document::Origin;
     QTest::addColumn<Origin>("origin");
     QTest::addColumn<QByteArray>("recorded");
     QTest::addColumn<bool>("modified");
@@ -67,68 +67,65 @@ void tst_DocumentStore::addedDocumentsStartByTheirOrigin_data()
 
 void tst_DocumentStore::addedDocumentsStartByTheirOrigin()
 {
-    QFETCH(DocumentStore::Origin, origin);
+    QFETCH(Document::Origin, origin);
     QFETCH(QByteArray, recorded);
     QFETCH(bool, modified);
 
     DocumentStore store;
     store.reset(QByteArray("{blank}"));
-    store.setDocRTF(0, QByteArray("zero"));
-    QCOMPARE(store.add(origin, QStringLiteral("/tmp/a.doc"), QByteArray("{doc}")), 1);
+    store.at(0).setDocRTF(QByteArray("zero"));
+    QCOMPARE(store.add(store.create(origin, QStringLiteral("/tmp/a.doc"), QByteArray("{doc}"))), 1);
     QCOMPARE(store.count(), 2);
     QCOMPARE(store.curDoc(), 0);
-    QCOMPARE(store.name(0), QStringLiteral("Untitled1"));
+    QCOMPARE(store.at(0).name(), QStringLiteral("Untitled1"));
     QCOMPARE(store.docRTF(0), QByteArray("zero"));
-    QCOMPARE(store.name(1), QStringLiteral("/tmp/a.doc"));
+    QCOMPARE(store.at(1).name(), QStringLiteral("/tmp/a.doc"));
     QCOMPARE(store.docRTF(1), recorded);
     QCOMPARE(store.undoRTF(1), recorded);
-    QCOMPARE(store.isModified(1, store.docRTF(1)), modified);
+    QCOMPARE(store.at(1).isModified(store.docRTF(1)), modified);
     QCOMPARE(store.untitledCount(), 1);
+
+    // A restored document keeps its number, and new ones count on from it.
+    store.replace(1, store.create(origin, QStringLiteral("Untitled7")));
+    QCOMPARE(store.nextUntitledName(), QStringLiteral("Untitled8"));
 }
 
 void tst_DocumentStore::undoTogglesBetweenTheLastTwoStates()
 {
-    DocumentStore store;
-    store.reset(QByteArray("{blank}"));
-    QVERIFY(store.recordChange(QByteArray("a")));
-    QVERIFY(store.recordChange(QByteArray("ab")));
-    QCOMPARE(store.undo(QByteArray("ab")), QByteArray("a"));
-    QCOMPARE(store.undo(QByteArray("a")), QByteArray("ab"));
-    QCOMPARE(store.undo(QByteArray("ab")), QByteArray("a"));
+    Document document(Document::Origin::New, QStringLiteral("Untitled1"), {}, "{blank}");
+    QVERIFY(document.recordChange(QByteArray("a")));
+    QVERIFY(document.recordChange(QByteArray("ab")));
+    QCOMPARE(document.undo(QByteArray("ab")), QByteArray("a"));
+    QCOMPARE(document.undo(QByteArray("a")), QByteArray("ab"));
+    QCOMPARE(document.undo(QByteArray("ab")), QByteArray("a"));
 
     // Unrecorded content (seed words) becomes the state the next Undo brings back.
-    QCOMPARE(store.undo(QByteArray("a seed")), QByteArray("ab"));
-    QCOMPARE(store.undo(QByteArray("ab")), QByteArray("a seed"));
-
-    // Each document keeps its own pair.
-    store.setCurDoc(store.add(DocumentStore::Origin::New, QStringLiteral("Untitled2")));
-    QCOMPARE(store.undo(QByteArray("other")), QByteArray());
-    store.setCurDoc(0);
-    QCOMPARE(store.undo(QByteArray("a seed")), QByteArray("ab"));
+    QCOMPARE(document.undo(QByteArray("a seed")), QByteArray("ab"));
+    QCOMPARE(document.undo(QByteArray("ab")), QByteArray("a seed"));
 }
 
 void tst_DocumentStore::unchangedContentRecordsNothing()
 {
-    DocumentStore store;
-    store.reset(QByteArray("{blank}"));
-    store.recordChange(QByteArray("one"));
-    store.recordChange(QByteArray("two"));
-    QVERIFY(!store.recordChange(QByteArray("two")));
-    QCOMPARE(store.undoRTF(0), QByteArray("one"));
-    QVERIFY(!store.recordChange(QByteArray("two")));
-    QVERIFY2(store.recordChange(QByteArray("TWO")), "the comparison is case-sensitive");
+    Document document(Document::Origin::New, QStringLiteral("Untitled1"), {}, "{blank}");
+    QVERIFY2(!document.recordChange(QByteArray("{blank}")), "an empty document stays unchanged");
+    document.recordChange(QByteArray("one"));
+    document.recordChange(QByteArray("two"));
+    QVERIFY(!document.recordChange(QByteArray("two")));
+    QCOMPARE(document.undoRTF(), QByteArray("one"));
+    QVERIFY2(document.recordChange(QByteArray("TWO")), "the comparison is case-sensitive");
 }
 
 void tst_DocumentStore::modifiedMeansDifferentFromSaved()
 {
-    DocumentStore store;
-    store.reset(QByteArray("{blank}"));
-    QVERIFY(!store.isModified(0, QByteArray()));
-    QVERIFY(!store.isModified(0, QByteArray("{blank}")));
-    QVERIFY(store.isModified(0, QByteArray("{text}")));
-    store.markSaved(0, QByteArray("{text}"));
-    QVERIFY(!store.isModified(0, QByteArray("{text}")));
-    QVERIFY(store.isModified(0, QByteArray("{blank}")));
+    Document document(Document::Origin::New, QStringLiteral("Untitled1"), {}, "{blank}");
+    document.setLosses({QStringLiteral("tables")});
+    QVERIFY(!document.isModified(QByteArray()));
+    QVERIFY(!document.isModified(QByteArray("{blank}")));
+    QVERIFY(document.isModified(QByteArray("{text}")));
+    document.markSaved(QByteArray("{text}"));
+    QVERIFY(!document.isModified(QByteArray("{text}")));
+    QVERIFY(document.isModified(QByteArray("{blank}")));
+    QVERIFY2(document.losses().isEmpty(), "what was saved lost nothing more");
 }
 
 QTEST_GUILESS_MAIN(tst_DocumentStore)

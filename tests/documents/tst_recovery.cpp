@@ -595,9 +595,9 @@ void tst_Recovery::listFollowsTheStore()
         const DocumentStore& store = documents(w)->store();
         QCOMPARE(cmbFiles(w)->count(), store.count());
         for (int i = 0; i < store.count(); ++i)
-            QCOMPARE(cmbFiles(w)->itemText(i), store.name(i));
+            QCOMPARE(cmbFiles(w)->itemText(i), store.at(i).name());
         QCOMPARE(cmbFiles(w)->currentIndex(), store.curDoc());
-        QCOMPARE(w->windowTitle(), DocumentList::captionFor(store.name(store.curDoc())));
+        QCOMPARE(w->windowTitle(), DocumentList::captionFor(store.current().name()));
     }
 }
 

@@ -160,13 +160,19 @@ void tst_Undo::eachDocumentKeepsItsOwnPair()
     QComboBox* list = cmbFiles(m_window);
     type("A1");
     type("A2");
+    QTextDocument* first = m_editor->document();
+    const QByteArray previous = store().undoRTF(0);
     action(m_window, "mnuNew")->trigger();
     type("B1");
     type("B2");
     undo();
     QCOMPARE(m_editor->Text(), QStringLiteral("B1B"));
 
+    // The document left comes back whole, with its history, and its states as recorded.
     pickEntry(list, 0);
+    QCOMPARE(m_editor->document(), first);
+    QCOMPARE(store().docRTF(0), m_editor->rtfData());
+    QCOMPARE(store().undoRTF(0), previous);
     undo();
     QCOMPARE(m_editor->Text(), QStringLiteral("A1A"));
     pickEntry(list, 1);
