@@ -6,6 +6,7 @@
 #include "dialogs/SearchCommands.h"
 #include "dialogs/frmAbout.h"
 #include "documents/DocumentList.h"
+#include "documents/DocumentStatistics.h"
 #include "documents/FileCommands.h"
 #include "documents/Recovery.h"
 #include "documents/WordCountStatus.h"
@@ -91,7 +92,8 @@ void frmVellumo::createSubsystems()
     m_toolbar = new ToolbarState(editor, {m.mnuCut, m.mnuCopy, m.mnuDelete}, toggles, this);
     m_format = new FormatCommands(editor, *m_undo, toggles, *m_services.dialog, this);
     m_search = new SearchCommands(*this, editor, messages, this);
-    m_wordCount = new WordCountStatus(editor, *m_lblWordCount, this);
+    m_statistics = new DocumentStatistics(editor, this);
+    m_wordCount = new WordCountStatus(*m_statistics, *m_lblWordCount, this);
     m_marks = new EditorMarks(editor, this);
     const QString dictionaries = m_services.dictionaryDir.isEmpty()
                                      ? QLatin1String(SpellDictionary::systemFolder)
@@ -164,10 +166,17 @@ void frmVellumo::connectCommands()
     // The right-click menu offers the Edit menu's own entries, so it shares their states.
     m_txtFile->setContextActions({m.mnuUndo, m.mnuSep3, m.mnuCut, m.mnuCopy, m.mnuPaste,
                                   m.mnuDelete, m.mnuSep5, m.mnuSelectall});
-    connect(m_txtFile, &QTextEdit::textChanged, m_wordCount, &WordCountStatus::txtFile_Change);
-    connect(m_txtFile, &RichTextBox::SelChange, m_wordCount, &WordCountStatus::txtFile_Change);
-    connect(m_wordCount->tmrWordCount(), &QTimer::timeout, m_wordCount,
-            &WordCountStatus::tmrWordCount_Timer);
+    // The counts follow the text, the selection and the document shown; the status bar shows them.
+    connect(m_txtFile, &QTextEdit::textChanged, m_statistics, &DocumentStatistics::txtFile_Change);
+    connect(m_txtFile, &RichTextBox::SelChange, m_statistics, &DocumentStatistics::txtFile_Change);
+    connect(m_documents, &DocumentList::currentChanged, m_statistics,
+            &DocumentStatistics::txtFile_Change);
+    connect(m_statistics->tmrStatistics(), &QTimer::timeout, m_statistics,
+            &DocumentStatistics::tmrStatistics_Timer);
+    connect(m_statistics, &DocumentStatistics::documentCountChanged, m_wordCount,
+            &WordCountStatus::statistics_Changed);
+    connect(m_statistics, &DocumentStatistics::selectionCountChanged, m_wordCount,
+            &WordCountStatus::statistics_Changed);
     // Marks drawn for one document must not cover the text of the next.
     connect(m_txtFile, &QTextEdit::textChanged, m_marks, &EditorMarks::txtFile_Change);
     // Spelling looks at the words in view: new text, and text scrolled or resized into view.
@@ -273,7 +282,7 @@ void frmVellumo::Form_Load()
     m_spelling->setActive(checkSpelling);
     m_documents->startup();
     m_recovery->restore();
-    m_wordCount->tmrWordCount_Timer();
+    m_statistics->tmrStatistics_Timer();
 }
 
 // Room for the title bar, menu bar and frame, the toolbar, one line of text, the list and the

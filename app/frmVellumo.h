@@ -27,6 +27,7 @@ class EditCommands;
 class FormatCommands;
 class ToolbarState;
 class SearchCommands;
+class DocumentStatistics;
 class WordCountStatus;
 class EditorMarks;
 class SpellChecker;
@@ -91,6 +92,7 @@ private:
     FormatCommands* m_format = nullptr;
     ToolbarState* m_toolbar = nullptr;
     SearchCommands* m_search = nullptr;
+    DocumentStatistics* m_statistics = nullptr;
     WordCountStatus* m_wordCount = nullptr;
     EditorMarks* m_marks = nullptr;
     std::unique_ptr<SpellChecker> m_speller;

@@ -2,8 +2,8 @@
 // offscreen: what a keystroke costs, what the checks after a pause cost, and what Open costs
 // until the document shows its count and its underline.
 #include "app/frmVellumo.h"
+#include "documents/DocumentStatistics.h"
 #include "documents/FileCommands.h"
-#include "documents/WordCountStatus.h"
 #include "platform/RichTextBox.h"
 #include "spelling/SpellingCommands.h"
 #include "support/BenchHelpers.h"
@@ -32,7 +32,7 @@ struct Desk : BenchWindow
     /// What runs once the writer pauses: the count, and the check of the words in view.
     void rest()
     {
-        window->findChild<WordCountStatus*>()->tmrWordCount_Timer();
+        window->findChild<DocumentStatistics*>()->tmrStatistics_Timer();
         window->findChild<SpellingCommands*>()->tmrSpelling_Timer();
     }
 

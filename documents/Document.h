@@ -1,6 +1,5 @@
 #pragma once
 
-#include "documents/WordCount.h"
 #include "formats/DocumentFormats.h"
 
 #include <QByteArray>
@@ -13,8 +12,8 @@ class QTextDocument;
 
 /// One open document: its name, where it came from, the format of its file, the two states the
 /// one-step undo toggles between (docRTF, the latest recorded, and undoRTF, the one before), what
-/// was last opened or saved, what its file held that the editor could not keep, its whole text
-/// while it is kept aside, and its counts as last seen.
+/// was last opened or saved, what its file held that the editor could not keep, and its whole
+/// text while it is kept aside, which carries its word counts (DocumentCounts).
 ///
 /// Content is RTF as the editor writes it, 7-bit text kept in bytes; the empty text stands for an
 /// empty document. Where the editor can say so, each recorded state also knows its step in the
@@ -77,10 +76,6 @@ public:
     /// Hands the kept text over, or nullptr when none is kept.
     QTextDocument* takeKept();
 
-    /// Its words and characters when it was last shown or read.
-    const WordCount& counts() const { return m_counts; }
-    void setCounts(const WordCount& counts) { m_counts = counts; }
-
     /// A name counts as a file's path when it is absolute; "Untitled" names never are.
     static bool isFilePath(const QString& name);
 
@@ -96,5 +91,4 @@ private:
     QByteArray m_blank;
     QStringList m_losses;
     std::unique_ptr<QTextDocument> m_kept;
-    WordCount m_counts;
 };

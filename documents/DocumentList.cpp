@@ -1,6 +1,5 @@
 #include "documents/DocumentList.h"
 
-#include "documents/DocumentCounts.h"
 #include "platform/RichTextBox.h"
 
 #include <QComboBox>
@@ -43,7 +42,6 @@ void DocumentList::show(int to)
     dropKept();
     if (m_store.curDoc() >= 0) {
         storeCurrent();
-        noteCounts();
         // Laid out again when shown; meanwhile its layout would hold memory for nothing.
         for (QTextBlock block = leaving->begin(); block.isValid(); block = block.next())
             block.clearLayout();
@@ -56,11 +54,6 @@ void DocumentList::show(int to)
         m_editor.setTextRTF(QString::fromLatin1(m_store.docRTF(to)));
         m_store.current().restartSteps(m_editor.historyStep());
     }
-}
-
-void DocumentList::noteCounts()
-{
-    m_store.current().setCounts(DocumentCounts::of(*m_editor.document()).total());
 }
 
 void DocumentList::mnuNew_Click()

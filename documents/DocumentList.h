@@ -70,8 +70,6 @@ private:
     /// Shows document to, kept aside or read from its latest state; the editor's text is kept
     /// aside for the document left, unless that one was closed.
     void show(int to);
-    /// The current document's counts, as the editor shows them.
-    void noteCounts();
     /// Renames an untitled document whose name another holds, but for the one at replacing.
     void giveFreeName(Document& document, int replacing);
 

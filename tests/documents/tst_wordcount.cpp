@@ -1,14 +1,15 @@
 #include "app/frmVellumo.h"
 #include "documents/DocumentCounts.h"
 #include "documents/DocumentList.h"
+#include "documents/DocumentStatistics.h"
 #include "documents/WordCount.h"
-#include "documents/WordCountStatus.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowParts.h"
 
 #include <QLabel>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextCursor>
@@ -119,33 +120,43 @@ void tst_WordCount::paragraphCountsFollowEveryEdit()
 void tst_WordCount::statusBarCountsTheDocumentAndTheSelection()
 {
     frmVellumo* w = m_env->window();
-    WordCountStatus* status = wordCount(w);
-    QVERIFY(status->tmrWordCount()->isSingleShot());
-    QVERIFY(status->tmrWordCount()->interval() <= 250);
+    auto* statistics = child<DocumentStatistics>(w);
+    QTimer* rest = child<QTimer>(w, "tmrStatistics");
+    QVERIFY(rest->isSingleShot());
+    QVERIFY(rest->interval() <= 250);
     QCOMPARE(lblWordCount(w)->parentWidget(), sbrVellumo(w));
+    QSignalSpy documentCounts(statistics, &DocumentStatistics::documentCountChanged);
+    QSignalSpy selectionCounts(statistics, &DocumentStatistics::selectionCountChanged);
 
     txtFile(w)->SetFocus();
     QTest::keyClicks(txtFile(w), "one two");
     QTest::keyClick(txtFile(w), Qt::Key_Return);
     QTest::keyClicks(txtFile(w), "three");
-    QVERIFY(status->tmrWordCount()->isActive());
-    status->tmrWordCount_Timer();
+    QVERIFY(rest->isActive());
+    QVERIFY(documentCounts.isEmpty());
+    statistics->tmrStatistics_Timer();
+    QCOMPARE(documentCounts.size(), 1);
+    QCOMPARE(statistics->documentCount(), (WordCount{3, 12}));
     QCOMPARE(lblWordCount(w)->text(), QStringLiteral("3 words, 12 characters"));
 
     txtFile(w)->setSelStart(4);
     txtFile(w)->setSelLength(6);
-    QVERIFY(status->tmrWordCount()->isActive());
-    status->tmrWordCount_Timer();
+    QVERIFY(rest->isActive());
+    statistics->tmrStatistics_Timer();
+    QCOMPARE(documentCounts.size(), 1);
+    QCOMPARE(selectionCounts.size(), 1);
+    QCOMPARE(statistics->selectionCount(), (WordCount{2, 5}));
     QCOMPARE(lblWordCount(w)->text(), QStringLiteral("2 of 3 words"));
 
     // Each document has its own count, shown as the list switches between them.
-    documents(w)->mnuNew_Click();
-    QVERIFY(status->tmrWordCount()->isActive());
-    status->tmrWordCount_Timer();
+    action(w, "mnuNew")->trigger();
+    QVERIFY(rest->isActive());
+    statistics->tmrStatistics_Timer();
     QCOMPARE(lblWordCount(w)->text(), QStringLiteral("0 words, 0 characters"));
-    documents(w)->selectEntry(0);
+    cmbFiles(w)->setCurrentIndex(0);
+    documents(w)->cmbFiles_Click();
     txtFile(w)->setSelStart(0);
-    status->tmrWordCount_Timer();
+    statistics->tmrStatistics_Timer();
     QCOMPARE(lblWordCount(w)->text(), QStringLiteral("3 words, 12 characters"));
 }
 

@@ -4,7 +4,6 @@
 #include "documents/DocumentList.h"
 #include "documents/FileCommands.h"
 #include "documents/Recovery.h"
-#include "documents/WordCountStatus.h"
 #include "editing/EditorMarks.h"
 #include "editing/UndoSnapshot.h"
 #include "platform/RichTextBox.h"
@@ -102,10 +101,6 @@ inline SeedPrompter* seed(const QObject* w)
 inline SearchCommands* search(const QObject* w)
 {
     return child<SearchCommands>(w);
-}
-inline WordCountStatus* wordCount(const QObject* w)
-{
-    return child<WordCountStatus>(w);
 }
 inline EditorMarks* marks(const QObject* w)
 {
