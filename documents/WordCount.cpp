@@ -1,5 +1,7 @@
 #include "documents/WordCount.h"
 
+#include "platform/WordRules.h"
+
 #include <QLocale>
 
 namespace {
@@ -24,17 +26,9 @@ Kind kindOf(char32_t c)
         return Kind::Space;
     if (QChar::isMark(c))
         return Kind::Mark;
-    switch (QChar::script(c)) {
-    case QChar::Script_Han:
-    case QChar::Script_Hiragana:
-    case QChar::Script_Katakana:
-    case QChar::Script_Bopomofo:
-    case QChar::Script_Yi:
+    if (WordRules::spacingOf(c) == WordRules::Spacing::Ideographic)
         return Kind::Ideograph;
-    default:
-        break;
-    }
-    return QChar::isLetterOrNumber(c) ? Kind::Letter : Kind::Other;
+    return WordRules::isLetter(c) ? Kind::Letter : Kind::Other;
 }
 
 QString counted(qint64 number, const char* one, const char* many)

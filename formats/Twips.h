@@ -3,11 +3,12 @@
 #include <QRect>
 
 /// Twips, 1/1440 inch: the unit of window geometry, dialog designs and RTF lengths.
-/// Qt lays out in pixels at 96 dots per inch, where a pixel is 15 twips.
+/// A pixel of the layout is 1/96 inch, 15 twips, on the screen and on paper alike.
 class Twips
 {
 public:
     static constexpr double perPixel = 15.0;
+    static constexpr double pixelsPerInch = 1440.0 / perPixel;
 
     static constexpr double toPixels(double twips) { return twips / perPixel; }
     static constexpr double fromPixels(double pixels) { return pixels * perPixel; }

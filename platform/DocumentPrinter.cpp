@@ -1,10 +1,11 @@
 #include "platform/DocumentPrinter.h"
 
+#include "formats/Twips.h"
+
 #include <QAbstractTextDocumentLayout>
-#include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
-#include <QScreen>
 #include <QTextDocument>
 #include <QTextFrame>
 
@@ -12,12 +13,18 @@
 
 namespace {
 
-/// The pixels per inch the document is laid out in when no device is given: the screen's.
-qreal layoutDpi()
+/// A device whose pixels are the layout's, so fonts and lengths given in pixels keep their
+/// proportions on paper whatever the screen's resolution.
+class LayoutDevice : public QImage
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->logicalDotsPerInchY() : 96.0;
-}
+public:
+    LayoutDevice() : QImage(1, 1, QImage::Format_ARGB32)
+    {
+        const int dotsPerMeter = qRound(Twips::pixelsPerInch / 0.0254);
+        setDotsPerMeterX(dotsPerMeter);
+        setDotsPerMeterY(dotsPerMeter);
+    }
+};
 
 /// The pages to print, in the order they come out.
 QList<int> pagesToPrint(const QPrinter& printer, int pageCount)
@@ -35,14 +42,16 @@ QList<int> pagesToPrint(const QPrinter& printer, int pageCount)
 
 } // namespace
 
-// The document stays in screen units and the painter scales them to the printer's: laid out
+// The document stays in layout pixels and the painter scales them to the printer's: laid out
 // on the printer instead, fonts would follow its resolution but pixel lengths would not.
 void DocumentPrinter::print(const QTextDocument& document, QPrinter* printer)
 {
     const std::unique_ptr<QTextDocument> copy(document.clone());
-    const qreal scale = printer->resolution() / layoutDpi();
+    LayoutDevice device;
+    copy->documentLayout()->setPaintDevice(&device);
+    const qreal scale = printer->resolution() / Twips::pixelsPerInch;
     const QSizeF page = printer->pageLayout().paintRectPixels(printer->resolution()).size() / scale;
-    const qreal margin = 2 / 2.54 * layoutDpi();
+    const qreal margin = 2 / 2.54 * Twips::pixelsPerInch;
     QTextFrameFormat frame = copy->rootFrame()->frameFormat();
     frame.setMargin(margin);
     copy->rootFrame()->setFrameFormat(frame);

@@ -1,5 +1,7 @@
 #include "spelling/SpellChecker.h"
 
+#include "platform/WordRules.h"
+
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -20,7 +22,7 @@ bool isApostrophe(char32_t c)
 
 bool isWordChar(char32_t c)
 {
-    return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == '_';
+    return WordRules::isLetter(c) || QChar::isMark(c) || c == '_';
 }
 
 /// The character at i, a surrogate pair taken whole; width tells how many units it takes.
@@ -35,22 +37,6 @@ char32_t codeAt(QStringView text, qsizetype i, qsizetype* width)
         return QChar::surrogateToUcs4(c, text[i + 1]);
     }
     return c.unicode();
-}
-
-bool isSpacelessScript(char32_t c)
-{
-    switch (QChar::script(c)) {
-    case QChar::Script_Han:
-    case QChar::Script_Hiragana:
-    case QChar::Script_Katakana:
-    case QChar::Script_Thai:
-    case QChar::Script_Lao:
-    case QChar::Script_Khmer:
-    case QChar::Script_Myanmar:
-        return true;
-    default:
-        return false;
-    }
 }
 
 // Addresses such as mail@example.org or www.example.org/page are not words.
@@ -89,7 +75,9 @@ QList<SpellChecker::Word> SpellChecker::words(QStringView text)
         while (i < text.size()) {
             const char32_t c = codeAt(text, i, &width);
             if (isWordChar(c)) {
-                if (QChar::isDigit(c) || c == '_' || isSpacelessScript(c))
+                // Words in scripts written without spaces cannot be told apart here.
+                if (QChar::isDigit(c) || c == '_' ||
+                    WordRules::spacingOf(c) != WordRules::Spacing::Spaced)
                     checkable = false;
             } else if (qsizetype next = 1;
                        !isApostrophe(c) || !QChar::isLetter(codeAt(text, i + 1, &next))) {
