@@ -78,4 +78,12 @@ struct MainMenu
     {
         onClick(entry, receiver, [receiver, handler] { (receiver->*handler)(); });
     }
+
+private:
+    void buildFile(QMenuBar* bar, QWidget* window);
+    void buildSeed(QMenuBar* bar, QWidget* window);
+    void buildEdit(QMenuBar* bar, QWidget* window);
+    void buildTimer(QMenuBar* bar, QWidget* window);
+    void buildFormat(QMenuBar* bar, QWidget* window);
+    void buildHelp(QMenuBar* bar, QWidget* window);
 };

@@ -104,9 +104,10 @@ void frmVellumo::createSubsystems()
                                       messages, this);
     m_injectionMark = new InjectionMark(editor, *m_marks, this);
     connectCommands();
+    connectEvents();
 }
 
-// Where every menu entry, control and timer leads.
+// Where every command leads: each menu entry, and so each toolbar button, to its handler.
 void frmVellumo::connectCommands()
 {
     const MainMenu& m = m_menu;
@@ -140,11 +141,6 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnu30Sec, m_seed, &SeedPrompter::mnu30Sec_Click);
     MainMenu::onClick(m.mnu20Sec, m_seed, &SeedPrompter::mnu20Sec_Click);
     MainMenu::onClick(m.mnu10Sec, m_seed, &SeedPrompter::mnu10Sec_Click);
-    connect(m_timer1, &QTimer::timeout, m_seed, &SeedPrompter::Timer1_Timer);
-    // The words just written show until the writer next types or clicks in the editor.
-    connect(m_seed, &SeedPrompter::injected, m_injectionMark, &InjectionMark::markRun);
-    connect(m_txtFile, &RichTextBox::KeyDown, m_injectionMark, &InjectionMark::txtFile_KeyDown);
-    connect(m_txtFile, &RichTextBox::MouseDown, m_injectionMark, &InjectionMark::txtFile_MouseDown);
 
     MainMenu::onClick(m.mnuBold, m_format, &FormatCommands::mnuBold_Click);
     MainMenu::onClick(m.mnuItalic, m_format, &FormatCommands::mnuItalic_Click);
@@ -155,47 +151,58 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuFont, m_format, &FormatCommands::mnuFont_Click);
 
     MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
-
-    // activated also fires when the user picks the entry that is already current.
-    connect(m_cmbFiles, &QComboBox::activated, m_documents, &DocumentList::cmbFiles_Click);
-    connect(m_documents, &DocumentList::currentChanged, this, &frmVellumo::showCaption);
-    connect(m_documents, &DocumentList::renamed, this, &frmVellumo::showCaption);
-    connect(m_txtFile, &RichTextBox::KeyUp, m_undo, &UndoSnapshot::txtFile_KeyUp);
-    connect(m_txtFile, &RichTextBox::SelChange, m_toolbar, &ToolbarState::txtFile_SelChange);
-    connect(m_txtFile, &QTextEdit::textChanged, m_recovery, &Recovery::txtFile_Change);
     // The right-click menu offers the Edit menu's own entries, so it shares their states.
     m_txtFile->setContextActions({m.mnuUndo, m.mnuSep3, m.mnuCut, m.mnuCopy, m.mnuPaste,
                                   m.mnuDelete, m.mnuSep5, m.mnuSelectall});
+}
+
+// What the controls, the timers and the subsystems tell, and who listens.
+void frmVellumo::connectEvents()
+{
+    RichTextBox* editor = m_txtFile;
+    // activated also fires when the user picks the entry that is already current.
+    connect(m_cmbFiles, &QComboBox::activated, m_documents, &DocumentList::cmbFiles_Click);
+    connect(m_timer1, &QTimer::timeout, m_seed, &SeedPrompter::Timer1_Timer);
+    connect(editor, &RichTextBox::KeyUp, m_undo, &UndoSnapshot::txtFile_KeyUp);
+    connect(editor, &RichTextBox::SelChange, m_toolbar, &ToolbarState::txtFile_SelChange);
+    // Once the drop is over: the file manager waits for it, and the editor is still in it.
+    connect(editor, &RichTextBox::FilesDropped, m_files, &FileCommands::openFiles,
+            Qt::QueuedConnection);
+
+    connect(m_documents, &DocumentList::currentChanged, this, &frmVellumo::showCaption);
+    connect(m_documents, &DocumentList::renamed, this, &frmVellumo::showCaption);
+    // A saved document's recovery copy goes at once, and a closed one's with it.
+    connect(editor, &QTextEdit::textChanged, m_recovery, &Recovery::txtFile_Change);
+    connect(m_documents, &DocumentList::saved, m_recovery, &Recovery::tmrRecovery_Timer);
+    connect(m_documents, &DocumentList::added, m_recovery, &Recovery::documents_Added);
+    connect(m_documents, &DocumentList::closed, m_recovery, &Recovery::documents_Closed);
+
+    // The words just written show until the writer next types or clicks in the editor.
+    connect(m_seed, &SeedPrompter::injected, m_injectionMark, &InjectionMark::markRun);
+    connect(editor, &RichTextBox::KeyDown, m_injectionMark, &InjectionMark::txtFile_KeyDown);
+    connect(editor, &RichTextBox::MouseDown, m_injectionMark, &InjectionMark::txtFile_MouseDown);
+    // Marks drawn for one document must not cover the text of the next.
+    connect(editor, &QTextEdit::textChanged, m_marks, &EditorMarks::txtFile_Change);
+
     // The counts follow the text, the selection and the document shown; the status bar shows them.
-    connect(m_txtFile, &QTextEdit::textChanged, m_statistics, &DocumentStatistics::txtFile_Change);
-    connect(m_txtFile, &RichTextBox::SelChange, m_statistics, &DocumentStatistics::txtFile_Change);
+    connect(editor, &QTextEdit::textChanged, m_statistics, &DocumentStatistics::txtFile_Change);
+    connect(editor, &RichTextBox::SelChange, m_statistics, &DocumentStatistics::txtFile_Change);
     connect(m_documents, &DocumentList::currentChanged, m_statistics,
             &DocumentStatistics::txtFile_Change);
-    connect(m_statistics->tmrStatistics(), &QTimer::timeout, m_statistics,
-            &DocumentStatistics::tmrStatistics_Timer);
     connect(m_statistics, &DocumentStatistics::documentCountChanged, m_wordCount,
             &WordCountStatus::statistics_Changed);
     connect(m_statistics, &DocumentStatistics::selectionCountChanged, m_wordCount,
             &WordCountStatus::statistics_Changed);
-    // Marks drawn for one document must not cover the text of the next.
-    connect(m_txtFile, &QTextEdit::textChanged, m_marks, &EditorMarks::txtFile_Change);
+
     // Spelling looks at the words in view: new text, and text scrolled or resized into view.
-    connect(m_txtFile, &QTextEdit::textChanged, m_spelling, &SpellingCommands::txtFile_Change);
-    connect(m_txtFile->verticalScrollBar(), &QScrollBar::valueChanged, m_spelling,
+    connect(editor, &QTextEdit::textChanged, m_spelling, &SpellingCommands::txtFile_Change);
+    connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, m_spelling,
             &SpellingCommands::txtFile_Change);
-    connect(m_txtFile->verticalScrollBar(), &QScrollBar::rangeChanged, m_spelling,
+    connect(editor->verticalScrollBar(), &QScrollBar::rangeChanged, m_spelling,
             &SpellingCommands::txtFile_Change);
     connect(m_spelling->tmrSpelling(), &QTimer::timeout, m_spelling,
             &SpellingCommands::tmrSpelling_Timer);
-    connect(m_txtFile, &RichTextBox::ContextMenu, m_spelling,
-            &SpellingCommands::txtFile_ContextMenu);
-    // A saved document's recovery copy goes at once, and a closed one's with it.
-    connect(m_documents, &DocumentList::saved, m_recovery, &Recovery::tmrRecovery_Timer);
-    connect(m_documents, &DocumentList::added, m_recovery, &Recovery::documents_Added);
-    connect(m_documents, &DocumentList::closed, m_recovery, &Recovery::documents_Closed);
-    // Once the drop is over: the file manager waits for it, and the editor is still in it.
-    connect(m_txtFile, &RichTextBox::FilesDropped, m_files, &FileCommands::openFiles,
-            Qt::QueuedConnection);
+    connect(editor, &RichTextBox::ContextMenu, m_spelling, &SpellingCommands::txtFile_ContextMenu);
 }
 
 frmVellumo::~frmVellumo()

@@ -63,6 +63,7 @@ private:
     void createControls();
     void createSubsystems();
     void connectCommands();
+    void connectEvents();
     void Form_Load();
     void Form_Unload();
     void restoreOuterGeometry();

@@ -14,6 +14,7 @@ DocumentStatistics::DocumentStatistics(RichTextBox& editor, QObject* parent)
     m_timer->setObjectName(QStringLiteral("tmrStatistics"));
     m_timer->setSingleShot(true);
     m_timer->setInterval(restMs);
+    connect(m_timer, &QTimer::timeout, this, &DocumentStatistics::tmrStatistics_Timer);
 }
 
 void DocumentStatistics::txtFile_Change()

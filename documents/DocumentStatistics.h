@@ -29,8 +29,6 @@ public:
     /// Counts the document now shown and its selection.
     void tmrStatistics_Timer();
 
-    QTimer* tmrStatistics() const { return m_timer; }
-
 signals:
     /// The document's words or characters changed, or another document is shown.
     void documentCountChanged(const WordCount& count);
