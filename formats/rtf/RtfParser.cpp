@@ -221,7 +221,7 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
             applyCharacterWord(entry.keyword, token);
         break;
     case Destination::Picture:
-        handlePictureWord(entry.keyword, token);
+        m_picture.handleWord(entry.keyword, token.parameter);
         break;
     case Destination::FontTable:
         m_fonts.handleWord(entry.keyword, token.parameter);
@@ -518,32 +518,6 @@ void RtfParser::handleLegacyNumberingWord(Keyword keyword)
         break;
     case Keyword::NumberUpperRoman:
         m_paragraph.list = QTextListFormat::ListUpperRoman;
-        break;
-    default:
-        break;
-    }
-}
-
-void RtfParser::handlePictureWord(Keyword keyword, const RtfToken& token)
-{
-    switch (keyword) {
-    case Keyword::Png:
-        m_picture.kind = RtfPicture::Kind::Png;
-        break;
-    case Keyword::Jpeg:
-        m_picture.kind = RtfPicture::Kind::Jpeg;
-        break;
-    case Keyword::PictureWidthGoal:
-        m_picture.setWidthGoal(token.parameter);
-        break;
-    case Keyword::PictureHeightGoal:
-        m_picture.setHeightGoal(token.parameter);
-        break;
-    case Keyword::PictureScaleX:
-        m_picture.setScaleX(token.parameter);
-        break;
-    case Keyword::PictureScaleY:
-        m_picture.setScaleY(token.parameter);
         break;
     default:
         break;

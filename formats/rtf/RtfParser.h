@@ -69,7 +69,6 @@ private:
     Q_DECL_COLD_FUNCTION void startNote();
     Q_DECL_COLD_FUNCTION void finishNote();
     Q_DECL_COLD_FUNCTION void appendNoteMark();
-    void handlePictureWord(Keyword keyword, const RtfToken& token);
     void finishPicture();
     void addLoss(const QString& loss);
     void emitPendingCells()

@@ -13,6 +13,32 @@ constexpr int s_maxPercent = 1000;
 
 } // namespace
 
+void RtfPicture::handleWord(RtfKeywordTable::Keyword keyword, int parameter)
+{
+    switch (keyword) {
+    case RtfKeywordTable::Keyword::Png:
+        m_kind = Kind::Png;
+        break;
+    case RtfKeywordTable::Keyword::Jpeg:
+        m_kind = Kind::Jpeg;
+        break;
+    case RtfKeywordTable::Keyword::PictureWidthGoal:
+        m_widthGoal = clampTwips(parameter);
+        break;
+    case RtfKeywordTable::Keyword::PictureHeightGoal:
+        m_heightGoal = clampTwips(parameter);
+        break;
+    case RtfKeywordTable::Keyword::PictureScaleX:
+        m_scaleX = clampPercent(parameter);
+        break;
+    case RtfKeywordTable::Keyword::PictureScaleY:
+        m_scaleY = clampPercent(parameter);
+        break;
+    default:
+        break;
+    }
+}
+
 void RtfPicture::appendHex(std::string_view text)
 {
     for (const char c : text) {
@@ -32,8 +58,8 @@ QByteArray RtfPicture::image() const
 {
     // Only the signature is checked: decoding waits until the picture is shown, so a hostile
     // picture costs nothing here and the bytes are written back exactly as they came.
-    const bool png = kind == Kind::Png && m_data.startsWith("\x89PNG\r\n\x1a\n");
-    const bool jpeg = kind == Kind::Jpeg && m_data.startsWith("\xff\xd8\xff");
+    const bool png = m_kind == Kind::Png && m_data.startsWith("\x89PNG\r\n\x1a\n");
+    const bool jpeg = m_kind == Kind::Jpeg && m_data.startsWith("\xff\xd8\xff");
     return png || jpeg ? m_data : QByteArray();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/rtf/RtfKeywordTable.h"
+
 #include <QByteArray>
 
 #include <string_view>
@@ -8,9 +10,10 @@
 class RtfPicture
 {
 public:
-    enum class Kind { Other, Png, Jpeg };
-
     void reset() { *this = RtfPicture(); }
+    /// \pngblip and \jpegblip name the picture's kind; \picwgoalN, \pichgoalN, \picscalexN and
+    /// \picscaleyN its size.
+    void handleWord(RtfKeywordTable::Keyword keyword, int parameter);
     /// Takes hex digits, skipping anything else; a final unpaired digit is dropped.
     void appendHex(std::string_view text);
     /// Takes raw bytes from \binN.
@@ -24,17 +27,14 @@ public:
     double width() const { return scaled(m_widthGoal, m_scaleX); }
     double height() const { return scaled(m_heightGoal, m_scaleY); }
 
-    Kind kind = Kind::Other;
-    void setWidthGoal(int twips) { m_widthGoal = clampTwips(twips); }
-    void setHeightGoal(int twips) { m_heightGoal = clampTwips(twips); }
-    void setScaleX(int percent) { m_scaleX = clampPercent(percent); }
-    void setScaleY(int percent) { m_scaleY = clampPercent(percent); }
-
 private:
+    enum class Kind { Other, Png, Jpeg };
+
     static int clampTwips(int twips);
     static int clampPercent(int percent);
     static double scaled(int twips, int percent);
 
+    Kind m_kind = Kind::Other;
     QByteArray m_data;
     int m_nibble = -1;
     int m_widthGoal = 0;
