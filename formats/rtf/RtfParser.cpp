@@ -682,9 +682,7 @@ void RtfParser::handleText(std::string_view bytes)
         appendBytes(bytes);
         break;
     case Destination::StyleSheet:
-        // The style's name ends at its semicolon; by then its formatting is complete.
-        if (bytes.find(';') != std::string_view::npos)
-            m_styleSheet.commitStyle(state().chars);
+        m_styleSheet.handleText(bytes, state().chars);
         break;
     default:
         break;
