@@ -13,10 +13,7 @@ constexpr size_t s_chunkCharacters = 64 * 1024;
 
 } // namespace
 
-RtfBuildStream::RtfBuildStream(const RtfParagraphState& paragraph, Sink sink)
-    : m_paragraph(paragraph), m_sink(std::move(sink))
-{
-}
+RtfBuildStream::RtfBuildStream(Sink sink) : m_sink(std::move(sink)) {}
 
 int RtfBuildStream::addFormat(const QTextCharFormat& format)
 {
@@ -25,10 +22,10 @@ int RtfBuildStream::addFormat(const QTextCharFormat& format)
     return m_formats++;
 }
 
-void RtfBuildStream::appendText(QStringView text, int formatId)
+void RtfBuildStream::appendText(QStringView text, int formatId, const RtfParagraphState& paragraph)
 {
     if (formatId != m_runFormat) {
-        flushRun();
+        flushRun(paragraph);
         m_runFormat = formatId;
     }
     std::u16string& run = m_chunk.text;
@@ -56,65 +53,67 @@ void RtfBuildStream::appendText(QStringView text, int formatId)
     run.resize(size_t(target - begin));
 }
 
-void RtfBuildStream::appendImage(const QByteArray& data, double width, double height)
+void RtfBuildStream::appendImage(const QByteArray& data, double width, double height,
+                                 const RtfParagraphState& paragraph)
 {
-    flushRun();
-    recordInParagraph({Kind::Image, int(m_chunk.images.size())});
+    flushRun(paragraph);
+    recordInParagraph({Kind::Image, int(m_chunk.images.size())}, paragraph);
     m_chunk.images.push_back({data, width, height});
     m_target->hasText = true;
 }
 
-void RtfBuildStream::endParagraph(int markFormatId)
+void RtfBuildStream::endParagraph(int markFormatId, const RtfParagraphState& paragraph)
 {
-    flushRun();
-    recordInParagraph({Kind::EndParagraph, markFormatId});
+    flushRun(paragraph);
+    recordInParagraph({Kind::EndParagraph, markFormatId}, paragraph);
     m_target->hasText = false;
     handOverWhenFull();
 }
 
-void RtfBuildStream::startNote(int headingFormatId)
+void RtfBuildStream::startNote(int headingFormatId, const RtfParagraphState& paragraph)
 {
-    flushRun();
+    flushRun(paragraph);
     m_chunk.commands.push_back({Kind::StartNote, headingFormatId});
     m_notes.hasText = false;
     m_target = &m_notes;
 }
 
-void RtfBuildStream::endNote(int markFormatId)
+void RtfBuildStream::endNote(int markFormatId, const RtfParagraphState& paragraph)
 {
     if (m_target != &m_notes)
         return;
-    flushRun();
-    recordInParagraph({Kind::EndNote, markFormatId});
+    flushRun(paragraph);
+    recordInParagraph({Kind::EndNote, markFormatId}, paragraph);
     m_target = &m_body;
 }
 
-void RtfBuildStream::finish(int markFormatId)
+void RtfBuildStream::finish(int markFormatId, const RtfParagraphState& paragraph)
 {
-    flushRun();
-    recordInParagraph({Kind::Finish, markFormatId});
+    flushRun(paragraph);
+    recordInParagraph({Kind::Finish, markFormatId}, paragraph);
     handOver();
 }
 
-void RtfBuildStream::flushRun()
+void RtfBuildStream::flushRun(const RtfParagraphState& paragraph)
 {
     std::u16string& run = m_chunk.text;
     if (run.size() == m_runStart)
         return;
     if (QChar::isHighSurrogate(run.back()))
         run.back() = QChar::ReplacementCharacter;
-    recordInParagraph({Kind::Text, m_runFormat, m_runStart, run.size() - m_runStart});
+    recordInParagraph({Kind::Text, m_runFormat, m_runStart, run.size() - m_runStart}, paragraph);
     m_runStart = run.size();
     m_target->hasText = true;
     handOverWhenFull();
 }
 
-void RtfBuildStream::recordInParagraph(const RtfBuildChunk::Command& command)
+void RtfBuildStream::recordInParagraph(const RtfBuildChunk::Command& command,
+                                       const RtfParagraphState& paragraph)
 {
-    if (!(m_paragraph == m_recordedParagraph)) {
-        m_recordedParagraph = m_paragraph;
+    if (!(paragraph == m_recordedParagraph)) {
+        m_recordedParagraph = paragraph;
         m_chunk.commands.push_back({Kind::Paragraph, int(m_chunk.paragraphs.size())});
-        m_chunk.paragraphs.push_back(m_paragraph);
+        m_chunk.paragraphs.push_back(paragraph);
     }
     m_chunk.commands.push_back(command);
 }

@@ -9,15 +9,16 @@
 
 /// Records what reading makes of a document as chunks of commands for RtfDocumentBuilder,
 /// gathering characters of one format into one run. Keeping the two apart lets the document be
-/// built on one thread while the RTF is read on another.
+/// built on one thread while the RTF is read on another. Each command that may make or end a
+/// paragraph comes with the paragraph formatting in force, which goes on record before it when it
+/// differs from what was recorded last; the run such a command ends takes that formatting too.
 class RtfBuildStream
 {
 public:
     /// Takes each chunk once it is full, and the last one at finish(); it may keep its content.
     using Sink = std::function<void(RtfBuildChunk&)>;
 
-    /// paragraph is the paragraph formatting in force, read as content arrives.
-    RtfBuildStream(const RtfParagraphState& paragraph, Sink sink);
+    explicit RtfBuildStream(Sink sink);
     RtfBuildStream(const RtfBuildStream&) = delete;
     RtfBuildStream& operator=(const RtfBuildStream&) = delete;
 
@@ -25,21 +26,22 @@ public:
     int addFormat(const QTextCharFormat& format);
     /// Adds text to the current run, dropping characters a body cannot hold; a surrogate
     /// without its other half becomes U+FFFD.
-    void appendText(QStringView text, int formatId);
+    void appendText(QStringView text, int formatId, const RtfParagraphState& paragraph);
     /// appendText() for one character, which mostly goes straight on the end of the run.
-    void appendCharacter(char16_t character, int formatId)
+    void appendCharacter(char16_t character, int formatId, const RtfParagraphState& paragraph)
     {
         std::u16string& run = m_chunk.text;
         if (formatId == m_runFormat && passesAsIs(character) &&
             (run.size() == m_runStart || !QChar::isHighSurrogate(run.back())))
             run.push_back(character);
         else
-            appendText(QStringView(&character, 1), formatId);
+            appendText(QStringView(&character, 1), formatId, paragraph);
     }
     /// Adds a PNG or JPEG picture, kept as its bytes; a size of 0 leaves the picture's own.
-    void appendImage(const QByteArray& data, double width, double height);
+    void appendImage(const QByteArray& data, double width, double height,
+                     const RtfParagraphState& paragraph);
     /// Closes the current paragraph; markFormatId formats it when it holds no text.
-    void endParagraph(int markFormatId);
+    void endParagraph(int markFormatId, const RtfParagraphState& paragraph);
     /// True while the current paragraph holds neither text nor pictures.
     bool paragraphIsEmpty() const
     {
@@ -47,11 +49,11 @@ public:
     }
     /// Sends what follows, until endNote(), to a new note in the notes section at the end of the
     /// document, which the first note opens under a heading in headingFormatId.
-    void startNote(int headingFormatId);
+    void startNote(int headingFormatId, const RtfParagraphState& paragraph);
     /// Closes the note's last paragraph, or drops it when it is an empty one after others.
-    void endNote(int markFormatId);
+    void endNote(int markFormatId, const RtfParagraphState& paragraph);
     /// Closes the last paragraph and hands over the last chunk.
-    void finish(int markFormatId);
+    void finish(int markFormatId, const RtfParagraphState& paragraph);
 
 private:
     using Kind = RtfBuildChunk::Command::Kind;
@@ -64,13 +66,13 @@ private:
 
     /// Most text is neither dropped nor a surrogate: one test lets it through.
     static bool passesAsIs(char16_t c) { return c >= 0x20 && c < 0xd800 && c != 0x2029; }
-    void flushRun();
+    void flushRun(const RtfParagraphState& paragraph);
     /// Records a command that may make the paragraph, after the paragraph formatting it needs.
-    void recordInParagraph(const RtfBuildChunk::Command& command);
+    void recordInParagraph(const RtfBuildChunk::Command& command,
+                           const RtfParagraphState& paragraph);
     void handOverWhenFull();
     void handOver();
 
-    const RtfParagraphState& m_paragraph;
     /// The paragraph formatting the builder holds once it has carried out what was recorded.
     RtfParagraphState m_recordedParagraph;
     Sink m_sink;

@@ -35,7 +35,7 @@ int nonNegative(const RtfToken& token)
 } // namespace
 
 RtfParser::RtfParser(QByteArrayView data, RtfBuildStream::Sink sink)
-    : m_tokenizer(data), m_stream(m_paragraph, std::move(sink))
+    : m_tokenizer(data), m_stream(std::move(sink))
 {
     // The level outside the document and the document's own group, which data starts inside.
     m_groups.push_back({RtfGroupState(), 2});
@@ -59,7 +59,7 @@ void RtfParser::parse(const Progress& progress)
     // A last, empty paragraph that only carries on a list is no item of it.
     if (!m_listDeclared && m_stream.paragraphIsEmpty())
         m_paragraph.list = QTextListFormat::ListStyleUndefined;
-    m_stream.finish(currentFormatId());
+    m_stream.finish(currentFormatId(), m_paragraph);
 }
 
 // Inlined: the parse loop runs them for every token.
@@ -531,7 +531,7 @@ void RtfParser::finishPicture()
         addLoss(QCoreApplication::translate("RtfReader", "pictures other than PNG and JPEG"));
     } else {
         emitPendingCells();
-        m_stream.appendImage(image, m_picture.width(), m_picture.height());
+        m_stream.appendImage(image, m_picture.width(), m_picture.height(), m_paragraph);
     }
     m_picture.reset();
 }
@@ -547,13 +547,13 @@ void RtfParser::startNote()
     changeState().inNote = true;
     RtfCharState heading;
     heading.bold = true;
-    m_stream.startNote(formatId(heading));
+    m_stream.startNote(formatId(heading), m_paragraph);
 }
 
 void RtfParser::finishNote()
 {
     flushBytes();
-    m_stream.endNote(currentFormatId());
+    m_stream.endNote(currentFormatId(), m_paragraph);
     m_paragraph = std::move(m_body.paragraph);
     m_pendingCells = m_body.pendingCells;
     m_pendingCellBreak = m_body.pendingCellBreak;
@@ -570,7 +570,7 @@ void RtfParser::appendNoteMark()
     RtfCharState mark = state().chars;
     mark.vertical = 1;
     emitPendingCells();
-    m_stream.appendText(number, formatId(mark));
+    m_stream.appendText(number, formatId(mark), m_paragraph);
 }
 
 void RtfParser::addLoss(const QString& loss)
@@ -582,9 +582,9 @@ void RtfParser::addLoss(const QString& loss)
 void RtfParser::emitCells()
 {
     if (std::exchange(m_pendingCellBreak, false))
-        m_stream.appendText(u"\u2028", currentFormatId());
+        m_stream.appendText(u"\u2028", currentFormatId(), m_paragraph);
     for (; m_pendingCells > 0; --m_pendingCells)
-        m_stream.appendText(u"\t", currentFormatId());
+        m_stream.appendText(u"\t", currentFormatId(), m_paragraph);
 }
 
 void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
@@ -714,7 +714,7 @@ void RtfParser::appendDecoded(QStringView text)
         m_links.appendInstruction(text);
     } else if (state().destination == Destination::Body && !state().chars.hidden) {
         emitPendingCells();
-        m_stream.appendText(text, currentFormatId());
+        m_stream.appendText(text, currentFormatId(), m_paragraph);
     }
 }
 
@@ -733,7 +733,7 @@ void RtfParser::decodeBytes()
 void RtfParser::endParagraph()
 {
     flushBytes();
-    m_stream.endParagraph(currentFormatId());
+    m_stream.endParagraph(currentFormatId(), m_paragraph);
     m_listDeclared = false;
 }
 

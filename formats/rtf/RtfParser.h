@@ -86,7 +86,7 @@ private:
         flushBytes();
         if (state().destination == Destination::Body && !state().chars.hidden) {
             emitPendingCells();
-            m_stream.appendCharacter(character, currentFormatId());
+            m_stream.appendCharacter(character, currentFormatId(), m_paragraph);
         } else {
             appendDecoded(QStringView(&character, 1));
         }
