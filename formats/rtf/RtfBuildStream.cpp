@@ -59,14 +59,12 @@ void RtfBuildStream::appendImage(const QByteArray& data, double width, double he
     flushRun(paragraph);
     recordInParagraph({Kind::Image, int(m_chunk.images.size())}, paragraph);
     m_chunk.images.push_back({data, width, height});
-    m_target->hasText = true;
 }
 
 void RtfBuildStream::endParagraph(int markFormatId, const RtfParagraphState& paragraph)
 {
     flushRun(paragraph);
     recordInParagraph({Kind::EndParagraph, markFormatId}, paragraph);
-    m_target->hasText = false;
     handOverWhenFull();
 }
 
@@ -74,17 +72,12 @@ void RtfBuildStream::startNote(int headingFormatId, const RtfParagraphState& par
 {
     flushRun(paragraph);
     m_chunk.commands.push_back({Kind::StartNote, headingFormatId});
-    m_notes.hasText = false;
-    m_target = &m_notes;
 }
 
 void RtfBuildStream::endNote(int markFormatId, const RtfParagraphState& paragraph)
 {
-    if (m_target != &m_notes)
-        return;
     flushRun(paragraph);
     recordInParagraph({Kind::EndNote, markFormatId}, paragraph);
-    m_target = &m_body;
 }
 
 void RtfBuildStream::finish(int markFormatId, const RtfParagraphState& paragraph)
@@ -103,7 +96,6 @@ void RtfBuildStream::flushRun(const RtfParagraphState& paragraph)
         run.back() = QChar::ReplacementCharacter;
     recordInParagraph({Kind::Text, m_runFormat, m_runStart, run.size() - m_runStart}, paragraph);
     m_runStart = run.size();
-    m_target->hasText = true;
     handOverWhenFull();
 }
 

@@ -42,13 +42,8 @@ public:
                      const RtfParagraphState& paragraph);
     /// Closes the current paragraph; markFormatId formats it when it holds no text.
     void endParagraph(int markFormatId, const RtfParagraphState& paragraph);
-    /// True while the current paragraph holds neither text nor pictures.
-    bool paragraphIsEmpty() const
-    {
-        return !m_target->hasText && m_chunk.text.size() == m_runStart;
-    }
-    /// Sends what follows, until endNote(), to a new note in the notes section at the end of the
-    /// document, which the first note opens under a heading in headingFormatId.
+    /// Records that what follows, until endNote(), is a note, the first of which opens the notes
+    /// under a heading in headingFormatId.
     void startNote(int headingFormatId, const RtfParagraphState& paragraph);
     /// Closes the note's last paragraph, or drops it when it is an empty one after others.
     void endNote(int markFormatId, const RtfParagraphState& paragraph);
@@ -57,12 +52,6 @@ public:
 
 private:
     using Kind = RtfBuildChunk::Command::Kind;
-
-    /// The body or the notes after it.
-    struct Target
-    {
-        bool hasText = false;
-    };
 
     /// Most text is neither dropped nor a surrogate: one test lets it through.
     static bool passesAsIs(char16_t c) { return c >= 0x20 && c < 0xd800 && c != 0x2029; }
@@ -81,7 +70,4 @@ private:
     size_t m_runStart = 0;
     int m_runFormat = -1;
     int m_formats = 0;
-    Target m_body;
-    Target m_notes;
-    Target* m_target = &m_body;
 };

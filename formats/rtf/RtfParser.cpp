@@ -57,7 +57,7 @@ void RtfParser::parse(const Progress& progress)
     if (state().inNote)
         finishNote();
     // A last, empty paragraph that only carries on a list is no item of it.
-    if (!m_listDeclared && m_stream.paragraphIsEmpty())
+    if (!m_listDeclared && m_paragraphEmpty)
         m_paragraph.list = QTextListFormat::ListStyleUndefined;
     m_stream.finish(currentFormatId(), m_paragraph);
 }
@@ -532,6 +532,7 @@ void RtfParser::finishPicture()
     } else {
         emitPendingCells();
         m_stream.appendImage(image, m_picture.width(), m_picture.height(), m_paragraph);
+        m_paragraphEmpty = false;
     }
     m_picture.reset();
 }
@@ -542,7 +543,8 @@ void RtfParser::startNote()
     addLoss(QCoreApplication::translate("RtfReader", "footnotes (shown as numbered notes at the "
                                                      "end)"));
     m_body = {std::exchange(m_paragraph, RtfParagraphState()), std::exchange(m_pendingCells, 0),
-              std::exchange(m_pendingCellBreak, false), std::exchange(m_listDeclared, false)};
+              std::exchange(m_pendingCellBreak, false), std::exchange(m_listDeclared, false),
+              std::exchange(m_paragraphEmpty, true)};
     ++m_notes;
     changeState().inNote = true;
     RtfCharState heading;
@@ -558,6 +560,7 @@ void RtfParser::finishNote()
     m_pendingCells = m_body.pendingCells;
     m_pendingCellBreak = m_body.pendingCellBreak;
     m_listDeclared = m_body.listDeclared;
+    m_paragraphEmpty = m_body.paragraphEmpty;
 }
 
 void RtfParser::appendNoteMark()
@@ -570,7 +573,7 @@ void RtfParser::appendNoteMark()
     RtfCharState mark = state().chars;
     mark.vertical = 1;
     emitPendingCells();
-    m_stream.appendText(number, formatId(mark), m_paragraph);
+    sendText(number, formatId(mark));
 }
 
 void RtfParser::addLoss(const QString& loss)
@@ -582,9 +585,9 @@ void RtfParser::addLoss(const QString& loss)
 void RtfParser::emitCells()
 {
     if (std::exchange(m_pendingCellBreak, false))
-        m_stream.appendText(u"\u2028", currentFormatId(), m_paragraph);
+        sendText(u"\u2028", currentFormatId());
     for (; m_pendingCells > 0; --m_pendingCells)
-        m_stream.appendText(u"\t", currentFormatId(), m_paragraph);
+        sendText(u"\t", currentFormatId());
 }
 
 void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
@@ -706,6 +709,14 @@ void RtfParser::appendBytes(std::string_view bytes)
     m_bytes.append(bytes);
 }
 
+void RtfParser::sendText(QStringView text, int formatId)
+{
+    m_paragraphEmpty = m_paragraphEmpty && std::all_of(text.begin(), text.end(), [](QChar c) {
+                           return RtfCharacterPolicy::isDropped(c.unicode());
+                       });
+    m_stream.appendText(text, formatId, m_paragraph);
+}
+
 void RtfParser::appendDecoded(QStringView text)
 {
     if (state().destination == Destination::FontTable) {
@@ -714,7 +725,7 @@ void RtfParser::appendDecoded(QStringView text)
         m_links.appendInstruction(text);
     } else if (state().destination == Destination::Body && !state().chars.hidden) {
         emitPendingCells();
-        m_stream.appendText(text, currentFormatId(), m_paragraph);
+        sendText(text, currentFormatId());
     }
 }
 
@@ -735,6 +746,7 @@ void RtfParser::endParagraph()
     flushBytes();
     m_stream.endParagraph(currentFormatId(), m_paragraph);
     m_listDeclared = false;
+    m_paragraphEmpty = true;
 }
 
 void RtfParser::commitFontEntry()

@@ -3,6 +3,7 @@
 #include "formats/Progress.h"
 #include "formats/rtf/CodePageDecoder.h"
 #include "formats/rtf/RtfBuildStream.h"
+#include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfColorTable.h"
 #include "formats/rtf/RtfFontTable.h"
 #include "formats/rtf/RtfGroupState.h"
@@ -77,6 +78,8 @@ private:
             emitCells();
     }
     void emitCells();
+    /// Sends text to the stream, noting whether the paragraph now holds anything.
+    void sendText(QStringView text, int formatId);
     void handleControlSymbol(unsigned char symbol);
     void handleText(std::string_view bytes);
     void handleFontTableText(std::string_view bytes);
@@ -86,6 +89,7 @@ private:
         flushBytes();
         if (state().destination == Destination::Body && !state().chars.hidden) {
             emitPendingCells();
+            m_paragraphEmpty = m_paragraphEmpty && RtfCharacterPolicy::isDropped(character);
             m_stream.appendCharacter(character, currentFormatId(), m_paragraph);
         } else {
             appendDecoded(QStringView(&character, 1));
@@ -130,6 +134,8 @@ private:
     bool m_pendingCellBreak = false;
     /// Whether the paragraph itself says it is a list item, rather than carrying on the last.
     bool m_listDeclared = false;
+    /// Whether the paragraph holds nothing yet: no pictures, no characters the stream keeps.
+    bool m_paragraphEmpty = true;
     QTextOption::TabType m_tabType = QTextOption::LeftTab;
     char16_t m_tabLeader = u' ';
 
@@ -140,6 +146,7 @@ private:
         int pendingCells = 0;
         bool pendingCellBreak = false;
         bool listDeclared = false;
+        bool paragraphEmpty = true;
     };
     BodyState m_body;
     int m_notes = 0;
