@@ -324,19 +324,19 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
 {
     switch (keyword) {
     case Keyword::Ansi:
-        setAnsiCodePage(1252);
+        m_text.setAnsiCodePage(1252);
         return true;
     case Keyword::Mac:
-        setAnsiCodePage(10000);
+        m_text.setAnsiCodePage(10000);
         return true;
     case Keyword::Pc:
-        setAnsiCodePage(437);
+        m_text.setAnsiCodePage(437);
         return true;
     case Keyword::Pca:
-        setAnsiCodePage(850);
+        m_text.setAnsiCodePage(850);
         return true;
     case Keyword::AnsiCodePage:
-        setAnsiCodePage(token.parameter > 0 ? token.parameter : 1252);
+        m_text.setAnsiCodePage(token.parameter > 0 ? token.parameter : 1252);
         return true;
     case Keyword::DefaultFont:
         m_fonts.setDefaultFont(nonNegative(token));
@@ -365,7 +365,7 @@ void RtfParser::appendUnicode(int parameter)
     const int unit = parameter < 0 ? parameter + 0x10000 : parameter;
     // Word gives the Symbol font's characters as its bytes moved to U+F020..U+F0FF.
     if (unit >= 0xf020 && unit <= 0xf0ff &&
-        codePageFor(state().chars.font) == BuiltInCodePages::Symbol)
+        m_text.codePageFor(state().chars.font) == BuiltInCodePages::Symbol)
         appendCharacter((*BuiltInCodePages::table(BuiltInCodePages::Symbol))[unit & 0xff]);
     else
         appendCharacter(unit >= 0 && unit <= 0xffff ? char16_t(unit) : u'\xfffd');
@@ -706,7 +706,7 @@ void RtfParser::appendBytes(std::string_view bytes)
 {
     if (state().destination == Destination::Body && state().chars.hidden)
         return;
-    m_bytes.append(bytes);
+    m_text.append(bytes);
 }
 
 void RtfParser::sendText(QStringView text, int formatId)
@@ -733,12 +733,8 @@ void RtfParser::decodeBytes()
 {
     const int codePage = state().destination == Destination::FontTable
                              ? m_fonts.entryCodePage()
-                             : codePageFor(state().chars.font);
-    m_decoded.resize(0);
-    m_decoder.decode(codePage > 0 ? codePage : m_ansiCodePage,
-                     QByteArrayView(m_bytes.data(), qsizetype(m_bytes.size())), m_decoded);
-    m_bytes.clear();
-    appendDecoded(m_decoded);
+                             : m_text.codePageFor(state().chars.font);
+    appendDecoded(m_text.decode(codePage));
 }
 
 void RtfParser::endParagraph()
@@ -756,7 +752,7 @@ void RtfParser::commitFontEntry()
     // The end of the entry's name may still be waiting here as bytes.
     flushBytes();
     m_fonts.commitEntry();
-    m_codePageFont.reset();
+    m_text.fontsChanged();
 }
 
 void RtfParser::tablesChanged()
@@ -764,24 +760,7 @@ void RtfParser::tablesChanged()
     m_formatIds.clear();
     m_formatId = -1;
     m_currentFormatId = -1;
-    m_codePageFont.reset();
-}
-
-void RtfParser::setAnsiCodePage(int codePage)
-{
-    m_ansiCodePage = codePage;
-    m_codePageFont.reset();
-}
-
-int RtfParser::codePageFor(int font)
-{
-    if (m_codePageFont == font)
-        return m_codePage;
-    // \fcharset0 names the ANSI page, which on a Mac is the Mac's own.
-    const int codePage = m_fonts.codePageFor(font);
-    m_codePageFont = font;
-    m_codePage = codePage == 1252 && m_ansiCodePage == 10000 ? 0 : codePage;
-    return m_codePage;
+    m_text.fontsChanged();
 }
 
 int RtfParser::formatId(RtfCharState key)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "formats/Progress.h"
-#include "formats/rtf/CodePageDecoder.h"
 #include "formats/rtf/RtfBuildStream.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfColorTable.h"
@@ -13,6 +12,7 @@
 #include "formats/rtf/RtfParagraphState.h"
 #include "formats/rtf/RtfPicture.h"
 #include "formats/rtf/RtfStyleSheet.h"
+#include "formats/rtf/RtfTextDecoder.h"
 #include "formats/rtf/RtfTokenizer.h"
 
 #include <QHash>
@@ -98,7 +98,7 @@ private:
     void appendDecoded(QStringView text);
     void flushBytes()
     {
-        if (!m_bytes.empty())
+        if (!m_text.isEmpty())
             decodeBytes();
     }
     void decodeBytes();
@@ -113,22 +113,16 @@ private:
     }
     int formatId(RtfCharState chars);
     QTextCharFormat formatFor(const RtfCharState& chars) const;
-    void setAnsiCodePage(int codePage);
-    int codePageFor(int font);
 
     RtfTokenizer m_tokenizer;
     RtfBuildStream m_stream;
-    CodePageDecoder m_decoder;
     std::vector<GroupLevel> m_groups;
     size_t m_depth = 1;
     bool m_finished = false;
     bool m_groupStart = false;
     bool m_destinationPending = false;
     int m_fallbackLeft = 0;
-    std::string m_bytes;
-    QString m_decoded;
 
-    int m_ansiCodePage = 1252;
     RtfParagraphState m_paragraph;
     int m_pendingCells = 0;
     bool m_pendingCellBreak = false;
@@ -157,11 +151,9 @@ private:
     RtfListTable m_lists;
     RtfLinkTable m_links;
     RtfPicture m_picture;
+    RtfTextDecoder m_text{m_fonts};
     QStringList m_losses;
 
-    /// The font whose code page codePageFor() found last, while the tables stay as they are.
-    std::optional<int> m_codePageFont;
-    int m_codePage = 0;
     QHash<RtfCharState, int> m_formatIds;
     /// The id of state().chars, or -1 once the state may have changed.
     int m_currentFormatId = -1;
