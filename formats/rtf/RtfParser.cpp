@@ -12,8 +12,6 @@ namespace {
 
 // Word's largest font size, 1638 pt, in half-points.
 constexpr int s_maxHalfPoints = 3276;
-// The size of text without \fs.
-constexpr double s_defaultPoints = 12;
 // Word's largest indent or spacing, 22 inches, in twips.
 constexpr int s_maxTwips = 31680;
 
@@ -140,7 +138,7 @@ bool RtfParser::skipFallback(RtfToken& token)
 
 RtfGroupState& RtfParser::changeState()
 {
-    m_currentFormatId = -1;
+    m_formats.forgetCurrent();
     if (GroupLevel& level = m_groups.back(); level.groups > 1) {
         --level.groups;
         m_groups.push_back({level.state, 1});
@@ -168,7 +166,7 @@ void RtfParser::closeGroup()
     --m_depth;
     if (--m_groups.back().groups == 0) {
         m_groups.pop_back();
-        m_currentFormatId = -1;
+        m_formats.forgetCurrent();
     }
     if (closingNote && !state().inNote)
         finishNote();
@@ -549,7 +547,7 @@ void RtfParser::startNote()
     changeState().inNote = true;
     RtfCharState heading;
     heading.bold = true;
-    m_stream.startNote(formatId(heading), m_paragraph);
+    m_stream.startNote(m_formats.id(heading), m_paragraph);
 }
 
 void RtfParser::finishNote()
@@ -573,7 +571,7 @@ void RtfParser::appendNoteMark()
     RtfCharState mark = state().chars;
     mark.vertical = 1;
     emitPendingCells();
-    sendText(number, formatId(mark));
+    sendText(number, m_formats.id(mark));
 }
 
 void RtfParser::addLoss(const QString& loss)
@@ -757,49 +755,6 @@ void RtfParser::commitFontEntry()
 
 void RtfParser::tablesChanged()
 {
-    m_formatIds.clear();
-    m_formatId = -1;
-    m_currentFormatId = -1;
+    m_formats.tablesChanged();
     m_text.fontsChanged();
-}
-
-int RtfParser::formatId(RtfCharState key)
-{
-    key.hidden = false;
-    if (m_formatId >= 0 && key == m_formatState)
-        return m_formatId;
-    auto found = m_formatIds.constFind(key);
-    if (found == m_formatIds.constEnd())
-        found = m_formatIds.insert(key, m_stream.addFormat(formatFor(key)));
-    m_formatState = key;
-    m_formatId = found.value();
-    return m_formatId;
-}
-
-QTextCharFormat RtfParser::formatFor(const RtfCharState& chars) const
-{
-    QTextCharFormat format;
-    if (chars.bold)
-        format.setFontWeight(QFont::Bold);
-    if (chars.italic)
-        format.setFontItalic(true);
-    if (chars.underline)
-        format.setFontUnderline(true);
-    if (chars.strike)
-        format.setFontStrikeOut(true);
-    if (const auto color = m_colors.color(chars.color))
-        format.setForeground(*color);
-    if (const QString family = m_fonts.familyFor(chars.font); !family.isEmpty())
-        format.setFontFamilies({family});
-    format.setFontPointSize(chars.halfPoints > 0 ? chars.halfPoints / 2.0 : s_defaultPoints);
-    if (chars.vertical != 0)
-        format.setVerticalAlignment(chars.vertical == 1 ? QTextCharFormat::AlignSuperScript
-                                                        : QTextCharFormat::AlignSubScript);
-    if (const auto highlight = m_colors.color(chars.highlight))
-        format.setBackground(*highlight);
-    if (chars.link > 0) {
-        format.setAnchor(true);
-        format.setAnchorHref(m_links.target(chars.link));
-    }
-    return format;
 }

@@ -5,6 +5,7 @@
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfColorTable.h"
 #include "formats/rtf/RtfFontTable.h"
+#include "formats/rtf/RtfFormatIds.h"
 #include "formats/rtf/RtfGroupState.h"
 #include "formats/rtf/RtfKeywordTable.h"
 #include "formats/rtf/RtfLinkTable.h"
@@ -15,11 +16,8 @@
 #include "formats/rtf/RtfTextDecoder.h"
 #include "formats/rtf/RtfTokenizer.h"
 
-#include <QHash>
 #include <QStringList>
 
-#include <optional>
-#include <string>
 #include <vector>
 
 /// Interprets an RTF token stream: groups, destinations, tables, formatting and text.
@@ -105,14 +103,7 @@ private:
     void endParagraph();
     void commitFontEntry();
     void tablesChanged();
-    int currentFormatId()
-    {
-        if (m_currentFormatId < 0)
-            m_currentFormatId = formatId(state().chars);
-        return m_currentFormatId;
-    }
-    int formatId(RtfCharState chars);
-    QTextCharFormat formatFor(const RtfCharState& chars) const;
+    int currentFormatId() { return m_formats.current(state().chars); }
 
     RtfTokenizer m_tokenizer;
     RtfBuildStream m_stream;
@@ -154,9 +145,5 @@ private:
     RtfTextDecoder m_text{m_fonts};
     QStringList m_losses;
 
-    QHash<RtfCharState, int> m_formatIds;
-    /// The id of state().chars, or -1 once the state may have changed.
-    int m_currentFormatId = -1;
-    RtfCharState m_formatState;
-    int m_formatId = -1;
+    RtfFormatIds m_formats{m_stream, m_fonts, m_colors, m_links};
 };
