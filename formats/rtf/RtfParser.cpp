@@ -1,9 +1,8 @@
 #include "formats/rtf/RtfParser.h"
 
-#include "formats/rtf/RtfCharacterPolicy.h"
+#include "formats/rtf/BuiltInCodePages.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 
 #include <algorithm>
 #include <utility>
@@ -12,14 +11,6 @@ namespace {
 
 // Word's largest font size, 1638 pt, in half-points.
 constexpr int s_maxHalfPoints = 3276;
-// Word's largest indent or spacing, 22 inches, in twips.
-constexpr int s_maxTwips = 31680;
-
-int twips(const RtfToken& token, int minimum)
-{
-    return std::clamp(token.parameter, minimum, s_maxTwips);
-}
-
 bool isOn(const RtfToken& token)
 {
     return !token.hasParameter || token.parameter != 0;
@@ -53,11 +44,8 @@ void RtfParser::parse(const Progress& progress)
     }
     flushBytes();
     if (state().inNote)
-        finishNote();
-    // A last, empty paragraph that only carries on a list is no item of it.
-    if (!m_listDeclared && m_paragraphEmpty)
-        m_paragraph.list = QTextListFormat::ListStyleUndefined;
-    m_stream.finish(currentFormatId(), m_paragraph);
+        m_body.finishNote(state().chars);
+    m_body.finish(state().chars);
 }
 
 // Inlined: the parse loop runs them for every token.
@@ -169,7 +157,7 @@ void RtfParser::closeGroup()
         m_formats.forgetCurrent();
     }
     if (closingNote && !state().inNote)
-        finishNote();
+        m_body.finishNote(state().chars);
     if (closing == state().destination)
         return;
     if (closing == Destination::FontTable || closing == Destination::ColorTable)
@@ -212,7 +200,7 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         m_lists.handleOverrideWord(entry.keyword, token.parameter);
         break;
     case Destination::LegacyNumbering:
-        handleLegacyNumberingWord(entry.keyword);
+        m_body.handleLegacyNumberingWord(entry.keyword);
         break;
     case Destination::StyleSheet:
         if (!m_styleSheet.handleWord(entry.keyword, token.parameter))
@@ -245,16 +233,11 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
         m_colors.startTable();
         return true;
     case Keyword::LegacyBullet:
-        // Older writers describe the list in \pn; its keywords say bullet or number style.
-        m_paragraph.list = QTextListFormat::ListDisc;
-        m_listDeclared = true;
+        m_body.handleLegacyNumberingWord(keyword);
         changeState().destination = Destination::LegacyNumbering;
         return true;
     case Keyword::LegacyBulletText:
-        // The marker text: a list is certain, its kind comes from \pn, which may follow.
-        if (m_paragraph.list == QTextListFormat::ListStyleUndefined)
-            m_paragraph.list = QTextListFormat::ListDisc;
-        m_listDeclared = true;
+        m_body.handleLegacyNumberingWord(keyword);
         changeState().destination = Destination::Skipped;
         return true;
     case Keyword::ListTable:
@@ -278,7 +261,8 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
             changeState().destination = Destination::Skipped;
             return true;
         }
-        startNote();
+        changeState().inNote = true;
+        m_body.startNote();
         return true;
     case Keyword::ListOverrideTable:
         changeState().destination = Destination::ListOverrideTable;
@@ -307,7 +291,7 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     case Keyword::Transparent:
         return state().destination == Destination::Body;
     case Keyword::Object:
-        addLoss(QCoreApplication::translate("RtfReader", "embedded objects"));
+        m_losses.add(QCoreApplication::translate("RtfReader", "embedded objects"));
         changeState().destination = Destination::Skipped;
         return true;
     case Keyword::SkippedDestination:
@@ -372,153 +356,17 @@ void RtfParser::appendUnicode(int parameter)
 
 void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token)
 {
-    switch (entry.keyword) {
-    case Keyword::Paragraph:
-        if (m_paragraph.inTable) {
-            flushBytes();
-            m_pendingCellBreak = true;
-        } else {
-            endParagraph();
-        }
-        break;
-    case Keyword::Style:
+    // Character words, the most frequent, change the group's state: only they may copy it.
+    if (entry.keyword >= Keyword::Plain && entry.keyword <= Keyword::Highlight) {
+        applyCharacterWord(entry.keyword, token);
+    } else if (entry.keyword == Keyword::Style) {
         // Writers such as LibreOffice leave a style's formatting to the style sheet.
         if (const auto style = m_styleSheet.style(token.parameter))
             changeState().chars = style->withLink(state().chars.link);
-        break;
-    case Keyword::Character:
+    } else if (entry.keyword == Keyword::Character) {
         appendCharacter(entry.character);
-        break;
-    case Keyword::Cell:
-        // A tab goes between cells only, so it waits for the next cell's text.
-        m_pendingCells = std::min(m_pendingCells + 1, 1 << 20);
-        m_pendingCellBreak = false;
-        break;
-    case Keyword::Row:
-        m_pendingCells = 0;
-        m_pendingCellBreak = false;
-        endParagraph();
-        break;
-    case Keyword::InTable:
-        m_paragraph.inTable = true;
-        break;
-    case Keyword::TableRow:
-        addLoss(QCoreApplication::translate("RtfReader", "table layout (cell texts are kept)"));
-        break;
-    case Keyword::FootnoteMark:
-        appendNoteMark();
-        break;
-    default:
-        // Character words, the most frequent, change the group's state: only they may copy it.
-        if (entry.keyword >= Keyword::Plain && entry.keyword <= Keyword::Highlight)
-            applyCharacterWord(entry.keyword, token);
-        else if (entry.keyword >= Keyword::TabPosition &&
-                 entry.keyword <= Keyword::TabLeaderMiddleDots)
-            applyTabWord(entry.keyword, token);
-        else
-            applyParagraphWord(entry.keyword, token);
-        break;
-    }
-}
-
-void RtfParser::applyTabWord(Keyword keyword, const RtfToken& token)
-{
-    switch (keyword) {
-    case Keyword::TabRight:
-        m_tabType = QTextOption::RightTab;
-        return;
-    case Keyword::TabCenter:
-        m_tabType = QTextOption::CenterTab;
-        return;
-    case Keyword::TabDecimal:
-        m_tabType = QTextOption::DelimiterTab;
-        return;
-    case Keyword::TabPosition:
-        // Further stops are ignored, which bounds the work per paragraph.
-        if (m_paragraph.tabs.size() < RtfCharacterPolicy::MaxTabStops)
-            m_paragraph.tabs.append(
-                {std::clamp(token.parameter, -RtfCharacterPolicy::MaxTabStopTwips,
-                            RtfCharacterPolicy::MaxTabStopTwips),
-                 m_tabType, m_tabLeader});
-        break;
-    case Keyword::TabBar:
-        // A bar tab draws a line, it stops no text; its kind and leader end with it.
-        break;
-    default:
-        m_tabLeader = RtfCharacterPolicy::tabLeader(int(keyword) - int(Keyword::TabLeaderDots));
-        return;
-    }
-    m_tabType = QTextOption::LeftTab;
-    m_tabLeader = u' ';
-}
-
-bool RtfParser::applyParagraphWord(Keyword keyword, const RtfToken& token)
-{
-    switch (keyword) {
-    case Keyword::ParagraphDefault:
-        m_paragraph = RtfParagraphState();
-        break;
-    case Keyword::ListOverride:
-        m_paragraph.list = m_lists.overrideStyle(token.parameter);
-        m_listDeclared = true;
-        break;
-    case Keyword::AlignLeft:
-        m_paragraph.alignment = RtfParagraphState::Alignment::Left;
-        break;
-    case Keyword::AlignCenter:
-        m_paragraph.alignment = RtfParagraphState::Alignment::Center;
-        break;
-    case Keyword::AlignRight:
-        m_paragraph.alignment = RtfParagraphState::Alignment::Right;
-        break;
-    case Keyword::AlignJustify:
-        m_paragraph.alignment = RtfParagraphState::Alignment::Justify;
-        break;
-    case Keyword::LeftIndent:
-        m_paragraph.leftIndent = twips(token, -s_maxTwips);
-        break;
-    case Keyword::RightIndent:
-        m_paragraph.rightIndent = twips(token, -s_maxTwips);
-        break;
-    case Keyword::FirstIndent:
-        m_paragraph.firstIndent = twips(token, -s_maxTwips);
-        break;
-    case Keyword::SpaceBefore:
-        m_paragraph.spaceBefore = twips(token, 0);
-        break;
-    case Keyword::SpaceAfter:
-        m_paragraph.spaceAfter = twips(token, 0);
-        break;
-    default:
-        return false;
-    }
-    return true;
-}
-
-void RtfParser::handleLegacyNumberingWord(Keyword keyword)
-{
-    switch (keyword) {
-    case Keyword::BulletLevel:
-        m_paragraph.list = QTextListFormat::ListDisc;
-        break;
-    case Keyword::NumberedLevel:
-    case Keyword::NumberDecimal:
-        m_paragraph.list = QTextListFormat::ListDecimal;
-        break;
-    case Keyword::NumberLowerLetter:
-        m_paragraph.list = QTextListFormat::ListLowerAlpha;
-        break;
-    case Keyword::NumberUpperLetter:
-        m_paragraph.list = QTextListFormat::ListUpperAlpha;
-        break;
-    case Keyword::NumberLowerRoman:
-        m_paragraph.list = QTextListFormat::ListLowerRoman;
-        break;
-    case Keyword::NumberUpperRoman:
-        m_paragraph.list = QTextListFormat::ListUpperRoman;
-        break;
-    default:
-        break;
+    } else {
+        m_body.handleWord(entry.keyword, token, state());
     }
 }
 
@@ -526,66 +374,11 @@ void RtfParser::finishPicture()
 {
     const QByteArray image = m_picture.image();
     if (image.isEmpty()) {
-        addLoss(QCoreApplication::translate("RtfReader", "pictures other than PNG and JPEG"));
+        m_losses.add(QCoreApplication::translate("RtfReader", "pictures other than PNG and JPEG"));
     } else {
-        emitPendingCells();
-        m_stream.appendImage(image, m_picture.width(), m_picture.height(), m_paragraph);
-        m_paragraphEmpty = false;
+        m_body.appendImage(image, m_picture.width(), m_picture.height(), state().chars);
     }
     m_picture.reset();
-}
-
-void RtfParser::startNote()
-{
-    flushBytes();
-    addLoss(QCoreApplication::translate("RtfReader", "footnotes (shown as numbered notes at the "
-                                                     "end)"));
-    m_body = {std::exchange(m_paragraph, RtfParagraphState()), std::exchange(m_pendingCells, 0),
-              std::exchange(m_pendingCellBreak, false), std::exchange(m_listDeclared, false),
-              std::exchange(m_paragraphEmpty, true)};
-    ++m_notes;
-    changeState().inNote = true;
-    RtfCharState heading;
-    heading.bold = true;
-    m_stream.startNote(m_formats.id(heading), m_paragraph);
-}
-
-void RtfParser::finishNote()
-{
-    flushBytes();
-    m_stream.endNote(currentFormatId(), m_paragraph);
-    m_paragraph = std::move(m_body.paragraph);
-    m_pendingCells = m_body.pendingCells;
-    m_pendingCellBreak = m_body.pendingCellBreak;
-    m_listDeclared = m_body.listDeclared;
-    m_paragraphEmpty = m_body.paragraphEmpty;
-}
-
-void RtfParser::appendNoteMark()
-{
-    // In the body the mark numbers the note that follows it; in the note, the note itself.
-    const QString number = QString::number(state().inNote ? m_notes : m_notes + 1);
-    flushBytes();
-    if (state().chars.hidden)
-        return;
-    RtfCharState mark = state().chars;
-    mark.vertical = 1;
-    emitPendingCells();
-    sendText(number, m_formats.id(mark));
-}
-
-void RtfParser::addLoss(const QString& loss)
-{
-    if (!m_losses.contains(loss))
-        m_losses.append(loss);
-}
-
-void RtfParser::emitCells()
-{
-    if (std::exchange(m_pendingCellBreak, false))
-        sendText(u"\u2028", currentFormatId());
-    for (; m_pendingCells > 0; --m_pendingCells)
-        sendText(u"\t", currentFormatId());
 }
 
 void RtfParser::applyCharacterWord(Keyword keyword, const RtfToken& token)
@@ -660,7 +453,7 @@ void RtfParser::handleControlSymbol(unsigned char symbol)
     case '\n':
         flushBytes();
         if (state().destination == Destination::Body)
-            endParagraph();
+            m_body.endParagraph(state().chars);
         break;
     default:
         break;
@@ -707,14 +500,6 @@ void RtfParser::appendBytes(std::string_view bytes)
     m_text.append(bytes);
 }
 
-void RtfParser::sendText(QStringView text, int formatId)
-{
-    m_paragraphEmpty = m_paragraphEmpty && std::all_of(text.begin(), text.end(), [](QChar c) {
-                           return RtfCharacterPolicy::isDropped(c.unicode());
-                       });
-    m_stream.appendText(text, formatId, m_paragraph);
-}
-
 void RtfParser::appendDecoded(QStringView text)
 {
     if (state().destination == Destination::FontTable) {
@@ -722,8 +507,7 @@ void RtfParser::appendDecoded(QStringView text)
     } else if (state().destination == Destination::FieldInstruction) {
         m_links.appendInstruction(text);
     } else if (state().destination == Destination::Body && !state().chars.hidden) {
-        emitPendingCells();
-        sendText(text, currentFormatId());
+        m_body.appendText(text, state().chars);
     }
 }
 
@@ -733,14 +517,6 @@ void RtfParser::decodeBytes()
                              ? m_fonts.entryCodePage()
                              : m_text.codePageFor(state().chars.font);
     appendDecoded(m_text.decode(codePage));
-}
-
-void RtfParser::endParagraph()
-{
-    flushBytes();
-    m_stream.endParagraph(currentFormatId(), m_paragraph);
-    m_listDeclared = false;
-    m_paragraphEmpty = true;
 }
 
 void RtfParser::commitFontEntry()

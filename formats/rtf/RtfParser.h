@@ -1,8 +1,8 @@
 #pragma once
 
 #include "formats/Progress.h"
+#include "formats/rtf/RtfBodyText.h"
 #include "formats/rtf/RtfBuildStream.h"
-#include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfColorTable.h"
 #include "formats/rtf/RtfFontTable.h"
 #include "formats/rtf/RtfFormatIds.h"
@@ -10,7 +10,7 @@
 #include "formats/rtf/RtfKeywordTable.h"
 #include "formats/rtf/RtfLinkTable.h"
 #include "formats/rtf/RtfListTable.h"
-#include "formats/rtf/RtfParagraphState.h"
+#include "formats/rtf/RtfLosses.h"
 #include "formats/rtf/RtfPicture.h"
 #include "formats/rtf/RtfStyleSheet.h"
 #include "formats/rtf/RtfTextDecoder.h"
@@ -32,7 +32,7 @@ public:
     /// Reads the whole input, telling progress, when given, the bytes read now and then.
     void parse(const Progress& progress = {});
     /// What the document held that the reader could not keep, each named once.
-    QStringList losses() const { return m_losses; }
+    QStringList losses() const { return m_losses.list(); }
 
 private:
     using Destination = RtfGroupState::Destination;
@@ -60,24 +60,7 @@ private:
     void appendUnicode(int parameter);
     void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
     void applyCharacterWord(Keyword keyword, const RtfToken& token);
-    bool applyParagraphWord(Keyword keyword, const RtfToken& token);
-    /// A word from TabPosition to TabLeaderMiddleDots.
-    Q_DECL_COLD_FUNCTION void applyTabWord(Keyword keyword, const RtfToken& token);
-    void handleLegacyNumberingWord(Keyword keyword);
-    // Rare in real files: kept out of the way of the code every token runs through.
-    Q_DECL_COLD_FUNCTION void startNote();
-    Q_DECL_COLD_FUNCTION void finishNote();
-    Q_DECL_COLD_FUNCTION void appendNoteMark();
     void finishPicture();
-    void addLoss(const QString& loss);
-    void emitPendingCells()
-    {
-        if (m_pendingCells > 0 || m_pendingCellBreak)
-            emitCells();
-    }
-    void emitCells();
-    /// Sends text to the stream, noting whether the paragraph now holds anything.
-    void sendText(QStringView text, int formatId);
     void handleControlSymbol(unsigned char symbol);
     void handleText(std::string_view bytes);
     void handleFontTableText(std::string_view bytes);
@@ -85,13 +68,10 @@ private:
     void appendCharacter(char16_t character)
     {
         flushBytes();
-        if (state().destination == Destination::Body && !state().chars.hidden) {
-            emitPendingCells();
-            m_paragraphEmpty = m_paragraphEmpty && RtfCharacterPolicy::isDropped(character);
-            m_stream.appendCharacter(character, currentFormatId(), m_paragraph);
-        } else {
+        if (state().destination == Destination::Body && !state().chars.hidden)
+            m_body.appendCharacter(character, state().chars);
+        else
             appendDecoded(QStringView(&character, 1));
-        }
     }
     void appendDecoded(QStringView text);
     void flushBytes()
@@ -100,10 +80,8 @@ private:
             decodeBytes();
     }
     void decodeBytes();
-    void endParagraph();
     void commitFontEntry();
     void tablesChanged();
-    int currentFormatId() { return m_formats.current(state().chars); }
 
     RtfTokenizer m_tokenizer;
     RtfBuildStream m_stream;
@@ -114,28 +92,6 @@ private:
     bool m_destinationPending = false;
     int m_fallbackLeft = 0;
 
-    RtfParagraphState m_paragraph;
-    int m_pendingCells = 0;
-    bool m_pendingCellBreak = false;
-    /// Whether the paragraph itself says it is a list item, rather than carrying on the last.
-    bool m_listDeclared = false;
-    /// Whether the paragraph holds nothing yet: no pictures, no characters the stream keeps.
-    bool m_paragraphEmpty = true;
-    QTextOption::TabType m_tabType = QTextOption::LeftTab;
-    char16_t m_tabLeader = u' ';
-
-    /// The body's paragraph and cells, kept while a footnote is read.
-    struct BodyState
-    {
-        RtfParagraphState paragraph;
-        int pendingCells = 0;
-        bool pendingCellBreak = false;
-        bool listDeclared = false;
-        bool paragraphEmpty = true;
-    };
-    BodyState m_body;
-    int m_notes = 0;
-
     RtfFontTable m_fonts;
     RtfColorTable m_colors;
     RtfStyleSheet m_styleSheet;
@@ -143,7 +99,7 @@ private:
     RtfLinkTable m_links;
     RtfPicture m_picture;
     RtfTextDecoder m_text{m_fonts};
-    QStringList m_losses;
-
+    RtfLosses m_losses;
     RtfFormatIds m_formats{m_stream, m_fonts, m_colors, m_links};
+    RtfBodyText m_body{m_stream, m_formats, m_lists, m_losses};
 };

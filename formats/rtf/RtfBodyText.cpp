@@ -1,0 +1,250 @@
+#include "formats/rtf/RtfBodyText.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+using Keyword = RtfKeywordTable::Keyword;
+
+// Word's largest indent or spacing, 22 inches, in twips.
+constexpr int s_maxTwips = 31680;
+
+int twips(const RtfToken& token, int minimum)
+{
+    return std::clamp(token.parameter, minimum, s_maxTwips);
+}
+
+} // namespace
+
+RtfBodyText::RtfBodyText(RtfBuildStream& stream, RtfFormatIds& formats, const RtfListTable& lists,
+                         RtfLosses& losses)
+    : m_stream(stream), m_formats(formats), m_lists(lists), m_losses(losses)
+{
+}
+
+void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGroupState& state)
+{
+    switch (keyword) {
+    case Keyword::Paragraph:
+        if (m_paragraph.formatting.inTable)
+            m_paragraph.pendingCellBreak = true;
+        else
+            endParagraph(state.chars);
+        break;
+    case Keyword::Cell:
+        // A tab goes between cells only, so it waits for the next cell's text.
+        m_paragraph.pendingCells = std::min(m_paragraph.pendingCells + 1, 1 << 20);
+        m_paragraph.pendingCellBreak = false;
+        break;
+    case Keyword::Row:
+        m_paragraph.pendingCells = 0;
+        m_paragraph.pendingCellBreak = false;
+        endParagraph(state.chars);
+        break;
+    case Keyword::InTable:
+        m_paragraph.formatting.inTable = true;
+        break;
+    case Keyword::TableRow:
+        m_losses.add(
+            QCoreApplication::translate("RtfReader", "table layout (cell texts are kept)"));
+        break;
+    case Keyword::FootnoteMark:
+        appendNoteMark(state);
+        break;
+    default:
+        if (keyword >= Keyword::TabPosition && keyword <= Keyword::TabLeaderMiddleDots)
+            applyTabWord(keyword, token);
+        else
+            applyParagraphWord(keyword, token);
+        break;
+    }
+}
+
+void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
+{
+    RtfParagraphState& formatting = m_paragraph.formatting;
+    switch (keyword) {
+    case Keyword::ParagraphDefault:
+        formatting = RtfParagraphState();
+        break;
+    case Keyword::ListOverride:
+        formatting.list = m_lists.overrideStyle(token.parameter);
+        m_paragraph.listDeclared = true;
+        break;
+    case Keyword::AlignLeft:
+        formatting.alignment = RtfParagraphState::Alignment::Left;
+        break;
+    case Keyword::AlignCenter:
+        formatting.alignment = RtfParagraphState::Alignment::Center;
+        break;
+    case Keyword::AlignRight:
+        formatting.alignment = RtfParagraphState::Alignment::Right;
+        break;
+    case Keyword::AlignJustify:
+        formatting.alignment = RtfParagraphState::Alignment::Justify;
+        break;
+    case Keyword::LeftIndent:
+        formatting.leftIndent = twips(token, -s_maxTwips);
+        break;
+    case Keyword::RightIndent:
+        formatting.rightIndent = twips(token, -s_maxTwips);
+        break;
+    case Keyword::FirstIndent:
+        formatting.firstIndent = twips(token, -s_maxTwips);
+        break;
+    case Keyword::SpaceBefore:
+        formatting.spaceBefore = twips(token, 0);
+        break;
+    case Keyword::SpaceAfter:
+        formatting.spaceAfter = twips(token, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfBodyText::applyTabWord(Keyword keyword, const RtfToken& token)
+{
+    switch (keyword) {
+    case Keyword::TabRight:
+        m_tabType = QTextOption::RightTab;
+        return;
+    case Keyword::TabCenter:
+        m_tabType = QTextOption::CenterTab;
+        return;
+    case Keyword::TabDecimal:
+        m_tabType = QTextOption::DelimiterTab;
+        return;
+    case Keyword::TabPosition:
+        // Further stops are ignored, which bounds the work per paragraph.
+        if (m_paragraph.formatting.tabs.size() < RtfCharacterPolicy::MaxTabStops)
+            m_paragraph.formatting.tabs.append(
+                {std::clamp(token.parameter, -RtfCharacterPolicy::MaxTabStopTwips,
+                            RtfCharacterPolicy::MaxTabStopTwips),
+                 m_tabType, m_tabLeader});
+        break;
+    case Keyword::TabBar:
+        // A bar tab draws a line, it stops no text; its kind and leader end with it.
+        break;
+    default:
+        m_tabLeader = RtfCharacterPolicy::tabLeader(int(keyword) - int(Keyword::TabLeaderDots));
+        return;
+    }
+    m_tabType = QTextOption::LeftTab;
+    m_tabLeader = u' ';
+}
+
+void RtfBodyText::handleLegacyNumberingWord(Keyword keyword)
+{
+    QTextListFormat::Style& list = m_paragraph.formatting.list;
+    switch (keyword) {
+    case Keyword::LegacyBullet:
+        // Older writers describe the list in \pn; its keywords say bullet or number style.
+        list = QTextListFormat::ListDisc;
+        m_paragraph.listDeclared = true;
+        break;
+    case Keyword::LegacyBulletText:
+        // The marker text: a list is certain, its kind comes from \pn, which may follow.
+        if (list == QTextListFormat::ListStyleUndefined)
+            list = QTextListFormat::ListDisc;
+        m_paragraph.listDeclared = true;
+        break;
+    case Keyword::BulletLevel:
+        list = QTextListFormat::ListDisc;
+        break;
+    case Keyword::NumberedLevel:
+    case Keyword::NumberDecimal:
+        list = QTextListFormat::ListDecimal;
+        break;
+    case Keyword::NumberLowerLetter:
+        list = QTextListFormat::ListLowerAlpha;
+        break;
+    case Keyword::NumberUpperLetter:
+        list = QTextListFormat::ListUpperAlpha;
+        break;
+    case Keyword::NumberLowerRoman:
+        list = QTextListFormat::ListLowerRoman;
+        break;
+    case Keyword::NumberUpperRoman:
+        list = QTextListFormat::ListUpperRoman;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfBodyText::appendText(QStringView text, const RtfCharState& chars)
+{
+    emitPendingCells(chars);
+    sendText(text, m_formats.current(chars));
+}
+
+void RtfBodyText::appendImage(const QByteArray& data, double width, double height,
+                              const RtfCharState& chars)
+{
+    emitPendingCells(chars);
+    m_stream.appendImage(data, width, height, m_paragraph.formatting);
+    m_paragraph.empty = false;
+}
+
+void RtfBodyText::endParagraph(const RtfCharState& chars)
+{
+    m_stream.endParagraph(m_formats.current(chars), m_paragraph.formatting);
+    m_paragraph.listDeclared = false;
+    m_paragraph.empty = true;
+}
+
+void RtfBodyText::startNote()
+{
+    m_losses.add(QCoreApplication::translate("RtfReader", "footnotes (shown as numbered notes at "
+                                                          "the end)"));
+    m_bodyParagraph = std::exchange(m_paragraph, Paragraph());
+    ++m_notes;
+    RtfCharState heading;
+    heading.bold = true;
+    m_stream.startNote(m_formats.id(heading), m_paragraph.formatting);
+}
+
+void RtfBodyText::finishNote(const RtfCharState& chars)
+{
+    m_stream.endNote(m_formats.current(chars), m_paragraph.formatting);
+    m_paragraph = std::move(m_bodyParagraph);
+}
+
+void RtfBodyText::finish(const RtfCharState& chars)
+{
+    if (!m_paragraph.listDeclared && m_paragraph.empty)
+        m_paragraph.formatting.list = QTextListFormat::ListStyleUndefined;
+    m_stream.finish(m_formats.current(chars), m_paragraph.formatting);
+}
+
+void RtfBodyText::appendNoteMark(const RtfGroupState& state)
+{
+    // In the body the mark numbers the note that follows it; in the note, the note itself.
+    const QString number = QString::number(state.inNote ? m_notes : m_notes + 1);
+    if (state.chars.hidden)
+        return;
+    RtfCharState mark = state.chars;
+    mark.vertical = 1;
+    emitPendingCells(state.chars);
+    sendText(number, m_formats.id(mark));
+}
+
+void RtfBodyText::emitCells(const RtfCharState& chars)
+{
+    if (std::exchange(m_paragraph.pendingCellBreak, false))
+        sendText(u"\u2028", m_formats.current(chars));
+    for (; m_paragraph.pendingCells > 0; --m_paragraph.pendingCells)
+        sendText(u"\t", m_formats.current(chars));
+}
+
+void RtfBodyText::sendText(QStringView text, int formatId)
+{
+    m_paragraph.empty = m_paragraph.empty && std::all_of(text.begin(), text.end(), [](QChar c) {
+                            return RtfCharacterPolicy::isDropped(c.unicode());
+                        });
+    m_stream.appendText(text, formatId, m_paragraph.formatting);
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "formats/rtf/RtfBuildStream.h"
+#include "formats/rtf/RtfCharState.h"
+#include "formats/rtf/RtfCharacterPolicy.h"
+#include "formats/rtf/RtfFormatIds.h"
+#include "formats/rtf/RtfGroupState.h"
+#include "formats/rtf/RtfKeywordTable.h"
+#include "formats/rtf/RtfListTable.h"
+#include "formats/rtf/RtfLosses.h"
+#include "formats/rtf/RtfParagraphState.h"
+#include "formats/rtf/RtfToken.h"
+
+#include <QStringView>
+
+/// The body's destination, and a footnote's while one is read: paragraphs, table cells, tab
+/// stops and list items, and the text and pictures they hold, recorded into the build stream.
+/// The character formatting in force, chars, is the group's and comes with each call.
+class RtfBodyText
+{
+public:
+    /// lists says which list style each \lsN names; what cannot be kept goes to losses.
+    RtfBodyText(RtfBuildStream& stream, RtfFormatIds& formats, const RtfListTable& lists,
+                RtfLosses& losses);
+
+    /// Takes a word of the body's other than the character formatting ones: paragraph and cell
+    /// ends, paragraph formatting, tab stops and note marks.
+    void handleWord(RtfKeywordTable::Keyword keyword, const RtfToken& token,
+                    const RtfGroupState& state);
+    /// \pn and \pntext, which say the paragraph is a list item as older writers do, and the
+    /// words inside \pn that give the list's style.
+    void handleLegacyNumberingWord(RtfKeywordTable::Keyword keyword);
+
+    void appendText(QStringView text, const RtfCharState& chars);
+    /// appendText() for one character, inline for the \uN of text outside ASCII.
+    void appendCharacter(char16_t character, const RtfCharState& chars)
+    {
+        emitPendingCells(chars);
+        m_paragraph.empty = m_paragraph.empty && RtfCharacterPolicy::isDropped(character);
+        m_stream.appendCharacter(character, m_formats.current(chars), m_paragraph.formatting);
+    }
+    /// Adds a PNG or JPEG picture; a size of 0 leaves the picture's own.
+    void appendImage(const QByteArray& data, double width, double height,
+                     const RtfCharState& chars);
+    void endParagraph(const RtfCharState& chars);
+
+    // Rare in real files: kept out of the way of the code every token runs through.
+    /// Reads what follows as a footnote, with paragraph formatting of its own, until finishNote().
+    Q_DECL_COLD_FUNCTION void startNote();
+    /// Ends the footnote; chars formats its last paragraph's mark. The body's paragraph goes on.
+    Q_DECL_COLD_FUNCTION void finishNote(const RtfCharState& chars);
+    /// Ends the body's last paragraph, which is no list item when it is empty and only carried
+    /// the list on.
+    void finish(const RtfCharState& chars);
+
+private:
+    /// The paragraph being read: its formatting, what waits to go into it and what it holds.
+    struct Paragraph
+    {
+        RtfParagraphState formatting;
+        /// Cell ends waiting for the next cell's text, each to become a tab.
+        int pendingCells = 0;
+        /// A paragraph end inside a cell, waiting to become a line break in the cell's text.
+        bool pendingCellBreak = false;
+        /// Whether the paragraph itself says it is a list item, rather than carrying on the last.
+        bool listDeclared = false;
+        /// Whether the paragraph holds nothing yet: no pictures, no characters the stream keeps.
+        bool empty = true;
+    };
+
+    void applyParagraphWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
+    /// A word from TabPosition to TabLeaderMiddleDots.
+    Q_DECL_COLD_FUNCTION void applyTabWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
+    Q_DECL_COLD_FUNCTION void appendNoteMark(const RtfGroupState& state);
+    void emitPendingCells(const RtfCharState& chars)
+    {
+        if (m_paragraph.pendingCells > 0 || m_paragraph.pendingCellBreak)
+            emitCells(chars);
+    }
+    void emitCells(const RtfCharState& chars);
+    /// Sends text to the stream, noting whether the paragraph now holds anything.
+    void sendText(QStringView text, int formatId);
+
+    RtfBuildStream& m_stream;
+    RtfFormatIds& m_formats;
+    const RtfListTable& m_lists;
+    RtfLosses& m_losses;
+    Paragraph m_paragraph;
+    /// The body's paragraph, kept while a footnote is read.
+    Paragraph m_bodyParagraph;
+    int m_notes = 0;
+    /// The kind and leader of the next tab stop, given before its position.
+    QTextOption::TabType m_tabType = QTextOption::LeftTab;
+    char16_t m_tabLeader = u' ';
+};
