@@ -225,77 +225,105 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
 {
     switch (keyword) {
     case Keyword::FontTable:
-        changeState().destination = Destination::FontTable;
-        m_fonts.startTable();
-        return true;
     case Keyword::ColorTable:
-        changeState().destination = Destination::ColorTable;
-        m_colors.startTable();
-        return true;
-    case Keyword::LegacyBullet:
-        m_body.handleLegacyNumberingWord(keyword);
-        changeState().destination = Destination::LegacyNumbering;
-        return true;
-    case Keyword::LegacyBulletText:
-        m_body.handleLegacyNumberingWord(keyword);
-        changeState().destination = Destination::Skipped;
-        return true;
-    case Keyword::ListTable:
-        changeState().destination = Destination::ListTable;
-        m_lists.startListTable();
-        return true;
-    case Keyword::ListEntry:
-    case Keyword::ListOverrideEntry:
-    case Keyword::ListPart:
-        // Some writers leave pieces of their list tables outside them; they are never text.
-        if (state().destination != Destination::Body)
-            return false;
-        m_lists.handleListWord(Keyword::ListEntry, 0);
-        changeState().destination = keyword == Keyword::ListEntry ? Destination::ListTable
-                                    : keyword == Keyword::ListOverrideEntry
-                                        ? Destination::ListOverrideTable
-                                        : Destination::Skipped;
-        return true;
-    case Keyword::Footnote:
-        if (state().destination != Destination::Body || state().inNote) {
-            changeState().destination = Destination::Skipped;
-            return true;
-        }
-        changeState().inNote = true;
-        m_body.startNote();
-        return true;
-    case Keyword::ListOverrideTable:
-        changeState().destination = Destination::ListOverrideTable;
-        m_lists.startOverrideTable();
-        return true;
     case Keyword::StyleSheet:
-        changeState().destination = Destination::StyleSheet;
-        m_styleSheet.startTable();
+    case Keyword::ListTable:
+    case Keyword::ListOverrideTable:
+        openTable(keyword);
         return true;
     case Keyword::Field:
-        m_links.startField();
-        return state().destination == Destination::Body;
     case Keyword::FieldInstruction:
-        changeState().destination = Destination::FieldInstruction;
-        return true;
     case Keyword::FieldResult:
-        if (const int link = m_links.startResult(); link > 0)
-            changeState().chars.link = link;
+        return handleFieldWord(keyword);
+    case Keyword::LegacyBullet:
+    case Keyword::LegacyBulletText:
+        // \pn's words give the list's style; \pntext holds only the marker, which is not text.
+        m_body.handleLegacyNumberingWord(keyword);
+        changeState().destination =
+            keyword == Keyword::LegacyBullet ? Destination::LegacyNumbering : Destination::Skipped;
         return true;
-    case Keyword::Picture:
-        if (state().destination != Destination::Body)
-            return false;
-        changeState().destination = Destination::Picture;
-        m_picture.reset();
+    case Keyword::Footnote:
+        // Only the body's text holds notes, and a note holds none of its own.
+        if (state().destination == Destination::Body && !state().inNote) {
+            changeState().inNote = true;
+            m_body.startNote();
+        } else {
+            changeState().destination = Destination::Skipped;
+        }
         return true;
-    case Keyword::Transparent:
-        return state().destination == Destination::Body;
     case Keyword::Object:
         m_losses.add(QCoreApplication::translate("RtfReader", "embedded objects"));
         changeState().destination = Destination::Skipped;
         return true;
     case Keyword::SkippedDestination:
         changeState().destination = Destination::Skipped;
+        return true;
+    default:
+        return state().destination == Destination::Body && openBodyDestination(keyword);
+    }
+}
+
+void RtfParser::openTable(Keyword keyword)
+{
+    switch (keyword) {
+    case Keyword::FontTable:
+        changeState().destination = Destination::FontTable;
+        m_fonts.startTable();
+        break;
+    case Keyword::ColorTable:
+        changeState().destination = Destination::ColorTable;
+        m_colors.startTable();
+        break;
+    case Keyword::StyleSheet:
+        changeState().destination = Destination::StyleSheet;
+        m_styleSheet.startTable();
+        break;
+    case Keyword::ListTable:
+        changeState().destination = Destination::ListTable;
+        m_lists.startListTable();
+        break;
+    default: // \listoverridetable
+        changeState().destination = Destination::ListOverrideTable;
+        m_lists.startOverrideTable();
+        break;
+    }
+}
+
+bool RtfParser::handleFieldWord(Keyword keyword)
+{
+    if (keyword == Keyword::FieldInstruction) {
+        changeState().destination = Destination::FieldInstruction;
+        return true;
+    }
+    if (keyword == Keyword::FieldResult) {
+        // The result's text links to the target its instruction named, if any.
+        if (const int link = m_links.startResult(); link > 0)
+            changeState().chars.link = link;
+        return true;
+    }
+    m_links.startField();
+    // Outside the body's text the word is left to the destination in force.
+    return state().destination == Destination::Body;
+}
+
+bool RtfParser::openBodyDestination(Keyword keyword)
+{
+    switch (keyword) {
+    case Keyword::ListEntry:
+    case Keyword::ListOverrideEntry:
+    case Keyword::ListPart:
+        // Some writers leave pieces of their list tables outside them; they are never text.
+        m_lists.handleListWord(Keyword::ListEntry, 0);
+        changeState().destination = keyword == Keyword::ListEntry ? Destination::ListTable
+                                    : keyword == Keyword::ListOverrideEntry
+                                        ? Destination::ListOverrideTable
+                                        : Destination::Skipped;
+        return true;
+    case Keyword::Picture:
+        changeState().destination = Destination::Picture;
+        m_picture.reset();
+        return true;
+    case Keyword::Transparent:
         return true;
     default:
         return false;
@@ -373,11 +401,10 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
 void RtfParser::finishPicture()
 {
     const QByteArray image = m_picture.image();
-    if (image.isEmpty()) {
+    if (image.isEmpty())
         m_losses.add(QCoreApplication::translate("RtfReader", "pictures other than PNG and JPEG"));
-    } else {
+    else
         m_body.appendImage(image, m_picture.width(), m_picture.height(), state().chars);
-    }
     m_picture.reset();
 }
 

@@ -55,7 +55,15 @@ private:
     void openGroup();
     void closeGroup();
     void handleControlWord(const RtfToken& token, bool afterStar);
+    /// Words that open a destination, or that make a group a field's part; true when the word
+    /// is used up.
     bool handleDestinationWord(Keyword keyword);
+    void openTable(Keyword keyword);
+    /// \field, \fldinst and \fldrslt.
+    bool handleFieldWord(Keyword keyword);
+    /// Destinations that open only from the body's text: elsewhere their words are left to the
+    /// destination in force.
+    bool openBodyDestination(Keyword keyword);
     bool handleEncodingWord(Keyword keyword, const RtfToken& token);
     void appendUnicode(int parameter);
     void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
