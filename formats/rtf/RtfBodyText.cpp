@@ -176,16 +176,11 @@ void RtfBodyText::handleLegacyNumberingWord(Keyword keyword)
     }
 }
 
-void RtfBodyText::appendText(QStringView text, const RtfCharState& chars)
-{
-    emitPendingCells(chars);
-    sendText(text, m_formats.current(chars));
-}
-
 void RtfBodyText::appendImage(const QByteArray& data, double width, double height,
                               const RtfCharState& chars)
 {
-    emitPendingCells(chars);
+    if (cellsPending())
+        emitCells(m_formats.current(chars));
     m_stream.appendImage(data, width, height, m_paragraph.formatting);
     m_paragraph.empty = false;
 }
@@ -229,22 +224,21 @@ void RtfBodyText::appendNoteMark(const RtfGroupState& state)
         return;
     RtfCharState mark = state.chars;
     mark.vertical = 1;
-    emitPendingCells(state.chars);
+    if (cellsPending())
+        emitCells(m_formats.current(state.chars));
     sendText(number, m_formats.id(mark));
 }
 
-void RtfBodyText::emitCells(const RtfCharState& chars)
+bool RtfBodyText::isDropped(QStringView text)
 {
-    if (std::exchange(m_paragraph.pendingCellBreak, false))
-        sendText(u"\u2028", m_formats.current(chars));
-    for (; m_paragraph.pendingCells > 0; --m_paragraph.pendingCells)
-        sendText(u"\t", m_formats.current(chars));
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return RtfCharacterPolicy::isDropped(c.unicode()); });
 }
 
-void RtfBodyText::sendText(QStringView text, int formatId)
+void RtfBodyText::emitCells(int formatId)
 {
-    m_paragraph.empty = m_paragraph.empty && std::all_of(text.begin(), text.end(), [](QChar c) {
-                            return RtfCharacterPolicy::isDropped(c.unicode());
-                        });
-    m_stream.appendText(text, formatId, m_paragraph.formatting);
+    if (std::exchange(m_paragraph.pendingCellBreak, false))
+        sendText(u"\u2028", formatId);
+    for (; m_paragraph.pendingCells > 0; --m_paragraph.pendingCells)
+        sendText(u"\t", formatId);
 }

@@ -31,13 +31,21 @@ public:
     /// words inside \pn that give the list's style.
     void handleLegacyNumberingWord(RtfKeywordTable::Keyword keyword);
 
-    void appendText(QStringView text, const RtfCharState& chars);
-    /// appendText() for one character, inline for the \uN of text outside ASCII.
-    void appendCharacter(char16_t character, const RtfCharState& chars)
+    /// Adds text in the format the formatting in force has, formatId.
+    void appendText(QStringView text, int formatId)
     {
-        emitPendingCells(chars);
-        m_paragraph.empty = m_paragraph.empty && RtfCharacterPolicy::isDropped(character);
-        m_stream.appendCharacter(character, m_formats.current(chars), m_paragraph.formatting);
+        if (cellsPending())
+            emitCells(formatId);
+        sendText(text, formatId);
+    }
+    /// appendText() for one character, as the \uN of text outside ASCII give them.
+    void appendCharacter(char16_t character, int formatId)
+    {
+        if (cellsPending())
+            emitCells(formatId);
+        if (m_paragraph.empty)
+            m_paragraph.empty = RtfCharacterPolicy::isDropped(character);
+        m_stream.appendCharacter(character, formatId, m_paragraph.formatting);
     }
     /// Adds a PNG or JPEG picture; a size of 0 leaves the picture's own.
     void appendImage(const QByteArray& data, double width, double height,
@@ -72,14 +80,21 @@ private:
     /// A word from TabPosition to TabLeaderMiddleDots.
     Q_DECL_COLD_FUNCTION void applyTabWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
     Q_DECL_COLD_FUNCTION void appendNoteMark(const RtfGroupState& state);
-    void emitPendingCells(const RtfCharState& chars)
+    /// Whether the stream drops every character of text, which then leaves a paragraph empty.
+    static bool isDropped(QStringView text);
+    bool cellsPending() const
     {
-        if (m_paragraph.pendingCells > 0 || m_paragraph.pendingCellBreak)
-            emitCells(chars);
+        return m_paragraph.pendingCells > 0 || m_paragraph.pendingCellBreak;
     }
-    void emitCells(const RtfCharState& chars);
+    /// Sends the waiting cell ends in formatId, the format of the formatting in force.
+    void emitCells(int formatId);
     /// Sends text to the stream, noting whether the paragraph now holds anything.
-    void sendText(QStringView text, int formatId);
+    void sendText(QStringView text, int formatId)
+    {
+        if (m_paragraph.empty)
+            m_paragraph.empty = isDropped(text);
+        m_stream.appendText(text, formatId, m_paragraph.formatting);
+    }
 
     RtfBuildStream& m_stream;
     RtfFormatIds& m_formats;

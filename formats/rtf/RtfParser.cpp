@@ -258,8 +258,14 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     case Keyword::SkippedDestination:
         changeState().destination = Destination::Skipped;
         return true;
-    default:
+    case Keyword::ListEntry:
+    case Keyword::ListOverrideEntry:
+    case Keyword::ListPart:
+    case Keyword::Picture:
+    case Keyword::Transparent:
         return state().destination == Destination::Body && openBodyDestination(keyword);
+    default:
+        return false;
     }
 }
 
@@ -534,7 +540,7 @@ void RtfParser::appendDecoded(QStringView text)
     } else if (state().destination == Destination::FieldInstruction) {
         m_links.appendInstruction(text);
     } else if (state().destination == Destination::Body && !state().chars.hidden) {
-        m_body.appendText(text, state().chars);
+        m_body.appendText(text, currentFormatId());
     }
 }
 

@@ -77,7 +77,7 @@ private:
     {
         flushBytes();
         if (state().destination == Destination::Body && !state().chars.hidden)
-            m_body.appendCharacter(character, state().chars);
+            m_body.appendCharacter(character, currentFormatId());
         else
             appendDecoded(QStringView(&character, 1));
     }
@@ -90,6 +90,7 @@ private:
     void decodeBytes();
     void commitFontEntry();
     void tablesChanged();
+    int currentFormatId() { return m_formats.current(state().chars); }
 
     RtfTokenizer m_tokenizer;
     RtfBuildStream m_stream;

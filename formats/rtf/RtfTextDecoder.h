@@ -21,7 +21,14 @@ public:
     bool isEmpty() const { return m_bytes.empty(); }
     /// Decodes the bytes waiting from codePage, or from the ANSI page for 0, and lets them go.
     /// The text stays valid until the next call.
-    QStringView decode(int codePage);
+    QStringView decode(int codePage)
+    {
+        m_decoded.resize(0);
+        m_decoder.decode(codePage > 0 ? codePage : m_ansiCodePage,
+                         QByteArrayView(m_bytes.data(), qsizetype(m_bytes.size())), m_decoded);
+        m_bytes.clear();
+        return m_decoded;
+    }
 
     void setAnsiCodePage(int codePage)
     {
