@@ -15,7 +15,8 @@
 
 /// The body's destination, and a footnote's while one is read: paragraphs, table cells, tab
 /// stops and list items, and the text and pictures they hold, recorded into the build stream.
-/// The character formatting in force, chars, is the group's and comes with each call.
+/// The character formatting in force is the parser's, part of its group state: it comes with
+/// each call that needs it, as chars or as the id of its format.
 class RtfBodyText
 {
 public:
@@ -31,14 +32,15 @@ public:
     /// words inside \pn that give the list's style.
     void handleLegacyNumberingWord(RtfKeywordTable::Keyword keyword);
 
-    /// Adds text in the format the formatting in force has, formatId.
+    /// Adds text in formatId, the format of the formatting in force, which waiting cell ends
+    /// take too.
     void appendText(QStringView text, int formatId)
     {
         if (cellsPending())
             emitCells(formatId);
         sendText(text, formatId);
     }
-    /// appendText() for one character, as the \uN of text outside ASCII give them.
+    /// appendText() for one character, inline for the \uN that spell text outside ASCII.
     void appendCharacter(char16_t character, int formatId)
     {
         if (cellsPending())
@@ -51,15 +53,15 @@ public:
     void appendImage(const QByteArray& data, double width, double height,
                      const RtfCharState& chars);
     void endParagraph(const RtfCharState& chars);
+    /// Ends the body's last paragraph, which is no list item when it is empty and only carried
+    /// the list on.
+    void finish(const RtfCharState& chars);
 
     // Rare in real files: kept out of the way of the code every token runs through.
     /// Reads what follows as a footnote, with paragraph formatting of its own, until finishNote().
     Q_DECL_COLD_FUNCTION void startNote();
     /// Ends the footnote; chars formats its last paragraph's mark. The body's paragraph goes on.
     Q_DECL_COLD_FUNCTION void finishNote(const RtfCharState& chars);
-    /// Ends the body's last paragraph, which is no list item when it is empty and only carried
-    /// the list on.
-    void finish(const RtfCharState& chars);
 
 private:
     /// The paragraph being read: its formatting, what waits to go into it and what it holds.

@@ -45,7 +45,7 @@ public:
     /// Records that what follows, until endNote(), is a note, the first of which opens the notes
     /// under a heading in headingFormatId.
     void startNote(int headingFormatId, const RtfParagraphState& paragraph);
-    /// Closes the note's last paragraph, or drops it when it is an empty one after others.
+    /// Records the note's end; markFormatId formats its last paragraph's mark.
     void endNote(int markFormatId, const RtfParagraphState& paragraph);
     /// Closes the last paragraph and hands over the last chunk.
     void finish(int markFormatId, const RtfParagraphState& paragraph);

@@ -5,7 +5,9 @@
 /// What an RTF group carries and restores when it closes.
 struct RtfGroupState
 {
-    /// Where the group's text goes.
+    /// Where the group's words and text go: the body to RtfBodyText, each table to its class,
+    /// \pn to RtfBodyText as the paragraph's list, a field's instruction to RtfLinkTable and a
+    /// picture to RtfPicture.
     enum class Destination {
         Body,
         FontTable,
@@ -23,6 +25,6 @@ struct RtfGroupState
     /// Fallback characters following each \uN, set by \ucN.
     int unicodeSkip = 1;
     Destination destination = Destination::Body;
-    /// Inside a footnote, whose text goes to the notes at the end of the document.
+    /// Inside a footnote, which is read as a note apart from the body's text.
     bool inNote = false;
 };

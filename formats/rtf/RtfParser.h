@@ -20,8 +20,10 @@
 
 #include <vector>
 
-/// Interprets an RTF token stream: groups, destinations, tables, formatting and text.
-/// Work per token is bounded, so any input is read in linear time and memory.
+/// Interprets an RTF token stream: keeps the stack of group states, with the character
+/// formatting and the destination each group is in, decodes text, and hands each word and each
+/// piece of text to the destination in force. Work per token is bounded, so any input is read in
+/// linear time and memory.
 class RtfParser
 {
 public:
