@@ -218,10 +218,10 @@ void RtfBodyText::finish(const RtfCharState& chars)
 
 void RtfBodyText::appendNoteMark(const RtfGroupState& state)
 {
-    // In the body the mark numbers the note that follows it; in the note, the note itself.
-    const QString number = QString::number(state.inNote ? m_notes : m_notes + 1);
     if (state.chars.hidden)
         return;
+    // In the body the mark numbers the note that follows it; in the note, the note itself.
+    const QString number = QString::number(state.inNote ? m_notes : m_notes + 1);
     RtfCharState mark = state.chars;
     mark.vertical = 1;
     if (cellsPending())

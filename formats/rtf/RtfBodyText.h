@@ -15,8 +15,8 @@
 
 /// The body's destination, and a footnote's while one is read: paragraphs, table cells, tab
 /// stops and list items, and the text and pictures they hold, recorded into the build stream.
-/// The character formatting in force is the parser's, part of its group state: it comes with
-/// each call that needs it, as chars or as the id of its format.
+/// The character formatting in force belongs to the parser's group state: it comes with each
+/// call that needs it, as chars or as the id of its format.
 class RtfBodyText
 {
 public:

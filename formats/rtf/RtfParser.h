@@ -57,8 +57,7 @@ private:
     void openGroup();
     void closeGroup();
     void handleControlWord(const RtfToken& token, bool afterStar);
-    /// Words that open a destination, or that make a group a field's part; true when the word
-    /// is used up.
+    /// Words that open a destination or a field; true when the word is used up.
     bool handleDestinationWord(Keyword keyword);
     void openTable(Keyword keyword);
     /// \field, \fldinst and \fldrslt.
