@@ -18,7 +18,8 @@ public:
     RtfFormatIds(RtfBuildStream& stream, const RtfFontTable& fonts, const RtfColorTable& colors,
                  const RtfLinkTable& links);
 
-    /// Hidden text is formatted as if it were not.
+    /// The id of chars' format, added to the stream when new; hidden text is formatted as if it
+    /// were not.
     int id(RtfCharState chars);
     /// id() of chars, the formatting in force, which stays known until forgetCurrent().
     int current(const RtfCharState& chars)
