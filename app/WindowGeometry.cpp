@@ -1,6 +1,6 @@
 #include "app/WindowGeometry.h"
 
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 
 #include <cmath>
 

@@ -15,7 +15,7 @@
 #include "editing/FormatCommands.h"
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 #include "platform/BusyIndicator.h"
 #include "platform/FileArguments.h"
 #include "platform/MessageService.h"

@@ -1,6 +1,6 @@
 #include "dialogs/EditorDialog.h"
 
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 #include "platform/RichTextBox.h"
 
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "dialogs/frmAbout.h"
 
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 
 #include <QFrame>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #include "dialogs/frmFind.h"
 
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 

@@ -2,7 +2,7 @@
 
 #include "dialogs/GotoLine.h"
 #include "dialogs/LeadingNumber.h"
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 

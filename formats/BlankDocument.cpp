@@ -1,7 +1,7 @@
 #include "formats/BlankDocument.h"
 
 #include "formats/ParagraphDirection.h"
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

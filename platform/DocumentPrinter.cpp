@@ -1,6 +1,6 @@
 #include "platform/DocumentPrinter.h"
 
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>

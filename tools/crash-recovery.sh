@@ -72,7 +72,7 @@ start() {
 # First run: some typing, a seed chosen through the menu (which injects a run of words),
 # one more run with F8, then more typing.
 start
-main=$(window ' - Quillmere v1.0.1$')
+main=$(window ' - Quillmere v[0-9.]*$')
 xdotool windowactivate --sync "$main"
 sleep 1 # the window takes keys only once the window manager has framed and focused it
 keys Tab
@@ -102,7 +102,7 @@ question=$(window '^Quillmere$')
 xdotool windowactivate --sync "$question" 2>/dev/null || true
 shot 2-question
 keys Return
-main=$(window '^Untitled1 - Quillmere v1.0.1$') || fail "no restored Untitled1"
+main=$(window '^Untitled1 - Quillmere v[0-9.]*$') || fail "no restored Untitled1"
 xdotool windowactivate --sync "$main"
 sleep 1
 keys Tab

@@ -53,7 +53,7 @@ start() {
     env "$@" "$program" >>"$work/program.log" 2>&1 &
     app=$!
     pids+=("$app")
-    main=$(window ' - Quillmere v1.0.1$')
+    main=$(window ' - Quillmere v[0-9.]*$')
     xdotool windowactivate --sync "$main"
 }
 
@@ -170,7 +170,7 @@ xdotool windowactivate --sync "$dialog" key alt+F4
 
 xdotool windowactivate --sync "$main"
 about
-dialog=$(window '^Quillmere ver 1.0.1$')
+dialog=$(window '^Quillmere ver [0-9.]*$')
 shot "$dialog" 06-about
 keys Escape
 stop
@@ -186,7 +186,7 @@ write "italic too."
 format 2
 shot "$main" 07-main-scale-2
 about
-dialog=$(window '^Quillmere ver 1.0.1$')
+dialog=$(window '^Quillmere ver [0-9.]*$')
 shot "$dialog" 08-about-scale-2
 keys Escape
 stop

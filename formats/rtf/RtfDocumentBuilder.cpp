@@ -1,6 +1,6 @@
 #include "formats/rtf/RtfDocumentBuilder.h"
 
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
 #include <QCoreApplication>

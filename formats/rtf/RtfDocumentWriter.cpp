@@ -1,6 +1,6 @@
 #include "formats/rtf/RtfDocumentWriter.h"
 
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/Progress.h"
+#include "formats/base/Progress.h"
 #include "formats/rtf/RtfByteSink.h"
 #include "formats/rtf/RtfParagraphMap.h"
 #include "formats/rtf/RtfRunStyle.h"

@@ -1,6 +1,6 @@
 #include "formats/rtf/RtfPicture.h"
 
-#include "formats/Twips.h"
+#include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/Progress.h"
+#include "formats/base/Progress.h"
 
 #include <QByteArray>
 #include <QString>
