@@ -114,6 +114,23 @@ void BM_Undo(benchmark::State& state)
 }
 BENCHMARK(BM_Undo)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// Undo is a toggle: after a typed character, ten Undos in a row, back and forth; the time is
+// that of all ten.
+void BM_UndoToggle(benchmark::State& state)
+{
+    Workbench bench(state.range(0) * megabyte);
+    auto* undo = bench.window->findChild<UndoSnapshot*>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.press(Qt::Key_X, QStringLiteral("x"));
+        bench.release(Qt::Key_X, QStringLiteral("x"));
+        state.ResumeTiming();
+        for (int toggle = 0; toggle < 10; ++toggle)
+            undo->mnuUndo_Click();
+    }
+}
+BENCHMARK(BM_UndoToggle)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // Picking the other of two open documents of the same size in the list, each way in turn.
 void BM_SwitchDocuments(benchmark::State& state)
 {

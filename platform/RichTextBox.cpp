@@ -117,19 +117,25 @@ void RichTextBox::sealHistory()
     document()->setModified(false);
 }
 
+// Qt counts the steps that can be redone as none once one was undone, so the walk forward goes
+// until the history stops moving rather than by that count.
 bool RichTextBox::moveInHistory(int step)
 {
     QTextDocument* doc = document();
-    const int now = doc->availableUndoSteps();
-    if (step < 0 || step > now + doc->availableRedoSteps())
+    if (step < 0)
         return false;
     keepingPlace([&] {
-        for (int at = now; at > step; --at)
+        for (int at = doc->availableUndoSteps(); at > step; --at)
             doc->undo();
-        for (int at = now; at < step; ++at)
+        for (int at = doc->availableUndoSteps(); at < step;) {
             doc->redo();
+            const int moved = doc->availableUndoSteps();
+            if (moved == at)
+                break;
+            at = moved;
+        }
     });
-    return true;
+    return doc->availableUndoSteps() == step;
 }
 
 void RichTextBox::showDocument(QTextDocument* shown)
