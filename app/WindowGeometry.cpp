@@ -2,6 +2,7 @@
 
 #include "formats/base/Twips.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,7 +34,12 @@ QString WindowGeometry::toSetting(double twips)
 
 QRect WindowGeometry::toPixels() const
 {
-    const auto px = [](double twips) { return int(std::lround(Twips::toPixels(twips))); };
+    // A stored value may be any number a hand or a damaged file put there; beyond this no screen
+    // reaches, and the pixels must fit in an int.
+    static constexpr double farthest = 1 << 20;
+    const auto px = [](double twips) {
+        return int(std::lround(std::clamp(Twips::toPixels(twips), -farthest, farthest)));
+    };
     return QRect(px(left), px(top), px(width), px(height));
 }
 
@@ -63,10 +69,20 @@ QRect WindowGeometry::ontoScreens(const QRect& outer, const QList<QRect>& screen
     for (const QRect& screen : screens) {
         const QRect shown = screen.intersected(titleBar);
         if (shown.height() == titleBarHeight && shown.width() >= qMin(grip, outer.width()))
-            return outer;
+            return QRect(outer.topLeft(), outer.size().boundedTo(screen.size()));
     }
     QRect moved = outer;
     moved.setSize(outer.size().boundedTo(primary.size()));
     moved.moveTopLeft(primary.topLeft());
     return moved;
+}
+
+QRect WindowGeometry::settled(const QRect& wanted, const QSize& setInner, const QRect& frame,
+                              const QRect& client)
+{
+    const QSize size = client.size() == setInner ? wanted.size() : frame.size();
+    // Placed without its frame, the client area stands where the frame should.
+    const bool placedWithoutFrame =
+        client.topLeft() == wanted.topLeft() && frame.topLeft() != wanted.topLeft();
+    return QRect(placedWithoutFrame ? wanted.topLeft() : frame.topLeft(), size);
 }

@@ -25,6 +25,14 @@ struct WindowGeometry
     /// so a stored value cannot make the window too small to use.
     WindowGeometry usable(double minimumWidth, double minimumHeight) const;
 
-    /// Moves a window whose title bar would not be on any screen onto the primary one.
+    /// Moves a window whose title bar would not be on any screen onto the primary one, and
+    /// makes one larger than the screen that shows it fit on that screen.
     static QRect ontoScreens(const QRect& outer, const QList<QRect>& screens, const QRect& primary);
+
+    /// The outer geometry a window given wanted before its frame was known should take once it
+    /// is framed (frame and client as they stand then): the wanted size while its inner size is
+    /// still setInner, the wanted place while its client area stands there instead; what the
+    /// writer has moved or resized meanwhile stays as it is.
+    static QRect settled(const QRect& wanted, const QSize& setInner, const QRect& frame,
+                         const QRect& client);
 };

@@ -284,7 +284,7 @@ void frmVellumo::Form_Load()
     m_wantedOuter = WindowGeometry::ontoScreens(usable.toPixels(), screenRects(),
                                                 primary ? primary->availableGeometry() : QRect());
     move(m_wantedOuter.topLeft());
-    resize(m_wantedOuter.size());
+    resize(m_setInner = m_wantedOuter.size());
 
     m_spelling->setActive(checkSpelling);
     m_documents->startup();
@@ -350,8 +350,6 @@ void frmVellumo::showEvent(QShowEvent* event)
     m_fittingFrame = true;
     restoreOuterGeometry();
     m_cmbFiles->setFocus(Qt::OtherFocusReason);
-    // The window manager reports the frame a little after the window appears.
-    QTimer::singleShot(1500, this, [this] { m_fittingFrame = false; });
 }
 
 void frmVellumo::moveEvent(QMoveEvent* event)
@@ -361,17 +359,21 @@ void frmVellumo::moveEvent(QMoveEvent* event)
         restoreOuterGeometry();
 }
 
-// The stored size is the outer one, frame included, while resize() sets the inner size.
+// The stored size is the outer one, frame included, while resize() sets the inner size, and the
+// window manager reports the frame a little after the window appears: once it has, the window
+// is fitted once, leaving alone what the writer has moved or resized meanwhile.
 void frmVellumo::restoreOuterGeometry()
 {
     const QSize frame = frameGeometry().size() - size();
-    const QSize inner = m_wantedOuter.size() - frame;
-    if (size() != inner)
-        resize(inner);
-    if (frameGeometry().topLeft() != m_wantedOuter.topLeft())
-        move(m_wantedOuter.topLeft());
-    if (!frame.isNull())
-        m_fittingFrame = false;
+    if (frame.isNull())
+        return;
+    m_fittingFrame = false;
+    const QRect outer =
+        WindowGeometry::settled(m_wantedOuter, m_setInner, frameGeometry(), geometry());
+    if (outer.size() != frameGeometry().size())
+        resize(m_setInner = outer.size() - frame);
+    if (outer.topLeft() != pos())
+        move(outer.topLeft());
 }
 
 bool frmVellumo::eventFilter(QObject* watched, QEvent* event)

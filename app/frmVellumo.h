@@ -100,6 +100,8 @@ private:
     SpellingCommands* m_spelling = nullptr;
     InjectionMark* m_injectionMark = nullptr;
     QRect m_wantedOuter;
+    /// The inner size last given, to tell it from one the writer chose.
+    QSize m_setInner;
     bool m_firstShow = true;
     bool m_fittingFrame = false;
 };

@@ -12,10 +12,12 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QSettings>
 #include <QStatusBar>
@@ -36,6 +38,7 @@ private slots:
     void layoutRule();
     void geometryParsing();
     void offScreenWindowMovesOntoPrimary();
+    void framedWindowSettles();
 
     void menuBarAsDesigned();
     void startState();
@@ -121,6 +124,26 @@ void tst_MainWindow::offScreenWindowMovesOntoPrimary()
     // On a screen, but with the title bar above it, out of reach.
     QCOMPARE(WindowGeometry::ontoScreens(QRect(100, -3333, 400, 3500), screens, primary),
              QRect(0, 0, 400, 1080));
+    // Larger than the screen it is on: it fits that screen.
+    QCOMPARE(WindowGeometry::ontoScreens(QRect(1930, 10, 32767, 32767), screens, primary),
+             QRect(1930, 10, 1280, 1024));
+}
+
+// Fitted once the frame is known, but never against what the writer did meanwhile.
+void tst_MainWindow::framedWindowSettles()
+{
+    const QRect wanted(100, 100, 600, 400);
+    const QSize setInner = wanted.size();
+    const auto settled = [&](const QRect& frame, const QRect& client) {
+        return WindowGeometry::settled(wanted, setInner, frame, client);
+    };
+    // Placed by its frame as asked, its inner size still the outer one given.
+    QCOMPARE(settled(QRect(100, 100, 610, 430), QRect(105, 125, 600, 400)), wanted);
+    // Its client area where the frame should be.
+    QCOMPARE(settled(QRect(95, 75, 610, 430), QRect(100, 100, 600, 400)), wanted);
+    // Moved and resized by the writer before the frame was known.
+    QCOMPARE(settled(QRect(300, 200, 510, 330), QRect(305, 225, 500, 300)),
+             QRect(300, 200, 510, 330));
 }
 
 void tst_MainWindow::menuBarAsDesigned()
@@ -254,6 +277,10 @@ void tst_MainWindow::storedGeometryFallsBack_data()
     // Too small to use, and with the title bar far above the screen.
     QTest::newRow("robustness: unusable size and place")
         << QStringList{"1500", "-50000", "45", "-300"} << QRect(0, 0, 333, 333);
+    // Beyond the screen, a window would take gigabytes, or beyond an int none would show.
+    QTest::newRow("robustness: sizes far beyond the screen")
+        << QStringList{"0", "0", "1e10", "1e12"}
+        << QGuiApplication::primaryScreen()->availableGeometry();
 }
 
 void tst_MainWindow::storedGeometryFallsBack()
