@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/DocumentFormats.h"
+#include "platform/TextPlace.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,8 +13,9 @@ class QTextDocument;
 
 /// One open document: its name, where it came from, the format of its file, the two states the
 /// one-step undo toggles between (docRTF, the latest recorded, and undoRTF, the one before), what
-/// was last opened or saved, what its file held that the editor could not keep, and its whole
-/// text while it is kept aside, which carries its word counts (DocumentCounts).
+/// was last opened or saved, what its file held that the editor could not keep, where the
+/// writer was in it, and its whole text while it is kept aside, which carries its word counts
+/// (DocumentCounts).
 ///
 /// Content is RTF as the editor writes it, 7-bit text kept in bytes; the empty text stands for an
 /// empty document. Where the editor can say so, each recorded state also knows its step in the
@@ -69,6 +71,10 @@ public:
     const QStringList& losses() const { return m_losses; }
     void setLosses(const QStringList& losses) { m_losses = losses; }
 
+    /// Where the writer was in it when another document was shown.
+    const TextPlace& place() const { return m_place; }
+    void setPlace(const TextPlace& place) { m_place = place; }
+
     /// Its whole text while it is kept aside, with its history of edits; nullptr otherwise.
     QTextDocument* kept() const { return m_kept.get(); }
     /// Keeps text aside as this document's; it belongs to the document until taken back.
@@ -91,4 +97,5 @@ private:
     QByteArray m_blank;
     QStringList m_losses;
     std::unique_ptr<QTextDocument> m_kept;
+    TextPlace m_place;
 };

@@ -42,6 +42,7 @@ void DocumentList::show(int to)
     dropKept();
     if (m_store.curDoc() >= 0) {
         storeCurrent();
+        m_store.current().setPlace(m_editor.place());
         // Laid out again when shown; meanwhile its layout would hold memory for nothing.
         for (QTextBlock block = leaving->begin(); block.isValid(); block = block.next())
             block.clearLayout();
@@ -54,6 +55,7 @@ void DocumentList::show(int to)
         m_editor.setTextRTF(QString::fromLatin1(m_store.docRTF(to)));
         m_store.current().restartSteps(m_editor.historyStep());
     }
+    m_editor.restorePlace(m_store.current().place());
 }
 
 void DocumentList::mnuNew_Click()

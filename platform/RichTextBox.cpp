@@ -4,6 +4,7 @@
 #include "formats/DocumentFormats.h"
 #include "platform/DocumentPrinter.h"
 #include "platform/FileArguments.h"
+#include "platform/PlaceRestorer.h"
 #include "platform/TextBoundary.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -46,6 +47,8 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
     setFont(BlankDocument::defaultFont());
+    m_placeRestorer =
+        new PlaceRestorer(*this, [this](const TextPlace& place) { setPlace(place); }, this);
     showDocument(BlankDocument::create());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
@@ -91,19 +94,42 @@ void RichTextBox::setTextRTFInPlace(const QString& rtf)
 
 void RichTextBox::keepingPlace(const std::function<void()>& change)
 {
-    const qint64 caret = textCursor().position();
-    const int left = horizontalScrollBar()->value();
-    const int top = verticalScrollBar()->value();
-    const int shownEnd = cursorForPosition(viewport()->rect().bottomRight()).position();
+    TextPlace place = this->place();
     change();
-    setSelStart(caret);
+    place.anchor = place.caret;
+    setPlace(place);
+}
+
+TextPlace RichTextBox::place() const
+{
+    const QTextCursor c = textCursor();
+    return {c.anchor(), c.position(), horizontalScrollBar()->value(),
+            verticalScrollBar()->value(),
+            cursorForPosition(viewport()->rect().bottomRight()).position()};
+}
+
+void RichTextBox::restorePlace(const TextPlace& place)
+{
+    m_placeRestorer->restore(place);
+}
+
+void RichTextBox::setPlace(const TextPlace& place)
+{
+    const qint64 end = document()->characterCount() - 1;
+    const auto at = [&](qint64 position) {
+        return int(boundaryNear(qBound<qint64>(0, position, end)));
+    };
+    QTextCursor c = textCursor();
+    c.setPosition(at(place.anchor));
+    c.setPosition(at(place.caret), QTextCursor::KeepAnchor);
+    setTextCursor(c);
     // The layout runs ahead of the view only so far; what was shown must be laid out before
     // the scroll bars can go back to it.
-    const QTextBlock last = document()->findBlock(shownEnd);
+    const QTextBlock last = document()->findBlock(int(place.shownEnd));
     document()->documentLayout()->blockBoundingRect(last.isValid() ? last
                                                                    : document()->lastBlock());
-    horizontalScrollBar()->setValue(left);
-    verticalScrollBar()->setValue(top);
+    horizontalScrollBar()->setValue(place.left);
+    verticalScrollBar()->setValue(place.top);
 }
 
 int RichTextBox::historyStep() const
@@ -140,6 +166,7 @@ bool RichTextBox::moveInHistory(int step)
 
 void RichTextBox::showDocument(QTextDocument* shown)
 {
+    m_placeRestorer->cancel();
     QTextDocument* old = document();
     // The first document belongs to QTextEdit, and one kept aside has been given a parent.
     const bool ownOld = old->parent() == this;
@@ -414,6 +441,7 @@ bool RichTextBox::event(QEvent* e)
 // Undo is the one step of the Edit menu: the document's own history is not the user's to walk.
 void RichTextBox::keyPressEvent(QKeyEvent* e)
 {
+    m_placeRestorer->cancel();
     emit KeyDown(e->key(), e->modifiers());
     if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
         e->accept();
@@ -432,6 +460,7 @@ void RichTextBox::keyReleaseEvent(QKeyEvent* e)
 
 void RichTextBox::mousePressEvent(QMouseEvent* e)
 {
+    m_placeRestorer->cancel();
     emit MouseDown(e->button());
     QTextEdit::mousePressEvent(e);
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/TextPlace.h"
+
 #include <QTextEdit>
 
 #include <functional>
 
 class QAction;
 class QMenu;
+class PlaceRestorer;
 class QPrinter;
 
 /// The rich text editing control: a QTextEdit with the operations the program relies on.
@@ -35,6 +38,13 @@ public:
     /// Shows another document in place of the current one, which is deleted unless someone
     /// else has taken it as their child.
     void showDocument(QTextDocument* shown);
+    /// Where the writer is: the selection and the view.
+    TextPlace place() const;
+    /// Puts the selection and the view back where place says, within the text there is now.
+    void setPlace(const TextPlace& place);
+    /// setPlace() for a document just shown: at once where the layout allows, else once it is
+    /// laid out that far, unless the writer clicks or types first.
+    void restorePlace(const TextPlace& place);
 
     /// Where the document stands in its own history of edits: the steps it could undo.
     int historyStep() const;
@@ -117,4 +127,5 @@ private:
     mutable quint64 m_plainRevision = ~quint64(0);
     mutable QString m_plainText;
     QList<QAction*> m_contextActions;
+    PlaceRestorer* m_placeRestorer = nullptr;
 };

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
@@ -106,6 +107,8 @@ private slots:
     void newTwiceNumbersAndSelectsTheNewDocument();
     void formattedTextSurvivesASwitch();
     void pickingTheCurrentEntryKeepsTheContent();
+    void eachDocumentKeepsItsPlace();
+    void aFarPlaceComesBackWithoutHoldingTheWindow();
     void textWrittenWithoutKeyReleaseSurvivesSwitchAndOpen();
 
     void openCancelledChangesNothing();
@@ -242,6 +245,52 @@ void tst_Documents::pickingTheCurrentEntryKeepsTheContent()
     QCOMPARE(m_editor->rtfData(), before);
     QCOMPARE(store().docRTF(0), before);
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled1 - Quillmere v1.0.1"));
+}
+
+// Back in a document, the writer finds the selection and the view as they left them, whether the
+// document was kept aside whole or read again from what the store keeps.
+void tst_Documents::eachDocumentKeepsItsPlace()
+{
+    m_window->resize(500, 300);
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    m_editor->setPlainText(lines.join(u'\n'));
+    QTextCursor selection(m_editor->document());
+    selection.setPosition(2000);
+    selection.setPosition(1990, QTextCursor::KeepAnchor);
+    m_editor->setTextCursor(selection);
+    m_editor->ensureCursorVisible();
+    const int top = m_editor->verticalScrollBar()->value();
+    QVERIFY(top > 0);
+
+    action(m_window, "mnuNew")->trigger();
+    action(m_window, "mnuNew")->trigger();
+    for (int other : {1, 2}) {
+        pickEntry(m_list, 0);
+        QCOMPARE(m_editor->textCursor().anchor(), 2000);
+        QCOMPARE(m_editor->textCursor().position(), 1990);
+        QCOMPARE(m_editor->verticalScrollBar()->value(), top);
+        pickEntry(m_list, other);
+        QCOMPARE(m_editor->verticalScrollBar()->value(), 0);
+    }
+}
+
+// Laid out again when shown, a long document takes seconds to reach a place near its end: the
+// switch returns at once and the place follows as the layout gets there.
+void tst_Documents::aFarPlaceComesBackWithoutHoldingTheWindow()
+{
+    m_editor->setPlainText(QStringLiteral("line of text\n").repeated(100000));
+    const int end = m_editor->document()->characterCount() - 1;
+    m_editor->setSelStart(end);
+    m_editor->ensureCursorVisible();
+    action(m_window, "mnuNew")->trigger();
+
+    m_list->setCurrentIndex(0);
+    documents(m_window)->cmbFiles_Click();
+    QVERIFY(m_editor->textCursor().position() != end);
+    QTRY_COMPARE_WITH_TIMEOUT(m_editor->textCursor().position(), end, 60000);
+    QVERIFY(m_editor->verticalScrollBar()->value() > 0);
 }
 
 // Seed words come in through the control with no key release after them.
