@@ -12,6 +12,8 @@
 #include <QStandardPaths>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace {
 
 // Files from other word processors carry their own extension, and some none at all.
@@ -50,6 +52,10 @@ void FileCommands::mnuOpen_Click()
 
 void FileCommands::openFiles(const QStringList& paths)
 {
+    if (m_working) {
+        m_waiting << paths;
+        return;
+    }
     for (const QString& path : paths)
         open(path, false);
 }
@@ -65,7 +71,7 @@ bool FileCommands::open(const QString& f, bool reuseStartup)
     // Read aside, so nothing changes unless the file reads.
     m_documents.dropKept();
     DocumentFormats::Read read;
-    m_busy.run([&](const Progress& progress) {
+    work([&](const Progress& progress) {
         read = DocumentFormats::readFile(f, progressPart(progress, 0, 75));
         // The store keeps the document's states as RTF, wanted as soon as it is shown: written
         // here, that is part of the work the reader sees being done.
@@ -153,9 +159,10 @@ QString FileCommands::proposedName() const
 
 bool FileCommands::writeTo(const QString& path, const DocumentFormats::Format& format)
 {
+    const int index = m_documents.store().curDoc();
     bool written = false;
     QString error;
-    m_busy.run([&](const Progress& progress) {
+    work([&](const Progress& progress) {
         written = DocumentFormats::writeFile(path, *m_editor.document(), format, &error, progress);
     });
     if (!written) {
@@ -164,9 +171,21 @@ bool FileCommands::writeTo(const QString& path, const DocumentFormats::Format& f
             MessageService::Icon::Critical);
         return false;
     }
-    m_documents.markSaved(m_documents.store().curDoc(), path, format);
+    m_documents.markSaved(index, path, format);
     m_lastFolder = QFileInfo(path).absolutePath();
     return true;
+}
+
+// The window repaints while a file is read or written, and files dropped on it meanwhile arrive
+// then: they wait until this file is done, so no document changes under the work.
+void FileCommands::work(const std::function<void(const Progress&)>& task)
+{
+    m_working = true;
+    m_busy.run(task);
+    m_working = false;
+    if (!m_waiting.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this] { openFiles(std::exchange(m_waiting, {})); }, Qt::QueuedConnection);
 }
 
 void FileCommands::mnuPrint_Click()

@@ -3,6 +3,9 @@
 #include "formats/DocumentFormats.h"
 
 #include <QObject>
+#include <QStringList>
+
+#include <functional>
 
 class BusyIndicator;
 class CommonDialog;
@@ -47,6 +50,8 @@ private:
     bool confirmLosses(const Document& document);
     /// What Save As offers: the document's own file name in the last folder used.
     QString proposedName() const;
+    /// Runs task under the busy indicator, one file at a time.
+    void work(const std::function<void(const Progress&)>& task);
     /// Switches back to document index with its caret, after an interrupted exit.
     void returnTo(int index, qint64 selStart, qint64 selLength);
 
@@ -57,4 +62,7 @@ private:
     BusyIndicator& m_busy;
     /// The folder of the document last opened or saved.
     QString m_lastFolder;
+    bool m_working = false;
+    /// Files dropped while another was read or written.
+    QStringList m_waiting;
 };

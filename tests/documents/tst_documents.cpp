@@ -135,6 +135,7 @@ private slots:
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
     void longOpenAndSaveShowThatTheyAreWorking();
+    void aFileDroppedDuringASaveWaitsForIt();
 
     void exitAsksAboutUnsavedDocuments_data();
     void exitAsksAboutUnsavedDocuments();
@@ -541,6 +542,37 @@ void tst_Documents::droppedFilesOpenAsOpenDoes()
     drop(&text, QPoint(1, 1));
     QCOMPARE(m_editor->Text(), QStringLiteral("typed dropped text"));
     QCOMPARE(store().count(), 2);
+}
+
+// The window repaints during a long save, and a file dropped then arrives in the middle of it: it
+// opens once the save is done, and the save names and marks the document it wrote.
+void tst_Documents::aFileDroppedDuringASaveWaitsForIt()
+{
+    const QString text = QStringLiteral("A paragraph long enough to be worth reading.\n");
+    m_editor->setSelText(text.repeated(30000));
+    const QString other = m_env->path("other.doc");
+    QFile file(other);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1 other}");
+    file.close();
+    bool dropped = false;
+    m_env->onClockRead = [&] {
+        m_env->now += 300;
+        if (!std::exchange(dropped, true))
+            QMetaObject::invokeMethod(
+                files(m_window), [&] { files(m_window)->openFiles({other}); },
+                Qt::QueuedConnection);
+    };
+    const QString saved = m_env->path("long.doc");
+    m_env->dialog.queueFileName(saved);
+    action(m_window, "mnuSaveas")->trigger();
+    QCOMPARE(store().at(0).name(), saved);
+    QVERIFY(!documents(m_window)->isModified(0));
+
+    QTRY_COMPARE(store().count(), 2);
+    QCOMPARE(documentsDisagree(m_window), QString());
+    QCOMPARE(store().at(1).name(), other);
+    QCOMPARE(m_editor->Text(), QStringLiteral("other"));
 }
 
 void tst_Documents::longOpenAndSaveShowThatTheyAreWorking()

@@ -110,3 +110,32 @@ inline SpellingCommands* spelling(const QObject* w)
 {
     return child<SpellingCommands>(w);
 }
+
+/// Why the list, the store, the caption and the editor do not agree on the documents and on
+/// which one is current; empty while they do. Save writes the current document's text to the
+/// file its name gives, so any disagreement may write one document's text over another's file.
+inline QString documentsDisagree(const QObject* w)
+{
+    const DocumentStore& store = documents(w)->store();
+    const QComboBox* list = cmbFiles(w);
+    if (list->count() != store.count())
+        return QStringLiteral("the list has %1 entries, the store %2")
+            .arg(list->count())
+            .arg(store.count());
+    for (int i = 0; i < store.count(); ++i)
+        if (list->itemText(i) != store.at(i).name())
+            return QStringLiteral("entry %1 is %2, document %1 is %3")
+                .arg(i)
+                .arg(list->itemText(i), store.at(i).name());
+    if (list->currentIndex() != store.curDoc())
+        return QStringLiteral("the list shows %1, the store's current is %2")
+            .arg(list->currentIndex())
+            .arg(store.curDoc());
+    const QString caption = static_cast<const QWidget*>(w)->windowTitle();
+    if (caption != DocumentList::captionFor(store.current().name()))
+        return QStringLiteral("the caption is %1 while %2 is current")
+            .arg(caption, store.current().name());
+    if (store.current().kept())
+        return QStringLiteral("the current document's text is kept aside, not shown");
+    return {};
+}
