@@ -86,7 +86,7 @@ void frmVellumo::createSubsystems()
                                m.mnu600Sec, m.mnu300Sec, m.mnu30Sec, m.mnu20Sec, m.mnu10Sec},
                               *m_timer1, *m_services.dialog, messages, *m_services.random,
                               m_services.programDir, this);
-    m_edit = new EditCommands(editor, *m_undo, this);
+    m_edit = new EditCommands(editor, *m_undo, messages, this);
     const FormatToggles toggles{m.mnuBold, m.mnuItalic, m.mnuUnderline, m.mnuStrikethru,
                                 m.mnuBullet};
     m_toolbar = new ToolbarState(editor, {m.mnuCut, m.mnuCopy, m.mnuDelete}, toggles, this);

@@ -1,17 +1,43 @@
 #include "editing/ClipboardFormats.h"
 
 #include "formats/DocumentFormats.h"
+#include "formats/HtmlNesting.h"
+#include "formats/base/LossNames.h"
 
 #include <QFont>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include <algorithm>
 
 namespace {
 
 // Other programs name RTF in all three ways; the content decides whether it is RTF.
 const char* const rtfTypes[] = {"text/rtf", "application/rtf", "text/richtext"};
+
+bool holdsTable(const QTextFrame& frame)
+{
+    const QList<QTextFrame*> frames = frame.childFrames();
+    return std::any_of(frames.begin(), frames.end(), [](const QTextFrame* child) {
+        return qobject_cast<const QTextTable*>(child) || holdsTable(*child);
+    });
+}
+
+// The RTF writer keeps no tables: their cells come out as paragraphs.
+ClipboardFormats::Paste fromHtml(const QString& markup, const QFont& defaultFont)
+{
+    QTextDocument html;
+    html.setDefaultFont(defaultFont);
+    html.setHtml(HtmlNesting::flattened(markup));
+    ClipboardFormats::Paste paste{QString::fromLatin1(DocumentFormats::rtf().write(html, {})), {}};
+    if (holdsTable(*html.rootFrame()))
+        paste.losses << LossNames::tableLayout();
+    return paste;
+}
 
 } // namespace
 
@@ -30,24 +56,21 @@ QMimeData* ClipboardFormats::forCopy(const QString& rtf, const QTextDocumentFrag
     return data;
 }
 
-QString ClipboardFormats::forPaste(const QMimeData* clipboard, const QFont& defaultFont)
+ClipboardFormats::Paste ClipboardFormats::forPaste(const QMimeData* clipboard,
+                                                   const QFont& defaultFont)
 {
     if (!clipboard)
-        return QString();
+        return {};
     const QString text = clipboard->text();
     if (DocumentFormats::isRtf(text))
-        return text;
+        return {text, {}};
     for (const char* type : rtfTypes) {
         // RTF is 7-bit text; Latin-1 keeps any stray byte as it is.
         const QString rtf = QString::fromLatin1(clipboard->data(QLatin1String(type)));
         if (DocumentFormats::isRtf(rtf))
-            return rtf;
+            return {rtf, {}};
     }
-    if (clipboard->hasHtml()) {
-        QTextDocument html;
-        html.setDefaultFont(defaultFont);
-        html.setHtml(clipboard->html());
-        return QString::fromLatin1(DocumentFormats::rtf().write(html, {}));
-    }
-    return text;
+    if (clipboard->hasHtml())
+        return fromHtml(clipboard->html(), defaultFont);
+    return {text, {}};
 }

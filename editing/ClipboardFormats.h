@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QFont;
 class QMimeData;
@@ -21,8 +22,16 @@ public:
     /// nothing is selected.
     static QMimeData* forCopy(const QString& rtf, const QTextDocumentFragment& selection,
                               const QFont& defaultFont);
-    /// What Paste writes into the editor's SelRTF: the plain text when it is RTF markup, else
-    /// the RTF on offer, else the HTML on offer turned into RTF, else the plain text; empty
-    /// without a clipboard.
-    static QString forPaste(const QMimeData* clipboard, const QFont& defaultFont);
+    /// What Paste takes from the clipboard.
+    struct Paste
+    {
+        /// For the editor's SelRTF: the plain text when it is RTF markup, else the RTF on offer,
+        /// else the HTML on offer turned into RTF, else the plain text; empty without a
+        /// clipboard.
+        QString text;
+        /// What the HTML held that turning it into RTF left out, in short phrases, each once.
+        QStringList losses;
+    };
+
+    static Paste forPaste(const QMimeData* clipboard, const QFont& defaultFont);
 };

@@ -2,14 +2,16 @@
 
 #include "editing/ClipboardFormats.h"
 #include "editing/UndoSnapshot.h"
+#include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTextDocumentFragment>
 
-EditCommands::EditCommands(RichTextBox& editor, UndoSnapshot& undo, QObject* parent)
-    : QObject(parent), m_editor(editor), m_undo(undo)
+EditCommands::EditCommands(RichTextBox& editor, UndoSnapshot& undo, MessageService& messages,
+                           QObject* parent)
+    : QObject(parent), m_editor(editor), m_undo(undo), m_messages(messages)
 {
 }
 
@@ -33,12 +35,22 @@ void EditCommands::mnuCut_Click()
     m_undo.changeundo();
 }
 
+// What was left out is told once the paste is in and recorded, so the box shows over the result.
 void EditCommands::mnuPaste_Click()
 {
-    if (const QClipboard* clipboard = QGuiApplication::clipboard())
-        m_editor.setSelRTF(
-            ClipboardFormats::forPaste(clipboard->mimeData(), m_editor.document()->defaultFont()));
+    QStringList losses;
+    if (const QClipboard* clipboard = QGuiApplication::clipboard()) {
+        const ClipboardFormats::Paste paste =
+            ClipboardFormats::forPaste(clipboard->mimeData(), m_editor.document()->defaultFont());
+        losses = paste.losses + m_editor.setSelRTF(paste.text);
+        losses.removeDuplicates();
+    }
     m_undo.changeundo();
+    if (!losses.isEmpty())
+        m_messages.MsgBox(tr("What you pasted holds things Quillmere cannot keep: %1. The rest "
+                             "was pasted; these were left out.")
+                              .arg(losses.join(QLatin1String(", "))),
+                          MessageService::Icon::Information);
 }
 
 void EditCommands::mnuDelete_Click()

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class MessageService;
 class RichTextBox;
 class UndoSnapshot;
 
@@ -9,13 +10,14 @@ class UndoSnapshot;
 ///
 /// The clipboard carries the selection's RTF markup as plain text, so formatting travels
 /// from one place in the program to another, and the selection as RTF and HTML for other
-/// programs (ClipboardFormats).
+/// programs (ClipboardFormats). A paste that held what the editor cannot keep says so.
 class EditCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    EditCommands(RichTextBox& editor, UndoSnapshot& undo, QObject* parent = nullptr);
+    EditCommands(RichTextBox& editor, UndoSnapshot& undo, MessageService& messages,
+                 QObject* parent = nullptr);
 
     void mnuCut_Click();
     void mnuCopy_Click();
@@ -26,4 +28,5 @@ public:
 private:
     RichTextBox& m_editor;
     UndoSnapshot& m_undo;
+    MessageService& m_messages;
 };

@@ -231,19 +231,21 @@ QString RichTextBox::SelRTF() const
     return QString::fromLatin1(DocumentFormats::rtf().write(selection, {}));
 }
 
-void RichTextBox::setSelRTF(const QString& text)
+QStringList RichTextBox::setSelRTF(const QString& text)
 {
     QTextCursor c = textCursor();
     if (DocumentFormats::isRtf(text)) {
-        if (const auto pasted = DocumentFormats::rtf().read(rtfBytes(text), {}).document) {
-            copyImages(*pasted, *document());
-            c.insertFragment(QTextDocumentFragment(pasted.get()));
+        const DocumentFormats::Read read = DocumentFormats::rtf().read(rtfBytes(text), {});
+        if (read.document) {
+            copyImages(*read.document, *document());
+            c.insertFragment(QTextDocumentFragment(read.document.get()));
             setTextCursor(c);
-            return;
+            return read.losses;
         }
     }
     c.insertText(normalisedLineBreaks(text));
     setTextCursor(c);
+    return {};
 }
 
 // A fragment carries a picture's name only: its data must move into the target document too.

@@ -63,8 +63,9 @@ public:
     /// The selection as an RTF document; "" when nothing is selected.
     QString SelRTF() const;
     /// Replaces the selection: text that starts as RTF does ("{\rtf", white space allowed around
-    /// the brace) goes in formatted, other text as plain.
-    void setSelRTF(const QString& text);
+    /// the brace) goes in formatted, other text as plain. Returns what the RTF held that the
+    /// editor cannot keep, in short phrases, each once.
+    QStringList setSelRTF(const QString& text);
 
     void setSelBold(bool on);
     void setSelItalic(bool on);

@@ -1,5 +1,7 @@
 #include "formats/rtf/RtfBodyText.h"
 
+#include "formats/base/LossNames.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -48,8 +50,7 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
         m_paragraph.formatting.inTable = true;
         break;
     case Keyword::TableRow:
-        m_losses.add(
-            QCoreApplication::translate("RtfReader", "table layout (cell texts are kept)"));
+        m_losses.add(LossNames::tableLayout());
         break;
     case Keyword::FootnoteMark:
         appendNoteMark(state);

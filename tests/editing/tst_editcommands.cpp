@@ -1,5 +1,6 @@
 #include "EditingWindow.h"
 #include "app/frmVellumo.h"
+#include "formats/HtmlNesting.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowParts.h"
@@ -31,6 +32,10 @@ private slots:
     void copyOffersOtherProgramsRtfAndHtml();
     void formattedTextFromOutsidePastesFormatted_data();
     void formattedTextFromOutsidePastesFormatted();
+    void htmlNestedBeyondAnyPageLosesOnlyTheDeepTags_data();
+    void htmlNestedBeyondAnyPageLosesOnlyTheDeepTags();
+    void pastedTablesAreToldOncePerPaste_data();
+    void pastedTablesAreToldOncePerPaste();
     void pasteWithoutTextRemovesSelectionAndUndoBringsItBack();
     void copyLeavesDocumentAndUndoStateAlone();
     void cutRecordsTheStateBeforeTheCut();
@@ -142,33 +147,48 @@ void tst_EditCommands::formattedTextFromOutsidePastesFormatted_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("rtfType");
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("format");
 
     const QByteArray italicRtf = "{\\rtf1\\ansi{\\i italic}}";
     QTest::newRow("nominal: markup in the plain text comes first")
-        << "{\\rtf1\\ansi{\\b bold}}" << italicRtf << "<u>underlined</u>"
+        << "{\\rtf1\\ansi{\\b bold}}" << italicRtf << "text/rtf"
+        << "<u>underlined</u>"
         << "abold"
         << "b";
-    QTest::newRow("nominal: RTF on offer beside plain words")
-        << "italic" << italicRtf << "<u>underlined</u>"
-        << "aitalic"
-        << "i";
-    QTest::newRow("nominal: RTF alone") << "" << italicRtf << ""
+    QTest::newRow("nominal: RTF on offer beside plain words") << "italic" << italicRtf << "text/rtf"
+                                                              << "<u>underlined</u>"
+                                                              << "aitalic"
+                                                              << "i";
+    QTest::newRow("nominal: RTF alone") << "" << italicRtf << "text/rtf"
+                                        << ""
                                         << "aitalic"
                                         << "i";
+    QTest::newRow("nominal: RTF alone as application/rtf") << "" << italicRtf << "application/rtf"
+                                                           << ""
+                                                           << "aitalic"
+                                                           << "i";
+    QTest::newRow("nominal: RTF alone as text/richtext") << "" << italicRtf << "text/richtext"
+                                                         << ""
+                                                         << "aitalic"
+                                                         << "i";
     QTest::newRow("nominal: HTML when there is no RTF")
-        << "underlined" << QByteArray() << "<p><u>underlined</u></p>"
+        << "underlined" << QByteArray() << "text/rtf"
+        << "<p><u>underlined</u></p>"
         << "aunderlined"
         << "u";
     QTest::newRow("robustness: RTF that is not RTF gives way to HTML")
-        << "underlined" << QByteArray("plain words") << "<u>underlined</u>"
+        << "underlined" << QByteArray("plain words") << "text/rtf"
+        << "<u>underlined</u>"
         << "aunderlined"
         << "u";
-    QTest::newRow("robustness: plain words alone stay plain") << "plain" << QByteArray() << ""
-                                                              << "aplain"
-                                                              << "";
+    QTest::newRow("robustness: plain words alone stay plain")
+        << "plain" << QByteArray() << "text/rtf"
+        << ""
+        << "aplain"
+        << "";
 }
 
 // Other word processors and browsers offer their selection as RTF or HTML beside plain words.
@@ -176,6 +196,7 @@ void tst_EditCommands::formattedTextFromOutsidePastesFormatted()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, rtf);
+    QFETCH(QString, rtfType);
     QFETCH(QString, html);
     QFETCH(QString, expected);
     QFETCH(QString, format);
@@ -184,7 +205,7 @@ void tst_EditCommands::formattedTextFromOutsidePastesFormatted()
     if (!text.isEmpty())
         offered->setText(text);
     if (!rtf.isEmpty())
-        offered->setData("text/rtf", rtf);
+        offered->setData(rtfType, rtf);
     if (!html.isEmpty())
         offered->setHtml(html);
     QGuiApplication::clipboard()->setMimeData(offered);
@@ -199,6 +220,83 @@ void tst_EditCommands::formattedTextFromOutsidePastesFormatted()
     // Pasted through the one paste path: Undo gives back the selection it replaced.
     action(w, "mnuUndo")->trigger();
     QCOMPARE(txtFile(w)->Text(), QStringLiteral("ab"));
+}
+
+void tst_EditCommands::htmlNestedBeyondAnyPageLosesOnlyTheDeepTags_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<bool>("underlined");
+
+    const int depth = HtmlNesting::saneDepth;
+    QTest::newRow("nominal: formatting deeper than any page is left out")
+        << "<p><b>" + QString("<span>").repeated(depth) + "<u>deep</u>" +
+               QString("</span>").repeated(depth) + " end</b></p>"
+        << false;
+    QTest::newRow("nominal: paragraphs left open are not nesting")
+        << "<b>" + QString("<p>x").repeated(depth) + "<p><u>deep</u> end</b>" << true;
+}
+
+// A browser's page nests a few dozen levels; what goes further keeps its words, and the
+// formatting of the levels above, as the RTF reader keeps them.
+void tst_EditCommands::htmlNestedBeyondAnyPageLosesOnlyTheDeepTags()
+{
+    QFETCH(QString, html);
+    QFETCH(bool, underlined);
+    frmVellumo* w = editingWindow(*m_env, "ab");
+    auto* offered = new QMimeData;
+    offered->setHtml(html);
+    QGuiApplication::clipboard()->setMimeData(offered);
+    select(w, 0, 2);
+
+    action(w, "mnuPaste")->trigger();
+    const QString text = txtFile(w)->Text();
+    QVERIFY2(text.endsWith("deep end"), qPrintable(text.right(20)));
+    const int deep = int(text.size()) - 7;
+    QVERIFY(boldAt(w, deep));
+    QCOMPARE(formatAt(w, deep).fontUnderline(), underlined);
+}
+
+void tst_EditCommands::pastedTablesAreToldOncePerPaste_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("boxes");
+
+    const QByteArray table = "<table><tr><td>cell one</td><td>cell two</td></tr></table>";
+    QTest::newRow("nominal: an HTML table") << "text/html"
+                                            << "<p>before</p>" + table << 1;
+    QTest::newRow("nominal: an RTF table")
+        << "text/rtf"
+        << QByteArray("{\\rtf1\\ansi\\trowd\\cellx1000\\cellx2000 cell one\\cell cell "
+                      "two\\cell\\row}")
+        << 1;
+    QTest::newRow("nominal: two tables, one box")
+        << "text/html" << table + "<p>and</p>" + table << 1;
+    QTest::newRow("nominal: no table, no box")
+        << "text/html" << QByteArray("<p>cell one two</p>") << 0;
+}
+
+// Cells become paragraphs; the writer is told, as when opening such a file, once a paste.
+void tst_EditCommands::pastedTablesAreToldOncePerPaste()
+{
+    QFETCH(QString, type);
+    QFETCH(QByteArray, data);
+    QFETCH(int, boxes);
+    frmVellumo* w = editingWindow(*m_env, "ab");
+    auto* offered = new QMimeData;
+    offered->setData(type, data);
+    QGuiApplication::clipboard()->setMimeData(offered);
+
+    action(w, "mnuPaste")->trigger();
+    QVERIFY(txtFile(w)->Text().contains("cell one"));
+    QVERIFY(txtFile(w)->Text().contains("two"));
+    QCOMPARE(m_env->messages.boxes.size(), boxes);
+    if (boxes == 0)
+        return;
+    const auto& box = m_env->messages.boxes.constFirst();
+    QVERIFY2(box.prompt.contains("table layout (cell texts are kept)"), qPrintable(box.prompt));
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
+    QCOMPARE(box.icon, MessageService::Icon::Information);
 }
 
 void tst_EditCommands::pasteWithoutTextRemovesSelectionAndUndoBringsItBack()
