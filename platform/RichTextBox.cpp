@@ -4,6 +4,7 @@
 #include "formats/DocumentFormats.h"
 #include "platform/DocumentPrinter.h"
 #include "platform/FileArguments.h"
+#include "platform/LineBreakRuns.h"
 #include "platform/PlaceRestorer.h"
 #include "platform/TextBoundary.h"
 
@@ -180,11 +181,39 @@ void RichTextBox::showDocument(QTextDocument* shown)
     // Its history lets Undo go back without reading the document again; filling it was no step.
     shown->setUndoRedoEnabled(true);
     disconnect(old, &QTextDocument::contentsChange, this, nullptr);
-    connect(shown, &QTextDocument::contentsChange, this, [this] { ++m_contentRevision; });
-    setDocument(shown);
+    connect(shown, &QTextDocument::contentsChange, this, &RichTextBox::document_Change);
+    setWrappedDocument(shown);
     ++m_contentRevision;
     if (ownOld)
         delete old;
+}
+
+// The document tells what changed before its layout hears of it, so the wrap is right before
+// the changed text is laid out.
+void RichTextBox::document_Change(int from, int removed, int added)
+{
+    ++m_contentRevision;
+    const bool anywhere = wordWrapMode() == QTextOption::WrapAnywhere;
+    if (!anywhere && LineBreakRuns::holdsLongRun(*document(), from, from + added))
+        setWordWrapMode(QTextOption::WrapAnywhere);
+    // Only taking text away can take the last such run away.
+    else if (anywhere && removed > 0 && !LineBreakRuns::holdsLongRun(*document()))
+        setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+// Changing the wrap lays out the document shown again, which is worth nothing when another takes
+// its place, and may take minutes when it holds a long run: an empty one stands in meanwhile.
+void RichTextBox::setWrappedDocument(QTextDocument* shown)
+{
+    const QTextOption::WrapMode wrap = LineBreakRuns::holdsLongRun(*shown)
+                                           ? QTextOption::WrapAnywhere
+                                           : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    QTextDocument standIn;
+    if (wrap != wordWrapMode()) {
+        setDocument(&standIn);
+        setWordWrapMode(wrap);
+    }
+    setDocument(shown);
 }
 
 qint64 RichTextBox::SelStart() const

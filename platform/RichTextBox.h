@@ -116,6 +116,10 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    void document_Change(int from, int removed, int added);
+    /// Shows shown wrapping its lines word by word, or anywhere while it holds a run with no
+    /// place to break a line (LineBreakRuns), set before it is laid out.
+    void setWrappedDocument(QTextDocument* shown);
     /// Runs change, then puts the caret and the view back where they were.
     void keepingPlace(const std::function<void()>& change);
     void mergeSelFormat(const QTextCharFormat& format);

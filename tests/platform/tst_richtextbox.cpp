@@ -1,4 +1,5 @@
 #include "formats/ParagraphDirection.h"
+#include "platform/LineBreakRuns.h"
 #include "platform/QtMessageService.h"
 #include "platform/RichTextBox.h"
 #include "platform/TextBoundary.h"
@@ -35,6 +36,8 @@ private slots:
     void rightToLeftParagraphsStayRightToLeft_data();
     void rightToLeftParagraphsStayRightToLeft();
     void menuOwnsItsKeysWhileEnabled();
+    void runsWithNoPlaceToBreakWrapAnywhere_data();
+    void runsWithNoPlaceToBreakWrapAnywhere();
 };
 
 void tst_RichTextBox::selRtfReadsEmptyWithoutSelection()
@@ -306,6 +309,44 @@ void tst_RichTextBox::messageBoxShowsItsWholeTitle()
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     const QFontMetrics titleFont(QFontDatabase::systemFont(QFontDatabase::TitleFont));
     QVERIFY(box.width() > titleFont.horizontalAdvance(title));
+}
+
+void tst_RichTextBox::runsWithNoPlaceToBreakWrapAnywhere_data()
+{
+    QTest::addColumn<QString>("run");
+    QTest::addColumn<bool>("anywhere");
+
+    const qsizetype length = LineBreakRuns::longRun;
+    QTest::newRow("nominal: letters and digits") << QString("a1").repeated(length) << true;
+    QTest::newRow("nominal: words wrap at words") << QString("word ").repeated(length) << false;
+    QTest::newRow("robustness: Chinese breaks between any two characters")
+        << QString::fromUtf8("\u4e2d\u6587").repeated(length) << false;
+}
+
+// Qt looks for a place to break such a run up to the paragraph's end for every line it lays
+// out; breaking anywhere lays it out in one pass. The text itself stays as it came.
+void tst_RichTextBox::runsWithNoPlaceToBreakWrapAnywhere()
+{
+    QFETCH(QString, run);
+    QFETCH(bool, anywhere);
+    const auto wrap = [](bool anywhere) {
+        return anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    };
+    RichTextBox box;
+    box.setSelRTF("before ");
+    box.setSelRTF(run);
+    QCOMPARE(box.wordWrapMode(), wrap(anywhere));
+    QCOMPARE(box.Text(), "before " + run);
+
+    // Undo brings it back by reading it: the document read in place wraps the same way.
+    const QString withRun = box.TextRTF();
+    box.setSelStart(7);
+    box.setSelLength(run.size());
+    box.setSelText(QString());
+    QCOMPARE(box.wordWrapMode(), wrap(false));
+    box.setTextRTFInPlace(withRun);
+    QCOMPARE(box.wordWrapMode(), wrap(anywhere));
+    QCOMPARE(box.Text(), "before " + run);
 }
 
 QTEST_MAIN(tst_RichTextBox)

@@ -1,0 +1,54 @@
+#include "platform/LineBreakRuns.h"
+
+#include <QTextBlock>
+#include <QTextBoundaryFinder>
+#include <QTextDocument>
+
+namespace {
+
+/// Whether run, which holds no white space, has length characters with no place to break a
+/// line between them. Looks at length characters at a time, from the last place found in the
+/// previous look, so the time stays in proportion to the run's length.
+bool breakFreeStretch(QStringView run, qsizetype length)
+{
+    for (qsizetype start = 0; run.size() - start >= length;) {
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, run.mid(start, length));
+        qsizetype last = 0;
+        for (qsizetype at = finder.toNextBoundary(); at > 0 && at < length;
+             at = finder.toNextBoundary())
+            last = at;
+        if (last == 0)
+            return true;
+        start += last;
+    }
+    return false;
+}
+
+} // namespace
+
+// A line may break after any white space, so only the stretches between white space can hold
+// such a run: the line-breaking rules look at those alone.
+bool LineBreakRuns::holdsLongRun(QStringView text, qsizetype length)
+{
+    qsizetype runStart = 0;
+    for (qsizetype at = 0; at <= text.size(); ++at) {
+        if (at < text.size() && !text[at].isSpace())
+            continue;
+        if (at - runStart >= length && breakFreeStretch(text.mid(runStart, at - runStart), length))
+            return true;
+        runStart = at + 1;
+    }
+    return false;
+}
+
+bool LineBreakRuns::holdsLongRun(const QTextDocument& document, int from, int to)
+{
+    const QTextBlock last = to < 0 ? document.lastBlock() : document.findBlock(to);
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        if (block.length() > longRun && holdsLongRun(block.text()))
+            return true;
+        if (block == last)
+            break;
+    }
+    return false;
+}
