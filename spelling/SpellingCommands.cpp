@@ -57,6 +57,24 @@ void SpellingCommands::txtFile_Change()
         m_timer->start();
 }
 
+namespace {
+
+// A paragraph may run on far beyond the view, and every mark costs the editor a walk over the
+// paragraph's lines: only the words in view are checked. The view's edge moves out to white space,
+// so a word it cuts is checked whole; a run without any is cut where the view ends.
+qsizetype viewEdge(const QString& text, qsizetype edge, int direction)
+{
+    constexpr qsizetype longestWord = 100;
+    edge = qBound<qsizetype>(0, edge, text.size());
+    const qsizetype end = direction < 0 ? 0 : text.size();
+    for (qsizetype step = 0; step < longestWord && edge != end; ++step, edge += direction)
+        if (text[direction < 0 ? edge - 1 : edge].isSpace())
+            return edge;
+    return edge;
+}
+
+} // namespace
+
 void SpellingCommands::tmrSpelling_Timer()
 {
     m_timer->stop();
@@ -72,10 +90,14 @@ void SpellingCommands::tmrSpelling_Timer()
     QList<QTextEdit::ExtraSelection> marks;
     for (QTextBlock block = document->findBlock(first); block.isValid() && block.position() <= last;
          block = block.next()) {
-        for (const SpellChecker::Word& word : m_checker.misspellings(block.text())) {
+        const QString text = block.text();
+        const qsizetype from = viewEdge(text, first - block.position(), -1);
+        const qsizetype to = viewEdge(text, last - block.position(), 1);
+        for (const SpellChecker::Word& word :
+             m_checker.misspellings(QStringView(text).mid(from, to - from))) {
             QTextCursor range(document);
-            range.setPosition(block.position() + int(word.start));
-            range.setPosition(block.position() + int(word.start + word.length),
+            range.setPosition(block.position() + int(from + word.start));
+            range.setPosition(block.position() + int(from + word.start + word.length),
                               QTextCursor::KeepAnchor);
             marks.append({range, underline});
         }

@@ -66,6 +66,7 @@ private slots:
     void wordsSpellingLooksAt();
     void underlineIsDrawnAfterTheRestAndNeverStored();
     void onlyTheWordsInViewAreChecked();
+    void onlyTheWordsInViewOfALongParagraphAreChecked();
     void rightClickOffersSuggestionsAboveTheEditCommands();
     void personalDictionarySurvivesARestartAndIgnoreAllDoesNot();
     void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy();
@@ -237,6 +238,18 @@ void tst_Spelling::onlyTheWordsInViewAreChecked()
     spelling(w)->tmrSpelling_Timer();
     QVERIFY(firstMarked() > 300);
     QCOMPARE(marks(w)->marks(EditorMarks::Spelling).constLast().cursor.block().blockNumber(), 399);
+}
+
+// Every mark costs the editor a walk over its paragraph's lines: a megabyte on one line, all of
+// it checked, took seconds after each change.
+void tst_Spelling::onlyTheWordsInViewOfALongParagraphAreChecked()
+{
+    frmVellumo* w = editingWindow();
+    txtFile(w)->setSelText(QStringLiteral("teh ").repeated(20000));
+    txtFile(w)->setSelStart(0);
+    spelling(w)->tmrSpelling_Timer();
+    const qsizetype inView = underlined(w).size();
+    QVERIFY2(inView > 0 && inView < 1000, qPrintable(QString::number(inView)));
 }
 
 void tst_Spelling::rightClickOffersSuggestionsAboveTheEditCommands()
