@@ -69,6 +69,7 @@ private slots:
     void fullDiskShowsNothing();
 
     void restoreBringsBackContentAndNames();
+    void restoredUntitled1TakesTheStartupPlace();
     void discardDeletesCopies();
     void damagedCopyIsSkippedWithANote();
     void secondWindowLeavesRunningCopies();
@@ -246,6 +247,8 @@ void tst_Recovery::killedInstanceLeavesItsCopies_data()
     QTest::newRow("robustness: garbled lock file") << QByteArray("\x01\x02garbage") << 3600 << true;
     QTest::newRow("robustness: empty lock of an instance starting now")
         << QByteArray() << 0 << false;
+    QTest::newRow("robustness: empty lock 30 s old, its instance still starting")
+        << QByteArray() << 30 << false;
 }
 
 void tst_Recovery::killedInstanceLeavesItsCopies()
@@ -292,7 +295,6 @@ void tst_Recovery::copyAppearsAfterTyping()
     m_env->closeWindow();
 }
 
-// Unsaved text is private; a folder an older version made open to all is tightened.
 // Each key restarts the rest period, yet a writer who never pauses gets a copy in time.
 void tst_Recovery::steadyTypingStillGetsACopy()
 {
@@ -310,6 +312,7 @@ void tst_Recovery::steadyTypingStillGetsACopy()
     }
 }
 
+// Unsaved text is private; a folder an older version made open to all is tightened.
 void tst_Recovery::copiesAreForTheUserOnly()
 {
     const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
@@ -478,6 +481,25 @@ void tst_Recovery::restoreBringsBackContentAndNames()
     QCOMPARE(m_env->messages.questions.size(), 3);
     QVERIFY(m_env->messages.questions[2].prompt.contains(file));
     QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList());
+}
+
+// The unused start-up document gives up its name with its place.
+void tst_Recovery::restoredUntitled1TakesTheStartupPlace()
+{
+    {
+        auto crashed = openUnclosed();
+        QVERIFY(crashed);
+        type(crashed.get(), QStringLiteral("the only draft"));
+        rest(crashed.get());
+    }
+    m_env->messages.queueAnswer(Button::Restore);
+    frmVellumo* w = m_env->window();
+    QCOMPARE(cmbFiles(w)->count(), 1);
+    QCOMPARE(cmbFiles(w)->itemText(0), QStringLiteral("Untitled1"));
+    QCOMPARE(w->windowTitle(), DocumentList::captionFor(QStringLiteral("Untitled1")));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("the only draft"));
+    m_env->messages.queueAnswer(Button::Discard);
+    m_env->closeWindow();
 }
 
 void tst_Recovery::discardDeletesCopies()
