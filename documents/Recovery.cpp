@@ -89,23 +89,38 @@ void Recovery::restore()
         return;
     const RecoveryStore::Orphans orphans = m_store->claimOrphans();
     if (!orphans.copies.isEmpty()) {
-        QString prompt = orphans.copies.size() == 1
-                             ? tr("Quillmere closed unexpectedly. Restore 1 unsaved document?")
-                             : tr("Quillmere closed unexpectedly. Restore %1 unsaved documents?")
-                                   .arg(orphans.copies.size());
-        if (orphans.unreadable == 1)
-            prompt += tr("\n\n1 damaged recovery copy could not be read and is left out.");
-        else if (orphans.unreadable > 1)
-            prompt += tr("\n\n%1 damaged recovery copies could not be read and are left out.")
-                          .arg(orphans.unreadable);
         using Button = MessageService::Button;
-        const Button answer =
-            m_messages.ask(prompt, {Button::Restore, Button::Discard}, Button::Restore);
+        const Button answer = m_messages.ask(restorePrompt(orphans),
+                                             {Button::Restore, Button::Discard}, Button::Restore);
         // Each restored document is safe under this run's name before the old copies go.
         if (answer == Button::Restore)
             appendRestored(orphans.copies);
     }
     m_store->dropClaimed();
+}
+
+QString Recovery::restorePrompt(const RecoveryStore::Orphans& orphans)
+{
+    QString prompt = orphans.copies.size() == 1
+                         ? tr("Quillmere closed unexpectedly. Restore 1 unsaved document?")
+                         : tr("Quillmere closed unexpectedly. Restore %1 unsaved documents?")
+                               .arg(orphans.copies.size());
+    QStringList stale;
+    for (const RecoveryStore::Copy& copy : orphans.copies)
+        if (copy.stale)
+            stale << copy.name;
+    if (stale.size() == 1)
+        prompt += tr("\n\nThe copy of %1 misses its last changes, which could not be written.")
+                      .arg(stale[0]);
+    else if (stale.size() > 1)
+        prompt += tr("\n\nThe copies of %1 miss their last changes, which could not be written.")
+                      .arg(stale.join(QLatin1String(", ")));
+    if (orphans.unreadable == 1)
+        prompt += tr("\n\n1 damaged recovery copy could not be read and is left out.");
+    else if (orphans.unreadable > 1)
+        prompt += tr("\n\n%1 damaged recovery copies could not be read and are left out.")
+                      .arg(orphans.unreadable);
+    return prompt;
 }
 
 // Restored documents are never saved here, so the exit question covers them, and Undo straight

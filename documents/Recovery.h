@@ -48,6 +48,7 @@ public:
     QTimer* tmrRecovery() const { return m_timer; }
 
 private:
+    static QString restorePrompt(const RecoveryStore::Orphans& orphans);
     void appendRestored(const QList<RecoveryStore::Copy>& copies);
 
     struct Written

@@ -15,7 +15,11 @@
 
 namespace {
 
-const QByteArray magic = QByteArrayLiteral("Quillmere recovery 1");
+const QByteArray magic = QByteArrayLiteral("Quillmere recovery 2");
+// Copies left by a version that could not mark a copy stale: still worth restoring.
+const QByteArray firstMagic = QByteArrayLiteral("Quillmere recovery 1");
+// Right after the magic, so the stale mark is one byte at a known place.
+const QByteArray staleKey = QByteArrayLiteral("\nstale ");
 const QString copySuffix = QStringLiteral(".recovery");
 const QString lockSuffix = QStringLiteral(".lock");
 // A copy that cannot be read is kept aside under this suffix instead of being offered again.
@@ -47,6 +51,17 @@ bool takeUnreadable(QLockFile& lock, const QString& path)
     if (!written.isValid() || written.secsTo(QDateTime::currentDateTime()) < 60)
         return false;
     return lock.removeStaleLockFile() && lock.tryLock(0);
+}
+
+/// Marks the copy at path as missing its document's last changes. On a full disk nothing new
+/// can be written, but a byte of a file already there can still change in place.
+void markStale(const QString& path)
+{
+    QFile file(path);
+    const QByteArray mark = magic + staleKey;
+    if (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered) &&
+        file.read(mark.size() + 1) == mark + '0' && file.seek(mark.size()))
+        file.write("1", 1);
 }
 
 } // namespace
@@ -103,18 +118,22 @@ QStringList RecoveryStore::copiesOf(const QString& owner) const
 
 QByteArray RecoveryStore::header(const Copy& copy)
 {
-    return magic + "\nindex " + QByteArray::number(copy.index) + "\npath " +
-           (copy.isFilePath ? "1" : "0") + "\nname " + copy.name.toUtf8().toPercentEncoding() +
-           "\nsize " + QByteArray::number(copy.rtf.size()) + "\nmd5 " + checksum(copy.rtf) + "\n\n";
+    return magic + staleKey + (copy.stale ? "1" : "0") + "\nindex " +
+           QByteArray::number(copy.index) + "\npath " + (copy.isFilePath ? "1" : "0") + "\nname " +
+           copy.name.toUtf8().toPercentEncoding() + "\nsize " +
+           QByteArray::number(copy.rtf.size()) + "\nmd5 " + checksum(copy.rtf) + "\n\n";
 }
 
 bool RecoveryStore::write(const Copy& copy)
 {
     if (!m_lock)
         return false;
+    const QString path = copyPath(m_owner, copy.index);
     QString error;
-    return AtomicFile::write(copyPath(m_owner, copy.index), {header(copy), copy.rtf}, &error,
-                             ownerOnly);
+    if (AtomicFile::write(path, {header(copy), copy.rtf}, &error, ownerOnly))
+        return true;
+    markStale(path);
+    return false;
 }
 
 void RecoveryStore::remove(int index)
@@ -134,14 +153,16 @@ std::optional<RecoveryStore::Copy> RecoveryStore::decode(const QByteArray& data)
     if (end < 0)
         return std::nullopt;
     const QList<QByteArray> lines = data.left(end).split('\n');
-    if (lines.size() != 6 || lines[0] != magic)
+    const qsizetype first = lines[0] == magic ? 2 : lines[0] == firstMagic ? 1 : -1;
+    if (first < 0 || lines.size() != first + 5 ||
+        (first == 2 && lines[1] != "stale 0" && lines[1] != "stale 1"))
         return std::nullopt;
     QList<QByteArray> values;
     const char* const keys[] = {"index ", "path ", "name ", "size ", "md5 "};
     for (int i = 0; i < 5; ++i) {
-        if (!lines[i + 1].startsWith(keys[i]))
+        if (!lines[first + i].startsWith(keys[i]))
             return std::nullopt;
-        values << lines[i + 1].mid(qstrlen(keys[i]));
+        values << lines[first + i].mid(qstrlen(keys[i]));
     }
     bool indexOk = false;
     bool sizeOk = false;
@@ -153,6 +174,7 @@ std::optional<RecoveryStore::Copy> RecoveryStore::decode(const QByteArray& data)
         size != copy.rtf.size() || checksum(copy.rtf) != values[4])
         return std::nullopt;
     copy.isFilePath = values[1] == "1";
+    copy.stale = first == 2 && lines[1] == "stale 1";
     copy.name = QString::fromUtf8(QByteArray::fromPercentEncoding(values[2]));
     if (copy.name.isEmpty())
         return std::nullopt;

@@ -24,6 +24,8 @@ public:
         QString name;
         bool isFilePath = false;
         QByteArray rtf;
+        /// A later write of this copy failed: the document had changes the copy misses.
+        bool stale = false;
     };
 
     /// What instances that are gone left behind: readable copies in list order, and how many
@@ -48,7 +50,7 @@ public:
     QString folder() const { return m_folder; }
 
     /// Replaces the copy of document copy.index only once all of it is written; on failure
-    /// the previous copy stays as it was and the result is false.
+    /// the previous copy keeps its text, is marked stale, and the result is false.
     bool write(const Copy& copy);
     /// Removes this instance's copy of document index.
     void remove(int index);

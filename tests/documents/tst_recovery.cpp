@@ -54,6 +54,7 @@ private slots:
     void copyRoundTrip();
     void damagedCopyIsRejected_data();
     void damagedCopyIsRejected();
+    void firstVersionCopyIsRead();
     void failedWriteKeepsPreviousCopy();
     void instancesKeepTheirCopies();
     void killedInstanceLeavesItsCopies_data();
@@ -70,6 +71,7 @@ private slots:
 
     void restoreBringsBackContentAndNames();
     void restoredUntitled1TakesTheStartupPlace();
+    void copyThatMissedChangesIsOfferedAsStale();
     void discardDeletesCopies();
     void damagedCopyIsSkippedWithANote();
     void secondWindowLeavesRunningCopies();
@@ -167,7 +169,7 @@ void tst_Recovery::damagedCopyIsRejected_data()
     QTest::newRow("robustness: bytes added") << good + "}";
     QTest::newRow("robustness: not a copy") << rtfWith("plain file");
     QTest::newRow("robustness: unknown version")
-        << QByteArray(good).replace("recovery 1", "recovery 9");
+        << QByteArray(good).replace("recovery 2", "recovery 9");
     QTest::newRow("robustness: negative index") << QByteArray(good).replace("index 0", "index -1");
     QTest::newRow("robustness: empty name") << QByteArray(good).replace("name Untitled1", "name ");
 }
@@ -176,6 +178,17 @@ void tst_Recovery::damagedCopyIsRejected()
 {
     QFETCH(QByteArray, data);
     QVERIFY(!RecoveryStore::decode(data));
+}
+
+// A copy left by a crash of the version before is still offered.
+void tst_Recovery::firstVersionCopyIsRead()
+{
+    const Copy copy{0, QStringLiteral("Untitled1"), false, rtfWith("older")};
+    const auto back = RecoveryStore::decode(
+        encoded(copy).replace("Quillmere recovery 2\nstale 0\n", "Quillmere recovery 1\n"));
+    QVERIFY(back);
+    QCOMPARE(back->rtf, copy.rtf);
+    QVERIFY(!back->stale);
 }
 
 void tst_Recovery::failedWriteKeepsPreviousCopy()
@@ -194,6 +207,7 @@ void tst_Recovery::failedWriteKeepsPreviousCopy()
     const auto back = RecoveryStore::decode(readAll(path));
     QVERIFY(back);
     QCOMPARE(back->rtf, small.rtf);
+    QVERIFY(back->stale);
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("tmp")),
              QStringList());
 }
@@ -412,7 +426,10 @@ void tst_Recovery::fullDiskShowsNothing()
         rest(w);
     }
     QCOMPARE(m_env->messages.boxes.size(), 0);
-    QCOMPARE(readAll(path), before);
+    const auto stale = RecoveryStore::decode(readAll(path));
+    QVERIFY(stale);
+    QCOMPARE(stale->rtf, RecoveryStore::decode(before)->rtf);
+    QVERIFY(stale->stale);
     // With room again the next rest writes what was missed.
     type(w, QStringLiteral("!"));
     rest(w);
@@ -498,6 +515,33 @@ void tst_Recovery::restoredUntitled1TakesTheStartupPlace()
     QCOMPARE(cmbFiles(w)->itemText(0), QStringLiteral("Untitled1"));
     QCOMPARE(w->windowTitle(), DocumentList::captionFor(QStringLiteral("Untitled1")));
     QCOMPARE(txtFile(w)->Text(), QStringLiteral("the only draft"));
+    m_env->messages.queueAnswer(Button::Discard);
+    m_env->closeWindow();
+}
+
+// A copy that a later write failed to replace is offered as what it is: older than the text.
+void tst_Recovery::copyThatMissedChangesIsOfferedAsStale()
+{
+    QByteArray copied;
+    {
+        auto crashed = openUnclosed();
+        QVERIFY(crashed);
+        type(crashed.get(), QStringLiteral("kept by the copy"));
+        rest(crashed.get());
+        copied = txtFile(crashed.get())->rtfData();
+        FileSystemFaults faults(m_env->path(QStringLiteral("unused")));
+        faults.limitFileSize(4096);
+        type(crashed.get(), QString(5000, QLatin1Char('z')));
+        rest(crashed.get());
+    }
+    m_env->messages.queueAnswer(Button::Restore);
+    frmVellumo* w = m_env->window();
+    QCOMPARE(m_env->messages.questions.size(), 1);
+    QCOMPARE(m_env->messages.questions[0].prompt,
+             QStringLiteral("Quillmere closed unexpectedly. Restore 1 unsaved document?\n\nThe "
+                            "copy of Untitled1 misses its last changes, which could not be "
+                            "written."));
+    QCOMPARE(txtFile(w)->rtfData(), copied);
     m_env->messages.queueAnswer(Button::Discard);
     m_env->closeWindow();
 }
