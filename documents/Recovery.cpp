@@ -3,6 +3,7 @@
 #include "documents/DocumentList.h"
 #include "platform/MessageService.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QTimer>
 
@@ -32,20 +33,47 @@ Recovery::Recovery(DocumentList& documents, MessageService& messages, const QStr
 void Recovery::txtFile_Change()
 {
     const qint64 now = m_clock();
-    if (!m_timer->isActive())
+    if (!m_firstChange)
         m_firstChange = now;
-    m_timer->start(int(std::clamp<qint64>(m_firstChange + longestWaitMs - now, 0, restMs)));
+    m_timer->start(int(std::clamp<qint64>(*m_firstChange + longestWaitMs - now, 0, restMs)));
 }
 
 void Recovery::tmrRecovery_Timer()
 {
     m_timer->stop();
-    if (!m_store || !m_store->isOpen())
+    m_firstChange.reset();
+    if (!m_store || !openStore())
         return;
+    const Outcome outcome = writeCopies();
+    if (outcome == Outcome::Failed)
+        troubleFound();
+    else if (outcome == Outcome::Written)
+        troubleOver();
+}
+
+// A folder that could not be used at start-up is tried again at each pass: recovery is never
+// off for the rest of the run, and what a dead run left is offered once it can be claimed.
+bool Recovery::openStore()
+{
+    if (m_store->isOpen())
+        return true;
+    if (!m_store->open()) {
+        troubleFound();
+        return false;
+    }
+    troubleOver();
+    offerOrphans();
+    return true;
+}
+
+Recovery::Outcome Recovery::writeCopies()
+{
+    Outcome outcome = Outcome::Nothing;
     const DocumentStore& docs = m_documents.store();
     for (int i = 0; i < docs.count(); ++i) {
         const Document* document = &docs.at(i);
         const QByteArray content = m_documents.contentOf(i);
+        // Saved, its file holds its text: only now may its copy go.
         if (!document->isModified(content)) {
             if (m_written.remove(document))
                 m_store->remove(i);
@@ -55,10 +83,39 @@ void Recovery::tmrRecovery_Timer()
         if (written != m_written.cend() && written->name == document->name() &&
             (written->rtf.isSharedWith(content) || written->rtf == content))
             continue;
-        // A failed write (a full disk) leaves the previous copy; the next change tries again.
-        if (m_store->write({i, document->name(), document->hasFile(), content}))
+        // A failed write leaves the previous copy, marked stale, and m_written as it was, so
+        // the next pass tries again.
+        const bool ok = m_store->write({i, document->name(), document->hasFile(), content});
+        if (ok)
             m_written.insert(document, {content, document->name()});
+        outcome = std::max(outcome, ok ? Outcome::Written : Outcome::Failed);
     }
+    return outcome;
+}
+
+void Recovery::troubleFound()
+{
+    // Tried again even if the writer types nothing more: what waits is at risk meanwhile.
+    m_timer->start(retryMs);
+    if (std::exchange(m_troubleTold, true))
+        return;
+    m_messages.MsgBox(
+        tr("Quillmere cannot keep recovery copies of your unsaved changes in the folder %1.\n%2."
+           "\n\nShould Quillmere close unexpectedly, the changes made since the last copy would "
+           "be lost: save your documents to keep them safe. Quillmere keeps trying and will tell "
+           "you when it can keep copies again.")
+            .arg(QDir::toNativeSeparators(m_store->folder()), m_store->errorString()),
+        MessageService::Icon::Warning);
+}
+
+void Recovery::troubleOver()
+{
+    if (!std::exchange(m_troubleTold, false))
+        return;
+    m_messages.MsgBox(tr("Quillmere keeps recovery copies of your unsaved changes in the folder "
+                         "%1 again.")
+                          .arg(QDir::toNativeSeparators(m_store->folder())),
+                      MessageService::Icon::Information);
 }
 
 void Recovery::documents_Added(Document* document)
@@ -85,17 +142,18 @@ void Recovery::cleanExit()
 void Recovery::restore()
 {
     m_store = std::make_unique<RecoveryStore>(RecoveryStore::folderFor(m_dataDir));
-    if (!m_store->open())
-        return;
+    openStore();
+}
+
+void Recovery::offerOrphans()
+{
     const RecoveryStore::Orphans orphans = m_store->claimOrphans();
-    if (!orphans.copies.isEmpty()) {
-        using Button = MessageService::Button;
-        const Button answer = m_messages.ask(restorePrompt(orphans),
-                                             {Button::Restore, Button::Discard}, Button::Restore);
-        // Each restored document is safe under this run's name before the old copies go.
-        if (answer == Button::Restore)
-            appendRestored(orphans.copies);
-    }
+    using Button = MessageService::Button;
+    // Each restored document is safe under this run's name before the old copies go.
+    if (!orphans.copies.isEmpty() &&
+        m_messages.ask(restorePrompt(orphans), {Button::Restore, Button::Discard},
+                       Button::Restore) == Button::Restore)
+        appendRestored(orphans.copies);
     m_store->dropClaimed();
 }
 

@@ -3,6 +3,7 @@
 #include "formats/AtomicFile.h"
 #include "platform/DataFolder.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -64,6 +67,16 @@ void markStale(const QString& path)
         file.write("1", 1);
 }
 
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("RecoveryStore", text);
+}
+
+QString systemReason(const std::error_code& error)
+{
+    return QString::fromLocal8Bit(error.message());
+}
+
 } // namespace
 
 RecoveryStore::RecoveryStore(const QString& folder)
@@ -82,16 +95,44 @@ bool RecoveryStore::open()
 {
     if (m_lock)
         return true;
-    // The copies hold the user's unsaved text: only the user may read them, as with an
-    // editor's swap files, and a folder made by an older version is tightened.
-    if (!QDir().mkpath(m_folder) || !QFile::setPermissions(m_folder, ownerOnly | QFile::ExeOwner))
+    if (!makeFolder())
         return false;
     auto lock = std::make_unique<QLockFile>(lockPath(m_owner));
     // The lock is held for the whole run; it must never count as stale while we live.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (!lock->tryLock(0)) {
+        // QLockFile keeps the system's reason to itself; a write it could not finish is, in
+        // practice, a full disk.
+        m_errorString =
+            lock->error() == QLockFile::PermissionError
+                ? systemReason(std::make_error_code(std::errc::permission_denied))
+                : translated("Its lock file could not be written; the disk may be full");
         return false;
+    }
     m_lock = std::move(lock);
+    return true;
+}
+
+bool RecoveryStore::makeFolder()
+{
+    const QFileInfo info(m_folder);
+    if (info.exists() && !info.isDir()) {
+        m_errorString = translated("A file is in the folder's place");
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(m_folder).toStdString(), error);
+    if (error) {
+        m_errorString = systemReason(error);
+        return false;
+    }
+    // The copies hold the user's unsaved text: only the user may read them, as with an
+    // editor's swap files, and a folder made by an older version is tightened.
+    QFile folder(m_folder);
+    if (!folder.setPermissions(ownerOnly | QFile::ExeOwner)) {
+        m_errorString = folder.errorString();
+        return false;
+    }
     return true;
 }
 
@@ -129,8 +170,7 @@ bool RecoveryStore::write(const Copy& copy)
     if (!m_lock)
         return false;
     const QString path = copyPath(m_owner, copy.index);
-    QString error;
-    if (AtomicFile::write(path, {header(copy), copy.rtf}, &error, ownerOnly))
+    if (AtomicFile::write(path, {header(copy), copy.rtf}, &m_errorString, ownerOnly))
         return true;
     markStale(path);
     return false;

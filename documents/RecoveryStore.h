@@ -44,7 +44,8 @@ public:
     /// The folder the program uses: "recovery" in the per-user data folder, or in dataDir.
     static QString folderFor(const QString& dataDir);
 
-    /// Creates the folder and takes this instance's lock; false when either fails.
+    /// Creates the folder and takes this instance's lock; false with errorString() when
+    /// either fails.
     bool open();
     bool isOpen() const { return bool(m_lock); }
     QString folder() const { return m_folder; }
@@ -52,6 +53,8 @@ public:
     /// Replaces the copy of document copy.index only once all of it is written; on failure
     /// the previous copy keeps its text, is marked stale, and the result is false.
     bool write(const Copy& copy);
+    /// Why the last open() or write() failed, as a sentence.
+    QString errorString() const { return m_errorString; }
     /// Removes this instance's copy of document index.
     void remove(int index);
     /// Removes every copy of this instance.
@@ -68,12 +71,14 @@ public:
     static std::optional<Copy> decode(const QByteArray& data);
 
 private:
+    bool makeFolder();
     QString copyPath(const QString& owner, int index) const;
     QString lockPath(const QString& owner) const;
     QStringList copiesOf(const QString& owner) const;
 
     QString m_folder;
     QString m_owner;
+    QString m_errorString;
     std::unique_ptr<QLockFile> m_lock;
     QStringList m_claimedOwners;
     std::vector<std::unique_ptr<QLockFile>> m_claimedLocks;

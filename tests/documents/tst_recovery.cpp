@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
@@ -67,11 +68,14 @@ private slots:
     void copyGoesOnSave();
     void copyGoesWhenDiscardedAtExit();
     void cleanExitLeavesNothing();
-    void fullDiskShowsNothing();
+    void fullDiskIsToldOnceAndRetried();
+    void unusableFolderIsToldAndRetried_data();
+    void unusableFolderIsToldAndRetried();
 
     void restoreBringsBackContentAndNames();
     void restoredUntitled1TakesTheStartupPlace();
     void copyThatMissedChangesIsOfferedAsStale();
+    void orphansAreOfferedOnceTheLockIsTaken();
     void discardDeletesCopies();
     void damagedCopyIsSkippedWithANote();
     void secondWindowLeavesRunningCopies();
@@ -85,6 +89,10 @@ private:
     std::unique_ptr<frmVellumo> openUnclosed();
     static void type(frmVellumo* window, const QString& text);
     static void rest(frmVellumo* window);
+    static void retry(frmVellumo* window);
+    /// The folder's one copy; an empty one unless there is exactly one that reads.
+    Copy onlyCopy() const;
+    void checkToldOnce() const;
 
     std::unique_ptr<TestEnvironment> m_env;
 };
@@ -126,6 +134,32 @@ void tst_Recovery::rest(frmVellumo* window)
     QVERIFY(timer->isActive());
     QVERIFY(timer->interval() <= 5000);
     QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+}
+
+// Copies that could not be written are tried again without waiting for another change.
+void tst_Recovery::retry(frmVellumo* window)
+{
+    QTimer* timer = recovery(window)->tmrRecovery();
+    QVERIFY(timer->isActive());
+    QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+}
+
+Copy tst_Recovery::onlyCopy() const
+{
+    const QStringList names = copies();
+    if (names.size() != 1)
+        return {};
+    return RecoveryStore::decode(readAll(QDir(folder()).filePath(names[0]))).value_or(Copy{});
+}
+
+// The writer learns what failed and where, in the program's own box.
+void tst_Recovery::checkToldOnce() const
+{
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const RecordingMessageService::Box& box = m_env->messages.boxes[0];
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
+    QCOMPARE(box.icon, MessageService::Icon::Warning);
+    QVERIFY2(box.prompt.contains(QDir::toNativeSeparators(folder())), qPrintable(box.prompt));
 }
 
 void tst_Recovery::copyRoundTrip_data()
@@ -412,28 +446,68 @@ void tst_Recovery::cleanExitLeavesNothing()
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
-void tst_Recovery::fullDiskShowsNothing()
+// Told once however often it fails, tried again without another key, and told when it works.
+void tst_Recovery::fullDiskIsToldOnceAndRetried()
 {
     frmVellumo* w = m_env->window();
     type(w, QStringLiteral("before the disk filled"));
     rest(w);
-    const QString path = QDir(folder()).filePath(copies().value(0));
-    const QByteArray before = readAll(path);
+    const QByteArray before = onlyCopy().rtf;
     {
         FileSystemFaults faults(m_env->path(QStringLiteral("unused")));
-        faults.limitFileSize(before.size());
-        type(w, QString(2000, QLatin1Char('z')));
+        faults.limitFileSize(4096);
+        type(w, QString(5000, QLatin1Char('z')));
+        rest(w);
+        type(w, QStringLiteral("!"));
         rest(w);
     }
-    QCOMPARE(m_env->messages.boxes.size(), 0);
-    const auto stale = RecoveryStore::decode(readAll(path));
-    QVERIFY(stale);
-    QCOMPARE(stale->rtf, RecoveryStore::decode(before)->rtf);
-    QVERIFY(stale->stale);
-    // With room again the next rest writes what was missed.
-    type(w, QStringLiteral("!"));
-    rest(w);
-    QCOMPARE(RecoveryStore::decode(readAll(path))->rtf, txtFile(w)->rtfData());
+    checkToldOnce();
+    QCOMPARE(onlyCopy().rtf, before);
+    QVERIFY(onlyCopy().stale);
+    // With room again the copy is written though the writer has not typed since.
+    retry(w);
+    QCOMPARE(onlyCopy().rtf, txtFile(w)->rtfData());
+    QVERIFY(!onlyCopy().stale);
+    QCOMPARE(m_env->messages.boxes.size(), 2);
+    QCOMPARE(m_env->messages.boxes[1].icon, MessageService::Icon::Information);
+    QVERIFY(!recovery(w)->tmrRecovery()->isActive());
+    m_env->messages.queueAnswer(Button::Discard);
+    m_env->closeWindow();
+}
+
+void tst_Recovery::unusableFolderIsToldAndRetried_data()
+{
+    QTest::addColumn<bool>("fileInItsPlace");
+    QTest::newRow("robustness: a file in the folder's place") << true;
+    QTest::newRow("robustness: no room for the lock at start-up") << false;
+}
+
+// Recovery is never off for the whole run: the folder is tried again until it can be used.
+void tst_Recovery::unusableFolderIsToldAndRetried()
+{
+    QFETCH(bool, fileInItsPlace);
+    frmVellumo* w = nullptr;
+    {
+        FileSystemFaults faults(m_env->path(QStringLiteral("unused")));
+        QFile file(folder());
+        if (fileInItsPlace) {
+            QVERIFY(QDir().mkpath(QFileInfo(folder()).path()));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+        } else {
+            faults.limitFileSize(0);
+        }
+        w = m_env->window();
+        type(w, QStringLiteral("nowhere to keep this yet"));
+        rest(w);
+        if (fileInItsPlace)
+            QVERIFY(file.remove());
+    }
+    checkToldOnce();
+    retry(w);
+    QCOMPARE(onlyCopy().rtf, txtFile(w)->rtfData());
+    QCOMPARE(m_env->messages.boxes.size(), 2);
+    QCOMPARE(m_env->messages.boxes[1].icon, MessageService::Icon::Information);
     m_env->messages.queueAnswer(Button::Discard);
     m_env->closeWindow();
 }
@@ -542,6 +616,31 @@ void tst_Recovery::copyThatMissedChangesIsOfferedAsStale()
                             "copy of Untitled1 misses its last changes, which could not be "
                             "written."));
     QCOMPARE(txtFile(w)->rtfData(), copied);
+    m_env->messages.queueAnswer(Button::Discard);
+    m_env->closeWindow();
+}
+
+// Without its lock a starting run cannot claim what a dead one left; it offers it once it can.
+void tst_Recovery::orphansAreOfferedOnceTheLockIsTaken()
+{
+    {
+        auto crashed = openUnclosed();
+        QVERIFY(crashed);
+        type(crashed.get(), QStringLiteral("left by the crash"));
+        rest(crashed.get());
+    }
+    frmVellumo* w = nullptr;
+    {
+        FileSystemFaults faults(m_env->path(QStringLiteral("unused")));
+        faults.limitFileSize(0);
+        w = m_env->window();
+    }
+    QCOMPARE(m_env->messages.questions.size(), 0);
+    m_env->messages.queueAnswer(Button::Restore);
+    retry(w);
+    QCOMPARE(m_env->messages.questions.size(), 1);
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("left by the crash"));
+    QCOMPARE(onlyCopy().rtf, txtFile(w)->rtfData());
     m_env->messages.queueAnswer(Button::Discard);
     m_env->closeWindow();
 }
