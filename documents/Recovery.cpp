@@ -45,6 +45,7 @@ void Recovery::tmrRecovery_Timer()
     if (!m_store || !openStore())
         return;
     const Outcome outcome = writeCopies();
+    dropOrphansOnceSafe();
     if (outcome == Outcome::Failed)
         troubleFound();
     else if (outcome == Outcome::Written)
@@ -131,11 +132,14 @@ void Recovery::documents_Closed(Document* document)
         m_store->remove(m_documents.store().indexOf(document));
 }
 
+// Every unsaved document was saved or discarded, restored ones too.
 void Recovery::cleanExit()
 {
     m_timer->stop();
-    if (m_store)
+    if (m_store) {
         m_store->removeAll();
+        m_store->dropClaimed();
+    }
     m_written.clear();
 }
 
@@ -149,11 +153,14 @@ void Recovery::offerOrphans()
 {
     const RecoveryStore::Orphans orphans = m_store->claimOrphans();
     using Button = MessageService::Button;
-    // Each restored document is safe under this run's name before the old copies go.
     if (!orphans.copies.isEmpty() &&
         m_messages.ask(restorePrompt(orphans), {Button::Restore, Button::Discard},
-                       Button::Restore) == Button::Restore)
+                       Button::Restore) == Button::Restore) {
         appendRestored(orphans.copies);
+        m_orphansHeld = true;
+        dropOrphansOnceSafe();
+        return;
+    }
     m_store->dropClaimed();
 }
 
@@ -197,4 +204,19 @@ void Recovery::appendRestored(const QList<RecoveryStore::Copy>& copies)
             m_documents.add(std::move(document));
     }
     m_documents.selectEntry(first);
+}
+
+// On a full disk the dead run's copy may be all there is of a restored document's text until
+// this run writes one of its own, or the document is saved.
+void Recovery::dropOrphansOnceSafe()
+{
+    if (!m_orphansHeld)
+        return;
+    const DocumentStore& docs = m_documents.store();
+    for (int i = 0; i < docs.count(); ++i)
+        if (docs.at(i).origin() == Document::Origin::Restored && m_documents.isModified(i) &&
+            !m_written.contains(&docs.at(i)))
+            return;
+    m_store->dropClaimed();
+    m_orphansHeld = false;
 }

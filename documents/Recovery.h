@@ -64,6 +64,8 @@ private:
     void offerOrphans();
     static QString restorePrompt(const RecoveryStore::Orphans& orphans);
     void appendRestored(const QList<RecoveryStore::Copy>& copies);
+    /// Lets the dead run's copies go once each document restored from them is safe here.
+    void dropOrphansOnceSafe();
     /// Copies cannot be written: they are tried again later, and the writer told once.
     void troubleFound();
     /// Copies are written again after the writer was told they could not be.
@@ -85,6 +87,8 @@ private:
     /// When the first change that waits for its copy was made; nothing while none waits.
     std::optional<qint64> m_firstChange;
     QHash<const Document*, Written> m_written;
+    /// Restored documents that may still have no copy but the dead run's.
+    bool m_orphansHeld = false;
     /// The writer was told copies cannot be written, and not yet that they can again.
     bool m_troubleTold = false;
 };

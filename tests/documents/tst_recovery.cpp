@@ -75,6 +75,7 @@ private slots:
     void restoreBringsBackContentAndNames();
     void restoredUntitled1TakesTheStartupPlace();
     void copyThatMissedChangesIsOfferedAsStale();
+    void restoredCopyStaysUntilRewritten();
     void orphansAreOfferedOnceTheLockIsTaken();
     void discardDeletesCopies();
     void damagedCopyIsSkippedWithANote();
@@ -616,6 +617,33 @@ void tst_Recovery::copyThatMissedChangesIsOfferedAsStale()
                             "copy of Untitled1 misses its last changes, which could not be "
                             "written."));
     QCOMPARE(txtFile(w)->rtfData(), copied);
+    m_env->messages.queueAnswer(Button::Discard);
+    m_env->closeWindow();
+}
+
+// The dead run's copy goes only once this run has written its own.
+void tst_Recovery::restoredCopyStaysUntilRewritten()
+{
+    {
+        auto crashed = openUnclosed();
+        QVERIFY(crashed);
+        type(crashed.get(), QString(5000, QLatin1Char('r')));
+        rest(crashed.get());
+    }
+    const QStringList orphan = copies();
+    m_env->messages.queueAnswer(Button::Restore);
+    frmVellumo* w = nullptr;
+    {
+        FileSystemFaults faults(m_env->path(QStringLiteral("unused")));
+        faults.limitFileSize(4096); // room for a lock, not for the copy
+        w = m_env->window();
+    }
+    checkToldOnce();
+    QCOMPARE(copies(), orphan);
+    retry(w);
+    QCOMPARE(copies().size(), 1);
+    QVERIFY(copies() != orphan);
+    QCOMPARE(onlyCopy().rtf, txtFile(w)->rtfData());
     m_env->messages.queueAnswer(Button::Discard);
     m_env->closeWindow();
 }
