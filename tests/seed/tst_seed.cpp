@@ -355,6 +355,8 @@ void tst_Seed::decode_data()
     QTest::newRow("edge: unassigned Windows-1252 bytes keep their value")
         << QByteArray("\x81\x8d\x8f\x90\x9d") << QStringLiteral("\u0081\u008d\u008f\u0090\u009d");
     QTest::newRow("edge: empty file") << QByteArray() << QStringLiteral("");
+    QTest::newRow("edge: the end-of-file mark of an old DOS file")
+        << QByteArray("sea fog lamp\r\n\x1a") << QStringLiteral("sea fog lamp\r\n\u001a");
 }
 
 void tst_Seed::decode()
