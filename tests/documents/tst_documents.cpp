@@ -170,10 +170,12 @@ void tst_Documents::init()
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 }
 
+// Whatever a test did with the documents, the list, the store, the caption and the editor agree.
 void tst_Documents::cleanup()
 {
     QCOMPARE(m_env->dialog.pending(), 0);
     QCOMPARE(m_env->messages.pending(), 0);
+    QCOMPARE(documentsDisagree(m_window), QString());
     m_env.reset();
 }
 
