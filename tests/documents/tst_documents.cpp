@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressBar>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
@@ -108,6 +109,7 @@ private slots:
     void formattedTextSurvivesASwitch();
     void pickingTheCurrentEntryKeepsTheContent();
     void eachDocumentKeepsItsPlace();
+    void documentsAgreeThroughAWritersSession();
     void aFarPlaceComesBackWithoutHoldingTheWindow();
     void textWrittenWithoutKeyReleaseSurvivesSwitchAndOpen();
 
@@ -248,6 +250,59 @@ void tst_Documents::pickingTheCurrentEntryKeepsTheContent()
     QCOMPARE(m_editor->rtfData(), before);
     QCOMPARE(store().docRTF(0), before);
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled1 - Quillmere v1.0.1"));
+}
+
+// A long mixed session, as a writer has one: after every step the list, the store, the caption
+// and the editor agree, and whatever Save writes is the text shown, in the file the caption names.
+void tst_Documents::documentsAgreeThroughAWritersSession()
+{
+    QRandomGenerator random(20261208);
+    const QString opened = m_env->path("opened.doc");
+    QFile file(opened);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1 opened}");
+    file.close();
+    int saved = 0;
+    for (int step = 0; step < 150; ++step) {
+        switch (random.bounded(7)) {
+        case 0:
+            action(m_window, "mnuNew")->trigger();
+            break;
+        case 1:
+            m_env->dialog.queueFileName(opened);
+            action(m_window, "mnuOpen")->trigger();
+            break;
+        case 2:
+            m_env->dialog.queueFileName(m_env->path(QStringLiteral("saved%1.doc").arg(++saved)));
+            action(m_window, "mnuSaveas")->trigger();
+            break;
+        case 3:
+            if (!store().current().hasFile())
+                m_env->dialog.queueFileName(
+                    m_env->path(QStringLiteral("saved%1.doc").arg(++saved)));
+            action(m_window, "mnuSave")->trigger();
+            break;
+        case 4:
+            m_list->setCurrentIndex(int(random.bounded(m_list->count())));
+            documents(m_window)->cmbFiles_Click();
+            break;
+        case 5:
+            type(QStringLiteral(" words%1").arg(step));
+            break;
+        default:
+            action(m_window, "mnuUndo")->trigger();
+            break;
+        }
+        QVERIFY2(documentsDisagree(m_window).isEmpty(), qPrintable(documentsDisagree(m_window)));
+        // A file Quillmere wrote and nothing changed since holds the text shown.
+        const QString name = store().current().name();
+        if (name != opened && store().current().hasFile() &&
+            !documents(m_window)->isModified(store().curDoc())) {
+            QFile shown(name);
+            QVERIFY(shown.open(QIODevice::ReadOnly));
+            QCOMPARE(shown.readAll(), m_editor->rtfData());
+        }
+    }
 }
 
 // Back in a document, the writer finds the selection and the view as they left them, whether the
