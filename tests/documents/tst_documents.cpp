@@ -1,5 +1,6 @@
 #include "FileSystemFaults.h"
 #include "app/frmVellumo.h"
+#include "dialogs/frmFind.h"
 #include "documents/DocumentList.h"
 #include "platform/FileArguments.h"
 #include "platform/RichTextBox.h"
@@ -11,10 +12,12 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -124,6 +127,7 @@ private slots:
     void saveOnUntitledAsksThenSavesDirectly();
     void typedNameWithoutExtensionGetsDoc();
     void saveAsCancelledChangesNothing();
+    void saveWritesReplacementsInSeveralParagraphs();
     void saveAsProposesTheDocumentsOwnName();
     void savingOverWhatCouldNotBeKeptAsksFirst_data();
     void savingOverWhatCouldNotBeKeptAsksFirst();
@@ -583,6 +587,28 @@ void tst_Documents::saveAsCancelledChangesNothing()
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("draft"));
     QCOMPARE(store().docRTF(0), stored);
     QCOMPARE(m_env->messages.boxes.size(), 0);
+}
+
+// Each Replace changes one paragraph, and nothing asks for the document's RTF in between: Save
+// must still write both changes, not only the paragraph changed last.
+void tst_Documents::saveWritesReplacementsInSeveralParagraphs()
+{
+    const QString file = m_env->path("pets.doc");
+    writeFile(file, "{\\rtf1\\ansi a cat here\\par nothing\\par the cat sat\\par}");
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+    action(m_window, "mnuReplace")->trigger();
+    frmFind* dialog = search(m_window)->findDialog();
+    QTest::keyClicks(dialog->findChild<QLineEdit*>("txtFind"), QStringLiteral("cat"));
+    QTest::keyClicks(dialog->findChild<QLineEdit*>("txtReplace"), QStringLiteral("tiger"));
+    for (const char* button : {"cmdFindnext", "cmdReplace", "cmdReplace", "cmdFindcancel"})
+        QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+    QCOMPARE(m_editor->Text(), QStringLiteral("a tiger here\nnothing\nthe tiger sat\n"));
+
+    action(m_window, "mnuSave")->trigger();
+    const DocumentFormats::Read saved = DocumentFormats::readFile(file);
+    QVERIFY2(saved.document, qPrintable(saved.error));
+    QCOMPARE(saved.document->toPlainText(), m_editor->Text());
 }
 
 // The shared dialog remembers the last name it showed, here a seed file's; Save As never
