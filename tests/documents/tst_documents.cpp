@@ -23,6 +23,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
+#include <QThread>
 
 using Button = MessageService::Button;
 Q_DECLARE_METATYPE(MessageService::Button)
@@ -136,6 +137,7 @@ private slots:
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
     void longOpenAndSaveShowThatTheyAreWorking();
+    void readingOnTwoThreadsMovesTheBar();
 
     void exitAsksAboutUnsavedDocuments_data();
     void exitAsksAboutUnsavedDocuments();
@@ -533,6 +535,35 @@ void tst_Documents::longOpenAndSaveShowThatTheyAreWorking()
     }
     QCOMPARE(m_list->count(), 2);
     QCOMPARE(m_editor->document()->blockCount(), 30001);
+}
+
+// Files of a megabyte and more are read on a second thread while this one builds the document;
+// reading fills the bar's first three quarters and storing the document the last one.
+void tst_Documents::readingOnTwoThreadsMovesTheBar()
+{
+    if (QThread::idealThreadCount() < 2)
+        QSKIP("a file is read on two threads only where there are two");
+    const QString file = m_env->path("long.doc");
+    writeFile(
+        file,
+        rtfWith(QByteArray("A paragraph long enough to be worth reading.\\par\n").repeated(80000)));
+    QList<int> shown;
+    m_env->onClockRead = [&] {
+        m_env->now += 300;
+        auto* bar = m_window->findChild<QProgressBar*>(QStringLiteral("prgBusy"));
+        if (bar && bar->isVisible() && (shown.isEmpty() || shown.constLast() != bar->value()))
+            shown.append(bar->value());
+    };
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+
+    QCOMPARE(m_list->count(), 2);
+    QVERIFY(std::is_sorted(shown.cbegin(), shown.cend()));
+    const auto reading = std::count_if(shown.cbegin(), shown.cend(),
+                                       [](int value) { return value > 0 && value < 750; });
+    const bool pastHalf = std::any_of(shown.cbegin(), shown.cend(),
+                                      [](int value) { return value >= 375 && value < 750; });
+    QVERIFY2(reading >= 2 && pastHalf, qPrintable(QDebug::toString(shown)));
 }
 
 void tst_Documents::saveOnUntitledAsksThenSavesDirectly()
