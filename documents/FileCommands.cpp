@@ -50,33 +50,41 @@ void FileCommands::mnuOpen_Click()
 
 void FileCommands::openFiles(const QStringList& paths)
 {
-    for (const QString& path : paths)
-        open(path, false);
+    openAll(paths, false);
 }
 
 void FileCommands::openAtStartup(const QStringList& paths)
 {
-    for (const QString& path : paths)
-        open(path, true);
+    openAll(paths, true);
 }
 
-bool FileCommands::open(const QString& f, bool reuseStartup)
+// A writer who cancels a long reading wants to stop waiting, not to wait for the next file.
+void FileCommands::openAll(const QStringList& paths, bool reuseStartup)
+{
+    for (const QString& path : paths)
+        if (open(path, reuseStartup) == Opening::Cancelled)
+            return;
+}
+
+FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup)
 {
     // Read aside, so nothing changes unless the file reads.
     m_documents.dropKept();
     DocumentFormats::Read read;
-    m_busy.run([&](const Progress& progress) {
+    const bool finished = m_busy.runCancellable([&](const Progress& progress) {
         read = DocumentFormats::readFile(f, progressPart(progress, 0, 75));
         // The store keeps the document's states as RTF, wanted as soon as it is shown: written
         // here, that is part of the work the reader sees being done.
         if (read.document)
             DocumentFormats::rtf().write(*read.document, progressPart(progress, 75, 100));
     });
+    if (!finished)
+        return Opening::Cancelled;
     if (!read.document) {
         m_messages.MsgBox(
             tr("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(f), sentence(read.error)),
             MessageService::Icon::Warning);
-        return false;
+        return Opening::Failed;
     }
     m_lastFolder = QFileInfo(f).absolutePath();
     auto document = m_documents.store().create(Document::Origin::Opened, f,
@@ -93,7 +101,7 @@ bool FileCommands::open(const QString& f, bool reuseStartup)
             tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
                 .arg(QDir::toNativeSeparators(f), read.losses.join(QLatin1String(", "))),
             MessageService::Icon::Information);
-    return true;
+    return Opening::Opened;
 }
 
 void FileCommands::mnuSave_Click()

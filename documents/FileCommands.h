@@ -37,9 +37,13 @@ public:
     bool confirmClose();
 
 private:
-    /// Reads the file at path into a new document and shows it; on failure tells the user,
-    /// changes nothing and returns false.
-    bool open(const QString& path, bool reuseStartup);
+    enum class Opening { Opened, Failed, Cancelled };
+
+    /// Opens each file in turn, until the writer cancels one.
+    void openAll(const QStringList& paths, bool reuseStartup);
+    /// Reads the file at path into a new document and shows it; on failure tells the user. A
+    /// failed or cancelled reading changes nothing.
+    Opening open(const QString& path, bool reuseStartup);
     /// Writes the current document to path in format; on failure tells the user and returns
     /// false.
     bool writeTo(const QString& path, const DocumentFormats::Format& format);

@@ -54,8 +54,12 @@ public:
     /// space and a byte-order mark allowed around the brace.
     static bool isRtf(QStringView text);
 
-    /// Reads the file at path in the format its content or name says.
+    /// Reads the file at path in the format its content or name says. Only a regular file no
+    /// larger than largestFile() is read, and only once its first bytes are of a format;
+    /// progress hears the bytes loaded, then the format's reading, and may cancel both.
     static Read readFile(const QString& path, const Progress& progress = {});
+    /// The largest file this computer has the memory to hold as a document.
+    static qint64 largestFile();
     /// Replaces the file at path with document in format, all at once; false with the reason
     /// in errorString when it could not.
     static bool writeFile(const QString& path, QTextDocument& document, const Format& format,

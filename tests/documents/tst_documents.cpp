@@ -19,11 +19,17 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
 #include <QThread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using Button = MessageService::Button;
 Q_DECLARE_METATYPE(MessageService::Button)
@@ -118,6 +124,10 @@ private slots:
     void undoStraightAfterOpenKeepsTheLoadedContent();
     void openFailureChangesNothing_data();
     void openFailureChangesNothing();
+    void largeFilesAreJudgedBeforeTheyAreRead_data();
+    void largeFilesAreJudgedBeforeTheyAreRead();
+    void cancelledOpeningOpensNothingMore_data();
+    void cancelledOpeningOpensNothingMore();
     void fileArguments_data();
     void fileArguments();
     void commandLineOpensEachFileAsOpenDoes_data();
@@ -338,27 +348,47 @@ void tst_Documents::openFailureChangesNothing_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("isFolder");
+    QTest::addColumn<QString>("kind");
 
     // The header of a binary word-processor file.
     const QByteArray binaryDoc = QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(512, '\0');
-    QTest::newRow("robustness: missing file") << "missing.doc" << QByteArray() << false;
-    QTest::newRow("robustness: binary word-processor file") << "word.doc" << binaryDoc << false;
-    QTest::newRow("robustness: plain text") << "notes.doc" << QByteArray("just text") << false;
-    QTest::newRow("robustness: a folder") << "folder.doc" << QByteArray() << true;
+    QTest::newRow("robustness: missing file") << "missing.doc" << QByteArray() << "file";
+    QTest::newRow("robustness: binary word-processor file") << "word.doc" << binaryDoc << "file";
+    QTest::newRow("robustness: plain text") << "notes.doc" << QByteArray("just text") << "file";
+    QTest::newRow("robustness: a folder") << "folder.doc" << QByteArray() << "folder";
+    QTest::newRow("robustness: a pipe nothing writes into") << "pipe.rtf" << QByteArray() << "pipe";
+    QTest::newRow("robustness: a device that never ends") << "/dev/zero" << QByteArray() << "file";
 }
 
 void tst_Documents::openFailureChangesNothing()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
-    QFETCH(bool, isFolder);
+    QFETCH(QString, kind);
 
-    const QString file = m_env->path(name);
-    if (isFolder)
+    const QString file = QDir::isAbsolutePath(name) ? name : m_env->path(name);
+    if (kind == "folder")
         QVERIFY(QDir().mkpath(file));
+    else if (kind == "pipe")
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     else if (!content.isEmpty())
         writeFile(file, content);
+    // Were the pipe opened, this writer would give it a document, so the fault shows as that
+    // document opened rather than as a test that waits for ever; at the end the test reads it.
+    std::thread writer;
+    if (kind == "pipe")
+        writer = std::thread([file] {
+            QFile pipe(file);
+            if (pipe.open(QIODevice::WriteOnly))
+                pipe.write(rtfWith("piped"));
+        });
+    const auto released = qScopeGuard([&] {
+        if (!writer.joinable())
+            return;
+        const int reader = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK);
+        writer.join();
+        ::close(reader);
+    });
     type("mine");
     const QByteArray stored = store().docRTF(0);
     m_env->dialog.queueFileName(file);
@@ -372,6 +402,79 @@ void tst_Documents::openFailureChangesNothing()
     QCOMPARE(box.title, QStringLiteral("Quillmere"));
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("mine"));
     QCOMPARE(store().docRTF(0), stored);
+}
+
+void tst_Documents::largeFilesAreJudgedBeforeTheyAreRead_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("reason");
+
+    const qint64 largest = DocumentFormats::largestFile();
+    QTest::newRow("robustness: larger than the memory there is")
+        << QByteArray("{\\rtf1 ") << largest + 1 << "this computer has room for files up to";
+    QTest::newRow("robustness: large, and no document")
+        << QByteArray() << largest << "Not an RTF document";
+}
+
+// The files are sparse: they take no room on disk, but reading one takes the room of its size.
+void tst_Documents::largeFilesAreJudgedBeforeTheyAreRead()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(qint64, size);
+    QFETCH(QString, reason);
+    const QString file = m_env->path("large.rtf");
+    writeFile(file, start);
+    QVERIFY(QFile::resize(file, size));
+    // Should the file be read after all, the reading is cancelled as soon as it can be.
+    m_env->onClockRead = [&] {
+        m_env->now += 300;
+        auto* cancel = m_window->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        if (cancel && cancel->isVisible())
+            QTest::mouseClick(cancel, Qt::LeftButton);
+    };
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const QString prompt = m_env->messages.boxes.constFirst().prompt;
+    QVERIFY2(prompt.contains(file) && prompt.contains(reason), qPrintable(prompt));
+    checkUnchanged({"Untitled1"}, 0, QString());
+}
+
+void tst_Documents::cancelledOpeningOpensNothingMore_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("nominal: Cancel beside the bar") << false;
+    QTest::newRow("nominal: Escape") << true;
+}
+
+// Cancelling one of several files dropped together stops the files after it as well.
+void tst_Documents::cancelledOpeningOpensNothingMore()
+{
+    QFETCH(bool, escape);
+    const QString large = m_env->path("large.rtf");
+    writeFile(
+        large,
+        rtfWith(QByteArray("A paragraph long enough to be worth reading.\\par\n").repeated(80000)));
+    writeFile(m_env->path("small.rtf"), rtfWith("small"));
+    type("mine");
+    // Cancelled halfway through reading, while a second thread parses the file.
+    m_env->onClockRead = [&] {
+        m_env->now += 300;
+        auto* cancel = m_window->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        auto* bar = m_window->findChild<QProgressBar*>(QStringLiteral("prgBusy"));
+        if (cancel && cancel->isVisible() && bar->value() >= 375)
+            escape ? QTest::keyClick(m_editor, Qt::Key_Escape)
+                   : QTest::mouseClick(cancel, Qt::LeftButton);
+    };
+    files(m_window)->openFiles({large, m_env->path("small.rtf")});
+
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+    checkUnchanged({"Untitled1"}, 0, QStringLiteral("mine"));
+    QVERIFY(!m_window->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isVisible());
+    type("!");
+    QCOMPARE(m_editor->Text(), QStringLiteral("mine!"));
 }
 
 void tst_Documents::fileArguments_data()
