@@ -1,6 +1,7 @@
 #include "documents/FileCommands.h"
 
 #include "documents/DocumentList.h"
+#include "documents/OpenReport.h"
 #include "formats/DocumentFormats.h"
 #include "platform/BusyIndicator.h"
 #include "platform/CommonDialog.h"
@@ -45,7 +46,7 @@ void FileCommands::mnuOpen_Click()
     const QString f = m_dialog.FileName;
     if (f.isEmpty())
         return;
-    open(f, false);
+    openAll({f}, false);
 }
 
 void FileCommands::openFiles(const QStringList& paths)
@@ -58,15 +59,22 @@ void FileCommands::openAtStartup(const QStringList& paths)
     openAll(paths, true);
 }
 
-// A writer who cancels a long reading wants to stop waiting, not to wait for the next file.
+// A writer who cancels a long reading wants to stop waiting, not to wait for the next file. A
+// box for each of many files would have to be closed one by one.
 void FileCommands::openAll(const QStringList& paths, bool reuseStartup)
 {
-    for (const QString& path : paths)
-        if (open(path, reuseStartup) == Opening::Cancelled)
-            return;
+    OpenReport report;
+    qsizetype tried = 0;
+    while (tried < paths.size() &&
+           open(paths.at(tried), reuseStartup, report) != Opening::Cancelled)
+        ++tried;
+    if (!report.isEmpty())
+        m_messages.MsgBox(report.message(tried), report.hasFailures()
+                                                     ? MessageService::Icon::Warning
+                                                     : MessageService::Icon::Information);
 }
 
-FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup)
+FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup, OpenReport& report)
 {
     // Read aside, so nothing changes unless the file reads.
     m_documents.dropKept();
@@ -81,9 +89,7 @@ FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup)
     if (!finished)
         return Opening::Cancelled;
     if (!read.document) {
-        m_messages.MsgBox(
-            tr("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(f), sentence(read.error)),
-            MessageService::Icon::Warning);
+        report.failed(f, sentence(read.error));
         return Opening::Failed;
     }
     m_lastFolder = QFileInfo(f).absolutePath();
@@ -97,10 +103,7 @@ FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup)
     else
         m_documents.selectEntry(m_documents.add(std::move(document), text));
     if (!read.losses.isEmpty())
-        m_messages.MsgBox(
-            tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
-                .arg(QDir::toNativeSeparators(f), read.losses.join(QLatin1String(", "))),
-            MessageService::Icon::Information);
+        report.lost(f, read.losses);
     return Opening::Opened;
 }
 

@@ -9,6 +9,7 @@ class CommonDialog;
 class Document;
 class DocumentList;
 class MessageService;
+class OpenReport;
 class RichTextBox;
 
 /// Open, Save, Save As and Print of the current document, and the question about unsaved
@@ -39,11 +40,12 @@ public:
 private:
     enum class Opening { Opened, Failed, Cancelled };
 
-    /// Opens each file in turn, until the writer cancels one.
+    /// Opens each file in turn, until the writer cancels one, then tells what went wrong in
+    /// one message.
     void openAll(const QStringList& paths, bool reuseStartup);
-    /// Reads the file at path into a new document and shows it; on failure tells the user. A
-    /// failed or cancelled reading changes nothing.
-    Opening open(const QString& path, bool reuseStartup);
+    /// Reads the file at path into a new document and shows it; what went wrong or could not
+    /// be kept goes into report. A failed or cancelled reading changes nothing.
+    Opening open(const QString& path, bool reuseStartup, OpenReport& report);
     /// Writes the current document to path in format; on failure tells the user and returns
     /// false.
     bool writeTo(const QString& path, const DocumentFormats::Format& format);
