@@ -96,6 +96,7 @@ FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup, Op
     auto document = m_documents.store().create(Document::Origin::Opened, f,
                                                DocumentFormats::rtf().write(*read.document, {}));
     document->setFormat(*read.format);
+    document->setStamp(read.stamp);
     document->setLosses(read.losses);
     QTextDocument* text = read.document.release();
     if (reuseStartup && m_documents.isUnusedStartup())
@@ -114,8 +115,48 @@ void FileCommands::mnuSave_Click()
         mnuSaveas_Click();
         return;
     }
-    if (confirmLosses(document))
+    switch (document.stamp().compare(document.name())) {
+    case FileStamp::Change::Changed:
+        saveOverChanges(document);
+        return;
+    case FileStamp::Change::Missing:
+        saveInPlaceOfMissing(document);
+        return;
+    case FileStamp::Change::None:
+        if (confirmLosses(document))
+            writeTo(document.name(), document.format());
+        return;
+    }
+}
+
+// What another program wrote is the newer work, and may be the writer's own: it is not
+// replaced without asking. The file no longer holds what the document lost, so that question
+// has no place here.
+void FileCommands::saveOverChanges(const Document& document)
+{
+    using Button = MessageService::Button;
+    const Button answer = m_messages.ask(
+        tr("%1 was changed by another program since Quillmere opened or last saved it. "
+           "Overwriting it replaces those changes with this document; Save As keeps both.")
+            .arg(QDir::toNativeSeparators(document.name())),
+        {Button::Overwrite, Button::SaveAs, Button::Cancel}, Button::SaveAs);
+    if (answer == Button::Overwrite)
         writeTo(document.name(), document.format());
+    else if (answer == Button::SaveAs)
+        mnuSaveas_Click();
+}
+
+// Nothing is lost by writing the file again, so nothing is asked; once written, it is there,
+// so this is said once.
+void FileCommands::saveInPlaceOfMissing(const Document& document)
+{
+    const QString path = document.name();
+    if (writeTo(path, document.format()))
+        m_messages.MsgBox(tr("%1 was no longer there: another program deleted or moved it since "
+                             "Quillmere opened or last saved it. Quillmere has saved the "
+                             "document there again.")
+                              .arg(QDir::toNativeSeparators(path)),
+                          MessageService::Icon::Information);
 }
 
 // Overwriting a file with what could not be read from it loses that for good: ask first, once.
@@ -164,7 +205,7 @@ QString FileCommands::proposedName() const
 
 bool FileCommands::writeTo(const QString& path, const DocumentFormats::Format& format)
 {
-    bool written = false;
+    std::optional<FileStamp> written;
     QString error;
     m_busy.run([&](const Progress& progress) {
         written = DocumentFormats::writeFile(path, *m_editor.document(), format, &error, progress);
@@ -175,7 +216,7 @@ bool FileCommands::writeTo(const QString& path, const DocumentFormats::Format& f
             MessageService::Icon::Critical);
         return false;
     }
-    m_documents.markSaved(m_documents.store().curDoc(), path, format);
+    m_documents.markSaved(m_documents.store().curDoc(), path, format, *written);
     m_lastFolder = QFileInfo(path).absolutePath();
     return true;
 }

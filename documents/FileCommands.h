@@ -49,6 +49,10 @@ private:
     /// Writes the current document to path in format; on failure tells the user and returns
     /// false.
     bool writeTo(const QString& path, const DocumentFormats::Format& format);
+    /// Save over a file another program has written since: Overwrite, Save As, or nothing.
+    void saveOverChanges(const Document& document);
+    /// Save where another program deleted or moved the file: written again, and said so.
+    void saveInPlaceOfMissing(const Document& document);
     /// Whether Save may go on over a file that held what the document lost.
     bool confirmLosses(const Document& document);
     /// What Save As offers: the document's own file name in the last folder used.

@@ -58,14 +58,14 @@ QString refusal(const struct stat& status)
     return {};
 }
 
-// Opens the file at path into file, or says why it is not read. A pipe would block the opening
-// until some program wrote into it, so nothing waits here, and only a regular file is kept.
-QString openRegular(const QString& path, QFile& file)
+// Opens the file at path into file with its status, or says why it is not read. A pipe would
+// block the opening until some program wrote into it, so nothing waits here, and only a regular
+// file is kept.
+QString openRegular(const QString& path, QFile& file, struct stat& status)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return qt_error_string(errno);
-    struct stat status = {};
     QString error = fstat(fd, &status) == 0 ? refusal(status) : qt_error_string(errno);
     if (error.isEmpty() &&
         !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
@@ -75,8 +75,10 @@ QString openRegular(const QString& path, QFile& file)
     return error;
 }
 
-// Loads the rest of file after the head already in data; false with the system's reason.
-bool loadRest(QFile& file, QByteArray& data, const Progress& progress, QString* error)
+// Loads the rest of file after the head already in data, and hashes it; false with the
+// system's reason.
+bool loadRest(QFile& file, QByteArray& data, QCryptographicHash& hash, const Progress& progress,
+              QString* error)
 {
     // What the file held when it was opened; a file that grows meanwhile is read to that size.
     const qint64 total = std::max(file.size(), qint64(data.size()));
@@ -90,6 +92,7 @@ bool loadRest(QFile& file, QByteArray& data, const Progress& progress, QString* 
         }
         if (got == 0)
             break;
+        hash.addData(QByteArrayView(data.constData() + done, got));
         done += got;
         if (progress)
             progress(done, total);
@@ -157,7 +160,8 @@ DocumentFormats::Read DocumentFormats::readFile(const QString& path, const Progr
 {
     Read failed;
     QFile file;
-    failed.error = openRegular(path, file);
+    struct stat status = {};
+    failed.error = openRegular(path, file, status);
     if (!failed.error.isEmpty())
         return failed;
     QByteArray data = file.read(s_headSize);
@@ -166,13 +170,16 @@ DocumentFormats::Read DocumentFormats::readFile(const QString& path, const Progr
         return failed;
     }
     const Format& format = forFile(data, path);
+    QCryptographicHash hash(FileStamp::algorithm);
+    hash.addData(data);
     // Bytes no format knows are turned down by their start, with the reason the format gives,
     // before the rest of them takes time and memory.
     if (format.recognises(data) &&
-        !loadRest(file, data, progressPart(progress, 0, s_loadingShare), &failed.error))
+        !loadRest(file, data, hash, progressPart(progress, 0, s_loadingShare), &failed.error))
         return failed;
     Read read = format.read(data, progressPart(progress, s_loadingShare, 100));
     read.format = &format;
+    read.stamp = FileStamp(status, hash.result());
     return read;
 }
 
@@ -184,8 +191,12 @@ qint64 DocumentFormats::largestFile()
     return memory > 0 ? memory / memoryPerByte : std::numeric_limits<qint64>::max();
 }
 
-bool DocumentFormats::writeFile(const QString& path, QTextDocument& document, const Format& format,
-                                QString* errorString, const Progress& progress)
+std::optional<FileStamp> DocumentFormats::writeFile(const QString& path, QTextDocument& document,
+                                                    const Format& format, QString* errorString,
+                                                    const Progress& progress)
 {
-    return AtomicFile::write(path, {format.write(document, progress)}, errorString);
+    const QByteArray bytes = format.write(document, progress);
+    if (!AtomicFile::write(path, {bytes}, errorString))
+        return std::nullopt;
+    return FileStamp::written(path, bytes);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/FileStamp.h"
 #include "formats/base/Progress.h"
 
 #include <QByteArray>
@@ -7,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QTextDocument;
 
@@ -28,6 +30,8 @@ public:
         QStringList losses;
         /// Why there is no document, as the system or the reader says it.
         QString error;
+        /// What the file held as it was read.
+        FileStamp stamp;
     };
 
     /// One file format: its name, the extensions of its files, and how it is recognised, read
@@ -60,8 +64,9 @@ public:
     static Read readFile(const QString& path, const Progress& progress = {});
     /// The largest file this computer has the memory to hold as a document.
     static qint64 largestFile();
-    /// Replaces the file at path with document in format, all at once; false with the reason
-    /// in errorString when it could not.
-    static bool writeFile(const QString& path, QTextDocument& document, const Format& format,
-                          QString* errorString, const Progress& progress = {});
+    /// Replaces the file at path with document in format, all at once, and returns what the
+    /// file holds now; nothing, with the reason in errorString, when it could not.
+    static std::optional<FileStamp> writeFile(const QString& path, QTextDocument& document,
+                                              const Format& format, QString* errorString,
+                                              const Progress& progress = {});
 };

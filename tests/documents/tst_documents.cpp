@@ -143,6 +143,9 @@ private slots:
     void saveAsProposesTheDocumentsOwnName();
     void savingOverWhatCouldNotBeKeptAsksFirst_data();
     void savingOverWhatCouldNotBeKeptAsksFirst();
+    void savingOverAFileWrittenElsewhereAsksFirst_data();
+    void savingOverAFileWrittenElsewhereAsksFirst();
+    void savingAFileDeletedElsewhereWritesItAgain();
     void saveFailureChangesNothing_data();
     void saveFailureChangesNothing();
     void fullDiskKeepsTheOldFile_data();
@@ -849,6 +852,94 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
         action(m_window, "mnuSave")->trigger();
         QCOMPARE(m_env->messages.questions.size(), 1);
     }
+}
+
+void tst_Documents::savingOverAFileWrittenElsewhereAsksFirst_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<Button>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("nominal: Overwrite writes over their text")
+        << "longer" << Button::Overwrite << true;
+    QTest::newRow("nominal: Save As writes elsewhere") << "longer" << Button::SaveAs << true;
+    QTest::newRow("nominal: Cancel writes nothing") << "longer" << Button::Cancel << true;
+    QTest::newRow("robustness: other bytes of the same size")
+        << "same size" << Button::Overwrite << true;
+    QTest::newRow("robustness: saved again as it was")
+        << "same bytes" << Button::Overwrite << false;
+}
+
+// Another program writes the file an hour after it was opened; the bytes tell whether it
+// changed what the file holds.
+void tst_Documents::savingOverAFileWrittenElsewhereAsksFirst()
+{
+    QFETCH(QString, change);
+    QFETCH(Button, answer);
+    QFETCH(bool, asked);
+    const QString file = m_env->path("shared.doc");
+    const QString copy = m_env->path("copy.doc");
+    writeFile(file, rtfWith("ours"));
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+    type("mine ");
+    writeFile(file, change == "longer"      ? rtfWith("their longer text")
+                    : change == "same size" ? rtfWith("ABCD")
+                                            : readAll(file));
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadWrite));
+    QVERIFY(written.setFileTime(written.fileTime(QFileDevice::FileModificationTime).addSecs(3600),
+                                QFileDevice::FileModificationTime));
+    written.close();
+
+    if (asked)
+        m_env->messages.queueAnswer(answer);
+    if (answer == Button::SaveAs)
+        m_env->dialog.queueFileName(copy);
+    action(m_window, "mnuSave")->trigger();
+
+    QCOMPARE(m_env->messages.questions.size(), asked ? 1 : 0);
+    if (asked) {
+        const auto& question = m_env->messages.questions.constFirst();
+        QVERIFY2(question.prompt.startsWith(file + " was changed by another program"),
+                 qPrintable(question.prompt));
+        QCOMPARE(question.buttons, (QList{Button::Overwrite, Button::SaveAs, Button::Cancel}));
+        QCOMPARE(question.defaultButton, Button::SaveAs);
+    }
+    const bool overwritten = !asked || answer == Button::Overwrite;
+    QCOMPARE(readAll(file).contains("mine"), overwritten);
+    QCOMPARE(readAll(copy).contains("mine"), answer == Button::SaveAs);
+    QCOMPARE(documents(m_window)->isModified(1), answer == Button::Cancel);
+    QCOMPARE(m_window->windowTitle(), m_list->currentText() + suffix);
+
+    // What Save wrote is what the file holds: the next Save asks nothing.
+    type("again ");
+    if (answer != Button::Cancel)
+        action(m_window, "mnuSave")->trigger();
+    QCOMPARE(m_env->messages.questions.size(), asked ? 1 : 0);
+    QCOMPARE(readAll(m_list->currentText()).contains("again"), answer != Button::Cancel);
+}
+
+void tst_Documents::savingAFileDeletedElsewhereWritesItAgain()
+{
+    const QString file = m_env->path("gone.doc");
+    writeFile(file, rtfWith("ours"));
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+    type("mine ");
+    QVERIFY(QFile::remove(file));
+
+    action(m_window, "mnuSave")->trigger();
+    QVERIFY(readAll(file).contains("mine ours"));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
+    QVERIFY2(box.prompt.startsWith(file + " was no longer there"), qPrintable(box.prompt));
+    QCOMPARE(box.icon, MessageService::Icon::Information);
+    QVERIFY(!documents(m_window)->isModified(1));
+
+    type("again ");
+    action(m_window, "mnuSave")->trigger();
+    QVERIFY(readAll(file).contains("mine again ours"));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
 }
 
 void tst_Documents::saveFailureChangesNothing_data()
