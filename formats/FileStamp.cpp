@@ -16,16 +16,20 @@ qint64 modifiedNs(const struct stat& status)
 } // namespace
 
 FileStamp::FileStamp(const struct stat& status, const QByteArray& hash)
-    : m_size(status.st_size), m_modifiedNs(modifiedNs(status)), m_hash(hash)
+    : m_known(true), m_size(status.st_size), m_modifiedNs(modifiedNs(status)), m_hash(hash)
 {
 }
 
-FileStamp FileStamp::written(const QString& path, QByteArrayView content)
+// Hashing what Save wrote would cost more than writing it; the bytes are shared with the
+// document's saved state, and compared only in the rare case of a new time on the same size.
+FileStamp FileStamp::written(const QString& path, const QByteArray& content)
 {
     struct stat status = {};
     if (stat(QFile::encodeName(path).constData(), &status) != 0)
         return {};
-    return FileStamp(status, QCryptographicHash::hash(content, algorithm));
+    FileStamp stamp(status, {});
+    stamp.m_content = content;
+    return stamp;
 }
 
 FileStamp::Change FileStamp::compare(const QString& path) const
@@ -41,8 +45,13 @@ FileStamp::Change FileStamp::compare(const QString& path) const
     if (modifiedNs(status) == m_modifiedNs)
         return Change::None;
     QFile file(path);
+    return file.open(QIODevice::ReadOnly) && holdsSameBytes(file) ? Change::None : Change::Changed;
+}
+
+bool FileStamp::holdsSameBytes(QFile& file) const
+{
+    if (m_hash.isEmpty())
+        return file.readAll() == m_content;
     QCryptographicHash hash(algorithm);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return Change::Changed;
-    return hash.result() == m_hash ? Change::None : Change::Changed;
+    return hash.addData(&file) && hash.result() == m_hash;
 }

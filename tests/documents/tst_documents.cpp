@@ -856,23 +856,30 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
 
 void tst_Documents::savingOverAFileWrittenElsewhereAsksFirst_data()
 {
+    QTest::addColumn<bool>("savedFirst");
     QTest::addColumn<QString>("change");
     QTest::addColumn<Button>("answer");
     QTest::addColumn<bool>("asked");
     QTest::newRow("nominal: Overwrite writes over their text")
-        << "longer" << Button::Overwrite << true;
-    QTest::newRow("nominal: Save As writes elsewhere") << "longer" << Button::SaveAs << true;
-    QTest::newRow("nominal: Cancel writes nothing") << "longer" << Button::Cancel << true;
-    QTest::newRow("robustness: other bytes of the same size")
-        << "same size" << Button::Overwrite << true;
-    QTest::newRow("robustness: saved again as it was")
-        << "same bytes" << Button::Overwrite << false;
+        << false << "longer" << Button::Overwrite << true;
+    QTest::newRow("nominal: Save As writes elsewhere")
+        << false << "longer" << Button::SaveAs << true;
+    QTest::newRow("nominal: Cancel writes nothing") << false << "longer" << Button::Cancel << true;
+    QTest::newRow("robustness: other bytes of the same size, after opening")
+        << false << "same size" << Button::Overwrite << true;
+    QTest::newRow("robustness: other bytes of the same size, after saving")
+        << true << "same size" << Button::Overwrite << true;
+    QTest::newRow("robustness: written again as it was, after opening")
+        << false << "same bytes" << Button::Overwrite << false;
+    QTest::newRow("robustness: written again as it was, after saving")
+        << true << "same bytes" << Button::Overwrite << false;
 }
 
-// Another program writes the file an hour after it was opened; the bytes tell whether it
-// changed what the file holds.
+// Another program writes the file an hour after it was opened or saved; the bytes tell whether
+// it changed what the file holds.
 void tst_Documents::savingOverAFileWrittenElsewhereAsksFirst()
 {
+    QFETCH(bool, savedFirst);
     QFETCH(QString, change);
     QFETCH(Button, answer);
     QFETCH(bool, asked);
@@ -882,8 +889,10 @@ void tst_Documents::savingOverAFileWrittenElsewhereAsksFirst()
     m_env->dialog.queueFileName(file);
     action(m_window, "mnuOpen")->trigger();
     type("mine ");
+    if (savedFirst)
+        action(m_window, "mnuSave")->trigger();
     writeFile(file, change == "longer"      ? rtfWith("their longer text")
-                    : change == "same size" ? rtfWith("ABCD")
+                    : change == "same size" ? readAll(file).replace("ours", "OURS")
                                             : readAll(file));
     QFile written(file);
     QVERIFY(written.open(QIODevice::ReadWrite));
