@@ -11,8 +11,9 @@ class QPushButton;
 class QStatusBar;
 
 /// Shows that long work is under way: a busy cursor from its start and, once it has run for a
-/// second, a progress bar in the status bar that moves with it. The window repaints meanwhile,
-/// but takes no input, fires no timer and does not close until the work is done.
+/// second, a progress bar in the status bar that moves with it, with a Cancel button beside it
+/// for work that can stop. The window repaints meanwhile, but takes no input other than that
+/// button and Escape, fires no timer and does not close until the work is done.
 class BusyIndicator : public QObject
 {
     Q_OBJECT
