@@ -13,8 +13,9 @@ class QTextDocument;
 
 /// One open document: its name, where it came from, the format of its file, the two states the
 /// one-step undo toggles between (docRTF, the latest recorded, and undoRTF, the one before), what
-/// was last opened or saved, what its file held that the editor could not keep, where the
-/// writer was in it, and its whole text while it is kept aside, which carries its word counts
+/// was last opened or saved, the stamp of its file then, what its file held that the editor
+/// could not keep, where the writer was in it, and its whole text while it is kept aside, which
+/// carries its word counts
 /// (DocumentCounts).
 ///
 /// Content is RTF as the editor writes it, 7-bit text kept in bytes; the empty text stands for an
@@ -67,6 +68,10 @@ public:
     /// Whether content differs from what was last opened or saved (an empty never-saved
     /// document is unmodified).
     bool isModified(const QByteArray& content) const;
+    /// What its file held when it was last opened or saved here, to tell whether another
+    /// program has written it since.
+    const FileStamp& stamp() const { return m_stamp; }
+    void setStamp(const FileStamp& stamp) { m_stamp = stamp; }
     /// What the document's file held that the editor could not keep, each named once.
     const QStringList& losses() const { return m_losses; }
     void setLosses(const QStringList& losses) { m_losses = losses; }
@@ -95,6 +100,7 @@ private:
     int m_previousStep = 0;
     QByteArray m_saved;
     QByteArray m_blank;
+    FileStamp m_stamp;
     QStringList m_losses;
     std::unique_ptr<QTextDocument> m_kept;
     TextPlace m_place;

@@ -115,10 +115,12 @@ void DocumentList::storeCurrent()
     m_store.current().setDocRTF(m_editor.rtfData(), m_editor.historyStep());
 }
 
-void DocumentList::markSaved(int index, const QString& path, const DocumentFormats::Format& format)
+void DocumentList::markSaved(int index, const QString& path, const DocumentFormats::Format& format,
+                             const FileStamp& stamp)
 {
     Document& document = m_store.at(index);
     document.setFormat(format);
+    document.setStamp(stamp);
     document.markSaved(contentOf(index));
     if (document.name() != path) {
         document.setName(path);

@@ -37,8 +37,10 @@ public:
     void selectEntry(int index);
     /// Stores the editor's content as the current document's latest state.
     void storeCurrent();
-    /// Document index was written to path in format: it is named after its file now, and saved.
-    void markSaved(int index, const QString& path, const DocumentFormats::Format& format);
+    /// Document index was written to path in format, which now holds what stamp says: it is
+    /// named after its file now, and saved.
+    void markSaved(int index, const QString& path, const DocumentFormats::Format& format,
+                   const FileStamp& stamp);
     /// Lets go of the text kept aside, as reading another is about to take room.
     void dropKept();
 

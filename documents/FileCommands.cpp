@@ -1,6 +1,7 @@
 #include "documents/FileCommands.h"
 
 #include "documents/DocumentList.h"
+#include "documents/OpenReport.h"
 #include "formats/DocumentFormats.h"
 #include "platform/BusyIndicator.h"
 #include "platform/CommonDialog.h"
@@ -47,7 +48,7 @@ void FileCommands::mnuOpen_Click()
     const QString f = m_dialog.FileName;
     if (f.isEmpty())
         return;
-    open(f, false);
+    openAll({f}, false);
 }
 
 void FileCommands::openFiles(const QStringList& paths)
@@ -56,38 +57,52 @@ void FileCommands::openFiles(const QStringList& paths)
         m_waiting << paths;
         return;
     }
-    for (const QString& path : paths)
-        open(path, false);
+    openAll(paths, false);
 }
 
 void FileCommands::openAtStartup(const QStringList& paths)
 {
-    for (const QString& path : paths)
-        open(path, true);
+    openAll(paths, true);
 }
 
-bool FileCommands::open(const QString& f, bool reuseStartup)
+// A writer who cancels a long reading wants to stop waiting, not to wait for the next file. A
+// box for each of many files would have to be closed one by one.
+void FileCommands::openAll(const QStringList& paths, bool reuseStartup)
+{
+    OpenReport report;
+    qsizetype tried = 0;
+    while (tried < paths.size() &&
+           open(paths.at(tried), reuseStartup, report) != Opening::Cancelled)
+        ++tried;
+    if (!report.isEmpty())
+        m_messages.MsgBox(report.message(tried), report.hasFailures()
+                                                     ? MessageService::Icon::Warning
+                                                     : MessageService::Icon::Information);
+}
+
+FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup, OpenReport& report)
 {
     // Read aside, so nothing changes unless the file reads.
     m_documents.dropKept();
     DocumentFormats::Read read;
-    work([&](const Progress& progress) {
+    const bool finished = work(true, [&](const Progress& progress) {
         read = DocumentFormats::readFile(f, progressPart(progress, 0, 75));
         // The store keeps the document's states as RTF, wanted as soon as it is shown: written
         // here, that is part of the work the reader sees being done.
         if (read.document)
             DocumentFormats::rtf().write(*read.document, progressPart(progress, 75, 100));
     });
+    if (!finished)
+        return Opening::Cancelled;
     if (!read.document) {
-        m_messages.MsgBox(
-            tr("Cannot open %1.\n%2").arg(QDir::toNativeSeparators(f), sentence(read.error)),
-            MessageService::Icon::Warning);
-        return false;
+        report.failed(f, sentence(read.error));
+        return Opening::Failed;
     }
     m_lastFolder = QFileInfo(f).absolutePath();
     auto document = m_documents.store().create(Document::Origin::Opened, f,
                                                DocumentFormats::rtf().write(*read.document, {}));
     document->setFormat(*read.format);
+    document->setStamp(read.stamp);
     document->setLosses(read.losses);
     QTextDocument* text = read.document.release();
     if (reuseStartup && m_documents.isUnusedStartup())
@@ -95,11 +110,8 @@ bool FileCommands::open(const QString& f, bool reuseStartup)
     else
         m_documents.selectEntry(m_documents.add(std::move(document), text));
     if (!read.losses.isEmpty())
-        m_messages.MsgBox(
-            tr("%1 holds things Quillmere cannot keep: %2. Saving over it would lose them.")
-                .arg(QDir::toNativeSeparators(f), read.losses.join(QLatin1String(", "))),
-            MessageService::Icon::Information);
-    return true;
+        report.lost(f, read.losses);
+    return Opening::Opened;
 }
 
 void FileCommands::mnuSave_Click()
@@ -109,8 +121,48 @@ void FileCommands::mnuSave_Click()
         mnuSaveas_Click();
         return;
     }
-    if (confirmLosses(document))
+    switch (document.stamp().compare(document.name())) {
+    case FileStamp::Change::Changed:
+        saveOverChanges(document);
+        return;
+    case FileStamp::Change::Missing:
+        saveInPlaceOfMissing(document);
+        return;
+    case FileStamp::Change::None:
+        if (confirmLosses(document))
+            writeTo(document.name(), document.format());
+        return;
+    }
+}
+
+// What another program wrote is the newer work, and may be the writer's own: it is not
+// replaced without asking. The file no longer holds what the document lost, so that question
+// has no place here.
+void FileCommands::saveOverChanges(const Document& document)
+{
+    using Button = MessageService::Button;
+    const Button answer = m_messages.ask(
+        tr("%1 was changed by another program since Quillmere opened or last saved it. "
+           "Overwriting it replaces those changes with this document; Save As keeps both.")
+            .arg(QDir::toNativeSeparators(document.name())),
+        {Button::Overwrite, Button::SaveAs, Button::Cancel}, Button::SaveAs);
+    if (answer == Button::Overwrite)
         writeTo(document.name(), document.format());
+    else if (answer == Button::SaveAs)
+        mnuSaveas_Click();
+}
+
+// Nothing is lost by writing the file again, so nothing is asked; once written, it is there,
+// so this is said once.
+void FileCommands::saveInPlaceOfMissing(const Document& document)
+{
+    const QString path = document.name();
+    if (writeTo(path, document.format()))
+        m_messages.MsgBox(tr("%1 was no longer there: another program deleted or moved it since "
+                             "Quillmere opened or last saved it. Quillmere has saved the "
+                             "document there again.")
+                              .arg(QDir::toNativeSeparators(path)),
+                          MessageService::Icon::Information);
 }
 
 // Overwriting a file with what could not be read from it loses that for good: ask first, once.
@@ -160,9 +212,9 @@ QString FileCommands::proposedName() const
 bool FileCommands::writeTo(const QString& path, const DocumentFormats::Format& format)
 {
     const int index = m_documents.store().curDoc();
-    bool written = false;
+    std::optional<FileStamp> written;
     QString error;
-    work([&](const Progress& progress) {
+    work(false, [&](const Progress& progress) {
         written = DocumentFormats::writeFile(path, *m_editor.document(), format, &error, progress);
     });
     if (!written) {
@@ -171,21 +223,26 @@ bool FileCommands::writeTo(const QString& path, const DocumentFormats::Format& f
             MessageService::Icon::Critical);
         return false;
     }
-    m_documents.markSaved(index, path, format);
+    m_documents.markSaved(index, path, format, *written);
     m_lastFolder = QFileInfo(path).absolutePath();
     return true;
 }
 
 // The window repaints while a file is read or written, and files dropped on it meanwhile arrive
 // then: they wait until this file is done, so no document changes under the work.
-void FileCommands::work(const std::function<void(const Progress&)>& task)
+bool FileCommands::work(bool cancellable, const std::function<void(const Progress&)>& task)
 {
     m_working = true;
-    m_busy.run(task);
+    bool finished = true;
+    if (cancellable)
+        finished = m_busy.runCancellable(task);
+    else
+        m_busy.run(task);
     m_working = false;
     if (!m_waiting.isEmpty())
         QMetaObject::invokeMethod(
             this, [this] { openFiles(std::exchange(m_waiting, {})); }, Qt::QueuedConnection);
+    return finished;
 }
 
 void FileCommands::mnuPrint_Click()

@@ -12,6 +12,7 @@ class CommonDialog;
 class Document;
 class DocumentList;
 class MessageService;
+class OpenReport;
 class RichTextBox;
 
 /// Open, Save, Save As and Print of the current document, and the question about unsaved
@@ -40,18 +41,28 @@ public:
     bool confirmClose();
 
 private:
-    /// Reads the file at path into a new document and shows it; on failure tells the user,
-    /// changes nothing and returns false.
-    bool open(const QString& path, bool reuseStartup);
+    enum class Opening { Opened, Failed, Cancelled };
+
+    /// Opens each file in turn, until the writer cancels one, then tells what went wrong in
+    /// one message.
+    void openAll(const QStringList& paths, bool reuseStartup);
+    /// Reads the file at path into a new document and shows it; what went wrong or could not
+    /// be kept goes into report. A failed or cancelled reading changes nothing.
+    Opening open(const QString& path, bool reuseStartup, OpenReport& report);
     /// Writes the current document to path in format; on failure tells the user and returns
     /// false.
     bool writeTo(const QString& path, const DocumentFormats::Format& format);
+    /// Save over a file another program has written since: Overwrite, Save As, or nothing.
+    void saveOverChanges(const Document& document);
+    /// Save where another program deleted or moved the file: written again, and said so.
+    void saveInPlaceOfMissing(const Document& document);
     /// Whether Save may go on over a file that held what the document lost.
     bool confirmLosses(const Document& document);
     /// What Save As offers: the document's own file name in the last folder used.
     QString proposedName() const;
-    /// Runs task under the busy indicator, one file at a time.
-    void work(const std::function<void(const Progress&)>& task);
+    /// Runs task under the busy indicator, one file at a time; a cancellable task may be stopped
+    /// by the writer, and false says it was.
+    bool work(bool cancellable, const std::function<void(const Progress&)>& task);
     /// Switches back to document index with its caret, after an interrupted exit.
     void returnTo(int index, qint64 selStart, qint64 selLength);
 

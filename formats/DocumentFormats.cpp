@@ -6,11 +6,100 @@
 #include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// Enough of a file's start for any format to tell whether the file is its own.
+constexpr qint64 s_headSize = 4096;
+// Bytes loaded between two reports of progress.
+constexpr qint64 s_loadStep = 1 << 20;
+// Loading the bytes takes a small share of the time that turning them into a document takes.
+constexpr int s_loadingShare = 10;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("DocumentFormats", text);
+}
+
+// Why a file with this status is not read, or nothing when it may be.
+QString refusal(const struct stat& status)
+{
+    if (S_ISDIR(status.st_mode))
+        return tr("it is a folder, not a document");
+    if (S_ISFIFO(status.st_mode))
+        return tr("it is a pipe, which a program writes into as it runs, not a document kept "
+                  "on disk. Save what the program gives to a file, and open that");
+    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
+        return tr("it is a device, not a document kept on disk");
+    if (!S_ISREG(status.st_mode))
+        return tr("it is not a document kept on disk");
+    if (status.st_size > DocumentFormats::largestFile()) {
+        const QLocale locale;
+        const auto size = [&](qint64 bytes) {
+            return locale.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+        };
+        return tr("it is %1, and a document takes many times the size of its file in memory: "
+                  "this computer has room for files up to %2. Split it into smaller documents "
+                  "in the program that made it")
+            .arg(size(status.st_size), size(DocumentFormats::largestFile()));
+    }
+    return {};
+}
+
+// Opens the file at path into file with its status, or says why it is not read. A pipe would
+// block the opening until some program wrote into it, so nothing waits here, and only a regular
+// file is kept.
+QString openRegular(const QString& path, QFile& file, struct stat& status)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    QString error = fstat(fd, &status) == 0 ? refusal(status) : qt_error_string(errno);
+    if (error.isEmpty() &&
+        !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        error = file.errorString();
+    if (!file.isOpen())
+        ::close(fd);
+    return error;
+}
+
+// Loads the rest of file after the head already in data, and hashes it; false with the
+// system's reason.
+bool loadRest(QFile& file, QByteArray& data, QCryptographicHash& hash, const Progress& progress,
+              QString* error)
+{
+    // What the file held when it was opened; a file that grows meanwhile is read to that size.
+    const qint64 total = std::max(file.size(), qint64(data.size()));
+    qint64 done = data.size();
+    data.resize(total);
+    while (done < total) {
+        const qint64 got = file.read(data.data() + done, std::min(s_loadStep, total - done));
+        if (got < 0) {
+            *error = file.errorString();
+            return false;
+        }
+        if (got == 0)
+            break;
+        hash.addData(QByteArrayView(data.constData() + done, got));
+        done += got;
+        if (progress)
+            progress(done, total);
+    }
+    data.truncate(done);
+    return true;
+}
 
 DocumentFormats::Read readRtf(const QByteArray& data, const Progress& progress)
 {
@@ -69,23 +158,45 @@ bool DocumentFormats::isRtf(QStringView text)
 
 DocumentFormats::Read DocumentFormats::readFile(const QString& path, const Progress& progress)
 {
-    QFile file(path);
-    QByteArray data;
-    if (file.open(QIODevice::ReadOnly))
-        data = file.readAll();
+    Read failed;
+    QFile file;
+    struct stat status = {};
+    failed.error = openRegular(path, file, status);
+    if (!failed.error.isEmpty())
+        return failed;
+    QByteArray data = file.read(s_headSize);
     if (file.error() != QFileDevice::NoError) {
-        Read failed;
         failed.error = file.errorString();
         return failed;
     }
     const Format& format = forFile(data, path);
-    Read read = format.read(data, progress);
+    QCryptographicHash hash(FileStamp::algorithm);
+    hash.addData(data);
+    // Bytes no format knows are turned down by their start, with the reason the format gives,
+    // before the rest of them takes time and memory.
+    if (format.recognises(data) &&
+        !loadRest(file, data, hash, progressPart(progress, 0, s_loadingShare), &failed.error))
+        return failed;
+    Read read = format.read(data, progressPart(progress, s_loadingShare, 100));
     read.format = &format;
+    read.stamp = FileStamp(status, hash.result());
     return read;
 }
 
-bool DocumentFormats::writeFile(const QString& path, QTextDocument& document, const Format& format,
-                                QString* errorString, const Progress& progress)
+qint64 DocumentFormats::largestFile()
 {
-    return AtomicFile::write(path, {format.write(document, progress)}, errorString);
+    // Read from plain text, a document takes about a dozen times its RTF in memory.
+    constexpr qint64 memoryPerByte = 16;
+    static const qint64 memory = qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE);
+    return memory > 0 ? memory / memoryPerByte : std::numeric_limits<qint64>::max();
+}
+
+std::optional<FileStamp> DocumentFormats::writeFile(const QString& path, QTextDocument& document,
+                                                    const Format& format, QString* errorString,
+                                                    const Progress& progress)
+{
+    const QByteArray bytes = format.write(document, progress);
+    if (!AtomicFile::write(path, {bytes}, errorString))
+        return std::nullopt;
+    return FileStamp::written(path, bytes);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/FileStamp.h"
 #include "formats/base/Progress.h"
 
 #include <QByteArray>
@@ -7,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QTextDocument;
 
@@ -28,6 +30,8 @@ public:
         QStringList losses;
         /// Why there is no document, as the system or the reader says it.
         QString error;
+        /// What the file held as it was read.
+        FileStamp stamp;
     };
 
     /// One file format: its name, the extensions of its files, and how it is recognised, read
@@ -54,10 +58,15 @@ public:
     /// space and a byte-order mark allowed around the brace.
     static bool isRtf(QStringView text);
 
-    /// Reads the file at path in the format its content or name says.
+    /// Reads the file at path in the format its content or name says. Only a regular file no
+    /// larger than largestFile() is read, and only once its first bytes are of a format;
+    /// progress hears the bytes loaded, then the format's reading, and may cancel both.
     static Read readFile(const QString& path, const Progress& progress = {});
-    /// Replaces the file at path with document in format, all at once; false with the reason
-    /// in errorString when it could not.
-    static bool writeFile(const QString& path, QTextDocument& document, const Format& format,
-                          QString* errorString, const Progress& progress = {});
+    /// The largest file this computer has the memory to hold as a document.
+    static qint64 largestFile();
+    /// Replaces the file at path with document in format, all at once, and returns what the
+    /// file holds now; nothing, with the reason in errorString, when it could not.
+    static std::optional<FileStamp> writeFile(const QString& path, QTextDocument& document,
+                                              const Format& format, QString* errorString,
+                                              const Progress& progress = {});
 };

@@ -8,7 +8,7 @@ class MessageService
 {
 public:
     enum class Icon { Information, Warning, Critical, Question };
-    enum class Button { Ok, Save, SaveAs, Discard, Cancel, Restore };
+    enum class Button { Ok, Save, SaveAs, Discard, Cancel, Restore, Overwrite };
 
     virtual ~MessageService() = default;
 

@@ -38,6 +38,9 @@ QMessageBox::StandardButton toQt(MessageService::Button button)
         return QMessageBox::Cancel;
     case MessageService::Button::Restore:
         return QMessageBox::Yes;
+    case MessageService::Button::Overwrite:
+        // Qt has no Overwrite: it ignores what the file holds now, and its text says so.
+        return QMessageBox::Ignore;
     }
     return QMessageBox::NoButton;
 }
@@ -86,6 +89,8 @@ MessageService::Button QtMessageService::ask(const QString& prompt, const QList<
             added->setText(QObject::tr("Restore"));
         else if (b == Button::SaveAs)
             added->setText(QObject::tr("Save As..."));
+        else if (b == Button::Overwrite)
+            added->setText(QObject::tr("Overwrite"));
     }
     box.setDefaultButton(toQt(defaultButton));
     fitTitle(box);

@@ -22,7 +22,8 @@ QString textOf(qsizetype size)
 bool saveDocument(RichTextBox& editor, const QString& path)
 {
     QString error;
-    return DocumentFormats::writeFile(path, *editor.document(), DocumentFormats::rtf(), &error);
+    return DocumentFormats::writeFile(path, *editor.document(), DocumentFormats::rtf(), &error)
+        .has_value();
 }
 
 double peakKilobytes()

@@ -3,7 +3,9 @@
 void RtfChunkQueue::push(RtfBuildChunk&& chunk)
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_chunks.size() < s_capacity; });
+    m_changed.wait(lock, [this] { return m_chunks.size() < s_capacity || m_abandoned; });
+    if (m_abandoned)
+        throw Abandoned();
     m_chunks.push_back(std::move(chunk));
     m_changed.notify_all();
 }
@@ -12,6 +14,14 @@ void RtfChunkQueue::close()
 {
     const std::lock_guard lock(m_mutex);
     m_closed = true;
+    m_changed.notify_all();
+}
+
+void RtfChunkQueue::abandon()
+{
+    const std::lock_guard lock(m_mutex);
+    m_abandoned = true;
+    m_chunks.clear();
     m_changed.notify_all();
 }
 

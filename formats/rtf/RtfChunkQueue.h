@@ -13,11 +13,17 @@ class RtfChunkQueue
 {
 public:
     enum class Pop { Chunk, Waiting, Closed };
+    /// What push() throws once the builder has given up.
+    struct Abandoned
+    {
+    };
 
     /// Waits while the queue is full.
     void push(RtfBuildChunk&& chunk);
     /// No more chunks will come.
     void close();
+    /// No more chunks will be taken: push() throws Abandoned from now on, waiting or not.
+    void abandon();
     /// Waits up to patience for the next chunk: Chunk when chunk holds it, Waiting when none
     /// came, Closed when none will.
     Pop pop(RtfBuildChunk& chunk, std::chrono::milliseconds patience);
@@ -29,4 +35,5 @@ private:
     std::condition_variable m_changed;
     std::deque<RtfBuildChunk> m_chunks;
     bool m_closed = false;
+    bool m_abandoned = false;
 };

@@ -68,6 +68,20 @@ struct ParallelRead
     std::exception_ptr failure;
 };
 
+// The building thread's side of a read in parallel: each chunk read goes into the document.
+void build(ParallelRead& read, RtfDocumentBuilder& builder, const Progress& progress, qint64 total)
+{
+    RtfBuildChunk chunk;
+    qint64 told = 0;
+    for (RtfChunkQueue::Pop popped;
+         (popped = read.queue.pop(chunk, s_progressInterval)) != RtfChunkQueue::Pop::Closed;) {
+        if (popped == RtfChunkQueue::Pop::Chunk)
+            builder.apply(chunk);
+        if (progress && read.parsed > told)
+            progress(told = read.parsed, total);
+    }
+}
+
 // Qt's share of a read and ours are about equal, so building the document here while another
 // thread reads the RTF nearly halves the time a large file takes to open.
 QStringList readInParallel(QByteArrayView rtf, RtfDocumentBuilder& builder,
@@ -81,14 +95,13 @@ QStringList readInParallel(QByteArrayView rtf, RtfDocumentBuilder& builder,
         // With no thread to spare, the file is read here, only more slowly.
         return readHere(rtf, builder, progress);
     }
-    RtfBuildChunk chunk;
-    qint64 told = 0;
-    for (RtfChunkQueue::Pop popped;
-         (popped = read.queue.pop(chunk, s_progressInterval)) != RtfChunkQueue::Pop::Closed;) {
-        if (popped == RtfChunkQueue::Pop::Chunk)
-            builder.apply(chunk);
-        if (progress && read.parsed > told)
-            progress(told = read.parsed, rtf.size());
+    try {
+        build(read, builder, progress, rtf.size());
+    } catch (...) {
+        // Cancelled, or out of memory: the reading thread stops before the bytes it reads go.
+        read.queue.abandon();
+        reader.join();
+        throw;
     }
     reader.join();
     if (read.failure)

@@ -1,5 +1,6 @@
 #include "FileSystemFaults.h"
 #include "app/frmVellumo.h"
+#include "dialogs/frmFind.h"
 #include "documents/DocumentList.h"
 #include "platform/FileArguments.h"
 #include "platform/RichTextBox.h"
@@ -11,17 +12,26 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using Button = MessageService::Button;
 Q_DECLARE_METATYPE(MessageService::Button)
@@ -119,25 +129,35 @@ private slots:
     void undoStraightAfterOpenKeepsTheLoadedContent();
     void openFailureChangesNothing_data();
     void openFailureChangesNothing();
+    void largeFilesAreJudgedBeforeTheyAreRead_data();
+    void largeFilesAreJudgedBeforeTheyAreRead();
+    void cancelledOpeningOpensNothingMore_data();
+    void cancelledOpeningOpensNothingMore();
     void fileArguments_data();
     void fileArguments();
     void commandLineOpensEachFileAsOpenDoes_data();
     void commandLineOpensEachFileAsOpenDoes();
+    void manyFilesTellTheirTroubleInOneMessage();
     void droppedFilesOpenAsOpenDoes_data();
     void droppedFilesOpenAsOpenDoes();
 
     void saveOnUntitledAsksThenSavesDirectly();
     void typedNameWithoutExtensionGetsDoc();
     void saveAsCancelledChangesNothing();
+    void saveWritesReplacementsInSeveralParagraphs();
     void saveAsProposesTheDocumentsOwnName();
     void savingOverWhatCouldNotBeKeptAsksFirst_data();
     void savingOverWhatCouldNotBeKeptAsksFirst();
+    void savingOverAFileWrittenElsewhereAsksFirst_data();
+    void savingOverAFileWrittenElsewhereAsksFirst();
+    void savingAFileDeletedElsewhereWritesItAgain();
     void saveFailureChangesNothing_data();
     void saveFailureChangesNothing();
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
     void longOpenAndSaveShowThatTheyAreWorking();
     void aFileDroppedDuringASaveWaitsForIt();
+    void readingOnTwoThreadsMovesTheBar();
 
     void exitAsksAboutUnsavedDocuments_data();
     void exitAsksAboutUnsavedDocuments();
@@ -439,27 +459,47 @@ void tst_Documents::openFailureChangesNothing_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("isFolder");
+    QTest::addColumn<QString>("kind");
 
     // The header of a binary word-processor file.
     const QByteArray binaryDoc = QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(512, '\0');
-    QTest::newRow("robustness: missing file") << "missing.doc" << QByteArray() << false;
-    QTest::newRow("robustness: binary word-processor file") << "word.doc" << binaryDoc << false;
-    QTest::newRow("robustness: plain text") << "notes.doc" << QByteArray("just text") << false;
-    QTest::newRow("robustness: a folder") << "folder.doc" << QByteArray() << true;
+    QTest::newRow("robustness: missing file") << "missing.doc" << QByteArray() << "file";
+    QTest::newRow("robustness: binary word-processor file") << "word.doc" << binaryDoc << "file";
+    QTest::newRow("robustness: plain text") << "notes.doc" << QByteArray("just text") << "file";
+    QTest::newRow("robustness: a folder") << "folder.doc" << QByteArray() << "folder";
+    QTest::newRow("robustness: a pipe nothing writes into") << "pipe.rtf" << QByteArray() << "pipe";
+    QTest::newRow("robustness: a device that never ends") << "/dev/zero" << QByteArray() << "file";
 }
 
 void tst_Documents::openFailureChangesNothing()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
-    QFETCH(bool, isFolder);
+    QFETCH(QString, kind);
 
-    const QString file = m_env->path(name);
-    if (isFolder)
+    const QString file = QDir::isAbsolutePath(name) ? name : m_env->path(name);
+    if (kind == "folder")
         QVERIFY(QDir().mkpath(file));
+    else if (kind == "pipe")
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     else if (!content.isEmpty())
         writeFile(file, content);
+    // Were the pipe opened, this writer would give it a document, so the fault shows as that
+    // document opened rather than as a test that waits for ever; at the end the test reads it.
+    std::thread writer;
+    if (kind == "pipe")
+        writer = std::thread([file] {
+            QFile pipe(file);
+            if (pipe.open(QIODevice::WriteOnly))
+                pipe.write(rtfWith("piped"));
+        });
+    const auto released = qScopeGuard([&] {
+        if (!writer.joinable())
+            return;
+        const int reader = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK);
+        writer.join();
+        ::close(reader);
+    });
     type("mine");
     const QByteArray stored = store().docRTF(0);
     m_env->dialog.queueFileName(file);
@@ -473,6 +513,79 @@ void tst_Documents::openFailureChangesNothing()
     QCOMPARE(box.title, QStringLiteral("Quillmere"));
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("mine"));
     QCOMPARE(store().docRTF(0), stored);
+}
+
+void tst_Documents::largeFilesAreJudgedBeforeTheyAreRead_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("reason");
+
+    const qint64 largest = DocumentFormats::largestFile();
+    QTest::newRow("robustness: larger than the memory there is")
+        << QByteArray("{\\rtf1 ") << largest + 1 << "this computer has room for files up to";
+    QTest::newRow("robustness: large, and no document")
+        << QByteArray() << largest << "Not an RTF document";
+}
+
+// The files are sparse: they take no room on disk, but reading one takes the room of its size.
+void tst_Documents::largeFilesAreJudgedBeforeTheyAreRead()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(qint64, size);
+    QFETCH(QString, reason);
+    const QString file = m_env->path("large.rtf");
+    writeFile(file, start);
+    QVERIFY(QFile::resize(file, size));
+    // Should the file be read after all, the reading is cancelled as soon as it can be.
+    m_env->onClockRead = [&] {
+        m_env->now += 300;
+        auto* cancel = m_window->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        if (cancel && cancel->isVisible())
+            QTest::mouseClick(cancel, Qt::LeftButton);
+    };
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const QString prompt = m_env->messages.boxes.constFirst().prompt;
+    QVERIFY2(prompt.contains(file) && prompt.contains(reason), qPrintable(prompt));
+    checkUnchanged({"Untitled1"}, 0, QString());
+}
+
+void tst_Documents::cancelledOpeningOpensNothingMore_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("nominal: Cancel beside the bar") << false;
+    QTest::newRow("nominal: Escape") << true;
+}
+
+// Cancelling one of several files dropped together stops the files after it as well.
+void tst_Documents::cancelledOpeningOpensNothingMore()
+{
+    QFETCH(bool, escape);
+    const QString large = m_env->path("large.rtf");
+    writeFile(
+        large,
+        rtfWith(QByteArray("A paragraph long enough to be worth reading.\\par\n").repeated(80000)));
+    writeFile(m_env->path("small.rtf"), rtfWith("small"));
+    type("mine");
+    // Cancelled halfway through reading, while a second thread parses the file.
+    m_env->onClockRead = [&] {
+        m_env->now += 300;
+        auto* cancel = m_window->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        auto* bar = m_window->findChild<QProgressBar*>(QStringLiteral("prgBusy"));
+        if (cancel && cancel->isVisible() && bar->value() >= 375)
+            escape ? QTest::keyClick(m_editor, Qt::Key_Escape)
+                   : QTest::mouseClick(cancel, Qt::LeftButton);
+    };
+    files(m_window)->openFiles({large, m_env->path("small.rtf")});
+
+    QCOMPARE(m_env->messages.boxes.size(), 0);
+    checkUnchanged({"Untitled1"}, 0, QStringLiteral("mine"));
+    QVERIFY(!m_window->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isVisible());
+    type("!");
+    QCOMPARE(m_editor->Text(), QStringLiteral("mine!"));
 }
 
 void tst_Documents::fileArguments_data()
@@ -554,6 +667,31 @@ void tst_Documents::commandLineOpensEachFileAsOpenDoes()
     // Undo straight after opening keeps the file's content, as after Open.
     action(m_window, "mnuUndo")->trigger();
     QCOMPARE(m_editor->Text(), entries.last() == "b.doc" ? "from b" : "from a");
+}
+
+// Two hundred missing files and two that lose their tables make one box, not one each, and a
+// box that fits on the screen.
+void tst_Documents::manyFilesTellTheirTroubleInOneMessage()
+{
+    QStringList arguments{"quillmere"};
+    for (int i = 1; i <= 200; ++i)
+        arguments << m_env->path(QStringLiteral("missing%1.rtf").arg(i));
+    const QStringList tables{m_env->path("table1.rtf"), m_env->path("table2.rtf")};
+    for (const QString& table : tables) {
+        writeFile(table, "{\\rtf1\\ansi\\trowd\\cellx1000\\intbl A\\cell\\row\\pard after\\par}");
+        arguments << table;
+    }
+    m_window->openArguments(arguments);
+
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
+    QCOMPARE(box.icon, MessageService::Icon::Warning);
+    QVERIFY2(box.prompt.count('\n') < 30, qPrintable(box.prompt));
+    for (const char* told : {"200 of the 202 files", "missing1.rtf: No such file", "table1.rtf",
+                             "table2.rtf: table layout"})
+        QVERIFY2(box.prompt.contains(told), qPrintable(box.prompt));
+    QVERIFY2(!box.prompt.contains("missing200.rtf"), qPrintable(box.prompt));
+    checkUnchanged(tables, 1, QStringLiteral("A\nafter\n"));
 }
 
 void tst_Documents::droppedFilesOpenAsOpenDoes_data()
@@ -669,6 +807,35 @@ void tst_Documents::longOpenAndSaveShowThatTheyAreWorking()
     QCOMPARE(m_editor->document()->blockCount(), 30001);
 }
 
+// Files of a megabyte and more are read on a second thread while this one builds the document;
+// reading fills the bar's first three quarters and storing the document the last one.
+void tst_Documents::readingOnTwoThreadsMovesTheBar()
+{
+    if (QThread::idealThreadCount() < 2)
+        QSKIP("a file is read on two threads only where there are two");
+    const QString file = m_env->path("long.doc");
+    writeFile(
+        file,
+        rtfWith(QByteArray("A paragraph long enough to be worth reading.\\par\n").repeated(80000)));
+    QList<int> shown;
+    m_env->onClockRead = [&] {
+        m_env->now += 300;
+        auto* bar = m_window->findChild<QProgressBar*>(QStringLiteral("prgBusy"));
+        if (bar && bar->isVisible() && (shown.isEmpty() || shown.constLast() != bar->value()))
+            shown.append(bar->value());
+    };
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+
+    QCOMPARE(m_list->count(), 2);
+    QVERIFY(std::is_sorted(shown.cbegin(), shown.cend()));
+    const auto reading = std::count_if(shown.cbegin(), shown.cend(),
+                                       [](int value) { return value > 0 && value < 750; });
+    const bool pastHalf = std::any_of(shown.cbegin(), shown.cend(),
+                                      [](int value) { return value >= 375 && value < 750; });
+    QVERIFY2(reading >= 2 && pastHalf, qPrintable(QDebug::toString(shown)));
+}
+
 void tst_Documents::saveOnUntitledAsksThenSavesDirectly()
 {
     const QString file = m_env->path("report.doc");
@@ -721,6 +888,28 @@ void tst_Documents::saveAsCancelledChangesNothing()
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("draft"));
     QCOMPARE(store().docRTF(0), stored);
     QCOMPARE(m_env->messages.boxes.size(), 0);
+}
+
+// Each Replace changes one paragraph, and nothing asks for the document's RTF in between: Save
+// must still write both changes, not only the paragraph changed last.
+void tst_Documents::saveWritesReplacementsInSeveralParagraphs()
+{
+    const QString file = m_env->path("pets.doc");
+    writeFile(file, "{\\rtf1\\ansi a cat here\\par nothing\\par the cat sat\\par}");
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+    action(m_window, "mnuReplace")->trigger();
+    frmFind* dialog = search(m_window)->findDialog();
+    QTest::keyClicks(dialog->findChild<QLineEdit*>("txtFind"), QStringLiteral("cat"));
+    QTest::keyClicks(dialog->findChild<QLineEdit*>("txtReplace"), QStringLiteral("tiger"));
+    for (const char* button : {"cmdFindnext", "cmdReplace", "cmdReplace", "cmdFindcancel"})
+        QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+    QCOMPARE(m_editor->Text(), QStringLiteral("a tiger here\nnothing\nthe tiger sat\n"));
+
+    action(m_window, "mnuSave")->trigger();
+    const DocumentFormats::Read saved = DocumentFormats::readFile(file);
+    QVERIFY2(saved.document, qPrintable(saved.error));
+    QCOMPARE(saved.document->toPlainText(), m_editor->Text());
 }
 
 // The shared dialog remembers the last name it showed, here a seed file's; Save As never
@@ -801,6 +990,103 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
         action(m_window, "mnuSave")->trigger();
         QCOMPARE(m_env->messages.questions.size(), 1);
     }
+}
+
+void tst_Documents::savingOverAFileWrittenElsewhereAsksFirst_data()
+{
+    QTest::addColumn<bool>("savedFirst");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<Button>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("nominal: Overwrite writes over their text")
+        << false << "longer" << Button::Overwrite << true;
+    QTest::newRow("nominal: Save As writes elsewhere")
+        << false << "longer" << Button::SaveAs << true;
+    QTest::newRow("nominal: Cancel writes nothing") << false << "longer" << Button::Cancel << true;
+    QTest::newRow("robustness: other bytes of the same size, after opening")
+        << false << "same size" << Button::Overwrite << true;
+    QTest::newRow("robustness: other bytes of the same size, after saving")
+        << true << "same size" << Button::Overwrite << true;
+    QTest::newRow("robustness: written again as it was, after opening")
+        << false << "same bytes" << Button::Overwrite << false;
+    QTest::newRow("robustness: written again as it was, after saving")
+        << true << "same bytes" << Button::Overwrite << false;
+}
+
+// Another program writes the file an hour after it was opened or saved; the bytes tell whether
+// it changed what the file holds.
+void tst_Documents::savingOverAFileWrittenElsewhereAsksFirst()
+{
+    QFETCH(bool, savedFirst);
+    QFETCH(QString, change);
+    QFETCH(Button, answer);
+    QFETCH(bool, asked);
+    const QString file = m_env->path("shared.doc");
+    const QString copy = m_env->path("copy.doc");
+    writeFile(file, rtfWith("ours"));
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+    type("mine ");
+    if (savedFirst)
+        action(m_window, "mnuSave")->trigger();
+    writeFile(file, change == "longer"      ? rtfWith("their longer text")
+                    : change == "same size" ? readAll(file).replace("ours", "OURS")
+                                            : readAll(file));
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadWrite));
+    QVERIFY(written.setFileTime(written.fileTime(QFileDevice::FileModificationTime).addSecs(3600),
+                                QFileDevice::FileModificationTime));
+    written.close();
+
+    if (asked)
+        m_env->messages.queueAnswer(answer);
+    if (answer == Button::SaveAs)
+        m_env->dialog.queueFileName(copy);
+    action(m_window, "mnuSave")->trigger();
+
+    QCOMPARE(m_env->messages.questions.size(), asked ? 1 : 0);
+    if (asked) {
+        const auto& question = m_env->messages.questions.constFirst();
+        QVERIFY2(question.prompt.startsWith(file + " was changed by another program"),
+                 qPrintable(question.prompt));
+        QCOMPARE(question.buttons, (QList{Button::Overwrite, Button::SaveAs, Button::Cancel}));
+        QCOMPARE(question.defaultButton, Button::SaveAs);
+    }
+    const bool overwritten = !asked || answer == Button::Overwrite;
+    QCOMPARE(readAll(file).contains("mine"), overwritten);
+    QCOMPARE(readAll(copy).contains("mine"), answer == Button::SaveAs);
+    QCOMPARE(documents(m_window)->isModified(1), answer == Button::Cancel);
+    QCOMPARE(m_window->windowTitle(), m_list->currentText() + suffix);
+
+    // What Save wrote is what the file holds: the next Save asks nothing.
+    type("again ");
+    if (answer != Button::Cancel)
+        action(m_window, "mnuSave")->trigger();
+    QCOMPARE(m_env->messages.questions.size(), asked ? 1 : 0);
+    QCOMPARE(readAll(m_list->currentText()).contains("again"), answer != Button::Cancel);
+}
+
+void tst_Documents::savingAFileDeletedElsewhereWritesItAgain()
+{
+    const QString file = m_env->path("gone.doc");
+    writeFile(file, rtfWith("ours"));
+    m_env->dialog.queueFileName(file);
+    action(m_window, "mnuOpen")->trigger();
+    type("mine ");
+    QVERIFY(QFile::remove(file));
+
+    action(m_window, "mnuSave")->trigger();
+    QVERIFY(readAll(file).contains("mine ours"));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
+    QVERIFY2(box.prompt.startsWith(file + " was no longer there"), qPrintable(box.prompt));
+    QCOMPARE(box.icon, MessageService::Icon::Information);
+    QVERIFY(!documents(m_window)->isModified(1));
+
+    type("again ");
+    action(m_window, "mnuSave")->trigger();
+    QVERIFY(readAll(file).contains("mine again ours"));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
 }
 
 void tst_Documents::saveFailureChangesNothing_data()

@@ -1,3 +1,5 @@
+#include "documents/FileSystemFaults.h"
+#include "formats/AtomicFile.h"
 #include "formats/BlankDocument.h"
 #include "formats/DocumentFormats.h"
 
@@ -19,6 +21,7 @@ private slots:
     void readingSaysWhyThereIsNoDocument_data();
     void readingSaysWhyThereIsNoDocument();
     void aFailedWriteLeavesTheFileAsItWas();
+    void writesTakenInPartsLeaveEveryByteInPlace();
 
 private:
     QString write(const QString& name, const QByteArray& content);
@@ -84,6 +87,27 @@ void tst_DocumentFormats::aFailedWriteLeavesTheFileAsItWas()
     QVERIFY(
         !DocumentFormats::writeFile(inMissingFolder, *document, DocumentFormats::rtf(), &error));
     QVERIFY(QFileInfo(m_dir.path()).isDir());
+}
+
+// Some file systems take part of a write and break off; the rest is written again from where
+// the part ended, so the file holds each byte once, in order.
+void tst_DocumentFormats::writesTakenInPartsLeaveEveryByteInPlace()
+{
+    QByteArray header;
+    QByteArray body;
+    for (int i = 0; i < 3000; ++i) {
+        header += QByteArray::number(i) + ' ';
+        body += QByteArray::number(i * 7) + '\n';
+    }
+    FileSystemFaults faults(m_dir.filePath(QStringLiteral("parts")));
+    const QString path = m_dir.filePath(QStringLiteral("parts/copy.doc"));
+    faults.takeWritesInParts(1000);
+    QString error;
+    QVERIFY2(AtomicFile::write(path, {header, body}, &error), qPrintable(error));
+
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), header + body);
 }
 
 QTEST_MAIN(tst_DocumentFormats)
