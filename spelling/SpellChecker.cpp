@@ -145,10 +145,10 @@ void SpellChecker::ignore(const QString& word)
     m_known.insert(word, true);
 }
 
-bool SpellChecker::addToPersonal(const QString& word)
+bool SpellChecker::addToPersonal(const QString& word, QString* errorString)
 {
     ignore(word);
-    return m_personal.add(word);
+    return m_personal.add(word, errorString);
 }
 
 bool SpellChecker::load()
@@ -161,7 +161,7 @@ bool SpellChecker::load()
                                             QFile::encodeName(m_dictionary.wordFile).constData());
     m_encoding = QString::fromStdString(m_hunspell->get_dict_encoding());
     m_utf8 = m_encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0;
-    for (const QString& word : m_personal.words())
+    for (const QString& word : m_personal.read().words)
         ignore(word);
     return true;
 }

@@ -48,10 +48,10 @@ public:
 
     /// Accepts word for this run (Ignore All).
     void ignore(const QString& word);
-    /// Accepts word from now on: the personal dictionary keeps it across runs. False when
-    /// the list could not be written.
-    bool addToPersonal(const QString& word);
-    PersonalDictionary& personal() { return m_personal; }
+    /// Accepts word from now on: the personal dictionary keeps it across runs. False with
+    /// errorString when the list could not be written.
+    bool addToPersonal(const QString& word, QString* errorString);
+    const PersonalDictionary& personal() const { return m_personal; }
 
 private:
     bool load();

@@ -138,13 +138,15 @@ void SpellingCommands::replaceWord(qint64 start, qint64 length, const QString& r
 
 void SpellingCommands::acceptWord(const QString& word, bool forGood)
 {
+    QString reason;
     if (!forGood)
         m_checker.ignore(word);
-    else if (!m_checker.addToPersonal(word))
-        m_messages.MsgBox(tr("\"%1\" is accepted until Quillmere closes, but it cannot be kept "
-                             "in %2: %3.")
-                              .arg(word, QDir::toNativeSeparators(m_checker.personal().path()),
-                                   m_checker.personal().errorString()),
-                          MessageService::Icon::Warning);
+    else if (!m_checker.addToPersonal(word, &reason))
+        m_messages.MsgBox(
+            tr("\"%1\" is accepted until Quillmere closes, but it cannot be kept in your "
+               "personal dictionary, %2: %3.\n\nMake sure that file and its folder can be "
+               "written, then add the word again.")
+                .arg(word, QDir::toNativeSeparators(m_checker.personal().path()), reason),
+            MessageService::Icon::Warning);
     tmrSpelling_Timer();
 }

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QScrollBar>
@@ -48,6 +49,23 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
+}
+
+/// Chooses entry (an object name, or empty for the first entry) on the menu of a click.
+void choose(frmVellumo* w, qint64 position, const char* entry)
+{
+    QMenu menu;
+    spelling(w)->txtFile_ContextMenu(&menu, position);
+    QAction* chosen = *entry ? menu.findChild<QAction*>(entry) : menu.actions().value(0);
+    QVERIFY(chosen);
+    chosen->trigger();
+}
+
 } // namespace
 
 /// Spelling: which dictionary, which words, the underline, the right-click menu and the
@@ -68,7 +86,10 @@ private slots:
     void onlyTheWordsInViewAreChecked();
     void rightClickOffersSuggestionsAboveTheEditCommands();
     void personalDictionarySurvivesARestartAndIgnoreAllDoesNot();
+    void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy_data();
     void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy();
+    void wordsOfAnotherInstanceAreKept();
+    void linesWrittenByOtherProgramsKeepTheirBytes();
     void checkSpellingIsRememberedBesideTheGeometry();
     void withoutDictionarySpellingIsOffAndSaysWhy();
 
@@ -285,16 +306,9 @@ void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
     frmVellumo* w = editingWindow();
     typeAndRest(w, "zzyzx qwghlm");
     QCOMPARE(underlined(w), (QStringList{"zzyzx", "qwghlm"}));
-    const auto choose = [w](qint64 position, const char* entry) {
-        QMenu menu;
-        spelling(w)->txtFile_ContextMenu(&menu, position);
-        auto* action = menu.findChild<QAction*>(entry);
-        QVERIFY(action);
-        action->trigger();
-    };
-    choose(2, "mnuAddToDictionary");
+    choose(w, 2, "mnuAddToDictionary");
     QCOMPARE(underlined(w), QStringList{"qwghlm"});
-    choose(8, "mnuIgnoreAll");
+    choose(w, 8, "mnuIgnoreAll");
     QVERIFY(underlined(w).isEmpty());
     QVERIFY(readAll(m_env->path("data/dictionary.txt")).contains("zzyzx\n"));
 
@@ -305,25 +319,67 @@ void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
     QCOMPARE(underlined(w), QStringList{"qwghlm"});
 }
 
+void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy_data()
+{
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<QString>("reason");
+
+    // Things in the way that stop even root.
+    QTest::newRow("robustness: a file where the data folder should be") << "data"
+                                                                        << "cannot be made";
+    QTest::newRow("robustness: a folder where the list should be") << "data/dictionary.txt"
+                                                                   << "directory";
+}
+
 void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy()
 {
-    // A file where the data folder should be: nothing can be written there.
-    QFile blocker(m_env->path("data"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QFETCH(QString, blocked);
+    QFETCH(QString, reason);
+    if (blocked.endsWith(".txt"))
+        QVERIFY(QDir().mkpath(m_env->path(blocked)));
+    else
+        QVERIFY(writeFile(m_env->path(blocked), {}));
     frmVellumo* w = editingWindow();
     typeAndRest(w, "zzyzx");
-    QMenu menu;
-    spelling(w)->txtFile_ContextMenu(&menu, 2);
-    menu.findChild<QAction*>("mnuAddToDictionary")->trigger();
+    choose(w, 2, "mnuAddToDictionary");
 
     QVERIFY(underlined(w).isEmpty());
-    QCOMPARE(m_env->messages.boxes.size(), 1);
+    QTRY_COMPARE(m_env->messages.boxes.size(), 1);
     const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
     QCOMPARE(box.icon, MessageService::Icon::Warning);
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
     QVERIFY2(box.prompt.contains("\"zzyzx\"") &&
-                 box.prompt.contains(QDir::toNativeSeparators(m_env->path("data"))),
+                 box.prompt.contains(QDir::toNativeSeparators(m_env->path("data"))) &&
+                 box.prompt.contains(reason, Qt::CaseInsensitive),
              qPrintable(box.prompt));
+}
+
+// Each instance reads the list as it is when it adds a word.
+void tst_Spelling::wordsOfAnotherInstanceAreKept()
+{
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "zzyzx");
+    const PersonalDictionary other(m_env->path("data"));
+    QString error;
+    QVERIFY2(other.add("qwghlm", &error), qPrintable(error));
+
+    choose(w, 2, "mnuAddToDictionary");
+    QTRY_COMPARE(other.read().words, (QStringList{"qwghlm", "zzyzx"}));
+}
+
+// A list kept in Latin-1 with Windows line endings, as an older program writes it.
+void tst_Spelling::linesWrittenByOtherProgramsKeepTheirBytes()
+{
+    const QString list = m_env->path("data/dictionary.txt");
+    const QByteArray written("z\xe9lmor\r\nbr\xf8ndix\r\n");
+    QVERIFY(writeFile(list, written));
+    frmVellumo* w = editingWindow();
+    txtFile(w)->setSelText(QString::fromUtf8("zélmor brøndix zzyzx"));
+    spelling(w)->tmrSpelling_Timer();
+    QCOMPARE(underlined(w), QStringList{"zzyzx"});
+
+    choose(w, 16, "mnuAddToDictionary");
+    QTRY_COMPARE(readAll(list), written + "zzyzx\r\n");
 }
 
 void tst_Spelling::checkSpellingIsRememberedBesideTheGeometry()
