@@ -8,9 +8,19 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLocale>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTimer>
+
+namespace {
+
+QString megabytes(qint64 bytes)
+{
+    return QLocale().toString(double(bytes) / (1024 * 1024), 'f', 1);
+}
+
+} // namespace
 
 SpellingCommands::SpellingCommands(RichTextBox& editor, EditorMarks& marks, SpellChecker& checker,
                                    UndoSnapshot& undo, QAction& entry, MessageService& messages,
@@ -45,6 +55,11 @@ void SpellingCommands::setActive(bool on)
         m_marks.setMarks(EditorMarks::Spelling, {});
 }
 
+bool SpellingCommands::isChecking() const
+{
+    return isActive() && !m_checker.isReady();
+}
+
 void SpellingCommands::mnuCheckSpelling_Click()
 {
     m_entry.toggle();
@@ -62,6 +77,11 @@ void SpellingCommands::tmrSpelling_Timer()
     m_timer->stop();
     if (!isActive())
         return;
+    // Once they are read, speller_Ready() comes back here.
+    if (!m_checker.isReady()) {
+        m_checker.load();
+        return;
+    }
     QTextCharFormat underline;
     underline.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     underline.setUnderlineColor(Qt::red);
@@ -72,7 +92,10 @@ void SpellingCommands::tmrSpelling_Timer()
     QList<QTextEdit::ExtraSelection> marks;
     for (QTextBlock block = document->findBlock(first); block.isValid() && block.position() <= last;
          block = block.next()) {
-        for (const SpellChecker::Word& word : m_checker.misspellings(block.text())) {
+        const QString text = block.text();
+        for (const SpellChecker::Word& word : SpellChecker::words(text)) {
+            if (m_checker.isCorrect(text.mid(word.start, word.length)))
+                continue;
             QTextCursor range(document);
             range.setPosition(block.position() + int(word.start));
             range.setPosition(block.position() + int(word.start + word.length),
@@ -138,15 +161,37 @@ void SpellingCommands::replaceWord(qint64 start, qint64 length, const QString& r
 
 void SpellingCommands::acceptWord(const QString& word, bool forGood)
 {
-    QString reason;
-    if (!forGood)
+    if (forGood)
+        m_checker.addToPersonal(word);
+    else
         m_checker.ignore(word);
-    else if (!m_checker.addToPersonal(word, &reason))
-        m_messages.MsgBox(
-            tr("\"%1\" is accepted until Quillmere closes, but it cannot be kept in your "
-               "personal dictionary, %2: %3.\n\nMake sure that file and its folder can be "
-               "written, then add the word again.")
-                .arg(word, QDir::toNativeSeparators(m_checker.personal().path()), reason),
-            MessageService::Icon::Warning);
     tmrSpelling_Timer();
+}
+
+void SpellingCommands::speller_Ready()
+{
+    tmrSpelling_Timer();
+}
+
+void SpellingCommands::speller_PersonalNotKept(const QString& word, const QString& reason)
+{
+    m_messages.MsgBox(
+        tr("\"%1\" is accepted until Quillmere closes, but it cannot be kept in your personal "
+           "dictionary, %2: %3.\n\nMake sure that file and its folder can be written, then add "
+           "the word again.")
+            .arg(word, QDir::toNativeSeparators(m_checker.personal().path()), reason),
+        MessageService::Icon::Warning);
+}
+
+void SpellingCommands::speller_PersonalTooLarge(qint64 fileSize, qint64 bytesRead,
+                                                qsizetype wordsRead)
+{
+    m_messages.MsgBox(
+        tr("Your personal dictionary, %1, is too large to read whole: it is %2 MB, and "
+           "Quillmere reads at most %3 MB of it. Only its last %4 words, the ones added most "
+           "recently, are accepted as spelt right.\n\nRemove the words you do not need from "
+           "that file, then start Quillmere again, to have all of your words accepted.")
+            .arg(QDir::toNativeSeparators(m_checker.personal().path()), megabytes(fileSize),
+                 megabytes(bytesRead), QLocale().toString(wordsRead)),
+        MessageService::Icon::Warning);
 }

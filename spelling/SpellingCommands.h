@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class EditorMarks;
 class MessageService;
@@ -35,6 +36,8 @@ public:
     bool isActive() const;
     /// Turns spelling on or off, as the remembered setting or the menu entry says.
     void setActive(bool on);
+    /// Whether a check waits for the dictionaries to be read.
+    bool isChecking() const;
 
     void mnuCheckSpelling_Click();
     /// The text, the view or the document shown changed: check again once it rests.
@@ -43,6 +46,13 @@ public:
     void tmrSpelling_Timer();
     /// Puts the suggestions for a misspelt word at position above the right-click menu.
     void txtFile_ContextMenu(QMenu* menu, qint64 position);
+
+    /// The dictionaries were read: check what is in view with them.
+    void speller_Ready();
+    /// Tells the writer that word could not be added to the personal dictionary.
+    void speller_PersonalNotKept(const QString& word, const QString& reason);
+    /// Tells the writer how little of a too large personal dictionary is used.
+    void speller_PersonalTooLarge(qint64 fileSize, qint64 bytesRead, qsizetype wordsRead);
 
     QTimer* tmrSpelling() const { return m_timer; }
 

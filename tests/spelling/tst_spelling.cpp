@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -36,11 +37,19 @@ QStringList underlined(frmVellumo* w)
     return words;
 }
 
+/// Lets the spelling check run, as after a pause, and waits until it is done: the
+/// dictionaries are read on a worker.
+void pause(frmVellumo* w)
+{
+    spelling(w)->tmrSpelling_Timer();
+    QTRY_VERIFY(!spelling(w)->isChecking());
+}
+
 /// Types text into the editor and lets the spelling check run, as after a pause.
 void typeAndRest(frmVellumo* w, const QString& text)
 {
     QTest::keyClicks(txtFile(w), text);
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
 }
 
 QByteArray readAll(const QString& path)
@@ -88,8 +97,9 @@ private slots:
     void personalDictionarySurvivesARestartAndIgnoreAllDoesNot();
     void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy_data();
     void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy();
-    void wordsOfAnotherInstanceAreKept();
+    void wordsOfAnotherInstanceAreKeptAndLearnt();
     void linesWrittenByOtherProgramsKeepTheirBytes();
+    void tooLargePersonalDictionaryIsReadFromItsEndAndSaysSo();
     void checkSpellingIsRememberedBesideTheGeometry();
     void withoutDictionarySpellingIsOffAndSaysWhy();
 
@@ -198,7 +208,7 @@ void tst_Spelling::underlineIsDrawnAfterTheRestAndNeverStored()
     QTest::keyClicks(txtFile(w), "teh quick");
     QVERIFY(rest->isActive());
     QVERIFY(underlined(w).isEmpty());
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     QCOMPARE(underlined(w), QStringList{"teh"});
 
     const QTextEdit::ExtraSelection mark = marks(w)->marks(EditorMarks::Spelling).constFirst();
@@ -211,7 +221,7 @@ void tst_Spelling::underlineIsDrawnAfterTheRestAndNeverStored()
     m_env->dialog.queueFileName(file);
     action(w, "mnuSaveas")->trigger();
     QTest::keyClicks(txtFile(w), "fxo");
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     QCOMPARE(underlined(w), (QStringList{"teh", "fxo"}));
     recovery(w)->tmrRecovery_Timer();
 
@@ -243,7 +253,7 @@ void tst_Spelling::onlyTheWordsInViewAreChecked()
         lines << QStringLiteral("line %1 teh").arg(i);
     txtFile(w)->setSelText(lines.join('\n'));
     txtFile(w)->setSelStart(0);
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     const qsizetype inView = underlined(w).size();
     QVERIFY2(inView > 0 && inView < 100, qPrintable(QString::number(inView)));
     const auto firstMarked = [w] {
@@ -255,7 +265,7 @@ void tst_Spelling::onlyTheWordsInViewAreChecked()
     QScrollBar* bar = txtFile(w)->verticalScrollBar();
     bar->setValue(bar->maximum());
     QVERIFY(spelling(w)->tmrSpelling()->isActive());
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     QVERIFY(firstMarked() > 300);
     QCOMPARE(marks(w)->marks(EditorMarks::Spelling).constLast().cursor.block().blockNumber(), 399);
 }
@@ -310,7 +320,7 @@ void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
     QCOMPARE(underlined(w), QStringList{"qwghlm"});
     choose(w, 8, "mnuIgnoreAll");
     QVERIFY(underlined(w).isEmpty());
-    QVERIFY(readAll(m_env->path("data/dictionary.txt")).contains("zzyzx\n"));
+    QTRY_VERIFY(readAll(m_env->path("data/dictionary.txt")).contains("zzyzx\n"));
 
     m_env->messages.queueAnswer(MessageService::Button::Discard);
     m_env->closeWindow();
@@ -354,17 +364,21 @@ void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy()
              qPrintable(box.prompt));
 }
 
-// Each instance reads the list as it is when it adds a word.
-void tst_Spelling::wordsOfAnotherInstanceAreKept()
+// Each instance reads the list as it is when it adds a word, and hears of what others added.
+void tst_Spelling::wordsOfAnotherInstanceAreKeptAndLearnt()
 {
     frmVellumo* w = editingWindow();
-    typeAndRest(w, "zzyzx");
+    typeAndRest(w, "zzyzx qwghlm");
+    QCOMPARE(underlined(w), (QStringList{"zzyzx", "qwghlm"}));
+
     const PersonalDictionary other(m_env->path("data"));
     QString error;
     QVERIFY2(other.add("qwghlm", &error), qPrintable(error));
+    QTRY_COMPARE(underlined(w), QStringList{"zzyzx"});
 
     choose(w, 2, "mnuAddToDictionary");
     QTRY_COMPARE(other.read().words, (QStringList{"qwghlm", "zzyzx"}));
+    QVERIFY(underlined(w).isEmpty());
 }
 
 // A list kept in Latin-1 with Windows line endings, as an older program writes it.
@@ -375,11 +389,41 @@ void tst_Spelling::linesWrittenByOtherProgramsKeepTheirBytes()
     QVERIFY(writeFile(list, written));
     frmVellumo* w = editingWindow();
     txtFile(w)->setSelText(QString::fromUtf8("zélmor brøndix zzyzx"));
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     QCOMPARE(underlined(w), QStringList{"zzyzx"});
 
     choose(w, 16, "mnuAddToDictionary");
     QTRY_COMPARE(readAll(list), written + "zzyzx\r\n");
+}
+
+void tst_Spelling::tooLargePersonalDictionaryIsReadFromItsEndAndSaysSo()
+{
+    // Words of letters alone, as many as make the list a little longer than what is read.
+    QByteArray list;
+    for (int i = 0; list.size() <= PersonalDictionary::mostBytes + 1000; ++i) {
+        QByteArray word("zq");
+        for (int n = i; word.size() < 7; n /= 26)
+            word += char('a' + n % 26);
+        list += word + '\n';
+    }
+    QVERIFY(writeFile(m_env->path("data/dictionary.txt"), list));
+    frmVellumo* w = editingWindow();
+    const QString first = QString::fromLatin1(list.left(7));
+    const QString last = QString::fromLatin1(list.right(8).left(7));
+    typeAndRest(w, first + " " + last);
+
+    QCOMPARE(underlined(w), QStringList{first});
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const QString prompt = m_env->messages.boxes.constFirst().prompt;
+    QVERIFY2(prompt.contains(QDir::toNativeSeparators(m_env->path("data/dictionary.txt"))) &&
+                 prompt.contains("4.0 MB") && prompt.contains("too large"),
+             qPrintable(prompt));
+    // Read again after another instance's addition, it is not said again.
+    QSignalSpy readAgain(child<SpellChecker>(w), &SpellChecker::ready);
+    QString error;
+    QVERIFY2(PersonalDictionary(m_env->path("data")).add("qwghlm", &error), qPrintable(error));
+    QVERIFY(readAgain.wait(60000));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
 }
 
 void tst_Spelling::checkSpellingIsRememberedBesideTheGeometry()
