@@ -101,7 +101,7 @@ void frmVellumo::createSubsystems()
     m_speller =
         new SpellChecker(SpellDictionary::find(QLocale(), dictionaries), m_services.dataDir, this);
     m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m.mnuCheckSpelling,
-                                      messages, this);
+                                      messages, m_services.clock, this);
     m_injectionMark = new InjectionMark(editor, *m_marks, this);
     connectCommands();
     connectEvents();
@@ -202,6 +202,8 @@ void frmVellumo::connectEvents()
             &SpellingCommands::txtFile_Change);
     connect(m_spelling->tmrSpelling(), &QTimer::timeout, m_spelling,
             &SpellingCommands::tmrSpelling_Timer);
+    connect(m_spelling->tmrChecking(), &QTimer::timeout, m_spelling,
+            &SpellingCommands::tmrChecking_Timer);
     // The dictionaries are read and written on a worker: the check waits for them, and the
     // writer hears what became of the words added.
     connect(m_speller, &SpellChecker::ready, m_spelling, &SpellingCommands::speller_Ready);

@@ -4,16 +4,24 @@
 #include "editing/UndoSnapshot.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
-#include "spelling/SpellChecker.h"
+#include "spelling/TextInView.h"
 
 #include <QAction>
 #include <QDir>
+#include <QHash>
 #include <QLocale>
 #include <QMenu>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
+
+// Text taken on each side of the words looked at, so that a word the view cuts is read whole
+// and an address around a word is seen as one.
+constexpr int wordReach = 64;
 
 QString megabytes(qint64 bytes)
 {
@@ -24,14 +32,18 @@ QString megabytes(qint64 bytes)
 
 SpellingCommands::SpellingCommands(RichTextBox& editor, EditorMarks& marks, SpellChecker& checker,
                                    UndoSnapshot& undo, QAction& entry, MessageService& messages,
-                                   QObject* parent)
+                                   std::function<qint64()> clock, QObject* parent)
     : QObject(parent), m_editor(editor), m_marks(marks), m_checker(checker), m_undo(undo),
-      m_entry(entry), m_messages(messages)
+      m_entry(entry), m_messages(messages), m_clock(std::move(clock))
 {
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrSpelling"));
     m_timer->setSingleShot(true);
     m_timer->setInterval(restMs);
+    m_slices = new QTimer(this);
+    m_slices->setObjectName(QStringLiteral("tmrChecking"));
+    m_slices->setSingleShot(true);
+    m_slices->setInterval(0);
     if (!m_checker.isAvailable()) {
         m_entry.setEnabled(false);
         m_entry.setToolTip(tr("Spelling needs a Hunspell dictionary (.aff and .dic files, such as "
@@ -49,6 +61,7 @@ bool SpellingCommands::isActive() const
 void SpellingCommands::setActive(bool on)
 {
     m_entry.setChecked(on && m_checker.isAvailable());
+    m_slices->stop();
     if (isActive())
         m_timer->start();
     else
@@ -57,7 +70,7 @@ void SpellingCommands::setActive(bool on)
 
 bool SpellingCommands::isChecking() const
 {
-    return isActive() && !m_checker.isReady();
+    return isActive() && (!m_checker.isReady() || m_slices->isActive());
 }
 
 void SpellingCommands::mnuCheckSpelling_Click()
@@ -66,8 +79,10 @@ void SpellingCommands::mnuCheckSpelling_Click()
     setActive(m_entry.isChecked());
 }
 
+// What a check under way found no longer stands where it was found.
 void SpellingCommands::txtFile_Change()
 {
+    m_slices->stop();
     if (isActive())
         m_timer->start();
 }
@@ -75,6 +90,7 @@ void SpellingCommands::txtFile_Change()
 void SpellingCommands::tmrSpelling_Timer()
 {
     m_timer->stop();
+    m_slices->stop();
     if (!isActive())
         return;
     // Once they are read, speller_Ready() comes back here.
@@ -82,28 +98,73 @@ void SpellingCommands::tmrSpelling_Timer()
         m_checker.load();
         return;
     }
+    const auto [first, last] = TextInView::positions(m_editor);
+    // A word that starts where the last line in view ends is on the line below.
+    m_pass = wordsAround(first, qMax(first, last - 1));
+    tmrChecking_Timer();
+}
+
+void SpellingCommands::tmrChecking_Timer()
+{
+    const qint64 started = m_clock();
+    while (m_pass.next < m_pass.words.size()) {
+        if (m_clock() - started >= sliceMs) {
+            m_slices->start();
+            return;
+        }
+        const SpellChecker::Word& word = m_pass.words.at(m_pass.next++);
+        if (!m_checker.isCorrect(m_pass.text.mid(word.start, word.length)))
+            m_pass.wrong << word;
+    }
+    showMarks();
+}
+
+// Each new cursor reads the characters of its whole paragraph, so the marks of words marked
+// before are kept; when they are all kept, the editor is not even repainted.
+void SpellingCommands::showMarks()
+{
+    QHash<std::pair<int, int>, QTextCursor> shown;
+    for (const QTextEdit::ExtraSelection& mark : m_marks.marks(EditorMarks::Spelling))
+        shown.insert({mark.cursor.selectionStart(), mark.cursor.selectionEnd()}, mark.cursor);
     QTextCharFormat underline;
     underline.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     underline.setUnderlineColor(Qt::red);
-    QTextDocument* document = m_editor.document();
-    const int first = m_editor.cursorForPosition(QPoint(0, 0)).position();
-    const int last =
-        m_editor.cursorForPosition(m_editor.viewport()->rect().bottomRight()).position();
     QList<QTextEdit::ExtraSelection> marks;
-    for (QTextBlock block = document->findBlock(first); block.isValid() && block.position() <= last;
-         block = block.next()) {
-        const QString text = block.text();
-        for (const SpellChecker::Word& word : SpellChecker::words(text)) {
-            if (m_checker.isCorrect(text.mid(word.start, word.length)))
-                continue;
-            QTextCursor range(document);
-            range.setPosition(block.position() + int(word.start));
-            range.setPosition(block.position() + int(word.start + word.length),
-                              QTextCursor::KeepAnchor);
-            marks.append({range, underline});
+    for (const SpellChecker::Word& word : std::as_const(m_pass.wrong)) {
+        const int start = m_pass.start + int(word.start);
+        const int end = start + int(word.length);
+        QTextCursor range = shown.value({start, end});
+        if (range.isNull() || range.document() != m_editor.document()) {
+            range = QTextCursor(m_editor.document());
+            range.setPosition(start);
+            range.setPosition(end, QTextCursor::KeepAnchor);
         }
+        marks.append({range, underline});
     }
+    m_pass = {};
     m_marks.setMarks(EditorMarks::Spelling, marks);
+}
+
+// Only the text near the words is taken, a character at a time: a paragraph can be the whole
+// of a long document, and a cursor would read all of it.
+SpellingCommands::Pass SpellingCommands::wordsAround(int first, int last) const
+{
+    const QTextDocument& document = *m_editor.document();
+    Pass around;
+    around.start = qMax(0, first - wordReach);
+    const int end = document.characterCount() - 1;
+    const int taken = qMin(end, last + wordReach);
+    around.text.reserve(taken - around.start);
+    for (int at = around.start; at < taken; ++at)
+        around.text += document.characterAt(at);
+    for (const SpellChecker::Word& word : SpellChecker::words(around.text)) {
+        const bool cut = (word.start == 0 && around.start > 0) ||
+                         (word.start + word.length == around.text.size() && taken < end);
+        const int start = around.start + int(word.start);
+        if (!cut && start <= last && start + word.length >= first)
+            around.words << word;
+    }
+    return around;
 }
 
 void SpellingCommands::txtFile_ContextMenu(QMenu* menu, qint64 position)

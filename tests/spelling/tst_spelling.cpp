@@ -99,6 +99,8 @@ private slots:
     void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy();
     void wordsOfAnotherInstanceAreKeptAndLearnt();
     void linesWrittenByOtherProgramsKeepTheirBytes();
+    void onlyTheWordsInViewOfALongParagraphAreChecked();
+    void checkLetsOtherEventsInBetweenItsSlices();
     void tooLargePersonalDictionaryIsReadFromItsEndAndSaysSo();
     void checkSpellingIsRememberedBesideTheGeometry();
     void withoutDictionarySpellingIsOffAndSaysWhy();
@@ -394,6 +396,45 @@ void tst_Spelling::linesWrittenByOtherProgramsKeepTheirBytes()
 
     choose(w, 16, "mnuAddToDictionary");
     QTRY_COMPARE(readAll(list), written + "zzyzx\r\n");
+}
+
+void tst_Spelling::onlyTheWordsInViewOfALongParagraphAreChecked()
+{
+    frmVellumo* w = editingWindow();
+    txtFile(w)->setSelText(QStringLiteral("teh ").repeated(20000));
+    txtFile(w)->setSelStart(0);
+    pause(w);
+
+    const QList<QTextEdit::ExtraSelection> found = marks(w)->marks(EditorMarks::Spelling);
+    QVERIFY2(!found.isEmpty() && found.size() < 500, qPrintable(QString::number(found.size())));
+    QCOMPARE(found.constFirst().cursor.selectionStart(), 0);
+    const QRect view = txtFile(w)->viewport()->rect();
+    for (const QTextEdit::ExtraSelection& mark : found) {
+        QTextCursor start = mark.cursor;
+        start.setPosition(mark.cursor.selectionStart());
+        QVERIFY(view.intersects(txtFile(w)->cursorRect(start)));
+    }
+}
+
+// Checking the words in view takes a few milliseconds at a time, with the window's other work
+// in between, however many words there are.
+void tst_Spelling::checkLetsOtherEventsInBetweenItsSlices()
+{
+    frmVellumo* w = editingWindow();
+    txtFile(w)->setSelText(QStringLiteral("teh fxo ").repeated(10));
+    pause(w);
+    QCOMPARE(underlined(w).size(), 20);
+    txtFile(w)->setSelStart(0);
+    QTest::keyClicks(txtFile(w), "zzyzx ");
+
+    // Each word takes a millisecond on this clock.
+    m_env->onClockRead = [this] { ++m_env->now; };
+    spelling(w)->tmrSpelling_Timer();
+    QVERIFY(spelling(w)->isChecking());
+    QCOMPARE(underlined(w).size(), 20);
+    QTRY_COMPARE(underlined(w).size(), 21);
+    QVERIFY(!spelling(w)->isChecking());
+    QCOMPARE(underlined(w).constFirst(), QStringLiteral("zzyzx"));
 }
 
 void tst_Spelling::tooLargePersonalDictionaryIsReadFromItsEndAndSaysSo()
