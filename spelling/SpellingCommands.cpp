@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QLocale>
 #include <QMenu>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -167,55 +166,78 @@ SpellingCommands::Pass SpellingCommands::wordsAround(int first, int last) const
     return around;
 }
 
+// The click may land just after the word's last letter. No word there has no length.
+SpellChecker::Word SpellingCommands::wordAt(int position) const
+{
+    const Pass around = wordsAround(position, position);
+    if (around.words.isEmpty())
+        return {};
+    const SpellChecker::Word word = around.words.constFirst();
+    return {around.start + word.start, word.length};
+}
+
+// The word held still reads text, as a whole word, in the document shown.
+bool SpellingCommands::isStillThere(const QTextCursor& word, const QString& text) const
+{
+    return word.document() == m_editor.document() && word.selectedText() == text &&
+           wordAt(word.selectionStart()) ==
+               SpellChecker::Word{word.selectionStart(),
+                                  word.selectionEnd() - word.selectionStart()};
+}
+
 void SpellingCommands::txtFile_ContextMenu(QMenu* menu, qint64 position)
 {
-    if (!isActive())
+    const SpellChecker::Word at = isActive() ? wordAt(int(position)) : SpellChecker::Word();
+    if (at.length == 0)
         return;
-    const QTextBlock block = m_editor.document()->findBlock(int(position));
-    const QString text = block.text();
-    const qint64 at = position - block.position();
-    for (const SpellChecker::Word& word : SpellChecker::words(text)) {
-        // The click may land just after the word's last letter.
-        if (at < word.start || at > word.start + word.length)
-            continue;
-        const QString misspelt = text.mid(word.start, word.length);
-        if (m_checker.isCorrect(misspelt))
-            return;
-        const qint64 start = block.position() + word.start;
-        QAction* first = menu->actions().value(0);
-        QList<QAction*> offered;
-        for (const QString& suggestion : m_checker.suggestions(misspelt)) {
-            auto* choice = new QAction(suggestion, menu);
-            connect(choice, &QAction::triggered, this, [this, start, word, suggestion] {
-                replaceWord(start, word.length, suggestion);
-            });
-            offered << choice;
-        }
-        if (offered.isEmpty()) {
-            auto* none = new QAction(tr("No Suggestions"), menu);
-            none->setEnabled(false);
-            offered << none;
-        }
-        auto* add = new QAction(tr("Add to Dictionary"), menu);
-        add->setObjectName(QStringLiteral("mnuAddToDictionary"));
-        connect(add, &QAction::triggered, this, [this, misspelt] { acceptWord(misspelt, true); });
-        auto* ignore = new QAction(tr("Ignore All"), menu);
-        ignore->setObjectName(QStringLiteral("mnuIgnoreAll"));
-        connect(ignore, &QAction::triggered, this,
-                [this, misspelt] { acceptWord(misspelt, false); });
-        menu->insertActions(first, offered);
-        menu->insertSeparator(first);
-        menu->insertActions(first, {add, ignore});
-        menu->insertSeparator(first);
+    QTextCursor word(m_editor.document());
+    word.setPosition(int(at.start));
+    word.setPosition(int(at.start + at.length), QTextCursor::KeepAnchor);
+    // Text typed or written just after the word is no part of it.
+    word.setKeepPositionOnInsert(true);
+    const QString misspelt = word.selectedText();
+    if (m_checker.isCorrect(misspelt))
         return;
+    QList<QAction*> offered;
+    for (const QString& suggestion : m_checker.suggestions(misspelt)) {
+        auto* choice = new QAction(suggestion, menu);
+        connect(choice, &QAction::triggered, this, [this, word, misspelt, suggestion] {
+            if (isStillThere(word, misspelt))
+                replaceWord(word, suggestion);
+        });
+        offered << choice;
     }
+    if (offered.isEmpty()) {
+        auto* none = new QAction(tr("No Suggestions"), menu);
+        none->setEnabled(false);
+        offered << none;
+    }
+    auto* add = new QAction(tr("Add to Dictionary"), menu);
+    add->setObjectName(QStringLiteral("mnuAddToDictionary"));
+    connect(add, &QAction::triggered, this, [this, misspelt] { acceptWord(misspelt, true); });
+    auto* ignore = new QAction(tr("Ignore All"), menu);
+    ignore->setObjectName(QStringLiteral("mnuIgnoreAll"));
+    connect(ignore, &QAction::triggered, this, [this, misspelt] { acceptWord(misspelt, false); });
+    // While the menu is open, seed runs still land and the word moves with the text around it;
+    // once the word itself is changed or gone, nothing is offered for it any more.
+    const QList<QAction*> forWord = offered + QList<QAction*>{add, ignore};
+    connect(&m_editor, &QTextEdit::textChanged, menu, [this, word, misspelt, forWord] {
+        if (!isStillThere(word, misspelt))
+            for (QAction* entry : forWord)
+                entry->setEnabled(false);
+    });
+    QAction* first = menu->actions().value(0);
+    menu->insertActions(first, offered);
+    menu->insertSeparator(first);
+    menu->insertActions(first, {add, ignore});
+    menu->insertSeparator(first);
 }
 
 // A suggestion goes in as an edit of the writer's own, so Undo takes it back.
-void SpellingCommands::replaceWord(qint64 start, qint64 length, const QString& replacement)
+void SpellingCommands::replaceWord(const QTextCursor& word, const QString& replacement)
 {
-    m_editor.setSelStart(start);
-    m_editor.setSelLength(length);
+    m_editor.setSelStart(word.selectionStart());
+    m_editor.setSelLength(word.selectionEnd() - word.selectionStart());
     m_editor.setSelText(replacement);
     m_undo.changeundo();
 }

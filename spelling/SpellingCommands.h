@@ -11,6 +11,7 @@ class EditorMarks;
 class MessageService;
 class QAction;
 class QMenu;
+class QTextCursor;
 class QTimer;
 class RichTextBox;
 class UndoSnapshot;
@@ -77,8 +78,10 @@ private:
     };
 
     Pass wordsAround(int first, int last) const;
+    SpellChecker::Word wordAt(int position) const;
+    bool isStillThere(const QTextCursor& word, const QString& text) const;
     void showMarks();
-    void replaceWord(qint64 start, qint64 length, const QString& replacement);
+    void replaceWord(const QTextCursor& word, const QString& replacement);
     void acceptWord(const QString& word, bool forGood);
 
     RichTextBox& m_editor;

@@ -75,6 +75,36 @@ void choose(frmVellumo* w, qint64 position, const char* entry)
     chosen->trigger();
 }
 
+/// Right-clicks the word at position and, while the menu is open, lets meanwhile change the
+/// text, as a seed run does when its timer fires; then chooses entry as choose() does, and
+/// returns the entries that were still enabled.
+QStringList chooseWhileOpen(frmVellumo* w, int position, const std::function<void()>& meanwhile,
+                            const char* entry)
+{
+    QStringList enabled;
+    QTimer::singleShot(0, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!popup)
+            return;
+        meanwhile();
+        for (QAction* a : popup->actions())
+            if (a->isEnabled() && !a->isSeparator())
+                enabled << a->text();
+        QAction* chosen = *entry ? popup->findChild<QAction*>(entry) : popup->actions().value(0);
+        popup->setActiveAction(chosen);
+        QTest::keyClick(popup, Qt::Key_Return);
+        // An entry that is no longer offered leaves the menu open.
+        popup->close();
+    });
+    QTextCursor at(txtFile(w)->document());
+    at.setPosition(position);
+    const QPoint onWord = txtFile(w)->cursorRect(at).center() + QPoint(3, 0);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, onWord,
+                            txtFile(w)->viewport()->mapToGlobal(onWord));
+    QApplication::sendEvent(txtFile(w)->viewport(), &click);
+    return enabled;
+}
+
 } // namespace
 
 /// Spelling: which dictionary, which words, the underline, the right-click menu and the
@@ -97,6 +127,9 @@ private slots:
     void personalDictionarySurvivesARestartAndIgnoreAllDoesNot();
     void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy_data();
     void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy();
+    void menuActsOnTheWordItOfferedWhileTextLandsBeforeIt_data();
+    void menuActsOnTheWordItOfferedWhileTextLandsBeforeIt();
+    void menuOffersNothingOnceTheWordItselfChanged();
     void wordsOfAnotherInstanceAreKeptAndLearnt();
     void linesWrittenByOtherProgramsKeepTheirBytes();
     void onlyTheWordsInViewOfALongParagraphAreChecked();
@@ -364,6 +397,62 @@ void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy()
                  box.prompt.contains(QDir::toNativeSeparators(m_env->path("data"))) &&
                  box.prompt.contains(reason, Qt::CaseInsensitive),
              qPrintable(box.prompt));
+}
+
+void tst_Spelling::menuActsOnTheWordItOfferedWhileTextLandsBeforeIt_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("inList");
+
+    const QString landed = "Seed words land here. quiet words ";
+    QTest::newRow("nominal: a suggestion replaces the word")
+        << QByteArray() << landed + "the" << false;
+    QTest::newRow("nominal: Add to Dictionary adds it")
+        << QByteArray("mnuAddToDictionary") << landed + "teh" << true;
+    QTest::newRow("nominal: Ignore All ignores it")
+        << QByteArray("mnuIgnoreAll") << landed + "teh" << false;
+}
+
+// The prompt timer goes on while the menu waits for the writer.
+void tst_Spelling::menuActsOnTheWordItOfferedWhileTextLandsBeforeIt()
+{
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, text);
+    QFETCH(bool, inList);
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "quiet words teh");
+    const QStringList enabled = chooseWhileOpen(
+        w, 13, [w] { QTextCursor(txtFile(w)->document()).insertText("Seed words land here. "); },
+        entry.constData());
+
+    QVERIFY2(enabled.contains("the") && enabled.contains("Add to Dictionary"),
+             qPrintable(enabled.join('|')));
+    QCOMPARE(txtFile(w)->Text(), text);
+    pause(w);
+    QVERIFY2(underlined(w).isEmpty(), qPrintable(underlined(w).join('|')));
+    const QString list = m_env->path("data/dictionary.txt");
+    QTRY_COMPARE(PersonalDictionary::wordsOf(readAll(list)).contains("teh"), inList);
+}
+
+void tst_Spelling::menuOffersNothingOnceTheWordItselfChanged()
+{
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "quiet teh words");
+    const QStringList enabled = chooseWhileOpen(
+        w, 7,
+        [w] {
+            QTextCursor inside(txtFile(w)->document());
+            inside.setPosition(8);
+            inside.insertText("x");
+        },
+        "");
+
+    // The Edit menu's entries stay.
+    QVERIFY2(enabled.contains(action(w, "mnuUndo")->text()) && !enabled.contains("the") &&
+                 !enabled.contains("Add to Dictionary") && !enabled.contains("Ignore All"),
+             qPrintable(enabled.join('|')));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("quiet texh words"));
 }
 
 // Each instance reads the list as it is when it adds a word, and hears of what others added.
