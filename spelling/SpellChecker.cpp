@@ -236,7 +236,7 @@ void SpellChecker::readDictionaries(bool unlessSame)
 void SpellChecker::takeLoaded(const std::shared_ptr<Loaded>& loaded)
 {
     m_loading = false;
-    std::shared_ptr<Hunspell> previous = std::move(m_hunspell);
+    Hunspell* previous = m_hunspell.release();
     m_hunspell = std::move(loaded->hunspell);
     m_encoding = loaded->encoding;
     m_known.clear();
@@ -244,8 +244,7 @@ void SpellChecker::takeLoaded(const std::shared_ptr<Loaded>& loaded)
         learn(word);
     // Freeing a dictionary with many words takes time too, which the window need not wait for.
     if (previous)
-        m_worker.start([previous] {});
-    previous.reset();
+        m_worker.start([previous] { delete previous; });
     watchPersonal();
     if (loaded->personalRead < loaded->personalSize && !std::exchange(m_toldTooLarge, true))
         emit personalTooLarge(loaded->personalSize, loaded->personalRead, loaded->personalWords);
