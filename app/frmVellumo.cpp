@@ -98,10 +98,10 @@ void frmVellumo::createSubsystems()
     const QString dictionaries = m_services.dictionaryDir.isEmpty()
                                      ? QLatin1String(SpellDictionary::systemFolder)
                                      : m_services.dictionaryDir;
-    m_speller = std::make_unique<SpellChecker>(SpellDictionary::find(QLocale(), dictionaries),
-                                               m_services.dataDir);
+    m_speller =
+        new SpellChecker(SpellDictionary::find(QLocale(), dictionaries), m_services.dataDir, this);
     m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m.mnuCheckSpelling,
-                                      messages, this);
+                                      messages, m_services.clock, this);
     m_injectionMark = new InjectionMark(editor, *m_marks, this);
     connectCommands();
     connectEvents();
@@ -202,6 +202,15 @@ void frmVellumo::connectEvents()
             &SpellingCommands::txtFile_Change);
     connect(m_spelling->tmrSpelling(), &QTimer::timeout, m_spelling,
             &SpellingCommands::tmrSpelling_Timer);
+    connect(m_spelling->tmrChecking(), &QTimer::timeout, m_spelling,
+            &SpellingCommands::tmrChecking_Timer);
+    // The dictionaries are read and written on a worker: the check waits for them, and the
+    // writer hears what became of the words added.
+    connect(m_speller, &SpellChecker::ready, m_spelling, &SpellingCommands::speller_Ready);
+    connect(m_speller, &SpellChecker::personalNotKept, m_spelling,
+            &SpellingCommands::speller_PersonalNotKept);
+    connect(m_speller, &SpellChecker::personalTooLarge, m_spelling,
+            &SpellingCommands::speller_PersonalTooLarge);
     connect(editor, &RichTextBox::ContextMenu, m_spelling, &SpellingCommands::txtFile_ContextMenu);
 }
 

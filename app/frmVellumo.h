@@ -96,7 +96,7 @@ private:
     DocumentStatistics* m_statistics = nullptr;
     WordCountStatus* m_wordCount = nullptr;
     EditorMarks* m_marks = nullptr;
-    std::unique_ptr<SpellChecker> m_speller;
+    SpellChecker* m_speller = nullptr;
     SpellingCommands* m_spelling = nullptr;
     InjectionMark* m_injectionMark = nullptr;
     QRect m_wantedOuter;

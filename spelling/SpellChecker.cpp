@@ -3,8 +3,11 @@
 #include "platform/WordRules.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTimer>
 
 #include <hunspell/hunspell.hxx>
 
@@ -14,6 +17,9 @@ namespace {
 
 // Keeps the answers for a long document's words without growing for ever.
 constexpr qsizetype mostKnownWords = 200000;
+// An addition to the personal dictionary changes its folder several times within a few
+// milliseconds: the lock, the new file, its rename.
+constexpr int personalSettleMs = 100;
 
 bool isApostrophe(char32_t c)
 {
@@ -52,14 +58,58 @@ bool isPartOfAddress(QStringView text, qsizetype start, qsizetype end)
            (at(end) == '.' && isWordChar(at(end + 1)));
 }
 
-} // namespace
-
-SpellChecker::SpellChecker(const SpellDictionary& dictionary, const QString& dataDir)
-    : m_dictionary(dictionary), m_personal(dataDir)
+bool isUtf8(const QString& encoding)
 {
+    return encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0;
 }
 
-SpellChecker::~SpellChecker() = default;
+/// word in the dictionary's encoding; ok is false when that encoding cannot hold it.
+std::string encodedIn(const QString& encoding, const QString& word, bool* ok)
+{
+    *ok = true;
+    if (isUtf8(encoding))
+        return word.toStdString();
+    QStringEncoder encoder(encoding.toLatin1().constData());
+    if (!encoder.isValid())
+        encoder = QStringEncoder(QStringConverter::Latin1);
+    const QByteArray bytes = encoder.encode(word);
+    *ok = !encoder.hasError();
+    return bytes.toStdString();
+}
+
+} // namespace
+
+/// What the worker read: Hunspell's dictionary with the personal words in it.
+struct SpellChecker::Loaded
+{
+    std::unique_ptr<Hunspell> hunspell;
+    QString encoding;
+    qint64 personalSize = 0;
+    qint64 personalRead = 0;
+    qsizetype personalWords = 0;
+};
+
+SpellChecker::SpellChecker(const SpellDictionary& dictionary, const QString& dataDir,
+                           QObject* parent)
+    : QObject(parent), m_dictionary(dictionary), m_personal(dataDir)
+{
+    m_worker.setMaxThreadCount(1);
+    m_watcher = new QFileSystemWatcher(this);
+    m_personalChange = new QTimer(this);
+    m_personalChange->setSingleShot(true);
+    m_personalChange->setInterval(personalSettleMs);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_personalChange,
+            qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_personalChange,
+            qOverload<>(&QTimer::start));
+    connect(m_personalChange, &QTimer::timeout, this, &SpellChecker::personal_Change);
+}
+
+SpellChecker::~SpellChecker()
+{
+    m_closing = true;
+    m_worker.waitForDone();
+}
 
 QList<SpellChecker::Word> SpellChecker::words(QStringView text)
 {
@@ -91,20 +141,9 @@ QList<SpellChecker::Word> SpellChecker::words(QStringView text)
     return found;
 }
 
-QList<SpellChecker::Word> SpellChecker::misspellings(QStringView text)
-{
-    QList<Word> wrong;
-    if (!load())
-        return wrong;
-    for (const Word& word : words(text))
-        if (!isCorrect(text.mid(word.start, word.length).toString()))
-            wrong << word;
-    return wrong;
-}
-
 bool SpellChecker::isCorrect(const QString& word)
 {
-    if (!load())
+    if (!m_hunspell)
         return true;
     const auto known = m_known.constFind(word);
     if (known != m_known.cend())
@@ -124,7 +163,7 @@ QStringList SpellChecker::suggestions(const QString& word, int most)
     QStringList offered;
     bool representable = false;
     const std::string bytes = encoded(word, &representable);
-    if (!load() || !representable)
+    if (!m_hunspell || !representable)
         return offered;
     for (const std::string& suggestion : m_hunspell->suggest(bytes)) {
         if (offered.size() >= most)
@@ -136,7 +175,106 @@ QStringList SpellChecker::suggestions(const QString& word, int most)
 
 void SpellChecker::ignore(const QString& word)
 {
-    if (!load())
+    m_accepted.insert(word);
+    learn(word);
+}
+
+void SpellChecker::addToPersonal(const QString& word)
+{
+    ignore(word);
+    m_worker.start([this, word] {
+        QString reason;
+        if (m_personal.add(word, &reason))
+            m_workerWords.insert(word);
+        else
+            QMetaObject::invokeMethod(
+                this, [this, word, reason] { emit personalNotKept(word, reason); },
+                Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &SpellChecker::watchPersonal, Qt::QueuedConnection);
+    });
+}
+
+void SpellChecker::load()
+{
+    if (m_hunspell || m_loading || !isAvailable())
+        return;
+    m_loading = true;
+    m_worker.start([this] { readDictionaries(false); });
+}
+
+// On the worker. Hunspell is read anew with the personal words, unless those are the words
+// the loaded one knows already, as after this instance's own addition.
+void SpellChecker::readDictionaries(bool unlessSame)
+{
+    const PersonalDictionary::Contents personal = m_personal.read();
+    QSet<QString> words(personal.words.cbegin(), personal.words.cend());
+    if (unlessSame && words == m_workerWords) {
+        QMetaObject::invokeMethod(this, &SpellChecker::watchPersonal, Qt::QueuedConnection);
+        return;
+    }
+    auto loaded = std::make_shared<Loaded>();
+    loaded->hunspell =
+        std::make_unique<Hunspell>(QFile::encodeName(m_dictionary.affixFile).constData(),
+                                   QFile::encodeName(m_dictionary.wordFile).constData());
+    loaded->encoding = QString::fromStdString(loaded->hunspell->get_dict_encoding());
+    loaded->personalSize = personal.fileSize;
+    loaded->personalRead = personal.bytesRead;
+    loaded->personalWords = words.size();
+    for (const QString& word : std::as_const(words)) {
+        if (m_closing)
+            return;
+        bool representable = false;
+        const std::string bytes = encodedIn(loaded->encoding, word, &representable);
+        if (representable)
+            loaded->hunspell->add(bytes);
+    }
+    m_workerWords = std::move(words);
+    QMetaObject::invokeMethod(
+        this, [this, loaded] { takeLoaded(loaded); }, Qt::QueuedConnection);
+}
+
+void SpellChecker::takeLoaded(const std::shared_ptr<Loaded>& loaded)
+{
+    m_loading = false;
+    Hunspell* previous = m_hunspell.release();
+    m_hunspell = std::move(loaded->hunspell);
+    m_encoding = loaded->encoding;
+    m_known.clear();
+    for (const QString& word : std::as_const(m_accepted))
+        learn(word);
+    // Freeing a dictionary with many words takes time too, which the window need not wait for.
+    if (previous)
+        m_worker.start([previous] { delete previous; });
+    watchPersonal();
+    if (loaded->personalRead < loaded->personalSize && !std::exchange(m_toldTooLarge, true))
+        emit personalTooLarge(loaded->personalSize, loaded->personalRead, loaded->personalWords);
+    emit ready();
+}
+
+// Another instance, or the writer, changed the personal dictionary: read it again, once the
+// dictionaries are read a first time, which reads it anyway.
+void SpellChecker::personal_Change()
+{
+    if (m_hunspell)
+        m_worker.start([this] { readDictionaries(true); });
+}
+
+// Replacing the file ends the watch on it, and a file that is not there yet can only be seen
+// arriving in its folder: both are watched again after each change. What changed while the
+// file was not watched is found by reading it once more.
+void SpellChecker::watchPersonal()
+{
+    const QString file = m_personal.path();
+    const QString folder = QFileInfo(file).path();
+    if (QFileInfo::exists(folder) && !m_watcher->directories().contains(folder))
+        m_watcher->addPath(folder);
+    if (QFileInfo::exists(file) && !m_watcher->files().contains(file) && m_watcher->addPath(file))
+        m_personalChange->start();
+}
+
+void SpellChecker::learn(const QString& word)
+{
+    if (!m_hunspell)
         return;
     bool representable = false;
     const std::string bytes = encoded(word, &representable);
@@ -145,43 +283,14 @@ void SpellChecker::ignore(const QString& word)
     m_known.insert(word, true);
 }
 
-bool SpellChecker::addToPersonal(const QString& word)
-{
-    ignore(word);
-    return m_personal.add(word);
-}
-
-bool SpellChecker::load()
-{
-    if (std::exchange(m_loadTried, true))
-        return bool(m_hunspell);
-    if (!m_dictionary.isValid())
-        return false;
-    m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(m_dictionary.affixFile).constData(),
-                                            QFile::encodeName(m_dictionary.wordFile).constData());
-    m_encoding = QString::fromStdString(m_hunspell->get_dict_encoding());
-    m_utf8 = m_encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0;
-    for (const QString& word : m_personal.words())
-        ignore(word);
-    return true;
-}
-
 std::string SpellChecker::encoded(const QString& word, bool* ok) const
 {
-    *ok = true;
-    if (m_utf8)
-        return word.toStdString();
-    QStringEncoder encoder(m_encoding.toLatin1().constData());
-    if (!encoder.isValid())
-        encoder = QStringEncoder(QStringConverter::Latin1);
-    const QByteArray bytes = encoder.encode(word);
-    *ok = !encoder.hasError();
-    return bytes.toStdString();
+    return encodedIn(m_encoding, word, ok);
 }
 
 QString SpellChecker::decoded(const std::string& word) const
 {
-    if (m_utf8)
+    if (isUtf8(m_encoding))
         return QString::fromStdString(word);
     QStringDecoder decoder(m_encoding.toLatin1().constData());
     if (!decoder.isValid())

@@ -4,24 +4,45 @@
 #include "editing/UndoSnapshot.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
-#include "spelling/SpellChecker.h"
+#include "spelling/TextInView.h"
 
 #include <QAction>
 #include <QDir>
+#include <QHash>
+#include <QLocale>
 #include <QMenu>
-#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
+
+#include <utility>
+
+namespace {
+
+// Text taken on each side of the words looked at, so that a word the view cuts is read whole
+// and an address around a word is seen as one.
+constexpr int wordReach = 64;
+
+QString megabytes(qint64 bytes)
+{
+    return QLocale().toString(double(bytes) / (1024 * 1024), 'f', 1);
+}
+
+} // namespace
 
 SpellingCommands::SpellingCommands(RichTextBox& editor, EditorMarks& marks, SpellChecker& checker,
                                    UndoSnapshot& undo, QAction& entry, MessageService& messages,
-                                   QObject* parent)
+                                   std::function<qint64()> clock, QObject* parent)
     : QObject(parent), m_editor(editor), m_marks(marks), m_checker(checker), m_undo(undo),
-      m_entry(entry), m_messages(messages)
+      m_entry(entry), m_messages(messages), m_clock(std::move(clock))
 {
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrSpelling"));
     m_timer->setSingleShot(true);
     m_timer->setInterval(restMs);
+    m_slices = new QTimer(this);
+    m_slices->setObjectName(QStringLiteral("tmrChecking"));
+    m_slices->setSingleShot(true);
+    m_slices->setInterval(0);
     if (!m_checker.isAvailable()) {
         m_entry.setEnabled(false);
         m_entry.setToolTip(tr("Spelling needs a Hunspell dictionary (.aff and .dic files, such as "
@@ -39,10 +60,16 @@ bool SpellingCommands::isActive() const
 void SpellingCommands::setActive(bool on)
 {
     m_entry.setChecked(on && m_checker.isAvailable());
+    m_slices->stop();
     if (isActive())
         m_timer->start();
     else
         m_marks.setMarks(EditorMarks::Spelling, {});
+}
+
+bool SpellingCommands::isChecking() const
+{
+    return isActive() && (!m_checker.isReady() || m_slices->isActive());
 }
 
 void SpellingCommands::mnuCheckSpelling_Click()
@@ -51,122 +78,203 @@ void SpellingCommands::mnuCheckSpelling_Click()
     setActive(m_entry.isChecked());
 }
 
+// What a check under way found no longer stands where it was found.
 void SpellingCommands::txtFile_Change()
 {
+    m_slices->stop();
     if (isActive())
         m_timer->start();
 }
 
-namespace {
-
-// A paragraph may run on far beyond the view, and every mark costs the editor a walk over the
-// paragraph's lines: only the words in view are checked. The view's edge moves out to white space,
-// so a word it cuts is checked whole; a run without any is cut where the view ends.
-qsizetype viewEdge(const QString& text, qsizetype edge, int direction)
-{
-    constexpr qsizetype longestWord = 100;
-    edge = qBound<qsizetype>(0, edge, text.size());
-    const qsizetype end = direction < 0 ? 0 : text.size();
-    for (qsizetype step = 0; step < longestWord && edge != end; ++step, edge += direction)
-        if (text[direction < 0 ? edge - 1 : edge].isSpace())
-            return edge;
-    return edge;
-}
-
-} // namespace
-
 void SpellingCommands::tmrSpelling_Timer()
 {
     m_timer->stop();
+    m_slices->stop();
     if (!isActive())
         return;
+    // Once they are read, speller_Ready() comes back here.
+    if (!m_checker.isReady()) {
+        m_checker.load();
+        return;
+    }
+    const auto [first, last] = TextInView::positions(m_editor);
+    // A word that starts where the last line in view ends is on the line below.
+    m_pass = wordsAround(first, qMax(first, last - 1));
+    tmrChecking_Timer();
+}
+
+void SpellingCommands::tmrChecking_Timer()
+{
+    const qint64 started = m_clock();
+    while (m_pass.next < m_pass.words.size()) {
+        if (m_clock() - started >= sliceMs) {
+            m_slices->start();
+            return;
+        }
+        const SpellChecker::Word& word = m_pass.words.at(m_pass.next++);
+        if (!m_checker.isCorrect(m_pass.text.mid(word.start, word.length)))
+            m_pass.wrong << word;
+    }
+    showMarks();
+}
+
+// Each new cursor reads the characters of its whole paragraph, so the marks of words marked
+// before are kept; when they are all kept, the editor is not even repainted.
+void SpellingCommands::showMarks()
+{
+    QHash<std::pair<int, int>, QTextCursor> shown;
+    for (const QTextEdit::ExtraSelection& mark : m_marks.marks(EditorMarks::Spelling))
+        shown.insert({mark.cursor.selectionStart(), mark.cursor.selectionEnd()}, mark.cursor);
     QTextCharFormat underline;
     underline.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     underline.setUnderlineColor(Qt::red);
-    QTextDocument* document = m_editor.document();
-    const int first = m_editor.cursorForPosition(QPoint(0, 0)).position();
-    const int last =
-        m_editor.cursorForPosition(m_editor.viewport()->rect().bottomRight()).position();
     QList<QTextEdit::ExtraSelection> marks;
-    for (QTextBlock block = document->findBlock(first); block.isValid() && block.position() <= last;
-         block = block.next()) {
-        const QString text = block.text();
-        const qsizetype from = viewEdge(text, first - block.position(), -1);
-        const qsizetype to = viewEdge(text, last - block.position(), 1);
-        for (const SpellChecker::Word& word :
-             m_checker.misspellings(QStringView(text).mid(from, to - from))) {
-            QTextCursor range(document);
-            range.setPosition(block.position() + int(from + word.start));
-            range.setPosition(block.position() + int(from + word.start + word.length),
-                              QTextCursor::KeepAnchor);
-            marks.append({range, underline});
+    for (const SpellChecker::Word& word : std::as_const(m_pass.wrong)) {
+        const int start = m_pass.start + int(word.start);
+        const int end = start + int(word.length);
+        QTextCursor range = shown.value({start, end});
+        if (range.isNull() || range.document() != m_editor.document()) {
+            range = QTextCursor(m_editor.document());
+            range.setPosition(start);
+            range.setPosition(end, QTextCursor::KeepAnchor);
         }
+        marks.append({range, underline});
     }
+    m_pass = {};
     m_marks.setMarks(EditorMarks::Spelling, marks);
+}
+
+// Only the text near the words is taken, a character at a time: a paragraph can be the whole
+// of a long document, and a cursor would read all of it.
+SpellingCommands::Pass SpellingCommands::wordsAround(int first, int last) const
+{
+    const QTextDocument& document = *m_editor.document();
+    Pass around;
+    around.start = qMax(0, first - wordReach);
+    const int end = document.characterCount() - 1;
+    const int taken = qMin(end, last + wordReach);
+    around.text.reserve(taken - around.start);
+    for (int at = around.start; at < taken; ++at)
+        around.text += document.characterAt(at);
+    for (const SpellChecker::Word& word : SpellChecker::words(around.text)) {
+        const bool cut = (word.start == 0 && around.start > 0) ||
+                         (word.start + word.length == around.text.size() && taken < end);
+        const int start = around.start + int(word.start);
+        if (!cut && start <= last && start + word.length >= first)
+            around.words << word;
+    }
+    return around;
+}
+
+// The click may land just after the word's last letter. No word there has no length.
+SpellChecker::Word SpellingCommands::wordAt(int position) const
+{
+    const Pass around = wordsAround(position, position);
+    if (around.words.isEmpty())
+        return {};
+    const SpellChecker::Word word = around.words.constFirst();
+    return {around.start + word.start, word.length};
+}
+
+// The word held still reads text, as a whole word, in the document shown.
+bool SpellingCommands::isStillThere(const QTextCursor& word, const QString& text) const
+{
+    return word.document() == m_editor.document() && word.selectedText() == text &&
+           wordAt(word.selectionStart()) ==
+               SpellChecker::Word{word.selectionStart(),
+                                  word.selectionEnd() - word.selectionStart()};
 }
 
 void SpellingCommands::txtFile_ContextMenu(QMenu* menu, qint64 position)
 {
-    if (!isActive())
+    const SpellChecker::Word at = isActive() ? wordAt(int(position)) : SpellChecker::Word();
+    if (at.length == 0)
         return;
-    const QTextBlock block = m_editor.document()->findBlock(int(position));
-    const QString text = block.text();
-    const qint64 at = position - block.position();
-    for (const SpellChecker::Word& word : SpellChecker::words(text)) {
-        // The click may land just after the word's last letter.
-        if (at < word.start || at > word.start + word.length)
-            continue;
-        const QString misspelt = text.mid(word.start, word.length);
-        if (m_checker.isCorrect(misspelt))
-            return;
-        const qint64 start = block.position() + word.start;
-        QAction* first = menu->actions().value(0);
-        QList<QAction*> offered;
-        for (const QString& suggestion : m_checker.suggestions(misspelt)) {
-            auto* choice = new QAction(suggestion, menu);
-            connect(choice, &QAction::triggered, this, [this, start, word, suggestion] {
-                replaceWord(start, word.length, suggestion);
-            });
-            offered << choice;
-        }
-        if (offered.isEmpty()) {
-            auto* none = new QAction(tr("No Suggestions"), menu);
-            none->setEnabled(false);
-            offered << none;
-        }
-        auto* add = new QAction(tr("Add to Dictionary"), menu);
-        add->setObjectName(QStringLiteral("mnuAddToDictionary"));
-        connect(add, &QAction::triggered, this, [this, misspelt] { acceptWord(misspelt, true); });
-        auto* ignore = new QAction(tr("Ignore All"), menu);
-        ignore->setObjectName(QStringLiteral("mnuIgnoreAll"));
-        connect(ignore, &QAction::triggered, this,
-                [this, misspelt] { acceptWord(misspelt, false); });
-        menu->insertActions(first, offered);
-        menu->insertSeparator(first);
-        menu->insertActions(first, {add, ignore});
-        menu->insertSeparator(first);
+    QTextCursor word(m_editor.document());
+    word.setPosition(int(at.start));
+    word.setPosition(int(at.start + at.length), QTextCursor::KeepAnchor);
+    // Text typed or written just after the word is no part of it.
+    word.setKeepPositionOnInsert(true);
+    const QString misspelt = word.selectedText();
+    if (m_checker.isCorrect(misspelt))
         return;
+    QList<QAction*> offered;
+    for (const QString& suggestion : m_checker.suggestions(misspelt)) {
+        auto* choice = new QAction(suggestion, menu);
+        connect(choice, &QAction::triggered, this, [this, word, misspelt, suggestion] {
+            if (isStillThere(word, misspelt))
+                replaceWord(word, suggestion);
+        });
+        offered << choice;
     }
+    if (offered.isEmpty()) {
+        auto* none = new QAction(tr("No Suggestions"), menu);
+        none->setEnabled(false);
+        offered << none;
+    }
+    auto* add = new QAction(tr("Add to Dictionary"), menu);
+    add->setObjectName(QStringLiteral("mnuAddToDictionary"));
+    connect(add, &QAction::triggered, this, [this, misspelt] { acceptWord(misspelt, true); });
+    auto* ignore = new QAction(tr("Ignore All"), menu);
+    ignore->setObjectName(QStringLiteral("mnuIgnoreAll"));
+    connect(ignore, &QAction::triggered, this, [this, misspelt] { acceptWord(misspelt, false); });
+    // While the menu is open, seed runs still land and the word moves with the text around it;
+    // once the word itself is changed or gone, nothing is offered for it any more.
+    const QList<QAction*> forWord = offered + QList<QAction*>{add, ignore};
+    connect(&m_editor, &QTextEdit::textChanged, menu, [this, word, misspelt, forWord] {
+        if (!isStillThere(word, misspelt))
+            for (QAction* entry : forWord)
+                entry->setEnabled(false);
+    });
+    QAction* first = menu->actions().value(0);
+    menu->insertActions(first, offered);
+    menu->insertSeparator(first);
+    menu->insertActions(first, {add, ignore});
+    menu->insertSeparator(first);
 }
 
 // A suggestion goes in as an edit of the writer's own, so Undo takes it back.
-void SpellingCommands::replaceWord(qint64 start, qint64 length, const QString& replacement)
+void SpellingCommands::replaceWord(const QTextCursor& word, const QString& replacement)
 {
-    m_editor.setSelStart(start);
-    m_editor.setSelLength(length);
+    m_editor.setSelStart(word.selectionStart());
+    m_editor.setSelLength(word.selectionEnd() - word.selectionStart());
     m_editor.setSelText(replacement);
     m_undo.changeundo();
 }
 
 void SpellingCommands::acceptWord(const QString& word, bool forGood)
 {
-    if (!forGood)
+    if (forGood)
+        m_checker.addToPersonal(word);
+    else
         m_checker.ignore(word);
-    else if (!m_checker.addToPersonal(word))
-        m_messages.MsgBox(tr("\"%1\" is accepted until Quillmere closes, but it cannot be kept "
-                             "in %2: %3.")
-                              .arg(word, QDir::toNativeSeparators(m_checker.personal().path()),
-                                   m_checker.personal().errorString()),
-                          MessageService::Icon::Warning);
     tmrSpelling_Timer();
+}
+
+void SpellingCommands::speller_Ready()
+{
+    tmrSpelling_Timer();
+}
+
+void SpellingCommands::speller_PersonalNotKept(const QString& word, const QString& reason)
+{
+    m_messages.MsgBox(
+        tr("\"%1\" is accepted until Quillmere closes, but it cannot be kept in your personal "
+           "dictionary, %2: %3.\n\nMake sure that file and its folder can be written, then add "
+           "the word again.")
+            .arg(word, QDir::toNativeSeparators(m_checker.personal().path()), reason),
+        MessageService::Icon::Warning);
+}
+
+void SpellingCommands::speller_PersonalTooLarge(qint64 fileSize, qint64 bytesRead,
+                                                qsizetype wordsRead)
+{
+    m_messages.MsgBox(
+        tr("Your personal dictionary, %1, is too large to read whole: it is %2 MB, and "
+           "Quillmere reads at most %3 MB of it. Only its last %4 words, the ones added most "
+           "recently, are accepted as spelt right.\n\nRemove the words you do not need from "
+           "that file, then start Quillmere again, to have all of your words accepted.")
+            .arg(QDir::toNativeSeparators(m_checker.personal().path()), megabytes(fileSize),
+                 megabytes(bytesRead), QLocale().toString(wordsRead)),
+        MessageService::Icon::Warning);
 }

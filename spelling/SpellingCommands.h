@@ -1,14 +1,19 @@
 #pragma once
 
+#include "spelling/SpellChecker.h"
+
 #include <QObject>
+#include <QString>
+
+#include <functional>
 
 class EditorMarks;
 class MessageService;
 class QAction;
 class QMenu;
+class QTextCursor;
 class QTimer;
 class RichTextBox;
-class SpellChecker;
 class UndoSnapshot;
 
 /// Spelling as the writer types: a red wavy underline under the misspelt words on the screen,
@@ -16,8 +21,8 @@ class UndoSnapshot;
 /// menu's "Check Spelling" entry that turns it on and off.
 ///
 /// The underline is drawn over the text (EditorMarks), never stored in it, and the check
-/// waits until the writer pauses, then looks only at the paragraphs in view, so typing costs
-/// the same with spelling on as with it off.
+/// waits until the writer pauses, then looks only at the words in view, a few milliseconds at
+/// a time, so the window answers while it runs, however long the paragraph.
 class SpellingCommands : public QObject
 {
     Q_OBJECT
@@ -25,29 +30,58 @@ class SpellingCommands : public QObject
 public:
     /// How long the text must rest before the words in view are checked.
     static constexpr int restMs = 250;
+    /// How long one slice of a check may hold the window before it lets other events in.
+    static constexpr int sliceMs = 5;
 
-    /// entry is the checkable "Check Spelling" menu entry.
+    /// entry is the checkable "Check Spelling" menu entry; clock reads milliseconds.
     SpellingCommands(RichTextBox& editor, EditorMarks& marks, SpellChecker& checker,
                      UndoSnapshot& undo, QAction& entry, MessageService& messages,
-                     QObject* parent = nullptr);
+                     std::function<qint64()> clock, QObject* parent = nullptr);
 
     /// Whether misspelt words are underlined; never without a dictionary.
     bool isActive() const;
     /// Turns spelling on or off, as the remembered setting or the menu entry says.
     void setActive(bool on);
+    /// Whether a check waits for the dictionaries or has words in view left to look at.
+    bool isChecking() const;
 
     void mnuCheckSpelling_Click();
     /// The text, the view or the document shown changed: check again once it rests.
     void txtFile_Change();
-    /// Underlines the misspelt words in view.
+    /// Starts checking the words in view.
     void tmrSpelling_Timer();
+    /// Checks the next words of the check under way, for a slice of time.
+    void tmrChecking_Timer();
     /// Puts the suggestions for a misspelt word at position above the right-click menu.
     void txtFile_ContextMenu(QMenu* menu, qint64 position);
 
+    /// The dictionaries were read: check what is in view with them.
+    void speller_Ready();
+    /// Tells the writer that word could not be added to the personal dictionary.
+    void speller_PersonalNotKept(const QString& word, const QString& reason);
+    /// Tells the writer how little of a too large personal dictionary is used.
+    void speller_PersonalTooLarge(qint64 fileSize, qint64 bytesRead, qsizetype wordsRead);
+
     QTimer* tmrSpelling() const { return m_timer; }
+    QTimer* tmrChecking() const { return m_slices; }
 
 private:
-    void replaceWord(qint64 start, qint64 length, const QString& replacement);
+    /// Words of the document with the text around them: where that text starts, and how far
+    /// a check of them has gone.
+    struct Pass
+    {
+        QString text;
+        int start = 0;
+        QList<SpellChecker::Word> words;
+        qsizetype next = 0;
+        QList<SpellChecker::Word> wrong;
+    };
+
+    Pass wordsAround(int first, int last) const;
+    SpellChecker::Word wordAt(int position) const;
+    bool isStillThere(const QTextCursor& word, const QString& text) const;
+    void showMarks();
+    void replaceWord(const QTextCursor& word, const QString& replacement);
     void acceptWord(const QString& word, bool forGood);
 
     RichTextBox& m_editor;
@@ -56,5 +90,9 @@ private:
     UndoSnapshot& m_undo;
     QAction& m_entry;
     MessageService& m_messages;
+    std::function<qint64()> m_clock;
     QTimer* m_timer = nullptr;
+    /// Brings the next slice of a check once the events waiting are handled.
+    QTimer* m_slices = nullptr;
+    Pass m_pass;
 };

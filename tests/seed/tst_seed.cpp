@@ -900,7 +900,7 @@ void tst_Seed::injectedRunIsMarkedUntilTheNextKeyOrClick()
     QVERIFY(QTest::qWaitForWindowActive(w));
     txtFile(w)->SetFocus();
     QTest::keyClicks(txtFile(w), "teh ");
-    spelling(w)->tmrSpelling_Timer();
+    QTRY_COMPARE(marks(w)->marks(EditorMarks::Spelling).size(), 1);
     const QString before = txtFile(w)->Text();
     const auto marked = [w] {
         const QList<QTextEdit::ExtraSelection> run = marks(w)->marks(EditorMarks::Injection);

@@ -14,10 +14,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -35,17 +37,72 @@ QStringList underlined(frmVellumo* w)
     return words;
 }
 
+/// Lets the spelling check run, as after a pause, and waits until it is done: the
+/// dictionaries are read on a worker.
+void pause(frmVellumo* w)
+{
+    spelling(w)->tmrSpelling_Timer();
+    QTRY_VERIFY(!spelling(w)->isChecking());
+}
+
 /// Types text into the editor and lets the spelling check run, as after a pause.
 void typeAndRest(frmVellumo* w, const QString& text)
 {
     QTest::keyClicks(txtFile(w), text);
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
 }
 
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
+}
+
+/// Chooses entry (an object name, or empty for the first entry) on the menu of a click.
+void choose(frmVellumo* w, qint64 position, const char* entry)
+{
+    QMenu menu;
+    spelling(w)->txtFile_ContextMenu(&menu, position);
+    QAction* chosen = *entry ? menu.findChild<QAction*>(entry) : menu.actions().value(0);
+    QVERIFY(chosen);
+    chosen->trigger();
+}
+
+/// Right-clicks the word at position and, while the menu is open, lets meanwhile change the
+/// text, as a seed run does when its timer fires; then chooses entry as choose() does, and
+/// returns the entries that were still enabled.
+QStringList chooseWhileOpen(frmVellumo* w, int position, const std::function<void()>& meanwhile,
+                            const char* entry)
+{
+    QStringList enabled;
+    QTimer::singleShot(0, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!popup)
+            return;
+        meanwhile();
+        for (QAction* a : popup->actions())
+            if (a->isEnabled() && !a->isSeparator())
+                enabled << a->text();
+        QAction* chosen = *entry ? popup->findChild<QAction*>(entry) : popup->actions().value(0);
+        popup->setActiveAction(chosen);
+        QTest::keyClick(popup, Qt::Key_Return);
+        // An entry that is no longer offered leaves the menu open.
+        popup->close();
+    });
+    QTextCursor at(txtFile(w)->document());
+    at.setPosition(position);
+    const QPoint onWord = txtFile(w)->cursorRect(at).center() + QPoint(3, 0);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, onWord,
+                            txtFile(w)->viewport()->mapToGlobal(onWord));
+    QApplication::sendEvent(txtFile(w)->viewport(), &click);
+    return enabled;
 }
 
 } // namespace
@@ -66,10 +123,18 @@ private slots:
     void wordsSpellingLooksAt();
     void underlineIsDrawnAfterTheRestAndNeverStored();
     void onlyTheWordsInViewAreChecked();
-    void onlyTheWordsInViewOfALongParagraphAreChecked();
     void rightClickOffersSuggestionsAboveTheEditCommands();
     void personalDictionarySurvivesARestartAndIgnoreAllDoesNot();
+    void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy_data();
     void wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy();
+    void menuActsOnTheWordItOfferedWhileTextLandsBeforeIt_data();
+    void menuActsOnTheWordItOfferedWhileTextLandsBeforeIt();
+    void menuOffersNothingOnceTheWordItselfChanged();
+    void wordsOfAnotherInstanceAreKeptAndLearnt();
+    void linesWrittenByOtherProgramsKeepTheirBytes();
+    void onlyTheWordsInViewOfALongParagraphAreChecked();
+    void checkLetsOtherEventsInBetweenItsSlices();
+    void tooLargePersonalDictionaryIsReadFromItsEndAndSaysSo();
     void checkSpellingIsRememberedBesideTheGeometry();
     void withoutDictionarySpellingIsOffAndSaysWhy();
 
@@ -178,7 +243,7 @@ void tst_Spelling::underlineIsDrawnAfterTheRestAndNeverStored()
     QTest::keyClicks(txtFile(w), "teh quick");
     QVERIFY(rest->isActive());
     QVERIFY(underlined(w).isEmpty());
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     QCOMPARE(underlined(w), QStringList{"teh"});
 
     const QTextEdit::ExtraSelection mark = marks(w)->marks(EditorMarks::Spelling).constFirst();
@@ -191,7 +256,7 @@ void tst_Spelling::underlineIsDrawnAfterTheRestAndNeverStored()
     m_env->dialog.queueFileName(file);
     action(w, "mnuSaveas")->trigger();
     QTest::keyClicks(txtFile(w), "fxo");
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     QCOMPARE(underlined(w), (QStringList{"teh", "fxo"}));
     recovery(w)->tmrRecovery_Timer();
 
@@ -223,7 +288,7 @@ void tst_Spelling::onlyTheWordsInViewAreChecked()
         lines << QStringLiteral("line %1 teh").arg(i);
     txtFile(w)->setSelText(lines.join('\n'));
     txtFile(w)->setSelStart(0);
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     const qsizetype inView = underlined(w).size();
     QVERIFY2(inView > 0 && inView < 100, qPrintable(QString::number(inView)));
     const auto firstMarked = [w] {
@@ -235,21 +300,9 @@ void tst_Spelling::onlyTheWordsInViewAreChecked()
     QScrollBar* bar = txtFile(w)->verticalScrollBar();
     bar->setValue(bar->maximum());
     QVERIFY(spelling(w)->tmrSpelling()->isActive());
-    spelling(w)->tmrSpelling_Timer();
+    pause(w);
     QVERIFY(firstMarked() > 300);
     QCOMPARE(marks(w)->marks(EditorMarks::Spelling).constLast().cursor.block().blockNumber(), 399);
-}
-
-// Every mark costs the editor a walk over its paragraph's lines: a megabyte on one line, all of
-// it checked, took seconds after each change.
-void tst_Spelling::onlyTheWordsInViewOfALongParagraphAreChecked()
-{
-    frmVellumo* w = editingWindow();
-    txtFile(w)->setSelText(QStringLiteral("teh ").repeated(20000));
-    txtFile(w)->setSelStart(0);
-    spelling(w)->tmrSpelling_Timer();
-    const qsizetype inView = underlined(w).size();
-    QVERIFY2(inView > 0 && inView < 1000, qPrintable(QString::number(inView)));
 }
 
 void tst_Spelling::rightClickOffersSuggestionsAboveTheEditCommands()
@@ -298,18 +351,11 @@ void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
     frmVellumo* w = editingWindow();
     typeAndRest(w, "zzyzx qwghlm");
     QCOMPARE(underlined(w), (QStringList{"zzyzx", "qwghlm"}));
-    const auto choose = [w](qint64 position, const char* entry) {
-        QMenu menu;
-        spelling(w)->txtFile_ContextMenu(&menu, position);
-        auto* action = menu.findChild<QAction*>(entry);
-        QVERIFY(action);
-        action->trigger();
-    };
-    choose(2, "mnuAddToDictionary");
+    choose(w, 2, "mnuAddToDictionary");
     QCOMPARE(underlined(w), QStringList{"qwghlm"});
-    choose(8, "mnuIgnoreAll");
+    choose(w, 8, "mnuIgnoreAll");
     QVERIFY(underlined(w).isEmpty());
-    QVERIFY(readAll(m_env->path("data/dictionary.txt")).contains("zzyzx\n"));
+    QTRY_VERIFY(readAll(m_env->path("data/dictionary.txt")).contains("zzyzx\n"));
 
     m_env->messages.queueAnswer(MessageService::Button::Discard);
     m_env->closeWindow();
@@ -318,26 +364,199 @@ void tst_Spelling::personalDictionarySurvivesARestartAndIgnoreAllDoesNot()
     QCOMPARE(underlined(w), QStringList{"qwghlm"});
 }
 
+void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy_data()
+{
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<QString>("reason");
+
+    // Things in the way that stop even root.
+    QTest::newRow("robustness: a file where the data folder should be") << "data"
+                                                                        << "cannot be made";
+    QTest::newRow("robustness: a folder where the list should be") << "data/dictionary.txt"
+                                                                   << "directory";
+}
+
 void tst_Spelling::wordThatCannotBeKeptIsAcceptedForTheRunAndSaysWhy()
 {
-    // A file where the data folder should be: nothing can be written there.
-    QFile blocker(m_env->path("data"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QFETCH(QString, blocked);
+    QFETCH(QString, reason);
+    if (blocked.endsWith(".txt"))
+        QVERIFY(QDir().mkpath(m_env->path(blocked)));
+    else
+        QVERIFY(writeFile(m_env->path(blocked), {}));
     frmVellumo* w = editingWindow();
     typeAndRest(w, "zzyzx");
-    QMenu menu;
-    spelling(w)->txtFile_ContextMenu(&menu, 2);
-    menu.findChild<QAction*>("mnuAddToDictionary")->trigger();
+    choose(w, 2, "mnuAddToDictionary");
 
     QVERIFY(underlined(w).isEmpty());
-    // Recovery copies cannot be kept there either: that was told first, in a box of its own.
-    QCOMPARE(m_env->messages.boxes.size(), 2);
+    // Where the data folder is blocked, recovery copies cannot be kept there either: that was
+    // told first, in a box of its own.
+    QTRY_VERIFY(!m_env->messages.boxes.isEmpty() &&
+                m_env->messages.boxes.constLast().prompt.contains("zzyzx"));
     const RecordingMessageService::Box box = m_env->messages.boxes.constLast();
     QCOMPARE(box.icon, MessageService::Icon::Warning);
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
     QVERIFY2(box.prompt.contains("\"zzyzx\"") &&
-                 box.prompt.contains(QDir::toNativeSeparators(m_env->path("data"))),
+                 box.prompt.contains(QDir::toNativeSeparators(m_env->path("data"))) &&
+                 box.prompt.contains(reason, Qt::CaseInsensitive),
              qPrintable(box.prompt));
+}
+
+void tst_Spelling::menuActsOnTheWordItOfferedWhileTextLandsBeforeIt_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("inList");
+
+    const QString landed = "Seed words land here. quiet words ";
+    QTest::newRow("nominal: a suggestion replaces the word")
+        << QByteArray() << landed + "the" << false;
+    QTest::newRow("nominal: Add to Dictionary adds it")
+        << QByteArray("mnuAddToDictionary") << landed + "teh" << true;
+    QTest::newRow("nominal: Ignore All ignores it")
+        << QByteArray("mnuIgnoreAll") << landed + "teh" << false;
+}
+
+// The prompt timer goes on while the menu waits for the writer.
+void tst_Spelling::menuActsOnTheWordItOfferedWhileTextLandsBeforeIt()
+{
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, text);
+    QFETCH(bool, inList);
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "quiet words teh");
+    const QStringList enabled = chooseWhileOpen(
+        w, 13, [w] { QTextCursor(txtFile(w)->document()).insertText("Seed words land here. "); },
+        entry.constData());
+
+    QVERIFY2(enabled.contains("the") && enabled.contains("Add to Dictionary"),
+             qPrintable(enabled.join('|')));
+    QCOMPARE(txtFile(w)->Text(), text);
+    pause(w);
+    QVERIFY2(underlined(w).isEmpty(), qPrintable(underlined(w).join('|')));
+    const QString list = m_env->path("data/dictionary.txt");
+    QTRY_COMPARE(PersonalDictionary::wordsOf(readAll(list)).contains("teh"), inList);
+}
+
+void tst_Spelling::menuOffersNothingOnceTheWordItselfChanged()
+{
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "quiet teh words");
+    const QStringList enabled = chooseWhileOpen(
+        w, 7,
+        [w] {
+            QTextCursor inside(txtFile(w)->document());
+            inside.setPosition(8);
+            inside.insertText("x");
+        },
+        "");
+
+    // The Edit menu's entries stay.
+    QVERIFY2(enabled.contains(action(w, "mnuUndo")->text()) && !enabled.contains("the") &&
+                 !enabled.contains("Add to Dictionary") && !enabled.contains("Ignore All"),
+             qPrintable(enabled.join('|')));
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("quiet texh words"));
+}
+
+// Each instance reads the list as it is when it adds a word, and hears of what others added.
+void tst_Spelling::wordsOfAnotherInstanceAreKeptAndLearnt()
+{
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "zzyzx qwghlm");
+    QCOMPARE(underlined(w), (QStringList{"zzyzx", "qwghlm"}));
+
+    const PersonalDictionary other(m_env->path("data"));
+    QString error;
+    QVERIFY2(other.add("qwghlm", &error), qPrintable(error));
+    QTRY_COMPARE(underlined(w), QStringList{"zzyzx"});
+
+    choose(w, 2, "mnuAddToDictionary");
+    QTRY_COMPARE(other.read().words, (QStringList{"qwghlm", "zzyzx"}));
+    QVERIFY(underlined(w).isEmpty());
+}
+
+// A list kept in Latin-1 with Windows line endings, as an older program writes it.
+void tst_Spelling::linesWrittenByOtherProgramsKeepTheirBytes()
+{
+    const QString list = m_env->path("data/dictionary.txt");
+    const QByteArray written("z\xe9lmor\r\nbr\xf8ndix\r\n");
+    QVERIFY(writeFile(list, written));
+    frmVellumo* w = editingWindow();
+    txtFile(w)->setSelText(QString::fromUtf8("zélmor brøndix zzyzx"));
+    pause(w);
+    QCOMPARE(underlined(w), QStringList{"zzyzx"});
+
+    choose(w, 16, "mnuAddToDictionary");
+    QTRY_COMPARE(readAll(list), written + "zzyzx\r\n");
+}
+
+void tst_Spelling::onlyTheWordsInViewOfALongParagraphAreChecked()
+{
+    frmVellumo* w = editingWindow();
+    txtFile(w)->setSelText(QStringLiteral("teh ").repeated(20000));
+    txtFile(w)->setSelStart(0);
+    pause(w);
+
+    const QList<QTextEdit::ExtraSelection> found = marks(w)->marks(EditorMarks::Spelling);
+    QVERIFY2(!found.isEmpty() && found.size() < 500, qPrintable(QString::number(found.size())));
+    QCOMPARE(found.constFirst().cursor.selectionStart(), 0);
+    const QRect view = txtFile(w)->viewport()->rect();
+    for (const QTextEdit::ExtraSelection& mark : found) {
+        QTextCursor start = mark.cursor;
+        start.setPosition(mark.cursor.selectionStart());
+        QVERIFY(view.intersects(txtFile(w)->cursorRect(start)));
+    }
+}
+
+// Checking the words in view takes a few milliseconds at a time, with the window's other work
+// in between, however many words there are.
+void tst_Spelling::checkLetsOtherEventsInBetweenItsSlices()
+{
+    frmVellumo* w = editingWindow();
+    txtFile(w)->setSelText(QStringLiteral("teh fxo ").repeated(10));
+    pause(w);
+    QCOMPARE(underlined(w).size(), 20);
+    txtFile(w)->setSelStart(0);
+    QTest::keyClicks(txtFile(w), "zzyzx ");
+
+    // Each word takes a millisecond on this clock.
+    m_env->onClockRead = [this] { ++m_env->now; };
+    spelling(w)->tmrSpelling_Timer();
+    QVERIFY(spelling(w)->isChecking());
+    QCOMPARE(underlined(w).size(), 20);
+    QTRY_COMPARE(underlined(w).size(), 21);
+    QVERIFY(!spelling(w)->isChecking());
+    QCOMPARE(underlined(w).constFirst(), QStringLiteral("zzyzx"));
+}
+
+void tst_Spelling::tooLargePersonalDictionaryIsReadFromItsEndAndSaysSo()
+{
+    // Words of letters alone, as many as make the list a little longer than what is read.
+    QByteArray list;
+    for (int i = 0; list.size() <= PersonalDictionary::mostBytes + 1000; ++i) {
+        QByteArray word("zq");
+        for (int n = i; word.size() < 7; n /= 26)
+            word += char('a' + n % 26);
+        list += word + '\n';
+    }
+    QVERIFY(writeFile(m_env->path("data/dictionary.txt"), list));
+    frmVellumo* w = editingWindow();
+    const QString first = QString::fromLatin1(list.left(7));
+    const QString last = QString::fromLatin1(list.right(8).left(7));
+    typeAndRest(w, first + " " + last);
+
+    QCOMPARE(underlined(w), QStringList{first});
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    const QString prompt = m_env->messages.boxes.constFirst().prompt;
+    QVERIFY2(prompt.contains(QDir::toNativeSeparators(m_env->path("data/dictionary.txt"))) &&
+                 prompt.contains("4.0 MB") && prompt.contains("too large"),
+             qPrintable(prompt));
+    // Read again after another instance's addition, it is not said again.
+    QSignalSpy readAgain(child<SpellChecker>(w), &SpellChecker::ready);
+    QString error;
+    QVERIFY2(PersonalDictionary(m_env->path("data")).add("qwghlm", &error), qPrintable(error));
+    QVERIFY(readAgain.wait(60000));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
 }
 
 void tst_Spelling::checkSpellingIsRememberedBesideTheGeometry()
