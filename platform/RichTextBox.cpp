@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTextLayout>
 #include <QTextList>
 
 namespace {
@@ -182,6 +183,7 @@ void RichTextBox::showDocument(QTextDocument* shown)
     shown->setUndoRedoEnabled(true);
     disconnect(old, &QTextDocument::contentsChange, this, nullptr);
     connect(shown, &QTextDocument::contentsChange, this, &RichTextBox::document_Change);
+    keepLongLayouts(shown->firstBlock(), shown->lastBlock());
     setWrappedDocument(shown);
     ++m_contentRevision;
     if (ownOld)
@@ -199,6 +201,21 @@ void RichTextBox::document_Change(int from, int removed, int added)
     // Only taking text away can take the last such run away.
     else if (anywhere && removed > 0 && !LineBreakRuns::holdsLongRun(*document()))
         setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    keepLongLayouts(document()->findBlock(from), document()->findBlock(from + added));
+}
+
+// Qt shapes a paragraph's text again each time it draws it, unless its layout is kept: a blink
+// of the caret in a paragraph of a megabyte took a tenth of a second and more. Only long ones
+// are kept, as the shapes take room.
+void RichTextBox::keepLongLayouts(QTextBlock block, const QTextBlock& last)
+{
+    constexpr int longParagraph = 10000;
+    for (; block.isValid(); block = block.next()) {
+        if (block.length() >= longParagraph)
+            block.layout()->setCacheEnabled(true);
+        if (block == last)
+            break;
+    }
 }
 
 // Changing the wrap lays out the document shown again, which is worth nothing when another takes

@@ -2,6 +2,7 @@
 
 #include "platform/TextPlace.h"
 
+#include <QTextBlock>
 #include <QTextEdit>
 
 #include <functional>
@@ -117,6 +118,8 @@ protected:
 
 private:
     void document_Change(int from, int removed, int added);
+    /// Keeps the layouts of the long paragraphs from block to last for drawing.
+    static void keepLongLayouts(QTextBlock block, const QTextBlock& last);
     /// Shows shown wrapping its lines word by word, or anywhere while it holds a run with no
     /// place to break a line (LineBreakRuns), set before it is laid out.
     void setWrappedDocument(QTextDocument* shown);

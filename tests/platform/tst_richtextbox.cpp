@@ -38,6 +38,7 @@ private slots:
     void menuOwnsItsKeysWhileEnabled();
     void runsWithNoPlaceToBreakWrapAnywhere_data();
     void runsWithNoPlaceToBreakWrapAnywhere();
+    void longParagraphsKeepTheirLayouts();
 };
 
 void tst_RichTextBox::selRtfReadsEmptyWithoutSelection()
@@ -347,6 +348,25 @@ void tst_RichTextBox::runsWithNoPlaceToBreakWrapAnywhere()
     box.setTextRTFInPlace(withRun);
     QCOMPARE(box.wordWrapMode(), wrap(anywhere));
     QCOMPARE(box.Text(), "before " + run);
+}
+
+// Drawing a long paragraph shapes its text again unless its layout is kept.
+void tst_RichTextBox::longParagraphsKeepTheirLayouts()
+{
+    const auto kept = [](QTextDocument* document, int block) {
+        return document->findBlockByNumber(block).layout()->cacheEnabled();
+    };
+    RichTextBox box;
+    box.setSelText("short");
+    QVERIFY(!kept(box.document(), 0));
+    box.setSelText(QString("word ").repeated(4000));
+    QVERIFY(kept(box.document(), 0));
+
+    auto* shown = new QTextDocument(&box);
+    shown->setPlainText("short\n" + QString("word ").repeated(4000));
+    box.showDocument(shown);
+    QVERIFY(!kept(shown, 0));
+    QVERIFY(kept(shown, 1));
 }
 
 QTEST_MAIN(tst_RichTextBox)
