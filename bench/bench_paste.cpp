@@ -122,6 +122,24 @@ void BM_UndoReinsertOneLine(benchmark::State& state)
     state.SetLabel(words ? "words" : "no spaces");
 }
 
+// One keystroke in the middle of the pasted line, laid out and drawn, as the writer sees it.
+void BM_TypeInOneLine(benchmark::State& state)
+{
+    const qsizetype size = state.range(0) * kilobyte;
+    const bool words = state.range(1);
+    PasteDesk desk(textAlone(oneLine(size, words)));
+    desk.trigger("mnuPaste");
+    desk.editor->setSelStart(int(size / 2));
+    for (auto _ : state) {
+        desk.sendKey(QEvent::KeyPress, Qt::Key_X, QStringLiteral("x"));
+        desk.sendKey(QEvent::KeyRelease, Qt::Key_X, QStringLiteral("x"));
+        desk.editor->document()->pageCount();
+        desk.editor->viewport()->repaint();
+    }
+    state.counters["characters"] = double(desk.editor->Text().size());
+    state.SetLabel(words ? "words" : "no spaces");
+}
+
 // The length of the line in kilobytes, and whether it holds words. The smaller lines without a
 // place to break show how the time grows with the length.
 void oneLineSizes(benchmark::internal::Benchmark* bench)
@@ -136,6 +154,7 @@ void oneLineSizes(benchmark::internal::Benchmark* bench)
 }
 BENCHMARK(BM_PasteOneLine)->Apply(oneLineSizes);
 BENCHMARK(BM_UndoReinsertOneLine)->Apply(oneLineSizes);
+BENCHMARK(BM_TypeInOneLine)->Apply(oneLineSizes);
 
 } // namespace
 
