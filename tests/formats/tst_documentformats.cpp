@@ -2,6 +2,7 @@
 #include "formats/AtomicFile.h"
 #include "formats/BlankDocument.h"
 #include "formats/DocumentFormats.h"
+#include "formats/PageSetup.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +23,7 @@ private slots:
     void readingSaysWhyThereIsNoDocument();
     void aFailedWriteLeavesTheFileAsItWas();
     void writesTakenInPartsLeaveEveryByteInPlace();
+    void aDocumentCarriesItsPage();
 
 private:
     QString write(const QString& name, const QByteArray& content);
@@ -111,4 +113,25 @@ void tst_DocumentFormats::writesTakenInPartsLeaveEveryByteInPlace()
 }
 
 QTEST_MAIN(tst_DocumentFormats)
+// A copy made for printing prints on the document's own page, and a new one gets the paper of
+// the writer's country.
+void tst_DocumentFormats::aDocumentCarriesItsPage()
+{
+    QCOMPARE(PageSetup::forLocale(QLocale(QLocale::English, QLocale::UnitedStates)).paperWidth,
+             12240);
+    QCOMPARE(PageSetup::forLocale(QLocale(QLocale::German, QLocale::Germany)).paperWidth, 11906);
+
+    const std::unique_ptr<QTextDocument> document(BlankDocument::create());
+    QVERIFY(!PageSetup::isKeptIn(*document));
+    PageSetup landscape{16838, 11906, 720, 1440, 1080, 360, true};
+    landscape.keepIn(*document);
+    const std::unique_ptr<QTextDocument> copy(document->clone());
+    QCOMPARE(PageSetup::of(*copy), landscape);
+
+    const QPageLayout layout = landscape.pageLayout();
+    QCOMPARE(layout.orientation(), QPageLayout::Landscape);
+    QCOMPARE(layout.fullRect(QPageLayout::Point).size().toSize(), QSize(842, 595));
+    QCOMPARE(layout.margins(QPageLayout::Point), QMarginsF(36, 54, 72, 18));
+}
+
 #include "tst_documentformats.moc"
