@@ -1,10 +1,12 @@
 #include "formats/BlankDocument.h"
 
+#include "formats/PageSetup.h"
 #include "formats/ParagraphDirection.h"
 #include "formats/base/Twips.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -18,6 +20,13 @@ QTextDocument* BlankDocument::create(QObject* parent)
     option.setTabStopDistance(Twips::toPixels(720));
     document->setDefaultTextOption(option);
     ParagraphDirection::follow(*document);
+    return document;
+}
+
+QTextDocument* BlankDocument::createNew(QObject* parent)
+{
+    QTextDocument* document = create(parent);
+    PageSetup::forLocale(QLocale::system()).keepIn(*document);
     return document;
 }
 

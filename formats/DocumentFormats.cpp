@@ -2,6 +2,7 @@
 
 #include "formats/AtomicFile.h"
 #include "formats/BlankDocument.h"
+#include "formats/PageSetup.h"
 #include "formats/ParagraphDirection.h"
 #include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfReader.h"
@@ -13,6 +14,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <limits>
@@ -101,6 +103,38 @@ bool loadRest(QFile& file, QByteArray& data, QCryptographicHash& hash, const Pro
     return true;
 }
 
+// In the order of RtfPage::Length.
+constexpr std::array<int PageSetup::*, RtfPage::lengthCount> s_pageLengths = {
+    &PageSetup::paperWidth,  &PageSetup::paperHeight, &PageSetup::marginLeft,
+    &PageSetup::marginRight, &PageSetup::marginTop,   &PageSetup::marginBottom};
+
+// What a file leaves out of its page is RTF's default; a file silent on its page keeps none.
+void keepPage(const RtfPage& page, QTextDocument& document)
+{
+    if (!page.saysAnything())
+        return;
+    PageSetup setup;
+    for (int length = 0; length < RtfPage::lengthCount; ++length) {
+        if (page.isGiven(length))
+            setup.*s_pageLengths[size_t(length)] = page.lengths[size_t(length)];
+    }
+    setup.landscape = page.landscape;
+    setup.keepIn(document);
+}
+
+RtfPage pageOf(const QTextDocument& document)
+{
+    RtfPage page;
+    if (!PageSetup::isKeptIn(document))
+        return page;
+    const PageSetup setup = PageSetup::of(document);
+    for (int length = 0; length < RtfPage::lengthCount; ++length)
+        page.lengths[size_t(length)] = setup.*s_pageLengths[size_t(length)];
+    page.given = (1u << RtfPage::lengthCount) - 1;
+    page.landscape = setup.landscape;
+    return page;
+}
+
 DocumentFormats::Read readRtf(const QByteArray& data, const Progress& progress)
 {
     DocumentFormats::Read read;
@@ -112,6 +146,7 @@ DocumentFormats::Read readRtf(const QByteArray& data, const Progress& progress)
         return read;
     }
     read.losses = reader.losses();
+    keepPage(reader.page(), *read.document);
     // Filled without a layout, the document says nothing of what came in: look at all of it.
     ParagraphDirection::follow(*read.document);
     return read;
@@ -121,7 +156,7 @@ DocumentFormats::Read readRtf(const QByteArray& data, const Progress& progress)
 // the document rather than written whole each time.
 QByteArray writeRtf(QTextDocument& document, const Progress& progress)
 {
-    return RtfDocumentCache::of(document).rtf(progress);
+    return RtfDocumentCache::of(document).rtf(progress, pageOf(document));
 }
 
 } // namespace

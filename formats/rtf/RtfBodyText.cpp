@@ -14,6 +14,8 @@ using Keyword = RtfKeywordTable::Keyword;
 // Word's largest indent or spacing, 22 inches, in twips.
 constexpr int s_maxTwips = 31680;
 
+constexpr int s_minPaperTwips = 720;
+
 int twips(const RtfToken& token, int minimum)
 {
     return std::clamp(token.parameter, minimum, s_maxTwips);
@@ -40,6 +42,10 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
         // A tab goes between cells only, so it waits for the next cell's text.
         m_paragraph.pendingCells = std::min(m_paragraph.pendingCells + 1, 1 << 20);
         m_paragraph.pendingCellBreak = false;
+        break;
+    case Keyword::PageBreak:
+    case Keyword::Section:
+        breakPage(keyword, state.chars);
         break;
     case Keyword::Row:
         m_paragraph.pendingCells = 0;
@@ -68,9 +74,13 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
 {
     RtfParagraphState& formatting = m_paragraph.formatting;
     switch (keyword) {
-    case Keyword::ParagraphDefault:
+    case Keyword::ParagraphDefault: {
+        // A page break that came before still starts the page.
+        const bool newPage = formatting.newPage;
         formatting = RtfParagraphState();
+        formatting.newPage = newPage;
         break;
+    }
     case Keyword::ListOverride:
         formatting.list = m_lists.overrideStyle(token.parameter);
         m_paragraph.listDeclared = true;
@@ -102,9 +112,52 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
     case Keyword::SpaceAfter:
         formatting.spaceAfter = twips(token, 0);
         break;
+    case Keyword::LineSpacing:
+        formatting.lineSpacing = twips(token, -s_maxTwips);
+        break;
+    case Keyword::LineMultiple:
+        formatting.lineMultiple = !token.hasParameter || token.parameter != 0;
+        break;
+    case Keyword::PageBreakBefore:
+        formatting.pageBreakBefore = !token.hasParameter || token.parameter != 0;
+        break;
+    case Keyword::SectionContinuous:
+        // The section just begun follows the last one on its page.
+        if (m_paragraph.empty)
+            formatting.newPage = false;
+        break;
     default:
+        if (keyword >= Keyword::PaperWidth && keyword <= Keyword::Landscape)
+            applyPageWord(keyword, token);
         break;
     }
+}
+
+void RtfBodyText::breakPage(Keyword keyword, const RtfCharState& chars)
+{
+    if (m_paragraph.formatting.inTable) {
+        m_paragraph.pendingCellBreak = true;
+        return;
+    }
+    endParagraph(chars);
+    m_paragraph.formatting.newPage = true;
+    m_sectionEnded = m_sectionEnded || keyword == Keyword::Section;
+}
+
+void RtfBodyText::applyPageWord(Keyword keyword, const RtfToken& token)
+{
+    // Later sections' pages are not kept: a document has one page.
+    if (m_sectionEnded)
+        return;
+    if (keyword == Keyword::Landscape) {
+        m_page.landscape = true;
+        return;
+    }
+    const int length = int(keyword) - int(Keyword::PaperWidth);
+    // A sheet narrower than half an inch is garbage, and could not be printed on.
+    m_page.lengths[size_t(length)] =
+        twips(token, length <= RtfPage::PaperHeight ? s_minPaperTwips : 0);
+    m_page.given |= 1u << length;
 }
 
 void RtfBodyText::applyTabWord(Keyword keyword, const RtfToken& token)
@@ -189,6 +242,7 @@ void RtfBodyText::appendImage(const QByteArray& data, double width, double heigh
 void RtfBodyText::endParagraph(const RtfCharState& chars)
 {
     m_stream.endParagraph(m_formats.current(chars), m_paragraph.formatting);
+    m_paragraph.formatting.newPage = false;
     m_paragraph.listDeclared = false;
     m_paragraph.empty = true;
 }
@@ -212,6 +266,9 @@ void RtfBodyText::finishNote(const RtfCharState& chars)
 
 void RtfBodyText::finish(const RtfCharState& chars)
 {
+    // Nothing follows a page break at the very end, so it makes no empty page.
+    if (m_paragraph.empty)
+        m_paragraph.formatting.newPage = false;
     if (!m_paragraph.listDeclared && m_paragraph.empty)
         m_paragraph.formatting.list = QTextListFormat::ListStyleUndefined;
     m_stream.finish(m_formats.current(chars), m_paragraph.formatting);

@@ -8,6 +8,7 @@
 #include "formats/rtf/RtfKeywordTable.h"
 #include "formats/rtf/RtfListTable.h"
 #include "formats/rtf/RtfLosses.h"
+#include "formats/rtf/RtfPage.h"
 #include "formats/rtf/RtfParagraphState.h"
 #include "formats/rtf/RtfToken.h"
 
@@ -56,6 +57,8 @@ public:
     /// Ends the body's last paragraph, which is no list item when it is empty and only carried
     /// the list on.
     void finish(const RtfCharState& chars);
+    /// The page the document's words and its first section's gave.
+    const RtfPage& page() const { return m_page; }
 
     // Rare in real files: kept out of the way of the code every token runs through.
     /// Reads what follows as a footnote, with paragraph formatting of its own, until finishNote().
@@ -79,6 +82,11 @@ private:
     };
 
     void applyParagraphWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
+    /// \page and \sect: the paragraph ends and the next starts a page.
+    Q_DECL_COLD_FUNCTION void breakPage(RtfKeywordTable::Keyword keyword, const RtfCharState& chars);
+    /// A word from PaperWidth to Landscape.
+    Q_DECL_COLD_FUNCTION void applyPageWord(RtfKeywordTable::Keyword keyword,
+                                            const RtfToken& token);
     /// A word from TabPosition to TabLeaderMiddleDots.
     Q_DECL_COLD_FUNCTION void applyTabWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
     Q_DECL_COLD_FUNCTION void appendNoteMark(const RtfGroupState& state);
@@ -106,6 +114,8 @@ private:
     /// The body's paragraph, kept while a footnote is read.
     Paragraph m_bodyParagraph;
     int m_notes = 0;
+    bool m_sectionEnded = false;
+    RtfPage m_page;
     /// The kind and leader of the next tab stop, given before its position.
     QTextOption::TabType m_tabType = QTextOption::LeftTab;
     char16_t m_tabLeader = u' ';

@@ -50,6 +50,17 @@ void setTabStops(QTextBlockFormat& format, const RtfParagraphState& paragraph)
         format.setProperty(RtfCharacterPolicy::TabLeadersProperty, leaders);
 }
 
+void setLineSpacing(QTextBlockFormat& format, const RtfParagraphState& paragraph)
+{
+    const int spacing = paragraph.lineSpacing;
+    if (spacing < 0)
+        format.setLineHeight(Twips::toPixels(-spacing), QTextBlockFormat::FixedHeight);
+    else if (paragraph.lineMultiple)
+        format.setLineHeight(spacing * 100.0 / 240, QTextBlockFormat::ProportionalHeight);
+    else
+        format.setLineHeight(Twips::toPixels(spacing), QTextBlockFormat::MinimumHeight);
+}
+
 // Only what differs from a plain paragraph is set, so plain paragraphs keep an empty format.
 QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
 {
@@ -68,6 +79,10 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
         format.setTopMargin(Twips::toPixels(paragraph.spaceBefore));
     if (paragraph.spaceAfter != 0)
         format.setBottomMargin(Twips::toPixels(paragraph.spaceAfter));
+    if (paragraph.lineSpacing != 0)
+        setLineSpacing(format, paragraph);
+    if (paragraph.pageBreakBefore || paragraph.newPage)
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     if (!paragraph.tabs.isEmpty())
         setTabStops(format, paragraph);
     return format;

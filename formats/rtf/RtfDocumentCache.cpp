@@ -41,12 +41,17 @@ void RtfDocumentCache::noteChange(int position, int /*removed*/, int added)
         m_changed = first;
 }
 
-const QByteArray& RtfDocumentCache::rtf(const Progress& progress)
+const QByteArray& RtfDocumentCache::rtf(const Progress& progress, const RtfPage& page)
 {
+    if (page != m_page) {
+        m_page = page;
+        m_upToDate = false;
+        m_changed = s_several;
+    }
     if (m_upToDate)
         return m_rtf;
     if (m_changed < 0 || !m_writer || !rewriteChangedParagraph()) {
-        m_writer = std::make_unique<RtfDocumentWriter>(m_document);
+        m_writer = std::make_unique<RtfDocumentWriter>(m_document, m_page);
         m_rtf = m_writer->write(&m_map, progress);
     }
     m_upToDate = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/base/Progress.h"
+#include "formats/rtf/RtfPage.h"
 #include "formats/rtf/RtfParagraphMap.h"
 
 #include <QByteArray>
@@ -25,8 +26,8 @@ public:
     static RtfDocumentCache& of(QTextDocument& document);
     ~RtfDocumentCache() override;
 
-    /// progress hears how a whole write comes on, when one is needed.
-    const QByteArray& rtf(const Progress& progress = {});
+    /// progress hears how a whole write comes on, when one is needed; the header says page.
+    const QByteArray& rtf(const Progress& progress = {}, const RtfPage& page = {});
 
 private:
     explicit RtfDocumentCache(QTextDocument& document);
@@ -44,6 +45,7 @@ private:
     std::unique_ptr<RtfDocumentWriter> m_writer;
     RtfParagraphMap m_map;
     QByteArray m_rtf;
+    RtfPage m_page;
     /// The RTF of the last two rewrites before m_rtf, kept for their memory.
     std::array<QByteArray, 2> m_spares;
     bool m_upToDate = false;

@@ -87,6 +87,29 @@ void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineSta
     }
 }
 
+// \sl and \slmult as the reader takes them: in 240ths of a line, exactly or at least.
+void appendLineSpacing(QByteArray& out, const QTextBlockFormat& format)
+{
+    const double height = format.lineHeight();
+    int spacing = 0;
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        spacing = qRound(height * 240 / 100);
+        break;
+    case QTextBlockFormat::FixedHeight:
+        spacing = -qRound(Twips::fromPixels(height));
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        spacing = qRound(Twips::fromPixels(height));
+        break;
+    default:
+        return;
+    }
+    out.append("\\sl").append(QByteArray::number(spacing));
+    out.append(format.lineHeightType() == QTextBlockFormat::ProportionalHeight ? "\\slmult1"
+                                                                                : "\\slmult0");
+}
+
 // Alignment, indents, spacing and tab stops as control words; empty for a plain paragraph.
 QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
 {
@@ -108,6 +131,9 @@ QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
     }
     appendTwips(out, "\\sb", format.topMargin());
     appendTwips(out, "\\sa", format.bottomMargin());
+    appendLineSpacing(out, format);
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        out.append("\\pagebb");
     if (format.hasProperty(QTextFormat::TabPositions))
         appendTabStops(out, format, lineStart);
     return out;
@@ -180,8 +206,8 @@ char* writeUnicode(char* target, char16_t c)
 
 // Reserving generously costs only address space, which stays untouched unless used; regrowing a
 // buffer of many megabytes would copy it all.
-RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document)
-    : m_document(document), m_styles(document),
+RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document, const RtfPage& page)
+    : m_document(document), m_page(page), m_styles(document),
       m_body(document.characterCount() * s_expectedBytesPerCharacter + 4096)
 {
 }
@@ -299,7 +325,21 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
         writeWord(out, "\\blue"sv, qBlue(color));
         out.append(";"sv);
     }
-    out.append("}{\\*\\generator Quillmere;}\\uc1\n"sv);
+    out.append("}{\\*\\generator Quillmere;}"sv);
+    writePage(out);
+    out.append("\\uc1\n"sv);
+}
+
+void RtfDocumentWriter::writePage(RtfByteSink& out)
+{
+    static constexpr std::array<std::string_view, RtfPage::lengthCount> words = {
+        "\\paperw"sv, "\\paperh"sv, "\\margl"sv, "\\margr"sv, "\\margt"sv, "\\margb"sv};
+    for (int length = 0; length < RtfPage::lengthCount; ++length) {
+        if (m_page.isGiven(length))
+            writeWord(out, words[size_t(length)], m_page.lengths[size_t(length)]);
+    }
+    if (m_page.landscape)
+        writeWord(out, "\\landscape"sv);
 }
 
 void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QTextList* list,

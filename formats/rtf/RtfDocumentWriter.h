@@ -2,6 +2,7 @@
 
 #include "formats/base/Progress.h"
 #include "formats/rtf/RtfByteSink.h"
+#include "formats/rtf/RtfPage.h"
 #include "formats/rtf/RtfParagraphMap.h"
 #include "formats/rtf/RtfRunStyle.h"
 #include "formats/rtf/RtfStyleTable.h"
@@ -22,7 +23,8 @@ class QTextList;
 class RtfDocumentWriter
 {
 public:
-    explicit RtfDocumentWriter(const QTextDocument& document);
+    /// The header says page, when it says anything.
+    explicit RtfDocumentWriter(const QTextDocument& document, const RtfPage& page = {});
 
     /// The whole document, once; map, when given, learns where each paragraph's RTF lies, and
     /// progress hears the paragraphs written now and then.
@@ -42,6 +44,7 @@ private:
     /// The run style of a format, noting its table entries among those the paragraph uses.
     const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);
+    void writePage(RtfByteSink& out);
     void writeParagraphStart(const QTextBlock& block, const QTextList* list,
                              const QByteArray& properties, const QByteArray& previousProperties);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
@@ -60,6 +63,7 @@ private:
     char* writeSpecial(char* target, char16_t c);
 
     const QTextDocument& m_document;
+    RtfPage m_page;
     RtfStyleTable m_styles;
     RtfByteSink m_body;
     RtfRunStyle m_current;

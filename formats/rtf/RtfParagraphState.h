@@ -28,6 +28,14 @@ struct RtfParagraphState
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    /// \sl: 0 for single spacing, below 0 exactly that, else at least that or, with
+    /// lineMultiple, that in 240ths of a line.
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    /// \pagebb, which holds until \pard.
+    bool pageBreakBefore = false;
+    /// After \page or a section's end: the next paragraph alone starts a page, \pard or not.
+    bool newPage = false;
     QList<TabStop> tabs;
     /// Inside a table cell, where a paragraph break only separates lines of the cell.
     bool inTable = false;

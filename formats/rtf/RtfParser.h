@@ -35,6 +35,7 @@ public:
     void parse(const Progress& progress = {});
     /// What the document held that the reader could not keep, each named once.
     QStringList losses() const { return m_losses.list(); }
+    const RtfPage& page() const { return m_body.page(); }
 
 private:
     using Destination = RtfGroupState::Destination;

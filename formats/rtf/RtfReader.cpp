@@ -39,11 +39,12 @@ qsizetype rtfStart(QByteArrayView data)
     return data.sliced(start).startsWith("\\rtf") ? start : -1;
 }
 
-QStringList readHere(QByteArrayView rtf, RtfDocumentBuilder& builder, const Progress& progress)
+RtfReader::Findings readHere(QByteArrayView rtf, RtfDocumentBuilder& builder,
+                             const Progress& progress)
 {
     RtfParser parser(rtf, [&builder](RtfBuildChunk& chunk) { builder.apply(chunk); });
     parser.parse(progress);
-    return parser.losses();
+    return {parser.losses(), parser.page()};
 }
 
 // The reading thread's side of a read in parallel: the parser hands its chunks to queue and
@@ -55,7 +56,7 @@ struct ParallelRead
         try {
             RtfParser parser(rtf, [this](RtfBuildChunk& chunk) { queue.push(std::move(chunk)); });
             parser.parse([this](qint64 done, qint64) { parsed = done; });
-            losses = parser.losses();
+            found = {parser.losses(), parser.page()};
         } catch (...) {
             failure = std::current_exception();
         }
@@ -64,7 +65,7 @@ struct ParallelRead
 
     RtfChunkQueue queue;
     std::atomic<qint64> parsed = 0;
-    QStringList losses;
+    RtfReader::Findings found;
     std::exception_ptr failure;
 };
 
@@ -84,8 +85,8 @@ void build(ParallelRead& read, RtfDocumentBuilder& builder, const Progress& prog
 
 // Qt's share of a read and ours are about equal, so building the document here while another
 // thread reads the RTF nearly halves the time a large file takes to open.
-QStringList readInParallel(QByteArrayView rtf, RtfDocumentBuilder& builder,
-                           const Progress& progress)
+RtfReader::Findings readInParallel(QByteArrayView rtf, RtfDocumentBuilder& builder,
+                                   const Progress& progress)
 {
     ParallelRead read;
     std::thread reader;
@@ -106,7 +107,7 @@ QStringList readInParallel(QByteArrayView rtf, RtfDocumentBuilder& builder,
     reader.join();
     if (read.failure)
         std::rethrow_exception(read.failure);
-    return read.losses;
+    return read.found;
 }
 
 } // namespace
@@ -119,7 +120,7 @@ bool RtfReader::isRtf(QByteArrayView data)
 bool RtfReader::read(const QByteArray& data, QTextDocument* document, const Progress& progress)
 {
     m_errorString.clear();
-    m_losses.clear();
+    m_read = {};
     const qsizetype start = rtfStart(data);
     if (!document || start < 0) {
         m_errorString = document
@@ -129,7 +130,7 @@ bool RtfReader::read(const QByteArray& data, QTextDocument* document, const Prog
     }
     const QByteArrayView rtf = QByteArrayView(data).sliced(start);
     RtfDocumentBuilder builder(document);
-    m_losses = rtf.size() >= s_parallelFrom && QThread::idealThreadCount() > 1
+    m_read = rtf.size() >= s_parallelFrom && QThread::idealThreadCount() > 1
                    ? readInParallel(rtf, builder, progress)
                    : readHere(rtf, builder, progress);
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/base/Progress.h"
+#include "formats/rtf/RtfPage.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,9 +24,18 @@ public:
     static bool isRtf(QByteArrayView data);
     /// What the last document held that reading could not keep, in short phrases, each once:
     /// saving the document over its file would lose these.
-    QStringList losses() const { return m_losses; }
+    QStringList losses() const { return m_read.losses; }
+    /// The page the last document said it is printed on.
+    const RtfPage& page() const { return m_read.page; }
+
+    /// What reading a document found besides its content.
+    struct Findings
+    {
+        QStringList losses;
+        RtfPage page;
+    };
 
 private:
     QString m_errorString;
-    QStringList m_losses;
+    Findings m_read;
 };

@@ -1,5 +1,7 @@
 #include "RtfTestDocuments.h"
 
+#include "formats/DocumentFormats.h"
+#include "formats/PageSetup.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
 
@@ -54,6 +56,14 @@ QString blockSummary(const QTextBlock& block)
         if (pixels != 0)
             parts << QString::fromLatin1(name) + u'=' + QString::number(pixels);
     }
+    if (format.lineHeightType() == QTextBlockFormat::ProportionalHeight)
+        parts << QStringLiteral("sl=%1%").arg(format.lineHeight());
+    else if (format.lineHeightType() == QTextBlockFormat::FixedHeight)
+        parts << QStringLiteral("sl=%1px").arg(format.lineHeight());
+    else if (format.lineHeightType() == QTextBlockFormat::MinimumHeight)
+        parts << QStringLiteral("sl>=%1px").arg(format.lineHeight());
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        parts << QStringLiteral("page");
     QString text = parts.isEmpty() ? QString() : u'[' + parts.join(u' ') + QStringLiteral("] ");
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextCharFormat format = it.fragment().charFormat();
@@ -109,6 +119,8 @@ private slots:
     void writtenForPeers();
     void losses_data();
     void losses();
+    void pageKept_data();
+    void pageKept();
 };
 
 void RtfFeaturesTest::readAndKeep_data()
@@ -163,8 +175,8 @@ void RtfFeaturesTest::readAndKeep_data()
         << "a{image 10x20}b{image 10x4}c";
     QTest::newRow("nominal: picture data given raw through \\bin")
         << rtf("{\\pict\\jpegblip\\bin4 \xff\xd8\xff\xe0}") << "{image 0x0}";
-    QTest::newRow("nominal: \\page and \\sect break paragraphs")
-        << rtf("a\\page b\\sect c") << "a\nb\nc";
+    QTest::newRow("nominal: \\page and \\sect break pages")
+        << rtf("a\\page b\\sect c") << "a\n[page] b\n[page] c";
     QTest::newRow("nominal: table cells by a tab, rows by paragraph")
         << rtf("\\trowd\\cellx1000\\cellx2000\\intbl A1\\cell B1\\cell\\row"
                "\\trowd\\cellx1000\\cellx2000\\intbl\\cell B2\\cell\\row\\pard after")
@@ -247,5 +259,64 @@ void RtfFeaturesTest::losses()
     QCOMPARE(reader.losses(), expected);
 }
 
-QTEST_GUILESS_MAIN(RtfFeaturesTest)
+void RtfFeaturesTest::pageKept_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("nominal: paper and margins")
+        << rtf("\\paperw11906\\paperh16838\\margl1134\\margr567\\margt720\\margb1440 x")
+        << "11906x16838 1134 567 720 1440\nx";
+    QTest::newRow("nominal: landscape, margins left to RTF's defaults")
+        << rtf("\\paperw16838\\paperh11906\\landscape x") << "16838x11906 1800 1800 1440 1440 L\nx";
+    QTest::newRow("nominal: the first section's page, not a later one's")
+        << rtf("\\sectd\\pgwsxn11906\\pghsxn16838\\marglsxn1000\\lndscpsxn a\\sect\\sectd"
+               "\\pgwsxn5000\\margrsxn99 b")
+        << "11906x16838 1000 1800 1440 1440 L\na\n[page] b";
+    QTest::newRow("nominal: a file silent on its page keeps none") << rtf("x") << "x";
+    QTest::newRow("nominal: \\page, also before \\pard")
+        << rtf("a\\page\\pard b\\par c") << "a\n[page] b\nc";
+    QTest::newRow("nominal: \\pagebb holds until \\pard")
+        << rtf("a\\par\\pagebb b\\par c\\par\\pard d") << "a\n[page] b\n[page] c\nd";
+    QTest::newRow("nominal: a section that says \\sbknone goes on on the page")
+        << rtf("a\\sect\\sectd\\sbknone b\\sect\\sectd\\sbkodd c") << "a\nb\n[page] c";
+    QTest::newRow("nominal: single, 1.5 and double spacing")
+        << rtf("\\sl240\\slmult1 a\\par\\sl360\\slmult1 b\\par\\sl480\\slmult1 c\\par\\pard d")
+        << "[sl=100%] a\n[sl=150%] b\n[sl=200%] c\nd";
+    QTest::newRow("nominal: exact and at-least spacing")
+        << rtf("\\sl-300\\slmult0 a\\par\\pard\\sl300 b") << "[sl=20px] a\n[sl>=20px] b";
+    QTest::newRow("nominal: space before and after")
+        << rtf("\\sb120\\sa240 a") << "[sb=8 sa=16] a";
+}
+
+// Through the RTF format as a file is opened and saved, page and all.
+void RtfFeaturesTest::pageKept()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    const auto pageAndText = [](const QTextDocument& document) {
+        if (!PageSetup::isKeptIn(document))
+            return summary(document);
+        const PageSetup page = PageSetup::of(document);
+        return QStringLiteral("%1x%2 %3 %4 %5 %6%7\n")
+                   .arg(page.paperWidth)
+                   .arg(page.paperHeight)
+                   .arg(page.marginLeft)
+                   .arg(page.marginRight)
+                   .arg(page.marginTop)
+                   .arg(page.marginBottom)
+                   .arg(page.landscape ? " L" : "") +
+               summary(document);
+    };
+    const DocumentFormats::Format& format = DocumentFormats::rtf();
+    const DocumentFormats::Read read = format.read(rtf, {});
+    QVERIFY(read.document);
+    QVERIFY(read.losses.isEmpty());
+    QCOMPARE(pageAndText(*read.document), expected);
+    const QByteArray written = format.write(*read.document, {});
+    const DocumentFormats::Read again = format.read(written, {});
+    QCOMPARE(pageAndText(*again.document), expected);
+    QCOMPARE(format.write(*again.document, {}), written);
+}
+
+QTEST_MAIN(RtfFeaturesTest)
 #include "tst_rtffeatures.moc"
