@@ -1,6 +1,7 @@
 #include "app/MainMenu.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -76,6 +77,7 @@ void MainMenu::buildFile(QMenuBar* bar, QWidget* window)
     mnuSep1 = addSeparator(mnuFile, "mnuSep1");
     mnuPrint =
         addItem(mnuFile, window, "mnuPrint", QStringLiteral("&Print..."), QKeySequence("Ctrl+P"));
+    mnuPageSetup = addItem(mnuFile, window, "mnuPageSetup", QStringLiteral("Page Set&up..."));
     mnuSep2 = addSeparator(mnuFile, "mnuSep2");
     mnuExit = addItem(mnuFile, window, "mnuExit", QStringLiteral("E&xit"));
 }
@@ -156,6 +158,22 @@ void MainMenu::buildFormat(QMenuBar* bar, QWidget* window)
     mnuBullet = addMark(mnuFormat, window, "mnuBullet", QStringLiteral("Bullets"));
     mnuColor = addItem(mnuFormat, window, "mnuColor", QStringLiteral("Color..."));
     mnuFont = addItem(mnuFormat, window, "mnuFont", QStringLiteral("Font..."));
+    mnuLineSpacing = addSubmenu(mnuFormat, "mnuLineSpacing", QStringLiteral("Line Spacing"));
+    mnuSingleSpacing =
+        addMark(mnuLineSpacing, window, "mnuSingleSpacing", QStringLiteral("Single"));
+    mnuOneAndHalfSpacing =
+        addMark(mnuLineSpacing, window, "mnuOneAndHalfSpacing", QStringLiteral("1.5"));
+    mnuDoubleSpacing =
+        addMark(mnuLineSpacing, window, "mnuDoubleSpacing", QStringLiteral("Double"));
+    // One mark at most: the handler sets them from the caret's paragraph.
+    auto* spacings = new QActionGroup(mnuLineSpacing);
+    spacings->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction* spacing : {mnuSingleSpacing, mnuOneAndHalfSpacing, mnuDoubleSpacing})
+        spacings->addAction(spacing);
+    mnuPageBreak = addItem(mnuFormat, window, "mnuPageBreak", QStringLiteral("Page Break"),
+                           QKeySequence("Ctrl+Return"));
+    // The keypad's Enter as well as the main one.
+    mnuPageBreak->setShortcuts({QKeySequence("Ctrl+Return"), QKeySequence("Ctrl+Enter")});
 }
 
 void MainMenu::buildHelp(QMenuBar* bar, QWidget* window)

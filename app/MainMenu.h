@@ -16,6 +16,7 @@ struct MainMenu
     QAction* mnuSaveas;
     QAction* mnuSep1;
     QAction* mnuPrint;
+    QAction* mnuPageSetup;
     QAction* mnuSep2;
     QAction* mnuExit;
     QMenu* mnuSeed;
@@ -55,6 +56,11 @@ struct MainMenu
     QAction* mnuBullet;
     QAction* mnuColor;
     QAction* mnuFont;
+    QMenu* mnuLineSpacing;
+    QAction* mnuSingleSpacing;
+    QAction* mnuOneAndHalfSpacing;
+    QAction* mnuDoubleSpacing;
+    QAction* mnuPageBreak;
     QMenu* mnuHelp;
     QAction* mnuAbout;
 

@@ -13,6 +13,7 @@
 #include "editing/EditCommands.h"
 #include "editing/EditorMarks.h"
 #include "editing/FormatCommands.h"
+#include "editing/PageCommands.h"
 #include "editing/ToolbarState.h"
 #include "editing/UndoSnapshot.h"
 #include "formats/base/Twips.h"
@@ -91,6 +92,9 @@ void frmVellumo::createSubsystems()
                                 m.mnuBullet};
     m_toolbar = new ToolbarState(editor, {m.mnuCut, m.mnuCopy, m.mnuDelete}, toggles, this);
     m_format = new FormatCommands(editor, *m_undo, toggles, *m_services.dialog, this);
+    m_page = new PageCommands(editor, *m_undo,
+                              {m.mnuSingleSpacing, m.mnuOneAndHalfSpacing, m.mnuDoubleSpacing},
+                              *m_services.dialog, this);
     m_search = new SearchCommands(*this, editor, messages, this);
     m_statistics = new DocumentStatistics(editor, this);
     m_wordCount = new WordCountStatus(*m_statistics, *m_lblWordCount, this);
@@ -116,6 +120,7 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuSave, m_files, &FileCommands::mnuSave_Click);
     MainMenu::onClick(m.mnuSaveas, m_files, &FileCommands::mnuSaveas_Click);
     MainMenu::onClick(m.mnuPrint, m_files, &FileCommands::mnuPrint_Click);
+    MainMenu::onClick(m.mnuPageSetup, m_page, &PageCommands::mnuPageSetup_Click);
     MainMenu::onClick(m.mnuExit, this, &frmVellumo::mnuExit_Click);
 
     MainMenu::onClick(m.mnuNewSeed, m_seed, &SeedPrompter::mnuNewSeed_Click);
@@ -149,6 +154,10 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuBullet, m_format, &FormatCommands::mnuBullet_Click);
     MainMenu::onClick(m.mnuColor, m_format, &FormatCommands::mnuColor_Click);
     MainMenu::onClick(m.mnuFont, m_format, &FormatCommands::mnuFont_Click);
+    MainMenu::onClick(m.mnuSingleSpacing, m_page, &PageCommands::mnuSingleSpacing_Click);
+    MainMenu::onClick(m.mnuOneAndHalfSpacing, m_page, &PageCommands::mnuOneAndHalfSpacing_Click);
+    MainMenu::onClick(m.mnuDoubleSpacing, m_page, &PageCommands::mnuDoubleSpacing_Click);
+    MainMenu::onClick(m.mnuPageBreak, m_page, &PageCommands::mnuPageBreak_Click);
 
     MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
     // The right-click menu offers the Edit menu's own entries, so it shares their states.
@@ -165,6 +174,7 @@ void frmVellumo::connectEvents()
     connect(m_timer1, &QTimer::timeout, m_seed, &SeedPrompter::Timer1_Timer);
     connect(editor, &RichTextBox::KeyUp, m_undo, &UndoSnapshot::txtFile_KeyUp);
     connect(editor, &RichTextBox::SelChange, m_toolbar, &ToolbarState::txtFile_SelChange);
+    connect(editor, &RichTextBox::SelChange, m_page, &PageCommands::txtFile_SelChange);
     // Once the drop is over: the file manager waits for it, and the editor is still in it.
     connect(editor, &RichTextBox::FilesDropped, m_files, &FileCommands::openFiles,
             Qt::QueuedConnection);

@@ -25,6 +25,7 @@ class UndoSnapshot;
 class SeedPrompter;
 class EditCommands;
 class FormatCommands;
+class PageCommands;
 class ToolbarState;
 class SearchCommands;
 class DocumentStatistics;
@@ -91,6 +92,7 @@ private:
     SeedPrompter* m_seed = nullptr;
     EditCommands* m_edit = nullptr;
     FormatCommands* m_format = nullptr;
+    PageCommands* m_page = nullptr;
     ToolbarState* m_toolbar = nullptr;
     SearchCommands* m_search = nullptr;
     DocumentStatistics* m_statistics = nullptr;

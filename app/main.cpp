@@ -1,4 +1,5 @@
 #include "app/frmVellumo.h"
+#include "dialogs/frmPageSetup.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/QtCommonDialog.h"
 #include "platform/QtMessageService.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     services.quit = [] { QApplication::quit(); };
     frmVellumo window(services);
     dialog.setOwner(&window);
+    dialog.setPageSetupDialog(&frmPageSetup::ask);
     window.show();
     window.openArguments(QApplication::arguments());
     return app.exec();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/PageSetup.h"
+
 #include <QColor>
 #include <QString>
 
@@ -39,12 +41,15 @@ public:
     bool FontUnderline = false;
     /// The chosen printer after ShowPrinter; owned by the dialog.
     QPrinter* hDC = nullptr;
+    /// The page ShowPageSetup offers, and then the one chosen.
+    PageSetup Page;
 
     int ShowOpen() { return finish(runOpen(), true); }
     int ShowSave() { return finish(runSave(), true); }
     int ShowPrinter() { return finish(runPrinter(), false); }
     int ShowColor() { return finish(runColor(), false); }
     int ShowFont() { return finish(runFont(), false); }
+    int ShowPageSetup() { return finish(runPageSetup(), false); }
 
     /// Name filters for Qt from a "Description|*.ext" filter.
     static QString qtFilter(const QString& filter);
@@ -58,6 +63,7 @@ protected:
     virtual bool runPrinter() = 0;
     virtual bool runColor() = 0;
     virtual bool runFont() = 0;
+    virtual bool runPageSetup() = 0;
 
 private:
     int finish(bool accepted, bool fileDialog);

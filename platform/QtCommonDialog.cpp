@@ -133,3 +133,8 @@ bool QtCommonDialog::runFont()
     }
     return true;
 }
+
+bool QtCommonDialog::runPageSetup()
+{
+    return m_pageSetupDialog && m_pageSetupDialog(m_owner, Page);
+}

@@ -14,6 +14,10 @@ public:
     ~QtCommonDialog() override;
 
     void setOwner(QWidget* owner) { m_owner = owner; }
+    /// The page setup dialog, which is the program's own: shows it over owner and, when the
+    /// writer chose OK, changes page to the answer and returns true.
+    using PageSetupDialog = bool (*)(QWidget* owner, PageSetup& page);
+    void setPageSetupDialog(PageSetupDialog dialog) { m_pageSetupDialog = dialog; }
 
 protected:
     bool runOpen() override;
@@ -21,8 +25,10 @@ protected:
     bool runPrinter() override;
     bool runColor() override;
     bool runFont() override;
+    bool runPageSetup() override;
 
 private:
     QWidget* m_owner;
+    PageSetupDialog m_pageSetupDialog = nullptr;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -51,7 +52,7 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
     setFont(BlankDocument::defaultFont());
     m_placeRestorer =
         new PlaceRestorer(*this, [this](const TextPlace& place) { setPlace(place); }, this);
-    showDocument(BlankDocument::create());
+    showDocument(BlankDocument::createNew());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
 }
@@ -82,7 +83,9 @@ void RichTextBox::setTextRTF(const QString& rtf)
     DocumentFormats::Read read;
     if (DocumentFormats::isRtf(rtf))
         read = DocumentFormats::rtf().read(rtfBytes(rtf), {});
-    if (!read.document) {
+    if (rtf.isEmpty()) {
+        read.document.reset(BlankDocument::createNew());
+    } else if (!read.document) {
         read.document.reset(BlankDocument::create());
         read.document->setPlainText(DocumentFormats::isRtf(rtf) ? rtf : normalisedLineBreaks(rtf));
     }
@@ -389,6 +392,59 @@ void RichTextBox::setSelBullet(bool on)
     c.endEditBlock();
 }
 
+void RichTextBox::setSelLineSpacing(int percent)
+{
+    QTextBlockFormat format;
+    // Single spacing is a paragraph's own, written as no spacing at all.
+    if (percent == 100)
+        format.setLineHeight(0, QTextBlockFormat::SingleHeight);
+    else
+        format.setLineHeight(percent, QTextBlockFormat::ProportionalHeight);
+    textCursor().mergeBlockFormat(format);
+}
+
+int RichTextBox::SelLineSpacing() const
+{
+    const QTextBlockFormat format = textCursor().blockFormat();
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::SingleHeight:
+        return 100;
+    case QTextBlockFormat::ProportionalHeight:
+        return qRound(format.lineHeight());
+    default:
+        return 0;
+    }
+}
+
+void RichTextBox::insertPageBreak()
+{
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    c.removeSelectedText();
+    QTextBlockFormat format = c.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    c.insertBlock(format);
+    c.endEditBlock();
+    setTextCursor(c);
+}
+
+// A new paragraph takes its formatting from the one it was split from; the page break stays
+// with the paragraph before, or every paragraph typed after a chapter's first would start a page.
+void RichTextBox::leavePageBreakBehind()
+{
+    QTextCursor c = textCursor();
+    const auto breaks = [](const QTextBlock& block) {
+        return block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+    };
+    if (!breaks(c.block()) || !breaks(c.block().previous()))
+        return;
+    QTextBlockFormat format = c.blockFormat();
+    format.clearProperty(QTextFormat::PageBreakPolicy);
+    c.joinPreviousEditBlock();
+    c.setBlockFormat(format);
+    c.endEditBlock();
+}
+
 // Positions given by number land on the nearest character boundary, so nothing ever goes
 // between the halves of a surrogate pair or between a letter and its combining mark.
 void RichTextBox::selectRange(qint64 start, qint64 length)
@@ -495,7 +551,35 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    const int blocks = document()->blockCount();
     QTextEdit::keyPressEvent(e);
+    if (document()->blockCount() > blocks)
+        leavePageBreakBehind();
+}
+
+void RichTextBox::paintEvent(QPaintEvent* e)
+{
+    QTextEdit::paintEvent(e);
+    drawPageBreaks();
+}
+
+// Drawn over the text, never part of it: a thin dashed line across the page above each
+// paragraph that starts a new page.
+void RichTextBox::drawPageBreaks()
+{
+    const QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DashLine));
+    const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    const qreal right = offset.x() + document()->size().width();
+    for (QTextBlock block = cursorForPosition(QPoint(0, 0)).block(); block.isValid();
+         block = block.next()) {
+        const QRectF shown = layout->blockBoundingRect(block).translated(offset);
+        if (shown.top() > viewport()->height())
+            break;
+        if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            painter.drawLine(QPointF(offset.x(), shown.top()), QPointF(right, shown.top()));
+    }
 }
 
 void RichTextBox::keyReleaseEvent(QKeyEvent* e)

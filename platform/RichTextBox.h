@@ -76,6 +76,13 @@ public:
     void setSelColor(const QColor& color);
     void setSelFontName(const QString& family);
     void setSelFontSize(float points);
+    /// Spaces the selected paragraphs' lines, in percent of single spacing.
+    void setSelLineSpacing(int percent);
+    /// The caret's paragraph's line spacing in percent of single spacing; 0 for a fixed or
+    /// least height.
+    int SelLineSpacing() const;
+    /// Replaces the selection with a new paragraph that starts a new page.
+    void insertPageBreak();
 
     /// Searches [start, end) of the plain text; selects and returns the match, or -1.
     qint64 Find(const QString& text, qint64 start, qint64 end, int options);
@@ -111,6 +118,7 @@ protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -118,6 +126,8 @@ protected:
 
 private:
     void document_Change(int from, int removed, int added);
+    void leavePageBreakBehind();
+    void drawPageBreaks();
     /// Keeps the layouts of the long paragraphs from block to last for drawing.
     static void keepLongLayouts(QTextBlock block, const QTextBlock& last);
     /// Shows shown wrapping its lines word by word, or anywhere while it holds a run with no

@@ -3,7 +3,7 @@
 #include "platform/CommonDialog.h"
 
 /// Answers every file dialog with the name set beforehand; an empty name cancels, and the
-/// printer, colour and font dialogs always cancel.
+/// printer, colour, font and page setup dialogs always cancel.
 class BenchDialog : public CommonDialog
 {
 public:
@@ -15,6 +15,7 @@ protected:
     bool runPrinter() override { return false; }
     bool runColor() override { return false; }
     bool runFont() override { return false; }
+    bool runPageSetup() override { return false; }
 
 private:
     bool answer();

@@ -4,12 +4,16 @@
 #include "dialogs/SearchCommands.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
+#include "dialogs/frmPageSetup.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowParts.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QRadioButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,6 +141,7 @@ private slots:
     void cancelKeepsEntriesAndReturnsToFindMode();
     void frameCloseStartsFindAfresh();
     void dialogsWorkOnABareEditor();
+    void pageSetupDialogAnswers();
 
 private:
     frmGoto* openGoto();
@@ -835,6 +840,28 @@ void tst_Dialogs::dialogsWorkOnABareEditor()
     find.cmdReplace_Click();
     QCOMPARE(editor.Text(), QStringLiteral("1\ntwo 1"));
     QCOMPARE(asTuples(messages.boxes), asTuples({cannotFind(QStringLiteral("one"))}));
+}
+
+// Margins shown rounded stay to the twip unless changed; landscape paper lies turned.
+void tst_Dialogs::pageSetupDialogAnswers()
+{
+    const PageSetup a4{11906, 16838, 1800, 1440, 1000, 1440, false};
+    frmPageSetup dialog(a4, nullptr);
+    auto* paper = child<QComboBox>(&dialog, "cboPaper");
+    QCOMPARE(paper->currentText(), QStringLiteral("A4"));
+    QCOMPARE(dialog.page(), a4);
+
+    paper->setCurrentText(QStringLiteral("Letter"));
+    child<QRadioButton>(&dialog, "optLandscape")->setChecked(true);
+    auto* left = child<QDoubleSpinBox>(&dialog, "txtMarginLeft");
+    left->setValue(2);
+    const double twipsPerUnit = left->suffix() == QLatin1String(" in") ? 1440 : 1440 / 2.54;
+    const PageSetup chosen = dialog.page();
+    QCOMPARE(chosen, (PageSetup{15840, 12240, qRound(2 * twipsPerUnit), 1440, 1000, 1440, true}));
+
+    frmPageSetup own(PageSetup{10000, 14000}, nullptr);
+    QCOMPARE(child<QComboBox>(&own, "cboPaper")->count(), 5);
+    QCOMPARE(own.page().paperWidth, 10000);
 }
 
 QTEST_MAIN(tst_Dialogs)

@@ -74,3 +74,13 @@ bool FakeCommonDialog::runFont()
     FontUnderline = font->underline();
     return true;
 }
+
+bool FakeCommonDialog::runPageSetup()
+{
+    bool cancelled = false;
+    const PageSetup* page = take<PageSetup>(QStringLiteral("page setup"), &cancelled);
+    if (cancelled)
+        return false;
+    Page = *page;
+    return true;
+}

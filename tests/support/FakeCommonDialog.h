@@ -32,6 +32,8 @@ public:
     void queuePrinter(QPrinter* printer) { m_answers << Answer{printer}; }
     void queueColor(const QColor& color) { m_answers << Answer{color}; }
     void queueFont(const QFont& font) { m_answers << Answer{font}; }
+    /// The next page setup dialog is confirmed with this page.
+    void queuePage(const PageSetup& page) { m_answers << Answer{page}; }
 
     qsizetype pending() const { return m_answers.size(); }
 
@@ -43,12 +45,13 @@ protected:
     bool runPrinter() override;
     bool runColor() override;
     bool runFont() override;
+    bool runPageSetup() override;
 
 private:
     struct Cancel
     {
     };
-    using Answer = std::variant<QString, Cancel, QPrinter*, QColor, QFont>;
+    using Answer = std::variant<QString, Cancel, QPrinter*, QColor, QFont, PageSetup>;
 
     bool fileAnswer(const QString& kind);
     /// Takes the next answer, failing the test when there is none or it has the wrong kind.
