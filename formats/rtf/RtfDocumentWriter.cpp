@@ -87,27 +87,24 @@ void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineSta
     }
 }
 
-// \sl and \slmult as the reader takes them: in 240ths of a line, exactly or at least.
-void appendLineSpacing(QByteArray& out, const QTextBlockFormat& format)
+// \sl and \slmult as the reader takes them: in 240ths of a line, exactly or at least; one
+// append, as every paragraph of a double-spaced manuscript has them.
+void appendLineSpacing(QByteArray& out, const QTextBlockFormat& format,
+                       QTextBlockFormat::LineHeightTypes type)
 {
     const double height = format.lineHeight();
     int spacing = 0;
-    switch (format.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
+    if (type == QTextBlockFormat::ProportionalHeight)
         spacing = qRound(height * 240 / 100);
-        break;
-    case QTextBlockFormat::FixedHeight:
+    else if (type == QTextBlockFormat::FixedHeight)
         spacing = -qRound(Twips::fromPixels(height));
-        break;
-    case QTextBlockFormat::MinimumHeight:
+    else
         spacing = qRound(Twips::fromPixels(height));
-        break;
-    default:
-        return;
-    }
-    out.append("\\sl").append(QByteArray::number(spacing));
-    out.append(format.lineHeightType() == QTextBlockFormat::ProportionalHeight ? "\\slmult1"
-                                                                                : "\\slmult0");
+    std::array<char, 32> words = {'\\', 's', 'l'};
+    char* end = std::to_chars(words.data() + 3, words.data() + 16, spacing).ptr;
+    end = std::copy_n(type == QTextBlockFormat::ProportionalHeight ? "\\slmult1" : "\\slmult0", 8,
+                      end);
+    out.append(words.data(), end - words.data());
 }
 
 // Alignment, indents, spacing and tab stops as control words; empty for a plain paragraph.
@@ -115,6 +112,9 @@ QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
 {
     const QTextBlockFormat format = block.blockFormat();
     QByteArray out;
+    // A paragraph of its own formatting has several words: room for them at once.
+    if (format.propertyCount() > 1)
+        out.reserve(48);
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter)
         out.append("\\qc");
@@ -131,7 +131,9 @@ QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
     }
     appendTwips(out, "\\sb", format.topMargin());
     appendTwips(out, "\\sa", format.bottomMargin());
-    appendLineSpacing(out, format);
+    if (const auto type = QTextBlockFormat::LineHeightTypes(format.lineHeightType());
+        type != QTextBlockFormat::SingleHeight)
+        appendLineSpacing(out, format, type);
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         out.append("\\pagebb");
     if (format.hasProperty(QTextFormat::TabPositions))
