@@ -11,6 +11,7 @@ PageCommands::PageCommands(RichTextBox& editor, UndoSnapshot& undo, const Spacin
                            CommonDialog& dialog, QObject* parent)
     : QObject(parent), m_editor(editor), m_undo(undo), m_marks(marks), m_dialog(dialog)
 {
+    txtFile_SelChange();
 }
 
 void PageCommands::mnuPageSetup_Click()

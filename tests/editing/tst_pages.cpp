@@ -57,8 +57,9 @@ void tst_Pages::pageBreakStartsParagraphAndUndoes()
 
 void tst_Pages::lineSpacingSetsSelectedParagraphs()
 {
-    frmVellumo* w = editingWindow(*m_env, "one\ntwo\nthree");
+    frmVellumo* w = editingWindow(*m_env);
     QVERIFY(action(w, "mnuSingleSpacing")->isChecked());
+    type(txtFile(w), "one\ntwo\nthree");
     select(w, 2, 5);
     action(w, "mnuDoubleSpacing")->trigger();
     const QTextDocument* document = txtFile(w)->document();
