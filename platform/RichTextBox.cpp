@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
+#include <QTextFrame>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -273,6 +274,8 @@ QString RichTextBox::SelRTF() const
         return QString();
     QTextDocument selection;
     selection.setDefaultFont(document()->defaultFont());
+    // The root frame carries the page and its headers and footers.
+    selection.rootFrame()->setFrameFormat(document()->rootFrame()->frameFormat());
     QTextCursor(&selection).insertFragment(c.selection());
     return QString::fromLatin1(DocumentFormats::rtf().write(selection, {}));
 }
@@ -453,6 +456,8 @@ void RichTextBox::SelPrint(QPrinter* printer) const
     }
     QTextDocument selection;
     selection.setDefaultFont(document()->defaultFont());
+    // The root frame carries the page and its headers and footers.
+    selection.rootFrame()->setFrameFormat(document()->rootFrame()->frameFormat());
     QTextCursor(&selection).insertFragment(c.selection());
     copyImages(*document(), selection);
     DocumentPrinter::print(selection, printer);

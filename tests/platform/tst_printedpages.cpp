@@ -1,0 +1,93 @@
+#include "formats/base/PageFurniture.h"
+#include "formats/rtf/RtfReader.h"
+#include "platform/PrintedPages.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+namespace {
+
+// Sixty paragraphs of several lines each; the fortieth holds a footnote's mark.
+std::unique_ptr<QTextDocument> manuscript()
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}\\fs24 ";
+    for (int paragraph = 1; paragraph <= 60; ++paragraph) {
+        rtf += "Paragraph " + QByteArray::number(paragraph) + ' ';
+        rtf += QByteArray("words that fill a line of the page and then some more ").repeated(4);
+        if (paragraph == 40)
+            rtf += "{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} The note.}";
+        rtf += "\\par ";
+    }
+    rtf += '}';
+    auto document = std::make_unique<QTextDocument>();
+    RtfReader().read(rtf, document.get());
+    return document;
+}
+
+// Where the line holding position starts in the body's column.
+qreal lineTop(const QTextDocument& body, int position)
+{
+    const QTextBlock block = body.findBlock(position);
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
+    return body.documentLayout()->blockBoundingRect(block).top() + line.y();
+}
+
+int markPosition(const QTextDocument& body)
+{
+    for (QTextBlock block = body.begin(); block.isValid(); block = block.next())
+        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments)
+            if (fragments.fragment().charFormat().intProperty(PageFurniture::NoteMark) == 1)
+                return fragments.fragment().position();
+    return -1;
+}
+
+} // namespace
+
+/// A document breaks into pages as on paper: whole lines, room for its footnotes at the foot of
+/// the page holding their marks, and a new page where a paragraph asks for one.
+class PrintedPagesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void footnoteIsOnItsMarksPage();
+    void pageBreakStartsAPage();
+};
+
+void PrintedPagesTest::footnoteIsOnItsMarksPage()
+{
+    const auto document = manuscript();
+    const PrintedPages printed(*document);
+    const QList<PrintedPages::Page>& pages = printed.pages();
+    QVERIFY(pages.size() > 2);
+    QVERIFY(!printed.body().toPlainText().contains(QLatin1String("The note.")));
+    QVERIFY(printed.note(1).toPlainText().contains(QLatin1String("The note.")));
+    const qreal mark = lineTop(printed.body(), markPosition(printed.body()));
+    for (const PrintedPages::Page& page : pages) {
+        const bool holdsMark = page.top <= mark && mark < page.bottom;
+        QCOMPARE(page.notes, holdsMark ? QList<int>{1} : QList<int>());
+        QVERIFY(page.bottom - page.top + printed.notesHeight(page) <=
+                printed.textSize().height());
+    }
+}
+
+void PrintedPagesTest::pageBreakStartsAPage()
+{
+    const auto document = manuscript();
+    QTextBlockFormat format;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(document->findBlockByNumber(3)).mergeBlockFormat(format);
+    const PrintedPages printed(*document);
+    const qreal top = printed.body().documentLayout()->blockBoundingRect(
+        printed.body().findBlockByNumber(3)).top();
+    QCOMPARE(printed.pages().at(1).top, top);
+    QVERIFY(printed.pages().at(0).bottom - printed.pages().at(0).top <
+            printed.textSize().height() / 2);
+}
+
+QTEST_MAIN(PrintedPagesTest)
+#include "tst_printedpages.moc"
