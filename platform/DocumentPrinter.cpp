@@ -115,7 +115,8 @@ private:
         }
     }
 
-    // Without a footer of its own a page still shows its number, at the right of its foot.
+    // A document whose headers and footers show no page number still shows it, at the right
+    // of the foot of each page without a footer.
     void drawFurniture(int number)
     {
         const PageSetup& setup = m_pages.setup();
@@ -127,6 +128,8 @@ private:
             drawAt(m_painter, *footer, QPointF(left, foot - footer->size().height()));
             return;
         }
+        if (m_pages.numbersPages())
+            return;
         // In pixels, which the painter scales as it scales the text: points would be the
         // printer's.
         QFont font = m_pages.body().defaultFont();

@@ -78,6 +78,22 @@ QList<Segment> segmentsOf(const QTextDocument& body,
     return segments;
 }
 
+// The page numbers of a header or footer, each selected.
+QList<QTextCursor> pageNumbers(QTextDocument& story)
+{
+    QList<QTextCursor> numbers;
+    for (QTextBlock block = story.begin(); block.isValid(); block = block.next())
+        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments)
+            if (fragments.fragment().charFormat().boolProperty(PageFurniture::PageNumber)) {
+                QTextCursor cursor(&story);
+                cursor.setPosition(fragments.fragment().position());
+                cursor.setPosition(fragments.fragment().position() + fragments.fragment().length(),
+                                   QTextCursor::KeepAnchor);
+                numbers.append(cursor);
+            }
+    return numbers;
+}
+
 } // namespace
 
 PrintedPages::LayoutDevice::LayoutDevice() : QImage(1, 1, QImage::Format_ARGB32)
@@ -101,6 +117,7 @@ PrintedPages::PrintedPages(const QTextDocument& document)
         m_stories[story] = std::make_unique<QTextDocument>();
         m_stories[story]->setDefaultFont(document.defaultFont());
         RtfReader().read(m_furniture.stories[story], m_stories[story].get());
+        m_numbersPages |= !pageNumbers(*m_stories[story]).isEmpty();
     }
     paginate();
 }
@@ -226,18 +243,8 @@ std::unique_ptr<QTextDocument> PrintedPages::story(bool header, int page) const
     if (kind == PageFurniture::StoryCount)
         return nullptr;
     std::unique_ptr<QTextDocument> story(m_stories[size_t(kind)]->clone());
-    QList<QTextCursor> numbers;
-    for (QTextBlock block = story->begin(); block.isValid(); block = block.next())
-        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments)
-            if (fragments.fragment().charFormat().boolProperty(PageFurniture::PageNumber)) {
-                QTextCursor cursor(story.get());
-                cursor.setPosition(fragments.fragment().position());
-                cursor.setPosition(fragments.fragment().position() + fragments.fragment().length(),
-                                   QTextCursor::KeepAnchor);
-                numbers.append(cursor);
-            }
     // Cursors keep their places while the text before them changes.
-    for (QTextCursor& cursor : numbers)
+    for (QTextCursor& cursor : pageNumbers(*story))
         cursor.insertText(QString::number(page), cursor.charFormat());
     story->documentLayout()->setPaintDevice(&m_device);
     story->setDocumentMargin(0);

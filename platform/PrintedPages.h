@@ -51,6 +51,8 @@ public:
     /// The header, or footer, of page number page with its page numbers filled in; none when
     /// the page has none.
     std::unique_ptr<QTextDocument> story(bool header, int page) const;
+    /// Whether a header or footer shows the page number.
+    bool numbersPages() const { return m_numbersPages; }
 
 private:
     /// A device whose pixels are the layout's, so fonts and lengths given in pixels keep their
@@ -72,4 +74,5 @@ private:
     std::map<int, std::unique_ptr<QTextDocument>> m_notes;
     std::array<std::unique_ptr<QTextDocument>, PageFurniture::StoryCount> m_stories;
     QList<Page> m_pages;
+    bool m_numbersPages = false;
 };
