@@ -99,7 +99,8 @@ QString ConvertCommand::convert(const QString& file) const
         return read.error;
     const QString path =
         QDir(m_outDir).filePath(QFileInfo(file).completeBaseName() + u'.' + m_format);
-    return writeTo(path, *read.document);
+    const QString error = writeTo(path, *read.document);
+    return error.isEmpty() ? error : QStringLiteral("cannot write %1: %2").arg(path, error);
 }
 
 QString ConvertCommand::writeTo(const QString& path, QTextDocument& document) const
@@ -117,7 +118,7 @@ QString ConvertCommand::writeTo(const QString& path, QTextDocument& document) co
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         return DocumentPrinter::print(document, &printer) ? QString()
-                                                          : QStringLiteral("cannot write %1").arg(path);
+                                                          : QStringLiteral("printing failed");
     }
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(plainText(document)) < 0 || !out.commit())

@@ -14,6 +14,8 @@
 #include <QTextList>
 #include <QTextTable>
 
+#include <optional>
+
 namespace {
 
 /// A stretch of the column a page may start with: a line, or a table row, which is not split.
@@ -54,11 +56,14 @@ void addMarks(const QTextBlock& block, const std::map<int, std::unique_ptr<QText
     }
 }
 
+// The space above a paragraph goes with it, so a paragraph that starts a page after a page break
+// keeps it, as a word processor keeps it, and a page never ends with space it had no room for.
 QList<Segment> segmentsOf(const QTextDocument& body,
                           const std::map<int, std::unique_ptr<QTextDocument>>& notes)
 {
     QList<Segment> segments;
     bool breakAfter = false;
+    std::optional<qreal> previousBottom;
     for (QTextBlock block = body.begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat format = block.blockFormat();
         const QRectF rect = body.documentLayout()->blockBoundingRect(block);
@@ -68,8 +73,11 @@ QList<Segment> segmentsOf(const QTextDocument& body,
         breakAfter = format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter;
         const qsizetype firstLine = segments.size();
         const int started = segments.isEmpty() ? 1 : segmentsStarted(block);
+        const bool inTable = QTextCursor(block).currentTable() != nullptr;
+        const qreal blockTop = inTable ? rect.top() : previousBottom.value_or(rect.top());
+        previousBottom = inTable ? std::nullopt : std::optional<qreal>(rect.bottom());
         for (int line = 0; line < started; ++line) {
-            const qreal top = line == 0 ? rect.top() : rect.top() + layout->lineAt(line).y();
+            const qreal top = line == 0 ? blockTop : rect.top() + layout->lineAt(line).y();
             segments.append({top, std::exchange(breakBefore, false),
                              line == 0 ? -1 : block.blockNumber(), {}});
         }
