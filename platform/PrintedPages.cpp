@@ -25,6 +25,8 @@ struct Segment
     bool breakBefore = false;
     /// The number of the paragraph whose line it is, when that is not the paragraph's first.
     int continuedBlock = -1;
+    /// An empty paragraph, which shows nothing.
+    bool blank = false;
     /// The footnotes whose marks it holds.
     QList<int> notes;
 };
@@ -79,7 +81,7 @@ QList<Segment> segmentsOf(const QTextDocument& body,
         for (int line = 0; line < started; ++line) {
             const qreal top = line == 0 ? blockTop : rect.top() + layout->lineAt(line).y();
             segments.append({top, std::exchange(breakBefore, false),
-                             line == 0 ? -1 : block.blockNumber(), {}});
+                             line == 0 ? -1 : block.blockNumber(), block.length() <= 1, {}});
         }
         addMarks(block, notes, segments, std::min(firstLine, segments.size() - 1));
     }
@@ -231,7 +233,11 @@ void PrintedPages::paginate()
         const qreal bottom = index + 1 < segments.size() ? segments[index + 1].top : end;
         Page grown = page;
         grown.notes.append(segment.notes);
-        const bool overfull = bottom - page.top + notesHeight(grown) > height;
+        // An empty paragraph before a page break, where the break was typed, makes no page
+        // of its own.
+        const bool lastOnPage = index + 1 == segments.size() || segments[index + 1].breakBefore;
+        const bool overfull = bottom - page.top + notesHeight(grown) > height &&
+                              !(segment.blank && lastOnPage);
         if (!empty && (segment.breakBefore || overfull)) {
             page.bottom = segment.top;
             m_pages.append(

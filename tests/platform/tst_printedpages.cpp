@@ -56,6 +56,7 @@ class PrintedPagesTest : public QObject
 private slots:
     void footnoteIsOnItsMarksPage();
     void pageBreakStartsAPage();
+    void emptyParagraphBeforeABreakMakesNoPage();
 };
 
 void PrintedPagesTest::footnoteIsOnItsMarksPage()
@@ -89,6 +90,30 @@ void PrintedPagesTest::pageBreakStartsAPage()
     QCOMPARE(first.bottom, second.top);
     QVERIFY(second.top <= top && top < second.top + 1);
     QVERIFY(first.bottom - first.top < printed.textSize().height() / 2);
+}
+
+// Where a page break was typed at the foot of a full page, the empty paragraph it leaves behind
+// stays on that page.
+void PrintedPagesTest::emptyParagraphBeforeABreakMakesNoPage()
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    for (int line = 1; line <= 100; ++line)
+        cursor.insertText(QStringLiteral("Line %1\n").arg(line));
+    const PrintedPages before(document);
+    // The first line of the second page, then an empty paragraph before it and a break on it.
+    int firstOfSecond = 0;
+    while (before.body().documentLayout()->blockBoundingRect(
+               before.body().findBlockByNumber(firstOfSecond)).top() < before.pages().at(1).top)
+        ++firstOfSecond;
+    QTextCursor(document.findBlockByNumber(firstOfSecond)).insertBlock();
+    QTextBlockFormat format;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(document.findBlockByNumber(firstOfSecond + 1)).mergeBlockFormat(format);
+    const PrintedPages after(document);
+    const qreal top = after.body().documentLayout()->blockBoundingRect(
+        after.body().findBlockByNumber(firstOfSecond + 1)).top();
+    QVERIFY(after.pages().at(1).top <= top && top < after.pages().at(1).top + 1);
 }
 
 QTEST_MAIN(PrintedPagesTest)
