@@ -210,9 +210,10 @@ RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document)
         findNotes();
 }
 
+// A story's paragraphs all end with \par, its last one too, as in a note: then the last
+// paragraph's mark keeps its own formatting, not what the group around it has.
 RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& story, const RtfStyleTable& tables)
-    : m_document(story), m_styles(story, tables), m_body(story.characterCount() * 4 + 256),
-      m_lastBlock(story.lastBlock())
+    : m_document(story), m_styles(story, tables), m_body(story.characterCount() * 4 + 256)
 {
 }
 
@@ -534,7 +535,7 @@ void RtfDocumentWriter::writeNote(int note)
     m_inNote = true;
     for (const QTextBlock& block : blocks) {
         const QString text = block.text();
-        writeParagraph(block, text, boundary, block == blocks.last());
+        writeParagraph(block, text, boundary, false);
     }
     m_inNote = false;
     m_body.append("}"sv);

@@ -41,8 +41,8 @@ private:
     /// A writer of story, a header or footer, whose fonts and colours go on from tables'.
     RtfDocumentWriter(const QTextDocument& story, const RtfStyleTable& tables);
     void writeBlocks(RtfParagraphMap* map, const Progress& progress);
-    /// Writes block, whose raw text is text, and moves boundary past it; the last paragraph of
-    /// the document or of a note ends without \par.
+    /// Writes block, whose raw text is text, and moves boundary past it; the document's last
+    /// paragraph ends without \par.
     RtfParagraphMap::Paragraph writeParagraph(const QTextBlock& block, QStringView text,
                                               RtfParagraphBoundary& boundary, bool last);
     /// Finds the notes whose marks the text holds, which are written at their marks.

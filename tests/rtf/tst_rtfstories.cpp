@@ -72,6 +72,9 @@ void RtfStoriesTest::storiesSurviveWritingAndReading_data()
         << QByteArray("{\\rtf1\\facingp\\footery300{\\footerl\\pard Left \\chpgn\\par}"
                       "{\\footerr\\pard\\qr Right {\\b\\chpgn}}Body}")
         << QStringLiteral("Body") << QStringLiteral("-|-|-|-|-|Left #|Right #|-|t0 f1 720 300");
+    QTest::newRow("an empty footer, its mark in a font of its own")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times;}{\\f1 Arial;}}{\\footer\\pard\\qc\\f1\\fs24\\par}Body}")
+        << QStringLiteral("Body") << QStringLiteral("-|-|-|-||-|-|-|t0 f0 720 720");
     QTest::newRow("notes: a footnote and an endnote")
         << QByteArray("{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} One.}"
                       " more{\\super\\chftn}{\\footnote\\ftnalt\\pard\\plain\\chftn\\~Two.\\par "
