@@ -58,8 +58,9 @@ void addMarks(const QTextBlock& block, const std::map<int, std::unique_ptr<QText
     }
 }
 
-// The space above a paragraph goes with it, so a paragraph that starts a page after a page break
-// keeps it, as a word processor keeps it, and a page never ends with space it had no room for.
+// The space a paragraph asks for above it goes with it, so a paragraph that starts a page after a
+// page break keeps it, as a word processor keeps it, and a page never ends with space it had no
+// room for. The spacing below a paragraph's last line stays with that line.
 QList<Segment> segmentsOf(const QTextDocument& body,
                           const std::map<int, std::unique_ptr<QTextDocument>>& notes)
 {
@@ -76,7 +77,9 @@ QList<Segment> segmentsOf(const QTextDocument& body,
         const qsizetype firstLine = segments.size();
         const int started = segments.isEmpty() ? 1 : segmentsStarted(block);
         const bool inTable = QTextCursor(block).currentTable() != nullptr;
-        const qreal blockTop = inTable ? rect.top() : previousBottom.value_or(rect.top());
+        const qreal blockTop =
+            inTable ? rect.top()
+                    : std::max(previousBottom.value_or(0), rect.top() - format.topMargin());
         previousBottom = inTable ? std::nullopt : std::optional<qreal>(rect.bottom());
         for (int line = 0; line < started; ++line) {
             const qreal top = line == 0 ? blockTop : rect.top() + layout->lineAt(line).y();
