@@ -61,6 +61,7 @@ private slots:
 
 private:
     int convert(const QStringList& arguments, QString* errors = nullptr);
+    void checkPages(const QString& pdf, const char* title, const char* marked, int firstHeader);
 
     QTemporaryDir m_dir;
 };
@@ -95,25 +96,37 @@ void ConvertTest::convertsEachFileAndNamesTheFailures()
     QVERIFY(QDir().mkpath(out));
     QString errors;
     QCOMPARE(convert({"--convert-to", "pdf", "--outdir", out, "novel.rtf", "missing.rtf",
-                      "lists.rtf"},
+                      QStringLiteral(QUILLMERE_MANUSCRIPT)},
                      &errors),
              1);
     QCOMPARE(errors.count(u'\n'), 1);
     QVERIFY2(errors.startsWith(QLatin1String("missing.rtf: ")), qPrintable(errors));
-    QVERIFY(QFile::exists(m_dir.filePath("out/lists.pdf")));
     QVERIFY(!QFile::exists(m_dir.filePath("out/missing.pdf")));
-    const QString pdf = m_dir.filePath("out/novel.pdf");
+    checkPages(m_dir.filePath("out/novel.pdf"), "TITLE", "Paragraph 40", 1);
+    // A manuscript's title page carries no header.
+    checkPages(m_dir.filePath("out/manuscript.pdf"), "HARBOUR", "office closed boats chandler.", 2);
+}
+
+// Each page from firstHeader on shows the running header with its number, and the footnote is
+// on the page of the text its mark follows.
+void ConvertTest::checkPages(const QString& pdf, const char* title, const char* marked,
+                             int firstHeader)
+{
     int notePage = 0;
+    int markPage = 0;
     int page = 1;
     for (QString text = pdfPage(pdf, page); !text.isEmpty(); text = pdfPage(pdf, ++page)) {
-        QVERIFY2(text.contains(QStringLiteral("Aubrey / TITLE / %1").arg(page)), qPrintable(text));
-        if (text.contains(QLatin1String("The harbour note.")))
+        QCOMPARE(text.contains(QStringLiteral("Aubrey / %1 / %2").arg(title).arg(page)),
+                 page >= firstHeader);
+        if (text.contains(QLatin1String("The harbour note.")) ||
+            text.contains(QLatin1String("The harbour was rebuilt in 1911")))
             notePage = page;
-        if (text.contains(QLatin1String("Paragraph 40")))
-            QCOMPARE(notePage, page);
+        if (text.contains(QLatin1String(marked)))
+            markPage = page;
     }
     QVERIFY(page > 3);
     QVERIFY(notePage > 1);
+    QCOMPARE(notePage, markPage);
 }
 
 void ConvertTest::plainTextKeepsListMarkers()
