@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 
 namespace {
 
@@ -57,6 +58,7 @@ private slots:
     void footnoteIsOnItsMarksPage();
     void pageBreakStartsAPage();
     void emptyParagraphBeforeABreakMakesNoPage();
+    void tableRowsAreNotSplit();
 };
 
 void PrintedPagesTest::footnoteIsOnItsMarksPage()
@@ -114,6 +116,30 @@ void PrintedPagesTest::emptyParagraphBeforeABreakMakesNoPage()
     const qreal top = after.body().documentLayout()->blockBoundingRect(
         after.body().findBlockByNumber(firstOfSecond + 1)).top();
     QVERIFY(after.pages().at(1).top <= top && top < after.pages().at(1).top + 1);
+}
+
+void PrintedPagesTest::tableRowsAreNotSplit()
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextTable* table = cursor.insertTable(120, 2);
+    for (int row = 0; row < table->rows(); ++row) {
+        table->cellAt(row, 0).firstCursorPosition().insertText(QStringLiteral("row %1").arg(row));
+        // The second cell is taller, so its lines do not line up with the first's.
+        table->cellAt(row, 1).firstCursorPosition().insertText(
+            QStringLiteral("long text that wraps ").repeated(row % 4 + 3));
+    }
+    const PrintedPages printed(document);
+    QVERIFY(printed.pages().size() > 1);
+    const QTextTable* laidOut = QTextCursor(printed.body().findBlockByNumber(1)).currentTable();
+    QVERIFY(laidOut);
+    QList<qreal> rowTops;
+    for (int row = 0; row < laidOut->rows(); ++row)
+        rowTops << printed.body().documentLayout()->blockBoundingRect(
+            printed.body().findBlock(laidOut->cellAt(row, 0).firstPosition())).top();
+    for (qsizetype page = 1; page < printed.pages().size(); ++page)
+        QVERIFY2(rowTops.contains(printed.pages().at(page).top),
+                 qPrintable(QString::number(printed.pages().at(page).top)));
 }
 
 QTEST_MAIN(PrintedPagesTest)
