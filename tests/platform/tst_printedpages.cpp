@@ -59,6 +59,7 @@ private slots:
     void pageBreakStartsAPage();
     void emptyParagraphBeforeABreakMakesNoPage();
     void tableRowsAreNotSplit();
+    void listMarkersTakeTheTextsSize();
 };
 
 void PrintedPagesTest::footnoteIsOnItsMarksPage()
@@ -140,6 +141,18 @@ void PrintedPagesTest::tableRowsAreNotSplit()
     for (qsizetype page = 1; page < printed.pages().size(); ++page)
         QVERIFY2(rowTops.contains(printed.pages().at(page).top),
                  qPrintable(QString::number(printed.pages().at(page).top)));
+}
+
+// Qt draws a marker in its paragraph mark's font, which a file seldom gives.
+void PrintedPagesTest::listMarkersTakeTheTextsSize()
+{
+    QTextDocument document;
+    RtfReader().read("{\\rtf1\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}"
+                     "\\fi-360\\li720\\fs48 large}",
+                     &document);
+    QVERIFY(document.begin().textList());
+    const PrintedPages printed(document);
+    QCOMPARE(printed.body().begin().charFormat().fontPointSize(), 24.0);
 }
 
 QTEST_MAIN(PrintedPagesTest)
