@@ -249,8 +249,13 @@ void RtfDocumentWriter::writeBlocks(RtfParagraphMap* map, const Progress& progre
     }
     int written = 0;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        if (!m_noteFormats.isEmpty() && isPlacedNote(block))
+        if (!m_noteFormats.isEmpty() && isPlacedNote(block)) {
+            // Written at its mark: it takes no room here, but keeps its place in the map.
+            if (map)
+                map->paragraphs.push_back(
+                    {m_body.size(), 0, int(map->boundaries.size() - 1), false});
             continue;
+        }
         RtfParagraphMap::Paragraph paragraph =
             writeParagraph(block, QStringView(text).sliced(block.position(), block.length() - 1),
                            boundary, block == m_lastBlock);
@@ -302,8 +307,9 @@ std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& bl
                                                             RtfParagraphMap::Paragraph* paragraph,
                                                             RtfParagraphBoundary* after)
 {
-    // A note is written at its mark, away from its paragraphs: the whole document is written.
-    if (!m_noteFormats.isEmpty())
+    // A note is written at its mark, away from its paragraphs: a change to either writes the
+    // whole document.
+    if (m_noteFormats.contains(block.blockFormatIndex()))
         return std::nullopt;
     const qsizetype fonts = m_styles.fonts().size();
     const qsizetype colors = m_styles.colors().size();
@@ -311,7 +317,8 @@ std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& bl
     m_body = RtfByteSink(text.size() * s_maxBytesPerUnit + 1024);
     m_needsDelimiter = false;
     RtfParagraphBoundary boundary = before;
-    *paragraph = writeParagraph(block, text, boundary, !block.next().isValid());
+    const bool last = m_noteFormats.isEmpty() ? !block.next().isValid() : block == m_lastBlock;
+    *paragraph = writeParagraph(block, text, boundary, last);
     if (m_styles.fonts().size() != fonts || m_styles.colors().size() != colors)
         return std::nullopt;
     *after = boundary;
@@ -326,6 +333,8 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     // Qt finds a block's list anew each time it is asked.
     const QTextList* list = block.textList();
     QByteArray properties = paragraphProperties(block, list);
+    // A note's paragraphs are written inside the paragraph of its mark.
+    const bool outerMark = std::exchange(m_markWritten, false);
     m_current = boundary.style;
     m_tableUse = 0;
     m_lastEntries = 0;
@@ -337,7 +346,8 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     }
     // After a list paragraph the next one starts afresh, whatever its properties.
     boundary = {m_current, list ? QByteArray("list") : std::move(properties)};
-    return {m_body.size(), m_tableUse, 0, list != nullptr};
+    const bool marked = std::exchange(m_markWritten, outerMark);
+    return {m_body.size(), m_tableUse, 0, list != nullptr || marked};
 }
 
 const RtfRunStyle& RtfDocumentWriter::styleFor(int formatIndex)
@@ -502,6 +512,7 @@ bool RtfDocumentWriter::writeMarked(QStringView text, const RtfRunStyle& style)
     inside.vertical = 0;
     writeStyle(inside);
     if (style.note != 0) {
+        m_markWritten = true;
         writeWord(m_body, "\\super\\chftn"sv);
         m_body.append("}"sv);
         m_current = outside;

@@ -95,4 +95,6 @@ private:
     QHash<int, QList<QTextBlock>> m_notes;
     QTextBlock m_lastBlock;
     bool m_inNote = false;
+    /// Whether the paragraph being written holds a note's mark.
+    bool m_markWritten = false;
 };

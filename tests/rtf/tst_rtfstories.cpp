@@ -1,11 +1,13 @@
 #include "RtfTestDocuments.h"
 
 #include "formats/base/PageFurniture.h"
+#include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfDocumentWriter.h"
 #include "formats/rtf/RtfReader.h"
 
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
@@ -55,6 +57,7 @@ private slots:
     void storiesSurviveWritingAndReading();
     void furnitureIsNotText();
     void notesAreWrittenAtTheirMarks();
+    void editsKeepTheCacheAWholeWrite();
 };
 
 void RtfStoriesTest::storiesSurviveWritingAndReading_data()
@@ -136,6 +139,33 @@ void RtfStoriesTest::notesAreWrittenAtTheirMarks()
     QVERIFY2(body.indexOf("Three.") < body.indexOf(" C"), body.constData());
     // The notes' paragraphs are written with their marks, so the body's text ends the document.
     QVERIFY2(body.endsWith(" C}"), body.constData());
+}
+
+// Typing writes one paragraph again where it can; with notes the result must still be what a
+// whole write gives, whether the text, a note or a mark changes.
+void RtfStoriesTest::editsKeepTheCacheAWholeWrite()
+{
+    const auto document = RtfTestDocuments::read(
+        "{\\rtf1 Before.\\par A{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} One.}"
+        " B\\par After.}");
+    RtfDocumentCache& cache = RtfDocumentCache::of(*document);
+    cache.rtf();
+    const auto typeAt = [&](int position, const QString& text) {
+        QTextCursor cursor(document.get());
+        cursor.setPosition(position);
+        cursor.insertText(text);
+        QCOMPARE(cache.rtf(), RtfDocumentWriter(*document).write());
+    };
+    // A plain paragraph, the mark's, the note's; then the mark goes and the note stays as text.
+    typeAt(1, QStringLiteral("x"));
+    typeAt(document->findBlockByNumber(1).position() + 3, QStringLiteral("y"));
+    typeAt(document->lastBlock().position() + 2, QStringLiteral("Only "));
+    QTextCursor mark(document->findBlockByNumber(1));
+    mark.movePosition(QTextCursor::NextCharacter);
+    mark.deleteChar();
+    QCOMPARE(cache.rtf(), RtfDocumentWriter(*document).write());
+    QVERIFY(cache.rtf().contains("Only One."));
+    QVERIFY(!cache.rtf().contains("footnote"));
 }
 
 QTEST_MAIN(RtfStoriesTest)
