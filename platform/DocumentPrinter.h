@@ -3,13 +3,15 @@
 class QPrinter;
 class QTextDocument;
 
-/// Prints a document as the editor shows it: lengths the editor keeps in screen pixels
-/// (indents, paragraph spacing, tab stops, pictures) come out at their real size, and only
+/// Prints a document as a word processor does: on its own paper and margins, with its headers
+/// and footers, or the page number at the foot of each page when it has no footer, and its
+/// footnotes at the foot of the page that holds their marks. Lengths the editor keeps in screen
+/// pixels (indents, paragraph spacing, tab stops, pictures) come out at their real size, and only
 /// the pages the printer was asked for.
 class DocumentPrinter
 {
 public:
-    /// Lays out a copy of document on the printer's pages, with 2 cm margins and the page
-    /// number at the foot of each page.
-    static void print(const QTextDocument& document, QPrinter* printer);
+    /// Prints a copy of document on printer, which takes the document's page layout; false when
+    /// the printer could not start, e.g. a file it cannot write.
+    static bool print(const QTextDocument& document, QPrinter* printer);
 };

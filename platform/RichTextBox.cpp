@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextFrame>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -276,6 +277,8 @@ QString RichTextBox::SelRTF() const
         return QString();
     QTextDocument selection;
     selection.setDefaultFont(document()->defaultFont());
+    // The root frame carries the page and its headers and footers.
+    selection.rootFrame()->setFrameFormat(document()->rootFrame()->frameFormat());
     QTextCursor(&selection).insertFragment(c.selection());
     return QString::fromLatin1(DocumentFormats::rtf().write(selection, {}));
 }
@@ -509,6 +512,8 @@ void RichTextBox::SelPrint(QPrinter* printer) const
     }
     QTextDocument selection;
     selection.setDefaultFont(document()->defaultFont());
+    // The root frame carries the page and its headers and footers.
+    selection.rootFrame()->setFrameFormat(document()->rootFrame()->frameFormat());
     QTextCursor(&selection).insertFragment(c.selection());
     copyImages(*document(), selection);
     DocumentPrinter::print(selection, printer);

@@ -2,8 +2,6 @@
 
 #include "formats/base/LossNames.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <utility>
 
@@ -61,9 +59,18 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
     case Keyword::FootnoteMark:
         appendNoteMark(state);
         break;
+    case Keyword::PageNumber:
+        appendPageNumber(state.chars);
+        break;
+    case Keyword::Endnote:
+        if (m_story == s_note)
+            m_paragraph.formatting.endnote = true;
+        break;
     default:
         if (keyword >= Keyword::TabPosition && keyword <= Keyword::TabLeaderMiddleDots)
             applyTabWord(keyword, token);
+        else if (keyword >= Keyword::TitlePage && keyword <= Keyword::FooterY)
+            applyFurnitureWord(keyword, token);
         else
             applyParagraphWord(keyword, token);
         break;
@@ -75,10 +82,13 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
     RtfParagraphState& formatting = m_paragraph.formatting;
     switch (keyword) {
     case Keyword::ParagraphDefault: {
-        // A page break that came before still starts the page.
-        const bool newPage = formatting.newPage;
-        formatting = RtfParagraphState();
-        formatting.newPage = newPage;
+        // A page break that came before still starts the page, and a note's paragraphs stay
+        // its own, whatever \pard resets.
+        RtfParagraphState plain;
+        plain.newPage = formatting.newPage;
+        plain.note = formatting.note;
+        plain.endnote = formatting.endnote;
+        formatting = std::move(plain);
         break;
     }
     case Keyword::ListOverride:
@@ -249,19 +259,32 @@ void RtfBodyText::endParagraph(const RtfCharState& chars)
 
 void RtfBodyText::startNote()
 {
-    m_losses.add(QCoreApplication::translate("RtfReader", "footnotes (shown as numbered notes at "
-                                                          "the end)"));
     m_bodyParagraph = std::exchange(m_paragraph, Paragraph());
-    ++m_notes;
-    RtfCharState heading;
-    heading.bold = true;
-    m_stream.startNote(m_formats.id(heading), m_paragraph.formatting);
+    m_story = s_note;
+    m_paragraph.formatting.note = ++m_notes;
+    // The heading is the reader's, not the file's: in the document's own font, so the same file
+    // written again and read brings the same heading.
+    if (m_headingFormat < 0) {
+        QTextCharFormat heading;
+        heading.setFontWeight(QFont::Bold);
+        heading.setFontPointSize(12);
+        m_headingFormat = m_stream.addFormat(heading);
+    }
+    m_stream.startNote(m_headingFormat, m_paragraph.formatting);
+}
+
+void RtfBodyText::startStory(int story)
+{
+    m_bodyParagraph = std::exchange(m_paragraph, Paragraph());
+    m_story = story;
+    m_stream.startStory(story, m_paragraph.formatting);
 }
 
 void RtfBodyText::finishNote(const RtfCharState& chars)
 {
     m_stream.endNote(m_formats.current(chars), m_paragraph.formatting);
     m_paragraph = std::move(m_bodyParagraph);
+    m_story = s_body;
 }
 
 void RtfBodyText::finish(const RtfCharState& chars)
@@ -271,20 +294,51 @@ void RtfBodyText::finish(const RtfCharState& chars)
         m_paragraph.formatting.newPage = false;
     if (!m_paragraph.listDeclared && m_paragraph.empty)
         m_paragraph.formatting.list = QTextListFormat::ListStyleUndefined;
-    m_stream.finish(m_formats.current(chars), m_paragraph.formatting);
+    m_stream.finish(m_formats.current(chars), m_paragraph.formatting, m_furniture);
 }
 
 void RtfBodyText::appendNoteMark(const RtfGroupState& state)
 {
     if (state.chars.hidden)
         return;
-    // In the body the mark numbers the note that follows it; in the note, the note itself.
-    const QString number = QString::number(state.inNote ? m_notes : m_notes + 1);
+    // In the body the mark numbers the note that follows it; in the note, the note itself. A
+    // mark in a header or footer belongs to no note.
+    const int note = m_story == s_note ? m_notes : m_notes + 1;
     RtfCharState mark = state.chars;
     mark.vertical = 1;
+    mark.note = m_story == s_body || m_story == s_note ? note : 0;
     if (cellsPending())
         emitCells(m_formats.current(state.chars));
-    sendText(number, m_formats.id(mark));
+    sendText(QString::number(note), m_formats.id(mark));
+}
+
+void RtfBodyText::appendPageNumber(const RtfCharState& chars)
+{
+    if (chars.hidden)
+        return;
+    RtfCharState number = chars;
+    number.pageNumber = true;
+    if (cellsPending())
+        emitCells(m_formats.current(chars));
+    sendText(u"1", m_formats.id(number));
+}
+
+void RtfBodyText::applyFurnitureWord(Keyword keyword, const RtfToken& token)
+{
+    switch (keyword) {
+    case Keyword::TitlePage:
+        m_furniture.titlePage = !token.hasParameter || token.parameter != 0;
+        break;
+    case Keyword::FacingPages:
+        m_furniture.facingPages = !token.hasParameter || token.parameter != 0;
+        break;
+    case Keyword::HeaderY:
+        m_furniture.headerY = twips(token, 0);
+        break;
+    default: // \footery
+        m_furniture.footerY = twips(token, 0);
+        break;
+    }
 }
 
 bool RtfBodyText::isDropped(QStringView text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/base/PageFurniture.h"
 #include "formats/rtf/RtfBuildStream.h"
 #include "formats/rtf/RtfCharState.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
@@ -63,7 +64,10 @@ public:
     // Rare in real files: kept out of the way of the code every token runs through.
     /// Reads what follows as a footnote, with paragraph formatting of its own, until finishNote().
     Q_DECL_COLD_FUNCTION void startNote();
-    /// Ends the footnote; chars formats its last paragraph's mark. The body's paragraph goes on.
+    /// Reads what follows as a header or footer, a PageFurniture::Story, until finishNote().
+    Q_DECL_COLD_FUNCTION void startStory(int story);
+    /// Ends the footnote or the story; chars formats its last paragraph's mark. The body's
+    /// paragraph goes on.
     Q_DECL_COLD_FUNCTION void finishNote(const RtfCharState& chars);
 
 private:
@@ -90,6 +94,10 @@ private:
     /// A word from TabPosition to TabLeaderMiddleDots.
     Q_DECL_COLD_FUNCTION void applyTabWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
     Q_DECL_COLD_FUNCTION void appendNoteMark(const RtfGroupState& state);
+    Q_DECL_COLD_FUNCTION void appendPageNumber(const RtfCharState& chars);
+    /// A word from TitlePage to FooterY.
+    Q_DECL_COLD_FUNCTION void applyFurnitureWord(RtfKeywordTable::Keyword keyword,
+                                                 const RtfToken& token);
     /// Whether the stream drops every character of text, which then leaves a paragraph empty.
     static bool isDropped(QStringView text);
     bool cellsPending() const
@@ -116,6 +124,13 @@ private:
     int m_notes = 0;
     bool m_sectionEnded = false;
     RtfPage m_page;
+    int m_headingFormat = -1;
+    /// What the text read goes to: the body, a note, or a PageFurniture::Story.
+    static constexpr int s_body = -1;
+    static constexpr int s_note = PageFurniture::StoryCount;
+    int m_story = s_body;
+    /// Headers' and footers' settings, which go with the document's end.
+    PageFurniture m_furniture;
     /// The kind and leader of the next tab stop, given before its position.
     QTextOption::TabType m_tabType = QTextOption::LeftTab;
     char16_t m_tabLeader = u' ';

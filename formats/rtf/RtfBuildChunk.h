@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/base/PageFurniture.h"
 #include "formats/rtf/RtfParagraphState.h"
 
 #include <QByteArray>
@@ -34,9 +35,12 @@ struct RtfBuildChunk
             EndParagraph,
             /// Opens a note under a heading in format id.
             StartNote,
-            /// Ends the note; id formats its last paragraph's mark.
+            /// Opens the header or footer id, a PageFurniture::Story.
+            StartStory,
+            /// Ends the note or the story; id formats its last paragraph's mark.
             EndNote,
-            /// Ends the document; id formats its last paragraph's mark.
+            /// Ends the document; id formats its last paragraph's mark, furniture holds the
+            /// headers' and footers' settings.
             Finish,
         };
 
@@ -54,6 +58,7 @@ struct RtfBuildChunk
         formats.clear();
         paragraphs.clear();
         images.clear();
+        furniture = PageFurniture();
     }
 
     std::vector<Command> commands;
@@ -61,4 +66,5 @@ struct RtfBuildChunk
     std::vector<QTextCharFormat> formats;
     std::vector<RtfParagraphState> paragraphs;
     std::vector<Image> images;
+    PageFurniture furniture;
 };

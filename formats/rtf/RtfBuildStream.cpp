@@ -74,16 +74,24 @@ void RtfBuildStream::startNote(int headingFormatId, const RtfParagraphState& par
     m_chunk.commands.push_back({Kind::StartNote, headingFormatId});
 }
 
+void RtfBuildStream::startStory(int story, const RtfParagraphState& paragraph)
+{
+    flushRun(paragraph);
+    m_chunk.commands.push_back({Kind::StartStory, story});
+}
+
 void RtfBuildStream::endNote(int markFormatId, const RtfParagraphState& paragraph)
 {
     flushRun(paragraph);
     recordInParagraph({Kind::EndNote, markFormatId}, paragraph);
 }
 
-void RtfBuildStream::finish(int markFormatId, const RtfParagraphState& paragraph)
+void RtfBuildStream::finish(int markFormatId, const RtfParagraphState& paragraph,
+                            const PageFurniture& furniture)
 {
     flushRun(paragraph);
     recordInParagraph({Kind::Finish, markFormatId}, paragraph);
+    m_chunk.furniture = furniture;
     handOver();
 }
 

@@ -45,10 +45,13 @@ public:
     /// Records that what follows, until endNote(), is a note, the first of which opens the notes
     /// under a heading in headingFormatId.
     void startNote(int headingFormatId, const RtfParagraphState& paragraph);
-    /// Records the note's end; markFormatId formats its last paragraph's mark.
+    /// Records that what follows, until endNote(), is the header or footer story.
+    void startStory(int story, const RtfParagraphState& paragraph);
+    /// Records the note's or story's end; markFormatId formats its last paragraph's mark.
     void endNote(int markFormatId, const RtfParagraphState& paragraph);
-    /// Closes the last paragraph and hands over the last chunk.
-    void finish(int markFormatId, const RtfParagraphState& paragraph);
+    /// Closes the last paragraph and hands over the last chunk, with furniture's settings.
+    void finish(int markFormatId, const RtfParagraphState& paragraph,
+                const PageFurniture& furniture);
 
 private:
     using Kind = RtfBuildChunk::Command::Kind;

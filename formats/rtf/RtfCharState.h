@@ -24,6 +24,10 @@ struct RtfCharState
     int highlight = 0;
     /// 1-based index of the hyperlink target the text belongs to; 0 is none.
     int link = 0;
+    /// Stands for the number of the page it is printed on: a page field's result, or \chpgn.
+    bool pageNumber = false;
+    /// The number of the note the text is the mark of; 0 for text that is no mark.
+    int note = 0;
 
     RtfCharState withLink(int target) const
     {

@@ -2,6 +2,7 @@
 
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
+#include "formats/rtf/RtfDocumentWriter.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -85,6 +86,10 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     if (!paragraph.tabs.isEmpty())
         setTabStops(format, paragraph);
+    if (paragraph.note > 0)
+        format.setProperty(PageFurniture::NoteBody, paragraph.note);
+    if (paragraph.endnote)
+        format.setProperty(PageFurniture::Endnote, true);
     return format;
 }
 
@@ -126,11 +131,14 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
         case Kind::StartNote:
             startNote(command.id);
             break;
+        case Kind::StartStory:
+            startStory(command.id);
+            break;
         case Kind::EndNote:
             endNote(command.id);
             break;
         case Kind::Finish:
-            finish(command.id);
+            finish(command.id, chunk.furniture);
             break;
         }
     }
@@ -149,7 +157,8 @@ void RtfDocumentBuilder::insertImage(const RtfBuildChunk::Image& image)
     const QString name =
         QStringLiteral("rtfimage:") +
         QString::fromLatin1(QCryptographicHash::hash(image.data, QCryptographicHash::Sha1).toHex());
-    m_document->addResource(QTextDocument::ImageResource, QUrl(name), image.data);
+    m_target->cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name),
+                                             image.data);
     QTextImageFormat format;
     format.setName(name);
     if (image.width > 0)
@@ -176,7 +185,9 @@ void RtfDocumentBuilder::startNote(int headingFormatId)
         m_notes.cursor = QTextCursor(m_document);
         m_notes.cursor.movePosition(QTextCursor::End);
         const QTextCharFormat& heading = m_formats.at(headingFormatId);
-        m_notes.cursor.insertBlock(QTextBlockFormat(), heading);
+        QTextBlockFormat headingFormat;
+        headingFormat.setProperty(PageFurniture::NotesHeading, true);
+        m_notes.cursor.insertBlock(headingFormat, heading);
         m_notes.cursor.insertText(QCoreApplication::translate("RtfReader", "Notes"), heading);
     }
     m_notes.blockFormat = QTextBlockFormat();
@@ -187,11 +198,23 @@ void RtfDocumentBuilder::startNote(int headingFormatId)
     m_target = &m_notes;
 }
 
+void RtfDocumentBuilder::startStory(int story)
+{
+    // A story read twice, as some writers repeat them per section, keeps the last.
+    std::unique_ptr<QTextDocument>& document = m_stories[size_t(story)];
+    document = std::make_unique<QTextDocument>();
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(m_document->defaultFont());
+    m_story = Target();
+    m_story.cursor = QTextCursor(document.get());
+    m_target = &m_story;
+}
+
 void RtfDocumentBuilder::endNote(int markFormatId)
 {
     // Writers end a note's last paragraph with \par as they would in the body.
-    if (!m_notes.paragraphHasText && m_notes.paragraphs > 0)
-        m_notes.paragraphPending = false;
+    if (!m_target->paragraphHasText && m_target->paragraphs > 0)
+        m_target->paragraphPending = false;
     else
         closeParagraph(markFormatId);
     m_target = &m_body;
@@ -200,11 +223,20 @@ void RtfDocumentBuilder::endNote(int markFormatId)
     m_body.cursor.clearSelection();
 }
 
-void RtfDocumentBuilder::finish(int markFormatId)
+void RtfDocumentBuilder::finish(int markFormatId, PageFurniture furniture)
 {
     closeParagraph(markFormatId);
+    keepFurniture(furniture);
     m_body.cursor.endEditBlock();
     m_document->setUndoRedoEnabled(m_undoWasEnabled);
+}
+
+void RtfDocumentBuilder::keepFurniture(PageFurniture& furniture)
+{
+    for (size_t story = 0; story < m_stories.size(); ++story)
+        if (m_stories[story])
+            furniture.stories[story] = RtfDocumentWriter(*m_stories[story]).write();
+    furniture.keepIn(*m_document);
 }
 
 QTextCursor& RtfDocumentBuilder::cursor(const QTextCharFormat& markFormat)

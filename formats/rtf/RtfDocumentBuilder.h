@@ -2,6 +2,9 @@
 
 #include "formats/rtf/RtfBuildChunk.h"
 
+#include <array>
+#include <memory>
+
 #include <QList>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -25,7 +28,7 @@ public:
     void apply(const RtfBuildChunk& chunk);
 
 private:
-    /// Where text goes: the body, or the notes after it.
+    /// Where text goes: the body, the notes after it, or a header or footer.
     struct Target
     {
         QTextCursor cursor;
@@ -42,8 +45,11 @@ private:
     void insertImage(const RtfBuildChunk::Image& image);
     void endParagraph(int markFormatId);
     void startNote(int headingFormatId);
+    void startStory(int story);
     void endNote(int markFormatId);
-    void finish(int markFormatId);
+    void finish(int markFormatId, PageFurniture furniture);
+    /// Keeps the headers and footers read, and their settings, with the document.
+    void keepFurniture(PageFurniture& furniture);
     /// The target's cursor, after making its pending paragraph with markFormat on its mark.
     QTextCursor& cursor(const QTextCharFormat& markFormat = QTextCharFormat());
     void closeParagraph(int markFormatId);
@@ -55,6 +61,8 @@ private:
     QTextListFormat::Style m_list = QTextListFormat::ListStyleUndefined;
     Target m_body;
     Target m_notes;
+    Target m_story;
+    std::array<std::unique_ptr<QTextDocument>, PageFurniture::StoryCount> m_stories;
     Target* m_target = &m_body;
     bool m_undoWasEnabled;
     QList<QTextCharFormat> m_formats;

@@ -62,7 +62,8 @@ const QByteArray& RtfDocumentCache::rtf(const Progress& progress, const RtfPage&
 
 // The paragraph stands in alone when it uses the same table entries in the same order
 // and leaves the writer as before: then the tables and every other paragraph stay as they were.
-// A list paragraph's number depends on its neighbours, so lists are always written whole.
+// A list paragraph's number depends on its neighbours, so lists are always written whole, as are
+// paragraphs with notes' marks.
 bool RtfDocumentCache::rewriteChangedParagraph()
 {
     const size_t index = size_t(m_changed);
@@ -76,7 +77,7 @@ bool RtfDocumentCache::rewriteChangedParagraph()
     RtfParagraphBoundary after;
     const std::optional<QByteArray> bytes =
         m_writer->writeParagraph(m_document.findBlockByNumber(m_changed), before, &written, &after);
-    if (!bytes || old.inList || written.inList || written.tableUse != old.tableUse ||
+    if (!bytes || old.dependent || written.dependent || written.tableUse != old.tableUse ||
         !(after == m_map.boundaries[old.boundary]))
         return false;
     const qsizetype start = index == 0 ? m_map.headerSize : m_map.paragraphs[index - 1].end;

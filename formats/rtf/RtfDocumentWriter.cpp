@@ -1,7 +1,9 @@
 #include "formats/rtf/RtfDocumentWriter.h"
 
+#include "formats/base/PageFurniture.h"
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
+#include "formats/rtf/RtfReader.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -31,6 +33,20 @@ constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
 // Where s_listIndent starts a list paragraph's first line, in twips.
 constexpr int s_listLineStart = 360;
 constexpr qsizetype s_imageBytesPerLine = 64;
+
+// In the order of PageFurniture::Story.
+constexpr std::array<std::string_view, PageFurniture::StoryCount> s_storyGroups = {
+    "{\\header "sv, "{\\headerl "sv, "{\\headerr "sv, "{\\headerf "sv,
+    "{\\footer "sv, "{\\footerl "sv, "{\\footerr "sv, "{\\footerf "sv};
+
+// What \plain leaves: the default font in 12 points.
+RtfRunStyle plainStyle()
+{
+    RtfRunStyle style;
+    style.font = 0;
+    style.halfPoints = 24;
+    return style;
+}
 
 // The \pn keyword naming a numbered list's style.
 std::string_view numberStyleWord(QTextListFormat::Style style)
@@ -210,36 +226,34 @@ char* writeUnicode(char* target, char16_t c)
 // buffer of many megabytes would copy it all.
 RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document, const RtfPage& page)
     : m_document(document), m_page(page), m_styles(document),
-      m_body(document.characterCount() * s_expectedBytesPerCharacter + 4096)
+      m_body(document.characterCount() * s_expectedBytesPerCharacter + 4096),
+      m_lastBlock(document.lastBlock())
+{
+    const QList<QTextFormat> formats = document.allFormats();
+    for (qsizetype index = 0; index < formats.size(); ++index)
+        if (formats[index].hasProperty(PageFurniture::NoteBody) ||
+            formats[index].hasProperty(PageFurniture::NotesHeading))
+            m_noteFormats.insert(int(index));
+    if (!m_noteFormats.isEmpty())
+        findNotes();
+}
+
+// A story's paragraphs all end with \par, its last one too, as in a note: then the last
+// paragraph's mark keeps its own formatting, not what the group around it has.
+RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& story, const RtfStyleTable& tables)
+    : m_document(story), m_styles(story, tables), m_body(story.characterCount() * 4 + 256)
 {
 }
 
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
 {
-    constexpr int progressStep = 4096;
-    const QString text = m_document.toRawText();
-    RtfParagraphBoundary boundary;
-    if (map) {
-        map->paragraphs.clear();
-        map->paragraphs.reserve(size_t(m_document.blockCount()));
-        map->boundaries = {boundary};
-    }
-    int written = 0;
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        RtfParagraphMap::Paragraph paragraph = writeParagraph(
-            block, QStringView(text).sliced(block.position(), block.length() - 1), boundary);
-        if (progress && ++written % progressStep == 0)
-            progress(written, m_document.blockCount());
-        if (!map)
-            continue;
-        if (!(boundary == map->boundaries.back()))
-            map->boundaries.push_back(boundary);
-        paragraph.boundary = int(map->boundaries.size() - 1);
-        map->paragraphs.push_back(paragraph);
-    }
+    writeBlocks(map, progress);
+    RtfByteSink furniture(1024);
+    writeFurniture(furniture);
     RtfByteSink header(4096);
     writeHeader(header);
     QByteArray document = header.take();
+    document.append(furniture.take());
     if (map) {
         map->headerSize = document.size();
         for (RtfParagraphMap::Paragraph& paragraph : map->paragraphs)
@@ -251,18 +265,88 @@ QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progre
     return document;
 }
 
+void RtfDocumentWriter::writeBlocks(RtfParagraphMap* map, const Progress& progress)
+{
+    constexpr int progressStep = 4096;
+    const QString text = m_document.toRawText();
+    RtfParagraphBoundary boundary;
+    if (map) {
+        map->paragraphs.clear();
+        map->paragraphs.reserve(size_t(m_document.blockCount()));
+        map->boundaries = {boundary};
+    }
+    int written = 0;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (!m_noteFormats.isEmpty() && isPlacedNote(block)) {
+            // Written at its mark: it takes no room here, but keeps its place in the map.
+            if (map)
+                map->paragraphs.push_back(
+                    {m_body.size(), 0, int(map->boundaries.size() - 1), false});
+            continue;
+        }
+        RtfParagraphMap::Paragraph paragraph =
+            writeParagraph(block, QStringView(text).sliced(block.position(), block.length() - 1),
+                           boundary, block == m_lastBlock);
+        if (progress && ++written % progressStep == 0)
+            progress(written, m_document.blockCount());
+        if (!map)
+            continue;
+        if (!(boundary == map->boundaries.back()))
+            map->boundaries.push_back(boundary);
+        paragraph.boundary = int(map->boundaries.size() - 1);
+        map->paragraphs.push_back(paragraph);
+    }
+}
+
+void RtfDocumentWriter::findNotes()
+{
+    QHash<int, QList<QTextBlock>> notes;
+    QSet<int> marked;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (m_noteFormats.contains(block.blockFormatIndex())) {
+            if (const int note = block.blockFormat().intProperty(PageFurniture::NoteBody))
+                notes[note].append(block);
+            continue;
+        }
+        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments)
+            if (const int note = m_styles.styleFor(fragments.fragment().charFormatIndex()).note)
+                marked.insert(note);
+    }
+    // A note whose mark was deleted stays where it is, as paragraphs of the body.
+    for (auto note = notes.cbegin(); note != notes.cend(); ++note)
+        if (marked.contains(note.key()))
+            m_notes.insert(note.key(), note.value());
+    m_lastBlock = m_document.lastBlock();
+    while (m_lastBlock.previous().isValid() && isPlacedNote(m_lastBlock))
+        m_lastBlock = m_lastBlock.previous();
+}
+
+bool RtfDocumentWriter::isPlacedNote(const QTextBlock& block) const
+{
+    if (!m_noteFormats.contains(block.blockFormatIndex()))
+        return false;
+    const QTextBlockFormat format = block.blockFormat();
+    return m_notes.contains(format.intProperty(PageFurniture::NoteBody)) ||
+           (format.hasProperty(PageFurniture::NotesHeading) && !m_notes.isEmpty());
+}
+
 std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& block,
                                                             const RtfParagraphBoundary& before,
                                                             RtfParagraphMap::Paragraph* paragraph,
                                                             RtfParagraphBoundary* after)
 {
+    // A note is written at its mark, away from its paragraphs: a change to either writes the
+    // whole document.
+    if (m_noteFormats.contains(block.blockFormatIndex()))
+        return std::nullopt;
     const qsizetype fonts = m_styles.fonts().size();
     const qsizetype colors = m_styles.colors().size();
     const QString text = block.text();
     m_body = RtfByteSink(text.size() * s_maxBytesPerUnit + 1024);
     m_needsDelimiter = false;
     RtfParagraphBoundary boundary = before;
-    *paragraph = writeParagraph(block, text, boundary);
+    const bool last = m_noteFormats.isEmpty() ? !block.next().isValid() : block == m_lastBlock;
+    *paragraph = writeParagraph(block, text, boundary, last);
     if (m_styles.fonts().size() != fonts || m_styles.colors().size() != colors)
         return std::nullopt;
     *after = boundary;
@@ -271,23 +355,27 @@ std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& bl
 
 RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& block,
                                                              QStringView text,
-                                                             RtfParagraphBoundary& boundary)
+                                                             RtfParagraphBoundary& boundary,
+                                                             bool last)
 {
     // Qt finds a block's list anew each time it is asked.
     const QTextList* list = block.textList();
     QByteArray properties = paragraphProperties(block, list);
+    // A note's paragraphs are written inside the paragraph of its mark.
+    const bool outerMark = std::exchange(m_markWritten, false);
     m_current = boundary.style;
     m_tableUse = 0;
     m_lastEntries = 0;
     writeParagraphStart(block, list, properties, boundary.properties);
     writeBlock(block, text);
-    if (block.next().isValid()) {
+    if (!last) {
         m_body.append("\\par\n"sv);
         m_needsDelimiter = false;
     }
     // After a list paragraph the next one starts afresh, whatever its properties.
     boundary = {m_current, list ? QByteArray("list") : std::move(properties)};
-    return {m_body.size(), m_tableUse, 0, list != nullptr};
+    const bool marked = std::exchange(m_markWritten, outerMark);
+    return {m_body.size(), m_tableUse, 0, list != nullptr || marked};
 }
 
 const RtfRunStyle& RtfDocumentWriter::styleFor(int formatIndex)
@@ -387,9 +475,11 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
             closeVertical();
             closeLink();
             wroteText |= writeImage(format.toImageFormat());
+        } else if (const RtfRunStyle& style = styleFor(fragment.charFormatIndex());
+                   Q_UNLIKELY(style.note != 0 || style.pageNumber)) {
+            wroteText |= writeMarked(text.sliced(position, length), style);
         } else {
-            wroteText |=
-                writeRun(text.sliced(position, length), styleFor(fragment.charFormatIndex()));
+            wroteText |= writeRun(text.sliced(position, length), style);
         }
         position += length;
     }
@@ -449,6 +539,94 @@ bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)
     m_body.commit(target);
     m_needsDelimiter = false;
     return true;
+}
+
+// A mark is written as \chftn, which readers number themselves, with its note after it; a page
+// number as a PAGE field, whose result readers replace.
+bool RtfDocumentWriter::writeMarked(QStringView text, const RtfRunStyle& style)
+{
+    closeVertical();
+    closeLink();
+    const RtfRunStyle outside = m_current;
+    m_body.append("{"sv);
+    m_needsDelimiter = false;
+    RtfRunStyle inside = style;
+    inside.vertical = 0;
+    writeStyle(inside);
+    if (style.note != 0) {
+        m_markWritten = true;
+        writeWord(m_body, "\\super\\chftn"sv);
+        m_body.append("}"sv);
+        m_current = outside;
+        if (!m_inNote)
+            writeNote(style.note);
+    } else {
+        if (style.vertical != 0)
+            writeWord(m_body, style.vertical == 1 ? "\\super"sv : "\\sub"sv);
+        m_body.append("{\\field{\\*\\fldinst PAGE}{\\fldrslt "sv);
+        m_needsDelimiter = false;
+        writeText(m_body, text);
+        m_body.append("}}}"sv);
+    }
+    m_needsDelimiter = false;
+    m_current = outside;
+    return true;
+}
+
+void RtfDocumentWriter::writeNote(int note)
+{
+    const auto found = m_notes.constFind(note);
+    if (found == m_notes.constEnd())
+        return;
+    const QList<QTextBlock>& blocks = found.value();
+    m_body.append("{\\footnote"sv);
+    m_needsDelimiter = true;
+    if (blocks.first().blockFormat().boolProperty(PageFurniture::Endnote))
+        writeWord(m_body, "\\ftnalt"sv);
+    writeWord(m_body, "\\pard\\plain"sv);
+    RtfParagraphBoundary boundary{plainStyle(), QByteArray()};
+    m_inNote = true;
+    for (const QTextBlock& block : blocks) {
+        const QString text = block.text();
+        writeParagraph(block, text, boundary, false);
+    }
+    m_inNote = false;
+    m_body.append("}"sv);
+    m_needsDelimiter = false;
+}
+
+// Each header and footer is written by a writer of its own, whose fonts and colours join the
+// document's tables.
+void RtfDocumentWriter::writeFurniture(RtfByteSink& out)
+{
+    const PageFurniture furniture = PageFurniture::of(m_document);
+    if (furniture.isEmpty())
+        return;
+    const PageFurniture plain;
+    if (furniture.facingPages)
+        writeWord(out, "\\facingp"sv);
+    if (furniture.titlePage)
+        writeWord(out, "\\titlepg"sv);
+    if (furniture.headerY != plain.headerY)
+        writeWord(out, "\\headery"sv, furniture.headerY);
+    if (furniture.footerY != plain.footerY)
+        writeWord(out, "\\footery"sv, furniture.footerY);
+    for (size_t story = 0; story < furniture.stories.size(); ++story) {
+        if (furniture.stories[story].isEmpty())
+            continue;
+        QTextDocument document;
+        document.setDefaultFont(m_document.defaultFont());
+        RtfReader().read(furniture.stories[story], &document);
+        RtfDocumentWriter writer(document, m_styles);
+        writer.writeBlocks(nullptr, {});
+        m_styles.adoptTables(writer.m_styles);
+        out.append(s_storyGroups[story]);
+        out.append("\\pard\\plain "sv);
+        const QByteArray body = writer.m_body.take();
+        out.append(std::string_view(body.constData(), size_t(body.size())));
+        out.append("}"sv);
+    }
+    out.append("\n"sv);
 }
 
 void RtfDocumentWriter::openLink(const QString& link)

@@ -8,12 +8,14 @@
 #include "formats/rtf/RtfStyleTable.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QStringView>
+#include <QTextBlock>
 
 #include <optional>
 #include <string_view>
 
-class QTextBlock;
 class QTextDocument;
 class QTextImageFormat;
 class QTextList;
@@ -38,9 +40,21 @@ public:
                                              RtfParagraphBoundary* after);
 
 private:
-    /// Writes block, whose raw text is text, and moves boundary past it.
+    /// A writer of story, a header or footer, whose fonts and colours go on from tables'.
+    RtfDocumentWriter(const QTextDocument& story, const RtfStyleTable& tables);
+    void writeBlocks(RtfParagraphMap* map, const Progress& progress);
+    /// Writes block, whose raw text is text, and moves boundary past it; the document's last
+    /// paragraph ends without \par.
     RtfParagraphMap::Paragraph writeParagraph(const QTextBlock& block, QStringView text,
-                                              RtfParagraphBoundary& boundary);
+                                              RtfParagraphBoundary& boundary, bool last);
+    /// Finds the notes whose marks the text holds, which are written at their marks.
+    void findNotes();
+    /// Whether block belongs to a note written at its mark, or is the heading above them.
+    bool isPlacedNote(const QTextBlock& block) const;
+    /// A note's mark or a page number, whose text the reader makes anew.
+    bool writeMarked(QStringView text, const RtfRunStyle& style);
+    void writeNote(int note);
+    void writeFurniture(RtfByteSink& out);
     /// The run style of a format, noting its table entries among those the paragraph uses.
     const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);
@@ -79,4 +93,12 @@ private:
     /// folded into one number.
     quint64 m_tableUse = 0;
     quint64 m_lastEntries = 0;
+    /// The block formats of notes and of the heading above them; empty in most documents.
+    QSet<int> m_noteFormats;
+    /// The paragraphs of each note whose mark the text holds, by the note's number.
+    QHash<int, QList<QTextBlock>> m_notes;
+    QTextBlock m_lastBlock;
+    bool m_inNote = false;
+    /// Whether the paragraph being written holds a note's mark.
+    bool m_markWritten = false;
 };

@@ -1,5 +1,7 @@
 #include "formats/rtf/RtfFormatIds.h"
 
+#include "formats/base/PageFurniture.h"
+
 namespace {
 
 // The size of text without \fs.
@@ -51,5 +53,9 @@ QTextCharFormat RtfFormatIds::formatFor(const RtfCharState& chars) const
         format.setAnchor(true);
         format.setAnchorHref(m_links.target(chars.link));
     }
+    if (chars.pageNumber)
+        format.setProperty(PageFurniture::PageNumber, true);
+    if (chars.note > 0)
+        format.setProperty(PageFurniture::NoteMark, chars.note);
     return format;
 }

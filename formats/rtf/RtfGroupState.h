@@ -25,6 +25,6 @@ struct RtfGroupState
     /// Fallback characters following each \uN, set by \ucN.
     int unicodeSkip = 1;
     Destination destination = Destination::Body;
-    /// Inside a footnote, which is read as a note apart from the body's text.
+    /// Inside a footnote, a header or a footer, which is read apart from the body's text.
     bool inNote = false;
 };

@@ -42,6 +42,15 @@ public:
         Transparent,
         Object,
         Footnote,
+        /// Headers and footers, from Header to FooterFirst in the order of PageFurniture::Story.
+        Header,
+        HeaderLeft,
+        HeaderRight,
+        HeaderFirst,
+        Footer,
+        FooterLeft,
+        FooterRight,
+        FooterFirst,
         /// \list and \listoverride: list table entries, also where they stray outside the tables.
         ListEntry,
         ListOverrideEntry,
@@ -110,6 +119,13 @@ public:
         TabLeaderEquals,
         TabLeaderMiddleDots,
         FootnoteMark,
+        Endnote,
+        PageNumber,
+        // Page furniture, from TitlePage to FooterY
+        TitlePage,
+        FacingPages,
+        HeaderY,
+        FooterY,
         // Inside lists, list tables and pictures
         ListId,
         LevelNumberFormat,

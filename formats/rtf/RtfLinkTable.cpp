@@ -35,7 +35,10 @@ void RtfLinkTable::appendInstruction(QStringView text)
 
 int RtfLinkTable::startResult()
 {
-    const QString target = hyperlinkTarget(std::exchange(m_instruction, QString()));
+    const QString instruction = std::exchange(m_instruction, QString());
+    m_pageNumber = instruction.simplified().section(u' ', 0, 0).compare(
+                       QLatin1String("PAGE"), Qt::CaseInsensitive) == 0;
+    const QString target = hyperlinkTarget(instruction);
     if (target.isEmpty())
         return 0;
     auto found = m_numbers.constFind(target);

@@ -30,8 +30,9 @@ struct RtfParagraphMap
         quint64 tableUse = 0;
         /// Index into boundaries of how the writer stands after this paragraph.
         int boundary = 0;
-        /// A list paragraph: its marker's number depends on the paragraphs around it.
-        bool inList = false;
+        /// A list paragraph, whose marker's number depends on the paragraphs around it, or one
+        /// holding a note's mark, whose note is written with it from paragraphs elsewhere.
+        bool dependent = false;
     };
 
     qsizetype headerSize = 0;

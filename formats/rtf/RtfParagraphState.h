@@ -39,6 +39,10 @@ struct RtfParagraphState
     QList<TabStop> tabs;
     /// Inside a table cell, where a paragraph break only separates lines of the cell.
     bool inTable = false;
+    /// The number of the note the paragraph belongs to; 0 in the body's text.
+    int note = 0;
+    /// The note is an endnote.
+    bool endnote = false;
 
     friend bool operator==(const RtfParagraphState&, const RtfParagraphState&) = default;
 };

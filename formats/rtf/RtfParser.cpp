@@ -243,10 +243,21 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
             keyword == Keyword::LegacyBullet ? Destination::LegacyNumbering : Destination::Skipped;
         return true;
     case Keyword::Footnote:
-        // Only the body's text holds notes, and a note holds none of its own.
+    case Keyword::Header:
+    case Keyword::HeaderLeft:
+    case Keyword::HeaderRight:
+    case Keyword::HeaderFirst:
+    case Keyword::Footer:
+    case Keyword::FooterLeft:
+    case Keyword::FooterRight:
+    case Keyword::FooterFirst:
+        // Only the body's text holds notes and furniture, and neither holds any of its own.
         if (state().destination == Destination::Body && !state().inNote) {
             changeState().inNote = true;
-            m_body.startNote();
+            if (keyword == Keyword::Footnote)
+                m_body.startNote();
+            else
+                m_body.startStory(int(keyword) - int(Keyword::Header));
         } else {
             changeState().destination = Destination::Skipped;
         }
@@ -305,6 +316,8 @@ bool RtfParser::handleFieldWord(Keyword keyword)
         // The result's text links to the target its instruction named, if any.
         if (const int link = m_links.startResult(); link > 0)
             changeState().chars.link = link;
+        else if (m_links.resultIsPageNumber())
+            changeState().chars.pageNumber = true;
         return true;
     }
     m_links.startField();

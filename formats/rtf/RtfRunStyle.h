@@ -21,6 +21,11 @@ struct RtfRunStyle
     int highlight = 0;
     /// The hyperlink target, written as a field around the text rather than as a control word.
     QString link;
+    /// The number of the note whose mark this is, written as \chftn with the note after it;
+    /// 0 for text that is no mark.
+    int note = 0;
+    /// The number of the page, written as a PAGE field.
+    bool pageNumber = false;
 
     friend bool operator==(const RtfRunStyle&, const RtfRunStyle&) = default;
 };

@@ -1,5 +1,6 @@
 #include "formats/rtf/RtfStyleTable.h"
 
+#include "formats/base/PageFurniture.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
 #include <QTextDocument>
@@ -36,6 +37,22 @@ RtfStyleTable::RtfStyleTable(const QTextDocument& document)
         toHalfPoints(font.pointSizeF() > 0 ? font.pointSizeF() : s_fallbackPointSize);
     m_defaultStyle.font = 0;
     m_defaultStyle.halfPoints = m_defaultHalfPoints;
+}
+
+RtfStyleTable::RtfStyleTable(const QTextDocument& document, const RtfStyleTable& tables)
+    : RtfStyleTable(document)
+{
+    m_defaultStyle = tables.m_defaultStyle;
+    m_defaultHalfPoints = tables.m_defaultHalfPoints;
+    adoptTables(tables);
+}
+
+void RtfStyleTable::adoptTables(const RtfStyleTable& other)
+{
+    m_fonts = other.m_fonts;
+    m_fontIndices = other.m_fontIndices;
+    m_colors = other.m_colors;
+    m_colorIndices = other.m_colorIndices;
 }
 
 const RtfRunStyle& RtfStyleTable::styleFor(int formatIndex)
@@ -79,6 +96,8 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
         style.highlight = colorIndex(background.color().rgb());
     if (format.isAnchor())
         style.link = format.anchorHref();
+    style.note = format.intProperty(PageFurniture::NoteMark);
+    style.pageNumber = format.boolProperty(PageFurniture::PageNumber);
     return style;
 }
 

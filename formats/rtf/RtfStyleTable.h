@@ -19,6 +19,10 @@ class RtfStyleTable
 {
 public:
     explicit RtfStyleTable(const QTextDocument& document);
+    /// A table for document, a header or footer, that goes on from tables' fonts and colours.
+    RtfStyleTable(const QTextDocument& document, const RtfStyleTable& tables);
+    /// Takes over other's fonts and colours, which go on from this table's.
+    void adoptTables(const RtfStyleTable& other);
 
     /// The style of the format at formatIndex in the document's format collection, which may
     /// have grown since the table was made.

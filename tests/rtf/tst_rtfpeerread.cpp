@@ -94,7 +94,7 @@ private slots:
     void codePagesMatchPublishedMappings();
     void dumpShowsListMarkers_data();
     void dumpShowsListMarkers();
-    void footnotesAreNamedOnce();
+    void footnotesAreKept();
     void loneSurrogatesBecomeReplacements_data();
     void loneSurrogatesBecomeReplacements();
 };
@@ -279,14 +279,14 @@ void RtfPeerReadTest::dumpShowsListMarkers()
     QCOMPARE(lists, expected);
 }
 
-void RtfPeerReadTest::footnotesAreNamedOnce()
+void RtfPeerReadTest::footnotesAreKept()
 {
     const auto document = RtfTestDocuments::create();
     RtfReader reader;
     QVERIFY(reader.read(
         RtfTestDocuments::contents(QStringLiteral(QUILLMERE_RTF_DATA "/libreoffice-footnotes.rtf")),
         document.get()));
-    QCOMPARE(reader.losses(), QStringList{"footnotes (shown as numbered notes at the end)"});
+    QCOMPARE(reader.losses(), QStringList());
 }
 
 void RtfPeerReadTest::loneSurrogatesBecomeReplacements_data()

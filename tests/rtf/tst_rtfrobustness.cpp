@@ -1,5 +1,7 @@
 #include "RtfTestDocuments.h"
 
+#include "formats/base/PageFurniture.h"
+
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
 
@@ -40,8 +42,11 @@ bool sameBlock(const QTextBlock& one, const QTextBlock& other)
 {
     QTextBlockFormat format = one.blockFormat();
     QTextBlockFormat otherFormat = other.blockFormat();
-    format.clearProperty(QTextFormat::ObjectIndex);
-    otherFormat.clearProperty(QTextFormat::ObjectIndex);
+    // Each note has a number of its own.
+    for (const int property : {int(QTextFormat::ObjectIndex), int(PageFurniture::NoteBody)}) {
+        format.clearProperty(property);
+        otherFormat.clearProperty(property);
+    }
     if (format != otherFormat || one.charFormat() != other.charFormat())
         return false;
     auto it = one.begin();

@@ -1,0 +1,127 @@
+#include "app/ConvertCommand.h"
+
+#include "formats/DocumentFormats.h"
+#include "platform/DocumentPrinter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextStream>
+
+#include <cstring>
+
+namespace {
+
+const QString s_option = QStringLiteral("--convert-to");
+
+// The marker a list item shows, which QTextDocument::toPlainText() leaves out.
+QString markerOf(const QTextBlock& block)
+{
+    const QTextList* list = block.textList();
+    if (!list)
+        return {};
+    switch (list->format().style()) {
+    case QTextListFormat::ListDisc:
+        return QStringLiteral("\u2022 ");
+    case QTextListFormat::ListCircle:
+        return QStringLiteral("\u25e6 ");
+    case QTextListFormat::ListSquare:
+        return QStringLiteral("\u25aa ");
+    default:
+        return list->itemText(block) + u' ';
+    }
+}
+
+QByteArray plainText(const QTextDocument& document)
+{
+    QString text;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        text += markerOf(block) + block.text().replace(QChar::LineSeparator, u'\n') + u'\n';
+    return text.toUtf8();
+}
+
+} // namespace
+
+bool ConvertCommand::isRequested(int argc, char* argv[])
+{
+    for (int index = 1; index < argc; ++index)
+        if (std::strcmp(argv[index], "--convert-to") == 0)
+            return true;
+    return false;
+}
+
+std::optional<ConvertCommand> ConvertCommand::parse(const QStringList& arguments)
+{
+    if (!arguments.contains(s_option))
+        return std::nullopt;
+    ConvertCommand command;
+    command.m_outDir = QDir::currentPath();
+    for (qsizetype index = 1; index < arguments.size(); ++index) {
+        const QString& argument = arguments[index];
+        if ((argument == s_option || argument == QLatin1String("--outdir")) &&
+            index + 1 < arguments.size())
+            (argument == s_option ? command.m_format : command.m_outDir) = arguments[++index];
+        else
+            command.m_files.append(argument);
+    }
+    if (!QStringList{"rtf", "pdf", "txt"}.contains(command.m_format))
+        command.m_usageError = QStringLiteral("--convert-to takes rtf, pdf or txt");
+    else if (command.m_files.isEmpty())
+        command.m_usageError = QStringLiteral("no files to convert");
+    return command;
+}
+
+int ConvertCommand::run(QTextStream& errors) const
+{
+    if (!m_usageError.isEmpty()) {
+        errors << "quillmere: " << m_usageError << '\n';
+        return 2;
+    }
+    int result = 0;
+    for (const QString& file : m_files) {
+        if (const QString error = convert(file); !error.isEmpty()) {
+            errors << file << ": " << error << '\n';
+            result = 1;
+        }
+    }
+    errors.flush();
+    return result;
+}
+
+QString ConvertCommand::convert(const QString& file) const
+{
+    DocumentFormats::Read read = DocumentFormats::readFile(file);
+    if (!read.document)
+        return read.error;
+    const QString path =
+        QDir(m_outDir).filePath(QFileInfo(file).completeBaseName() + u'.' + m_format);
+    const QString error = writeTo(path, *read.document);
+    return error.isEmpty() ? error : QStringLiteral("cannot write %1: %2").arg(path, error);
+}
+
+QString ConvertCommand::writeTo(const QString& path, QTextDocument& document) const
+{
+    QString error;
+    if (m_format == QLatin1String("rtf")) {
+        DocumentFormats::writeFile(path, document, DocumentFormats::rtf(), &error);
+        return error;
+    }
+    if (m_format == QLatin1String("pdf")) {
+        // Asked first, so a file that cannot be written gets the system's reason.
+        if (QFile probe(path); !probe.open(QIODevice::WriteOnly))
+            return probe.errorString();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return DocumentPrinter::print(document, &printer) ? QString()
+                                                          : QStringLiteral("printing failed");
+    }
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(plainText(document)) < 0 || !out.commit())
+        return out.errorString();
+    return {};
+}
