@@ -81,6 +81,10 @@ int ConvertCommand::run(QTextStream& errors) const
         errors << "quillmere: " << m_usageError << '\n';
         return 2;
     }
+    if (!QDir().mkpath(m_outDir)) {
+        errors << m_outDir << ": cannot make this folder\n";
+        return 1;
+    }
     int result = 0;
     for (const QString& file : m_files) {
         if (const QString error = convert(file); !error.isEmpty()) {
@@ -99,6 +103,9 @@ QString ConvertCommand::convert(const QString& file) const
         return read.error;
     const QString path =
         QDir(m_outDir).filePath(QFileInfo(file).completeBaseName() + u'.' + m_format);
+    // Written over itself, a file would lose for good whatever reading could not keep.
+    if (QFileInfo(path) == QFileInfo(file))
+        return QStringLiteral("would be written over itself; give another --outdir");
     const QString error = writeTo(path, *read.document);
     return error.isEmpty() ? error : QStringLiteral("cannot write %1: %2").arg(path, error);
 }

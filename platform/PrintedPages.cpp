@@ -4,6 +4,7 @@
 #include "formats/rtf/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -49,11 +50,12 @@ void addMarks(const QTextBlock& block, const std::map<int, std::unique_ptr<QText
         const int note = fragments.fragment().charFormat().intProperty(PageFurniture::NoteMark);
         if (note == 0 || !notes.count(note))
             continue;
-        const int line = block.layout()
-                             ->lineForTextPosition(fragments.fragment().position() - block.position())
-                             .lineNumber();
-        const qsizetype at = std::clamp<qsizetype>(firstLine + std::max(line, 0), 0,
-                                                   segments.size() - 1);
+        const int line =
+            block.layout()
+                ->lineForTextPosition(fragments.fragment().position() - block.position())
+                .lineNumber();
+        const qsizetype at =
+            std::clamp<qsizetype>(firstLine + std::max(line, 0), 0, segments.size() - 1);
         segments[at].notes.append(note);
     }
 }
@@ -82,9 +84,15 @@ QList<Segment> segmentsOf(const QTextDocument& body,
                     : std::max(previousBottom.value_or(0), rect.top() - format.topMargin());
         previousBottom = inTable ? std::nullopt : std::optional<qreal>(rect.bottom());
         for (int line = 0; line < started; ++line) {
-            const qreal top = line == 0 ? blockTop : rect.top() + layout->lineAt(line).y();
-            segments.append({top, std::exchange(breakBefore, false),
-                             line == 0 ? -1 : block.blockNumber(), block.length() <= 1, {}});
+            // A line set taller than its text has the room above the text; a page that ends
+            // with it needs no more than the text's bottom.
+            const qreal lead = layout->lineAt(0).y();
+            const qreal top = line == 0 ? blockTop : rect.top() + layout->lineAt(line).y() - lead;
+            segments.append({top,
+                             std::exchange(breakBefore, false),
+                             line == 0 ? -1 : block.blockNumber(),
+                             block.length() <= 1,
+                             {}});
         }
         addMarks(block, notes, segments, std::min(firstLine, segments.size() - 1));
     }
@@ -105,6 +113,30 @@ QList<QTextCursor> pageNumbers(QTextDocument& story)
                 numbers.append(cursor);
             }
     return numbers;
+}
+
+// Qt rounds a line's ascent and descent up to whole layout pixels and leaves out the font's
+// leading, where word processors space lines by the font's own line spacing: a double-spaced
+// manuscript came out a page in six longer. A paragraph spaced wider than single, holding only
+// text, gets its lines at the font's spacing; single lines keep Qt's own, which is no tighter.
+void spaceLinesAsPrinted(const QTextBlock& block, const QPaintDevice& device)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    if (format.lineHeightType() != QTextBlockFormat::ProportionalHeight ||
+        format.lineHeight() <= 100)
+        return;
+    const QFont base = block.document()->defaultFont();
+    qreal spacing = QFontMetricsF(block.charFormat().font().resolve(base), &device).lineSpacing();
+    for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
+        const QTextCharFormat chars = fragments.fragment().charFormat();
+        if (chars.isImageFormat() || chars.objectType() != QTextFormat::NoObject)
+            return;
+        spacing =
+            std::max(spacing, QFontMetricsF(chars.font().resolve(base), &device).lineSpacing());
+    }
+    QTextBlockFormat spaced;
+    spaced.setLineHeight(spacing * format.lineHeight() / 100, QTextBlockFormat::FixedHeight);
+    QTextCursor(block).mergeBlockFormat(spaced);
 }
 
 } // namespace
@@ -164,6 +196,7 @@ std::unique_ptr<QTextDocument> PrintedPages::laidOut(std::unique_ptr<QTextDocume
     document->documentLayout()->setPaintDevice(&m_device);
     document->setDocumentMargin(0);
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        spaceLinesAsPrinted(block, m_device);
         if (!block.textList() || block.charFormat().hasProperty(QTextFormat::FontPointSize) ||
             block.begin().atEnd())
             continue;
@@ -212,8 +245,8 @@ void PrintedPages::takeOutFootnotes()
         removed.append({std::max(span.first - 1, 0), span.second});
     }
     if (heading.isValid() && keptNotes == 0)
-        removed.append({std::max(heading.position() - 1, 0),
-                        heading.position() + heading.length() - 1});
+        removed.append(
+            {std::max(heading.position() - 1, 0), heading.position() + heading.length() - 1});
     std::sort(removed.begin(), removed.end(), std::greater<>());
     for (const auto& [from, to] : removed) {
         QTextCursor cursor(m_body.get());
@@ -239,8 +272,8 @@ void PrintedPages::paginate()
         // An empty paragraph before a page break, where the break was typed, makes no page
         // of its own.
         const bool lastOnPage = index + 1 == segments.size() || segments[index + 1].breakBefore;
-        const bool overfull = bottom - page.top + notesHeight(grown) > height &&
-                              !(segment.blank && lastOnPage);
+        const bool overfull =
+            bottom - page.top + notesHeight(grown) > height && !(segment.blank && lastOnPage);
         if (!empty && (segment.breakBefore || overfull)) {
             page.bottom = segment.top;
             m_pages.append(

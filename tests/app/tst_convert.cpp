@@ -92,8 +92,8 @@ int ConvertTest::convert(const QStringList& arguments, QString* errors)
 
 void ConvertTest::convertsEachFileAndNamesTheFailures()
 {
+    // The folder to write in is made when missing.
     const QString out = m_dir.filePath("out");
-    QVERIFY(QDir().mkpath(out));
     QString errors;
     QCOMPARE(convert({"--convert-to", "pdf", "--outdir", out, "novel.rtf", "missing.rtf",
                       QStringLiteral(QUILLMERE_MANUSCRIPT)},
@@ -103,6 +103,12 @@ void ConvertTest::convertsEachFileAndNamesTheFailures()
     QVERIFY2(errors.startsWith(QLatin1String("missing.rtf: ")), qPrintable(errors));
     QVERIFY(!QFile::exists(m_dir.filePath("out/missing.pdf")));
     checkPages(m_dir.filePath("out/novel.pdf"), "TITLE", "Paragraph 40", 1);
+    // Never written over the file it reads.
+    QCOMPARE(convert({"--convert-to", "rtf", "lists.rtf"}, &errors), 1);
+    QVERIFY2(errors.startsWith(QLatin1String("lists.rtf: ")), qPrintable(errors));
+    QFile lists(m_dir.filePath("lists.rtf"));
+    QVERIFY(lists.open(QIODevice::ReadOnly));
+    QCOMPARE(lists.readAll(), QByteArray(s_lists));
     // A manuscript's title page carries no header.
     checkPages(m_dir.filePath("out/manuscript.pdf"), "HARBOUR", "office closed boats chandler.", 2);
 }

@@ -3,6 +3,8 @@
 #include "platform/PrintedPages.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -60,6 +62,7 @@ private slots:
     void emptyParagraphBeforeABreakMakesNoPage();
     void tableRowsAreNotSplit();
     void listMarkersTakeTheTextsSize();
+    void doubleSpacedPagesHoldWhatTheirFontSpacingAllows();
 };
 
 void PrintedPagesTest::footnoteIsOnItsMarksPage()
@@ -74,8 +77,7 @@ void PrintedPagesTest::footnoteIsOnItsMarksPage()
     for (const PrintedPages::Page& page : pages) {
         const bool holdsMark = page.top <= mark && mark < page.bottom;
         QCOMPARE(page.notes, holdsMark ? QList<int>{1} : QList<int>());
-        QVERIFY(page.bottom - page.top + printed.notesHeight(page) <=
-                printed.textSize().height());
+        QVERIFY(page.bottom - page.top + printed.notesHeight(page) <= printed.textSize().height());
     }
 }
 
@@ -86,8 +88,10 @@ void PrintedPagesTest::pageBreakStartsAPage()
     format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     QTextCursor(document->findBlockByNumber(3)).mergeBlockFormat(format);
     const PrintedPages printed(*document);
-    const qreal top = printed.body().documentLayout()->blockBoundingRect(
-        printed.body().findBlockByNumber(3)).top();
+    const qreal top = printed.body()
+                          .documentLayout()
+                          ->blockBoundingRect(printed.body().findBlockByNumber(3))
+                          .top();
     const PrintedPages::Page& first = printed.pages().at(0);
     const PrintedPages::Page& second = printed.pages().at(1);
     QCOMPARE(first.bottom, second.top);
@@ -106,16 +110,20 @@ void PrintedPagesTest::emptyParagraphBeforeABreakMakesNoPage()
     const PrintedPages before(document);
     // The first line of the second page, then an empty paragraph before it and a break on it.
     int firstOfSecond = 0;
-    while (before.body().documentLayout()->blockBoundingRect(
-               before.body().findBlockByNumber(firstOfSecond)).top() < before.pages().at(1).top)
+    while (before.body()
+               .documentLayout()
+               ->blockBoundingRect(before.body().findBlockByNumber(firstOfSecond))
+               .top() < before.pages().at(1).top)
         ++firstOfSecond;
     QTextCursor(document.findBlockByNumber(firstOfSecond)).insertBlock();
     QTextBlockFormat format;
     format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     QTextCursor(document.findBlockByNumber(firstOfSecond + 1)).mergeBlockFormat(format);
     const PrintedPages after(document);
-    const qreal top = after.body().documentLayout()->blockBoundingRect(
-        after.body().findBlockByNumber(firstOfSecond + 1)).top();
+    const qreal top = after.body()
+                          .documentLayout()
+                          ->blockBoundingRect(after.body().findBlockByNumber(firstOfSecond + 1))
+                          .top();
     QVERIFY(after.pages().at(1).top <= top && top < after.pages().at(1).top + 1);
 }
 
@@ -136,8 +144,11 @@ void PrintedPagesTest::tableRowsAreNotSplit()
     QVERIFY(laidOut);
     QList<qreal> rowTops;
     for (int row = 0; row < laidOut->rows(); ++row)
-        rowTops << printed.body().documentLayout()->blockBoundingRect(
-            printed.body().findBlock(laidOut->cellAt(row, 0).firstPosition())).top();
+        rowTops << printed.body()
+                       .documentLayout()
+                       ->blockBoundingRect(
+                           printed.body().findBlock(laidOut->cellAt(row, 0).firstPosition()))
+                       .top();
     for (qsizetype page = 1; page < printed.pages().size(); ++page)
         QVERIFY2(rowTops.contains(printed.pages().at(page).top),
                  qPrintable(QString::number(printed.pages().at(page).top)));
@@ -153,6 +164,32 @@ void PrintedPagesTest::listMarkersTakeTheTextsSize()
     QVERIFY(document.begin().textList());
     const PrintedPages printed(document);
     QCOMPARE(printed.body().begin().charFormat().fontPointSize(), 24.0);
+}
+
+// Word processors space lines by the font's line spacing, which is what fills a page; Qt's own
+// line height is rounded up to whole pixels and came out a page in six longer.
+void PrintedPagesTest::doubleSpacedPagesHoldWhatTheirFontSpacingAllows()
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}}\\fs24 ";
+    for (int line = 1; line <= 100; ++line)
+        rtf += "\\pard\\sl480\\slmult1 Line " + QByteArray::number(line) + "\\par ";
+    QTextDocument document;
+    RtfReader().read(rtf + '}', &document);
+    const PrintedPages printed(document);
+    const QTextBlock first = printed.body().begin();
+    QImage device(1, 1, QImage::Format_ARGB32);
+    device.setDotsPerMeterX(qRound(96 / 0.0254));
+    device.setDotsPerMeterY(qRound(96 / 0.0254));
+    const qreal pitch =
+        2 *
+        QFontMetricsF(first.begin().fragment().charFormat().font().resolve(document.defaultFont()),
+                      &device)
+            .lineSpacing();
+    const PrintedPages::Page& page = printed.pages().at(0);
+    int lines = 0;
+    for (QTextBlock block = first; block.isValid(); block = block.next())
+        lines += printed.body().documentLayout()->blockBoundingRect(block).top() < page.bottom;
+    QCOMPARE(lines, int(printed.textSize().height() / pitch));
 }
 
 QTEST_MAIN(PrintedPagesTest)
