@@ -1,4 +1,5 @@
 #include "app/frmVellumo.h"
+#include "platform/FontFallbacks.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/QtCommonDialog.h"
 #include "platform/QtMessageService.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
 {
     MemoryPolicy::apply();
     QApplication app(argc, argv);
+    FontFallbacks::install();
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
     // Lets the desktop match the windows to the installed launcher and its icon.

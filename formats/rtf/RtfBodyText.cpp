@@ -1,7 +1,5 @@
 #include "formats/rtf/RtfBodyText.h"
 
-#include "formats/base/LossNames.h"
-
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -13,6 +11,10 @@ using Keyword = RtfKeywordTable::Keyword;
 
 // Word's largest indent or spacing, 22 inches, in twips.
 constexpr int s_maxTwips = 31680;
+// Word's limit on a row's cells; further \cellx are left out, which bounds the work per row.
+constexpr size_t s_maxCells = 63;
+// A border drawn without a width: Word's thinnest, in twips.
+constexpr int s_defaultBorder = 10;
 
 int twips(const RtfToken& token, int minimum)
 {
@@ -31,26 +33,10 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
 {
     switch (keyword) {
     case Keyword::Paragraph:
-        if (m_paragraph.formatting.inTable)
-            m_paragraph.pendingCellBreak = true;
-        else
-            endParagraph(state.chars);
-        break;
-    case Keyword::Cell:
-        // A tab goes between cells only, so it waits for the next cell's text.
-        m_paragraph.pendingCells = std::min(m_paragraph.pendingCells + 1, 1 << 20);
-        m_paragraph.pendingCellBreak = false;
-        break;
-    case Keyword::Row:
-        m_paragraph.pendingCells = 0;
-        m_paragraph.pendingCellBreak = false;
         endParagraph(state.chars);
         break;
     case Keyword::InTable:
         m_paragraph.formatting.inTable = true;
-        break;
-    case Keyword::TableRow:
-        m_losses.add(LossNames::tableLayout());
         break;
     case Keyword::FootnoteMark:
         appendNoteMark(state);
@@ -58,10 +44,110 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
     default:
         if (keyword >= Keyword::TabPosition && keyword <= Keyword::TabLeaderMiddleDots)
             applyTabWord(keyword, token);
+        else if (keyword == Keyword::TableRow || keyword == Keyword::Cell ||
+                 keyword == Keyword::Row ||
+                 (keyword >= Keyword::CellBoundary && keyword <= Keyword::NestedRow))
+            applyTableWord(keyword, token, state.chars);
         else
             applyParagraphWord(keyword, token);
         break;
     }
+}
+
+void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
+                                 const RtfCharState& chars)
+{
+    RtfParagraphState& formatting = m_paragraph.formatting;
+    if (keyword == Keyword::TableDepth) {
+        m_tableDepth = std::clamp(token.parameter, 0, s_maxTwips);
+        formatting.inTable = m_tableDepth > 0;
+        return;
+    }
+    if (keyword == Keyword::NestedCell) {
+        endParagraph(chars);
+        return;
+    }
+    const bool outer = m_tableDepth <= 1;
+    if ((keyword == Keyword::Cell || keyword == Keyword::Row) && !formatting.inTable) {
+        endParagraph(chars);
+        return;
+    }
+    switch (keyword) {
+    case Keyword::Cell:
+        if (rowPending())
+            startRow();
+        m_stream.endCell(m_formats.current(chars), formatting);
+        m_paragraph.listDeclared = false;
+        m_paragraph.empty = true;
+        break;
+    case Keyword::Row:
+        if (rowPending())
+            startRow();
+        m_stream.endRow(formatting);
+        m_rowPending = true;
+        break;
+    case Keyword::TableRow:
+        if (outer) {
+            m_row = RtfTableRow();
+            m_cell = RtfTableRow::Cell();
+            m_cellBorder = 0;
+            m_borderSide = false;
+            m_rowPending = true;
+        }
+        break;
+    case Keyword::CellBoundary:
+        if (!outer)
+            break;
+        commitBorderSide();
+        m_row.borderWidth = std::max(m_row.borderWidth, m_cellBorder);
+        m_cell.right = std::clamp(token.parameter, -s_maxTwips, s_maxTwips);
+        if (m_row.cells.size() < s_maxCells)
+            m_row.cells.push_back(m_cell);
+        m_cell = RtfTableRow::Cell();
+        m_cellBorder = 0;
+        m_borderSide = false;
+        break;
+    case Keyword::CellMerge:
+        m_cell.merge |= outer ? RtfTableRow::MergedLeft : 0;
+        break;
+    case Keyword::CellMergeUp:
+        m_cell.merge |= outer ? RtfTableRow::MergedUp : 0;
+        break;
+    case Keyword::RowGap:
+        m_row.gap = outer ? std::clamp(token.parameter, 0, s_maxTwips) : m_row.gap;
+        break;
+    case Keyword::RowLeft:
+        m_row.left = outer ? std::clamp(token.parameter, -s_maxTwips, s_maxTwips) : m_row.left;
+        break;
+    case Keyword::CellBorder:
+        commitBorderSide();
+        m_borderSide = outer;
+        break;
+    case Keyword::BorderSingle:
+    case Keyword::BorderNone:
+        m_sideDrawn = keyword == Keyword::BorderSingle;
+        break;
+    case Keyword::BorderWidth:
+        m_sideWidth = std::clamp(token.parameter, 0, s_maxTwips);
+        break;
+    default: // \nestrow: the nested cells' paragraphs are ended already.
+        break;
+    }
+}
+
+void RtfBodyText::commitBorderSide()
+{
+    if (m_borderSide && m_sideDrawn)
+        m_cellBorder = std::max(m_cellBorder, m_sideWidth > 0 ? m_sideWidth : s_defaultBorder);
+    m_borderSide = false;
+    m_sideDrawn = false;
+    m_sideWidth = 0;
+}
+
+void RtfBodyText::startRow()
+{
+    m_rowPending = false;
+    m_stream.startRow(m_row, m_paragraph.formatting);
 }
 
 void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
@@ -70,6 +156,7 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
     switch (keyword) {
     case Keyword::ParagraphDefault:
         formatting = RtfParagraphState();
+        m_tableDepth = 1;
         break;
     case Keyword::ListOverride:
         formatting.list = m_lists.overrideStyle(token.parameter);
@@ -177,17 +264,18 @@ void RtfBodyText::handleLegacyNumberingWord(Keyword keyword)
     }
 }
 
-void RtfBodyText::appendImage(const QByteArray& data, double width, double height,
-                              const RtfCharState& chars)
+void RtfBodyText::appendImage(const QByteArray& data, double width, double height)
 {
-    if (cellsPending())
-        emitCells(m_formats.current(chars));
+    if (rowPending())
+        startRow();
     m_stream.appendImage(data, width, height, m_paragraph.formatting);
     m_paragraph.empty = false;
 }
 
 void RtfBodyText::endParagraph(const RtfCharState& chars)
 {
+    if (rowPending())
+        startRow();
     m_stream.endParagraph(m_formats.current(chars), m_paragraph.formatting);
     m_paragraph.listDeclared = false;
     m_paragraph.empty = true;
@@ -214,6 +302,9 @@ void RtfBodyText::finish(const RtfCharState& chars)
 {
     if (!m_paragraph.listDeclared && m_paragraph.empty)
         m_paragraph.formatting.list = QTextListFormat::ListStyleUndefined;
+    // A table's last row leaves \intbl in force; nothing follows it in the table.
+    if (m_paragraph.empty)
+        m_paragraph.formatting.inTable = false;
     m_stream.finish(m_formats.current(chars), m_paragraph.formatting);
 }
 
@@ -225,8 +316,8 @@ void RtfBodyText::appendNoteMark(const RtfGroupState& state)
     const QString number = QString::number(state.inNote ? m_notes : m_notes + 1);
     RtfCharState mark = state.chars;
     mark.vertical = 1;
-    if (cellsPending())
-        emitCells(m_formats.current(state.chars));
+    if (rowPending())
+        startRow();
     sendText(number, m_formats.id(mark));
 }
 
@@ -234,12 +325,4 @@ bool RtfBodyText::isDropped(QStringView text)
 {
     return std::all_of(text.begin(), text.end(),
                        [](QChar c) { return RtfCharacterPolicy::isDropped(c.unicode()); });
-}
-
-void RtfBodyText::emitCells(int formatId)
-{
-    if (std::exchange(m_paragraph.pendingCellBreak, false))
-        sendText(u"\u2028", formatId);
-    for (; m_paragraph.pendingCells > 0; --m_paragraph.pendingCells)
-        sendText(u"\t", formatId);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/rtf/RtfParagraphState.h"
+#include "formats/rtf/RtfTableRow.h"
 
 #include <QByteArray>
 #include <QTextCharFormat>
@@ -32,6 +33,12 @@ struct RtfBuildChunk
             Image,
             /// Ends the paragraph; id formats its mark.
             EndParagraph,
+            /// Starts a table row laid out as rows[index], before its first cell's content.
+            StartRow,
+            /// Ends a table cell; id formats its last paragraph's mark.
+            EndCell,
+            /// Ends a table row.
+            EndRow,
             /// Opens a note under a heading in format id.
             StartNote,
             /// Ends the note; id formats its last paragraph's mark.
@@ -54,6 +61,7 @@ struct RtfBuildChunk
         formats.clear();
         paragraphs.clear();
         images.clear();
+        rows.clear();
     }
 
     std::vector<Command> commands;
@@ -61,4 +69,5 @@ struct RtfBuildChunk
     std::vector<QTextCharFormat> formats;
     std::vector<RtfParagraphState> paragraphs;
     std::vector<Image> images;
+    std::vector<RtfTableRow> rows;
 };

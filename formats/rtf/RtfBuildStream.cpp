@@ -68,6 +68,27 @@ void RtfBuildStream::endParagraph(int markFormatId, const RtfParagraphState& par
     handOverWhenFull();
 }
 
+void RtfBuildStream::startRow(const RtfTableRow& row, const RtfParagraphState& paragraph)
+{
+    flushRun(paragraph);
+    recordInParagraph({Kind::StartRow, int(m_chunk.rows.size())}, paragraph);
+    m_chunk.rows.push_back(row);
+}
+
+void RtfBuildStream::endCell(int markFormatId, const RtfParagraphState& paragraph)
+{
+    flushRun(paragraph);
+    recordInParagraph({Kind::EndCell, markFormatId}, paragraph);
+    handOverWhenFull();
+}
+
+void RtfBuildStream::endRow(const RtfParagraphState& paragraph)
+{
+    flushRun(paragraph);
+    recordInParagraph({Kind::EndRow, 0}, paragraph);
+    handOverWhenFull();
+}
+
 void RtfBuildStream::startNote(int headingFormatId, const RtfParagraphState& paragraph)
 {
     flushRun(paragraph);

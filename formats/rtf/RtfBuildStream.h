@@ -42,6 +42,11 @@ public:
                      const RtfParagraphState& paragraph);
     /// Closes the current paragraph; markFormatId formats it when it holds no text.
     void endParagraph(int markFormatId, const RtfParagraphState& paragraph);
+    /// Starts a table row laid out as row; the paragraphs up to endRow() are its cells'.
+    void startRow(const RtfTableRow& row, const RtfParagraphState& paragraph);
+    /// Closes the current paragraph and the table cell it ends.
+    void endCell(int markFormatId, const RtfParagraphState& paragraph);
+    void endRow(const RtfParagraphState& paragraph);
     /// Records that what follows, until endNote(), is a note, the first of which opens the notes
     /// under a heading in headingFormatId.
     void startNote(int headingFormatId, const RtfParagraphState& paragraph);

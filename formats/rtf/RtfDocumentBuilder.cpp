@@ -7,7 +7,10 @@
 #include <QCryptographicHash>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -96,6 +99,7 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
         case Kind::Paragraph:
             m_blockFormat = blockFormat(chunk.paragraphs[size_t(command.id)]);
             m_list = chunk.paragraphs[size_t(command.id)].list;
+            m_inTable = chunk.paragraphs[size_t(command.id)].inTable;
             break;
         case Kind::Text:
             insertText(
@@ -107,6 +111,16 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
             break;
         case Kind::EndParagraph:
             endParagraph(command.id);
+            break;
+        case Kind::StartRow:
+            startRow(chunk.rows[size_t(command.id)]);
+            break;
+        case Kind::EndCell:
+            endCell(command.id);
+            break;
+        case Kind::EndRow:
+            m_target->table.rowEnded = true;
+            m_target->table.cellEnded = false;
             break;
         case Kind::StartNote:
             startNote(command.id);
@@ -188,17 +202,31 @@ void RtfDocumentBuilder::endNote(int markFormatId)
 void RtfDocumentBuilder::finish(int markFormatId)
 {
     closeParagraph(markFormatId);
+    if (m_body.table.table)
+        closeTable();
     m_body.cursor.endEditBlock();
     m_document->setUndoRedoEnabled(m_undoWasEnabled);
 }
 
 QTextCursor& RtfDocumentBuilder::cursor(const QTextCharFormat& markFormat)
 {
+    followTable();
     if (std::exchange(m_target->paragraphPending, false)) {
         m_target->blockFormat = m_blockFormat;
         m_target->cursor.insertBlock(m_target->blockFormat, markFormat);
     }
     return m_target->cursor;
+}
+
+void RtfDocumentBuilder::followTable()
+{
+    const Table& table = m_target->table;
+    if (table.table && !m_inTable)
+        closeTable();
+    else if (m_inTable && (!table.table || table.rowEnded))
+        startRow(RtfTableRow());
+    else if (m_inTable && table.cellEnded)
+        enterNextCell();
 }
 
 void RtfDocumentBuilder::closeParagraph(int markFormatId)
@@ -226,4 +254,184 @@ void RtfDocumentBuilder::joinList(QTextListFormat::Style style)
         list->add(cursor().block());
     else
         list = cursor().createList(style);
+}
+
+void RtfDocumentBuilder::startRow(const RtfTableRow& row)
+{
+    Table& table = m_target->table;
+    if (!table.table) {
+        createTable(row);
+    } else {
+        table.table->appendRows(1);
+        ++table.row;
+    }
+    placeCells(row);
+    mergeCells(row);
+    table.cell = 0;
+    table.cellEnded = false;
+    table.rowEnded = false;
+    moveToCell(table.cellColumns.empty() ? 0 : table.cellColumns.front());
+}
+
+void RtfDocumentBuilder::createTable(const RtfTableRow& row)
+{
+    QTextTableFormat format;
+    format.setBorderCollapse(true);
+    format.setCellSpacing(0);
+    format.setBorder(Twips::toPixels(row.borderWidth));
+    format.setBorderStyle(row.borderWidth > 0 ? QTextFrameFormat::BorderStyle_Solid
+                                              : QTextFrameFormat::BorderStyle_None);
+    format.setCellPadding(Twips::toPixels(row.gap));
+    if (row.left > 0)
+        format.setLeftMargin(Twips::toPixels(row.left));
+    Table& table = m_target->table;
+    table.table = m_target->cursor.insertTable(1, std::max<int>(1, int(row.cells.size())), format);
+    table.left = row.left;
+    table.row = 0;
+    table.edges.clear();
+    m_target->list = nullptr;
+}
+
+void RtfDocumentBuilder::placeCells(const RtfTableRow& row)
+{
+    Table& table = m_target->table;
+    table.cellColumns.clear();
+    if (row.cells.empty())
+        return;
+    const bool first = table.edges.empty();
+    int previous = row.left;
+    for (const RtfTableRow::Cell& cell : row.cells) {
+        // Edges that do not move right would make cells of no width.
+        const int right = std::max(cell.right, previous + 1);
+        const auto at = std::lower_bound(table.edges.begin(), table.edges.end(), right);
+        if (at == table.edges.end() || *at != right) {
+            const int column = int(at - table.edges.begin());
+            // A new edge splits a column: the cells of the rows above keep its whole width.
+            if (!first && column < table.table->columns()) {
+                table.table->insertColumns(column + 1, 1);
+                for (int above = 0; above < table.row; ++above) {
+                    const QTextTableCell split = table.table->cellAt(above, column);
+                    if (split.row() == above && split.column() + split.columnSpan() == column + 1)
+                        merge(above, split.column(), split.rowSpan(), split.columnSpan() + 1);
+                }
+            }
+            table.edges.insert(at, right);
+        }
+        previous = right;
+    }
+    if (int(table.edges.size()) > table.table->columns())
+        table.table->appendColumns(int(table.edges.size()) - table.table->columns());
+    // Each cell starts where the edges left of it end; the last entry is where the row ends.
+    previous = row.left;
+    for (const RtfTableRow::Cell& cell : row.cells) {
+        table.cellColumns.push_back(
+            int(std::upper_bound(table.edges.begin(), table.edges.end(), previous) -
+                table.edges.begin()));
+        previous = std::max(cell.right, previous + 1);
+    }
+    table.cellColumns.push_back(
+        int(std::upper_bound(table.edges.begin(), table.edges.end(), previous) -
+            table.edges.begin()));
+}
+
+void RtfDocumentBuilder::mergeCells(const RtfTableRow& row)
+{
+    Table& table = m_target->table;
+    const size_t cells = table.cellColumns.empty() ? 0 : table.cellColumns.size() - 1;
+    for (size_t index = 0; index < cells; ++index) {
+        const int column = table.cellColumns[index];
+        if (row.cells[index].merge & RtfTableRow::MergedLeft)
+            continue;
+        size_t last = index;
+        while (last + 1 < cells && row.cells[last + 1].merge & RtfTableRow::MergedLeft)
+            ++last;
+        const int span = std::max(1, table.cellColumns[last + 1] - column);
+        const QTextTableCell above =
+            table.row > 0 ? table.table->cellAt(table.row - 1, column) : QTextTableCell();
+        if (row.cells[index].merge & RtfTableRow::MergedUp && above.isValid() &&
+            above.column() == column && above.columnSpan() == span)
+            merge(above.row(), column, table.row - above.row() + 1, span);
+        else if (span > 1)
+            merge(table.row, column, 1, span);
+    }
+}
+
+void RtfDocumentBuilder::merge(int row, int column, int rows, int columns)
+{
+    QTextTable& table = *m_target->table.table;
+    const QTextTableCell before = table.cellAt(row, column);
+    const int joined = rows * columns - before.rowSpan() * before.columnSpan();
+    table.mergeCells(row, column, rows, columns);
+    // Each cell joined brings its empty paragraph along; they go again.
+    const QTextTableCell merged = table.cellAt(row, column);
+    for (int left = joined; left > 0; --left) {
+        QTextCursor last = merged.lastCursorPosition();
+        if (last.block().length() > 1 || last.position() <= merged.firstPosition())
+            break;
+        last.deletePreviousChar();
+    }
+}
+
+void RtfDocumentBuilder::endCell(int markFormatId)
+{
+    followTable();
+    const Table& table = m_target->table;
+    // A merged-away cell holds nothing of its own; what text it has joins the merged cell.
+    if (!table.covered || m_target->paragraphHasText)
+        closeParagraph(markFormatId);
+    m_target->table.cellEnded = true;
+}
+
+void RtfDocumentBuilder::enterNextCell()
+{
+    Table& table = m_target->table;
+    table.cellEnded = false;
+    ++table.cell;
+    int column = 0;
+    if (size_t(table.cell) + 1 < table.cellColumns.size()) {
+        column = table.cellColumns[size_t(table.cell)];
+    } else {
+        // Cells past the row's definition each take the next column.
+        const QTextTableCell current = table.table->cellAt(table.row, table.column);
+        column = current.column() + current.columnSpan();
+        if (column >= table.table->columns())
+            table.table->appendColumns(1);
+    }
+    moveToCell(column);
+}
+
+void RtfDocumentBuilder::moveToCell(int column)
+{
+    Table& table = m_target->table;
+    table.column = column;
+    const QTextTableCell cell = table.table->cellAt(table.row, column);
+    table.covered = cell.row() != table.row || cell.column() != column;
+    m_target->cursor = table.covered ? cell.lastCursorPosition() : cell.firstCursorPosition();
+    m_target->paragraphPending = table.covered;
+    m_target->paragraphHasText = false;
+    m_target->blockFormat = m_target->cursor.blockFormat();
+    m_target->list = nullptr;
+}
+
+void RtfDocumentBuilder::closeTable()
+{
+    Table& table = m_target->table;
+    if (int(table.edges.size()) == table.table->columns()) {
+        QList<QTextLength> widths;
+        int left = table.left;
+        for (const int right : table.edges) {
+            widths.append(QTextLength(QTextLength::FixedLength, Twips::toPixels(right - left)));
+            left = right;
+        }
+        QTextTableFormat format = table.table->format();
+        format.setColumnWidthConstraints(widths);
+        table.table->setFormat(format);
+    }
+    m_target->cursor = table.table->lastCursorPosition();
+    m_target->cursor.movePosition(QTextCursor::NextBlock);
+    m_target->paragraphPending = false;
+    m_target->paragraphHasText = false;
+    m_target->blockFormat = m_target->cursor.blockFormat();
+    m_target->list = nullptr;
+    table = Table();
 }

@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
@@ -31,6 +32,8 @@ constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
 // Where s_listIndent starts a list paragraph's first line, in twips.
 constexpr int s_listLineStart = 360;
 constexpr qsizetype s_imageBytesPerLine = 64;
+// The width a table spreads over when its columns do not say: a Letter page's text, in twips.
+constexpr int s_tableWidth = 9360;
 
 // The \pn keyword naming a numbered list's style.
 std::string_view numberStyleWord(QTextListFormat::Style style)
@@ -113,6 +116,29 @@ QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
     return out;
 }
 
+// Each column's width in twips: fixed widths as they are, a share of the text's width for the
+// rest.
+std::vector<int> columnWidths(const QTextTableFormat& format, int columns)
+{
+    const QList<QTextLength> lengths = format.columnWidthConstraints();
+    std::vector<int> widths(size_t(columns), 0);
+    int fixed = 0;
+    int open = 0;
+    for (int column = 0; column < columns; ++column) {
+        const QTextLength length = column < lengths.size() ? lengths.at(column) : QTextLength();
+        if (length.type() == QTextLength::FixedLength)
+            widths[size_t(column)] = qRound(Twips::fromPixels(length.rawValue()));
+        else if (length.type() == QTextLength::PercentageLength)
+            widths[size_t(column)] = qRound(length.rawValue() * s_tableWidth / 100);
+        fixed += widths[size_t(column)];
+        open += widths[size_t(column)] <= 0;
+    }
+    const int share = open > 0 ? std::max(360, (s_tableWidth - fixed) / open) : 0;
+    for (int& width : widths)
+        width = width > 0 ? width : share;
+    return widths;
+}
+
 // The picture's bytes as PNG or JPEG: as they were read when they were, otherwise encoded.
 QByteArray imageData(const QVariant& resource, std::string_view* kind)
 {
@@ -137,6 +163,27 @@ QByteArray imageData(const QVariant& resource, std::string_view* kind)
     image.save(&buffer, "PNG");
     *kind = "\\pngblip"sv;
     return data;
+}
+
+// The font table's family word for a kind of face.
+std::string_view familyWord(QFont::StyleHint hint)
+{
+    switch (hint) {
+    case QFont::Serif:
+        return "\\froman"sv;
+    case QFont::SansSerif:
+        return "\\fswiss"sv;
+    case QFont::Monospace:
+    case QFont::TypeWriter:
+        return "\\fmodern"sv;
+    case QFont::Cursive:
+        return "\\fscript"sv;
+    case QFont::Fantasy:
+    case QFont::Decorative:
+        return "\\fdecor"sv;
+    default:
+        return "\\fnil"sv;
+    }
 }
 
 // A control word swallows one following space and runs on into letters, digits or a minus sign.
@@ -184,6 +231,10 @@ RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document)
     : m_document(document), m_styles(document),
       m_body(document.characterCount() * s_expectedBytesPerCharacter + 4096)
 {
+    for (const QTextFrame* frame : document.rootFrame()->childFrames()) {
+        if (const auto* table = qobject_cast<const QTextTable*>(frame))
+            m_tables.push_back(table);
+    }
 }
 
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
@@ -251,15 +302,24 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     m_current = boundary.style;
     m_tableUse = 0;
     m_lastEntries = 0;
-    writeParagraphStart(block, list, properties, boundary.properties);
+    const QTextTable* table = tableOf(block);
+    const QTextTableCell cell = table ? table->cellAt(block.position()) : QTextTableCell();
+    if (table && (table != m_lastTable || cell.row() != m_lastRow ||
+                  cell.column() != m_lastColumn))
+        writeCellStart(*table, cell);
+    writeParagraphStart(block, list, properties, boundary.properties, table != nullptr);
     writeBlock(block, text);
-    if (block.next().isValid()) {
+    if (table && (!block.next().isValid() || block.next().position() > cell.lastPosition())) {
+        writeCellEnd(*table, cell);
+    } else if (block.next().isValid()) {
         m_body.append("\\par\n"sv);
         m_needsDelimiter = false;
     }
-    // After a list paragraph the next one starts afresh, whatever its properties.
-    boundary = {m_current, list ? QByteArray("list") : std::move(properties)};
-    return {m_body.size(), m_tableUse, 0, list != nullptr};
+    // After a list or table paragraph the next one starts afresh, whatever its properties.
+    boundary = {m_current, table  ? QByteArray("table")
+                           : list ? QByteArray("list")
+                                  : std::move(properties)};
+    return {m_body.size(), m_tableUse, 0, list != nullptr || table != nullptr};
 }
 
 const RtfRunStyle& RtfDocumentWriter::styleFor(int formatIndex)
@@ -279,11 +339,11 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"sv);
     for (qsizetype index = 0; index < m_styles.fonts().size(); ++index) {
         writeWord(out, "{\\f"sv, int(index));
+        writeWord(out, familyWord(m_styles.fontHints().at(index)));
         // The reader takes bytes in the Symbol font for the signs they show; \fcharset0 says
         // this font's text is already what it shows.
-        writeWord(out, RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index))
-                           ? "\\fnil\\fcharset0"sv
-                           : "\\fnil"sv);
+        if (RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index)))
+            writeWord(out, "\\fcharset0"sv);
         // A semicolon ends a font name, so one inside a name travels as a byte escape.
         const QStringList parts = m_styles.fonts().at(index).split(u';');
         for (qsizetype part = 0; part < parts.size(); ++part) {
@@ -304,15 +364,99 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
 
 void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QTextList* list,
                                             const QByteArray& properties,
-                                            const QByteArray& previousProperties)
+                                            const QByteArray& previousProperties, bool inTable)
 {
     if (list) {
         writeListMarker(block, *list);
-    } else if (properties != previousProperties) {
+    } else if (inTable || properties != previousProperties) {
         writeWord(m_body, "\\pard"sv);
     }
-    if (!properties.isEmpty() && (list || properties != previousProperties))
+    if (inTable)
+        writeWord(m_body, "\\intbl"sv);
+    if (!properties.isEmpty() && (list || inTable || properties != previousProperties))
         writeWord(m_body, std::string_view(properties.constData(), size_t(properties.size())));
+}
+
+const QTextTable* RtfDocumentWriter::tableOf(const QTextBlock& block) const
+{
+    if (m_tables.empty())
+        return nullptr;
+    const int position = block.position();
+    const auto after = std::upper_bound(
+        m_tables.begin(), m_tables.end(), position,
+        [](int at, const QTextTable* table) { return at < table->firstPosition(); });
+    if (after == m_tables.begin())
+        return nullptr;
+    const QTextTable* table = *(after - 1);
+    return position <= table->lastPosition() ? table : nullptr;
+}
+
+void RtfDocumentWriter::writeCellStart(const QTextTable& table, const QTextTableCell& cell)
+{
+    int from = m_lastColumn + 1;
+    if (&table != m_lastTable || cell.row() != m_lastRow) {
+        writeRowDefinition(table, cell.row());
+        from = 0;
+    }
+    // Cells merged into one before this one, and cells covered by one from above, are each
+    // an empty cell in RTF.
+    writeCoveredCells(cell.column() - from);
+    m_lastTable = &table;
+    m_lastRow = cell.row();
+    m_lastColumn = cell.column();
+}
+
+void RtfDocumentWriter::writeCellEnd(const QTextTable& table, const QTextTableCell& cell)
+{
+    writeWord(m_body, "\\cell"sv);
+    const int row = cell.row();
+    for (int column = cell.column() + 1; column < table.columns(); ++column) {
+        const QTextTableCell next = table.cellAt(row, column);
+        if (next.row() == row && next.column() == column)
+            return;
+    }
+    writeCoveredCells(table.columns() - cell.column() - 1);
+    m_body.append("\\row\n"sv);
+    m_needsDelimiter = false;
+}
+
+void RtfDocumentWriter::writeCoveredCells(int count)
+{
+    for (int cell = 0; cell < count; ++cell)
+        writeWord(m_body, "\\pard\\intbl\\cell"sv);
+}
+
+void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
+{
+    const QTextTableFormat format = table.format();
+    writeWord(m_body, "\\trowd\\trgaph"sv, qRound(Twips::fromPixels(format.cellPadding())));
+    const int left = qRound(Twips::fromPixels(format.leftMargin()));
+    if (left > 0)
+        writeWord(m_body, "\\trleft"sv, left);
+    const int border = format.borderStyle() == QTextFrameFormat::BorderStyle_None
+                           ? 0
+                           : qRound(Twips::fromPixels(format.border()));
+    const std::vector<int> widths = columnWidths(format, table.columns());
+    int right = left;
+    for (int column = 0; column < table.columns(); ++column) {
+        const QTextTableCell cell = table.cellAt(row, column);
+        if (cell.row() < row)
+            writeWord(m_body, "\\clvmrg"sv);
+        else if (cell.rowSpan() > 1)
+            writeWord(m_body, "\\clvmgf"sv);
+        if (cell.column() < column)
+            writeWord(m_body, "\\clmrg"sv);
+        else if (cell.columnSpan() > 1)
+            writeWord(m_body, "\\clmgf"sv);
+        for (const std::string_view side : {"\\clbrdrt\\brdrs\\brdrw"sv, "\\clbrdrl\\brdrs\\brdrw"sv,
+                                            "\\clbrdrb\\brdrs\\brdrw"sv,
+                                            "\\clbrdrr\\brdrs\\brdrw"sv}) {
+            if (border > 0)
+                writeWord(m_body, side, border);
+        }
+        right += widths[size_t(column)];
+        writeWord(m_body, "\\cellx"sv, right);
+    }
 }
 
 void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)

@@ -11,11 +11,14 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 class QTextBlock;
 class QTextDocument;
 class QTextImageFormat;
 class QTextList;
+class QTextTable;
+class QTextTableCell;
 
 /// One pass over a document's blocks and fragments that produces its RTF. After that pass it
 /// can write single paragraphs again, with the font and colour tables of that pass.
@@ -43,7 +46,17 @@ private:
     const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);
     void writeParagraphStart(const QTextBlock& block, const QTextList* list,
-                             const QByteArray& properties, const QByteArray& previousProperties);
+                             const QByteArray& properties, const QByteArray& previousProperties,
+                             bool inTable);
+    /// The top-level table block is in, if any.
+    const QTextTable* tableOf(const QTextBlock& block) const;
+    /// Before a cell's first paragraph: its row's definition when it starts the row, and the
+    /// merged-away cells before it.
+    void writeCellStart(const QTextTable& table, const QTextTableCell& cell);
+    /// After a cell's last paragraph: \cell, and the row's end when it is the row's last.
+    void writeCellEnd(const QTextTable& table, const QTextTableCell& cell);
+    void writeRowDefinition(const QTextTable& table, int row);
+    void writeCoveredCells(int count);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
     /// Writes block's fragments; text is the block's raw text.
     void writeBlock(const QTextBlock& block, QStringView text);
@@ -75,4 +88,10 @@ private:
     /// folded into one number.
     quint64 m_tableUse = 0;
     quint64 m_lastEntries = 0;
+    /// The document's top-level tables, in order.
+    std::vector<const QTextTable*> m_tables;
+    /// The table and row of the cell written last, and its column.
+    const QTextTable* m_lastTable = nullptr;
+    int m_lastRow = -1;
+    int m_lastColumn = -1;
 };

@@ -17,6 +17,12 @@ public:
         DefaultFont,
         CodePage,
         FontCharset,
+        /// The font families of the font table, from \froman to \fdecor.
+        FontRoman,
+        FontSwiss,
+        FontModern,
+        FontScript,
+        FontDecor,
         Binary,
         UnicodeSkip,
         Unicode,
@@ -81,6 +87,20 @@ public:
         TableRow,
         Cell,
         Row,
+        // Table rows and cells
+        CellBoundary,
+        CellMerge,
+        CellMergeUp,
+        RowGap,
+        RowLeft,
+        /// A cell's or row's side, after which the border words describe that side.
+        CellBorder,
+        BorderSingle,
+        BorderWidth,
+        BorderNone,
+        TableDepth,
+        NestedCell,
+        NestedRow,
         // Tab stops, from TabPosition to TabLeaderMiddleDots, the leaders in the order of
         // RtfCharacterPolicy::tabLeaders()
         TabPosition,

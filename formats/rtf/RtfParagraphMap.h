@@ -30,7 +30,8 @@ struct RtfParagraphMap
         quint64 tableUse = 0;
         /// Index into boundaries of how the writer stands after this paragraph.
         int boundary = 0;
-        /// A list paragraph: its marker's number depends on the paragraphs around it.
+        /// A list or table paragraph: its marker's number or its cell depends on the paragraphs
+        /// around it.
         bool inList = false;
     };
 

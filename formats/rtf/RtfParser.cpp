@@ -410,7 +410,7 @@ void RtfParser::finishPicture()
     if (image.isEmpty())
         m_losses.add(QCoreApplication::translate("RtfReader", "pictures other than PNG and JPEG"));
     else
-        m_body.appendImage(image, m_picture.width(), m_picture.height(), state().chars);
+        m_body.appendImage(image, m_picture.width(), m_picture.height());
     m_picture.reset();
 }
 

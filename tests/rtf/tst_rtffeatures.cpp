@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -80,11 +81,39 @@ QString blockSummary(const QTextBlock& block)
     return text;
 }
 
+// "#table RxC w=widths border=width" before a table, "<row,column>" before a cell's
+// paragraphs, with "RxC" when the cell spans more.
+QString tableSummary(const QTextBlock& block, const QTextTable** lastTable)
+{
+    const QTextCursor cursor(block);
+    const QTextTable* table = cursor.currentTable();
+    if (!table)
+        return {};
+    QString text;
+    if (table != *lastTable) {
+        QStringList widths;
+        for (const QTextLength& width : table->format().columnWidthConstraints())
+            widths << QString::number(qRound(width.rawValue()));
+        text = QStringLiteral("#table %1x%2 w=%3 border=%4\n")
+                   .arg(table->rows())
+                   .arg(table->columns())
+                   .arg(widths.join(u','))
+                   .arg(table->format().border());
+        *lastTable = table;
+    }
+    const QTextTableCell cell = table->cellAt(block.position());
+    text += QStringLiteral("<%1,%2").arg(cell.row()).arg(cell.column());
+    if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+        text += QStringLiteral(" %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+    return text + QStringLiteral("> ");
+}
+
 QString summary(const QTextDocument& document)
 {
     QStringList blocks;
+    const QTextTable* lastTable = nullptr;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        blocks << blockSummary(block);
+        blocks << tableSummary(block, &lastTable) + blockSummary(block);
     return blocks.join(u'\n');
 }
 
@@ -165,14 +194,31 @@ void RtfFeaturesTest::readAndKeep_data()
         << rtf("{\\pict\\jpegblip\\bin4 \xff\xd8\xff\xe0}") << "{image 0x0}";
     QTest::newRow("nominal: \\page and \\sect break paragraphs")
         << rtf("a\\page b\\sect c") << "a\nb\nc";
-    QTest::newRow("nominal: table cells by a tab, rows by paragraph")
-        << rtf("\\trowd\\cellx1000\\cellx2000\\intbl A1\\cell B1\\cell\\row"
-               "\\trowd\\cellx1000\\cellx2000\\intbl\\cell B2\\cell\\row\\pard after")
-        << "A1\tB1\n\tB2\nafter";
-    QTest::newRow("nominal: paragraphs inside a cell stay in its row")
-        << rtf("{\\pard\\intbl one\\par}{\\pard\\intbl two\\par}\\cell{\\pard\\intbl x\\par}"
-               "\\cell\\row\\pard end")
-        << QStringLiteral("one\u2028two\tx\nend");
+    QTest::newRow("nominal: table rows and cells with their widths and borders")
+        << rtf("a\\par\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw15\\cellx1500\\cellx3000"
+               "\\intbl A1\\cell B1\\cell\\row"
+               "\\trowd\\cellx1500\\cellx3000\\intbl\\cell B2\\cell\\row\\pard after")
+        << "a\n#table 2x2 w=100,100 border=1\n<0,0> A1\n<0,1> B1\n<1,0> \n<1,1> B2\nafter";
+    QTest::newRow("nominal: paragraphs inside a cell stay in it")
+        << rtf("a\\par\\trowd\\cellx1500\\cellx3000{\\pard\\intbl one\\par}{\\pard\\intbl two\\par}\\cell"
+               "{\\pard\\intbl x}\\cell\\row\\pard end")
+        << "a\n#table 1x2 w=100,100 border=0\n<0,0> one\n<0,0> two\n<0,0> \n<0,1> x\nend";
+    QTest::newRow("nominal: cells merged across and down, and a row of wider cells")
+        << rtf("a\\par\\trowd\\clmgf\\cellx1500\\clmrg\\cellx3000\\clvmgf\\cellx4500"
+               "\\intbl wide\\cell\\cell tall\\cell\\row"
+               "\\trowd\\cellx1500\\cellx3000\\clvmrg\\cellx4500\\intbl x\\cell y\\cell\\cell\\row"
+               "\\trowd\\cellx3000\\cellx4500\\intbl z\\cell w\\cell\\row\\pard end")
+        << "a\n#table 3x3 w=100,100,100 border=0\n<0,0 1x2> wide\n<0,2 2x1> tall\n<1,0> x\n"
+           "<1,1> y\n<2,0 1x2> z\n<2,2> w\nend";
+    QTest::newRow("nominal: a row's new edge splits a column above it")
+        << rtf("a\\par\\trowd\\cellx3000\\intbl top\\cell\\row"
+               "\\trowd\\cellx1500\\cellx3000\\intbl l\\cell r\\cell\\row\\pard end")
+        << "a\n#table 2x2 w=100,100 border=0\n<0,0 1x2> top\n<1,0> l\n<1,1> r\nend";
+    QTest::newRow("nominal: a nested table's cells are paragraphs of the outer cell")
+        << rtf("a\\par\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell"
+               "{\\*\\nesttableprops\\trowd\\cellx500\\cellx1000\\nestrow}"
+               "\\pard\\intbl outer\\cell o2\\cell\\row\\pard end")
+        << "a\n#table 1x2 w=200,200 border=0\n<0,0> n1\n<0,0> n2\n<0,0> outer\n<0,1> o2\nend";
     QTest::newRow("nominal: style sheet formatting, with \\sbasedon")
         << rtf("{\\stylesheet{\\s0\\b\\fs24 Normal;}{\\s1\\sbasedon0\\i Quote;}}"
                "\\pard\\plain\\s0 a\\par\\pard\\plain\\s1 q")
@@ -226,10 +272,9 @@ void RtfFeaturesTest::losses_data()
     QTest::newRow("nominal: nothing lost")
         << rtf("{\\b x}{\\pict\\pngblip " + s_pngHex + "}") << QStringList();
     QTest::newRow("nominal: each loss named once, in order of appearance")
-        << rtf("{\\pict\\wmetafile8 01}{\\object x}\\trowd a\\cell\\row{\\pict\\dibitmap 02}"
+        << rtf("{\\pict\\wmetafile8 01}{\\object x}\\trowd\\intbl a\\cell\\row{\\pict\\dibitmap 02}"
                "{\\object y}\\trowd b\\cell\\row")
-        << QStringList{"pictures other than PNG and JPEG", "embedded objects",
-                       "table layout (cell texts are kept)"};
+        << QStringList{"pictures other than PNG and JPEG", "embedded objects"};
     QTest::newRow("robustness: picture data that is not the image it claims")
         << rtf("{\\pict\\pngblip 00112233}{\\pict\\jpegblip 89504e47}")
         << QStringList{"pictures other than PNG and JPEG"};
