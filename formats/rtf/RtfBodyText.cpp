@@ -68,7 +68,12 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
         return;
     }
     const bool outer = m_tableDepth <= 1;
-    if ((keyword == Keyword::Cell || keyword == Keyword::Row) && !formatting.inTable) {
+    // Cells outside a table keep their texts apart as tabs do.
+    if (keyword == Keyword::Cell && !formatting.inTable) {
+        sendText(u"\t", m_formats.current(chars));
+        return;
+    }
+    if (keyword == Keyword::Row && !formatting.inTable) {
         endParagraph(chars);
         return;
     }
@@ -85,14 +90,17 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
             startRow();
         m_stream.endRow(formatting);
         m_rowPending = true;
+        // Each paragraph of a table says so: what follows the row without \intbl is outside.
+        formatting.inTable = false;
         break;
     case Keyword::TableRow:
+        // Writers that leave out \intbl still mean the row's paragraphs to be its cells'.
         if (outer) {
+            formatting.inTable = true;
             m_row = RtfTableRow();
             m_cell = RtfTableRow::Cell();
             m_cellBorder = 0;
             m_borderSide = false;
-            m_rowPending = true;
         }
         break;
     case Keyword::CellBoundary:
@@ -157,10 +165,18 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
     case Keyword::ParagraphDefault:
         formatting = RtfParagraphState();
         m_tableDepth = 1;
+        m_paragraph.listOverride = 0;
+        m_paragraph.listLevel = 0;
         break;
     case Keyword::ListOverride:
-        formatting.list = m_lists.overrideStyle(token.parameter);
+        m_paragraph.listOverride = token.parameter;
+        formatting.list = m_lists.level(token.parameter, m_paragraph.listLevel);
         m_paragraph.listDeclared = true;
+        break;
+    case Keyword::ListLevelNumber:
+        m_paragraph.listLevel = token.parameter;
+        if (m_paragraph.listOverride > 0)
+            formatting.list = m_lists.level(m_paragraph.listOverride, token.parameter);
         break;
     case Keyword::AlignLeft:
         formatting.alignment = RtfParagraphState::Alignment::Left;
@@ -225,14 +241,17 @@ void RtfBodyText::applyTabWord(Keyword keyword, const RtfToken& token)
     m_tabLeader = u' ';
 }
 
-void RtfBodyText::handleLegacyNumberingWord(Keyword keyword)
+void RtfBodyText::handleLegacyNumberingWord(Keyword keyword, int parameter)
 {
-    QTextListFormat::Style& list = m_paragraph.formatting.list;
+    QTextListFormat::Style& list = m_paragraph.formatting.list.style;
     switch (keyword) {
     case Keyword::LegacyBullet:
         // Older writers describe the list in \pn; its keywords say bullet or number style.
-        list = QTextListFormat::ListDisc;
+        m_paragraph.formatting.list = RtfListLevel::of(QTextListFormat::ListDisc);
         m_paragraph.listDeclared = true;
+        break;
+    case Keyword::LegacyStart:
+        m_paragraph.formatting.list.start = std::clamp(parameter, 0, 32767);
         break;
     case Keyword::LegacyBulletText:
         // The marker text: a list is certain, its kind comes from \pn, which may follow.
@@ -262,6 +281,16 @@ void RtfBodyText::handleLegacyNumberingWord(Keyword keyword)
     default:
         break;
     }
+}
+
+void RtfBodyText::appendLegacyText(bool after, QStringView text)
+{
+    constexpr qsizetype maxText = 32;
+    QString& target = after ? m_paragraph.formatting.list.suffix : m_paragraph.formatting.list.prefix;
+    // Empty but given: a number with nothing after it has no suffix, not the default one.
+    if (target.isNull())
+        target = QStringLiteral("");
+    target.append(text.first(std::clamp(maxText - target.size(), qsizetype(0), text.size())));
 }
 
 void RtfBodyText::appendImage(const QByteArray& data, double width, double height)
@@ -301,7 +330,7 @@ void RtfBodyText::finishNote(const RtfCharState& chars)
 void RtfBodyText::finish(const RtfCharState& chars)
 {
     if (!m_paragraph.listDeclared && m_paragraph.empty)
-        m_paragraph.formatting.list = QTextListFormat::ListStyleUndefined;
+        m_paragraph.formatting.list = RtfListLevel();
     // A table's last row leaves \intbl in force; nothing follows it in the table.
     if (m_paragraph.empty)
         m_paragraph.formatting.inTable = false;

@@ -31,7 +31,9 @@ public:
                     const RtfGroupState& state);
     /// \pn and \pntext, which say the paragraph is a list item as older writers do, and the
     /// words inside \pn that give the list's style.
-    void handleLegacyNumberingWord(RtfKeywordTable::Keyword keyword);
+    void handleLegacyNumberingWord(RtfKeywordTable::Keyword keyword, int parameter);
+    /// Text of \pntxtb, before the number of an older list, or of \pntxta, after it.
+    void appendLegacyText(bool after, QStringView text);
 
     /// Adds text in formatId, the format of the formatting in force.
     void appendText(QStringView text, int formatId)
@@ -48,6 +50,13 @@ public:
         if (m_paragraph.empty)
             m_paragraph.empty = RtfCharacterPolicy::isDropped(character);
         m_stream.appendCharacter(character, formatId, m_paragraph.formatting);
+    }
+    /// Adds hidden text in formatId, the format it would show in.
+    void appendHidden(QStringView text, int formatId)
+    {
+        if (rowPending())
+            startRow();
+        m_stream.appendHidden(text, formatId, m_paragraph.formatting);
     }
     /// Adds a PNG or JPEG picture; a size of 0 leaves the picture's own.
     void appendImage(const QByteArray& data, double width, double height);
@@ -69,6 +78,9 @@ private:
         RtfParagraphState formatting;
         /// Whether the paragraph itself says it is a list item, rather than carrying on the last.
         bool listDeclared = false;
+        /// The \lsN and \ilvlN given, which name its list level together.
+        int listOverride = 0;
+        int listLevel = 0;
         /// Whether the paragraph holds nothing yet: no pictures, no characters the stream keeps.
         bool empty = true;
     };
@@ -116,5 +128,7 @@ private:
     int m_sideWidth = 0;
     /// Nested tables' words are left out: their cells' paragraphs go into the outer cell.
     int m_tableDepth = 1;
+    /// Whether the next table content starts a row. A definition given after the row's first
+    /// content lays out the rows after it.
     bool m_rowPending = true;
 };

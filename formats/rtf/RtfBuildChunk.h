@@ -31,6 +31,8 @@ struct RtfBuildChunk
             Text,
             /// images[index].
             Image,
+            /// Hidden text text[start, start + length) in format id.
+            Hidden,
             /// Ends the paragraph; id formats its mark.
             EndParagraph,
             /// Starts a table row laid out as rows[index], before its first cell's content.

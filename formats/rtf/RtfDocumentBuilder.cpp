@@ -53,6 +53,26 @@ void setTabStops(QTextBlockFormat& format, const RtfParagraphState& paragraph)
         format.setProperty(RtfCharacterPolicy::TabLeadersProperty, leaders);
 }
 
+// A numbered level keeps what stands around its number and where it starts.
+QTextListFormat listFormat(const RtfListLevel& level)
+{
+    QTextListFormat format;
+    format.setStyle(level.style);
+    if (level.style == QTextListFormat::ListStyleUndefined)
+        return format;
+    format.setIndent(level.level + 1);
+    if (RtfCharacterPolicy::isBullet(level.style))
+        return format;
+    // Set even when not given, so lists that show alike are alike and join.
+    format.setNumberPrefix(level.prefix);
+    format.setNumberSuffix(level.suffix.isNull() ? QStringLiteral(".") : level.suffix);
+    if (level.start != 1)
+        format.setProperty(RtfCharacterPolicy::ListStartProperty, level.start);
+    if (!level.levelText.isEmpty())
+        format.setProperty(RtfCharacterPolicy::ListLevelTextProperty, level.levelText);
+    return format;
+}
+
 // Only what differs from a plain paragraph is set, so plain paragraphs keep an empty format.
 QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
 {
@@ -60,7 +80,7 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
     if (paragraph.alignment != RtfParagraphState::Alignment::Left)
         format.setAlignment(alignmentFor(paragraph.alignment));
     // A list brings its own indent, so a list paragraph's indents are not doubled.
-    const bool inList = paragraph.list != QTextListFormat::ListStyleUndefined;
+    const bool inList = paragraph.list.style != QTextListFormat::ListStyleUndefined;
     if (!inList && paragraph.leftIndent != 0)
         format.setLeftMargin(Twips::toPixels(paragraph.leftIndent));
     if (!inList && paragraph.rightIndent != 0)
@@ -98,7 +118,7 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
             break;
         case Kind::Paragraph:
             m_blockFormat = blockFormat(chunk.paragraphs[size_t(command.id)]);
-            m_list = chunk.paragraphs[size_t(command.id)].list;
+            m_list = listFormat(chunk.paragraphs[size_t(command.id)].list);
             m_inTable = chunk.paragraphs[size_t(command.id)].inTable;
             break;
         case Kind::Text:
@@ -108,6 +128,11 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
             break;
         case Kind::Image:
             insertImage(chunk.images[size_t(command.id)]);
+            break;
+        case Kind::Hidden:
+            insertHidden(
+                QStringView(chunk.text).sliced(qsizetype(command.start), qsizetype(command.length)),
+                command.id);
             break;
         case Kind::EndParagraph:
             endParagraph(command.id);
@@ -156,6 +181,15 @@ void RtfDocumentBuilder::insertImage(const RtfBuildChunk::Image& image)
     if (image.height > 0)
         format.setHeight(image.height);
     cursor().insertImage(format);
+    m_target->paragraphHasText = true;
+}
+
+void RtfDocumentBuilder::insertHidden(QStringView text, int formatId)
+{
+    QTextCharFormat format = m_formats.at(formatId);
+    format.setObjectType(RtfCharacterPolicy::HiddenTextObject);
+    format.setProperty(RtfCharacterPolicy::HiddenTextProperty, text.toString());
+    cursor().insertText(QString(QChar::ObjectReplacementCharacter), format);
     m_target->paragraphHasText = true;
 }
 
@@ -231,6 +265,8 @@ void RtfDocumentBuilder::followTable()
 
 void RtfDocumentBuilder::closeParagraph(int markFormatId)
 {
+    // The paragraph may be the first after a table, or a cell's: the mark goes on its block.
+    followTable();
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
     if (!m_target->paragraphHasText && !m_target->paragraphPending)
         m_target->cursor.setBlockCharFormat(m_formats.at(markFormatId));
@@ -238,22 +274,23 @@ void RtfDocumentBuilder::closeParagraph(int markFormatId)
         this->cursor(m_target->paragraphHasText ? QTextCharFormat() : m_formats.at(markFormatId));
     if (m_blockFormat != m_target->blockFormat)
         cursor.setBlockFormat(m_blockFormat);
-    joinList(m_list);
+    joinList();
 }
 
-void RtfDocumentBuilder::joinList(QTextListFormat::Style style)
+void RtfDocumentBuilder::joinList()
 {
     QTextList*& list = m_target->list;
+    const QTextListFormat::Style style = m_list.style();
     if (style == QTextListFormat::ListStyleUndefined) {
         list = nullptr;
         return;
     }
     const int maxLength =
         RtfCharacterPolicy::isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
-    if (list && list->format().style() == style && list->count() < maxLength)
+    if (list && list->format() == m_list && list->count() < maxLength)
         list->add(cursor().block());
     else
-        list = cursor().createList(style);
+        list = cursor().createList(m_list);
 }
 
 void RtfDocumentBuilder::startRow(const RtfTableRow& row)
@@ -376,8 +413,9 @@ void RtfDocumentBuilder::endCell(int markFormatId)
 {
     followTable();
     const Table& table = m_target->table;
-    // A merged-away cell holds nothing of its own; what text it has joins the merged cell.
-    if (!table.covered || m_target->paragraphHasText)
+    // A merged-away cell holds nothing of its own; what text it has joins the merged cell. A
+    // paragraph end just before the cell's end ends its last paragraph, as writers mean it.
+    if ((!table.covered || m_target->paragraphHasText) && !m_target->paragraphPending)
         closeParagraph(markFormatId);
     m_target->table.cellEnded = true;
 }

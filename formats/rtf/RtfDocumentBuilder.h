@@ -62,6 +62,7 @@ private:
 
     void insertText(QStringView text, int formatId);
     void insertImage(const RtfBuildChunk::Image& image);
+    void insertHidden(QStringView text, int formatId);
     void endParagraph(int markFormatId);
     void startNote(int headingFormatId);
     void endNote(int markFormatId);
@@ -72,7 +73,7 @@ private:
     /// Opens the table, row or cell that content in the paragraph formatting in force goes
     /// into, or leaves the table when it is outside.
     void followTable();
-    void joinList(QTextListFormat::Style style);
+    void joinList();
     // Tables are rare next to paragraphs: their work is kept apart.
     Q_DECL_COLD_FUNCTION void startRow(const RtfTableRow& row);
     Q_DECL_COLD_FUNCTION void endCell(int markFormatId);
@@ -90,7 +91,7 @@ private:
     QTextDocument* m_document;
     /// The paragraph formatting in force: the block's format and the list it is an item of.
     QTextBlockFormat m_blockFormat;
-    QTextListFormat::Style m_list = QTextListFormat::ListStyleUndefined;
+    QTextListFormat m_list;
     bool m_inTable = false;
     Target m_body;
     Target m_notes;

@@ -28,28 +28,42 @@ constexpr qsizetype s_expectedBytesPerCharacter = 4;
 // Both the bullet text older readers show and the description newer ones build a list from.
 constexpr std::string_view s_bulletParagraph =
     "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
-constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
-// Where s_listIndent starts a list paragraph's first line, in twips.
+// Where a list paragraph's first line starts, in twips: its marker hangs before its text.
 constexpr int s_listLineStart = 360;
 constexpr qsizetype s_imageBytesPerLine = 64;
 // The width a table spreads over when its columns do not say: a Letter page's text, in twips.
 constexpr int s_tableWidth = 9360;
 
-// The \pn keyword naming a numbered list's style.
-std::string_view numberStyleWord(QTextListFormat::Style style)
+// The list table's \levelnfc number of a numbered list's style.
+int levelNumberFormat(QTextListFormat::Style style)
 {
     switch (style) {
-    case QTextListFormat::ListLowerAlpha:
-        return "\\pnlcltr"sv;
-    case QTextListFormat::ListUpperAlpha:
-        return "\\pnucltr"sv;
-    case QTextListFormat::ListLowerRoman:
-        return "\\pnlcrm"sv;
     case QTextListFormat::ListUpperRoman:
-        return "\\pnucrm"sv;
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
     default:
-        return "\\pndec"sv;
+        return 0;
     }
+}
+
+// A level's number text as the list table keeps it: its length, then text with the level's
+// number as the character of the level's index.
+QString levelText(const QTextListFormat& format, int level)
+{
+    const QString kept = format.stringProperty(RtfCharacterPolicy::ListLevelTextProperty);
+    if (!kept.isEmpty())
+        return kept;
+    // Qt puts a full stop after the number unless told otherwise.
+    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix)
+                               ? format.numberSuffix()
+                               : QStringLiteral(".");
+    const QString text = format.numberPrefix() + QChar(char16_t(level)) + suffix;
+    return QChar(char16_t(text.size())) + text;
 }
 
 // The length in whole twips, after word when it is not 0.
@@ -359,7 +373,9 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
         writeWord(out, "\\blue"sv, qBlue(color));
         out.append(";"sv);
     }
-    out.append("}{\\*\\generator Quillmere;}\\uc1\n"sv);
+    out.append("}"sv);
+    writeListTables(out);
+    out.append("{\\*\\generator Quillmere;}\\uc1\n"sv);
 }
 
 void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QTextList* list,
@@ -466,14 +482,94 @@ void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList
         writeWord(m_body, s_bulletParagraph);
         return;
     }
-    // Older readers show the number text; newer ones number the list from \pn themselves.
-    m_body.append("\\pard{\\pntext "sv);
+    // Older readers show the number text; newer ones number the list from the list table.
+    m_body.append("\\pard{\\listtext "sv);
     m_needsDelimiter = false;
     writeText(m_body, list.itemText(block));
-    m_body.append("\\tab}{\\*\\pn\\pnlvlbody"sv);
-    m_body.append(numberStyleWord(style));
-    m_body.append("\\pnstart1{\\pntxta .}}"sv);
-    writeWord(m_body, s_listIndent);
+    m_body.append("\\tab}"sv);
+    const QTextListFormat format = list.format();
+    writeWord(m_body, "\\ls"sv, listNumber(format));
+    const int level = std::max(format.indent() - 1, 0);
+    if (level > 0)
+        writeWord(m_body, "\\ilvl"sv, level);
+    writeWord(m_body, "\\fi-360\\li"sv, s_listLineStart * 2 * (level + 1));
+}
+
+int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)
+{
+    // Lists that would be written alike are one entry, whichever of their properties are set.
+    QTextListFormat format;
+    format.setStyle(listFormat.style());
+    format.setIndent(std::max(listFormat.indent(), 1));
+    format.setNumberPrefix(listFormat.numberPrefix());
+    format.setNumberSuffix(listFormat.hasProperty(QTextFormat::ListNumberSuffix)
+                               ? listFormat.numberSuffix()
+                               : QStringLiteral("."));
+    for (const int kept :
+         {RtfCharacterPolicy::ListStartProperty, RtfCharacterPolicy::ListLevelTextProperty}) {
+        if (listFormat.hasProperty(kept))
+            format.setProperty(kept, listFormat.property(kept));
+    }
+    const auto found = std::find(m_listFormats.begin(), m_listFormats.end(), format);
+    if (found != m_listFormats.end())
+        return int(found - m_listFormats.begin()) + 1;
+    m_listFormats.push_back(format);
+    return int(m_listFormats.size());
+}
+
+void RtfDocumentWriter::writeListTables(RtfByteSink& out)
+{
+    if (m_listFormats.empty())
+        return;
+    out.append("{\\*\\listtable"sv);
+    for (size_t index = 0; index < m_listFormats.size(); ++index) {
+        writeWord(out, "{\\list\\listtemplateid"sv, int(index) + 1);
+        const QTextListFormat& format = m_listFormats[index];
+        // Levels above the list's own are plain numbers: a level is named by its place.
+        for (int level = 0; level < format.indent(); ++level)
+            writeListLevel(out, level + 1 == format.indent() ? format : QTextListFormat(), level);
+        writeWord(out, "\\listid"sv, int(index) + 1);
+        out.append("}"sv);
+    }
+    out.append("}{\\*\\listoverridetable"sv);
+    for (size_t index = 0; index < m_listFormats.size(); ++index) {
+        writeWord(out, "{\\listoverride\\listid"sv, int(index) + 1);
+        writeWord(out, "\\listoverridecount0\\ls"sv, int(index) + 1);
+        out.append("}"sv);
+    }
+    out.append("}"sv);
+}
+
+void RtfDocumentWriter::writeListLevel(RtfByteSink& out, const QTextListFormat& format, int level)
+{
+    const int style = levelNumberFormat(format.style());
+    writeWord(out, "{\\listlevel\\levelnfc"sv, style);
+    writeWord(out, "\\levelnfcn"sv, style);
+    const QVariant start = format.property(RtfCharacterPolicy::ListStartProperty);
+    writeWord(out, "\\leveljc0\\levelfollow0\\levelstartat"sv, start.isValid() ? start.toInt() : 1);
+    out.append("{\\leveltext"sv);
+    QByteArray numbers;
+    const QString text = levelText(format, level);
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const char16_t c = text.at(index).unicode();
+        if (c >= 0x20) {
+            writeText(out, text.sliced(index, 1));
+            continue;
+        }
+        if (index > 0 && c < 9)
+            numbers.append(char(index));
+        out.append("\\'"sv);
+        out.append(std::string_view(QByteArray::number(c, 16).rightJustified(2, '0')));
+        m_needsDelimiter = false;
+    }
+    out.append(";}{\\levelnumbers"sv);
+    for (const char at : numbers) {
+        out.append("\\'"sv);
+        out.append(std::string_view(QByteArray::number(int(at), 16).rightJustified(2, '0')));
+    }
+    m_needsDelimiter = false;
+    writeWord(out, ";}\\fi-360\\li"sv, s_listLineStart * 2 * (level + 1));
+    out.append("}"sv);
 }
 
 void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
@@ -489,6 +585,9 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
             closeVertical();
             closeLink();
             wroteText |= writeImage(format.toImageFormat());
+        } else if (format.objectType() == RtfCharacterPolicy::HiddenTextObject) {
+            writeHidden(format, fragment.charFormatIndex(), length);
+            wroteText = true;
         } else {
             wroteText |=
                 writeRun(text.sliced(position, length), styleFor(fragment.charFormatIndex()));
@@ -551,6 +650,23 @@ bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)
     m_body.commit(target);
     m_needsDelimiter = false;
     return true;
+}
+
+void RtfDocumentWriter::writeHidden(const QTextCharFormat& format, int formatIndex,
+                                    qsizetype count)
+{
+    closeVertical();
+    closeLink();
+    const RtfRunStyle& style = styleFor(formatIndex);
+    if (!(style == m_current))
+        writeStyle(style);
+    const QString text = format.stringProperty(RtfCharacterPolicy::HiddenTextProperty);
+    for (qsizetype object = 0; object < count; ++object) {
+        writeWord(m_body, "{\\v"sv);
+        writeText(m_body, text);
+        m_body.append("}"sv);
+        m_needsDelimiter = false;
+    }
 }
 
 void RtfDocumentWriter::openLink(const QString& link)

@@ -16,6 +16,7 @@
 class QTextBlock;
 class QTextDocument;
 class QTextImageFormat;
+class QTextListFormat;
 class QTextList;
 class QTextTable;
 class QTextTableCell;
@@ -58,10 +59,17 @@ private:
     void writeRowDefinition(const QTextTable& table, int row);
     void writeCoveredCells(int count);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
+    /// The \ls number of a numbered list's format, entered in the list table when new.
+    int listNumber(const QTextListFormat& listFormat);
+    /// The \listtable and \listoverridetable of the numbered lists written.
+    void writeListTables(RtfByteSink& out);
+    void writeListLevel(RtfByteSink& out, const QTextListFormat& format, int level);
     /// Writes block's fragments; text is the block's raw text.
     void writeBlock(const QTextBlock& block, QStringView text);
     bool writeRun(QStringView text, const RtfRunStyle& style);
     bool writeImage(const QTextImageFormat& format);
+    /// Writes the hidden text of count object characters in format, as {\v text}.
+    void writeHidden(const QTextCharFormat& format, int formatIndex, qsizetype count);
     void openLink(const QString& link);
     void closeLink();
     void openVertical(int vertical);
@@ -88,6 +96,8 @@ private:
     /// folded into one number.
     quint64 m_tableUse = 0;
     quint64 m_lastEntries = 0;
+    /// The formats of the numbered lists written, each an entry of the list table.
+    std::vector<QTextListFormat> m_listFormats;
     /// The document's top-level tables, in order.
     std::vector<const QTextTable*> m_tables;
     /// The table and row of the cell written last, and its column.

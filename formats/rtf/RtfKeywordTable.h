@@ -53,6 +53,12 @@ public:
         ListOverrideEntry,
         /// Parts of a list table entry, which never reach the body.
         ListPart,
+        /// \listlevel and \leveltext, parts of a list table entry.
+        ListLevel,
+        LevelText,
+        /// \pntxtb and \pntxta: what stands before and after an older list's number.
+        LegacyTextBefore,
+        LegacyTextAfter,
         // Destinations whose content never reaches the body
         SkippedDestination,
         // Character formatting, from Plain to Highlight; every word before Plain is read as a
@@ -75,6 +81,7 @@ public:
         ParagraphDefault,
         Paragraph,
         ListOverride,
+        ListLevelNumber,
         AlignLeft,
         AlignCenter,
         AlignRight,
@@ -125,6 +132,8 @@ public:
         NumberUpperLetter,
         NumberLowerRoman,
         NumberUpperRoman,
+        LegacyStart,
+        LevelStartAt,
         PictureWidth,
         PictureHeight,
         PictureWidthGoal,

@@ -200,7 +200,7 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         m_lists.handleOverrideWord(entry.keyword, token.parameter);
         break;
     case Destination::LegacyNumbering:
-        m_body.handleLegacyNumberingWord(entry.keyword);
+        m_body.handleLegacyNumberingWord(entry.keyword, token.parameter);
         break;
     case Destination::StyleSheet:
         if (!m_styleSheet.handleWord(entry.keyword, token.parameter))
@@ -217,6 +217,9 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         break;
     case Destination::Skipped:
     case Destination::FieldInstruction:
+    case Destination::LevelText:
+    case Destination::LegacyTextBefore:
+    case Destination::LegacyTextAfter:
         break;
     }
 }
@@ -235,10 +238,26 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     case Keyword::FieldInstruction:
     case Keyword::FieldResult:
         return handleFieldWord(keyword);
+    case Keyword::LevelText:
+        if (state().destination == Destination::ListTable) {
+            changeState().destination = Destination::LevelText;
+            return true;
+        }
+        return state().destination == Destination::Body && openBodyDestination(Keyword::ListPart);
+    case Keyword::ListLevel:
+        return state().destination == Destination::Body && openBodyDestination(Keyword::ListPart);
+    case Keyword::LegacyTextBefore:
+    case Keyword::LegacyTextAfter:
+        changeState().destination = state().destination != Destination::LegacyNumbering
+                                        ? Destination::Skipped
+                                    : keyword == Keyword::LegacyTextBefore
+                                        ? Destination::LegacyTextBefore
+                                        : Destination::LegacyTextAfter;
+        return true;
     case Keyword::LegacyBullet:
     case Keyword::LegacyBulletText:
         // \pn's words give the list's style; \pntext holds only the marker, which is not text.
-        m_body.handleLegacyNumberingWord(keyword);
+        m_body.handleLegacyNumberingWord(keyword, 0);
         changeState().destination =
             keyword == Keyword::LegacyBullet ? Destination::LegacyNumbering : Destination::Skipped;
         return true;
@@ -506,6 +525,9 @@ void RtfParser::handleText(std::string_view bytes)
         m_colors.handleText(bytes);
         break;
     case Destination::FieldInstruction:
+    case Destination::LevelText:
+    case Destination::LegacyTextBefore:
+    case Destination::LegacyTextAfter:
         appendBytes(bytes);
         break;
     case Destination::StyleSheet:
@@ -528,8 +550,6 @@ void RtfParser::handleFontTableText(std::string_view bytes)
 
 void RtfParser::appendBytes(std::string_view bytes)
 {
-    if (state().destination == Destination::Body && state().chars.hidden)
-        return;
     m_text.append(bytes);
 }
 
@@ -539,8 +559,15 @@ void RtfParser::appendDecoded(QStringView text)
         m_fonts.appendName(text);
     } else if (state().destination == Destination::FieldInstruction) {
         m_links.appendInstruction(text);
+    } else if (state().destination == Destination::LevelText) {
+        m_lists.appendLevelText(text);
+    } else if (state().destination == Destination::LegacyTextBefore ||
+               state().destination == Destination::LegacyTextAfter) {
+        m_body.appendLegacyText(state().destination == Destination::LegacyTextAfter, text);
     } else if (state().destination == Destination::Body && !state().chars.hidden) {
         m_body.appendText(text, currentFormatId());
+    } else if (state().destination == Destination::Body) {
+        m_body.appendHidden(text, currentFormatId());
     }
 }
 

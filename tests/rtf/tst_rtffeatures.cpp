@@ -202,7 +202,7 @@ void RtfFeaturesTest::readAndKeep_data()
     QTest::newRow("nominal: paragraphs inside a cell stay in it")
         << rtf("a\\par\\trowd\\cellx1500\\cellx3000{\\pard\\intbl one\\par}{\\pard\\intbl two\\par}\\cell"
                "{\\pard\\intbl x}\\cell\\row\\pard end")
-        << "a\n#table 1x2 w=100,100 border=0\n<0,0> one\n<0,0> two\n<0,0> \n<0,1> x\nend";
+        << "a\n#table 1x2 w=100,100 border=0\n<0,0> one\n<0,0> two\n<0,1> x\nend";
     QTest::newRow("nominal: cells merged across and down, and a row of wider cells")
         << rtf("a\\par\\trowd\\clmgf\\cellx1500\\clmrg\\cellx3000\\clvmgf\\cellx4500"
                "\\intbl wide\\cell\\cell tall\\cell\\row"
@@ -243,10 +243,12 @@ void RtfFeaturesTest::writtenForPeers_data()
     QTest::newRow("nominal: paragraph properties once per change")
         << rtf("\\qc\\li300\\sa120 a\\par b\\par\\pard c")
         << QByteArrayList{"\\pard\\qc\\li300\\sa120\\f0\\fs24 a\\par\nb\\par\n\\pard c"};
-    QTest::newRow("nominal: numbered list with its number text and \\pn")
-        << rtf("{\\*\\pn\\pnlvlbody\\pndec}a\\par b")
-        << QByteArrayList{"{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}",
-                          "{\\pntext 2.\\tab}"};
+    QTest::newRow("nominal: numbered list with its number text and its list table entry")
+        << rtf("{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart3{\\pntxta )}}a\\par b")
+        << QByteArrayList{"{\\listlevel\\levelnfc4\\levelnfcn4\\leveljc0\\levelfollow0"
+                          "\\levelstartat3{\\leveltext\\'02\\'00);}{\\levelnumbers\\'01;}",
+                          "{\\listoverride\\listid1\\listoverridecount0\\ls1}",
+                          "{\\listtext a)\\tab}\\ls1\\fi-360\\li720", "{\\listtext b)\\tab}"};
     QTest::newRow("nominal: hyperlink as a field")
         << rtf("{\\field{\\*\\fldinst HYPERLINK \"http://x.org/?q=\\\"a\\\"\"}{\\fldrslt x}}")
         << QByteArrayList{"{\\field{\\*\\fldinst{HYPERLINK \"http://x.org/?q=a\"}}"

@@ -77,7 +77,7 @@ void RtfHostileTest::hostileInput_data()
         << "{\\rtf1 a{\\pict\\pngblip " + repeated("0", 4'000'001) + "}b}" << QStringLiteral("ab");
     QTest::newRow("robustness: 1,000,000 empty cells then text")
         << "{\\rtf1 " + repeated("\\cell", 1'000'000) + "\\row x" + repeated("\\cell ", 3) + "y}"
-        << QStringLiteral("\nx\t\t\ty");
+        << QString(1'000'000, u'\t') + QStringLiteral("\nx\t\t\ty");
     // The last, empty paragraph only carries the list on, so it is no item.
     QTest::newRow("robustness: 50,000 numbered paragraphs")
         << "{\\rtf1{\\*\\pn\\pnlvlbody\\pndec}" + repeated("n\\par ", 50'000) + "}"

@@ -40,9 +40,13 @@ bool sameBlock(const QTextBlock& one, const QTextBlock& other)
 {
     QTextBlockFormat format = one.blockFormat();
     QTextBlockFormat otherFormat = other.blockFormat();
-    format.clearProperty(QTextFormat::ObjectIndex);
-    otherFormat.clearProperty(QTextFormat::ObjectIndex);
-    if (format != otherFormat || one.charFormat() != other.charFormat())
+    QTextCharFormat chars = one.charFormat();
+    QTextCharFormat otherChars = other.charFormat();
+    // Tables are numbered as objects, in order.
+    for (QTextFormat* each : {static_cast<QTextFormat*>(&format), static_cast<QTextFormat*>(&otherFormat),
+                              static_cast<QTextFormat*>(&chars), static_cast<QTextFormat*>(&otherChars)})
+        each->clearProperty(QTextFormat::ObjectIndex);
+    if (format != otherFormat || chars != otherChars)
         return false;
     auto it = one.begin();
     auto otherIt = other.begin();
