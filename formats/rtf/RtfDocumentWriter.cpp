@@ -25,9 +25,6 @@ constexpr qsizetype s_maxBytesPerUnit = 9;
 // Enough for text that is mostly ASCII with some formatting and some \uN escapes.
 constexpr qsizetype s_expectedBytesPerCharacter = 4;
 
-// Both the bullet text older readers show and the description newer ones build a list from.
-constexpr std::string_view s_bulletParagraph =
-    "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
 // Where a list paragraph's first line starts, in twips: its marker hangs before its text.
 constexpr int s_listLineStart = 360;
 constexpr qsizetype s_imageBytesPerLine = 64;
@@ -47,7 +44,7 @@ int levelNumberFormat(QTextListFormat::Style style)
     case QTextListFormat::ListLowerAlpha:
         return 4;
     default:
-        return 0;
+        return RtfCharacterPolicy::isBullet(style) ? 23 : 0;
     }
 }
 
@@ -55,6 +52,8 @@ int levelNumberFormat(QTextListFormat::Style style)
 // number as the character of the level's index.
 QString levelText(const QTextListFormat& format, int level)
 {
+    if (RtfCharacterPolicy::isBullet(format.style()))
+        return QStringLiteral("\u0001\u2022");
     const QString kept = format.stringProperty(RtfCharacterPolicy::ListLevelTextProperty);
     if (!kept.isEmpty())
         return kept;
@@ -197,6 +196,20 @@ std::string_view familyWord(QFont::StyleHint hint)
         return "\\fdecor"sv;
     default:
         return "\\fnil"sv;
+    }
+}
+
+// What stands around a numbered list's number and where it starts, as listFormat says.
+void setNumberText(QTextListFormat& format, const QTextListFormat& listFormat)
+{
+    format.setNumberPrefix(listFormat.numberPrefix());
+    format.setNumberSuffix(listFormat.hasProperty(QTextFormat::ListNumberSuffix)
+                               ? listFormat.numberSuffix()
+                               : QStringLiteral("."));
+    for (const int kept :
+         {RtfCharacterPolicy::ListStartProperty, RtfCharacterPolicy::ListLevelTextProperty}) {
+        if (listFormat.hasProperty(kept))
+            format.setProperty(kept, listFormat.property(kept));
     }
 }
 
@@ -477,17 +490,15 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
 
 void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)
 {
-    const QTextListFormat::Style style = list.format().style();
-    if (RtfCharacterPolicy::isBullet(style)) {
-        writeWord(m_body, s_bulletParagraph);
-        return;
-    }
-    // Older readers show the number text; newer ones number the list from the list table.
+    // Older readers show the marker text; newer ones number the list from the list table.
+    const QTextListFormat format = list.format();
     m_body.append("\\pard{\\listtext "sv);
     m_needsDelimiter = false;
-    writeText(m_body, list.itemText(block));
+    if (RtfCharacterPolicy::isBullet(format.style()))
+        m_body.append("\\'95"sv);
+    else
+        writeText(m_body, list.itemText(block));
     m_body.append("\\tab}"sv);
-    const QTextListFormat format = list.format();
     writeWord(m_body, "\\ls"sv, listNumber(format));
     const int level = std::max(format.indent() - 1, 0);
     if (level > 0)
@@ -501,15 +512,8 @@ int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)
     QTextListFormat format;
     format.setStyle(listFormat.style());
     format.setIndent(std::max(listFormat.indent(), 1));
-    format.setNumberPrefix(listFormat.numberPrefix());
-    format.setNumberSuffix(listFormat.hasProperty(QTextFormat::ListNumberSuffix)
-                               ? listFormat.numberSuffix()
-                               : QStringLiteral("."));
-    for (const int kept :
-         {RtfCharacterPolicy::ListStartProperty, RtfCharacterPolicy::ListLevelTextProperty}) {
-        if (listFormat.hasProperty(kept))
-            format.setProperty(kept, listFormat.property(kept));
-    }
+    if (!RtfCharacterPolicy::isBullet(format.style()))
+        setNumberText(format, listFormat);
     const auto found = std::find(m_listFormats.begin(), m_listFormats.end(), format);
     if (found != m_listFormats.end())
         return int(found - m_listFormats.begin()) + 1;

@@ -669,17 +669,17 @@ void tst_Documents::commandLineOpensEachFileAsOpenDoes()
     QCOMPARE(m_editor->Text(), entries.last() == "b.doc" ? "from b" : "from a");
 }
 
-// Two hundred missing files and two that lose their tables make one box, not one each, and a
-// box that fits on the screen.
+// Two hundred missing files and two that lose their embedded objects make one box, not one
+// each, and a box that fits on the screen.
 void tst_Documents::manyFilesTellTheirTroubleInOneMessage()
 {
     QStringList arguments{"quillmere"};
     for (int i = 1; i <= 200; ++i)
         arguments << m_env->path(QStringLiteral("missing%1.rtf").arg(i));
-    const QStringList tables{m_env->path("table1.rtf"), m_env->path("table2.rtf")};
-    for (const QString& table : tables) {
-        writeFile(table, "{\\rtf1\\ansi\\trowd\\cellx1000\\intbl A\\cell\\row\\pard after\\par}");
-        arguments << table;
+    const QStringList objects{m_env->path("object1.rtf"), m_env->path("object2.rtf")};
+    for (const QString& object : objects) {
+        writeFile(object, "{\\rtf1\\ansi{\\object\\objemb{\\*\\objdata 00}}A\\par after\\par}");
+        arguments << object;
     }
     m_window->openArguments(arguments);
 
@@ -687,11 +687,11 @@ void tst_Documents::manyFilesTellTheirTroubleInOneMessage()
     const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
     QCOMPARE(box.icon, MessageService::Icon::Warning);
     QVERIFY2(box.prompt.count('\n') < 30, qPrintable(box.prompt));
-    for (const char* told : {"200 of the 202 files", "missing1.rtf: No such file", "table1.rtf",
-                             "table2.rtf: table layout"})
+    for (const char* told : {"200 of the 202 files", "missing1.rtf: No such file", "object1.rtf",
+                             "object2.rtf: embedded objects"})
         QVERIFY2(box.prompt.contains(told), qPrintable(box.prompt));
     QVERIFY2(!box.prompt.contains("missing200.rtf"), qPrintable(box.prompt));
-    checkUnchanged(tables, 1, QStringLiteral("A\nafter\n"));
+    checkUnchanged(objects, 1, QStringLiteral("A\nafter\n"));
 }
 
 void tst_Documents::droppedFilesOpenAsOpenDoes_data()
