@@ -1,8 +1,11 @@
 #include "RtfTestDocuments.h"
 
+#include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
+#include "platform/FontFallbacks.h"
 
+#include <QFontInfo>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -117,6 +120,51 @@ QString summary(const QTextDocument& document)
     return blocks.join(u'\n');
 }
 
+// What the codec keeps that Qt does not show: "[number text start=N level=N text=...]" before a
+// list item, {family/hint:text} for a run in a named font, {hidden:text} for hidden text.
+QString keptSummary(const QTextDocument& document)
+{
+    QStringList blocks;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QString text;
+        if (const QTextList* list = block.textList()) {
+            const QTextListFormat format = list->format();
+            text = QStringLiteral("[%1 start=%2 level=%3")
+                       .arg(list->itemText(block))
+                       .arg(format.property(RtfCharacterPolicy::ListStartProperty).toInt())
+                       .arg(format.indent());
+            const QString levelText =
+                format.stringProperty(RtfCharacterPolicy::ListLevelTextProperty);
+            text += levelText.isEmpty() ? QString() : QStringLiteral(" ");
+            for (const QChar c : levelText.mid(1))
+                text += c.unicode() < 9 ? QString::number(c.unicode()) : QString(c);
+            text += QStringLiteral("] ");
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            const QString family = format.fontFamilies().toStringList().value(0);
+            if (format.objectType() == RtfCharacterPolicy::HiddenTextObject)
+                text += QStringLiteral("{hidden:") +
+                        format.stringProperty(RtfCharacterPolicy::HiddenTextProperty) + u'}';
+            else if (!family.isEmpty() && family != document.defaultFont().family())
+                text += QStringLiteral("{%1/%2:%3}")
+                            .arg(family)
+                            .arg(format.fontStyleHint())
+                            .arg(it.fragment().text());
+            else
+                text += it.fragment().text();
+        }
+        blocks << text;
+    }
+    return blocks.join(u'\n');
+}
+
+QByteArray listTable(const QByteArray& levels)
+{
+    return "{\\*\\listtable{\\list" + levels +
+           "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}}";
+}
+
 QByteArray rtf(const QByteArray& body)
 {
     return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}" + body +
@@ -138,6 +186,10 @@ private slots:
     void writtenForPeers();
     void losses_data();
     void losses();
+    void keptThroughWriting_data();
+    void keptThroughWriting();
+    void missingFontsFallBackByFamily_data();
+    void missingFontsFallBackByFamily();
 };
 
 void RtfFeaturesTest::readAndKeep_data()
@@ -294,5 +346,69 @@ void RtfFeaturesTest::losses()
     QCOMPARE(reader.losses(), expected);
 }
 
-QTEST_GUILESS_MAIN(RtfFeaturesTest)
+void RtfFeaturesTest::keptThroughWriting_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    // Qt numbers from 1 whatever the list's start: the start is kept for writing.
+    QTest::newRow("nominal: a) starting at 3")
+        << rtf(listTable("{\\listlevel\\levelnfc4\\levelstartat3{\\leveltext\\'02\\'00);}}") +
+               "\\pard\\ls1 one\\par two\\par\\pard end")
+        << "[a) start=3 level=1] one\n[b) start=3 level=1] two\nend";
+    QTest::newRow("nominal: (i) and (A) on the second level")
+        << rtf(listTable("{\\listlevel\\levelnfc2{\\leveltext\\'03(\\'00);}}"
+                         "{\\listlevel\\levelnfc3{\\leveltext\\'03(\\'01);}}") +
+               "\\pard\\ls1 one\\par\\pard\\ls1\\ilvl1 sub\\par\\pard end")
+        << "[(i) start=0 level=1] one\n[(A) start=0 level=2] sub\nend";
+    QTest::newRow("nominal: 1.1. kept as the number text it is")
+        << rtf(listTable("{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+                         "{\\listlevel\\levelnfc0{\\leveltext\\'04\\'00.\\'01.;}}") +
+               "\\pard\\ls1\\ilvl1 deep\\par\\pard end")
+        << "[1. start=0 level=2 0.1.] deep\nend";
+    QTest::newRow("nominal: older lists' text before and after the number, and start")
+        << rtf("{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart2{\\pntxtb [}{\\pntxta ]}}x\\par\\pard end")
+        << "[[A] start=2 level=1] x\nend";
+    QTest::newRow("nominal: font families kept with their kind")
+        << rtf("{\\fonttbl{\\f1\\froman Times New Roman;}{\\f2\\fswiss Arial;}"
+               "{\\f3\\fmodern Courier New;}}\\f1 a\\f2 b\\f3 c")
+        << "{Times New Roman/1:a}{Arial/0:b}{Courier New/7:c}";
+    QTest::newRow("nominal: hidden text kept out of sight")
+        << rtf("seen {\\v hidden words}more{\\v\\b x}") << "seen {hidden:hidden words}more{hidden:x}";
+}
+
+void RtfFeaturesTest::keptThroughWriting()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    RtfTestDocuments::checkReadAndKept(rtf, expected, keptSummary);
+}
+
+void RtfFeaturesTest::missingFontsFallBackByFamily_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("generic");
+    QTest::newRow("nominal: Times New Roman in a serif face")
+        << rtf("{\\fonttbl{\\f1\\froman Times New Roman;}}\\f1 x") << "serif";
+    QTest::newRow("nominal: a serif font not installed")
+        << rtf("{\\fonttbl{\\f1\\froman Quillmere Missing Serif;}}\\f1 x") << "serif";
+    QTest::newRow("nominal: a fixed font not installed")
+        << rtf("{\\fonttbl{\\f1\\fmodern Quillmere Missing Mono;}}\\f1 x") << "monospace";
+}
+
+// A run's face is the one the family's kind resolves to on this machine.
+void RtfFeaturesTest::missingFontsFallBackByFamily()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, generic);
+    FontFallbacks::install();
+    const auto document = RtfTestDocuments::read(rtf);
+    QTextCursor cursor(document.get());
+    cursor.movePosition(QTextCursor::NextCharacter);
+    const QFont font = cursor.charFormat().font();
+    QFont genericFont(generic);
+    genericFont.setStyleHint(generic == "serif" ? QFont::Serif : QFont::Monospace);
+    QCOMPARE(QFontInfo(font).family(), QFontInfo(genericFont).family());
+}
+
+QTEST_MAIN(RtfFeaturesTest)
 #include "tst_rtffeatures.moc"
