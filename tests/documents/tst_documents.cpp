@@ -960,10 +960,10 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
 {
     QFETCH(Button, answer);
     QFETCH(bool, overwritten);
-    const QString file = m_env->path("table.doc");
-    const QByteArray table = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\trowd\\cellx1000\\cellx2000"
-                             "\\intbl A\\cell B\\cell\\row\\pard after\\par}";
-    writeFile(file, table);
+    const QString file = m_env->path("object.doc");
+    const QByteArray object = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\object\\objemb{\\*\\objdata "
+                              "00}}A\\par after\\par}";
+    writeFile(file, object);
     m_env->dialog.queueFileName(file);
     action(m_window, "mnuOpen")->trigger();
     QCOMPARE(m_env->messages.boxes.size(), 1); // what cannot be kept is named once at opening
@@ -976,12 +976,11 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
 
     QCOMPARE(m_env->messages.questions.size(), 1);
     const auto& question = m_env->messages.questions[0];
-    QCOMPARE(question.prompt, file + QStringLiteral(" holds content Quillmere cannot keep (table "
-                                                    "layout (cell texts are kept)). Saving will "
-                                                    "remove it."));
+    QCOMPARE(question.prompt, file + QStringLiteral(" holds content Quillmere cannot keep (embedded "
+                                                    "objects). Saving will remove it."));
     QCOMPARE(question.buttons, (QList<Button>{Button::Save, Button::SaveAs, Button::Cancel}));
     QCOMPARE(question.defaultButton, Button::SaveAs);
-    QCOMPARE(readAll(file) != table, overwritten);
+    QCOMPARE(readAll(file) != object, overwritten);
     QCOMPARE(QFile::exists(m_env->path("copy.doc")), answer == Button::SaveAs);
 
     // Asked once: what is lost is gone from the file or no longer tied to this document.
