@@ -58,27 +58,23 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
                                  const RtfCharState& chars)
 {
     RtfParagraphState& formatting = m_paragraph.formatting;
-    if (keyword == Keyword::TableDepth) {
+    switch (keyword) {
+    case Keyword::TableDepth:
         m_tableDepth = std::clamp(token.parameter, 0, s_maxTwips);
         formatting.inTable = m_tableDepth > 0;
-        return;
-    }
-    if (keyword == Keyword::NestedCell) {
+        break;
+    case Keyword::NestedCell:
         endParagraph(chars);
-        return;
-    }
-    const bool outer = m_tableDepth <= 1;
-    // Cells outside a table keep their texts apart as tabs do.
-    if (keyword == Keyword::Cell && !formatting.inTable) {
-        sendText(u"\t", m_formats.current(chars));
-        return;
-    }
-    if (keyword == Keyword::Row && !formatting.inTable) {
-        endParagraph(chars);
-        return;
-    }
-    switch (keyword) {
+        break;
+    case Keyword::NestedRow:
+        // The nested cells' paragraphs are ended already.
+        break;
     case Keyword::Cell:
+        if (!formatting.inTable) {
+            // Cells outside a table keep their texts apart as tabs do.
+            sendText(u"\t", m_formats.current(chars));
+            break;
+        }
         if (rowPending())
             startRow();
         m_stream.endCell(m_formats.current(chars), formatting);
@@ -86,6 +82,10 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
         m_paragraph.empty = true;
         break;
     case Keyword::Row:
+        if (!formatting.inTable) {
+            endParagraph(chars);
+            break;
+        }
         if (rowPending())
             startRow();
         m_stream.endRow(formatting);
@@ -93,19 +93,25 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
         // Each paragraph of a table says so: what follows the row without \intbl is outside.
         formatting.inTable = false;
         break;
+    default:
+        if (m_tableDepth <= 1)
+            applyRowWord(keyword, token);
+        break;
+    }
+}
+
+void RtfBodyText::applyRowWord(Keyword keyword, const RtfToken& token)
+{
+    switch (keyword) {
     case Keyword::TableRow:
         // Writers that leave out \intbl still mean the row's paragraphs to be its cells'.
-        if (outer) {
-            formatting.inTable = true;
-            m_row = RtfTableRow();
-            m_cell = RtfTableRow::Cell();
-            m_cellBorder = 0;
-            m_borderSide = false;
-        }
+        m_paragraph.formatting.inTable = true;
+        m_row = RtfTableRow();
+        m_cell = RtfTableRow::Cell();
+        m_cellBorder = 0;
+        m_borderSide = false;
         break;
     case Keyword::CellBoundary:
-        if (!outer)
-            break;
         commitBorderSide();
         m_row.borderWidth = std::max(m_row.borderWidth, m_cellBorder);
         m_cell.right = std::clamp(token.parameter, -s_maxTwips, s_maxTwips);
@@ -113,23 +119,22 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
             m_row.cells.push_back(m_cell);
         m_cell = RtfTableRow::Cell();
         m_cellBorder = 0;
-        m_borderSide = false;
         break;
     case Keyword::CellMerge:
-        m_cell.merge |= outer ? RtfTableRow::MergedLeft : 0;
+        m_cell.merge |= RtfTableRow::MergedLeft;
         break;
     case Keyword::CellMergeUp:
-        m_cell.merge |= outer ? RtfTableRow::MergedUp : 0;
+        m_cell.merge |= RtfTableRow::MergedUp;
         break;
     case Keyword::RowGap:
-        m_row.gap = outer ? std::clamp(token.parameter, 0, s_maxTwips) : m_row.gap;
+        m_row.gap = std::clamp(token.parameter, 0, s_maxTwips);
         break;
     case Keyword::RowLeft:
-        m_row.left = outer ? std::clamp(token.parameter, -s_maxTwips, s_maxTwips) : m_row.left;
+        m_row.left = std::clamp(token.parameter, -s_maxTwips, s_maxTwips);
         break;
     case Keyword::CellBorder:
         commitBorderSide();
-        m_borderSide = outer;
+        m_borderSide = true;
         break;
     case Keyword::BorderSingle:
     case Keyword::BorderNone:
@@ -138,7 +143,7 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
     case Keyword::BorderWidth:
         m_sideWidth = std::clamp(token.parameter, 0, s_maxTwips);
         break;
-    default: // \nestrow: the nested cells' paragraphs are ended already.
+    default:
         break;
     }
 }

@@ -89,9 +89,11 @@ private:
     /// A word from TabPosition to TabLeaderMiddleDots.
     Q_DECL_COLD_FUNCTION void applyTabWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
     Q_DECL_COLD_FUNCTION void appendNoteMark(const RtfGroupState& state);
-    /// Row definitions, cell and row ends.
+    /// Cell and row ends and table nesting; the row definition goes to applyRowWord().
     Q_DECL_COLD_FUNCTION void applyTableWord(RtfKeywordTable::Keyword keyword,
                                              const RtfToken& token, const RtfCharState& chars);
+    /// Words of the row definition from \trowd to the last \cellx, of the outermost table.
+    Q_DECL_COLD_FUNCTION void applyRowWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
     /// Takes the border words of the side being described into the cell's border.
     void commitBorderSide();
     /// Whether a table row's first content is coming, which the row's layout must precede.

@@ -239,21 +239,10 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     case Keyword::FieldResult:
         return handleFieldWord(keyword);
     case Keyword::LevelText:
-        if (state().destination == Destination::ListTable) {
-            changeState().destination = Destination::LevelText;
-            return true;
-        }
-        return state().destination == Destination::Body && openBodyDestination(Keyword::ListPart);
     case Keyword::ListLevel:
-        return state().destination == Destination::Body && openBodyDestination(Keyword::ListPart);
     case Keyword::LegacyTextBefore:
     case Keyword::LegacyTextAfter:
-        changeState().destination = state().destination != Destination::LegacyNumbering
-                                        ? Destination::Skipped
-                                    : keyword == Keyword::LegacyTextBefore
-                                        ? Destination::LegacyTextBefore
-                                        : Destination::LegacyTextAfter;
-        return true;
+        return handleListTextWord(keyword);
     case Keyword::LegacyBullet:
     case Keyword::LegacyBulletText:
         // \pn's words give the list's style; \pntext holds only the marker, which is not text.
@@ -286,6 +275,24 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     default:
         return false;
     }
+}
+
+bool RtfParser::handleListTextWord(Keyword keyword)
+{
+    if (keyword == Keyword::LegacyTextBefore || keyword == Keyword::LegacyTextAfter) {
+        changeState().destination = state().destination != Destination::LegacyNumbering
+                                        ? Destination::Skipped
+                                    : keyword == Keyword::LegacyTextBefore
+                                        ? Destination::LegacyTextBefore
+                                        : Destination::LegacyTextAfter;
+        return true;
+    }
+    if (keyword == Keyword::LevelText && state().destination == Destination::ListTable) {
+        changeState().destination = Destination::LevelText;
+        return true;
+    }
+    // A level is a word of the list being read; in the body, a stray piece of a list table.
+    return state().destination == Destination::Body && openBodyDestination(Keyword::ListPart);
 }
 
 void RtfParser::openTable(Keyword keyword)
