@@ -60,7 +60,7 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
     RtfParagraphState& formatting = m_paragraph.formatting;
     switch (keyword) {
     case Keyword::TableDepth:
-        m_tableDepth = std::clamp(token.parameter, 0, s_maxTwips);
+        m_tableDepth = std::max(token.parameter, 0);
         formatting.inTable = m_tableDepth > 0;
         break;
     case Keyword::NestedCell:

@@ -21,6 +21,10 @@ namespace {
 constexpr int s_maxListLength = 64;
 // Numbers restart with each list, so numbered lists are split only when very long.
 constexpr int s_maxNumberedListLength = 256;
+// Qt lays a table's grid out again after each row or column it gains, so a table's rows and
+// columns are bounded: longer tables go on as another, and further cells join a row's last.
+constexpr int s_maxTableRows = 256;
+constexpr int s_maxTableColumns = 63;
 
 Qt::Alignment alignmentFor(RtfParagraphState::Alignment alignment)
 {
@@ -296,6 +300,8 @@ void RtfDocumentBuilder::joinList()
 void RtfDocumentBuilder::startRow(const RtfTableRow& row)
 {
     Table& table = m_target->table;
+    if (table.table && table.row + 1 >= s_maxTableRows)
+        closeTable();
     if (!table.table) {
         createTable(row);
     } else {
@@ -341,7 +347,8 @@ void RtfDocumentBuilder::placeCells(const RtfTableRow& row)
         // Edges that do not move right would make cells of no width.
         const int right = std::max(cell.right, previous + 1);
         const auto at = std::lower_bound(table.edges.begin(), table.edges.end(), right);
-        if (at == table.edges.end() || *at != right) {
+        if ((at == table.edges.end() || *at != right) &&
+            table.edges.size() < size_t(s_maxTableColumns)) {
             const int column = int(at - table.edges.begin());
             // A new edge splits a column: the cells of the rows above keep its whole width.
             if (!first && column < table.table->columns()) {
@@ -359,16 +366,17 @@ void RtfDocumentBuilder::placeCells(const RtfTableRow& row)
     if (int(table.edges.size()) > table.table->columns())
         table.table->appendColumns(int(table.edges.size()) - table.table->columns());
     // Each cell starts where the edges left of it end; the last entry is where the row ends.
+    const int columns = table.table->columns();
+    const auto columnAfter = [&](int edge) {
+        return int(std::upper_bound(table.edges.begin(), table.edges.end(), edge) -
+                   table.edges.begin());
+    };
     previous = row.left;
     for (const RtfTableRow::Cell& cell : row.cells) {
-        table.cellColumns.push_back(
-            int(std::upper_bound(table.edges.begin(), table.edges.end(), previous) -
-                table.edges.begin()));
+        table.cellColumns.push_back(std::min(columnAfter(previous), columns - 1));
         previous = std::max(cell.right, previous + 1);
     }
-    table.cellColumns.push_back(
-        int(std::upper_bound(table.edges.begin(), table.edges.end(), previous) -
-            table.edges.begin()));
+    table.cellColumns.push_back(std::min(columnAfter(previous), columns));
 }
 
 void RtfDocumentBuilder::mergeCells(const RtfTableRow& row)
@@ -432,7 +440,9 @@ void RtfDocumentBuilder::enterNextCell()
         // Cells past the row's definition each take the next column.
         const QTextTableCell current = table.table->cellAt(table.row, table.column);
         column = current.column() + current.columnSpan();
-        if (column >= table.table->columns())
+        if (column >= s_maxTableColumns)
+            column = table.table->columns() - 1;
+        else if (column >= table.table->columns())
             table.table->appendColumns(1);
     }
     moveToCell(column);
@@ -441,9 +451,11 @@ void RtfDocumentBuilder::enterNextCell()
 void RtfDocumentBuilder::moveToCell(int column)
 {
     Table& table = m_target->table;
-    table.column = column;
     const QTextTableCell cell = table.table->cellAt(table.row, column);
-    table.covered = cell.row() != table.row || cell.column() != column;
+    // A cell merged away, or one past the last column, adds to the cell that holds it.
+    table.covered = cell.row() != table.row || cell.column() != column ||
+                    (table.cell > 0 && column == table.column);
+    table.column = column;
     m_target->cursor = table.covered ? cell.lastCursorPosition() : cell.firstCursorPosition();
     m_target->paragraphPending = table.covered;
     m_target->paragraphHasText = false;

@@ -258,15 +258,22 @@ RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document)
     : m_document(document), m_styles(document),
       m_body(document.characterCount() * s_expectedBytesPerCharacter + 4096)
 {
-    for (const QTextFrame* frame : document.rootFrame()->childFrames()) {
+}
+
+void RtfDocumentWriter::findTables()
+{
+    m_tables.clear();
+    for (const QTextFrame* frame : m_document.rootFrame()->childFrames()) {
         if (const auto* table = qobject_cast<const QTextTable*>(frame))
-            m_tables.push_back(table);
+            m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
     }
+    m_lastTable = nullptr;
 }
 
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
 {
     constexpr int progressStep = 4096;
+    findTables();
     const QString text = m_document.toRawText();
     RtfParagraphBoundary boundary;
     if (map) {
@@ -309,6 +316,8 @@ std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& bl
     const qsizetype fonts = m_styles.fonts().size();
     const qsizetype colors = m_styles.colors().size();
     const QString text = block.text();
+    // The document changed since the whole write: its tables may have too.
+    findTables();
     m_body = RtfByteSink(text.size() * s_maxBytesPerUnit + 1024);
     m_needsDelimiter = false;
     RtfParagraphBoundary boundary = before;
@@ -411,13 +420,12 @@ const QTextTable* RtfDocumentWriter::tableOf(const QTextBlock& block) const
     if (m_tables.empty())
         return nullptr;
     const int position = block.position();
-    const auto after = std::upper_bound(
-        m_tables.begin(), m_tables.end(), position,
-        [](int at, const QTextTable* table) { return at < table->firstPosition(); });
-    if (after == m_tables.begin())
+    const auto after =
+        std::upper_bound(m_tables.begin(), m_tables.end(), position,
+                         [](int at, const TablePlace& table) { return at < table.first; });
+    if (after == m_tables.begin() || position > (after - 1)->last)
         return nullptr;
-    const QTextTable* table = *(after - 1);
-    return position <= table->lastPosition() ? table : nullptr;
+    return (after - 1)->table;
 }
 
 void RtfDocumentWriter::writeCellStart(const QTextTable& table, const QTextTableCell& cell)
@@ -491,19 +499,26 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
 void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)
 {
     // Older readers show the marker text; newer ones number the list from the list table.
-    const QTextListFormat format = list.format();
+    auto found = m_listWords.constFind(&list);
+    if (found == m_listWords.constEnd())
+        found = m_listWords.insert(&list, listWords(list.format()));
     m_body.append("\\pard{\\listtext "sv);
     m_needsDelimiter = false;
-    if (RtfCharacterPolicy::isBullet(format.style()))
+    if (RtfCharacterPolicy::isBullet(list.format().style()))
         m_body.append("\\'95"sv);
     else
         writeText(m_body, list.itemText(block));
     m_body.append("\\tab}"sv);
-    writeWord(m_body, "\\ls"sv, listNumber(format));
+    writeWord(m_body, std::string_view(found->constData(), size_t(found->size())));
+}
+
+QByteArray RtfDocumentWriter::listWords(const QTextListFormat& format)
+{
+    QByteArray words = "\\ls" + QByteArray::number(listNumber(format));
     const int level = std::max(format.indent() - 1, 0);
     if (level > 0)
-        writeWord(m_body, "\\ilvl"sv, level);
-    writeWord(m_body, "\\fi-360\\li"sv, s_listLineStart * 2 * (level + 1));
+        words += "\\ilvl" + QByteArray::number(level);
+    return words + "\\fi-360\\li" + QByteArray::number(s_listLineStart * 2 * (level + 1));
 }
 
 int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)

@@ -7,6 +7,7 @@
 #include "formats/rtf/RtfStyleTable.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QStringView>
 
 #include <optional>
@@ -49,6 +50,8 @@ private:
     void writeParagraphStart(const QTextBlock& block, const QTextList* list,
                              const QByteArray& properties, const QByteArray& previousProperties,
                              bool inTable);
+    /// Notes the document's top-level tables and where they lie, as they are now.
+    void findTables();
     /// The top-level table block is in, if any.
     const QTextTable* tableOf(const QTextBlock& block) const;
     /// Before a cell's first paragraph: its row's definition when it starts the row, and the
@@ -59,6 +62,8 @@ private:
     void writeRowDefinition(const QTextTable& table, int row);
     void writeCoveredCells(int count);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
+    /// The words after a list paragraph's marker that name its list, level and indent.
+    QByteArray listWords(const QTextListFormat& format);
     /// The \ls number of a numbered list's format, entered in the list table when new.
     int listNumber(const QTextListFormat& listFormat);
     /// The \listtable and \listoverridetable of the numbered lists written.
@@ -96,10 +101,18 @@ private:
     /// folded into one number.
     quint64 m_tableUse = 0;
     quint64 m_lastEntries = 0;
-    /// The formats of the numbered lists written, each an entry of the list table.
+    /// The formats of the lists written, each an entry of the list table.
     std::vector<QTextListFormat> m_listFormats;
+    /// Each list's words after its paragraphs' markers.
+    QHash<const QTextList*, QByteArray> m_listWords;
+    struct TablePlace
+    {
+        const QTextTable* table;
+        int first;
+        int last;
+    };
     /// The document's top-level tables, in order.
-    std::vector<const QTextTable*> m_tables;
+    std::vector<TablePlace> m_tables;
     /// The table and row of the cell written last, and its column.
     const QTextTable* m_lastTable = nullptr;
     int m_lastRow = -1;
