@@ -502,19 +502,22 @@ void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList
     auto found = m_listWords.constFind(&list);
     if (found == m_listWords.constEnd())
         found = m_listWords.insert(&list, listWords(list.format()));
-    m_body.append("\\pard{\\listtext "sv);
-    m_needsDelimiter = false;
-    if (RtfCharacterPolicy::isBullet(list.format().style()))
-        m_body.append("\\'95"sv);
-    else
+    // A bullet's marker is the same for every item: it is written whole.
+    if (!found->startsWith("\\pard")) {
+        m_body.append("\\pard{\\listtext "sv);
+        m_needsDelimiter = false;
         writeText(m_body, list.itemText(block));
-    m_body.append("\\tab}"sv);
+        m_body.append("\\tab}"sv);
+    }
     writeWord(m_body, std::string_view(found->constData(), size_t(found->size())));
 }
 
 QByteArray RtfDocumentWriter::listWords(const QTextListFormat& format)
 {
-    QByteArray words = "\\ls" + QByteArray::number(listNumber(format));
+    QByteArray words = RtfCharacterPolicy::isBullet(format.style())
+                           ? QByteArray("\\pard{\\listtext \\'95\\tab}\\ls")
+                           : QByteArray("\\ls");
+    words += QByteArray::number(listNumber(format));
     const int level = std::max(format.indent() - 1, 0);
     if (level > 0)
         words += "\\ilvl" + QByteArray::number(level);

@@ -62,7 +62,8 @@ private:
     void writeRowDefinition(const QTextTable& table, int row);
     void writeCoveredCells(int count);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
-    /// The words after a list paragraph's marker that name its list, level and indent.
+    /// The words after a list paragraph's marker that name its list, level and indent; a
+    /// bullet's marker too, which is the same for every item.
     QByteArray listWords(const QTextListFormat& format);
     /// The \ls number of a numbered list's format, entered in the list table when new.
     int listNumber(const QTextListFormat& listFormat);
@@ -103,7 +104,7 @@ private:
     quint64 m_lastEntries = 0;
     /// The formats of the lists written, each an entry of the list table.
     std::vector<QTextListFormat> m_listFormats;
-    /// Each list's words after its paragraphs' markers.
+    /// Each list's words after its paragraphs' markers, as listWords() gives them.
     QHash<const QTextList*, QByteArray> m_listWords;
     struct TablePlace
     {
