@@ -602,13 +602,16 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
         const qsizetype length = fragment.length();
-        const QTextCharFormat format = fragment.charFormat();
-        if (format.isImageFormat()) {
+        // Only an object's placeholder needs its format looked at: most fragments are text.
+        const int object = text[position] == QChar::ObjectReplacementCharacter
+                               ? fragment.charFormat().objectType()
+                               : QTextFormat::NoObject;
+        if (object == QTextFormat::ImageObject) {
             closeVertical();
             closeLink();
-            wroteText |= writeImage(format.toImageFormat());
-        } else if (format.objectType() == RtfCharacterPolicy::HiddenTextObject) {
-            writeHidden(format, fragment.charFormatIndex(), length);
+            wroteText |= writeImage(fragment.charFormat().toImageFormat());
+        } else if (object == RtfCharacterPolicy::HiddenTextObject) {
+            writeHidden(fragment.charFormat(), fragment.charFormatIndex(), length);
             wroteText = true;
         } else {
             wroteText |=
