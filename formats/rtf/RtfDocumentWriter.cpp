@@ -65,6 +65,12 @@ QString levelText(const QTextListFormat& format, int level)
     return QChar(char16_t(text.size())) + text;
 }
 
+// A list paragraph's left indent in twips: its marker hangs s_listLineStart before its text.
+int listIndent(const QTextListFormat& format)
+{
+    return s_listLineStart * 2 * std::max(format.indent(), 1);
+}
+
 // The length in whole twips, after word when it is not 0.
 int appendTwips(QByteArray& out, const char* word, double pixels)
 {
@@ -116,8 +122,12 @@ QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
     else if (alignment & Qt::AlignJustify)
         out.append("\\qj");
     // A list's indent is its own and is written with the list.
-    int lineStart = s_listLineStart;
-    if (!list) {
+    int lineStart = 0;
+    if (list) {
+        lineStart = format.hasProperty(QTextFormat::TabPositions)
+                        ? listIndent(list->format()) - s_listLineStart
+                        : 0;
+    } else {
         lineStart = appendTwips(out, "\\li", format.leftMargin());
         appendTwips(out, "\\ri", format.rightMargin());
         lineStart += appendTwips(out, "\\fi", format.textIndent());
@@ -340,12 +350,22 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     m_lastEntries = 0;
     const QTextTable* table = tableOf(block);
     const QTextTableCell cell = table ? table->cellAt(block.position()) : QTextTableCell();
+    // Readers take "\par\cell" as ending the paragraph before: a cell's last paragraph, when
+    // empty, is not written, and the one before it ends the cell.
+    const auto lastInCell = [&cell](const QTextBlock& each) {
+        return !each.next().isValid() || each.next().position() > cell.lastPosition();
+    };
+    if (table && block.length() == 1 && block.position() > cell.firstPosition() &&
+        lastInCell(block)) {
+        boundary = {m_current, QByteArray("table")};
+        return {m_body.size(), 0, 0, true};
+    }
     if (table && (table != m_lastTable || cell.row() != m_lastRow ||
                   cell.column() != m_lastColumn))
         writeCellStart(*table, cell);
     writeParagraphStart(block, list, properties, boundary.properties, table != nullptr);
     writeBlock(block, text);
-    if (table && (!block.next().isValid() || block.next().position() > cell.lastPosition())) {
+    if (table && (lastInCell(block) || (block.next().length() == 1 && lastInCell(block.next())))) {
         writeCellEnd(*table, cell);
     } else if (block.next().isValid()) {
         m_body.append("\\par\n"sv);
@@ -521,7 +541,7 @@ QByteArray RtfDocumentWriter::listWords(const QTextListFormat& format)
     const int level = std::max(format.indent() - 1, 0);
     if (level > 0)
         words += "\\ilvl" + QByteArray::number(level);
-    return words + "\\fi-360\\li" + QByteArray::number(s_listLineStart * 2 * (level + 1));
+    return words + "\\fi-360\\li" + QByteArray::number(listIndent(format));
 }
 
 int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)

@@ -19,8 +19,6 @@ struct RtfTableRow
         /// The cell's right edge from the left margin (\cellx).
         int right = 0;
         unsigned char merge = NoMerge;
-
-        friend bool operator==(const Cell&, const Cell&) = default;
     };
 
     /// Where the row starts from the left margin (\trleft).
@@ -30,6 +28,4 @@ struct RtfTableRow
     /// The widest cell border, 0 for none.
     int borderWidth = 0;
     std::vector<Cell> cells;
-
-    friend bool operator==(const RtfTableRow&, const RtfTableRow&) = default;
 };
