@@ -1,6 +1,7 @@
 #include "app/ConvertCommand.h"
 #include "app/frmVellumo.h"
 #include "dialogs/frmPageSetup.h"
+#include "platform/FontFallbacks.h"
 #include "platform/MemoryPolicy.h"
 #include "platform/QtCommonDialog.h"
 #include "platform/QtMessageService.h"
@@ -22,6 +23,7 @@ int main(int argc, char* argv[])
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     }
     QApplication app(argc, argv);
+    FontFallbacks::install();
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     if (const auto convert = ConvertCommand::parse(QApplication::arguments())) {
         QTextStream errors(stderr);

@@ -2,7 +2,6 @@
 
 #include "formats/DocumentFormats.h"
 #include "formats/HtmlNesting.h"
-#include "formats/base/LossNames.h"
 
 #include <QFont>
 #include <QMimeData>
@@ -12,31 +11,37 @@
 #include <QTextFrame>
 #include <QTextTable>
 
-#include <algorithm>
 
 namespace {
 
 // Other programs name RTF in all three ways; the content decides whether it is RTF.
 const char* const rtfTypes[] = {"text/rtf", "application/rtf", "text/richtext"};
 
-bool holdsTable(const QTextFrame& frame)
+// Pages often leave a table's lines to their style sheets, which Qt does not read: such a table
+// gets a thin border, so its cells still show and print apart.
+void outlineTables(const QTextFrame& frame)
 {
-    const QList<QTextFrame*> frames = frame.childFrames();
-    return std::any_of(frames.begin(), frames.end(), [](const QTextFrame* child) {
-        return qobject_cast<const QTextTable*>(child) || holdsTable(*child);
-    });
+    for (QTextFrame* child : frame.childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(child);
+        if (table && (table->format().border() <= 0 ||
+                      table->format().borderStyle() == QTextFrameFormat::BorderStyle_None)) {
+            QTextTableFormat format = table->format();
+            format.setBorder(1);
+            format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            format.setBorderCollapse(true);
+            table->setFormat(format);
+        }
+        outlineTables(*child);
+    }
 }
 
-// The RTF writer keeps no tables: their cells come out as paragraphs.
 ClipboardFormats::Paste fromHtml(const QString& markup, const QFont& defaultFont)
 {
     QTextDocument html;
     html.setDefaultFont(defaultFont);
     html.setHtml(HtmlNesting::flattened(markup));
-    ClipboardFormats::Paste paste{QString::fromLatin1(DocumentFormats::rtf().write(html, {})), {}};
-    if (holdsTable(*html.rootFrame()))
-        paste.losses << LossNames::tableLayout();
-    return paste;
+    outlineTables(*html.rootFrame());
+    return {QString::fromLatin1(DocumentFormats::rtf().write(html, {})), {}};
 }
 
 } // namespace

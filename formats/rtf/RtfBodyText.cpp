@@ -1,6 +1,6 @@
 #include "formats/rtf/RtfBodyText.h"
 
-#include "formats/base/LossNames.h"
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <utility>
@@ -11,6 +11,10 @@ using Keyword = RtfKeywordTable::Keyword;
 
 // Word's largest indent or spacing, 22 inches, in twips.
 constexpr int s_maxTwips = 31680;
+// Word's limit on a row's cells; further \cellx are left out, which bounds the work per row.
+constexpr size_t s_maxCells = 63;
+// A border drawn without a width: Word's thinnest, in twips.
+constexpr int s_defaultBorder = 10;
 
 constexpr int s_minPaperTwips = 720;
 
@@ -31,30 +35,14 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
 {
     switch (keyword) {
     case Keyword::Paragraph:
-        if (m_paragraph.formatting.inTable)
-            m_paragraph.pendingCellBreak = true;
-        else
-            endParagraph(state.chars);
-        break;
-    case Keyword::Cell:
-        // A tab goes between cells only, so it waits for the next cell's text.
-        m_paragraph.pendingCells = std::min(m_paragraph.pendingCells + 1, 1 << 20);
-        m_paragraph.pendingCellBreak = false;
+        endParagraph(state.chars);
         break;
     case Keyword::PageBreak:
     case Keyword::Section:
         breakPage(keyword, state.chars);
         break;
-    case Keyword::Row:
-        m_paragraph.pendingCells = 0;
-        m_paragraph.pendingCellBreak = false;
-        endParagraph(state.chars);
-        break;
     case Keyword::InTable:
         m_paragraph.formatting.inTable = true;
-        break;
-    case Keyword::TableRow:
-        m_losses.add(LossNames::tableLayout());
         break;
     case Keyword::FootnoteMark:
         appendNoteMark(state);
@@ -71,10 +59,123 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
             applyTabWord(keyword, token);
         else if (keyword >= Keyword::TitlePage && keyword <= Keyword::FooterY)
             applyFurnitureWord(keyword, token);
+        else if (keyword == Keyword::TableRow || keyword == Keyword::Cell ||
+                 keyword == Keyword::Row ||
+                 (keyword >= Keyword::CellBoundary && keyword <= Keyword::NestedRow))
+            applyTableWord(keyword, token, state.chars);
         else
             applyParagraphWord(keyword, token);
         break;
     }
+}
+
+void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
+                                 const RtfCharState& chars)
+{
+    RtfParagraphState& formatting = m_paragraph.formatting;
+    switch (keyword) {
+    case Keyword::TableDepth:
+        m_tableDepth = std::max(token.parameter, 0);
+        formatting.inTable = m_tableDepth > 0;
+        break;
+    case Keyword::NestedCell:
+        endParagraph(chars);
+        break;
+    case Keyword::NestedRow:
+        // The nested cells' paragraphs are ended already.
+        break;
+    case Keyword::Cell:
+        if (!formatting.inTable) {
+            // Cells outside a table keep their texts apart as tabs do.
+            sendText(u"\t", m_formats.current(chars));
+            break;
+        }
+        if (rowPending())
+            startRow();
+        m_stream.endCell(m_formats.current(chars), formatting);
+        m_paragraph.listDeclared = false;
+        m_paragraph.empty = true;
+        break;
+    case Keyword::Row:
+        if (!formatting.inTable) {
+            endParagraph(chars);
+            break;
+        }
+        if (rowPending())
+            startRow();
+        m_stream.endRow(formatting);
+        m_rowPending = true;
+        // Each paragraph of a table says so: what follows the row without \intbl is outside.
+        formatting.inTable = false;
+        break;
+    default:
+        if (m_tableDepth <= 1)
+            applyRowWord(keyword, token);
+        break;
+    }
+}
+
+void RtfBodyText::applyRowWord(Keyword keyword, const RtfToken& token)
+{
+    switch (keyword) {
+    case Keyword::TableRow:
+        // Writers that leave out \intbl still mean the row's paragraphs to be its cells'.
+        m_paragraph.formatting.inTable = true;
+        m_row = RtfTableRow();
+        m_cell = RtfTableRow::Cell();
+        m_cellBorder = 0;
+        m_borderSide = false;
+        break;
+    case Keyword::CellBoundary:
+        commitBorderSide();
+        m_row.borderWidth = std::max(m_row.borderWidth, m_cellBorder);
+        m_cell.right = std::clamp(token.parameter, -s_maxTwips, s_maxTwips);
+        if (m_row.cells.size() < s_maxCells)
+            m_row.cells.push_back(m_cell);
+        m_cell = RtfTableRow::Cell();
+        m_cellBorder = 0;
+        break;
+    case Keyword::CellMerge:
+        m_cell.merge |= RtfTableRow::MergedLeft;
+        break;
+    case Keyword::CellMergeUp:
+        m_cell.merge |= RtfTableRow::MergedUp;
+        break;
+    case Keyword::RowGap:
+        m_row.gap = std::clamp(token.parameter, 0, s_maxTwips);
+        break;
+    case Keyword::RowLeft:
+        m_row.left = std::clamp(token.parameter, -s_maxTwips, s_maxTwips);
+        break;
+    case Keyword::CellBorder:
+        commitBorderSide();
+        m_borderSide = true;
+        break;
+    case Keyword::BorderSingle:
+    case Keyword::BorderNone:
+        m_sideDrawn = keyword == Keyword::BorderSingle;
+        break;
+    case Keyword::BorderWidth:
+        m_sideWidth = std::clamp(token.parameter, 0, s_maxTwips);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfBodyText::commitBorderSide()
+{
+    if (m_borderSide && m_sideDrawn)
+        m_cellBorder = std::max(m_cellBorder, m_sideWidth > 0 ? m_sideWidth : s_defaultBorder);
+    m_borderSide = false;
+    m_sideDrawn = false;
+    m_sideWidth = 0;
+}
+
+void RtfBodyText::startRow()
+{
+    m_rowPending = false;
+    m_stream.startRow(m_row, m_paragraph.formatting);
 }
 
 void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
@@ -89,11 +190,20 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
         plain.note = formatting.note;
         plain.endnote = formatting.endnote;
         formatting = std::move(plain);
+        m_tableDepth = 1;
+        m_paragraph.listOverride = 0;
+        m_paragraph.listLevel = 0;
         break;
     }
     case Keyword::ListOverride:
-        formatting.list = m_lists.overrideStyle(token.parameter);
+        m_paragraph.listOverride = token.parameter;
+        formatting.list = m_lists.level(token.parameter, m_paragraph.listLevel);
         m_paragraph.listDeclared = true;
+        break;
+    case Keyword::ListLevelNumber:
+        m_paragraph.listLevel = token.parameter;
+        if (m_paragraph.listOverride > 0)
+            formatting.list = m_lists.level(m_paragraph.listOverride, token.parameter);
         break;
     case Keyword::AlignLeft:
         formatting.alignment = RtfParagraphState::Alignment::Left;
@@ -145,11 +255,10 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
 
 void RtfBodyText::breakPage(Keyword keyword, const RtfCharState& chars)
 {
-    if (m_paragraph.formatting.inTable) {
-        m_paragraph.pendingCellBreak = true;
-        return;
-    }
     endParagraph(chars);
+    // A cell's text cannot start a page: the break ends its paragraph only.
+    if (m_paragraph.formatting.inTable)
+        return;
     m_paragraph.formatting.newPage = true;
     m_sectionEnded = m_sectionEnded || keyword == Keyword::Section;
 }
@@ -201,14 +310,17 @@ void RtfBodyText::applyTabWord(Keyword keyword, const RtfToken& token)
     m_tabLeader = u' ';
 }
 
-void RtfBodyText::handleLegacyNumberingWord(Keyword keyword)
+void RtfBodyText::handleLegacyNumberingWord(Keyword keyword, int parameter)
 {
-    QTextListFormat::Style& list = m_paragraph.formatting.list;
+    QTextListFormat::Style& list = m_paragraph.formatting.list.style;
     switch (keyword) {
     case Keyword::LegacyBullet:
         // Older writers describe the list in \pn; its keywords say bullet or number style.
-        list = QTextListFormat::ListDisc;
+        m_paragraph.formatting.list = RtfListLevel::of(QTextListFormat::ListDisc);
         m_paragraph.listDeclared = true;
+        break;
+    case Keyword::LegacyStart:
+        m_paragraph.formatting.list.start = std::clamp(parameter, 0, 32767);
         break;
     case Keyword::LegacyBulletText:
         // The marker text: a list is certain, its kind comes from \pn, which may follow.
@@ -240,17 +352,28 @@ void RtfBodyText::handleLegacyNumberingWord(Keyword keyword)
     }
 }
 
-void RtfBodyText::appendImage(const QByteArray& data, double width, double height,
-                              const RtfCharState& chars)
+void RtfBodyText::appendLegacyText(bool after, QStringView text)
 {
-    if (cellsPending())
-        emitCells(m_formats.current(chars));
+    constexpr qsizetype maxText = 32;
+    QString& target = after ? m_paragraph.formatting.list.suffix : m_paragraph.formatting.list.prefix;
+    // Empty but given: a number with nothing after it has no suffix, not the default one.
+    if (target.isNull())
+        target = QStringLiteral("");
+    target.append(text.first(std::clamp(maxText - target.size(), qsizetype(0), text.size())));
+}
+
+void RtfBodyText::appendImage(const QByteArray& data, double width, double height)
+{
+    if (rowPending())
+        startRow();
     m_stream.appendImage(data, width, height, m_paragraph.formatting);
     m_paragraph.empty = false;
 }
 
 void RtfBodyText::endParagraph(const RtfCharState& chars)
 {
+    if (rowPending())
+        startRow();
     m_stream.endParagraph(m_formats.current(chars), m_paragraph.formatting);
     m_paragraph.formatting.newPage = false;
     m_paragraph.listDeclared = false;
@@ -293,7 +416,10 @@ void RtfBodyText::finish(const RtfCharState& chars)
     if (m_paragraph.empty)
         m_paragraph.formatting.newPage = false;
     if (!m_paragraph.listDeclared && m_paragraph.empty)
-        m_paragraph.formatting.list = QTextListFormat::ListStyleUndefined;
+        m_paragraph.formatting.list = RtfListLevel();
+    // A table's last row leaves \intbl in force; nothing follows it in the table.
+    if (m_paragraph.empty)
+        m_paragraph.formatting.inTable = false;
     m_stream.finish(m_formats.current(chars), m_paragraph.formatting, m_furniture);
 }
 
@@ -307,8 +433,8 @@ void RtfBodyText::appendNoteMark(const RtfGroupState& state)
     RtfCharState mark = state.chars;
     mark.vertical = 1;
     mark.note = m_story == s_body || m_story == s_note ? note : 0;
-    if (cellsPending())
-        emitCells(m_formats.current(state.chars));
+    if (rowPending())
+        startRow();
     sendText(QString::number(note), m_formats.id(mark));
 }
 
@@ -318,8 +444,8 @@ void RtfBodyText::appendPageNumber(const RtfCharState& chars)
         return;
     RtfCharState number = chars;
     number.pageNumber = true;
-    if (cellsPending())
-        emitCells(m_formats.current(chars));
+    if (rowPending())
+        startRow();
     sendText(u"1", m_formats.id(number));
 }
 
@@ -345,12 +471,4 @@ bool RtfBodyText::isDropped(QStringView text)
 {
     return std::all_of(text.begin(), text.end(),
                        [](QChar c) { return RtfCharacterPolicy::isDropped(c.unicode()); });
-}
-
-void RtfBodyText::emitCells(int formatId)
-{
-    if (std::exchange(m_paragraph.pendingCellBreak, false))
-        sendText(u"\u2028", formatId);
-    for (; m_paragraph.pendingCells > 0; --m_paragraph.pendingCells)
-        sendText(u"\t", formatId);
 }

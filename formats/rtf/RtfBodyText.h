@@ -11,6 +11,7 @@
 #include "formats/rtf/RtfLosses.h"
 #include "formats/rtf/RtfPage.h"
 #include "formats/rtf/RtfParagraphState.h"
+#include "formats/rtf/RtfTableRow.h"
 #include "formats/rtf/RtfToken.h"
 
 #include <QStringView>
@@ -32,28 +33,35 @@ public:
                     const RtfGroupState& state);
     /// \pn and \pntext, which say the paragraph is a list item as older writers do, and the
     /// words inside \pn that give the list's style.
-    void handleLegacyNumberingWord(RtfKeywordTable::Keyword keyword);
+    void handleLegacyNumberingWord(RtfKeywordTable::Keyword keyword, int parameter);
+    /// Text of \pntxtb, before the number of an older list, or of \pntxta, after it.
+    void appendLegacyText(bool after, QStringView text);
 
-    /// Adds text in formatId, the format of the formatting in force, which waiting cell ends
-    /// take too.
+    /// Adds text in formatId, the format of the formatting in force.
     void appendText(QStringView text, int formatId)
     {
-        if (cellsPending())
-            emitCells(formatId);
+        if (rowPending())
+            startRow();
         sendText(text, formatId);
     }
     /// appendText() for one character, inline for the \uN that spell text outside ASCII.
     void appendCharacter(char16_t character, int formatId)
     {
-        if (cellsPending())
-            emitCells(formatId);
+        if (rowPending())
+            startRow();
         if (m_paragraph.empty)
             m_paragraph.empty = RtfCharacterPolicy::isDropped(character);
         m_stream.appendCharacter(character, formatId, m_paragraph.formatting);
     }
+    /// Adds hidden text in formatId, the format it would show in.
+    void appendHidden(QStringView text, int formatId)
+    {
+        if (rowPending())
+            startRow();
+        m_stream.appendHidden(text, formatId, m_paragraph.formatting);
+    }
     /// Adds a PNG or JPEG picture; a size of 0 leaves the picture's own.
-    void appendImage(const QByteArray& data, double width, double height,
-                     const RtfCharState& chars);
+    void appendImage(const QByteArray& data, double width, double height);
     void endParagraph(const RtfCharState& chars);
     /// Ends the body's last paragraph, which is no list item when it is empty and only carried
     /// the list on.
@@ -75,12 +83,11 @@ private:
     struct Paragraph
     {
         RtfParagraphState formatting;
-        /// Cell ends waiting for the next cell's text, each to become a tab.
-        int pendingCells = 0;
-        /// A paragraph end inside a cell, waiting to become a line break in the cell's text.
-        bool pendingCellBreak = false;
         /// Whether the paragraph itself says it is a list item, rather than carrying on the last.
         bool listDeclared = false;
+        /// The \lsN and \ilvlN given, which name its list level together.
+        int listOverride = 0;
+        int listLevel = 0;
         /// Whether the paragraph holds nothing yet: no pictures, no characters the stream keeps.
         bool empty = true;
     };
@@ -98,14 +105,18 @@ private:
     /// A word from TitlePage to FooterY.
     Q_DECL_COLD_FUNCTION void applyFurnitureWord(RtfKeywordTable::Keyword keyword,
                                                  const RtfToken& token);
+    /// Cell and row ends and table nesting; the row definition goes to applyRowWord().
+    Q_DECL_COLD_FUNCTION void applyTableWord(RtfKeywordTable::Keyword keyword,
+                                             const RtfToken& token, const RtfCharState& chars);
+    /// Words of the row definition from \trowd to the last \cellx, of the outermost table.
+    Q_DECL_COLD_FUNCTION void applyRowWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
+    /// Takes the border words of the side being described into the cell's border.
+    void commitBorderSide();
+    /// Whether a table row's first content is coming, which the row's layout must precede.
+    bool rowPending() const { return m_rowPending && m_paragraph.formatting.inTable; }
+    Q_DECL_COLD_FUNCTION void startRow();
     /// Whether the stream drops every character of text, which then leaves a paragraph empty.
     static bool isDropped(QStringView text);
-    bool cellsPending() const
-    {
-        return m_paragraph.pendingCells > 0 || m_paragraph.pendingCellBreak;
-    }
-    /// Sends the waiting cell ends in formatId, the format of the formatting in force.
-    void emitCells(int formatId);
     /// Sends text to the stream, noting whether the paragraph now holds anything.
     void sendText(QStringView text, int formatId)
     {
@@ -134,4 +145,17 @@ private:
     /// The kind and leader of the next tab stop, given before its position.
     QTextOption::TabType m_tabType = QTextOption::LeftTab;
     char16_t m_tabLeader = u' ';
+    /// The table row being defined or read, and the border of the cell being defined.
+    RtfTableRow m_row;
+    RtfTableRow::Cell m_cell;
+    int m_cellBorder = 0;
+    /// The border side being described, if any: whether it is drawn, and how wide.
+    bool m_borderSide = false;
+    bool m_sideDrawn = false;
+    int m_sideWidth = 0;
+    /// Nested tables' words are left out: their cells' paragraphs go into the outer cell.
+    int m_tableDepth = 1;
+    /// Whether the next table content starts a row. A definition given after the row's first
+    /// content lays out the rows after it.
+    bool m_rowPending = true;
 };

@@ -2,6 +2,7 @@
 
 #include "formats/base/PageFurniture.h"
 #include "formats/rtf/RtfParagraphState.h"
+#include "formats/rtf/RtfTableRow.h"
 
 #include <QByteArray>
 #include <QTextCharFormat>
@@ -31,8 +32,16 @@ struct RtfBuildChunk
             Text,
             /// images[index].
             Image,
+            /// Hidden text text[start, start + length) in format id.
+            Hidden,
             /// Ends the paragraph; id formats its mark.
             EndParagraph,
+            /// Starts a table row laid out as rows[index], before its first cell's content.
+            StartRow,
+            /// Ends a table cell; id formats its last paragraph's mark.
+            EndCell,
+            /// Ends a table row.
+            EndRow,
             /// Opens a note under a heading in format id.
             StartNote,
             /// Opens the header or footer id, a PageFurniture::Story.
@@ -59,6 +68,7 @@ struct RtfBuildChunk
         paragraphs.clear();
         images.clear();
         furniture = PageFurniture();
+        rows.clear();
     }
 
     std::vector<Command> commands;
@@ -67,4 +77,5 @@ struct RtfBuildChunk
     std::vector<RtfParagraphState> paragraphs;
     std::vector<Image> images;
     PageFurniture furniture;
+    std::vector<RtfTableRow> rows;
 };

@@ -61,10 +61,43 @@ void RtfBuildStream::appendImage(const QByteArray& data, double width, double he
     m_chunk.images.push_back({data, width, height});
 }
 
+void RtfBuildStream::appendHidden(QStringView text, int formatId,
+                                  const RtfParagraphState& paragraph)
+{
+    flushRun(paragraph);
+    std::u16string& buffer = m_chunk.text;
+    const size_t start = buffer.size();
+    buffer.append(text.utf16(), size_t(text.size()));
+    recordInParagraph({Kind::Hidden, formatId, start, buffer.size() - start}, paragraph);
+    m_runStart = buffer.size();
+    handOverWhenFull();
+}
+
 void RtfBuildStream::endParagraph(int markFormatId, const RtfParagraphState& paragraph)
 {
     flushRun(paragraph);
     recordInParagraph({Kind::EndParagraph, markFormatId}, paragraph);
+    handOverWhenFull();
+}
+
+void RtfBuildStream::startRow(const RtfTableRow& row, const RtfParagraphState& paragraph)
+{
+    flushRun(paragraph);
+    recordInParagraph({Kind::StartRow, int(m_chunk.rows.size())}, paragraph);
+    m_chunk.rows.push_back(row);
+}
+
+void RtfBuildStream::endCell(int markFormatId, const RtfParagraphState& paragraph)
+{
+    flushRun(paragraph);
+    recordInParagraph({Kind::EndCell, markFormatId}, paragraph);
+    handOverWhenFull();
+}
+
+void RtfBuildStream::endRow(const RtfParagraphState& paragraph)
+{
+    flushRun(paragraph);
+    recordInParagraph({Kind::EndRow, 0}, paragraph);
     handOverWhenFull();
 }
 

@@ -40,8 +40,15 @@ public:
     /// Adds a PNG or JPEG picture, kept as its bytes; a size of 0 leaves the picture's own.
     void appendImage(const QByteArray& data, double width, double height,
                      const RtfParagraphState& paragraph);
+    /// Adds a run of hidden text, kept apart from the text that shows.
+    void appendHidden(QStringView text, int formatId, const RtfParagraphState& paragraph);
     /// Closes the current paragraph; markFormatId formats it when it holds no text.
     void endParagraph(int markFormatId, const RtfParagraphState& paragraph);
+    /// Starts a table row laid out as row; the paragraphs up to endRow() are its cells'.
+    void startRow(const RtfTableRow& row, const RtfParagraphState& paragraph);
+    /// Closes the current paragraph and the table cell it ends.
+    void endCell(int markFormatId, const RtfParagraphState& paragraph);
+    void endRow(const RtfParagraphState& paragraph);
     /// Records that what follows, until endNote(), is a note, the first of which opens the notes
     /// under a heading in headingFormatId.
     void startNote(int headingFormatId, const RtfParagraphState& paragraph);

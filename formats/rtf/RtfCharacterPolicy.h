@@ -53,6 +53,16 @@ public:
     /// The block property holding a paragraph's tab leaders, one character per tab stop, which
     /// Qt's tab stops cannot carry: a space for none, then as tabLeaders() names them.
     static constexpr int TabLeadersProperty = QTextFormat::UserProperty + 1;
+    /// The list format properties holding what Qt's lists cannot show: the number the list
+    /// starts at, and the number text of a level that shows several levels' numbers, as the
+    /// RTF list table gives it.
+    static constexpr int ListStartProperty = QTextFormat::UserProperty + 2;
+    static constexpr int ListLevelTextProperty = QTextFormat::UserProperty + 3;
+    /// Hidden text (\v) is kept out of the text, which shows, counts and spells only what is
+    /// seen: each run of it is one object character of this type, of no size, holding the
+    /// run's text in HiddenTextProperty.
+    static constexpr int HiddenTextObject = QTextFormat::UserObject + 1;
+    static constexpr int HiddenTextProperty = QTextFormat::UserProperty + 4;
     /// The leaders of \tldot, \tlhyph, \tlul, \tlth, \tleq and \tlmdot, in that order.
     static constexpr std::u16string_view tabLeaders() { return u".-_t=m"; }
     static constexpr char16_t tabLeader(int index) { return tabLeaders()[size_t(index)]; }

@@ -8,7 +8,10 @@
 #include <QCryptographicHash>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -19,6 +22,10 @@ namespace {
 constexpr int s_maxListLength = 64;
 // Numbers restart with each list, so numbered lists are split only when very long.
 constexpr int s_maxNumberedListLength = 256;
+// Qt lays a table's grid out again after each row or column it gains, so a table's rows and
+// columns are bounded: longer tables go on as another, and further cells join a row's last.
+constexpr int s_maxTableRows = 256;
+constexpr int s_maxTableColumns = 63;
 
 Qt::Alignment alignmentFor(RtfParagraphState::Alignment alignment)
 {
@@ -62,6 +69,26 @@ void setLineSpacing(QTextBlockFormat& format, const RtfParagraphState& paragraph
         format.setLineHeight(Twips::toPixels(spacing), QTextBlockFormat::MinimumHeight);
 }
 
+// A numbered level keeps what stands around its number and where it starts.
+QTextListFormat listFormat(const RtfListLevel& level)
+{
+    QTextListFormat format;
+    format.setStyle(level.style);
+    if (level.style == QTextListFormat::ListStyleUndefined)
+        return format;
+    format.setIndent(level.level + 1);
+    if (RtfCharacterPolicy::isBullet(level.style))
+        return format;
+    // Set even when not given, so lists that show alike are alike and join.
+    format.setNumberPrefix(level.prefix);
+    format.setNumberSuffix(level.suffix.isNull() ? QStringLiteral(".") : level.suffix);
+    if (level.start != 1)
+        format.setProperty(RtfCharacterPolicy::ListStartProperty, level.start);
+    if (!level.levelText.isEmpty())
+        format.setProperty(RtfCharacterPolicy::ListLevelTextProperty, level.levelText);
+    return format;
+}
+
 // Only what differs from a plain paragraph is set, so plain paragraphs keep an empty format.
 QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
 {
@@ -69,7 +96,7 @@ QTextBlockFormat blockFormat(const RtfParagraphState& paragraph)
     if (paragraph.alignment != RtfParagraphState::Alignment::Left)
         format.setAlignment(alignmentFor(paragraph.alignment));
     // A list brings its own indent, so a list paragraph's indents are not doubled.
-    const bool inList = paragraph.list != QTextListFormat::ListStyleUndefined;
+    const bool inList = paragraph.list.style != QTextListFormat::ListStyleUndefined;
     if (!inList && paragraph.leftIndent != 0)
         format.setLeftMargin(Twips::toPixels(paragraph.leftIndent));
     if (!inList && paragraph.rightIndent != 0)
@@ -115,7 +142,8 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
             break;
         case Kind::Paragraph:
             m_blockFormat = blockFormat(chunk.paragraphs[size_t(command.id)]);
-            m_list = chunk.paragraphs[size_t(command.id)].list;
+            m_list = listFormat(chunk.paragraphs[size_t(command.id)].list);
+            m_inTable = chunk.paragraphs[size_t(command.id)].inTable;
             break;
         case Kind::Text:
             insertText(
@@ -125,8 +153,23 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
         case Kind::Image:
             insertImage(chunk.images[size_t(command.id)]);
             break;
+        case Kind::Hidden:
+            insertHidden(
+                QStringView(chunk.text).sliced(qsizetype(command.start), qsizetype(command.length)),
+                command.id);
+            break;
         case Kind::EndParagraph:
             endParagraph(command.id);
+            break;
+        case Kind::StartRow:
+            startRow(chunk.rows[size_t(command.id)]);
+            break;
+        case Kind::EndCell:
+            endCell(command.id);
+            break;
+        case Kind::EndRow:
+            m_target->table.rowEnded = true;
+            m_target->table.cellEnded = false;
             break;
         case Kind::StartNote:
             startNote(command.id);
@@ -166,6 +209,15 @@ void RtfDocumentBuilder::insertImage(const RtfBuildChunk::Image& image)
     if (image.height > 0)
         format.setHeight(image.height);
     cursor().insertImage(format);
+    m_target->paragraphHasText = true;
+}
+
+void RtfDocumentBuilder::insertHidden(QStringView text, int formatId)
+{
+    QTextCharFormat format = m_formats.at(formatId);
+    format.setObjectType(RtfCharacterPolicy::HiddenTextObject);
+    format.setProperty(RtfCharacterPolicy::HiddenTextProperty, text.toString());
+    cursor().insertText(QString(QChar::ObjectReplacementCharacter), format);
     m_target->paragraphHasText = true;
 }
 
@@ -226,6 +278,8 @@ void RtfDocumentBuilder::endNote(int markFormatId)
 void RtfDocumentBuilder::finish(int markFormatId, PageFurniture furniture)
 {
     closeParagraph(markFormatId);
+    if (m_body.table.table)
+        closeTable();
     keepFurniture(furniture);
     m_body.cursor.endEditBlock();
     m_document->setUndoRedoEnabled(m_undoWasEnabled);
@@ -241,6 +295,7 @@ void RtfDocumentBuilder::keepFurniture(PageFurniture& furniture)
 
 QTextCursor& RtfDocumentBuilder::cursor(const QTextCharFormat& markFormat)
 {
+    followTable();
     if (std::exchange(m_target->paragraphPending, false)) {
         m_target->blockFormat = m_blockFormat;
         m_target->cursor.insertBlock(m_target->blockFormat, markFormat);
@@ -248,8 +303,21 @@ QTextCursor& RtfDocumentBuilder::cursor(const QTextCharFormat& markFormat)
     return m_target->cursor;
 }
 
+void RtfDocumentBuilder::followTable()
+{
+    const Table& table = m_target->table;
+    if (table.table && !m_inTable)
+        closeTable();
+    else if (m_inTable && (!table.table || table.rowEnded))
+        startRow(RtfTableRow());
+    else if (m_inTable && table.cellEnded)
+        enterNextCell();
+}
+
 void RtfDocumentBuilder::closeParagraph(int markFormatId)
 {
+    // The paragraph may be the first after a table, or a cell's: the mark goes on its block.
+    followTable();
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
     if (!m_target->paragraphHasText && !m_target->paragraphPending)
         m_target->cursor.setBlockCharFormat(m_formats.at(markFormatId));
@@ -257,20 +325,210 @@ void RtfDocumentBuilder::closeParagraph(int markFormatId)
         this->cursor(m_target->paragraphHasText ? QTextCharFormat() : m_formats.at(markFormatId));
     if (m_blockFormat != m_target->blockFormat)
         cursor.setBlockFormat(m_blockFormat);
-    joinList(m_list);
+    joinList();
 }
 
-void RtfDocumentBuilder::joinList(QTextListFormat::Style style)
+void RtfDocumentBuilder::joinList()
 {
     QTextList*& list = m_target->list;
+    const QTextListFormat::Style style = m_list.style();
     if (style == QTextListFormat::ListStyleUndefined) {
         list = nullptr;
         return;
     }
     const int maxLength =
         RtfCharacterPolicy::isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
-    if (list && list->format().style() == style && list->count() < maxLength)
+    if (list && list->format() == m_list && list->count() < maxLength)
         list->add(cursor().block());
     else
-        list = cursor().createList(style);
+        list = cursor().createList(m_list);
+}
+
+void RtfDocumentBuilder::startRow(const RtfTableRow& row)
+{
+    Table& table = m_target->table;
+    if (table.table && table.row + 1 >= s_maxTableRows)
+        closeTable();
+    if (!table.table) {
+        createTable(row);
+    } else {
+        table.table->appendRows(1);
+        ++table.row;
+    }
+    placeCells(row);
+    mergeCells(row);
+    table.cell = 0;
+    table.cellEnded = false;
+    table.rowEnded = false;
+    moveToCell(table.cellColumns.empty() ? 0 : table.cellColumns.front());
+}
+
+void RtfDocumentBuilder::createTable(const RtfTableRow& row)
+{
+    QTextTableFormat format;
+    format.setBorderCollapse(true);
+    format.setCellSpacing(0);
+    format.setBorder(Twips::toPixels(row.borderWidth));
+    format.setBorderStyle(row.borderWidth > 0 ? QTextFrameFormat::BorderStyle_Solid
+                                              : QTextFrameFormat::BorderStyle_None);
+    format.setCellPadding(Twips::toPixels(row.gap));
+    if (row.left > 0)
+        format.setLeftMargin(Twips::toPixels(row.left));
+    Table& table = m_target->table;
+    table.table = m_target->cursor.insertTable(1, std::max<int>(1, int(row.cells.size())), format);
+    table.left = row.left;
+    table.row = 0;
+    table.edges.clear();
+    m_target->list = nullptr;
+}
+
+void RtfDocumentBuilder::placeCells(const RtfTableRow& row)
+{
+    Table& table = m_target->table;
+    table.cellColumns.clear();
+    if (row.cells.empty())
+        return;
+    const bool first = table.edges.empty();
+    int previous = row.left;
+    for (const RtfTableRow::Cell& cell : row.cells) {
+        // Edges that do not move right would make cells of no width.
+        const int right = std::max(cell.right, previous + 1);
+        const auto at = std::lower_bound(table.edges.begin(), table.edges.end(), right);
+        if ((at == table.edges.end() || *at != right) &&
+            table.edges.size() < size_t(s_maxTableColumns)) {
+            const int column = int(at - table.edges.begin());
+            // A new edge splits a column: the cells of the rows above keep its whole width.
+            if (!first && column < table.table->columns()) {
+                table.table->insertColumns(column + 1, 1);
+                for (int above = 0; above < table.row; ++above) {
+                    const QTextTableCell split = table.table->cellAt(above, column);
+                    if (split.row() == above && split.column() + split.columnSpan() == column + 1)
+                        merge(above, split.column(), split.rowSpan(), split.columnSpan() + 1);
+                }
+            }
+            table.edges.insert(at, right);
+        }
+        previous = right;
+    }
+    if (int(table.edges.size()) > table.table->columns())
+        table.table->appendColumns(int(table.edges.size()) - table.table->columns());
+    // Each cell starts where the edges left of it end; the last entry is where the row ends.
+    const int columns = table.table->columns();
+    const auto columnAfter = [&](int edge) {
+        return int(std::upper_bound(table.edges.begin(), table.edges.end(), edge) -
+                   table.edges.begin());
+    };
+    previous = row.left;
+    for (const RtfTableRow::Cell& cell : row.cells) {
+        table.cellColumns.push_back(std::min(columnAfter(previous), columns - 1));
+        previous = std::max(cell.right, previous + 1);
+    }
+    table.cellColumns.push_back(std::min(columnAfter(previous), columns));
+}
+
+void RtfDocumentBuilder::mergeCells(const RtfTableRow& row)
+{
+    Table& table = m_target->table;
+    const size_t cells = table.cellColumns.empty() ? 0 : table.cellColumns.size() - 1;
+    for (size_t index = 0; index < cells; ++index) {
+        const int column = table.cellColumns[index];
+        if (row.cells[index].merge & RtfTableRow::MergedLeft)
+            continue;
+        size_t last = index;
+        while (last + 1 < cells && row.cells[last + 1].merge & RtfTableRow::MergedLeft)
+            ++last;
+        const int span = std::max(1, table.cellColumns[last + 1] - column);
+        const QTextTableCell above =
+            table.row > 0 ? table.table->cellAt(table.row - 1, column) : QTextTableCell();
+        if (row.cells[index].merge & RtfTableRow::MergedUp && above.isValid() &&
+            above.column() == column && above.columnSpan() == span)
+            merge(above.row(), column, table.row - above.row() + 1, span);
+        else if (span > 1)
+            merge(table.row, column, 1, span);
+    }
+}
+
+void RtfDocumentBuilder::merge(int row, int column, int rows, int columns)
+{
+    QTextTable& table = *m_target->table.table;
+    const QTextTableCell before = table.cellAt(row, column);
+    const int joined = rows * columns - before.rowSpan() * before.columnSpan();
+    table.mergeCells(row, column, rows, columns);
+    // Each cell joined brings its empty paragraph along; they go again.
+    const QTextTableCell merged = table.cellAt(row, column);
+    for (int left = joined; left > 0; --left) {
+        QTextCursor last = merged.lastCursorPosition();
+        if (last.block().length() > 1 || last.position() <= merged.firstPosition())
+            break;
+        last.deletePreviousChar();
+    }
+}
+
+void RtfDocumentBuilder::endCell(int markFormatId)
+{
+    followTable();
+    const Table& table = m_target->table;
+    // A merged-away cell holds nothing of its own; what text it has joins the merged cell. A
+    // paragraph end just before the cell's end ends its last paragraph, as writers mean it.
+    if ((!table.covered || m_target->paragraphHasText) && !m_target->paragraphPending)
+        closeParagraph(markFormatId);
+    m_target->table.cellEnded = true;
+}
+
+void RtfDocumentBuilder::enterNextCell()
+{
+    Table& table = m_target->table;
+    table.cellEnded = false;
+    ++table.cell;
+    int column = 0;
+    if (size_t(table.cell) + 1 < table.cellColumns.size()) {
+        column = table.cellColumns[size_t(table.cell)];
+    } else {
+        // Cells past the row's definition each take the next column.
+        const QTextTableCell current = table.table->cellAt(table.row, table.column);
+        column = current.column() + current.columnSpan();
+        if (column >= s_maxTableColumns)
+            column = table.table->columns() - 1;
+        else if (column >= table.table->columns())
+            table.table->appendColumns(1);
+    }
+    moveToCell(column);
+}
+
+void RtfDocumentBuilder::moveToCell(int column)
+{
+    Table& table = m_target->table;
+    const QTextTableCell cell = table.table->cellAt(table.row, column);
+    // A cell merged away, or one past the last column, adds to the cell that holds it.
+    table.covered = cell.row() != table.row || cell.column() != column ||
+                    (table.cell > 0 && column == table.column);
+    table.column = column;
+    m_target->cursor = table.covered ? cell.lastCursorPosition() : cell.firstCursorPosition();
+    m_target->paragraphPending = table.covered;
+    m_target->paragraphHasText = false;
+    m_target->blockFormat = m_target->cursor.blockFormat();
+    m_target->list = nullptr;
+}
+
+void RtfDocumentBuilder::closeTable()
+{
+    Table& table = m_target->table;
+    if (int(table.edges.size()) == table.table->columns()) {
+        QList<QTextLength> widths;
+        int left = table.left;
+        for (const int right : table.edges) {
+            widths.append(QTextLength(QTextLength::FixedLength, Twips::toPixels(right - left)));
+            left = right;
+        }
+        QTextTableFormat format = table.table->format();
+        format.setColumnWidthConstraints(widths);
+        table.table->setFormat(format);
+    }
+    m_target->cursor = table.table->lastCursorPosition();
+    m_target->cursor.movePosition(QTextCursor::NextBlock);
+    m_target->paragraphPending = false;
+    m_target->paragraphHasText = false;
+    m_target->blockFormat = m_target->cursor.blockFormat();
+    m_target->list = nullptr;
+    table = Table();
 }

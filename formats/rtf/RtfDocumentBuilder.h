@@ -9,8 +9,11 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include <vector>
+
 class QTextDocument;
 class QTextList;
+class QTextTable;
 
 /// Fills a QTextDocument with what RtfBuildStream recorded, through one cursor inside one edit
 /// block.
@@ -28,6 +31,24 @@ public:
     void apply(const RtfBuildChunk& chunk);
 
 private:
+    /// The table being filled, one row and cell after another.
+    struct Table
+    {
+        QTextTable* table = nullptr;
+        /// Where the table starts from the margin and where its columns end, in twips.
+        int left = 0;
+        std::vector<int> edges;
+        /// The column each cell of the current row starts in, then where the row ends.
+        std::vector<int> cellColumns;
+        int row = -1;
+        int cell = 0;
+        int column = 0;
+        bool cellEnded = false;
+        bool rowEnded = false;
+        /// Whether the cell is part of a merged cell that starts in another.
+        bool covered = false;
+    };
+
     /// Where text goes: the body, the notes after it, or a header or footer.
     struct Target
     {
@@ -39,10 +60,12 @@ private:
         bool paragraphPending = false;
         QTextList* list = nullptr;
         int paragraphs = 0;
+        Table table;
     };
 
     void insertText(QStringView text, int formatId);
     void insertImage(const RtfBuildChunk::Image& image);
+    void insertHidden(QStringView text, int formatId);
     void endParagraph(int markFormatId);
     void startNote(int headingFormatId);
     void startStory(int story);
@@ -53,12 +76,29 @@ private:
     /// The target's cursor, after making its pending paragraph with markFormat on its mark.
     QTextCursor& cursor(const QTextCharFormat& markFormat = QTextCharFormat());
     void closeParagraph(int markFormatId);
-    void joinList(QTextListFormat::Style style);
+    /// Opens the table, row or cell that content in the paragraph formatting in force goes
+    /// into, or leaves the table when it is outside.
+    void followTable();
+    void joinList();
+    // Tables are rare next to paragraphs: their work is kept apart.
+    Q_DECL_COLD_FUNCTION void startRow(const RtfTableRow& row);
+    Q_DECL_COLD_FUNCTION void endCell(int markFormatId);
+    Q_DECL_COLD_FUNCTION void enterNextCell();
+    Q_DECL_COLD_FUNCTION void closeTable();
+    void createTable(const RtfTableRow& row);
+    /// The columns each of row's cells starts in, after splitting columns for its new edges.
+    void placeCells(const RtfTableRow& row);
+    /// Joins the row's cells that RTF merges with the cell on their left or above.
+    void mergeCells(const RtfTableRow& row);
+    void moveToCell(int column);
+    /// QTextTable::mergeCells() without the empty paragraphs of the cells it joins.
+    void merge(int row, int column, int rows, int columns);
 
     QTextDocument* m_document;
     /// The paragraph formatting in force: the block's format and the list it is an item of.
     QTextBlockFormat m_blockFormat;
-    QTextListFormat::Style m_list = QTextListFormat::ListStyleUndefined;
+    QTextListFormat m_list;
+    bool m_inTable = false;
     Target m_body;
     Target m_notes;
     Target m_story;

@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
@@ -26,13 +27,11 @@ constexpr qsizetype s_maxBytesPerUnit = 9;
 // Enough for text that is mostly ASCII with some formatting and some \uN escapes.
 constexpr qsizetype s_expectedBytesPerCharacter = 4;
 
-// Both the bullet text older readers show and the description newer ones build a list from.
-constexpr std::string_view s_bulletParagraph =
-    "\\pard{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li720"sv;
-constexpr std::string_view s_listIndent = "\\fi-360\\li720"sv;
-// Where s_listIndent starts a list paragraph's first line, in twips.
+// Where a list paragraph's first line starts, in twips: its marker hangs before its text.
 constexpr int s_listLineStart = 360;
 constexpr qsizetype s_imageBytesPerLine = 64;
+// The width a table spreads over when its columns do not say: a Letter page's text, in twips.
+constexpr int s_tableWidth = 9360;
 
 // In the order of PageFurniture::Story.
 constexpr std::array<std::string_view, PageFurniture::StoryCount> s_storyGroups = {
@@ -48,21 +47,44 @@ RtfRunStyle plainStyle()
     return style;
 }
 
-// The \pn keyword naming a numbered list's style.
-std::string_view numberStyleWord(QTextListFormat::Style style)
+// The list table's \levelnfc number of a numbered list's style.
+int levelNumberFormat(QTextListFormat::Style style)
 {
     switch (style) {
-    case QTextListFormat::ListLowerAlpha:
-        return "\\pnlcltr"sv;
-    case QTextListFormat::ListUpperAlpha:
-        return "\\pnucltr"sv;
-    case QTextListFormat::ListLowerRoman:
-        return "\\pnlcrm"sv;
     case QTextListFormat::ListUpperRoman:
-        return "\\pnucrm"sv;
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
     default:
-        return "\\pndec"sv;
+        return RtfCharacterPolicy::isBullet(style) ? 23 : 0;
     }
+}
+
+// A level's number text as the list table keeps it: its length, then text with the level's
+// number as the character of the level's index.
+QString levelText(const QTextListFormat& format, int level)
+{
+    if (RtfCharacterPolicy::isBullet(format.style()))
+        return QStringLiteral("\u0001\u2022");
+    const QString kept = format.stringProperty(RtfCharacterPolicy::ListLevelTextProperty);
+    if (!kept.isEmpty())
+        return kept;
+    // Qt puts a full stop after the number unless told otherwise.
+    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix)
+                               ? format.numberSuffix()
+                               : QStringLiteral(".");
+    const QString text = format.numberPrefix() + QChar(char16_t(level)) + suffix;
+    return QChar(char16_t(text.size())) + text;
+}
+
+// A list paragraph's left indent in twips: its marker hangs s_listLineStart before its text.
+int listIndent(const QTextListFormat& format)
+{
+    return s_listLineStart * 2 * std::max(format.indent(), 1);
 }
 
 // The length in whole twips, after word when it is not 0.
@@ -139,8 +161,12 @@ QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
     else if (alignment & Qt::AlignJustify)
         out.append("\\qj");
     // A list's indent is its own and is written with the list.
-    int lineStart = s_listLineStart;
-    if (!list) {
+    int lineStart = 0;
+    if (list) {
+        lineStart = format.hasProperty(QTextFormat::TabPositions)
+                        ? listIndent(list->format()) - s_listLineStart
+                        : 0;
+    } else {
         lineStart = appendTwips(out, "\\li", format.leftMargin());
         appendTwips(out, "\\ri", format.rightMargin());
         lineStart += appendTwips(out, "\\fi", format.textIndent());
@@ -155,6 +181,29 @@ QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
     if (format.hasProperty(QTextFormat::TabPositions))
         appendTabStops(out, format, lineStart);
     return out;
+}
+
+// Each column's width in twips: fixed widths as they are, a share of the text's width for the
+// rest.
+std::vector<int> columnWidths(const QTextTableFormat& format, int columns)
+{
+    const QList<QTextLength> lengths = format.columnWidthConstraints();
+    std::vector<int> widths(size_t(columns), 0);
+    int fixed = 0;
+    int open = 0;
+    for (int column = 0; column < columns; ++column) {
+        const QTextLength length = column < lengths.size() ? lengths.at(column) : QTextLength();
+        if (length.type() == QTextLength::FixedLength)
+            widths[size_t(column)] = qRound(Twips::fromPixels(length.rawValue()));
+        else if (length.type() == QTextLength::PercentageLength)
+            widths[size_t(column)] = qRound(length.rawValue() * s_tableWidth / 100);
+        fixed += widths[size_t(column)];
+        open += widths[size_t(column)] <= 0;
+    }
+    const int share = open > 0 ? std::max(360, (s_tableWidth - fixed) / open) : 0;
+    for (int& width : widths)
+        width = width > 0 ? width : share;
+    return widths;
 }
 
 // The picture's bytes as PNG or JPEG: as they were read when they were, otherwise encoded.
@@ -181,6 +230,41 @@ QByteArray imageData(const QVariant& resource, std::string_view* kind)
     image.save(&buffer, "PNG");
     *kind = "\\pngblip"sv;
     return data;
+}
+
+// The font table's family word for a kind of face.
+std::string_view familyWord(QFont::StyleHint hint)
+{
+    switch (hint) {
+    case QFont::Serif:
+        return "\\froman"sv;
+    case QFont::SansSerif:
+        return "\\fswiss"sv;
+    case QFont::Monospace:
+    case QFont::TypeWriter:
+        return "\\fmodern"sv;
+    case QFont::Cursive:
+        return "\\fscript"sv;
+    case QFont::Fantasy:
+    case QFont::Decorative:
+        return "\\fdecor"sv;
+    default:
+        return "\\fnil"sv;
+    }
+}
+
+// What stands around a numbered list's number and where it starts, as listFormat says.
+void setNumberText(QTextListFormat& format, const QTextListFormat& listFormat)
+{
+    format.setNumberPrefix(listFormat.numberPrefix());
+    format.setNumberSuffix(listFormat.hasProperty(QTextFormat::ListNumberSuffix)
+                               ? listFormat.numberSuffix()
+                               : QStringLiteral("."));
+    for (const int kept :
+         {RtfCharacterPolicy::ListStartProperty, RtfCharacterPolicy::ListLevelTextProperty}) {
+        if (listFormat.hasProperty(kept))
+            format.setProperty(kept, listFormat.property(kept));
+    }
 }
 
 // A control word swallows one following space and runs on into letters, digits or a minus sign.
@@ -245,6 +329,16 @@ RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& story, const RtfStyleT
 {
 }
 
+void RtfDocumentWriter::findTables()
+{
+    m_tables.clear();
+    for (const QTextFrame* frame : m_document.rootFrame()->childFrames()) {
+        if (const auto* table = qobject_cast<const QTextTable*>(frame))
+            m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
+    }
+    m_lastTable = nullptr;
+}
+
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
 {
     writeBlocks(map, progress);
@@ -268,6 +362,7 @@ QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progre
 void RtfDocumentWriter::writeBlocks(RtfParagraphMap* map, const Progress& progress)
 {
     constexpr int progressStep = 4096;
+    findTables();
     const QString text = m_document.toRawText();
     RtfParagraphBoundary boundary;
     if (map) {
@@ -342,6 +437,8 @@ std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& bl
     const qsizetype fonts = m_styles.fonts().size();
     const qsizetype colors = m_styles.colors().size();
     const QString text = block.text();
+    // The document changed since the whole write: its tables may have too.
+    findTables();
     m_body = RtfByteSink(text.size() * s_maxBytesPerUnit + 1024);
     m_needsDelimiter = false;
     RtfParagraphBoundary boundary = before;
@@ -366,16 +463,36 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     m_current = boundary.style;
     m_tableUse = 0;
     m_lastEntries = 0;
-    writeParagraphStart(block, list, properties, boundary.properties);
+    const QTextTable* table = tableOf(block);
+    const QTextTableCell cell = table ? table->cellAt(block.position()) : QTextTableCell();
+    // Readers take "\par\cell" as ending the paragraph before: a cell's last paragraph, when
+    // empty, is not written, and the one before it ends the cell.
+    const auto lastInCell = [&cell](const QTextBlock& each) {
+        return !each.next().isValid() || each.next().position() > cell.lastPosition();
+    };
+    if (table && block.length() == 1 && block.position() > cell.firstPosition() &&
+        lastInCell(block)) {
+        boundary = {m_current, QByteArray("table")};
+        m_markWritten = outerMark;
+        return {m_body.size(), 0, 0, true};
+    }
+    if (table && (table != m_lastTable || cell.row() != m_lastRow ||
+                  cell.column() != m_lastColumn))
+        writeCellStart(*table, cell);
+    writeParagraphStart(block, list, properties, boundary.properties, table != nullptr);
     writeBlock(block, text);
-    if (!last) {
+    if (table && (lastInCell(block) || (block.next().length() == 1 && lastInCell(block.next())))) {
+        writeCellEnd(*table, cell);
+    } else if (!last) {
         m_body.append("\\par\n"sv);
         m_needsDelimiter = false;
     }
-    // After a list paragraph the next one starts afresh, whatever its properties.
-    boundary = {m_current, list ? QByteArray("list") : std::move(properties)};
+    // After a list or table paragraph the next one starts afresh, whatever its properties.
+    boundary = {m_current, table  ? QByteArray("table")
+                           : list ? QByteArray("list")
+                                  : std::move(properties)};
     const bool marked = std::exchange(m_markWritten, outerMark);
-    return {m_body.size(), m_tableUse, 0, list != nullptr || marked};
+    return {m_body.size(), m_tableUse, 0, list != nullptr || table != nullptr || marked};
 }
 
 const RtfRunStyle& RtfDocumentWriter::styleFor(int formatIndex)
@@ -395,11 +512,11 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"sv);
     for (qsizetype index = 0; index < m_styles.fonts().size(); ++index) {
         writeWord(out, "{\\f"sv, int(index));
+        writeWord(out, familyWord(m_styles.fontHints().at(index)));
         // The reader takes bytes in the Symbol font for the signs they show; \fcharset0 says
         // this font's text is already what it shows.
-        writeWord(out, RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index))
-                           ? "\\fnil\\fcharset0"sv
-                           : "\\fnil"sv);
+        if (RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index)))
+            writeWord(out, "\\fcharset0"sv);
         // A semicolon ends a font name, so one inside a name travels as a byte escape.
         const QStringList parts = m_styles.fonts().at(index).split(u';');
         for (qsizetype part = 0; part < parts.size(); ++part) {
@@ -415,7 +532,9 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
         writeWord(out, "\\blue"sv, qBlue(color));
         out.append(";"sv);
     }
-    out.append("}{\\*\\generator Quillmere;}"sv);
+    out.append("}"sv);
+    writeListTables(out);
+    out.append("{\\*\\generator Quillmere;}"sv);
     writePage(out);
     out.append("\\uc1\n"sv);
 }
@@ -434,32 +553,196 @@ void RtfDocumentWriter::writePage(RtfByteSink& out)
 
 void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QTextList* list,
                                             const QByteArray& properties,
-                                            const QByteArray& previousProperties)
+                                            const QByteArray& previousProperties, bool inTable)
 {
     if (list) {
         writeListMarker(block, *list);
-    } else if (properties != previousProperties) {
+    } else if (inTable || properties != previousProperties) {
         writeWord(m_body, "\\pard"sv);
     }
-    if (!properties.isEmpty() && (list || properties != previousProperties))
+    if (inTable)
+        writeWord(m_body, "\\intbl"sv);
+    if (!properties.isEmpty() && (list || inTable || properties != previousProperties))
         writeWord(m_body, std::string_view(properties.constData(), size_t(properties.size())));
+}
+
+const QTextTable* RtfDocumentWriter::tableOf(const QTextBlock& block) const
+{
+    if (m_tables.empty())
+        return nullptr;
+    const int position = block.position();
+    const auto after =
+        std::upper_bound(m_tables.begin(), m_tables.end(), position,
+                         [](int at, const TablePlace& table) { return at < table.first; });
+    if (after == m_tables.begin() || position > (after - 1)->last)
+        return nullptr;
+    return (after - 1)->table;
+}
+
+void RtfDocumentWriter::writeCellStart(const QTextTable& table, const QTextTableCell& cell)
+{
+    int from = m_lastColumn + 1;
+    if (&table != m_lastTable || cell.row() != m_lastRow) {
+        writeRowDefinition(table, cell.row());
+        from = 0;
+    }
+    // Cells merged into one before this one, and cells covered by one from above, are each
+    // an empty cell in RTF.
+    writeCoveredCells(cell.column() - from);
+    m_lastTable = &table;
+    m_lastRow = cell.row();
+    m_lastColumn = cell.column();
+}
+
+void RtfDocumentWriter::writeCellEnd(const QTextTable& table, const QTextTableCell& cell)
+{
+    writeWord(m_body, "\\cell"sv);
+    const int row = cell.row();
+    for (int column = cell.column() + 1; column < table.columns(); ++column) {
+        const QTextTableCell next = table.cellAt(row, column);
+        if (next.row() == row && next.column() == column)
+            return;
+    }
+    writeCoveredCells(table.columns() - cell.column() - 1);
+    m_body.append("\\row\n"sv);
+    m_needsDelimiter = false;
+}
+
+void RtfDocumentWriter::writeCoveredCells(int count)
+{
+    for (int cell = 0; cell < count; ++cell)
+        writeWord(m_body, "\\pard\\intbl\\cell"sv);
+}
+
+void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
+{
+    const QTextTableFormat format = table.format();
+    writeWord(m_body, "\\trowd\\trgaph"sv, qRound(Twips::fromPixels(format.cellPadding())));
+    const int left = qRound(Twips::fromPixels(format.leftMargin()));
+    if (left > 0)
+        writeWord(m_body, "\\trleft"sv, left);
+    const int border = format.borderStyle() == QTextFrameFormat::BorderStyle_None
+                           ? 0
+                           : qRound(Twips::fromPixels(format.border()));
+    const std::vector<int> widths = columnWidths(format, table.columns());
+    int right = left;
+    for (int column = 0; column < table.columns(); ++column) {
+        const QTextTableCell cell = table.cellAt(row, column);
+        if (cell.row() < row)
+            writeWord(m_body, "\\clvmrg"sv);
+        else if (cell.rowSpan() > 1)
+            writeWord(m_body, "\\clvmgf"sv);
+        if (cell.column() < column)
+            writeWord(m_body, "\\clmrg"sv);
+        else if (cell.columnSpan() > 1)
+            writeWord(m_body, "\\clmgf"sv);
+        for (const std::string_view side : {"\\clbrdrt\\brdrs\\brdrw"sv, "\\clbrdrl\\brdrs\\brdrw"sv,
+                                            "\\clbrdrb\\brdrs\\brdrw"sv,
+                                            "\\clbrdrr\\brdrs\\brdrw"sv}) {
+            if (border > 0)
+                writeWord(m_body, side, border);
+        }
+        right += widths[size_t(column)];
+        writeWord(m_body, "\\cellx"sv, right);
+    }
 }
 
 void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)
 {
-    const QTextListFormat::Style style = list.format().style();
-    if (RtfCharacterPolicy::isBullet(style)) {
-        writeWord(m_body, s_bulletParagraph);
-        return;
+    // Older readers show the marker text; newer ones number the list from the list table.
+    auto found = m_listWords.constFind(&list);
+    if (found == m_listWords.constEnd())
+        found = m_listWords.insert(&list, listWords(list.format()));
+    // A bullet's marker is the same for every item: it is written whole.
+    if (!found->startsWith("\\pard")) {
+        m_body.append("\\pard{\\listtext "sv);
+        m_needsDelimiter = false;
+        writeText(m_body, list.itemText(block));
+        m_body.append("\\tab}"sv);
     }
-    // Older readers show the number text; newer ones number the list from \pn themselves.
-    m_body.append("\\pard{\\pntext "sv);
+    writeWord(m_body, std::string_view(found->constData(), size_t(found->size())));
+}
+
+QByteArray RtfDocumentWriter::listWords(const QTextListFormat& format)
+{
+    QByteArray words = RtfCharacterPolicy::isBullet(format.style())
+                           ? QByteArray("\\pard{\\listtext \\'95\\tab}\\ls")
+                           : QByteArray("\\ls");
+    words += QByteArray::number(listNumber(format));
+    const int level = std::max(format.indent() - 1, 0);
+    if (level > 0)
+        words += "\\ilvl" + QByteArray::number(level);
+    return words + "\\fi-360\\li" + QByteArray::number(listIndent(format));
+}
+
+int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)
+{
+    // Lists that would be written alike are one entry, whichever of their properties are set.
+    QTextListFormat format;
+    format.setStyle(listFormat.style());
+    format.setIndent(std::max(listFormat.indent(), 1));
+    if (!RtfCharacterPolicy::isBullet(format.style()))
+        setNumberText(format, listFormat);
+    const auto found = std::find(m_listFormats.begin(), m_listFormats.end(), format);
+    if (found != m_listFormats.end())
+        return int(found - m_listFormats.begin()) + 1;
+    m_listFormats.push_back(format);
+    return int(m_listFormats.size());
+}
+
+void RtfDocumentWriter::writeListTables(RtfByteSink& out)
+{
+    if (m_listFormats.empty())
+        return;
+    out.append("{\\*\\listtable"sv);
+    for (size_t index = 0; index < m_listFormats.size(); ++index) {
+        writeWord(out, "{\\list\\listtemplateid"sv, int(index) + 1);
+        const QTextListFormat& format = m_listFormats[index];
+        // Levels above the list's own are plain numbers: a level is named by its place.
+        for (int level = 0; level < format.indent(); ++level)
+            writeListLevel(out, level + 1 == format.indent() ? format : QTextListFormat(), level);
+        writeWord(out, "\\listid"sv, int(index) + 1);
+        out.append("}"sv);
+    }
+    out.append("}{\\*\\listoverridetable"sv);
+    for (size_t index = 0; index < m_listFormats.size(); ++index) {
+        writeWord(out, "{\\listoverride\\listid"sv, int(index) + 1);
+        writeWord(out, "\\listoverridecount0\\ls"sv, int(index) + 1);
+        out.append("}"sv);
+    }
+    out.append("}"sv);
+}
+
+void RtfDocumentWriter::writeListLevel(RtfByteSink& out, const QTextListFormat& format, int level)
+{
+    const int style = levelNumberFormat(format.style());
+    writeWord(out, "{\\listlevel\\levelnfc"sv, style);
+    writeWord(out, "\\levelnfcn"sv, style);
+    const QVariant start = format.property(RtfCharacterPolicy::ListStartProperty);
+    writeWord(out, "\\leveljc0\\levelfollow0\\levelstartat"sv, start.isValid() ? start.toInt() : 1);
+    out.append("{\\leveltext"sv);
+    QByteArray numbers;
+    const QString text = levelText(format, level);
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const char16_t c = text.at(index).unicode();
+        if (c >= 0x20) {
+            writeText(out, text.sliced(index, 1));
+            continue;
+        }
+        if (index > 0 && c < 9)
+            numbers.append(char(index));
+        out.append("\\'"sv);
+        out.append(std::string_view(QByteArray::number(c, 16).rightJustified(2, '0')));
+        m_needsDelimiter = false;
+    }
+    out.append(";}{\\levelnumbers"sv);
+    for (const char at : numbers) {
+        out.append("\\'"sv);
+        out.append(std::string_view(QByteArray::number(int(at), 16).rightJustified(2, '0')));
+    }
     m_needsDelimiter = false;
-    writeText(m_body, list.itemText(block));
-    m_body.append("\\tab}{\\*\\pn\\pnlvlbody"sv);
-    m_body.append(numberStyleWord(style));
-    m_body.append("\\pnstart1{\\pntxta .}}"sv);
-    writeWord(m_body, s_listIndent);
+    writeWord(out, ";}\\fi-360\\li"sv, s_listLineStart * 2 * (level + 1));
+    out.append("}"sv);
 }
 
 void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
@@ -470,11 +753,17 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
         const qsizetype length = fragment.length();
-        const QTextCharFormat format = fragment.charFormat();
-        if (format.isImageFormat()) {
+        // Only an object's placeholder needs its format looked at: most fragments are text.
+        const int object = text[position] == QChar::ObjectReplacementCharacter
+                               ? fragment.charFormat().objectType()
+                               : QTextFormat::NoObject;
+        if (object == QTextFormat::ImageObject) {
             closeVertical();
             closeLink();
-            wroteText |= writeImage(format.toImageFormat());
+            wroteText |= writeImage(fragment.charFormat().toImageFormat());
+        } else if (object == RtfCharacterPolicy::HiddenTextObject) {
+            writeHidden(fragment.charFormat(), fragment.charFormatIndex(), length);
+            wroteText = true;
         } else if (const RtfRunStyle& style = styleFor(fragment.charFormatIndex());
                    Q_UNLIKELY(style.note != 0 || style.pageNumber)) {
             wroteText |= writeMarked(text.sliced(position, length), style);
@@ -627,6 +916,23 @@ void RtfDocumentWriter::writeFurniture(RtfByteSink& out)
         out.append("}"sv);
     }
     out.append("\n"sv);
+}
+
+void RtfDocumentWriter::writeHidden(const QTextCharFormat& format, int formatIndex,
+                                    qsizetype count)
+{
+    closeVertical();
+    closeLink();
+    const RtfRunStyle& style = styleFor(formatIndex);
+    if (!(style == m_current))
+        writeStyle(style);
+    const QString text = format.stringProperty(RtfCharacterPolicy::HiddenTextProperty);
+    for (qsizetype object = 0; object < count; ++object) {
+        writeWord(m_body, "{\\v"sv);
+        writeText(m_body, text);
+        m_body.append("}"sv);
+        m_needsDelimiter = false;
+    }
 }
 
 void RtfDocumentWriter::openLink(const QString& link)

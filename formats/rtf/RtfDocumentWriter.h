@@ -15,10 +15,14 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 class QTextDocument;
 class QTextImageFormat;
+class QTextListFormat;
 class QTextList;
+class QTextTable;
+class QTextTableCell;
 
 /// One pass over a document's blocks and fragments that produces its RTF. After that pass it
 /// can write single paragraphs again, with the font and colour tables of that pass.
@@ -60,12 +64,34 @@ private:
     void writeHeader(RtfByteSink& out);
     void writePage(RtfByteSink& out);
     void writeParagraphStart(const QTextBlock& block, const QTextList* list,
-                             const QByteArray& properties, const QByteArray& previousProperties);
+                             const QByteArray& properties, const QByteArray& previousProperties,
+                             bool inTable);
+    /// Notes the document's top-level tables and where they lie, as they are now.
+    void findTables();
+    /// The top-level table block is in, if any.
+    const QTextTable* tableOf(const QTextBlock& block) const;
+    /// Before a cell's first paragraph: its row's definition when it starts the row, and the
+    /// merged-away cells before it.
+    void writeCellStart(const QTextTable& table, const QTextTableCell& cell);
+    /// After a cell's last paragraph: \cell, and the row's end when it is the row's last.
+    void writeCellEnd(const QTextTable& table, const QTextTableCell& cell);
+    void writeRowDefinition(const QTextTable& table, int row);
+    void writeCoveredCells(int count);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
+    /// The words after a list paragraph's marker that name its list, level and indent; a
+    /// bullet's marker too, which is the same for every item.
+    QByteArray listWords(const QTextListFormat& format);
+    /// The \ls number of a numbered list's format, entered in the list table when new.
+    int listNumber(const QTextListFormat& listFormat);
+    /// The \listtable and \listoverridetable of the numbered lists written.
+    void writeListTables(RtfByteSink& out);
+    void writeListLevel(RtfByteSink& out, const QTextListFormat& format, int level);
     /// Writes block's fragments; text is the block's raw text.
     void writeBlock(const QTextBlock& block, QStringView text);
     bool writeRun(QStringView text, const RtfRunStyle& style);
     bool writeImage(const QTextImageFormat& format);
+    /// Writes the hidden text of count object characters in format, as {\v text}.
+    void writeHidden(const QTextCharFormat& format, int formatIndex, qsizetype count);
     void openLink(const QString& link);
     void closeLink();
     void openVertical(int vertical);
@@ -101,4 +127,20 @@ private:
     bool m_inNote = false;
     /// Whether the paragraph being written holds a note's mark.
     bool m_markWritten = false;
+    /// The formats of the lists written, each an entry of the list table.
+    std::vector<QTextListFormat> m_listFormats;
+    /// Each list's words after its paragraphs' markers, as listWords() gives them.
+    QHash<const QTextList*, QByteArray> m_listWords;
+    struct TablePlace
+    {
+        const QTextTable* table;
+        int first;
+        int last;
+    };
+    /// The document's top-level tables, in order.
+    std::vector<TablePlace> m_tables;
+    /// The table and row of the cell written last, and its column.
+    const QTextTable* m_lastTable = nullptr;
+    int m_lastRow = -1;
+    int m_lastColumn = -1;
 };

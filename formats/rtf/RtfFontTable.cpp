@@ -22,6 +22,21 @@ void RtfFontTable::handleWord(RtfKeywordTable::Keyword keyword, int parameter)
     case RtfKeywordTable::Keyword::CodePage:
         m_entry.codePage = std::max(parameter, 0);
         break;
+    case RtfKeywordTable::Keyword::FontRoman:
+        m_entry.hint = QFont::Serif;
+        break;
+    case RtfKeywordTable::Keyword::FontSwiss:
+        m_entry.hint = QFont::SansSerif;
+        break;
+    case RtfKeywordTable::Keyword::FontModern:
+        m_entry.hint = QFont::Monospace;
+        break;
+    case RtfKeywordTable::Keyword::FontScript:
+        m_entry.hint = QFont::Cursive;
+        break;
+    case RtfKeywordTable::Keyword::FontDecor:
+        m_entry.hint = QFont::Fantasy;
+        break;
     default:
         break;
     }
@@ -49,6 +64,14 @@ QString RtfFontTable::familyFor(int font) const
     if (found != m_fonts.constEnd() && !found->family.isEmpty())
         return found->family;
     return font == m_defaultFont ? QString() : m_fonts.value(m_defaultFont).family;
+}
+
+QFont::StyleHint RtfFontTable::styleHintFor(int font) const
+{
+    auto found = m_fonts.constFind(font);
+    if (found == m_fonts.constEnd() || found->family.isEmpty())
+        found = font == m_defaultFont ? m_fonts.constEnd() : m_fonts.constFind(m_defaultFont);
+    return found != m_fonts.constEnd() ? found->hint : QFont::AnyStyle;
 }
 
 int RtfFontTable::codePageFor(int font) const

@@ -4,6 +4,7 @@
 #include "formats/rtf/RtfCharState.h"
 #include "formats/rtf/RtfKeywordTable.h"
 
+#include <QFont>
 #include <QHash>
 #include <QString>
 
@@ -32,12 +33,15 @@ public:
     QString familyFor(int font) const;
     /// The code page of text in font; 0 for the document's.
     int codePageFor(int font) const;
+    /// The kind of face font's family names, which stands in for it where it is not installed.
+    QFont::StyleHint styleHintFor(int font) const;
 
 private:
     struct Entry
     {
         QString family;
         int codePage = 0;
+        QFont::StyleHint hint = QFont::AnyStyle;
     };
 
     QHash<int, Entry> m_fonts;

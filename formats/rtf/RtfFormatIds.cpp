@@ -41,8 +41,12 @@ QTextCharFormat RtfFormatIds::formatFor(const RtfCharState& chars) const
         format.setFontStrikeOut(true);
     if (const auto color = m_colors.color(chars.color))
         format.setForeground(*color);
-    if (const QString family = m_fonts.familyFor(chars.font); !family.isEmpty())
+    if (const QString family = m_fonts.familyFor(chars.font); !family.isEmpty()) {
         format.setFontFamilies({family});
+        // Where the family is not installed, a face of its kind stands in.
+        if (const QFont::StyleHint hint = m_fonts.styleHintFor(chars.font); hint != QFont::AnyStyle)
+            format.setFontStyleHint(hint);
+    }
     format.setFontPointSize(chars.halfPoints > 0 ? chars.halfPoints / 2.0 : s_defaultPoints);
     if (chars.vertical != 0)
         format.setVerticalAlignment(chars.vertical == 1 ? QTextCharFormat::AlignSuperScript

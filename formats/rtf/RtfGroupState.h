@@ -19,6 +19,10 @@ struct RtfGroupState
         LegacyNumbering,
         FieldInstruction,
         Picture,
+        /// A list level's number text, and the text before and after an older list's number.
+        LevelText,
+        LegacyTextBefore,
+        LegacyTextAfter,
     };
 
     RtfCharState chars;

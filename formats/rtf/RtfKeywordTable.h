@@ -17,6 +17,12 @@ public:
         DefaultFont,
         CodePage,
         FontCharset,
+        /// The font families of the font table, from \froman to \fdecor.
+        FontRoman,
+        FontSwiss,
+        FontModern,
+        FontScript,
+        FontDecor,
         Binary,
         UnicodeSkip,
         Unicode,
@@ -56,6 +62,12 @@ public:
         ListOverrideEntry,
         /// Parts of a list table entry, which never reach the body.
         ListPart,
+        /// \listlevel and \leveltext, parts of a list table entry.
+        ListLevel,
+        LevelText,
+        /// \pntxtb and \pntxta: what stands before and after an older list's number.
+        LegacyTextBefore,
+        LegacyTextAfter,
         // Destinations whose content never reaches the body
         SkippedDestination,
         // Character formatting, from Plain to Highlight; every word before Plain is read as a
@@ -78,6 +90,7 @@ public:
         ParagraphDefault,
         Paragraph,
         ListOverride,
+        ListLevelNumber,
         AlignLeft,
         AlignCenter,
         AlignRight,
@@ -105,6 +118,20 @@ public:
         TableRow,
         Cell,
         Row,
+        // Table rows and cells
+        CellBoundary,
+        CellMerge,
+        CellMergeUp,
+        RowGap,
+        RowLeft,
+        /// A cell's or row's side, after which the border words describe that side.
+        CellBorder,
+        BorderSingle,
+        BorderWidth,
+        BorderNone,
+        TableDepth,
+        NestedCell,
+        NestedRow,
         // Tab stops, from TabPosition to TabLeaderMiddleDots, the leaders in the order of
         // RtfCharacterPolicy::tabLeaders()
         TabPosition,
@@ -136,6 +163,8 @@ public:
         NumberUpperLetter,
         NumberLowerRoman,
         NumberUpperRoman,
+        LegacyStart,
+        LevelStartAt,
         PictureWidth,
         PictureHeight,
         PictureWidthGoal,

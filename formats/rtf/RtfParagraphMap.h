@@ -30,8 +30,9 @@ struct RtfParagraphMap
         quint64 tableUse = 0;
         /// Index into boundaries of how the writer stands after this paragraph.
         int boundary = 0;
-        /// A list paragraph, whose marker's number depends on the paragraphs around it, or one
-        /// holding a note's mark, whose note is written with it from paragraphs elsewhere.
+        /// A list or table paragraph, whose marker's number or cell depends on the paragraphs
+        /// around it, or one holding a note's mark, whose note is written with it from
+        /// paragraphs elsewhere.
         bool dependent = false;
     };
 

@@ -1,8 +1,35 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QTextListFormat>
 #include <QTextOption>
+
+/// The list level a paragraph is an item of, as its \ls and \ilvl, or its \pn, give it.
+struct RtfListLevel
+{
+    /// ListStyleUndefined when the paragraph is not in a list.
+    QTextListFormat::Style style = QTextListFormat::ListStyleUndefined;
+    /// 0 for the outermost level.
+    int level = 0;
+    int start = 1;
+    /// What stands before and after the number, as in "(i)" or "a)"; null when not given.
+    QString prefix;
+    QString suffix;
+    /// The level's number text as the list table gives it when it shows the numbers of several
+    /// levels, as "1.1." does, which the document cannot show; empty otherwise.
+    QString levelText;
+
+    static RtfListLevel of(QTextListFormat::Style style, int level = 0)
+    {
+        RtfListLevel made;
+        made.style = style;
+        made.level = level;
+        return made;
+    }
+
+    friend bool operator==(const RtfListLevel&, const RtfListLevel&) = default;
+};
 
 /// The paragraph formatting in force, as \pard resets it; lengths in twips.
 struct RtfParagraphState
@@ -20,8 +47,7 @@ struct RtfParagraphState
         friend bool operator==(const TabStop&, const TabStop&) = default;
     };
 
-    /// ListStyleUndefined when the paragraph is not in a list.
-    QTextListFormat::Style list = QTextListFormat::ListStyleUndefined;
+    RtfListLevel list;
     Alignment alignment = Alignment::Left;
     int leftIndent = 0;
     int rightIndent = 0;

@@ -200,7 +200,7 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         m_lists.handleOverrideWord(entry.keyword, token.parameter);
         break;
     case Destination::LegacyNumbering:
-        m_body.handleLegacyNumberingWord(entry.keyword);
+        m_body.handleLegacyNumberingWord(entry.keyword, token.parameter);
         break;
     case Destination::StyleSheet:
         if (!m_styleSheet.handleWord(entry.keyword, token.parameter))
@@ -217,6 +217,9 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
         break;
     case Destination::Skipped:
     case Destination::FieldInstruction:
+    case Destination::LevelText:
+    case Destination::LegacyTextBefore:
+    case Destination::LegacyTextAfter:
         break;
     }
 }
@@ -235,10 +238,15 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     case Keyword::FieldInstruction:
     case Keyword::FieldResult:
         return handleFieldWord(keyword);
+    case Keyword::LevelText:
+    case Keyword::ListLevel:
+    case Keyword::LegacyTextBefore:
+    case Keyword::LegacyTextAfter:
+        return handleListTextWord(keyword);
     case Keyword::LegacyBullet:
     case Keyword::LegacyBulletText:
         // \pn's words give the list's style; \pntext holds only the marker, which is not text.
-        m_body.handleLegacyNumberingWord(keyword);
+        m_body.handleLegacyNumberingWord(keyword, 0);
         changeState().destination =
             keyword == Keyword::LegacyBullet ? Destination::LegacyNumbering : Destination::Skipped;
         return true;
@@ -278,6 +286,24 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     default:
         return false;
     }
+}
+
+bool RtfParser::handleListTextWord(Keyword keyword)
+{
+    if (keyword == Keyword::LegacyTextBefore || keyword == Keyword::LegacyTextAfter) {
+        changeState().destination = state().destination != Destination::LegacyNumbering
+                                        ? Destination::Skipped
+                                    : keyword == Keyword::LegacyTextBefore
+                                        ? Destination::LegacyTextBefore
+                                        : Destination::LegacyTextAfter;
+        return true;
+    }
+    if (keyword == Keyword::LevelText && state().destination == Destination::ListTable) {
+        changeState().destination = Destination::LevelText;
+        return true;
+    }
+    // A level is a word of the list being read; in the body, a stray piece of a list table.
+    return state().destination == Destination::Body && openBodyDestination(Keyword::ListPart);
 }
 
 void RtfParser::openTable(Keyword keyword)
@@ -423,7 +449,7 @@ void RtfParser::finishPicture()
     if (image.isEmpty())
         m_losses.add(QCoreApplication::translate("RtfReader", "pictures other than PNG and JPEG"));
     else
-        m_body.appendImage(image, m_picture.width(), m_picture.height(), state().chars);
+        m_body.appendImage(image, m_picture.width(), m_picture.height());
     m_picture.reset();
 }
 
@@ -519,6 +545,9 @@ void RtfParser::handleText(std::string_view bytes)
         m_colors.handleText(bytes);
         break;
     case Destination::FieldInstruction:
+    case Destination::LevelText:
+    case Destination::LegacyTextBefore:
+    case Destination::LegacyTextAfter:
         appendBytes(bytes);
         break;
     case Destination::StyleSheet:
@@ -541,8 +570,6 @@ void RtfParser::handleFontTableText(std::string_view bytes)
 
 void RtfParser::appendBytes(std::string_view bytes)
 {
-    if (state().destination == Destination::Body && state().chars.hidden)
-        return;
     m_text.append(bytes);
 }
 
@@ -552,8 +579,15 @@ void RtfParser::appendDecoded(QStringView text)
         m_fonts.appendName(text);
     } else if (state().destination == Destination::FieldInstruction) {
         m_links.appendInstruction(text);
+    } else if (state().destination == Destination::LevelText) {
+        m_lists.appendLevelText(text);
+    } else if (state().destination == Destination::LegacyTextBefore ||
+               state().destination == Destination::LegacyTextAfter) {
+        m_body.appendLegacyText(state().destination == Destination::LegacyTextAfter, text);
     } else if (state().destination == Destination::Body && !state().chars.hidden) {
         m_body.appendText(text, currentFormatId());
+    } else if (state().destination == Destination::Body) {
+        m_body.appendHidden(text, currentFormatId());
     }
 }
 

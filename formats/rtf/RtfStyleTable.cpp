@@ -32,6 +32,7 @@ RtfStyleTable::RtfStyleTable(const QTextDocument& document)
 {
     const QFont font = document.defaultFont();
     m_fonts.append(RtfCharacterPolicy::fontName(font.family()));
+    m_fontHints.append(font.styleHint());
     m_fontIndices.insert(m_fonts.first(), 0);
     m_defaultHalfPoints =
         toHalfPoints(font.pointSizeF() > 0 ? font.pointSizeF() : s_fallbackPointSize);
@@ -82,7 +83,11 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
         style.color = colorIndex(foreground.color().rgb());
     const QString family = RtfCharacterPolicy::fontName(
         format.property(QTextFormat::FontFamilies).toStringList().value(0));
-    style.font = family.isEmpty() ? 0 : fontIndex(family);
+    // Unset, the hint reads as Helvetica's.
+    style.font = family.isEmpty() ? 0
+                                  : fontIndex(family, format.hasProperty(QTextFormat::FontStyleHint)
+                                                          ? format.fontStyleHint()
+                                                          : QFont::AnyStyle);
     style.halfPoints = format.hasProperty(QTextFormat::FontPointSize)
                            ? toHalfPoints(format.fontPointSize())
                            : m_defaultHalfPoints;
@@ -101,12 +106,16 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
     return style;
 }
 
-int RtfStyleTable::fontIndex(const QString& family)
+int RtfStyleTable::fontIndex(const QString& family, QFont::StyleHint hint)
 {
     const auto found = m_fontIndices.constFind(family);
-    if (found != m_fontIndices.constEnd())
+    if (found != m_fontIndices.constEnd()) {
+        if (m_fontHints[found.value()] == QFont::AnyStyle)
+            m_fontHints[found.value()] = hint;
         return found.value();
+    }
     m_fonts.append(family);
+    m_fontHints.append(hint);
     return m_fontIndices.insert(family, int(m_fonts.size() - 1)).value();
 }
 

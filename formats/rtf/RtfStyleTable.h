@@ -2,6 +2,7 @@
 
 #include "formats/rtf/RtfRunStyle.h"
 
+#include <QFont>
 #include <QHash>
 #include <QList>
 #include <QRgb>
@@ -29,12 +30,14 @@ public:
     const RtfRunStyle& styleFor(int formatIndex);
     /// Font families by table index; index 0 is the document's default font.
     const QStringList& fonts() const { return m_fonts; }
+    /// The kind of face each font is, by table index.
+    const QList<QFont::StyleHint>& fontHints() const { return m_fontHints; }
     /// Colours by table index minus one: index 0 is the automatic colour and is not stored.
     const QList<QRgb>& colors() const { return m_colors; }
 
 private:
     RtfRunStyle resolve(const QTextCharFormat& format);
-    int fontIndex(const QString& family);
+    int fontIndex(const QString& family, QFont::StyleHint hint);
     int colorIndex(QRgb color);
 
     const QTextDocument& m_document;
@@ -43,6 +46,7 @@ private:
     RtfRunStyle m_defaultStyle;
     int m_defaultHalfPoints;
     QStringList m_fonts;
+    QList<QFont::StyleHint> m_fontHints;
     QHash<QString, int> m_fontIndices;
     QList<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndices;

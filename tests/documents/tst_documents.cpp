@@ -669,17 +669,17 @@ void tst_Documents::commandLineOpensEachFileAsOpenDoes()
     QCOMPARE(m_editor->Text(), entries.last() == "b.doc" ? "from b" : "from a");
 }
 
-// Two hundred missing files and two that lose their tables make one box, not one each, and a
-// box that fits on the screen.
+// Two hundred missing files and two that lose their embedded objects make one box, not one
+// each, and a box that fits on the screen.
 void tst_Documents::manyFilesTellTheirTroubleInOneMessage()
 {
     QStringList arguments{"quillmere"};
     for (int i = 1; i <= 200; ++i)
         arguments << m_env->path(QStringLiteral("missing%1.rtf").arg(i));
-    const QStringList tables{m_env->path("table1.rtf"), m_env->path("table2.rtf")};
-    for (const QString& table : tables) {
-        writeFile(table, "{\\rtf1\\ansi\\trowd\\cellx1000\\intbl A\\cell\\row\\pard after\\par}");
-        arguments << table;
+    const QStringList objects{m_env->path("object1.rtf"), m_env->path("object2.rtf")};
+    for (const QString& object : objects) {
+        writeFile(object, "{\\rtf1\\ansi{\\object\\objemb{\\*\\objdata 00}}A\\par after\\par}");
+        arguments << object;
     }
     m_window->openArguments(arguments);
 
@@ -687,11 +687,11 @@ void tst_Documents::manyFilesTellTheirTroubleInOneMessage()
     const RecordingMessageService::Box box = m_env->messages.boxes.constFirst();
     QCOMPARE(box.icon, MessageService::Icon::Warning);
     QVERIFY2(box.prompt.count('\n') < 30, qPrintable(box.prompt));
-    for (const char* told : {"200 of the 202 files", "missing1.rtf: No such file", "table1.rtf",
-                             "table2.rtf: table layout"})
+    for (const char* told : {"200 of the 202 files", "missing1.rtf: No such file", "object1.rtf",
+                             "object2.rtf: embedded objects"})
         QVERIFY2(box.prompt.contains(told), qPrintable(box.prompt));
     QVERIFY2(!box.prompt.contains("missing200.rtf"), qPrintable(box.prompt));
-    checkUnchanged(tables, 1, QStringLiteral("A\nafter\n"));
+    checkUnchanged(objects, 1, QStringLiteral("A\nafter\n"));
 }
 
 void tst_Documents::droppedFilesOpenAsOpenDoes_data()
@@ -960,10 +960,10 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
 {
     QFETCH(Button, answer);
     QFETCH(bool, overwritten);
-    const QString file = m_env->path("table.doc");
-    const QByteArray table = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\trowd\\cellx1000\\cellx2000"
-                             "\\intbl A\\cell B\\cell\\row\\pard after\\par}";
-    writeFile(file, table);
+    const QString file = m_env->path("object.doc");
+    const QByteArray object = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\object\\objemb{\\*\\objdata "
+                              "00}}A\\par after\\par}";
+    writeFile(file, object);
     m_env->dialog.queueFileName(file);
     action(m_window, "mnuOpen")->trigger();
     QCOMPARE(m_env->messages.boxes.size(), 1); // what cannot be kept is named once at opening
@@ -976,12 +976,11 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
 
     QCOMPARE(m_env->messages.questions.size(), 1);
     const auto& question = m_env->messages.questions[0];
-    QCOMPARE(question.prompt, file + QStringLiteral(" holds content Quillmere cannot keep (table "
-                                                    "layout (cell texts are kept)). Saving will "
-                                                    "remove it."));
+    QCOMPARE(question.prompt, file + QStringLiteral(" holds content Quillmere cannot keep (embedded "
+                                                    "objects). Saving will remove it."));
     QCOMPARE(question.buttons, (QList<Button>{Button::Save, Button::SaveAs, Button::Cancel}));
     QCOMPARE(question.defaultButton, Button::SaveAs);
-    QCOMPARE(readAll(file) != table, overwritten);
+    QCOMPARE(readAll(file) != object, overwritten);
     QCOMPARE(QFile::exists(m_env->path("copy.doc")), answer == Button::SaveAs);
 
     // Asked once: what is lost is gone from the file or no longer tied to this document.

@@ -3,6 +3,7 @@
 #include "documents/DocumentList.h"
 #include "documents/DocumentStatistics.h"
 #include "documents/WordCount.h"
+#include "formats/rtf/RtfReader.h"
 #include "platform/RichTextBox.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowParts.h"
@@ -29,6 +30,7 @@ private slots:
     void counting();
     void describing();
     void paragraphCountsFollowEveryEdit();
+    void hiddenTextIsNotCounted();
     void statusBarCountsTheDocumentAndTheSelection();
 
 private:
@@ -73,6 +75,14 @@ void tst_WordCount::describing()
     QCOMPARE((WordCount{1, 1}.describe()), QStringLiteral("1 word, 1 character"));
     QCOMPARE((WordCount{0, 0}.describe()), QStringLiteral("0 words, 0 characters"));
     QCOMPARE((WordCount{1234, 6789}.describeSelection(12)), QStringLiteral("12 of 1,234 words"));
+}
+
+// Hidden text read from a file is kept for saving, out of the text that is counted.
+void tst_WordCount::hiddenTextIsNotCounted()
+{
+    QTextDocument document;
+    QVERIFY(RtfReader().read("{\\rtf1 one {\\v two three} four}", &document));
+    QCOMPARE(DocumentCounts::of(document).total().words, 2ll);
 }
 
 // Typing, deleting across paragraphs, pasting, undo and redo, in a fixed random order: the kept

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
+#include <QTextTable>
 #include <QTimer>
 
 class tst_EditCommands : public QObject
@@ -34,8 +35,8 @@ private slots:
     void formattedTextFromOutsidePastesFormatted();
     void htmlNestedBeyondAnyPageLosesOnlyTheDeepTags_data();
     void htmlNestedBeyondAnyPageLosesOnlyTheDeepTags();
-    void pastedTablesAreToldOncePerPaste_data();
-    void pastedTablesAreToldOncePerPaste();
+    void pastedTablesStayTables_data();
+    void pastedTablesStayTables();
     void pasteWithoutTextRemovesSelectionAndUndoBringsItBack();
     void copyLeavesDocumentAndUndoStateAlone();
     void cutRecordsTheStateBeforeTheCut();
@@ -256,47 +257,42 @@ void tst_EditCommands::htmlNestedBeyondAnyPageLosesOnlyTheDeepTags()
     QCOMPARE(formatAt(w, deep).fontUnderline(), underlined);
 }
 
-void tst_EditCommands::pastedTablesAreToldOncePerPaste_data()
+void tst_EditCommands::pastedTablesStayTables_data()
 {
     QTest::addColumn<QString>("type");
     QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<int>("boxes");
+    QTest::addColumn<bool>("bordered");
 
-    const QByteArray table = "<table><tr><td>cell one</td><td>cell two</td></tr></table>";
-    QTest::newRow("nominal: an HTML table") << "text/html"
-                                            << "<p>before</p>" + table << 1;
-    QTest::newRow("nominal: an RTF table")
+    QTest::newRow("nominal: an HTML table gets a border")
+        << "text/html"
+        << QByteArray("<p>before</p><table><tr><td>cell one</td><td>cell two</td></tr></table>")
+        << true;
+    QTest::newRow("nominal: an RTF table keeps having none")
         << "text/rtf"
-        << QByteArray("{\\rtf1\\ansi\\trowd\\cellx1000\\cellx2000 cell one\\cell cell "
-                      "two\\cell\\row}")
-        << 1;
-    QTest::newRow("nominal: two tables, one box")
-        << "text/html" << table + "<p>and</p>" + table << 1;
-    QTest::newRow("nominal: no table, no box")
-        << "text/html" << QByteArray("<p>cell one two</p>") << 0;
+        << QByteArray("{\\rtf1\\ansi\\trowd\\cellx1000\\cellx2000\\intbl cell one\\cell "
+                      "cell two\\cell\\row}")
+        << false;
 }
 
-// Cells become paragraphs; the writer is told, as when opening such a file, once a paste.
-void tst_EditCommands::pastedTablesAreToldOncePerPaste()
+// Cells keep their places, nothing is told as lost, and a table from a page gets a border.
+void tst_EditCommands::pastedTablesStayTables()
 {
     QFETCH(QString, type);
     QFETCH(QByteArray, data);
-    QFETCH(int, boxes);
+    QFETCH(bool, bordered);
     frmVellumo* w = editingWindow(*m_env, "ab");
     auto* offered = new QMimeData;
     offered->setData(type, data);
     QGuiApplication::clipboard()->setMimeData(offered);
 
     action(w, "mnuPaste")->trigger();
-    QVERIFY(txtFile(w)->Text().contains("cell one"));
-    QVERIFY(txtFile(w)->Text().contains("two"));
-    QCOMPARE(m_env->messages.boxes.size(), boxes);
-    if (boxes == 0)
-        return;
-    const auto& box = m_env->messages.boxes.constFirst();
-    QVERIFY2(box.prompt.contains("table layout (cell texts are kept)"), qPrintable(box.prompt));
-    QCOMPARE(box.title, QStringLiteral("Quillmere"));
-    QCOMPARE(box.icon, MessageService::Icon::Information);
+    const QTextCursor cursor = txtFile(w)->document()->find("cell two");
+    const QTextTable* table = cursor.currentTable();
+    QVERIFY(table);
+    QCOMPARE(table->columns(), 2);
+    QCOMPARE(table->cellAt(cursor).column(), 1);
+    QCOMPARE(table->format().border() > 0, bordered);
+    QCOMPARE(m_env->messages.boxes.size(), 0);
 }
 
 void tst_EditCommands::pasteWithoutTextRemovesSelectionAndUndoBringsItBack()

@@ -280,9 +280,10 @@ void RtfCodecTest::writerOutput_data()
     QTest::newRow("nominal: tab, line break and paragraph break")
         << document({paragraph(false, {run("a\tb\u2028c")}), paragraph(false, {run("d")})})
         << QByteArrayList{"a\\tab b\\line c\\par"};
-    QTest::newRow("nominal: bullet text and bullet description")
+    QTest::newRow("nominal: bullet text and bullet list table entry")
         << document({paragraph(true, {run("item")})})
-        << QByteArrayList{"{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}"};
+        << QByteArrayList{"{\\listtext \\'95\\tab}\\ls1", "\\levelnfc23",
+                          "{\\leveltext\\'01\\u8226?;}"};
     QTest::newRow("nominal: formats switched on and off")
         << document({paragraph(false, {run("a", "b,i,u,s"), run("b")})})
         << QByteArrayList{"\\b\\i\\ul\\strike", "\\b0\\i0\\ulnone\\strike0 b"};

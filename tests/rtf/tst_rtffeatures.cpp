@@ -2,13 +2,17 @@
 
 #include "formats/DocumentFormats.h"
 #include "formats/PageSetup.h"
+#include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
+#include "platform/FontFallbacks.h"
 
+#include <QFontInfo>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -90,12 +94,85 @@ QString blockSummary(const QTextBlock& block)
     return text;
 }
 
+// "#table RxC w=widths border=width" before a table, "<row,column>" before a cell's
+// paragraphs, with "RxC" when the cell spans more.
+QString tableSummary(const QTextBlock& block, const QTextTable** lastTable)
+{
+    const QTextCursor cursor(block);
+    const QTextTable* table = cursor.currentTable();
+    if (!table)
+        return {};
+    QString text;
+    if (table != *lastTable) {
+        QStringList widths;
+        for (const QTextLength& width : table->format().columnWidthConstraints())
+            widths << QString::number(qRound(width.rawValue()));
+        text = QStringLiteral("#table %1x%2 w=%3 border=%4\n")
+                   .arg(table->rows())
+                   .arg(table->columns())
+                   .arg(widths.join(u','))
+                   .arg(table->format().border());
+        *lastTable = table;
+    }
+    const QTextTableCell cell = table->cellAt(block.position());
+    text += QStringLiteral("<%1,%2").arg(cell.row()).arg(cell.column());
+    if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+        text += QStringLiteral(" %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+    return text + QStringLiteral("> ");
+}
+
 QString summary(const QTextDocument& document)
 {
     QStringList blocks;
+    const QTextTable* lastTable = nullptr;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        blocks << blockSummary(block);
+        blocks << tableSummary(block, &lastTable) + blockSummary(block);
     return blocks.join(u'\n');
+}
+
+// What the codec keeps that Qt does not show: "[number text start=N level=N text=...]" before a
+// list item, {family/hint:text} for a run in a named font, {hidden:text} for hidden text.
+QString keptSummary(const QTextDocument& document)
+{
+    QStringList blocks;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QString text;
+        if (const QTextList* list = block.textList()) {
+            const QTextListFormat format = list->format();
+            text = QStringLiteral("[%1 start=%2 level=%3")
+                       .arg(list->itemText(block))
+                       .arg(format.property(RtfCharacterPolicy::ListStartProperty).toInt())
+                       .arg(format.indent());
+            const QString levelText =
+                format.stringProperty(RtfCharacterPolicy::ListLevelTextProperty);
+            text += levelText.isEmpty() ? QString() : QStringLiteral(" ");
+            for (const QChar c : levelText.mid(1))
+                text += c.unicode() < 9 ? QString::number(c.unicode()) : QString(c);
+            text += QStringLiteral("] ");
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            const QString family = format.fontFamilies().toStringList().value(0);
+            if (format.objectType() == RtfCharacterPolicy::HiddenTextObject)
+                text += QStringLiteral("{hidden:") +
+                        format.stringProperty(RtfCharacterPolicy::HiddenTextProperty) + u'}';
+            else if (!family.isEmpty() && family != document.defaultFont().family())
+                text += QStringLiteral("{%1/%2:%3}")
+                            .arg(family)
+                            .arg(format.fontStyleHint())
+                            .arg(it.fragment().text());
+            else
+                text += it.fragment().text();
+        }
+        blocks << text;
+    }
+    return blocks.join(u'\n');
+}
+
+QByteArray listTable(const QByteArray& levels)
+{
+    return "{\\*\\listtable{\\list" + levels +
+           "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}}";
 }
 
 QByteArray rtf(const QByteArray& body)
@@ -121,6 +198,10 @@ private slots:
     void losses();
     void pageKept_data();
     void pageKept();
+    void keptThroughWriting_data();
+    void keptThroughWriting();
+    void missingFontsFallBackByFamily_data();
+    void missingFontsFallBackByFamily();
 };
 
 void RtfFeaturesTest::readAndKeep_data()
@@ -177,14 +258,32 @@ void RtfFeaturesTest::readAndKeep_data()
         << rtf("{\\pict\\jpegblip\\bin4 \xff\xd8\xff\xe0}") << "{image 0x0}";
     QTest::newRow("nominal: \\page and \\sect break pages")
         << rtf("a\\page b\\sect c") << "a\n[page] b\n[page] c";
-    QTest::newRow("nominal: table cells by a tab, rows by paragraph")
-        << rtf("\\trowd\\cellx1000\\cellx2000\\intbl A1\\cell B1\\cell\\row"
-               "\\trowd\\cellx1000\\cellx2000\\intbl\\cell B2\\cell\\row\\pard after")
-        << "A1\tB1\n\tB2\nafter";
-    QTest::newRow("nominal: paragraphs inside a cell stay in its row")
-        << rtf("{\\pard\\intbl one\\par}{\\pard\\intbl two\\par}\\cell{\\pard\\intbl x\\par}"
-               "\\cell\\row\\pard end")
-        << QStringLiteral("one\u2028two\tx\nend");
+    QTest::newRow("nominal: table rows and cells with their widths and borders")
+        << rtf("a\\par\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw15\\cellx1500\\cellx3000"
+               "\\intbl A1\\cell B1\\cell\\row"
+               "\\trowd\\cellx1500\\cellx3000\\intbl\\cell B2\\cell\\row\\pard after")
+        << "a\n#table 2x2 w=100,100 border=1\n<0,0> A1\n<0,1> B1\n<1,0> \n<1,1> B2\nafter";
+    QTest::newRow("nominal: paragraphs inside a cell stay in it")
+        << rtf("a\\par\\trowd\\cellx1500\\cellx3000{\\pard\\intbl one\\par}{\\pard\\intbl "
+               "two\\par}\\cell"
+               "{\\pard\\intbl x}\\cell\\row\\pard end")
+        << "a\n#table 1x2 w=100,100 border=0\n<0,0> one\n<0,0> two\n<0,1> x\nend";
+    QTest::newRow("nominal: cells merged across and down, and a row of wider cells")
+        << rtf("a\\par\\trowd\\clmgf\\cellx1500\\clmrg\\cellx3000\\clvmgf\\cellx4500"
+               "\\intbl wide\\cell\\cell tall\\cell\\row"
+               "\\trowd\\cellx1500\\cellx3000\\clvmrg\\cellx4500\\intbl x\\cell y\\cell\\cell\\row"
+               "\\trowd\\cellx3000\\cellx4500\\intbl z\\cell w\\cell\\row\\pard end")
+        << "a\n#table 3x3 w=100,100,100 border=0\n<0,0 1x2> wide\n<0,2 2x1> tall\n<1,0> x\n"
+           "<1,1> y\n<2,0 1x2> z\n<2,2> w\nend";
+    QTest::newRow("nominal: a row's new edge splits a column above it")
+        << rtf("a\\par\\trowd\\cellx3000\\intbl top\\cell\\row"
+               "\\trowd\\cellx1500\\cellx3000\\intbl l\\cell r\\cell\\row\\pard end")
+        << "a\n#table 2x2 w=100,100 border=0\n<0,0 1x2> top\n<1,0> l\n<1,1> r\nend";
+    QTest::newRow("nominal: a nested table's cells are paragraphs of the outer cell")
+        << rtf("a\\par\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell"
+               "{\\*\\nesttableprops\\trowd\\cellx500\\cellx1000\\nestrow}"
+               "\\pard\\intbl outer\\cell o2\\cell\\row\\pard end")
+        << "a\n#table 1x2 w=200,200 border=0\n<0,0> n1\n<0,0> n2\n<0,0> outer\n<0,1> o2\nend";
     QTest::newRow("nominal: style sheet formatting, with \\sbasedon")
         << rtf("{\\stylesheet{\\s0\\b\\fs24 Normal;}{\\s1\\sbasedon0\\i Quote;}}"
                "\\pard\\plain\\s0 a\\par\\pard\\plain\\s1 q")
@@ -209,10 +308,12 @@ void RtfFeaturesTest::writtenForPeers_data()
     QTest::newRow("nominal: paragraph properties once per change")
         << rtf("\\qc\\li300\\sa120 a\\par b\\par\\pard c")
         << QByteArrayList{"\\pard\\qc\\li300\\sa120\\f0\\fs24 a\\par\nb\\par\n\\pard c"};
-    QTest::newRow("nominal: numbered list with its number text and \\pn")
-        << rtf("{\\*\\pn\\pnlvlbody\\pndec}a\\par b")
-        << QByteArrayList{"{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}",
-                          "{\\pntext 2.\\tab}"};
+    QTest::newRow("nominal: numbered list with its number text and its list table entry")
+        << rtf("{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart3{\\pntxta )}}a\\par b")
+        << QByteArrayList{"{\\listlevel\\levelnfc4\\levelnfcn4\\leveljc0\\levelfollow0"
+                          "\\levelstartat3{\\leveltext\\'02\\'00);}{\\levelnumbers\\'01;}",
+                          "{\\listoverride\\listid1\\listoverridecount0\\ls1}",
+                          "{\\listtext a)\\tab}\\ls1\\fi-360\\li720", "{\\listtext b)\\tab}"};
     QTest::newRow("nominal: hyperlink as a field")
         << rtf("{\\field{\\*\\fldinst HYPERLINK \"http://x.org/?q=\\\"a\\\"\"}{\\fldrslt x}}")
         << QByteArrayList{"{\\field{\\*\\fldinst{HYPERLINK \"http://x.org/?q=a\"}}"
@@ -238,10 +339,9 @@ void RtfFeaturesTest::losses_data()
     QTest::newRow("nominal: nothing lost")
         << rtf("{\\b x}{\\pict\\pngblip " + s_pngHex + "}") << QStringList();
     QTest::newRow("nominal: each loss named once, in order of appearance")
-        << rtf("{\\pict\\wmetafile8 01}{\\object x}\\trowd a\\cell\\row{\\pict\\dibitmap 02}"
+        << rtf("{\\pict\\wmetafile8 01}{\\object x}\\trowd\\intbl a\\cell\\row{\\pict\\dibitmap 02}"
                "{\\object y}\\trowd b\\cell\\row")
-        << QStringList{"pictures other than PNG and JPEG", "embedded objects",
-                       "table layout (cell texts are kept)"};
+        << QStringList{"pictures other than PNG and JPEG", "embedded objects"};
     QTest::newRow("robustness: picture data that is not the image it claims")
         << rtf("{\\pict\\pngblip 00112233}{\\pict\\jpegblip 89504e47}")
         << QStringList{"pictures other than PNG and JPEG"};
@@ -284,8 +384,7 @@ void RtfFeaturesTest::pageKept_data()
         << "[sl=100%] a\n[sl=150%] b\n[sl=200%] c\nd";
     QTest::newRow("nominal: exact and at-least spacing")
         << rtf("\\sl-300\\slmult0 a\\par\\pard\\sl300 b") << "[sl=20px] a\n[sl>=20px] b";
-    QTest::newRow("nominal: space before and after")
-        << rtf("\\sb120\\sa240 a") << "[sb=8 sa=16] a";
+    QTest::newRow("nominal: space before and after") << rtf("\\sb120\\sa240 a") << "[sb=8 sa=16] a";
 }
 
 // Through the RTF format as a file is opened and saved, page and all.
@@ -316,6 +415,74 @@ void RtfFeaturesTest::pageKept()
     const DocumentFormats::Read again = format.read(written, {});
     QCOMPARE(pageAndText(*again.document), expected);
     QCOMPARE(format.write(*again.document, {}), written);
+}
+
+void RtfFeaturesTest::keptThroughWriting_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    // Qt numbers from 1 whatever the list's start: the start is kept for writing.
+    QTest::newRow("nominal: a) starting at 3")
+        << rtf(listTable("{\\listlevel\\levelnfc4\\levelstartat3{\\leveltext\\'02\\'00);}}") +
+               "\\pard\\ls1 one\\par two\\par\\pard end")
+        << "[a) start=3 level=1] one\n[b) start=3 level=1] two\nend";
+    QTest::newRow("nominal: (i) and (A) on the second level")
+        << rtf(listTable("{\\listlevel\\levelnfc2{\\leveltext\\'03(\\'00);}}"
+                         "{\\listlevel\\levelnfc3{\\leveltext\\'03(\\'01);}}") +
+               "\\pard\\ls1 one\\par\\pard\\ls1\\ilvl1 sub\\par\\pard end")
+        << "[(i) start=0 level=1] one\n[(A) start=0 level=2] sub\nend";
+    QTest::newRow("nominal: 1.1. kept as the number text it is")
+        << rtf(listTable("{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+                         "{\\listlevel\\levelnfc0{\\leveltext\\'04\\'00.\\'01.;}}") +
+               "\\pard\\ls1\\ilvl1 deep\\par\\pard end")
+        << "[1. start=0 level=2 0.1.] deep\nend";
+    QTest::newRow("nominal: older lists' text before and after the number, and start")
+        << rtf("{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart2{\\pntxtb [}{\\pntxta ]}}x\\par\\pard end")
+        << "[[A] start=2 level=1] x\nend";
+    QTest::newRow("nominal: font families kept with their kind")
+        << rtf("{\\fonttbl{\\f1\\froman Times New Roman;}{\\f2\\fswiss Arial;}"
+               "{\\f3\\fmodern Courier New;}}\\f1 a\\f2 b\\f3 c")
+        << "{Times New Roman/1:a}{Arial/0:b}{Courier New/7:c}";
+    QTest::newRow("nominal: hidden text kept out of sight")
+        << rtf("seen {\\v hidden words}more{\\v\\b x}")
+        << "seen {hidden:hidden words}more{hidden:x}";
+}
+
+void RtfFeaturesTest::keptThroughWriting()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    RtfTestDocuments::checkReadAndKept(rtf, expected, keptSummary);
+}
+
+void RtfFeaturesTest::missingFontsFallBackByFamily_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("generic");
+    QTest::newRow("nominal: Times New Roman in a serif face")
+        << rtf("{\\fonttbl{\\f1\\froman Times New Roman;}}\\f1 x") << "serif";
+    QTest::newRow("nominal: a serif font not installed")
+        << rtf("{\\fonttbl{\\f1\\froman Quillmere Missing Serif;}}\\f1 x") << "serif";
+    QTest::newRow("nominal: a fixed font not installed")
+        << rtf("{\\fonttbl{\\f1\\fmodern Quillmere Missing Mono;}}\\f1 x") << "monospace";
+}
+
+// A run's face is the one the family's kind resolves to on this machine.
+void RtfFeaturesTest::missingFontsFallBackByFamily()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, generic);
+    FontFallbacks::install();
+    const auto document = RtfTestDocuments::read(rtf);
+    QTextCursor cursor(document.get());
+    cursor.movePosition(QTextCursor::NextCharacter);
+    const QFont font = cursor.charFormat().font();
+    QFont genericFont(generic);
+    genericFont.setStyleHint(generic == "serif" ? QFont::Serif : QFont::Monospace);
+    // A face that measures as the named one does comes first, where it is installed.
+    const QStringList faces = QFont::substitutes(font.family()) << QFontInfo(genericFont).family();
+    QVERIFY2(faces.contains(QFontInfo(font).family(), Qt::CaseInsensitive),
+             qPrintable(QFontInfo(font).family()));
 }
 
 QTEST_MAIN(RtfFeaturesTest)

@@ -77,11 +77,21 @@ void RtfHostileTest::hostileInput_data()
         << "{\\rtf1 a{\\pict\\pngblip " + repeated("0", 4'000'001) + "}b}" << QStringLiteral("ab");
     QTest::newRow("robustness: 1,000,000 empty cells then text")
         << "{\\rtf1 " + repeated("\\cell", 1'000'000) + "\\row x" + repeated("\\cell ", 3) + "y}"
-        << QStringLiteral("\nx\t\t\ty");
+        << QString(1'000'000, u'\t') + QStringLiteral("\nx\t\t\ty");
     // The last, empty paragraph only carries the list on, so it is no item.
     QTest::newRow("robustness: 50,000 numbered paragraphs")
         << "{\\rtf1{\\*\\pn\\pnlvlbody\\pndec}" + repeated("n\\par ", 50'000) + "}"
         << QStringList(50'000, QStringLiteral("* n")).join(u'\n') + u'\n';
+    QTest::newRow("robustness: 100,000 cells in one row join its last column's cell")
+        << "{\\rtf1\\trowd\\cellx100\\intbl " + repeated("x\\cell ", 100'000) + "\\row}"
+        << u'\n' + QStringLiteral("x\n").repeated(100'000);
+    QString rows = QStringLiteral("\n");
+    for (int row = 0; row < 20'000; ++row)
+        rows += row > 0 && row % 256 == 0 ? QStringLiteral("\na\nb\n") : QStringLiteral("a\nb\n");
+    QTest::newRow("robustness: 20,000 rows go on as tables of 256")
+        << "{\\rtf1" + repeated("\\trowd\\cellx100\\cellx200\\intbl a\\cell b\\cell\\row", 20'000) +
+               "}"
+        << rows;
     QTest::newRow("robustness: 100,000 nested list and picture destinations")
         << "{\\rtf1 " + repeated("{\\*\\listtable{\\pict", 100'000) + "}" + " x}" << QString();
 }

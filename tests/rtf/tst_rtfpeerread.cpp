@@ -166,11 +166,11 @@ void RtfPeerReadTest::readsAsMeant_data()
                       "\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\cellx900\\nestrow}"
                       "{\\nonesttables n1 n2\\par}\\pard\\intbl\\itap1 B\\cell\\trowd\\cellx1000"
                       "\\cellx2000\\row\\pard after}")
-        << QStringLiteral("A\tn1\tn2\nB\nafter");
+        << QStringLiteral("\nA\nn1\nn2\nB\nafter");
     QTest::newRow("nominal: nested cells written inside \\nesttableprops")
         << QByteArray("{\\rtf1\\intbl A\\cell{\\*\\nesttableprops\\trowd\\cellx500 inner\\nestcell"
                       "\\nestrow}B\\cell\\row}")
-        << QStringLiteral("A\tinner\nB\n");
+        << QStringLiteral("\nA\ninner\nB\n");
     QTest::newRow("nominal: list table groups outside the list tables")
         << QByteArray("{\\rtf1{\\list\\listtemplateid1{\\listlevel\\levelnfc0{\\leveltext \\'02"
                       "\\'00.;}}{\\listname List1382206859_1;}\\listid5}{\\listoverride\\listid5"

@@ -1,5 +1,6 @@
 #include "RtfTestDocuments.h"
 
+#include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
 
 #include <QDir>
@@ -9,7 +10,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 namespace {
 
@@ -32,6 +36,52 @@ const char* const s_document =
     " {\"text\":\"O, see \"},{\"text\":\"the site\",\"link\":\"https://example.org/\"}]},"
     "{\"bullet\":false,\"runs\":[{\"text\":\"Accents café, Привет, Γειά, 日本語 😀 end\"}]}"
     "]}";
+
+// A table with a cell merged across, two numbered lists of other styles and hidden text.
+const char* const s_tableAndLists =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}}{\\*\\listtable{\\list{\\listlevel"
+    "\\levelnfc4\\levelstartat3{\\leveltext\\'02\\'00);}{\\levelnumbers\\'01;}}\\listid1}{\\list"
+    "{\\listlevel\\levelnfc2{\\leveltext\\'03(\\'00);}{\\levelnumbers\\'02;}}\\listid2}}"
+    "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}{\\listoverride"
+    "\\listid2\\listoverridecount0\\ls2}}\\pard Before\\par"
+    "\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx2000\\cellx4000\\cellx6000\\intbl top left\\cell top "
+    "middle\\cell top right\\cell\\row\\trowd\\clmgf\\cellx2000\\clmrg\\cellx4000\\cellx6000\\intbl "
+    "wide\\cell\\cell right\\cell\\row\\pard\\ls1 first\\par second\\par\\pard\\ls2 roman\\par"
+    "\\pard after {\\v secret}end\\par}";
+
+// The table of s_tableAndLists with a row put in by editing, as the writer writes it.
+QByteArray editedTable(QStringList* cells)
+{
+    const auto document = RtfTestDocuments::create();
+    RtfReader().read(s_tableAndLists, document.get());
+    auto* table = qobject_cast<QTextTable*>(document->rootFrame()->childFrames().value(0));
+    if (!table)
+        return {};
+    table->insertRows(1, 1);
+    for (int column = 0; column < table->columns(); ++column)
+        table->cellAt(1, column).firstCursorPosition().insertText(
+            QStringLiteral("new %1").arg(column + 1));
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() == row && cell.column() == column)
+                *cells << QTextCursor(document.get()).document()->findBlock(cell.firstPosition())
+                              .text();
+        }
+    }
+    return RtfWriter::write(*document);
+}
+
+// The texts of the cells of the first table in a peer's HTML, in order.
+QStringList htmlCells(const QString& html)
+{
+    const QString table = html.section(QStringLiteral("<table"), 1).section(QStringLiteral("</table>"), 0, 0);
+    QStringList cells;
+    const QRegularExpression cell(QStringLiteral("<td[^>]*>(.*?)</td>"));
+    for (const QRegularExpressionMatch& match : cell.globalMatch(table))
+        cells << match.captured(1).remove(QRegularExpression(QStringLiteral("<[^>]*>"))).trimmed();
+    return cells;
+}
 
 // A peer's HTML with white space folded, so line wrapping does not matter.
 QString folded(const QByteArray& html)
@@ -74,11 +124,18 @@ private slots:
     void libreOfficeReadsOurRtf();
     void pandocReadsOurRtf_data();
     void pandocReadsOurRtf();
+    void libreOfficeReadsAnEditedTableWithItsCells();
+    void libreOfficeReadsListsAsNumbered_data();
+    void libreOfficeReadsListsAsNumbered();
 
 private:
     QTemporaryDir m_dir;
     QString m_rtfPath;
     QString m_libreOfficeHtml;
+    /// The cells of the edited table, and LibreOffice's HTML and text of it.
+    QStringList m_editedCells;
+    QString m_editedHtml;
+    QString m_editedText;
 };
 
 void RtfPeerWriteTest::initTestCase()
@@ -90,6 +147,11 @@ void RtfPeerWriteTest::initTestCase()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(RtfWriter::write(*document));
     file.close();
+    const QString editedPath = m_dir.filePath(QStringLiteral("edited.rtf"));
+    QFile edited(editedPath);
+    QVERIFY(edited.open(QIODevice::WriteOnly));
+    edited.write(editedTable(&m_editedCells));
+    edited.close();
 
     // One conversion for every check: starting LibreOffice dominates the time.
     const QString soffice = requirePeer(QStringLiteral("soffice"));
@@ -100,11 +162,23 @@ void RtfPeerWriteTest::initTestCase()
     run(soffice,
         {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
          QStringLiteral("--convert-to"), QStringLiteral("html"), QStringLiteral("--outdir"),
-         m_dir.path(), m_rtfPath},
+         m_dir.path(), m_rtfPath, editedPath},
+        300'000);
+    QDir(m_dir.path()).mkdir(QStringLiteral("text"));
+    run(soffice,
+        {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
+         QStringLiteral("--convert-to"), QStringLiteral("txt:Text"), QStringLiteral("--outdir"),
+         m_dir.filePath(QStringLiteral("text")), editedPath},
         300'000);
     QFile html(m_dir.filePath(QStringLiteral("written.html")));
     if (html.open(QIODevice::ReadOnly))
         m_libreOfficeHtml = folded(html.readAll());
+    QFile editedHtml(m_dir.filePath(QStringLiteral("edited.html")));
+    if (editedHtml.open(QIODevice::ReadOnly))
+        m_editedHtml = folded(editedHtml.readAll());
+    QFile editedText(m_dir.filePath(QStringLiteral("text/edited.txt")));
+    if (editedText.open(QIODevice::ReadOnly))
+        m_editedText = QString::fromUtf8(editedText.readAll());
 }
 
 void RtfPeerWriteTest::libreOfficeReadsOurRtf_data()
@@ -148,9 +222,11 @@ void RtfPeerWriteTest::pandocReadsOurRtf_data()
     QTest::newRow("nominal: underline") << "<u>under</u>";
     QTest::newRow("nominal: strike-through") << "<del>struck</del>";
     QTest::newRow("nominal: coloured and sized text") << "<p>Red words serif words</p>";
-    // pandoc shows the list markers other readers show instead of building lists.
-    QTest::newRow("nominal: bullets") << "<p>• First item</p> <p>• Second item</p>";
-    QTest::newRow("nominal: numbers") << "<p>1. Numbered one</p> <p>2. Numbered two</p>";
+    // pandoc builds lists from the list table.
+    QTest::newRow("nominal: bullets")
+        << "<ul> <li><p>First item</p></li> <li><p>Second item</p></li> </ul>";
+    QTest::newRow("nominal: numbers")
+        << "<ol type=\"1\"> <li><p>Numbered one</p></li> <li><p>Numbered two</p></li> </ol>";
     QTest::newRow("nominal: subscript") << "H<sub>2</sub>O";
     QTest::newRow("nominal: hyperlink") << "<a href=\"https://example.org/\">the site</a>";
 }
@@ -166,6 +242,37 @@ void RtfPeerWriteTest::pandocReadsOurRtf()
                                      QStringLiteral("-t"), QStringLiteral("html"), m_rtfPath},
                                     60'000));
     QVERIFY2(html.contains(QRegularExpression(pattern)), qPrintable(html));
+}
+
+void RtfPeerWriteTest::libreOfficeReadsAnEditedTableWithItsCells()
+{
+    QVERIFY2(!m_editedHtml.isEmpty(), "LibreOffice did not convert the edited table");
+    QCOMPARE(m_editedCells,
+             QStringList({"top left", "top middle", "top right", "new 1", "new 2", "new 3", "wide",
+                          "right"}));
+    QCOMPARE(htmlCells(m_editedHtml), m_editedCells);
+    QVERIFY2(m_editedHtml.contains(QRegularExpression(QStringLiteral("colspan=\"2\"[^>]*>(<[^>]*>| )*wide"))),
+             qPrintable(m_editedHtml));
+}
+
+void RtfPeerWriteTest::libreOfficeReadsListsAsNumbered_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("nominal: a) starting at c") << "c) first";
+    QTest::newRow("nominal: the next item") << "d) second";
+    QTest::newRow("nominal: (i)") << "(i) roman";
+}
+
+// Numbers as LibreOffice's text shows them; its text shows hidden text too, its HTML hides it.
+void RtfPeerWriteTest::libreOfficeReadsListsAsNumbered()
+{
+    QFETCH(QString, line);
+    QStringList lines = m_editedText.split(u'\n');
+    for (QString& each : lines)
+        each = each.simplified();
+    QVERIFY2(lines.contains(line), qPrintable(m_editedText));
+    QVERIFY2(m_editedHtml.contains(QStringLiteral("<span style=\"display: none\">secret</span>")),
+             qPrintable(m_editedHtml));
 }
 
 QTEST_GUILESS_MAIN(RtfPeerWriteTest)

@@ -42,12 +42,15 @@ bool sameBlock(const QTextBlock& one, const QTextBlock& other)
 {
     QTextBlockFormat format = one.blockFormat();
     QTextBlockFormat otherFormat = other.blockFormat();
-    // Each note has a number of its own.
-    for (const int property : {int(QTextFormat::ObjectIndex), int(PageFurniture::NoteBody)}) {
-        format.clearProperty(property);
-        otherFormat.clearProperty(property);
+    QTextCharFormat chars = one.charFormat();
+    QTextCharFormat otherChars = other.charFormat();
+    // Tables are numbered as objects, in order, and each note has a number of its own.
+    for (QTextFormat* each : {static_cast<QTextFormat*>(&format), static_cast<QTextFormat*>(&otherFormat),
+                              static_cast<QTextFormat*>(&chars), static_cast<QTextFormat*>(&otherChars)}) {
+        each->clearProperty(QTextFormat::ObjectIndex);
+        each->clearProperty(PageFurniture::NoteBody);
     }
-    if (format != otherFormat || one.charFormat() != other.charFormat())
+    if (format != otherFormat || chars != otherChars)
         return false;
     auto it = one.begin();
     auto otherIt = other.begin();

@@ -1,5 +1,7 @@
 #include "tools/rtf/DocumentJson.h"
 
+#include "formats/rtf/RtfCharacterPolicy.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -118,6 +120,9 @@ QByteArray paragraphJson(const QTextBlock& block, const QFont& defaultFont)
     QByteArray attributes;
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
+        // Hidden text is no part of what the document shows.
+        if (fragment.charFormat().objectType() == RtfCharacterPolicy::HiddenTextObject)
+            continue;
         const QByteArray fragmentAttributes = attributesJson(fragment.charFormat(), defaultFont);
         if (!text.isEmpty() && fragmentAttributes != attributes) {
             runs.append("{\"text\":" + quoted(text) + attributes);
