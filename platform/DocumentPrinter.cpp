@@ -79,12 +79,17 @@ private:
         qreal from = page.top + 1;
         if (page.continuedBlock >= 0) {
             const QTextBlock block = body.findBlockByNumber(page.continuedBlock);
-            drawLines(*block.layout(), page);
-            from = body.documentLayout()->blockBoundingRect(block).bottom() + 1;
+            const QTextLayout& layout = *block.layout();
+            drawLines(layout, page);
+            // A line set taller than its text reaches below the paragraph's bounding rectangle.
+            const QTextLine last = layout.lineAt(layout.lineCount() - 1);
+            from = std::max(body.documentLayout()->blockBoundingRect(block).bottom(),
+                            layout.position().y() + last.y() + last.height()) +
+                   1;
         }
         if (from < page.bottom - 1)
-            body.documentLayout()->draw(
-                &m_painter, blackText(QRectF(0, from, width, page.bottom - 1 - from)));
+            body.documentLayout()->draw(&m_painter,
+                                        blackText(QRectF(0, from, width, page.bottom - 1 - from)));
         m_painter.restore();
     }
 
@@ -122,7 +127,8 @@ private:
         const PageSetup& setup = m_pages.setup();
         const qreal left = setup.marginLeft / Twips::perPixel;
         if (const auto header = m_pages.story(true, number))
-            drawAt(m_painter, *header, QPointF(left, m_pages.furniture().headerY / Twips::perPixel));
+            drawAt(m_painter, *header,
+                   QPointF(left, m_pages.furniture().headerY / Twips::perPixel));
         const qreal foot = (setup.paperHeight - m_pages.furniture().footerY) / Twips::perPixel;
         if (const auto footer = m_pages.story(false, number)) {
             drawAt(m_painter, *footer, QPointF(left, foot - footer->size().height()));
