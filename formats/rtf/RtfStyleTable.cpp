@@ -52,6 +52,7 @@ void RtfStyleTable::adoptTables(const RtfStyleTable& other)
 {
     m_fonts = other.m_fonts;
     m_fontIndices = other.m_fontIndices;
+    m_fontHints = other.m_fontHints;
     m_colors = other.m_colors;
     m_colorIndices = other.m_colorIndices;
 }
