@@ -25,9 +25,8 @@ int twips(const RtfToken& token, int minimum)
 
 } // namespace
 
-RtfBodyText::RtfBodyText(RtfBuildStream& stream, RtfFormatIds& formats, const RtfListTable& lists,
-                         RtfLosses& losses)
-    : m_stream(stream), m_formats(formats), m_lists(lists), m_losses(losses)
+RtfBodyText::RtfBodyText(RtfBuildStream& stream, RtfFormatIds& formats, const RtfListTable& lists)
+    : m_stream(stream), m_formats(formats), m_lists(lists)
 {
 }
 
@@ -69,8 +68,7 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
     }
 }
 
-void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token,
-                                 const RtfCharState& chars)
+void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token, const RtfCharState& chars)
 {
     RtfParagraphState& formatting = m_paragraph.formatting;
     switch (keyword) {
@@ -253,9 +251,13 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
     }
 }
 
+// A section break ends its paragraph as \par does. A page break is a character: in a paragraph
+// that holds nothing yet, as in "\par\page", it starts that paragraph's page, and ending the
+// paragraph would leave an empty one at the foot of the page before.
 void RtfBodyText::breakPage(Keyword keyword, const RtfCharState& chars)
 {
-    endParagraph(chars);
+    if (keyword == Keyword::Section || !m_paragraph.empty)
+        endParagraph(chars);
     // A cell's text cannot start a page: the break ends its paragraph only.
     if (m_paragraph.formatting.inTable)
         return;
@@ -355,7 +357,8 @@ void RtfBodyText::handleLegacyNumberingWord(Keyword keyword, int parameter)
 void RtfBodyText::appendLegacyText(bool after, QStringView text)
 {
     constexpr qsizetype maxText = 32;
-    QString& target = after ? m_paragraph.formatting.list.suffix : m_paragraph.formatting.list.prefix;
+    QString& target =
+        after ? m_paragraph.formatting.list.suffix : m_paragraph.formatting.list.prefix;
     // Empty but given: a number with nothing after it has no suffix, not the default one.
     if (target.isNull())
         target = QStringLiteral("");

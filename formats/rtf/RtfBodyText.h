@@ -8,7 +8,6 @@
 #include "formats/rtf/RtfGroupState.h"
 #include "formats/rtf/RtfKeywordTable.h"
 #include "formats/rtf/RtfListTable.h"
-#include "formats/rtf/RtfLosses.h"
 #include "formats/rtf/RtfPage.h"
 #include "formats/rtf/RtfParagraphState.h"
 #include "formats/rtf/RtfTableRow.h"
@@ -23,9 +22,8 @@
 class RtfBodyText
 {
 public:
-    /// lists says which list style each \lsN names; what cannot be kept goes to losses.
-    RtfBodyText(RtfBuildStream& stream, RtfFormatIds& formats, const RtfListTable& lists,
-                RtfLosses& losses);
+    /// lists says which list style each \lsN names.
+    RtfBodyText(RtfBuildStream& stream, RtfFormatIds& formats, const RtfListTable& lists);
 
     /// Takes a word of the body's other than the character formatting ones: paragraph and cell
     /// ends, paragraph formatting, tab stops and note marks.
@@ -94,7 +92,8 @@ private:
 
     void applyParagraphWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
     /// \page and \sect: the paragraph ends and the next starts a page.
-    Q_DECL_COLD_FUNCTION void breakPage(RtfKeywordTable::Keyword keyword, const RtfCharState& chars);
+    Q_DECL_COLD_FUNCTION void breakPage(RtfKeywordTable::Keyword keyword,
+                                        const RtfCharState& chars);
     /// A word from PaperWidth to Landscape.
     Q_DECL_COLD_FUNCTION void applyPageWord(RtfKeywordTable::Keyword keyword,
                                             const RtfToken& token);
@@ -128,7 +127,6 @@ private:
     RtfBuildStream& m_stream;
     RtfFormatIds& m_formats;
     const RtfListTable& m_lists;
-    RtfLosses& m_losses;
     Paragraph m_paragraph;
     /// The body's paragraph, kept while a footnote is read.
     Paragraph m_bodyParagraph;

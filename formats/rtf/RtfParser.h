@@ -114,5 +114,5 @@ private:
     RtfTextDecoder m_text{m_fonts};
     RtfLosses m_losses;
     RtfFormatIds m_formats{m_stream, m_fonts, m_colors, m_links};
-    RtfBodyText m_body{m_stream, m_formats, m_lists, m_losses};
+    RtfBodyText m_body{m_stream, m_formats, m_lists};
 };

@@ -258,6 +258,8 @@ void RtfFeaturesTest::readAndKeep_data()
         << rtf("{\\pict\\jpegblip\\bin4 \xff\xd8\xff\xe0}") << "{image 0x0}";
     QTest::newRow("nominal: \\page and \\sect break pages")
         << rtf("a\\page b\\sect c") << "a\n[page] b\n[page] c";
+    QTest::newRow("nominal: a page break after a paragraph's end starts the next")
+        << rtf("a\\par\\page b") << "a\n[page] b";
     QTest::newRow("nominal: table rows and cells with their widths and borders")
         << rtf("a\\par\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw15\\cellx1500\\cellx3000"
                "\\intbl A1\\cell B1\\cell\\row"
