@@ -63,6 +63,9 @@ public:
     /// run's text in HiddenTextProperty.
     static constexpr int HiddenTextObject = QTextFormat::UserObject + 1;
     static constexpr int HiddenTextProperty = QTextFormat::UserProperty + 4;
+    /// The list format property naming which of the file's lists (\lsN) a list is, so two lists
+    /// that look alike stay two lists, each numbered from its own start.
+    static constexpr int ListIdProperty = QTextFormat::UserProperty + 5;
     /// The leaders of \tldot, \tlhyph, \tlul, \tlth, \tleq and \tlmdot, in that order.
     static constexpr std::u16string_view tabLeaders() { return u".-_t=m"; }
     static constexpr char16_t tabLeader(int index) { return tabLeaders()[size_t(index)]; }

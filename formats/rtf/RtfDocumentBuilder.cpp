@@ -77,6 +77,8 @@ QTextListFormat listFormat(const RtfListLevel& level)
     if (level.style == QTextListFormat::ListStyleUndefined)
         return format;
     format.setIndent(level.level + 1);
+    if (level.list > 0)
+        format.setProperty(RtfCharacterPolicy::ListIdProperty, level.list);
     if (RtfCharacterPolicy::isBullet(level.style))
         return format;
     // Set even when not given, so lists that show alike are alike and join.

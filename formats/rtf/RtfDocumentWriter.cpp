@@ -677,10 +677,14 @@ QByteArray RtfDocumentWriter::listWords(const QTextListFormat& format)
 
 int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)
 {
-    // Lists that would be written alike are one entry, whichever of their properties are set.
+    // Lists that would be written alike are one entry, whichever of their properties are set,
+    // unless they were two lists of the file: one entry would join them when read again.
     QTextListFormat format;
     format.setStyle(listFormat.style());
     format.setIndent(std::max(listFormat.indent(), 1));
+    if (listFormat.hasProperty(RtfCharacterPolicy::ListIdProperty))
+        format.setProperty(RtfCharacterPolicy::ListIdProperty,
+                           listFormat.property(RtfCharacterPolicy::ListIdProperty));
     if (!RtfCharacterPolicy::isBullet(format.style()))
         setNumberText(format, listFormat);
     const auto found = std::find(m_listFormats.begin(), m_listFormats.end(), format);

@@ -120,5 +120,6 @@ RtfListLevel RtfListTable::level(int override, int level) const
         return RtfListLevel::of(QTextListFormat::ListDisc, level);
     RtfListLevel found = list->at(std::min(size_t(level), list->size() - 1));
     found.level = level;
+    found.list = override;
     return found;
 }

@@ -19,6 +19,8 @@ struct RtfListLevel
     /// The level's number text as the list table gives it when it shows the numbers of several
     /// levels, as "1.1." does, which the document cannot show; empty otherwise.
     QString levelText;
+    /// The \ls number of the list the level belongs to; 0 when the file names none.
+    int list = 0;
 
     static RtfListLevel of(QTextListFormat::Style style, int level = 0)
     {

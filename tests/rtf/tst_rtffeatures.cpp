@@ -438,6 +438,13 @@ void RtfFeaturesTest::keptThroughWriting_data()
                          "{\\listlevel\\levelnfc0{\\leveltext\\'04\\'00.\\'01.;}}") +
                "\\pard\\ls1\\ilvl1 deep\\par\\pard end")
         << "[1. start=0 level=2 0.1.] deep\nend";
+    QTest::newRow("nominal: two lists alike stay two, each numbered from its start")
+        << rtf("{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}"
+               "{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid2}}"
+               "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}"
+               "{\\listoverride\\listid2\\listoverridecount0\\ls2}}"
+               "\\pard\\ls1 one\\par\\pard\\ls2 two\\par\\pard end")
+        << "[1. start=0 level=1] one\n[1. start=0 level=1] two\nend";
     QTest::newRow("nominal: older lists' text before and after the number, and start")
         << rtf("{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart2{\\pntxtb [}{\\pntxta ]}}x\\par\\pard end")
         << "[[A] start=2 level=1] x\nend";
