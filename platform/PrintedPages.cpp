@@ -67,15 +67,12 @@ QList<Segment> segmentsOf(const QTextDocument& body,
                           const std::map<int, std::unique_ptr<QTextDocument>>& notes)
 {
     QList<Segment> segments;
-    bool breakAfter = false;
     std::optional<qreal> previousBottom;
     for (QTextBlock block = body.begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat format = block.blockFormat();
         const QRectF rect = body.documentLayout()->blockBoundingRect(block);
         const QTextLayout* layout = block.layout();
-        bool breakBefore = std::exchange(breakAfter, false) ||
-                           (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
-        breakAfter = format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter;
+        bool breakBefore = PrintedPages::startsPage(block);
         const qsizetype firstLine = segments.size();
         const int started = segments.isEmpty() ? 1 : segmentsStarted(block);
         const bool inTable = QTextCursor(block).currentTable() != nullptr;
@@ -140,6 +137,14 @@ void spaceLinesAsPrinted(const QTextBlock& block, const QPaintDevice& device)
 }
 
 } // namespace
+
+bool PrintedPages::startsPage(const QTextBlock& block)
+{
+    const QTextBlock previous = block.previous();
+    return (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) ||
+           (previous.isValid() &&
+            (previous.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter));
+}
 
 PrintedPages::LayoutDevice::LayoutDevice() : QImage(1, 1, QImage::Format_ARGB32)
 {

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QSizeF>
 
+class QTextBlock;
+
 #include <array>
 #include <map>
 #include <memory>
@@ -21,6 +23,10 @@ class QTextDocument;
 class PrintedPages
 {
 public:
+    /// Whether block starts a new page: it asks to, or the paragraph before it asks for one
+    /// after. The editor's page-break line and the printer go by this one rule.
+    static bool startsPage(const QTextBlock& block);
+
     struct Page
     {
         /// Where the page's share of the column starts and ends.

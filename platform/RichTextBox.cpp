@@ -6,6 +6,7 @@
 #include "platform/FileArguments.h"
 #include "platform/LineBreakRuns.h"
 #include "platform/PlaceRestorer.h"
+#include "platform/PrintedPages.h"
 #include "platform/TextBoundary.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -15,10 +16,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
-#include <QTextFrame>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTextFrame>
 #include <QTextLayout>
 #include <QTextList>
 
@@ -51,8 +52,8 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
     setFont(BlankDocument::defaultFont());
-    m_placeRestorer =
-        new PlaceRestorer(*this, [this](const TextPlace& place) { setPlace(place); }, this);
+    m_placeRestorer = new PlaceRestorer(
+        *this, [this](const TextPlace& place) { setPlace(place); }, this);
     showDocument(BlankDocument::createNew());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
@@ -109,8 +110,7 @@ void RichTextBox::keepingPlace(const std::function<void()>& change)
 TextPlace RichTextBox::place() const
 {
     const QTextCursor c = textCursor();
-    return {c.anchor(), c.position(), horizontalScrollBar()->value(),
-            verticalScrollBar()->value(),
+    return {c.anchor(), c.position(), horizontalScrollBar()->value(), verticalScrollBar()->value(),
             cursorForPosition(viewport()->rect().bottomRight()).position()};
 }
 
@@ -582,7 +582,7 @@ void RichTextBox::drawPageBreaks()
         const QRectF shown = layout->blockBoundingRect(block).translated(offset);
         if (shown.top() > viewport()->height())
             break;
-        if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        if (PrintedPages::startsPage(block))
             painter.drawLine(QPointF(offset.x(), shown.top()), QPointF(right, shown.top()));
     }
 }

@@ -58,6 +58,7 @@ class PrintedPagesTest : public QObject
 
 private slots:
     void footnoteIsOnItsMarksPage();
+    void pageBreakStartsAPage_data();
     void pageBreakStartsAPage();
     void emptyParagraphBeforeABreakMakesNoPage();
     void tableRowsAreNotSplit();
@@ -81,12 +82,27 @@ void PrintedPagesTest::footnoteIsOnItsMarksPage()
     }
 }
 
+// A break asked for before a paragraph, or after the one before it; the editor draws its line
+// where PrintedPages::startsPage() says.
+void PrintedPagesTest::pageBreakStartsAPage_data()
+{
+    QTest::addColumn<int>("breakingBlock");
+    QTest::addColumn<int>("policy");
+    QTest::newRow("nominal: before") << 3 << int(QTextFormat::PageBreak_AlwaysBefore);
+    QTest::newRow("nominal: after the paragraph before")
+        << 2 << int(QTextFormat::PageBreak_AlwaysAfter);
+}
+
 void PrintedPagesTest::pageBreakStartsAPage()
 {
+    QFETCH(int, breakingBlock);
+    QFETCH(int, policy);
     const auto document = manuscript();
     QTextBlockFormat format;
-    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    QTextCursor(document->findBlockByNumber(3)).mergeBlockFormat(format);
+    format.setPageBreakPolicy(QTextFormat::PageBreakFlags(policy));
+    QTextCursor(document->findBlockByNumber(breakingBlock)).mergeBlockFormat(format);
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        QCOMPARE(PrintedPages::startsPage(block), block.blockNumber() == 3);
     const PrintedPages printed(*document);
     const qreal top = printed.body()
                           .documentLayout()
