@@ -121,17 +121,17 @@ void RtfBodyText::applyRowWord(Keyword keyword, const RtfToken& token)
         m_paragraph.formatting.inTable = true;
         m_row = RtfTableRow();
         m_cell = RtfTableRow::Cell();
-        m_cellBorder = 0;
-        m_borderSide = false;
+        m_border.cell = 0;
+        m_border.side = false;
         break;
     case Keyword::CellBoundary:
         commitBorderSide();
-        m_row.borderWidth = std::max(m_row.borderWidth, m_cellBorder);
+        m_row.borderWidth = std::max(m_row.borderWidth, m_border.cell);
         m_cell.right = std::clamp(token.parameter, -s_maxTwips, s_maxTwips);
         if (m_row.cells.size() < s_maxCells)
             m_row.cells.push_back(m_cell);
         m_cell = RtfTableRow::Cell();
-        m_cellBorder = 0;
+        m_border.cell = 0;
         break;
     case Keyword::CellMerge:
         m_cell.merge |= RtfTableRow::MergedLeft;
@@ -147,14 +147,14 @@ void RtfBodyText::applyRowWord(Keyword keyword, const RtfToken& token)
         break;
     case Keyword::CellBorder:
         commitBorderSide();
-        m_borderSide = true;
+        m_border.side = true;
         break;
     case Keyword::BorderSingle:
     case Keyword::BorderNone:
-        m_sideDrawn = keyword == Keyword::BorderSingle;
+        m_border.drawn = keyword == Keyword::BorderSingle;
         break;
     case Keyword::BorderWidth:
-        m_sideWidth = std::clamp(token.parameter, 0, s_maxTwips);
+        m_border.width = std::clamp(token.parameter, 0, s_maxTwips);
         break;
     default:
         break;
@@ -163,11 +163,12 @@ void RtfBodyText::applyRowWord(Keyword keyword, const RtfToken& token)
 
 void RtfBodyText::commitBorderSide()
 {
-    if (m_borderSide && m_sideDrawn)
-        m_cellBorder = std::max(m_cellBorder, m_sideWidth > 0 ? m_sideWidth : s_defaultBorder);
-    m_borderSide = false;
-    m_sideDrawn = false;
-    m_sideWidth = 0;
+    if (m_border.side && m_border.drawn)
+        m_border.cell =
+            std::max(m_border.cell, m_border.width > 0 ? m_border.width : s_defaultBorder);
+    m_border.side = false;
+    m_border.drawn = false;
+    m_border.width = 0;
 }
 
 void RtfBodyText::startRow()
@@ -180,28 +181,12 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
 {
     RtfParagraphState& formatting = m_paragraph.formatting;
     switch (keyword) {
-    case Keyword::ParagraphDefault: {
-        // A page break that came before still starts the page, and a note's paragraphs stay
-        // its own, whatever \pard resets.
-        RtfParagraphState plain;
-        plain.newPage = formatting.newPage;
-        plain.note = formatting.note;
-        plain.endnote = formatting.endnote;
-        formatting = std::move(plain);
-        m_tableDepth = 1;
-        m_paragraph.listOverride = 0;
-        m_paragraph.listLevel = 0;
+    case Keyword::ParagraphDefault:
+        resetParagraph();
         break;
-    }
     case Keyword::ListOverride:
-        m_paragraph.listOverride = token.parameter;
-        formatting.list = m_lists.level(token.parameter, m_paragraph.listLevel);
-        m_paragraph.listDeclared = true;
-        break;
     case Keyword::ListLevelNumber:
-        m_paragraph.listLevel = token.parameter;
-        if (m_paragraph.listOverride > 0)
-            formatting.list = m_lists.level(m_paragraph.listOverride, token.parameter);
+        applyListWord(keyword, token);
         break;
     case Keyword::AlignLeft:
         formatting.alignment = RtfParagraphState::Alignment::Left;
@@ -248,6 +233,35 @@ void RtfBodyText::applyParagraphWord(Keyword keyword, const RtfToken& token)
         if (keyword >= Keyword::PaperWidth && keyword <= Keyword::Landscape)
             applyPageWord(keyword, token);
         break;
+    }
+}
+
+void RtfBodyText::resetParagraph()
+{
+    // A page break that came before still starts the page, and a note's paragraphs stay its
+    // own, whatever \pard resets.
+    RtfParagraphState& formatting = m_paragraph.formatting;
+    RtfParagraphState plain;
+    plain.newPage = formatting.newPage;
+    plain.note = formatting.note;
+    plain.endnote = formatting.endnote;
+    formatting = std::move(plain);
+    m_tableDepth = 1;
+    m_paragraph.listOverride = 0;
+    m_paragraph.listLevel = 0;
+}
+
+void RtfBodyText::applyListWord(Keyword keyword, const RtfToken& token)
+{
+    RtfParagraphState& formatting = m_paragraph.formatting;
+    if (keyword == Keyword::ListOverride) {
+        m_paragraph.listOverride = token.parameter;
+        formatting.list = m_lists.level(token.parameter, m_paragraph.listLevel);
+        m_paragraph.listDeclared = true;
+    } else {
+        m_paragraph.listLevel = token.parameter;
+        if (m_paragraph.listOverride > 0)
+            formatting.list = m_lists.level(m_paragraph.listOverride, token.parameter);
     }
 }
 

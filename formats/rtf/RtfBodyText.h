@@ -99,6 +99,10 @@ private:
                                             const RtfToken& token);
     /// A word from TabPosition to TabLeaderMiddleDots.
     Q_DECL_COLD_FUNCTION void applyTabWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
+    /// \pard: what a paragraph holds by default, keeping a page break and a note's own.
+    void resetParagraph();
+    /// \ls and \ilvl, in either order.
+    void applyListWord(RtfKeywordTable::Keyword keyword, const RtfToken& token);
     Q_DECL_COLD_FUNCTION void appendNoteMark(const RtfGroupState& state);
     Q_DECL_COLD_FUNCTION void appendPageNumber(const RtfCharState& chars);
     /// A word from TitlePage to FooterY.
@@ -146,11 +150,15 @@ private:
     /// The table row being defined or read, and the border of the cell being defined.
     RtfTableRow m_row;
     RtfTableRow::Cell m_cell;
-    int m_cellBorder = 0;
-    /// The border side being described, if any: whether it is drawn, and how wide.
-    bool m_borderSide = false;
-    bool m_sideDrawn = false;
-    int m_sideWidth = 0;
+    struct Border
+    {
+        int cell = 0;
+        /// The side being described, if any: whether it is drawn, and how wide.
+        bool side = false;
+        bool drawn = false;
+        int width = 0;
+    };
+    Border m_border;
     /// Nested tables' words are left out: their cells' paragraphs go into the outer cell.
     int m_tableDepth = 1;
     /// Whether the next table content starts a row. A definition given after the row's first

@@ -74,9 +74,8 @@ QString levelText(const QTextListFormat& format, int level)
     if (!kept.isEmpty())
         return kept;
     // Qt puts a full stop after the number unless told otherwise.
-    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix)
-                               ? format.numberSuffix()
-                               : QStringLiteral(".");
+    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                                             : QStringLiteral(".");
     const QString text = format.numberPrefix() + QChar(char16_t(level)) + suffix;
     return QChar(char16_t(text.size())) + text;
 }
@@ -336,7 +335,7 @@ void RtfDocumentWriter::findTables()
         if (const auto* table = qobject_cast<const QTextTable*>(frame))
             m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
     }
-    m_lastTable = nullptr;
+    m_lastCell.table = nullptr;
 }
 
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
@@ -459,7 +458,7 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     const QTextList* list = block.textList();
     QByteArray properties = paragraphProperties(block, list);
     // A note's paragraphs are written inside the paragraph of its mark.
-    const bool outerMark = std::exchange(m_markWritten, false);
+    const bool outerMark = std::exchange(m_noteWriting.markWritten, false);
     m_current = boundary.style;
     m_tableUse = 0;
     m_lastEntries = 0;
@@ -473,11 +472,11 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     if (table && block.length() == 1 && block.position() > cell.firstPosition() &&
         lastInCell(block)) {
         boundary = {m_current, QByteArray("table")};
-        m_markWritten = outerMark;
+        m_noteWriting.markWritten = outerMark;
         return {m_body.size(), 0, 0, true};
     }
-    if (table && (table != m_lastTable || cell.row() != m_lastRow ||
-                  cell.column() != m_lastColumn))
+    if (table && (table != m_lastCell.table || cell.row() != m_lastCell.row ||
+                  cell.column() != m_lastCell.column))
         writeCellStart(*table, cell);
     writeParagraphStart(block, list, properties, boundary.properties, table != nullptr);
     writeBlock(block, text);
@@ -491,7 +490,7 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     boundary = {m_current, table  ? QByteArray("table")
                            : list ? QByteArray("list")
                                   : std::move(properties)};
-    const bool marked = std::exchange(m_markWritten, outerMark);
+    const bool marked = std::exchange(m_noteWriting.markWritten, outerMark);
     return {m_body.size(), m_tableUse, 0, list != nullptr || table != nullptr || marked};
 }
 
@@ -581,17 +580,17 @@ const QTextTable* RtfDocumentWriter::tableOf(const QTextBlock& block) const
 
 void RtfDocumentWriter::writeCellStart(const QTextTable& table, const QTextTableCell& cell)
 {
-    int from = m_lastColumn + 1;
-    if (&table != m_lastTable || cell.row() != m_lastRow) {
+    int from = m_lastCell.column + 1;
+    if (&table != m_lastCell.table || cell.row() != m_lastCell.row) {
         writeRowDefinition(table, cell.row());
         from = 0;
     }
     // Cells merged into one before this one, and cells covered by one from above, are each
     // an empty cell in RTF.
     writeCoveredCells(cell.column() - from);
-    m_lastTable = &table;
-    m_lastRow = cell.row();
-    m_lastColumn = cell.column();
+    m_lastCell.table = &table;
+    m_lastCell.row = cell.row();
+    m_lastCell.column = cell.column();
 }
 
 void RtfDocumentWriter::writeCellEnd(const QTextTable& table, const QTextTableCell& cell)
@@ -636,9 +635,9 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
             writeWord(m_body, "\\clmrg"sv);
         else if (cell.columnSpan() > 1)
             writeWord(m_body, "\\clmgf"sv);
-        for (const std::string_view side : {"\\clbrdrt\\brdrs\\brdrw"sv, "\\clbrdrl\\brdrs\\brdrw"sv,
-                                            "\\clbrdrb\\brdrs\\brdrw"sv,
-                                            "\\clbrdrr\\brdrs\\brdrw"sv}) {
+        for (const std::string_view side :
+             {"\\clbrdrt\\brdrs\\brdrw"sv, "\\clbrdrl\\brdrs\\brdrw"sv, "\\clbrdrb\\brdrs\\brdrw"sv,
+              "\\clbrdrr\\brdrs\\brdrw"sv}) {
             if (border > 0)
                 writeWord(m_body, side, border);
         }
@@ -847,11 +846,11 @@ bool RtfDocumentWriter::writeMarked(QStringView text, const RtfRunStyle& style)
     inside.vertical = 0;
     writeStyle(inside);
     if (style.note != 0) {
-        m_markWritten = true;
+        m_noteWriting.markWritten = true;
         writeWord(m_body, "\\super\\chftn"sv);
         m_body.append("}"sv);
         m_current = outside;
-        if (!m_inNote)
+        if (!m_noteWriting.inNote)
             writeNote(style.note);
     } else {
         if (style.vertical != 0)
@@ -878,12 +877,12 @@ void RtfDocumentWriter::writeNote(int note)
         writeWord(m_body, "\\ftnalt"sv);
     writeWord(m_body, "\\pard\\plain"sv);
     RtfParagraphBoundary boundary{plainStyle(), QByteArray()};
-    m_inNote = true;
+    m_noteWriting.inNote = true;
     for (const QTextBlock& block : blocks) {
         const QString text = block.text();
         writeParagraph(block, text, boundary, false);
     }
-    m_inNote = false;
+    m_noteWriting.inNote = false;
     m_body.append("}"sv);
     m_needsDelimiter = false;
 }
@@ -922,8 +921,7 @@ void RtfDocumentWriter::writeFurniture(RtfByteSink& out)
     out.append("\n"sv);
 }
 
-void RtfDocumentWriter::writeHidden(const QTextCharFormat& format, int formatIndex,
-                                    qsizetype count)
+void RtfDocumentWriter::writeHidden(const QTextCharFormat& format, int formatIndex, qsizetype count)
 {
     closeVertical();
     closeLink();

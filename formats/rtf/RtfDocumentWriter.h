@@ -124,9 +124,14 @@ private:
     /// The paragraphs of each note whose mark the text holds, by the note's number.
     QHash<int, QList<QTextBlock>> m_notes;
     QTextBlock m_lastBlock;
-    bool m_inNote = false;
-    /// Whether the paragraph being written holds a note's mark.
-    bool m_markWritten = false;
+    struct NoteWriting
+    {
+        /// Whether a note's paragraphs are being written, inside its mark's paragraph.
+        bool inNote = false;
+        /// Whether the paragraph being written holds a note's mark.
+        bool markWritten = false;
+    };
+    NoteWriting m_noteWriting;
     /// The formats of the lists written, each an entry of the list table.
     std::vector<QTextListFormat> m_listFormats;
     /// Each list's words after its paragraphs' markers, as listWords() gives them.
@@ -139,8 +144,12 @@ private:
     };
     /// The document's top-level tables, in order.
     std::vector<TablePlace> m_tables;
-    /// The table and row of the cell written last, and its column.
-    const QTextTable* m_lastTable = nullptr;
-    int m_lastRow = -1;
-    int m_lastColumn = -1;
+    /// The table, row and column of the cell written last.
+    struct CellWritten
+    {
+        const QTextTable* table = nullptr;
+        int row = -1;
+        int column = -1;
+    };
+    CellWritten m_lastCell;
 };

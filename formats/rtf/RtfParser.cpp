@@ -259,16 +259,7 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     case Keyword::FooterLeft:
     case Keyword::FooterRight:
     case Keyword::FooterFirst:
-        // Only the body's text holds notes and furniture, and neither holds any of its own.
-        if (state().destination == Destination::Body && !state().inNote) {
-            changeState().inNote = true;
-            if (keyword == Keyword::Footnote)
-                m_body.startNote();
-            else
-                m_body.startStory(int(keyword) - int(Keyword::Header));
-        } else {
-            changeState().destination = Destination::Skipped;
-        }
+        openStory(keyword);
         return true;
     case Keyword::Object:
         m_losses.add(QCoreApplication::translate("RtfReader", "embedded objects"));
@@ -288,14 +279,27 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     }
 }
 
+// Only the body's text holds notes and furniture, and neither holds any of its own.
+void RtfParser::openStory(Keyword keyword)
+{
+    if (state().destination != Destination::Body || state().inNote) {
+        changeState().destination = Destination::Skipped;
+        return;
+    }
+    changeState().inNote = true;
+    if (keyword == Keyword::Footnote)
+        m_body.startNote();
+    else
+        m_body.startStory(int(keyword) - int(Keyword::Header));
+}
+
 bool RtfParser::handleListTextWord(Keyword keyword)
 {
     if (keyword == Keyword::LegacyTextBefore || keyword == Keyword::LegacyTextAfter) {
-        changeState().destination = state().destination != Destination::LegacyNumbering
-                                        ? Destination::Skipped
-                                    : keyword == Keyword::LegacyTextBefore
-                                        ? Destination::LegacyTextBefore
-                                        : Destination::LegacyTextAfter;
+        changeState().destination =
+            state().destination != Destination::LegacyNumbering ? Destination::Skipped
+            : keyword == Keyword::LegacyTextBefore              ? Destination::LegacyTextBefore
+                                                                : Destination::LegacyTextAfter;
         return true;
     }
     if (keyword == Keyword::LevelText && state().destination == Destination::ListTable) {

@@ -60,6 +60,8 @@ private:
     void handleControlWord(const RtfToken& token, bool afterStar);
     /// Words that open a destination or a field; true when the word is used up.
     bool handleDestinationWord(Keyword keyword);
+    /// A footnote, header or footer: read as a story of its own, or skipped where it cannot be.
+    void openStory(Keyword keyword);
     /// \listlevel, \leveltext, \pntxtb and \pntxta: the number texts of lists.
     bool handleListTextWord(Keyword keyword);
     void openTable(Keyword keyword);
