@@ -66,6 +66,9 @@ public:
     /// The list format property naming which of the file's lists (\lsN) a list is, so two lists
     /// that look alike stay two lists, each numbered from its own start.
     static constexpr int ListIdProperty = QTextFormat::UserProperty + 5;
+    /// The table format property holding a border thinner than a pixel in twips, as the file
+    /// gave it: Qt draws no such border, so it is drawn a pixel wide and written back as it was.
+    static constexpr int TableBorderTwipsProperty = QTextFormat::UserProperty + 6;
     /// The leaders of \tldot, \tlhyph, \tlul, \tlth, \tleq and \tlmdot, in that order.
     static constexpr std::u16string_view tabLeaders() { return u".-_t=m"; }
     static constexpr char16_t tabLeader(int index) { return tabLeaders()[size_t(index)]; }

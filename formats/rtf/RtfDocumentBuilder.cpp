@@ -202,8 +202,7 @@ void RtfDocumentBuilder::insertImage(const RtfBuildChunk::Image& image)
     const QString name =
         QStringLiteral("rtfimage:") +
         QString::fromLatin1(QCryptographicHash::hash(image.data, QCryptographicHash::Sha1).toHex());
-    m_target->cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name),
-                                             image.data);
+    m_target->cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), image.data);
     QTextImageFormat format;
     format.setName(name);
     if (image.width > 0)
@@ -370,7 +369,10 @@ void RtfDocumentBuilder::createTable(const RtfTableRow& row)
     QTextTableFormat format;
     format.setBorderCollapse(true);
     format.setCellSpacing(0);
-    format.setBorder(Twips::toPixels(row.borderWidth));
+    const qreal border = Twips::toPixels(row.borderWidth);
+    format.setBorder(row.borderWidth > 0 ? std::max<qreal>(border, 1) : 0);
+    if (row.borderWidth > 0 && border < 1)
+        format.setProperty(RtfCharacterPolicy::TableBorderTwipsProperty, row.borderWidth);
     format.setBorderStyle(row.borderWidth > 0 ? QTextFrameFormat::BorderStyle_Solid
                                               : QTextFrameFormat::BorderStyle_None);
     format.setCellPadding(Twips::toPixels(row.gap));

@@ -620,8 +620,9 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
     const int left = qRound(Twips::fromPixels(format.leftMargin()));
     if (left > 0)
         writeWord(m_body, "\\trleft"sv, left);
-    const int border = format.borderStyle() == QTextFrameFormat::BorderStyle_None
-                           ? 0
+    const int border = format.borderStyle() == QTextFrameFormat::BorderStyle_None ? 0
+                       : format.hasProperty(RtfCharacterPolicy::TableBorderTwipsProperty)
+                           ? format.intProperty(RtfCharacterPolicy::TableBorderTwipsProperty)
                            : qRound(Twips::fromPixels(format.border()));
     const std::vector<int> widths = columnWidths(format, table.columns());
     int right = left;

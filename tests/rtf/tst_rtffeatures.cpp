@@ -260,6 +260,9 @@ void RtfFeaturesTest::readAndKeep_data()
         << rtf("a\\page b\\sect c") << "a\n[page] b\n[page] c";
     QTest::newRow("nominal: a page break after a paragraph's end starts the next")
         << rtf("a\\par\\page b") << "a\n[page] b";
+    QTest::newRow("nominal: a border thinner than a pixel is drawn a pixel wide")
+        << rtf("a\\par\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx1500\\intbl x\\cell\\row\\pard b")
+        << "a\n#table 1x1 w=100 border=1\n<0,0> x\nb";
     QTest::newRow("nominal: table rows and cells with their widths and borders")
         << rtf("a\\par\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw15\\cellx1500\\cellx3000"
                "\\intbl A1\\cell B1\\cell\\row"
@@ -320,6 +323,9 @@ void RtfFeaturesTest::writtenForPeers_data()
         << rtf("{\\field{\\*\\fldinst HYPERLINK \"http://x.org/?q=\\\"a\\\"\"}{\\fldrslt x}}")
         << QByteArrayList{"{\\field{\\*\\fldinst{HYPERLINK \"http://x.org/?q=a\"}}"
                           "{\\fldrslt{"};
+    QTest::newRow("nominal: a hairline border drawn a pixel wide and written as it was")
+        << rtf("a\\par\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx1500\\intbl x\\cell\\row\\pard b")
+        << QByteArrayList{"\\clbrdrt\\brdrs\\brdrw10"};
     QTest::newRow("nominal: pictures as hex with their goal sizes")
         << rtf("{\\pict\\pngblip\\picwgoal150\\pichgoal300 " + s_pngHex + "}")
         << QByteArrayList{"{\\pict\\pngblip\\picwgoal150\\pichgoal300\n" + s_pngHex.left(128)};
