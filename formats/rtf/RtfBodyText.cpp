@@ -75,6 +75,10 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token, const R
     case Keyword::TableDepth:
         m_tableDepth = std::max(token.parameter, 0);
         formatting.inTable = m_tableDepth > 0;
+        // AbiWord gives an outer row's definition as "\trowd\itap1" after a nested row, so the
+        // \trowd comes while the depth is still the nested one.
+        if (std::exchange(m_rowWordsWait, false) && m_tableDepth <= 1)
+            applyRowWord(Keyword::TableRow, token);
         break;
     case Keyword::NestedCell:
         endParagraph(chars);
@@ -109,6 +113,8 @@ void RtfBodyText::applyTableWord(Keyword keyword, const RtfToken& token, const R
     default:
         if (m_tableDepth <= 1)
             applyRowWord(keyword, token);
+        else
+            m_rowWordsWait = keyword == Keyword::TableRow;
         break;
     }
 }

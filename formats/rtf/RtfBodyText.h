@@ -164,4 +164,6 @@ private:
     /// Whether the next table content starts a row. A definition given after the row's first
     /// content lays out the rows after it.
     bool m_rowPending = true;
+    /// Whether a \trowd came inside a nested table's words, to count once \itap says whose.
+    bool m_rowWordsWait = false;
 };

@@ -273,6 +273,15 @@ void RtfFeaturesTest::readAndKeep_data()
                "two\\par}\\cell"
                "{\\pard\\intbl x}\\cell\\row\\pard end")
         << "a\n#table 1x2 w=100,100 border=0\n<0,0> one\n<0,0> two\n<0,1> x\nend";
+    QTest::newRow("nominal: an outer row defined again after a nested row, as AbiWord writes")
+        << rtf("a\\par\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\itap1 A1\\cell"
+               "\\pard\\intbl\\itap2 "
+               "n1\\nestcell\\itap2{\\*\\nesttableprops\\trowd\\itap2\\cellx4500"
+               "\\nestrow}\\trowd\\itap1\\cellx3000\\cellx6000\\pard\\intbl\\itap1 "
+               "B1\\cell\\row"
+               "\\pard\\intbl\\itap1 A2\\cell B2\\cell\\row\\pard end")
+        << "a\n#table 2x2 w=200,200 border=0\n<0,0> A1\n<0,1> n1\n<0,1> B1\n<1,0> A2\n"
+           "<1,1> B2\nend";
     QTest::newRow("nominal: cells merged across and down, and a row of wider cells")
         << rtf("a\\par\\trowd\\clmgf\\cellx1500\\clmrg\\cellx3000\\clvmgf\\cellx4500"
                "\\intbl wide\\cell\\cell tall\\cell\\row"
