@@ -36,8 +36,8 @@ QSize upright(const PageSetup& page)
                  std::max(page.paperWidth, page.paperHeight));
 }
 
-QDoubleSpinBox* addMargin(QFormLayout* form, const char* name, const QString& caption,
-                          double value, bool inches)
+QDoubleSpinBox* addMargin(QFormLayout* form, const char* name, const QString& caption, double value,
+                          bool inches)
 {
     auto* box = new QDoubleSpinBox(form->parentWidget());
     box->setObjectName(QLatin1String(name));
@@ -52,8 +52,7 @@ QDoubleSpinBox* addMargin(QFormLayout* form, const char* name, const QString& ca
 
 } // namespace
 
-frmPageSetup::frmPageSetup(const PageSetup& page, QWidget* owner)
-    : QDialog(owner), m_offered(page)
+frmPageSetup::frmPageSetup(const PageSetup& page, QWidget* owner) : QDialog(owner), m_offered(page)
 {
     setObjectName(QStringLiteral("frmPageSetup"));
     setWindowTitle(tr("Page Setup"));

@@ -11,7 +11,6 @@
 #include <QTextFrame>
 #include <QTextTable>
 
-
 namespace {
 
 // Other programs name RTF in all three ways; the content decides whether it is RTF.

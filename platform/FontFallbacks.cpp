@@ -9,8 +9,8 @@ void FontFallbacks::install()
                                QStringLiteral("Tinos")};
     const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
                               QStringLiteral("Arimo")};
-    const QStringList mono = {QStringLiteral("Liberation Mono"),
-                              QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Cousine")};
+    const QStringList mono = {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
+                              QStringLiteral("Cousine")};
     QFont::insertSubstitutions(QStringLiteral("Times New Roman"), serif);
     QFont::insertSubstitutions(QStringLiteral("Times"), serif);
     QFont::insertSubstitutions(QStringLiteral("Arial"), sans);

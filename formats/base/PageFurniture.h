@@ -14,8 +14,17 @@ class QTextDocument;
 struct PageFurniture
 {
     /// The headers and footers RTF names: for every page, left and right pages, the first page.
-    enum Story { Header, HeaderLeft, HeaderRight, HeaderFirst, Footer, FooterLeft, FooterRight,
-                 FooterFirst, StoryCount };
+    enum Story {
+        Header,
+        HeaderLeft,
+        HeaderRight,
+        HeaderFirst,
+        Footer,
+        FooterLeft,
+        FooterRight,
+        FooterFirst,
+        StoryCount
+    };
 
     /// Properties of characters and paragraphs in the body. A note is one or more paragraphs of
     /// the notes section, each carrying NoteBody, the note's number; its mark in the text is one

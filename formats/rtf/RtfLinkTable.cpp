@@ -36,8 +36,9 @@ void RtfLinkTable::appendInstruction(QStringView text)
 int RtfLinkTable::startResult()
 {
     const QString instruction = std::exchange(m_instruction, QString());
-    m_pageNumber = instruction.simplified().section(u' ', 0, 0).compare(
-                       QLatin1String("PAGE"), Qt::CaseInsensitive) == 0;
+    m_pageNumber = instruction.simplified()
+                       .section(u' ', 0, 0)
+                       .compare(QLatin1String("PAGE"), Qt::CaseInsensitive) == 0;
     const QString target = hyperlinkTarget(instruction);
     if (target.isEmpty())
         return 0;

@@ -39,14 +39,16 @@ void takeNumberText(RtfListLevel& level)
     level.levelText.clear();
     if (text.isEmpty() || RtfCharacterPolicy::isBullet(level.style))
         return;
-    const QStringView numbers = QStringView(text).sliced(1, std::min<qsizetype>(text.size() - 1,
-                                                                            text.at(0).unicode()));
+    const QStringView numbers =
+        QStringView(text).sliced(1, std::min<qsizetype>(text.size() - 1, text.at(0).unicode()));
     const auto isNumber = [](QChar c) { return c.unicode() < s_maxLevels; };
-    const qsizetype first = std::find_if(numbers.begin(), numbers.end(), isNumber) - numbers.begin();
+    const qsizetype first =
+        std::find_if(numbers.begin(), numbers.end(), isNumber) - numbers.begin();
     if (first == numbers.size())
         return;
     const qsizetype last =
-        numbers.size() - 1 - (std::find_if(numbers.rbegin(), numbers.rend(), isNumber) - numbers.rbegin());
+        numbers.size() - 1 -
+        (std::find_if(numbers.rbegin(), numbers.rend(), isNumber) - numbers.rbegin());
     // Empty but given: a number with nothing after it has no suffix, not the default one.
     level.prefix = QStringLiteral("");
     level.prefix.append(numbers.first(first));
@@ -80,8 +82,8 @@ void RtfListTable::handleListWord(RtfKeywordTable::Keyword keyword, int paramete
 void RtfListTable::appendLevelText(QStringView text)
 {
     if (!m_levels.empty() && m_levels.back().levelText.size() < s_maxLevelText)
-        m_levels.back().levelText.append(text.first(
-            std::min(text.size(), s_maxLevelText - m_levels.back().levelText.size())));
+        m_levels.back().levelText.append(
+            text.first(std::min(text.size(), s_maxLevelText - m_levels.back().levelText.size())));
 }
 
 void RtfListTable::handleOverrideWord(RtfKeywordTable::Keyword keyword, int parameter)

@@ -131,8 +131,8 @@ bool RtfReader::read(const QByteArray& data, QTextDocument* document, const Prog
     const QByteArrayView rtf = QByteArrayView(data).sliced(start);
     RtfDocumentBuilder builder(document);
     m_read = rtf.size() >= s_parallelFrom && QThread::idealThreadCount() > 1
-                   ? readInParallel(rtf, builder, progress)
-                   : readHere(rtf, builder, progress);
+                 ? readInParallel(rtf, builder, progress)
+                 : readHere(rtf, builder, progress);
     return true;
 }
 

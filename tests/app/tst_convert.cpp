@@ -41,8 +41,8 @@ QString pdfPage(const QString& pdf, int page)
     QProcess process;
     const QString number = QString::number(page);
     process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), QStringLiteral("-f"), number, QStringLiteral("-l"), number, pdf,
-                   QStringLiteral("-")});
+                  {QStringLiteral("-layout"), QStringLiteral("-f"), number, QStringLiteral("-l"),
+                   number, pdf, QStringLiteral("-")});
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput()).simplified();
 }

@@ -976,8 +976,9 @@ void tst_Documents::savingOverWhatCouldNotBeKeptAsksFirst()
 
     QCOMPARE(m_env->messages.questions.size(), 1);
     const auto& question = m_env->messages.questions[0];
-    QCOMPARE(question.prompt, file + QStringLiteral(" holds content Quillmere cannot keep (embedded "
-                                                    "objects). Saving will remove it."));
+    QCOMPARE(question.prompt,
+             file + QStringLiteral(" holds content Quillmere cannot keep (embedded "
+                                   "objects). Saving will remove it."));
     QCOMPARE(question.buttons, (QList<Button>{Button::Save, Button::SaveAs, Button::Cancel}));
     QCOMPARE(question.defaultButton, Button::SaveAs);
     QCOMPARE(readAll(file) != object, overwritten);

@@ -51,8 +51,8 @@ void RtfFilesTest::losses_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("nominal: LibreOffice's tables are kept") << "libreoffice-writer.rtf"
-                                                             << QStringList();
+    QTest::newRow("nominal: LibreOffice's tables are kept")
+        << "libreoffice-writer.rtf" << QStringList();
     QTest::newRow("nominal: pandoc's tables are kept") << "pandoc.rtf" << QStringList();
     QTest::newRow("nominal: nothing lost from a plain legacy file")
         << "legacy-pn-bullets.rtf" << QStringList();

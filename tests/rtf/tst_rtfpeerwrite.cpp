@@ -45,7 +45,8 @@ const char* const s_tableAndLists =
     "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}{\\listoverride"
     "\\listid2\\listoverridecount0\\ls2}}\\pard Before\\par"
     "\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx2000\\cellx4000\\cellx6000\\intbl top left\\cell top "
-    "middle\\cell top right\\cell\\row\\trowd\\clmgf\\cellx2000\\clmrg\\cellx4000\\cellx6000\\intbl "
+    "middle\\cell top "
+    "right\\cell\\row\\trowd\\clmgf\\cellx2000\\clmrg\\cellx4000\\cellx6000\\intbl "
     "wide\\cell\\cell right\\cell\\row\\pard\\ls1 first\\par second\\par\\pard\\ls2 roman\\par"
     "\\pard after {\\v secret}end\\par}";
 
@@ -65,7 +66,9 @@ QByteArray editedTable(QStringList* cells)
         for (int column = 0; column < table->columns(); ++column) {
             const QTextTableCell cell = table->cellAt(row, column);
             if (cell.row() == row && cell.column() == column)
-                *cells << QTextCursor(document.get()).document()->findBlock(cell.firstPosition())
+                *cells << QTextCursor(document.get())
+                              .document()
+                              ->findBlock(cell.firstPosition())
                               .text();
         }
     }
@@ -75,7 +78,8 @@ QByteArray editedTable(QStringList* cells)
 // The texts of the cells of the first table in a peer's HTML, in order.
 QStringList htmlCells(const QString& html)
 {
-    const QString table = html.section(QStringLiteral("<table"), 1).section(QStringLiteral("</table>"), 0, 0);
+    const QString table =
+        html.section(QStringLiteral("<table"), 1).section(QStringLiteral("</table>"), 0, 0);
     QStringList cells;
     const QRegularExpression cell(QStringLiteral("<td[^>]*>(.*?)</td>"));
     for (const QRegularExpressionMatch& match : cell.globalMatch(table))
@@ -247,11 +251,11 @@ void RtfPeerWriteTest::pandocReadsOurRtf()
 void RtfPeerWriteTest::libreOfficeReadsAnEditedTableWithItsCells()
 {
     QVERIFY2(!m_editedHtml.isEmpty(), "LibreOffice did not convert the edited table");
-    QCOMPARE(m_editedCells,
-             QStringList({"top left", "top middle", "top right", "new 1", "new 2", "new 3", "wide",
-                          "right"}));
+    QCOMPARE(m_editedCells, QStringList({"top left", "top middle", "top right", "new 1", "new 2",
+                                         "new 3", "wide", "right"}));
     QCOMPARE(htmlCells(m_editedHtml), m_editedCells);
-    QVERIFY2(m_editedHtml.contains(QRegularExpression(QStringLiteral("colspan=\"2\"[^>]*>(<[^>]*>| )*wide"))),
+    QVERIFY2(m_editedHtml.contains(
+                 QRegularExpression(QStringLiteral("colspan=\"2\"[^>]*>(<[^>]*>| )*wide"))),
              qPrintable(m_editedHtml));
 }
 

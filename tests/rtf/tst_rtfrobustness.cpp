@@ -45,8 +45,9 @@ bool sameBlock(const QTextBlock& one, const QTextBlock& other)
     QTextCharFormat chars = one.charFormat();
     QTextCharFormat otherChars = other.charFormat();
     // Tables are numbered as objects, in order, and each note has a number of its own.
-    for (QTextFormat* each : {static_cast<QTextFormat*>(&format), static_cast<QTextFormat*>(&otherFormat),
-                              static_cast<QTextFormat*>(&chars), static_cast<QTextFormat*>(&otherChars)}) {
+    for (QTextFormat* each :
+         {static_cast<QTextFormat*>(&format), static_cast<QTextFormat*>(&otherFormat),
+          static_cast<QTextFormat*>(&chars), static_cast<QTextFormat*>(&otherChars)}) {
         each->clearProperty(QTextFormat::ObjectIndex);
         each->clearProperty(PageFurniture::NoteBody);
     }

@@ -22,8 +22,9 @@ QString tagged(const QTextDocument& document)
         const QTextBlockFormat format = block.blockFormat();
         QString text;
         if (const int note = format.intProperty(PageFurniture::NoteBody))
-            text = QStringLiteral("(%1%2)").arg(
-                format.boolProperty(PageFurniture::Endnote) ? "e" : "").arg(note);
+            text = QStringLiteral("(%1%2)")
+                       .arg(format.boolProperty(PageFurniture::Endnote) ? "e" : "")
+                       .arg(note);
         for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
             const QTextCharFormat chars = fragments.fragment().charFormat();
             if (const int note = chars.intProperty(PageFurniture::NoteMark))
@@ -76,7 +77,8 @@ void RtfStoriesTest::storiesSurviveWritingAndReading_data()
                       "{\\footerr\\pard\\qr Right {\\b\\chpgn}}Body}")
         << QStringLiteral("Body") << QStringLiteral("-|-|-|-|-|Left #|Right #|-|t0 f1 720 300");
     QTest::newRow("an empty footer, its mark in a font of its own")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times;}{\\f1 Arial;}}{\\footer\\pard\\qc\\f1\\fs24\\par}Body}")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times;}{\\f1 "
+                      "Arial;}}{\\footer\\pard\\qc\\f1\\fs24\\par}Body}")
         << QStringLiteral("Body") << QStringLiteral("-|-|-|-||-|-|-|t0 f0 720 720");
     QTest::newRow("notes: a footnote and an endnote")
         << QByteArray("{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} One.}"
@@ -116,8 +118,8 @@ void RtfStoriesTest::storiesSurviveWritingAndReading()
 
 void RtfStoriesTest::furnitureIsNotText()
 {
-    const auto document = RtfTestDocuments::read(
-        "{\\rtf1{\\header\\pard Head\\par}{\\footer\\pard Foot\\par}Body}");
+    const auto document =
+        RtfTestDocuments::read("{\\rtf1{\\header\\pard Head\\par}{\\footer\\pard Foot\\par}Body}");
     QCOMPARE(document->toPlainText(), QStringLiteral("Body"));
     // Without furniture the root frame stays as a new document's.
     const auto plain = RtfTestDocuments::read("{\\rtf1 Body}");
