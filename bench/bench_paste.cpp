@@ -94,23 +94,30 @@ BENCHMARK(BM_PasteNestedHtml)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
+/// The line a run of a one-line benchmark pastes, by its arguments (oneLineSizes()).
+QString lineOf(const benchmark::State& state)
+{
+    return oneLine(state.range(0) * kilobyte, state.range(1));
+}
+
+void reportLine(benchmark::State& state, const PasteDesk& desk)
+{
+    state.counters["characters"] = double(desk.editor->Text().size());
+    state.SetLabel(state.range(1) ? "words" : "no spaces");
+}
+
 void BM_PasteOneLine(benchmark::State& state)
 {
-    const qsizetype size = state.range(0) * kilobyte;
-    const bool words = state.range(1);
-    PasteDesk desk(textAlone(oneLine(size, words)));
+    PasteDesk desk(textAlone(lineOf(state)));
     for (auto _ : state)
         desk.pasteOverAll();
-    state.counters["characters"] = double(desk.editor->Text().size());
-    state.SetLabel(words ? "words" : "no spaces");
+    reportLine(state, desk);
 }
 
 // Undo swaps the pasted line out, then back in: only bringing it back is timed.
 void BM_UndoReinsertOneLine(benchmark::State& state)
 {
-    const qsizetype size = state.range(0) * kilobyte;
-    const bool words = state.range(1);
-    PasteDesk desk(textAlone(oneLine(size, words)));
+    PasteDesk desk(textAlone(lineOf(state)));
     desk.trigger("mnuPaste");
     for (auto _ : state) {
         state.PauseTiming();
@@ -118,26 +125,22 @@ void BM_UndoReinsertOneLine(benchmark::State& state)
         state.ResumeTiming();
         desk.trigger("mnuUndo");
     }
-    state.counters["characters"] = double(desk.editor->Text().size());
-    state.SetLabel(words ? "words" : "no spaces");
+    reportLine(state, desk);
 }
 
 // One keystroke in the middle of the pasted line, laid out and drawn, as the writer sees it.
 void BM_TypeInOneLine(benchmark::State& state)
 {
-    const qsizetype size = state.range(0) * kilobyte;
-    const bool words = state.range(1);
-    PasteDesk desk(textAlone(oneLine(size, words)));
+    PasteDesk desk(textAlone(lineOf(state)));
     desk.trigger("mnuPaste");
-    desk.editor->setSelStart(int(size / 2));
+    desk.editor->setSelStart(int(desk.editor->Text().size() / 2));
     for (auto _ : state) {
         desk.sendKey(QEvent::KeyPress, Qt::Key_X, QStringLiteral("x"));
         desk.sendKey(QEvent::KeyRelease, Qt::Key_X, QStringLiteral("x"));
         desk.editor->document()->pageCount();
         desk.editor->viewport()->repaint();
     }
-    state.counters["characters"] = double(desk.editor->Text().size());
-    state.SetLabel(words ? "words" : "no spaces");
+    reportLine(state, desk);
 }
 
 // The length of the line in kilobytes, and whether it holds words. The smaller lines without a
