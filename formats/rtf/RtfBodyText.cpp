@@ -1,4 +1,5 @@
 #include "formats/rtf/RtfBodyText.h"
+#include "formats/base/TextProperties.h"
 
 #include <QCoreApplication>
 
@@ -325,7 +326,7 @@ void RtfBodyText::applyTabWord(Keyword keyword, const RtfToken& token)
         // A bar tab draws a line, it stops no text; its kind and leader end with it.
         break;
     default:
-        m_tabLeader = RtfCharacterPolicy::tabLeader(int(keyword) - int(Keyword::TabLeaderDots));
+        m_tabLeader = TextProperties::tabLeader(int(keyword) - int(Keyword::TabLeaderDots));
         return;
     }
     m_tabType = QTextOption::LeftTab;

@@ -1,10 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <QTextFormat>
 #include <QTextListFormat>
-
-#include <string_view>
 
 /// What both sides of the codec agree on, so writing then reading is stable: the characters
 /// neither carries, font names, and which lists are bullets.
@@ -49,29 +46,6 @@ public:
     /// How far from the margin a tab stop may lie, in twips. A stop is kept from where the first
     /// line starts and written back from the margin, so its range is wider than the indents'.
     static constexpr int MaxTabStopTwips = 4 * 31680;
-
-    /// The block property holding a paragraph's tab leaders, one character per tab stop, which
-    /// Qt's tab stops cannot carry: a space for none, then as tabLeaders() names them.
-    static constexpr int TabLeadersProperty = QTextFormat::UserProperty + 1;
-    /// The list format properties holding what Qt's lists cannot show: the number the list
-    /// starts at, and the number text of a level that shows several levels' numbers, as the
-    /// RTF list table gives it.
-    static constexpr int ListStartProperty = QTextFormat::UserProperty + 2;
-    static constexpr int ListLevelTextProperty = QTextFormat::UserProperty + 3;
-    /// Hidden text (\v) is kept out of the text, which shows, counts and spells only what is
-    /// seen: each run of it is one object character of this type, of no size, holding the
-    /// run's text in HiddenTextProperty.
-    static constexpr int HiddenTextObject = QTextFormat::UserObject + 1;
-    static constexpr int HiddenTextProperty = QTextFormat::UserProperty + 4;
-    /// The list format property naming which of the file's lists (\lsN) a list is, so two lists
-    /// that look alike stay two lists, each numbered from its own start.
-    static constexpr int ListIdProperty = QTextFormat::UserProperty + 5;
-    /// The table format property holding a border thinner than a pixel in twips, as the file
-    /// gave it: Qt draws no such border, so it is drawn a pixel wide and written back as it was.
-    static constexpr int TableBorderTwipsProperty = QTextFormat::UserProperty + 6;
-    /// The leaders of \tldot, \tlhyph, \tlul, \tlth, \tleq and \tlmdot, in that order.
-    static constexpr std::u16string_view tabLeaders() { return u".-_t=m"; }
-    static constexpr char16_t tabLeader(int index) { return tabLeaders()[size_t(index)]; }
 
     /// The value of a hexadecimal digit, or -1.
     static constexpr int hexValue(char c)

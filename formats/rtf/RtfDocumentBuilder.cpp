@@ -1,5 +1,6 @@
 #include "formats/rtf/RtfDocumentBuilder.h"
 
+#include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfDocumentWriter.h"
@@ -55,7 +56,7 @@ void setTabStops(QTextBlockFormat& format, const RtfParagraphState& paragraph)
     }
     format.setTabPositions(tabs);
     if (leaders.trimmed().size() > 0)
-        format.setProperty(RtfCharacterPolicy::TabLeadersProperty, leaders);
+        format.setProperty(TextProperties::TabLeaders, leaders);
 }
 
 void setLineSpacing(QTextBlockFormat& format, const RtfParagraphState& paragraph)
@@ -78,16 +79,16 @@ QTextListFormat listFormat(const RtfListLevel& level)
         return format;
     format.setIndent(level.level + 1);
     if (level.list > 0)
-        format.setProperty(RtfCharacterPolicy::ListIdProperty, level.list);
+        format.setProperty(TextProperties::ListId, level.list);
     if (RtfCharacterPolicy::isBullet(level.style))
         return format;
     // Set even when not given, so lists that show alike are alike and join.
     format.setNumberPrefix(level.prefix);
     format.setNumberSuffix(level.suffix.isNull() ? QStringLiteral(".") : level.suffix);
     if (level.start != 1)
-        format.setProperty(RtfCharacterPolicy::ListStartProperty, level.start);
+        format.setProperty(TextProperties::ListStart, level.start);
     if (!level.levelText.isEmpty())
-        format.setProperty(RtfCharacterPolicy::ListLevelTextProperty, level.levelText);
+        format.setProperty(TextProperties::ListLevelText, level.levelText);
     return format;
 }
 
@@ -216,8 +217,8 @@ void RtfDocumentBuilder::insertImage(const RtfBuildChunk::Image& image)
 void RtfDocumentBuilder::insertHidden(QStringView text, int formatId)
 {
     QTextCharFormat format = m_formats.at(formatId);
-    format.setObjectType(RtfCharacterPolicy::HiddenTextObject);
-    format.setProperty(RtfCharacterPolicy::HiddenTextProperty, text.toString());
+    format.setObjectType(TextProperties::HiddenTextObject);
+    format.setProperty(TextProperties::HiddenText, text.toString());
     cursor().insertText(QString(QChar::ObjectReplacementCharacter), format);
     m_target->paragraphHasText = true;
 }
@@ -372,7 +373,7 @@ void RtfDocumentBuilder::createTable(const RtfTableRow& row)
     const qreal border = Twips::toPixels(row.borderWidth);
     format.setBorder(row.borderWidth > 0 ? std::max<qreal>(border, 1) : 0);
     if (row.borderWidth > 0 && border < 1)
-        format.setProperty(RtfCharacterPolicy::TableBorderTwipsProperty, row.borderWidth);
+        format.setProperty(TextProperties::TableBorderTwips, row.borderWidth);
     format.setBorderStyle(row.borderWidth > 0 ? QTextFrameFormat::BorderStyle_Solid
                                               : QTextFrameFormat::BorderStyle_None);
     format.setCellPadding(Twips::toPixels(row.gap));

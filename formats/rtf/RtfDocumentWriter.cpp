@@ -1,6 +1,7 @@
 #include "formats/rtf/RtfDocumentWriter.h"
 
 #include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
@@ -70,7 +71,7 @@ QString levelText(const QTextListFormat& format, int level)
 {
     if (RtfCharacterPolicy::isBullet(format.style()))
         return QStringLiteral("\u0001\u2022");
-    const QString kept = format.stringProperty(RtfCharacterPolicy::ListLevelTextProperty);
+    const QString kept = format.stringProperty(TextProperties::ListLevelText);
     if (!kept.isEmpty())
         return kept;
     // Qt puts a full stop after the number unless told otherwise.
@@ -102,12 +103,12 @@ constexpr std::array<std::string_view, 6> s_leaderWords = {"\\tldot"sv, "\\tlhyp
 // line starts, lineStart twips in.
 void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineStart)
 {
-    const QString leaders = format.stringProperty(RtfCharacterPolicy::TabLeadersProperty);
+    const QString leaders = format.stringProperty(TextProperties::TabLeaders);
     const QList<QTextOption::Tab> tabs = format.tabPositions();
     // Clamped as the reader clamps, so what it reads back writes out the same.
     const qsizetype count = std::min(tabs.size(), RtfCharacterPolicy::MaxTabStops);
     for (qsizetype index = 0; index < count; ++index) {
-        const size_t leader = RtfCharacterPolicy::tabLeaders().find(
+        const size_t leader = TextProperties::tabLeaders().find(
             index < leaders.size() ? leaders[index].unicode() : u' ');
         if (leader < s_leaderWords.size())
             out.append(s_leaderWords[leader]);
@@ -259,8 +260,7 @@ void setNumberText(QTextListFormat& format, const QTextListFormat& listFormat)
     format.setNumberSuffix(listFormat.hasProperty(QTextFormat::ListNumberSuffix)
                                ? listFormat.numberSuffix()
                                : QStringLiteral("."));
-    for (const int kept :
-         {RtfCharacterPolicy::ListStartProperty, RtfCharacterPolicy::ListLevelTextProperty}) {
+    for (const int kept : {TextProperties::ListStart, TextProperties::ListLevelText}) {
         if (listFormat.hasProperty(kept))
             format.setProperty(kept, listFormat.property(kept));
     }
@@ -621,8 +621,8 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
     if (left > 0)
         writeWord(m_body, "\\trleft"sv, left);
     const int border = format.borderStyle() == QTextFrameFormat::BorderStyle_None ? 0
-                       : format.hasProperty(RtfCharacterPolicy::TableBorderTwipsProperty)
-                           ? format.intProperty(RtfCharacterPolicy::TableBorderTwipsProperty)
+                       : format.hasProperty(TextProperties::TableBorderTwips)
+                           ? format.intProperty(TextProperties::TableBorderTwips)
                            : qRound(Twips::fromPixels(format.border()));
     const std::vector<int> widths = columnWidths(format, table.columns());
     int right = left;
@@ -682,9 +682,8 @@ int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)
     QTextListFormat format;
     format.setStyle(listFormat.style());
     format.setIndent(std::max(listFormat.indent(), 1));
-    if (listFormat.hasProperty(RtfCharacterPolicy::ListIdProperty))
-        format.setProperty(RtfCharacterPolicy::ListIdProperty,
-                           listFormat.property(RtfCharacterPolicy::ListIdProperty));
+    if (listFormat.hasProperty(TextProperties::ListId))
+        format.setProperty(TextProperties::ListId, listFormat.property(TextProperties::ListId));
     if (!RtfCharacterPolicy::isBullet(format.style()))
         setNumberText(format, listFormat);
     const auto found = std::find(m_listFormats.begin(), m_listFormats.end(), format);
@@ -722,7 +721,7 @@ void RtfDocumentWriter::writeListLevel(RtfByteSink& out, const QTextListFormat& 
     const int style = levelNumberFormat(format.style());
     writeWord(out, "{\\listlevel\\levelnfc"sv, style);
     writeWord(out, "\\levelnfcn"sv, style);
-    const QVariant start = format.property(RtfCharacterPolicy::ListStartProperty);
+    const QVariant start = format.property(TextProperties::ListStart);
     writeWord(out, "\\leveljc0\\levelfollow0\\levelstartat"sv, start.isValid() ? start.toInt() : 1);
     out.append("{\\leveltext"sv);
     QByteArray numbers;
@@ -765,7 +764,7 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, QStringView text)
             closeVertical();
             closeLink();
             wroteText |= writeImage(fragment.charFormat().toImageFormat());
-        } else if (object == RtfCharacterPolicy::HiddenTextObject) {
+        } else if (object == TextProperties::HiddenTextObject) {
             writeHidden(fragment.charFormat(), fragment.charFormatIndex(), length);
             wroteText = true;
         } else if (const RtfRunStyle& style = styleFor(fragment.charFormatIndex());
@@ -929,7 +928,7 @@ void RtfDocumentWriter::writeHidden(const QTextCharFormat& format, int formatInd
     const RtfRunStyle& style = styleFor(formatIndex);
     if (!(style == m_current))
         writeStyle(style);
-    const QString text = format.stringProperty(RtfCharacterPolicy::HiddenTextProperty);
+    const QString text = format.stringProperty(TextProperties::HiddenText);
     for (qsizetype object = 0; object < count; ++object) {
         writeWord(m_body, "{\\v"sv);
         writeText(m_body, text);

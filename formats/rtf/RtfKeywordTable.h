@@ -133,7 +133,7 @@ public:
         NestedCell,
         NestedRow,
         // Tab stops, from TabPosition to TabLeaderMiddleDots, the leaders in the order of
-        // RtfCharacterPolicy::tabLeaders()
+        // TextProperties::tabLeaders()
         TabPosition,
         TabRight,
         TabCenter,

@@ -2,6 +2,7 @@
 
 #include "formats/DocumentFormats.h"
 #include "formats/PageSetup.h"
+#include "formats/base/TextProperties.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfWriter.h"
@@ -141,10 +142,9 @@ QString keptSummary(const QTextDocument& document)
             const QTextListFormat format = list->format();
             text = QStringLiteral("[%1 start=%2 level=%3")
                        .arg(list->itemText(block))
-                       .arg(format.property(RtfCharacterPolicy::ListStartProperty).toInt())
+                       .arg(format.property(TextProperties::ListStart).toInt())
                        .arg(format.indent());
-            const QString levelText =
-                format.stringProperty(RtfCharacterPolicy::ListLevelTextProperty);
+            const QString levelText = format.stringProperty(TextProperties::ListLevelText);
             text += levelText.isEmpty() ? QString() : QStringLiteral(" ");
             for (const QChar c : levelText.mid(1))
                 text += c.unicode() < 9 ? QString::number(c.unicode()) : QString(c);
@@ -153,9 +153,9 @@ QString keptSummary(const QTextDocument& document)
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
             const QString family = format.fontFamilies().toStringList().value(0);
-            if (format.objectType() == RtfCharacterPolicy::HiddenTextObject)
+            if (format.objectType() == TextProperties::HiddenTextObject)
                 text += QStringLiteral("{hidden:") +
-                        format.stringProperty(RtfCharacterPolicy::HiddenTextProperty) + u'}';
+                        format.stringProperty(TextProperties::HiddenText) + u'}';
             else if (!family.isEmpty() && family != document.defaultFont().family())
                 text += QStringLiteral("{%1/%2:%3}")
                             .arg(family)

@@ -1,5 +1,6 @@
 #include "tools/rtf/DocumentJson.h"
 
+#include "formats/base/TextProperties.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
 #include <QJsonArray>
@@ -121,7 +122,7 @@ QByteArray paragraphJson(const QTextBlock& block, const QFont& defaultFont)
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
         // Hidden text is no part of what the document shows.
-        if (fragment.charFormat().objectType() == RtfCharacterPolicy::HiddenTextObject)
+        if (fragment.charFormat().objectType() == TextProperties::HiddenTextObject)
             continue;
         const QByteArray fragmentAttributes = attributesJson(fragment.charFormat(), defaultFont);
         if (!text.isEmpty() && fragmentAttributes != attributes) {

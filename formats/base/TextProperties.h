@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QTextFormat>
+
+#include <string_view>
+
+/// What a document holds that Qt's formats have no property for, kept in user properties, which
+/// Qt copies and keeps but never draws. Every format reads and writes them alike.
+struct TextProperties
+{
+    /// The block property holding a paragraph's tab leaders, one character per tab stop, which
+    /// Qt's tab stops cannot carry: a space for none, then as tabLeaders() names them.
+    static constexpr int TabLeaders = QTextFormat::UserProperty + 1;
+    /// The list format properties holding what Qt's lists cannot show: the number the list
+    /// starts at, and the number text of a level that shows several levels' numbers, as the
+    /// RTF list table gives it.
+    static constexpr int ListStart = QTextFormat::UserProperty + 2;
+    static constexpr int ListLevelText = QTextFormat::UserProperty + 3;
+    /// Hidden text (\v) is kept out of the text, which shows, counts and spells only what is
+    /// seen: each run of it is one object character of this type, of no size, holding the
+    /// run's text in HiddenText.
+    static constexpr int HiddenTextObject = QTextFormat::UserObject + 1;
+    static constexpr int HiddenText = QTextFormat::UserProperty + 4;
+    /// The list format property naming which of the file's lists (\lsN) a list is, so two lists
+    /// that look alike stay two lists, each numbered from its own start.
+    static constexpr int ListId = QTextFormat::UserProperty + 5;
+    /// The table format property holding a border thinner than a pixel in twips, as the file
+    /// gave it: Qt draws no such border, so it is drawn a pixel wide and written back as it was.
+    static constexpr int TableBorderTwips = QTextFormat::UserProperty + 6;
+    /// The leaders of \tldot, \tlhyph, \tlul, \tlth, \tleq and \tlmdot, in that order.
+    static constexpr std::u16string_view tabLeaders() { return u".-_t=m"; }
+    static constexpr char16_t tabLeader(int index) { return tabLeaders()[size_t(index)]; }
+};
