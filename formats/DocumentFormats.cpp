@@ -164,24 +164,45 @@ QByteArray writeRtf(QTextDocument& document, const Progress& progress)
 const DocumentFormats::Format& DocumentFormats::rtf()
 {
     static const Format format{QStringLiteral("RTF"),
+                               tr("Rich Text Format"),
                                {QStringLiteral("rtf"), QStringLiteral("doc")},
                                &RtfReader::isRtf,
+                               true,
                                &readRtf,
                                &writeRtf};
     return format;
 }
 
+const QList<const DocumentFormats::Format*>& DocumentFormats::all()
+{
+    static const QList<const Format*> formats{&rtf()};
+    return formats;
+}
+
+const DocumentFormats::Format* DocumentFormats::named(QStringView name)
+{
+    for (const Format* format : all())
+        if (format->name.compare(name, Qt::CaseInsensitive) == 0)
+            return format;
+    return nullptr;
+}
+
+const DocumentFormats::Format* DocumentFormats::forExtension(QStringView extension)
+{
+    for (const Format* format : all())
+        if (format->extensions.contains(extension, Qt::CaseInsensitive))
+            return format;
+    return nullptr;
+}
+
 const DocumentFormats::Format& DocumentFormats::forFile(QByteArrayView data,
                                                         const QString& fileName)
 {
-    const Format* formats[] = {&rtf()};
-    for (const Format* format : formats)
-        if (format->recognises(data))
+    for (const Format* format : all())
+        if (format->knownByStart && format->recognises(data))
             return *format;
-    const QString extension = QFileInfo(fileName).suffix().toLower();
-    for (const Format* format : formats)
-        if (format->extensions.contains(extension))
-            return *format;
+    if (const Format* format = forExtension(QFileInfo(fileName).suffix()))
+        return *format;
     return rtf();
 }
 

@@ -38,18 +38,33 @@ public:
     /// and written.
     struct Format
     {
+        /// A short name, as the converter and messages use it ("RTF", "ODT").
         QString name;
+        /// What the Open and Save As dialogs call its files.
+        QString description;
+        /// The first is the one Save As adds to a name typed without one.
         QStringList extensions;
-        /// Whether data starts as this format's files do.
+        /// Whether data, the first bytes of a file, may start a file of this format.
         bool (*recognises)(QByteArrayView data);
+        /// Whether a file's start alone tells its format, so the start wins over the name.
+        bool knownByStart;
         Read (*read)(const QByteArray& data, const Progress& progress);
         /// The document's bytes in this format; a format may keep them with the document, so
         /// writing an unchanged document again costs nothing.
         QByteArray (*write)(QTextDocument& document, const Progress& progress);
+        /// What writing document in this format would leave out, in short phrases, each once;
+        /// null for a format that keeps everything a document holds.
+        QStringList (*losses)(const QTextDocument& document) = nullptr;
     };
 
     /// Rich Text Format, the program's own: the editor's text and what Save writes.
     static const Format& rtf();
+    /// Every format the program reads and writes, RTF first.
+    static const QList<const Format*>& all();
+    /// The format named name, as all() names them, ignoring case; null when there is none.
+    static const Format* named(QStringView name);
+    /// The format whose files carry extension, ignoring case; null when there is none.
+    static const Format* forExtension(QStringView extension);
     /// The format whose files start as data does, else the one named by the extension of
     /// fileName, else RTF, which reading then turns down with its reason.
     static const Format& forFile(QByteArrayView data, const QString& fileName);
