@@ -44,6 +44,15 @@ QByteArray plainText(const QTextDocument& document)
     return text.toUtf8();
 }
 
+// Each format by the extension its files are first known by.
+QStringList writtenExtensions()
+{
+    QStringList extensions;
+    for (const DocumentFormats::Format* format : DocumentFormats::all())
+        extensions.append(format->extensions.first());
+    return extensions;
+}
+
 } // namespace
 
 bool ConvertCommand::isRequested(int argc, char* argv[])
@@ -68,8 +77,10 @@ std::optional<ConvertCommand> ConvertCommand::parse(const QStringList& arguments
         else
             command.m_files.append(argument);
     }
-    if (!QStringList{"rtf", "pdf", "txt"}.contains(command.m_format))
-        command.m_usageError = QStringLiteral("--convert-to takes rtf, pdf or txt");
+    if (!QStringList{"pdf", "txt"}.contains(command.m_format) &&
+        !DocumentFormats::forExtension(command.m_format))
+        command.m_usageError = QStringLiteral("--convert-to takes %1, pdf or txt")
+                                   .arg(writtenExtensions().join(QLatin1String(", ")));
     else if (command.m_files.isEmpty())
         command.m_usageError = QStringLiteral("no files to convert");
     return command;
@@ -113,8 +124,8 @@ QString ConvertCommand::convert(const QString& file) const
 QString ConvertCommand::writeTo(const QString& path, QTextDocument& document) const
 {
     QString error;
-    if (m_format == QLatin1String("rtf")) {
-        DocumentFormats::writeFile(path, document, DocumentFormats::rtf(), &error);
+    if (const DocumentFormats::Format* format = DocumentFormats::forExtension(m_format)) {
+        DocumentFormats::writeFile(path, document, *format, &error);
         return error;
     }
     if (m_format == QLatin1String("pdf")) {

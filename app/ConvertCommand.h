@@ -8,8 +8,9 @@
 class QTextDocument;
 class QTextStream;
 
-/// `quillmere --convert-to rtf|pdf|txt [--outdir DIR] FILE...`: reads each file as Open does and
-/// writes it beside the others in DIR under its base name and the new extension, with no window.
+/// `quillmere --convert-to FORMAT [--outdir DIR] FILE...`: reads each file as Open does and writes
+/// it beside the others in DIR under its base name and FORMAT as extension, with no window. FORMAT
+/// is the extension of a format Save writes, pdf (printed) or txt.
 class ConvertCommand
 {
 public:
