@@ -1,5 +1,6 @@
 #include "app/frmVellumo.h"
 #include "editing/EditorMarks.h"
+#include "formats/TextDecoding.h"
 #include "platform/RichTextBox.h"
 #include "seed/RandomGenerator.h"
 #include "seed/SeedFile.h"
@@ -387,7 +388,7 @@ void tst_Seed::windows1252MatchesIconv()
         const bool defined = iconv(cp1252, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1);
         const QChar expected = defined ? QChar(out) : QChar(byte);
         // High bytes alone are never valid UTF-8, so the 8-bit reading applies.
-        QCOMPARE(SeedFile::decode(QByteArray(1, in)).value_or(QString()), QString(expected));
+        QCOMPARE(TextDecoding::decode(QByteArray(1, in)).value_or(QString()), QString(expected));
     }
     iconv_close(cp1252);
 }
