@@ -6,10 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QSaveFile>
-#include <QTextBlock>
 #include <QTextDocument>
-#include <QTextList>
 #include <QTextStream>
 
 #include <cstring>
@@ -18,38 +15,11 @@ namespace {
 
 const QString s_option = QStringLiteral("--convert-to");
 
-// The marker a list item shows, which QTextDocument::toPlainText() leaves out.
-QString markerOf(const QTextBlock& block)
-{
-    const QTextList* list = block.textList();
-    if (!list)
-        return {};
-    switch (list->format().style()) {
-    case QTextListFormat::ListDisc:
-        return QStringLiteral("\u2022 ");
-    case QTextListFormat::ListCircle:
-        return QStringLiteral("\u25e6 ");
-    case QTextListFormat::ListSquare:
-        return QStringLiteral("\u25aa ");
-    default:
-        return list->itemText(block) + u' ';
-    }
-}
-
-QByteArray plainText(const QTextDocument& document)
-{
-    QString text;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        text += markerOf(block) + block.text().replace(QChar::LineSeparator, u'\n') + u'\n';
-    return text.toUtf8();
-}
-
-// Each format by the extension its files are first known by.
 QStringList writtenExtensions()
 {
     QStringList extensions;
     for (const DocumentFormats::Format* format : DocumentFormats::all())
-        extensions.append(format->extensions.first());
+        extensions << format->extensions;
     return extensions;
 }
 
@@ -77,9 +47,9 @@ std::optional<ConvertCommand> ConvertCommand::parse(const QStringList& arguments
         else
             command.m_files.append(argument);
     }
-    if (!QStringList{"pdf", "txt"}.contains(command.m_format) &&
+    if (command.m_format != QLatin1String("pdf") &&
         !DocumentFormats::forExtension(command.m_format))
-        command.m_usageError = QStringLiteral("--convert-to takes %1, pdf or txt")
+        command.m_usageError = QStringLiteral("--convert-to takes %1 or pdf")
                                    .arg(writtenExtensions().join(QLatin1String(", ")));
     else if (command.m_files.isEmpty())
         command.m_usageError = QStringLiteral("no files to convert");
@@ -128,18 +98,12 @@ QString ConvertCommand::writeTo(const QString& path, QTextDocument& document) co
         DocumentFormats::writeFile(path, document, *format, &error);
         return error;
     }
-    if (m_format == QLatin1String("pdf")) {
-        // Asked first, so a file that cannot be written gets the system's reason.
-        if (QFile probe(path); !probe.open(QIODevice::WriteOnly))
-            return probe.errorString();
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return DocumentPrinter::print(document, &printer) ? QString()
-                                                          : QStringLiteral("printing failed");
-    }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(plainText(document)) < 0 || !out.commit())
-        return out.errorString();
-    return {};
+    // Asked first, so a file that cannot be written gets the system's reason.
+    if (QFile probe(path); !probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return DocumentPrinter::print(document, &printer) ? QString()
+                                                      : QStringLiteral("printing failed");
 }

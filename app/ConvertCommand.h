@@ -10,7 +10,7 @@ class QTextStream;
 
 /// `quillmere --convert-to FORMAT [--outdir DIR] FILE...`: reads each file as Open does and writes
 /// it beside the others in DIR under its base name and FORMAT as extension, with no window. FORMAT
-/// is the extension of a format Save writes, pdf (printed) or txt.
+/// is the extension of a format Save writes, or pdf to print.
 class ConvertCommand
 {
 public:

@@ -1,45 +1,24 @@
 #include "editing/ClipboardFormats.h"
 
 #include "formats/DocumentFormats.h"
-#include "formats/HtmlNesting.h"
+#include "formats/text/HtmlFormat.h"
 
 #include <QFont>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextFrame>
-#include <QTextTable>
 
 namespace {
 
 // Other programs name RTF in all three ways; the content decides whether it is RTF.
 const char* const rtfTypes[] = {"text/rtf", "application/rtf", "text/richtext"};
 
-// Pages often leave a table's lines to their style sheets, which Qt does not read: such a table
-// gets a thin border, so its cells still show and print apart.
-void outlineTables(const QTextFrame& frame)
-{
-    for (QTextFrame* child : frame.childFrames()) {
-        auto* table = qobject_cast<QTextTable*>(child);
-        if (table && (table->format().border() <= 0 ||
-                      table->format().borderStyle() == QTextFrameFormat::BorderStyle_None)) {
-            QTextTableFormat format = table->format();
-            format.setBorder(1);
-            format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-            format.setBorderCollapse(true);
-            table->setFormat(format);
-        }
-        outlineTables(*child);
-    }
-}
-
 ClipboardFormats::Paste fromHtml(const QString& markup, const QFont& defaultFont)
 {
     QTextDocument html;
     html.setDefaultFont(defaultFont);
-    html.setHtml(HtmlNesting::flattened(markup));
-    outlineTables(*html.rootFrame());
+    HtmlFormat::fill(html, markup);
     return {QString::fromLatin1(DocumentFormats::rtf().write(html, {})), {}};
 }
 

@@ -6,6 +6,9 @@
 #include "formats/ParagraphDirection.h"
 #include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfReader.h"
+#include "formats/text/HtmlFormat.h"
+#include "formats/text/MarkdownFormat.h"
+#include "formats/text/PlainTextFormat.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -165,7 +168,7 @@ const DocumentFormats::Format& DocumentFormats::rtf()
 {
     static const Format format{QStringLiteral("RTF"),
                                tr("Rich Text Format"),
-                               {QStringLiteral("rtf"), QStringLiteral("doc")},
+                               {QStringLiteral("doc"), QStringLiteral("rtf")},
                                &RtfReader::isRtf,
                                true,
                                &readRtf,
@@ -173,9 +176,48 @@ const DocumentFormats::Format& DocumentFormats::rtf()
     return format;
 }
 
+const DocumentFormats::Format& DocumentFormats::markdown()
+{
+    static const Format format{QStringLiteral("Markdown"),
+                               tr("Markdown"),
+                               {QStringLiteral("md")},
+                               &MarkdownFormat::recognises,
+                               false,
+                               &MarkdownFormat::read,
+                               &MarkdownFormat::write,
+                               &MarkdownFormat::losses};
+    return format;
+}
+
+const DocumentFormats::Format& DocumentFormats::html()
+{
+    static const Format format{QStringLiteral("HTML"),
+                               tr("Web Page"),
+                               {QStringLiteral("html"), QStringLiteral("htm")},
+                               &HtmlFormat::recognises,
+                               true,
+                               &HtmlFormat::read,
+                               &HtmlFormat::write,
+                               &HtmlFormat::losses};
+    return format;
+}
+
+const DocumentFormats::Format& DocumentFormats::plainText()
+{
+    static const Format format{QStringLiteral("Text"),
+                               tr("Plain Text"),
+                               {QStringLiteral("txt")},
+                               &PlainTextFormat::recognises,
+                               false,
+                               &PlainTextFormat::read,
+                               &PlainTextFormat::write,
+                               &PlainTextFormat::losses};
+    return format;
+}
+
 const QList<const DocumentFormats::Format*>& DocumentFormats::all()
 {
-    static const QList<const Format*> formats{&rtf()};
+    static const QList<const Format*> formats{&rtf(), &markdown(), &html(), &plainText()};
     return formats;
 }
 
@@ -203,6 +245,9 @@ const DocumentFormats::Format& DocumentFormats::forFile(QByteArrayView data,
             return *format;
     if (const Format* format = forExtension(QFileInfo(fileName).suffix()))
         return *format;
+    // Notes kept without an extension, or with one of their own, are text.
+    if (plainText().recognises(data))
+        return plainText();
     return rtf();
 }
 

@@ -59,6 +59,9 @@ public:
 
     /// Rich Text Format, the program's own: the editor's text and what Save writes.
     static const Format& rtf();
+    static const Format& markdown();
+    static const Format& html();
+    static const Format& plainText();
     /// Every format the program reads and writes, RTF first.
     static const QList<const Format*>& all();
     /// The format named name, as all() names them, ignoring case; null when there is none.
@@ -66,7 +69,8 @@ public:
     /// The format whose files carry extension, ignoring case; null when there is none.
     static const Format* forExtension(QStringView extension);
     /// The format whose files start as data does, else the one named by the extension of
-    /// fileName, else RTF, which reading then turns down with its reason.
+    /// fileName, else plain text when data is text, else RTF, which reading then turns down
+    /// with its reason.
     static const Format& forFile(QByteArrayView data, const QString& fileName);
 
     /// Whether text, as the clipboard or a caller gives it, is RTF: a brace and \rtf, white

@@ -3,6 +3,7 @@
 #include "formats/BlankDocument.h"
 #include "formats/DocumentFormats.h"
 #include "formats/PageSetup.h"
+#include "formats/base/DocumentInfo.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,12 @@ private slots:
     void aFailedWriteLeavesTheFileAsItWas();
     void writesTakenInPartsLeaveEveryByteInPlace();
     void aDocumentCarriesItsPage();
+    void formatIsChosenByContentThenName_data();
+    void formatIsChosenByContentThenName();
+    void eachFormatReadsBackWhatItWrote_data();
+    void eachFormatReadsBackWhatItWrote();
+    void formatsNameWhatTheyCannotKeep_data();
+    void formatsNameWhatTheyCannotKeep();
 
 private:
     QString write(const QString& name, const QByteArray& content);
@@ -135,3 +142,119 @@ void tst_DocumentFormats::aDocumentCarriesItsPage()
 }
 
 #include "tst_documentformats.moc"
+
+void tst_DocumentFormats::formatIsChosenByContentThenName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("nominal: RTF named .txt") << "a.txt" << QByteArray("{\\rtf1 hi}") << "RTF"
+                                             << "hi";
+    QTest::newRow("nominal: a web page named .txt")
+        << "a.txt" << QByteArray("<!-- saved -->\n<!DOCTYPE html><p>hi</p>") << "HTML"
+        << "hi";
+    QTest::newRow("nominal: Markdown by its name")
+        << "a.md" << QByteArray("# Title\n\n*one*") << "Markdown"
+        << "Title\none";
+    QTest::newRow("nominal: HTML without a doctype, by its name")
+        << "a.htm" << QByteArray("<p>one</p><p>two</p>") << "HTML"
+        << "one\ntwo";
+    QTest::newRow("edge: notes with no extension are text")
+        << "notes" << QByteArray("line one\r\nline two\r\n\x1a") << "Text"
+        << "line one\nline two";
+    QTest::newRow("edge: UTF-16 text") << "a.txt" << QByteArray("\xff\xfeh\0\xe9\0", 6) << "Text"
+                                       << "h\u00e9";
+    QTest::newRow("edge: Windows-1252 text with old Mac lines")
+        << "a.txt" << QByteArray("caf\xe9\rna\xefve") << "Text"
+        << "caf\u00e9\nna\u00efve";
+    QTest::newRow("robustness: a picture is no document")
+        << "photo.png" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << QString() << QString();
+    QTest::newRow("robustness: binary named .txt")
+        << "a.txt" << QByteArray("ab\0cd", 5) << QString() << QString();
+}
+
+void tst_DocumentFormats::formatIsChosenByContentThenName()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, format);
+    QFETCH(QString, text);
+    const DocumentFormats::Read read = DocumentFormats::readFile(write(name, bytes));
+    QCOMPARE(bool(read.document), !format.isEmpty());
+    if (!read.document) {
+        QVERIFY(!read.error.isEmpty());
+        return;
+    }
+    QCOMPARE(read.format->name, format);
+    QCOMPARE(read.document->toPlainText(), text);
+}
+
+void tst_DocumentFormats::eachFormatReadsBackWhatItWrote_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("source");
+    QTest::newRow("nominal: Markdown")
+        << "notes.md"
+        << QByteArray("# Harbour\n\n**Bold** *it* ~~gone~~ [link](https://x.org)\n\n1. one\n2. "
+                      "two\n\n| a | b |\n|---|---|\n| 1 | 2 |\n\n> quoted\n");
+    QTest::newRow("nominal: HTML")
+        << "page.html"
+        << QByteArray("<html><head><title>Harbour</title><meta name='author' content='Jane'>"
+                      "</head><body><p align=center><b>Bold</b> <a href='https://x.org'>link</a>"
+                      "</p><ol><li>one</li><li>two</li></ol><table border=1><tr><td>a</td>"
+                      "</tr></table><p style='color:#c00000; font-size:14pt'>red</p></body>");
+    QTest::newRow("nominal: text") << "notes.txt" << QByteArray("one\n\ntwo\n");
+    QTest::newRow("edge: text of a long line")
+        << "long.txt" << QByteArray(5000, 'w') + QByteArray("\n");
+}
+
+// What a format holds of a file survives writing it back and reading it again.
+void tst_DocumentFormats::eachFormatReadsBackWhatItWrote()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, source);
+    const DocumentFormats::Read first = DocumentFormats::readFile(write(name, source));
+    QVERIFY2(first.document, qPrintable(first.error));
+    const QByteArray written = first.format->write(*first.document, {});
+    const DocumentFormats::Read again = DocumentFormats::readFile(write(name, written));
+    QVERIFY2(again.document, qPrintable(again.error));
+    QCOMPARE(again.format, first.format);
+    QCOMPARE(DocumentFormats::rtf().write(*again.document, {}),
+             DocumentFormats::rtf().write(*first.document, {}));
+    QCOMPARE(DocumentInfo::of(*again.document), DocumentInfo::of(*first.document));
+}
+
+void tst_DocumentFormats::formatsNameWhatTheyCannotKeep_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QStringList>("losses");
+    QTest::newRow("nominal: plain words lose nothing")
+        << "Text"
+        << "<p>plain</p><p>words</p>" << QStringList();
+    QTest::newRow("nominal: text loses emphasis and colour")
+        << "Text"
+        << "<p><b>bold</b> <span style='color:#ff0000'>red</span></p>"
+        << QStringList{"bold, italic and strike-through", "colours"};
+    QTest::newRow("nominal: Markdown keeps emphasis, loses fonts")
+        << "Markdown"
+        << "<p><b>bold</b> <span style='font-family:Serif'>face</span></p>"
+        << QStringList{"fonts and sizes"};
+    QTest::newRow("edge: Markdown keeps quotations and their indents")
+        << "Markdown"
+        << "<blockquote>quoted</blockquote>" << QStringList();
+    QTest::newRow("edge: HTML keeps colours and fonts")
+        << "HTML"
+        << "<p style='color:#ff0000; font-family:Serif'>red</p>" << QStringList();
+}
+
+void tst_DocumentFormats::formatsNameWhatTheyCannotKeep()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, html);
+    QFETCH(QStringList, losses);
+    const std::unique_ptr<QTextDocument> document(BlankDocument::create());
+    document->setHtml(html);
+    QCOMPARE(DocumentFormats::named(format)->losses(*document), losses);
+}
