@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <utility>
 
 Document::Document(Origin origin, const QString& name, const QByteArray& content,
@@ -74,4 +75,19 @@ QTextDocument* Document::takeKept()
 bool Document::isFilePath(const QString& name)
 {
     return QDir::isAbsolutePath(name);
+}
+
+bool Document::acceptsLosses(const DocumentFormats::Format& format, const QStringList& losses) const
+{
+    if (losses.isEmpty())
+        return true;
+    return &format == m_lossyFormat &&
+           std::all_of(losses.cbegin(), losses.cend(),
+                       [this](const QString& loss) { return m_acceptedLosses.contains(loss); });
+}
+
+void Document::acceptLosses(const DocumentFormats::Format& format, const QStringList& losses)
+{
+    m_lossyFormat = &format;
+    m_acceptedLosses = losses;
 }

@@ -75,6 +75,9 @@ public:
     /// What the document's file held that the editor could not keep, each named once.
     const QStringList& losses() const { return m_losses; }
     void setLosses(const QStringList& losses) { m_losses = losses; }
+    /// Whether the writer has agreed to lose all of losses by saving in format.
+    bool acceptsLosses(const DocumentFormats::Format& format, const QStringList& losses) const;
+    void acceptLosses(const DocumentFormats::Format& format, const QStringList& losses);
 
     /// Where the writer was in it when another document was shown.
     const TextPlace& place() const { return m_place; }
@@ -94,6 +97,8 @@ private:
     Origin m_origin;
     QString m_name;
     const DocumentFormats::Format* m_format = &DocumentFormats::rtf();
+    const DocumentFormats::Format* m_lossyFormat = nullptr;
+    QStringList m_acceptedLosses;
     QByteArray m_latest;
     QByteArray m_previous;
     int m_latestStep = 0;

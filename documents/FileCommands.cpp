@@ -17,10 +17,71 @@
 
 namespace {
 
-// Files from other word processors carry their own extension, and some none at all.
-const char* const openFilter =
-    "All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|All files (*)|*";
-const char* const saveFilter = "All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf";
+using Format = DocumentFormats::Format;
+
+// RTF's own two entries come first in Save As, as they always have.
+const char* const rtfSaveFilter = "All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf";
+constexpr int rtfSaveFilters = 2;
+
+QString filterEntry(const QString& description, const QStringList& patterns)
+{
+    return QStringLiteral("%1 (%2)|%3").arg(description, patterns.join(u' '), patterns.join(u';'));
+}
+
+QStringList patternsOf(const Format& format)
+{
+    QStringList patterns;
+    for (const QString& extension : format.extensions)
+        patterns << QLatin1String("*.") + extension;
+    return patterns;
+}
+
+// Every file Quillmere reads first, then each format's files, then files of any name, which
+// other programs save with extensions of their own or none.
+QString openFilter()
+{
+    QStringList all;
+    QStringList entries;
+    for (const Format* format : DocumentFormats::all()) {
+        all << patternsOf(*format);
+        entries << filterEntry(format->description, patternsOf(*format));
+    }
+    entries.prepend(filterEntry(FileCommands::tr("All documents"), all));
+    entries << QStringLiteral("All files (*)|*");
+    return entries.join(u'|');
+}
+
+QString saveFilter()
+{
+    QStringList entries{QLatin1String(rtfSaveFilter)};
+    for (const Format* format : DocumentFormats::all())
+        if (format != &DocumentFormats::rtf())
+            entries << filterEntry(format->description,
+                                   {QLatin1String("*.") + format->extensions.constFirst()});
+    return entries.join(u'|');
+}
+
+int saveFilterIndex(const Format& format)
+{
+    const qsizetype at = DocumentFormats::all().indexOf(&format);
+    return at > 0 ? int(at) + rtfSaveFilters : 1;
+}
+
+// The name's own extension says the format; a name without a known one takes the filter's.
+const Format& savedFormat(const QString& fileName, int filterIndex)
+{
+    if (const Format* format = DocumentFormats::forExtension(QFileInfo(fileName).suffix()))
+        return *format;
+    const QList<const Format*>& formats = DocumentFormats::all();
+    const qsizetype at = filterIndex - rtfSaveFilters;
+    return at > 0 && at < formats.size() ? *formats.at(at) : DocumentFormats::rtf();
+}
+
+QString defaultExtension(const Format& format)
+{
+    return &format == &DocumentFormats::rtf() ? QStringLiteral("doc")
+                                              : format.extensions.constFirst();
+}
 
 /// A reason as a sentence of its own: the system's and the reader's start in lower case.
 QString sentence(QString reason)
@@ -43,7 +104,8 @@ void FileCommands::mnuOpen_Click()
 {
     m_dialog.DialogTitle = QStringLiteral("Open");
     m_dialog.CancelError = false;
-    m_dialog.Filter = QLatin1String(openFilter);
+    m_dialog.Filter = openFilter();
+    m_dialog.FilterIndex = 1;
     m_dialog.ShowOpen();
     const QString f = m_dialog.FileName;
     if (f.isEmpty())
@@ -129,7 +191,7 @@ void FileCommands::mnuSave_Click()
         saveInPlaceOfMissing(document);
         return;
     case FileStamp::Change::None:
-        if (confirmLosses(document))
+        if (confirmLosses(document) && confirmFormat(document.format(), document.name()))
             writeTo(document.name(), document.format());
         return;
     }
@@ -183,15 +245,56 @@ bool FileCommands::confirmLosses(const Document& document)
 
 void FileCommands::mnuSaveas_Click()
 {
-    m_dialog.DefaultExt = QStringLiteral("doc");
+    saveAs(m_documents.current().format(), proposedName());
+}
+
+void FileCommands::saveAs(const Format& offered, const QString& name)
+{
+    m_dialog.DefaultExt = defaultExtension(offered);
     m_dialog.DialogTitle = QStringLiteral("Save");
     m_dialog.CancelError = false;
-    m_dialog.Filter = QLatin1String(saveFilter);
-    m_dialog.FileName = proposedName();
+    m_dialog.Filter = saveFilter();
+    m_dialog.FilterIndex = saveFilterIndex(offered);
+    const QFileInfo named(name);
+    m_dialog.FileName =
+        DocumentFormats::forExtension(named.suffix()) == &offered
+            ? name
+            : named.dir().filePath(named.completeBaseName() + u'.' + defaultExtension(offered));
     m_dialog.ShowSave();
     const QString f = m_dialog.FileName;
-    if (!f.isEmpty() && writeTo(f, DocumentFormats::rtf()))
+    if (f.isEmpty())
+        return;
+    const Format& format = savedFormat(f, m_dialog.FilterIndex);
+    if (confirmFormat(format, f) && writeTo(f, format))
         m_documents.storeCurrent();
+}
+
+// A format that cannot hold all of the document is the writer's choice to make, once: the same
+// losses are not asked about again at the next Save.
+bool FileCommands::confirmFormat(const Format& format, const QString& path)
+{
+    Document& document = m_documents.current();
+    const QStringList losses = format.losses ? format.losses(*m_editor.document()) : QStringList();
+    if (document.acceptsLosses(format, losses))
+        return true;
+    using Button = MessageService::Button;
+    QList<Button> buttons{Button::Save, Button::SaveAsRtf};
+    const Format* odt = DocumentFormats::named(u"ODT");
+    if (odt)
+        buttons << Button::SaveAsOdt;
+    buttons << Button::Cancel;
+    const Button answer = m_messages.ask(
+        tr("%1 cannot keep this document's %2. Save it as %1 all the same, or in a format that "
+           "keeps everything?")
+            .arg(format.description, losses.join(QLatin1String(", "))),
+        buttons, Button::SaveAsRtf);
+    if (answer == Button::Save)
+        document.acceptLosses(format, losses);
+    else if (answer == Button::SaveAsRtf)
+        saveAs(DocumentFormats::rtf(), path);
+    else if (answer == Button::SaveAsOdt)
+        saveAs(*odt, path);
+    return answer == Button::Save;
 }
 
 // The dialog keeps the last name it was given, which may be a seed file's: the document's own
@@ -199,8 +302,8 @@ void FileCommands::mnuSaveas_Click()
 QString FileCommands::proposedName() const
 {
     const Document& document = m_documents.current();
-    const QString fileName = document.hasFile() ? QFileInfo(document.name()).fileName()
-                                                : document.name() + QLatin1String(".doc");
+    const QString fileName =
+        document.hasFile() ? QFileInfo(document.name()).fileName() : document.name();
     QString folder = m_lastFolder;
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -58,6 +58,11 @@ private:
     void saveInPlaceOfMissing(const Document& document);
     /// Whether Save may go on over a file that held what the document lost.
     bool confirmLosses(const Document& document);
+    /// Save As offering name with the extension and filter of offered.
+    void saveAs(const DocumentFormats::Format& offered, const QString& name);
+    /// Whether the current document may be written to path in format, which may not hold all
+    /// of it; the writer may choose a format that does instead, and then Save As offers it.
+    bool confirmFormat(const DocumentFormats::Format& format, const QString& path);
     /// What Save As offers: the document's own file name in the last folder used.
     QString proposedName() const;
     /// Runs task under the busy indicator, one file at a time; a cancellable task may be stopped

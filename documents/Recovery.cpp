@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTimer>
 
@@ -198,6 +199,9 @@ void Recovery::appendRestored(const QList<RecoveryStore::Copy>& copies)
     const int first = startupUnused ? 0 : docs.count();
     for (const RecoveryStore::Copy& copy : copies) {
         auto document = docs.create(Document::Origin::Restored, copy.name, copy.rtf);
+        // The copy is RTF whatever the file was: Save writes the file back in its own format.
+        if (const auto* format = DocumentFormats::forExtension(QFileInfo(copy.name).suffix()))
+            document->setFormat(*format);
         if (std::exchange(startupUnused, false))
             m_documents.replace(0, std::move(document));
         else

@@ -29,6 +29,8 @@ public:
     QString DialogTitle;
     bool CancelError = false;
     QString Filter;
+    /// The filter a file dialog shows first, counted from 1; after ShowSave, the one chosen.
+    int FilterIndex = 1;
     QString DefaultExt;
     QString FileName;
     int Flags = 0;

@@ -8,7 +8,17 @@ class MessageService
 {
 public:
     enum class Icon { Information, Warning, Critical, Question };
-    enum class Button { Ok, Save, SaveAs, Discard, Cancel, Restore, Overwrite };
+    enum class Button {
+        Ok,
+        Save,
+        SaveAs,
+        Discard,
+        Cancel,
+        Restore,
+        Overwrite,
+        SaveAsRtf,
+        SaveAsOdt
+    };
 
     virtual ~MessageService() = default;
 

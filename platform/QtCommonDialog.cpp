@@ -66,9 +66,12 @@ bool QtCommonDialog::runOpen()
 
 bool QtCommonDialog::runSave()
 {
+    const QStringList filters = qtFilter(Filter).split(QLatin1String(";;"));
     QFileDialog dlg(m_owner, DialogTitle, FileName, qtFilter(Filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(DefaultExt);
+    if (FilterIndex >= 1 && FilterIndex <= filters.size())
+        dlg.selectNameFilter(filters.at(FilterIndex - 1));
     // A name typed while another file type is chosen gets that type's extension.
     QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [this, &dlg](const QString& type) {
         static const QRegularExpression single(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
@@ -78,6 +81,7 @@ bool QtCommonDialog::runSave()
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return false;
     FileName = withDefaultExt(dlg.selectedFiles().constFirst(), dlg.defaultSuffix());
+    FilterIndex = int(filters.indexOf(dlg.selectedNameFilter())) + 1;
     return true;
 }
 

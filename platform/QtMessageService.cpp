@@ -41,6 +41,10 @@ QMessageBox::StandardButton toQt(MessageService::Button button)
     case MessageService::Button::Overwrite:
         // Qt has no Overwrite: it ignores what the file holds now, and its text says so.
         return QMessageBox::Ignore;
+    case MessageService::Button::SaveAsRtf:
+        return QMessageBox::Apply;
+    case MessageService::Button::SaveAsOdt:
+        return QMessageBox::Retry;
     }
     return QMessageBox::NoButton;
 }
@@ -91,6 +95,10 @@ MessageService::Button QtMessageService::ask(const QString& prompt, const QList<
             added->setText(QObject::tr("Save As..."));
         else if (b == Button::Overwrite)
             added->setText(QObject::tr("Overwrite"));
+        else if (b == Button::SaveAsRtf)
+            added->setText(QObject::tr("Save as RTF..."));
+        else if (b == Button::SaveAsOdt)
+            added->setText(QObject::tr("Save as ODT..."));
     }
     box.setDefaultButton(toQt(defaultButton));
     fitTitle(box);

@@ -143,6 +143,9 @@ private slots:
 
     void saveOnUntitledAsksThenSavesDirectly();
     void typedNameWithoutExtensionGetsDoc();
+    void saveWritesTheFormatTheFileCameIn();
+    void aFormatThatLosesFormattingAsksFirst_data();
+    void aFormatThatLosesFormattingAsksFirst();
     void saveAsCancelledChangesNothing();
     void saveWritesReplacementsInSeveralParagraphs();
     void saveAsProposesTheDocumentsOwnName();
@@ -402,9 +405,10 @@ void tst_Documents::openCancelledChangesNothing()
     const FakeCommonDialog::Shown shown = m_env->dialog.shown.constFirst();
     QCOMPARE(shown.kind, QStringLiteral("open"));
     QCOMPARE(shown.title, QStringLiteral("Open"));
-    QCOMPARE(
-        shown.filter,
-        QStringLiteral("All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|All files (*)|*"));
+    const QStringList filters = CommonDialog::qtFilter(shown.filter).split(";;");
+    QCOMPARE(filters.constFirst(),
+             QStringLiteral("All documents (*.doc *.rtf *.md *.html *.htm *.txt)"));
+    QCOMPARE(filters.constLast(), QStringLiteral("All files (*)"));
     QCOMPARE(shown.cancelError, false);
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("kept"));
 }
@@ -630,8 +634,8 @@ void tst_Documents::commandLineOpensEachFileAsOpenDoes_data()
         << QStringList{"a.rtf"} << QStringLiteral("mine") << QStringList{"Untitled1", "a.rtf"} << 0;
     QTest::newRow("robustness: a missing file is told and left out")
         << QStringList{"missing.rtf", "a.rtf"} << QString() << QStringList{"a.rtf"} << 1;
-    QTest::newRow("robustness: a file that is not RTF is told and left out")
-        << QStringList{"a.rtf", "notes.txt"} << QString() << QStringList{"a.rtf"} << 1;
+    QTest::newRow("robustness: a file that is no document is told and left out")
+        << QStringList{"a.rtf", "photo.png"} << QString() << QStringList{"a.rtf"} << 1;
     QTest::newRow("robustness: an empty RTF file keeps the place of the start-up document only")
         << QStringList{"empty.rtf", "a.rtf"} << QString() << QStringList{"empty.rtf", "a.rtf"} << 0;
 }
@@ -644,7 +648,7 @@ void tst_Documents::commandLineOpensEachFileAsOpenDoes()
     QFETCH(int, messages);
     writeFile(m_env->path("a.rtf"), rtfWith("from a"));
     writeFile(m_env->path("b.doc"), rtfWith("from b"));
-    writeFile(m_env->path("notes.txt"), "just text");
+    writeFile(m_env->path("photo.png"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     writeFile(m_env->path("empty.rtf"), rtfWith(""));
     type(typedFirst);
 
@@ -848,8 +852,7 @@ void tst_Documents::saveOnUntitledAsksThenSavesDirectly()
     QCOMPARE(shown.kind, QStringLiteral("save"));
     QCOMPARE(shown.title, QStringLiteral("Save"));
     QCOMPARE(shown.defaultExt, QStringLiteral("doc"));
-    QCOMPARE(shown.filter,
-             QStringLiteral("All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf"));
+    QVERIFY(shown.filter.startsWith("All Files (*.doc)|*.doc|Rich Text Format (*.rtf)|*.rtf|"));
     QCOMPARE(shown.cancelError, false);
     QVERIFY(readAll(file).startsWith("{\\rtf"));
     QVERIFY(readAll(file).contains("Hello"));
@@ -877,6 +880,62 @@ void tst_Documents::typedNameWithoutExtensionGetsDoc()
     action(m_window, "mnuSaveas")->trigger();
     QVERIFY(QFile::exists(m_env->path("report.doc")));
     QCOMPARE(m_list->itemText(0), m_env->path("report.doc"));
+}
+
+void tst_Documents::saveWritesTheFormatTheFileCameIn()
+{
+    const QString file = m_env->path("notes.md");
+    writeFile(file, "# Notes\n\n- first\n");
+    m_window->openArguments({"quillmere", file});
+    m_editor->moveCursor(QTextCursor::End);
+    type(" and more");
+    QTest::keyClick(m_editor, Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(m_env->messages.questions.size(), 0);
+    QCOMPARE(readAll(file), QByteArray("# Notes\n\n- first and more\n"));
+    QVERIFY(!documents(m_window)->isModified(0));
+}
+
+void tst_Documents::aFormatThatLosesFormattingAsksFirst_data()
+{
+    QTest::addColumn<Button>("answer");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("nominal: saved as text all the same") << Button::Save << "report.txt";
+    QTest::newRow("nominal: saved as RTF instead") << Button::SaveAsRtf << "report.doc";
+    QTest::newRow("nominal: cancelled") << Button::Cancel << QString();
+}
+
+void tst_Documents::aFormatThatLosesFormattingAsksFirst()
+{
+    QFETCH(Button, answer);
+    QFETCH(QString, written);
+    type("Bold");
+    m_editor->selectAll();
+    action(m_window, "mnuBold")->trigger();
+    m_env->dialog.queueFileName(m_env->path("report.txt"));
+    m_env->messages.queueAnswer(answer);
+    if (answer == Button::SaveAsRtf)
+        m_env->dialog.queueFileName(m_env->path("report"));
+    action(m_window, "mnuSaveas")->trigger();
+
+    QCOMPARE(m_env->messages.questions.size(), 1);
+    QCOMPARE(m_env->messages.questions[0].prompt,
+             QStringLiteral("Plain Text cannot keep this document's bold, italic and "
+                            "strike-through. Save it as Plain Text all the same, or in a format "
+                            "that keeps everything?"));
+    QCOMPARE(m_env->dialog.pending(), 0);
+    QCOMPARE(QDir(QFileInfo(m_env->path("report")).path()).entryList({"report*"}),
+             written.isEmpty() ? QStringList() : QStringList{written});
+    if (written.isEmpty())
+        return;
+    if (answer == Button::SaveAsRtf) // offered under the name typed, as RTF
+        QCOMPARE(m_env->dialog.shown.last().fileName, m_env->path("report.doc"));
+    QCOMPARE(readAll(m_env->path(written)).startsWith("{\\rtf"), answer == Button::SaveAsRtf);
+    // What the writer agreed to lose is not asked about again.
+    type(" more");
+    QTest::keyClick(m_editor, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_env->messages.questions.size(), 1);
+    QVERIFY(readAll(m_env->path(written)).contains("more"));
 }
 
 void tst_Documents::saveAsCancelledChangesNothing()

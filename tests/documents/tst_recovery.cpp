@@ -517,7 +517,7 @@ void tst_Recovery::unusableFolderIsToldAndRetried()
 // start-up document, and later ones count on from the highest number.
 void tst_Recovery::restoreBringsBackContentAndNames()
 {
-    const QString file = m_env->path(QStringLiteral("letter.doc"));
+    const QString file = m_env->path(QStringLiteral("letter.md"));
     QByteArray untitledContent;
     QByteArray fileContent;
     {
@@ -559,6 +559,8 @@ void tst_Recovery::restoreBringsBackContentAndNames()
     QCOMPARE(documents(w)->store().docRTF(1), fileContent);
     QVERIFY(documents(w)->isModified(0));
     QVERIFY(documents(w)->isModified(1));
+    // Save writes the file back in its own format, not in the copy's.
+    QCOMPARE(documents(w)->store().at(1).format().name, QStringLiteral("Markdown"));
 
     // The restored text is kept under this run's name at once; the dead run's copies are gone.
     QCOMPARE(copies().size(), 2);
