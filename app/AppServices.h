@@ -23,6 +23,8 @@ struct AppServices
     QString programDir;
     /// The folder of the Hunspell dictionaries; empty means the system's.
     QString dictionaryDir;
+    /// The folder of the MyThes thesauri; empty means the system's.
+    QString thesaurusDir;
     /// Ends the program once shutdown has stored what it keeps.
     std::function<void()> quit;
     /// Milliseconds on a clock that never goes back, for waits measured by the program.

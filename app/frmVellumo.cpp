@@ -25,6 +25,8 @@
 #include "seed/SeedPrompter.h"
 #include "spelling/SpellChecker.h"
 #include "spelling/SpellingCommands.h"
+#include "spelling/Thesaurus.h"
+#include "spelling/ThesaurusCommands.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -106,6 +108,11 @@ void frmVellumo::createSubsystems()
         new SpellChecker(SpellDictionary::find(QLocale(), dictionaries), m_services.dataDir, this);
     m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m.mnuCheckSpelling,
                                       messages, m_services.clock, this);
+    m_thesaurus = std::make_unique<Thesaurus>(m_speller->dictionary().name,
+                                              m_services.thesaurusDir.isEmpty()
+                                                  ? QLatin1String(Thesaurus::systemFolder)
+                                                  : m_services.thesaurusDir);
+    m_synonyms = new ThesaurusCommands(editor, *m_thesaurus, *m_undo, this);
     m_injectionMark = new InjectionMark(editor, *m_marks, this);
     connectCommands();
     connectEvents();
@@ -221,6 +228,8 @@ void frmVellumo::connectEvents()
             &SpellingCommands::speller_PersonalNotKept);
     connect(m_speller, &SpellChecker::personalTooLarge, m_spelling,
             &SpellingCommands::speller_PersonalTooLarge);
+    // Each puts its entries at the top of the menu, so the spelling's come first.
+    connect(editor, &RichTextBox::ContextMenu, m_synonyms, &ThesaurusCommands::txtFile_ContextMenu);
     connect(editor, &RichTextBox::ContextMenu, m_spelling, &SpellingCommands::txtFile_ContextMenu);
 }
 

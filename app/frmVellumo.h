@@ -33,6 +33,8 @@ class WordCountStatus;
 class EditorMarks;
 class SpellChecker;
 class SpellingCommands;
+class Thesaurus;
+class ThesaurusCommands;
 class InjectionMark;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
@@ -100,6 +102,8 @@ private:
     EditorMarks* m_marks = nullptr;
     SpellChecker* m_speller = nullptr;
     SpellingCommands* m_spelling = nullptr;
+    std::unique_ptr<Thesaurus> m_thesaurus;
+    ThesaurusCommands* m_synonyms = nullptr;
     InjectionMark* m_injectionMark = nullptr;
     QRect m_wantedOuter;
     /// The inner size last given, to tell it from one the writer chose.

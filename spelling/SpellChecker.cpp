@@ -7,6 +7,7 @@
 #include <QFileSystemWatcher>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <hunspell/hunspell.hxx>
@@ -109,6 +110,30 @@ SpellChecker::~SpellChecker()
 {
     m_closing = true;
     m_worker.waitForDone();
+}
+
+// Only the text near the words is taken, a character at a time: a paragraph can be the whole
+// of a long document, and a cursor would read all of it. Text is taken on each side of the
+// words, so that a word cut at first or last is read whole and an address around a word is
+// seen as one.
+SpellChecker::Around SpellChecker::wordsAround(const QTextDocument& document, int first, int last)
+{
+    constexpr int reach = 64;
+    Around around;
+    around.start = qMax(0, first - reach);
+    const int end = document.characterCount() - 1;
+    const int taken = qMin(end, last + reach);
+    around.text.reserve(taken - around.start);
+    for (int at = around.start; at < taken; ++at)
+        around.text += document.characterAt(at);
+    for (const Word& word : words(around.text)) {
+        const bool cut = (word.start == 0 && around.start > 0) ||
+                         (word.start + word.length == around.text.size() && taken < end);
+        const int start = around.start + int(word.start);
+        if (!cut && start <= last && start + word.length >= first)
+            around.words << word;
+    }
+    return around;
 }
 
 QList<SpellChecker::Word> SpellChecker::words(QStringView text)

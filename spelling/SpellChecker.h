@@ -16,6 +16,7 @@
 
 class Hunspell;
 class QFileSystemWatcher;
+class QTextDocument;
 class QTimer;
 
 /// Checks words against a Hunspell dictionary and the writer's personal dictionary.
@@ -55,6 +56,15 @@ public:
     /// them. Words with digits or underscores, parts of addresses and words in scripts
     /// written without spaces are left alone.
     static QList<Word> words(QStringView text);
+    /// The words of document that start between positions first and last, with the text
+    /// around them and where that text starts in document.
+    struct Around
+    {
+        QString text;
+        int start = 0;
+        QList<Word> words;
+    };
+    static Around wordsAround(const QTextDocument& document, int first, int last);
     /// Whether the dictionaries know word; true until they are read.
     bool isCorrect(const QString& word);
     /// At most most of Hunspell's suggestions for word, best first.

@@ -4,6 +4,7 @@
 #include "editing/UndoSnapshot.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
+#include "spelling/MenuWord.h"
 #include "spelling/TextInView.h"
 
 #include <QAction>
@@ -17,10 +18,6 @@
 #include <utility>
 
 namespace {
-
-// Text taken on each side of the words looked at, so that a word the view cuts is read whole
-// and an address around a word is seen as one.
-constexpr int wordReach = 64;
 
 QString megabytes(qint64 bytes)
 {
@@ -99,7 +96,9 @@ void SpellingCommands::tmrSpelling_Timer()
     }
     const auto [first, last] = TextInView::positions(m_editor);
     // A word that starts where the last line in view ends is on the line below.
-    m_pass = wordsAround(first, qMax(first, last - 1));
+    m_pass = {};
+    static_cast<SpellChecker::Around&>(m_pass) =
+        SpellChecker::wordsAround(*m_editor.document(), first, qMax(first, last - 1));
     tmrChecking_Timer();
 }
 
@@ -144,67 +143,16 @@ void SpellingCommands::showMarks()
     m_marks.setMarks(EditorMarks::Spelling, marks);
 }
 
-// Only the text near the words is taken, a character at a time: a paragraph can be the whole
-// of a long document, and a cursor would read all of it.
-SpellingCommands::Pass SpellingCommands::wordsAround(int first, int last) const
-{
-    const QTextDocument& document = *m_editor.document();
-    Pass around;
-    around.start = qMax(0, first - wordReach);
-    const int end = document.characterCount() - 1;
-    const int taken = qMin(end, last + wordReach);
-    around.text.reserve(taken - around.start);
-    for (int at = around.start; at < taken; ++at)
-        around.text += document.characterAt(at);
-    for (const SpellChecker::Word& word : SpellChecker::words(around.text)) {
-        const bool cut = (word.start == 0 && around.start > 0) ||
-                         (word.start + word.length == around.text.size() && taken < end);
-        const int start = around.start + int(word.start);
-        if (!cut && start <= last && start + word.length >= first)
-            around.words << word;
-    }
-    return around;
-}
-
-// The click may land just after the word's last letter. No word there has no length.
-SpellChecker::Word SpellingCommands::wordAt(int position) const
-{
-    const Pass around = wordsAround(position, position);
-    if (around.words.isEmpty())
-        return {};
-    const SpellChecker::Word word = around.words.constFirst();
-    return {around.start + word.start, word.length};
-}
-
-// The word held still reads text, as a whole word, in the document shown.
-bool SpellingCommands::isStillThere(const QTextCursor& word, const QString& text) const
-{
-    return word.document() == m_editor.document() && word.selectedText() == text &&
-           wordAt(word.selectionStart()) ==
-               SpellChecker::Word{word.selectionStart(),
-                                  word.selectionEnd() - word.selectionStart()};
-}
-
 void SpellingCommands::txtFile_ContextMenu(QMenu* menu, qint64 position)
 {
-    const SpellChecker::Word at = isActive() ? wordAt(int(position)) : SpellChecker::Word();
-    if (at.length == 0)
-        return;
-    QTextCursor word(m_editor.document());
-    word.setPosition(int(at.start));
-    word.setPosition(int(at.start + at.length), QTextCursor::KeepAnchor);
-    // Text typed or written just after the word is no part of it.
-    word.setKeepPositionOnInsert(true);
-    const QString misspelt = word.selectedText();
-    if (m_checker.isCorrect(misspelt))
+    const MenuWord word = isActive() ? MenuWord::at(m_editor, int(position)) : MenuWord();
+    if (word.isNull() || m_checker.isCorrect(word.text()))
         return;
     QList<QAction*> offered;
-    for (const QString& suggestion : m_checker.suggestions(misspelt)) {
+    for (const QString& suggestion : m_checker.suggestions(word.text())) {
         auto* choice = new QAction(suggestion, menu);
-        connect(choice, &QAction::triggered, this, [this, word, misspelt, suggestion] {
-            if (isStillThere(word, misspelt))
-                replaceWord(word, suggestion);
-        });
+        connect(choice, &QAction::triggered, this,
+                [this, word, suggestion] { word.replace(m_editor, m_undo, suggestion); });
         offered << choice;
     }
     if (offered.isEmpty()) {
@@ -212,6 +160,7 @@ void SpellingCommands::txtFile_ContextMenu(QMenu* menu, qint64 position)
         none->setEnabled(false);
         offered << none;
     }
+    const QString misspelt = word.text();
     auto* add = new QAction(tr("Add to Dictionary"), menu);
     add->setObjectName(QStringLiteral("mnuAddToDictionary"));
     connect(add, &QAction::triggered, this, [this, misspelt] { acceptWord(misspelt, true); });
@@ -220,26 +169,12 @@ void SpellingCommands::txtFile_ContextMenu(QMenu* menu, qint64 position)
     connect(ignore, &QAction::triggered, this, [this, misspelt] { acceptWord(misspelt, false); });
     // While the menu is open, seed runs still land and the word moves with the text around it;
     // once the word itself is changed or gone, nothing is offered for it any more.
-    const QList<QAction*> forWord = offered + QList<QAction*>{add, ignore};
-    connect(&m_editor, &QTextEdit::textChanged, menu, [this, word, misspelt, forWord] {
-        if (!isStillThere(word, misspelt))
-            for (QAction* entry : forWord)
-                entry->setEnabled(false);
-    });
+    word.withdrawWhenChanged(m_editor, menu, offered + QList<QAction*>{add, ignore});
     QAction* first = menu->actions().value(0);
     menu->insertActions(first, offered);
     menu->insertSeparator(first);
     menu->insertActions(first, {add, ignore});
     menu->insertSeparator(first);
-}
-
-// A suggestion goes in as an edit of the writer's own, so Undo takes it back.
-void SpellingCommands::replaceWord(const QTextCursor& word, const QString& replacement)
-{
-    m_editor.setSelStart(word.selectionStart());
-    m_editor.setSelLength(word.selectionEnd() - word.selectionStart());
-    m_editor.setSelText(replacement);
-    m_undo.changeundo();
 }
 
 void SpellingCommands::acceptWord(const QString& word, bool forGood)

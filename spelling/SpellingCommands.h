@@ -11,7 +11,6 @@ class EditorMarks;
 class MessageService;
 class QAction;
 class QMenu;
-class QTextCursor;
 class QTimer;
 class RichTextBox;
 class UndoSnapshot;
@@ -68,20 +67,13 @@ public:
 private:
     /// Words of the document with the text around them: where that text starts, and how far
     /// a check of them has gone.
-    struct Pass
+    struct Pass : SpellChecker::Around
     {
-        QString text;
-        int start = 0;
-        QList<SpellChecker::Word> words;
         qsizetype next = 0;
         QList<SpellChecker::Word> wrong;
     };
 
-    Pass wordsAround(int first, int last) const;
-    SpellChecker::Word wordAt(int position) const;
-    bool isStillThere(const QTextCursor& word, const QString& text) const;
     void showMarks();
-    void replaceWord(const QTextCursor& word, const QString& replacement);
     void acceptWord(const QString& word, bool forGood);
 
     RichTextBox& m_editor;

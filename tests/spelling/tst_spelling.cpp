@@ -5,6 +5,7 @@
 #include "spelling/SpellChecker.h"
 #include "spelling/SpellDictionary.h"
 #include "spelling/SpellingCommands.h"
+#include "spelling/ThesaurusCommands.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowParts.h"
 
@@ -137,6 +138,7 @@ private slots:
     void tooLargePersonalDictionaryIsReadFromItsEndAndSaysSo();
     void checkSpellingIsRememberedBesideTheGeometry();
     void withoutDictionarySpellingIsOffAndSaysWhy();
+    void synonymsTakeTheWordsPlaceAsOneStep();
 
 private:
     frmVellumo* editingWindow();
@@ -612,6 +614,50 @@ void tst_Spelling::withoutDictionarySpellingIsOffAndSaysWhy()
                  .value("Settings/CheckSpelling")
                  .toString(),
              QStringLiteral("true"));
+}
+
+// A thesaurus as the mythes packages lay it out: an index of byte offsets into the data.
+void writeThesaurus(const QString& folder)
+{
+    const QByteArray entry = "happy|2\n(adj)|glad|joyful (similar term)|unhappy (antonym)\n"
+                             "(adj)|felicitous|fortunate (similar term)\n";
+    const QByteArray head = "UTF-8\n";
+    QVERIFY(writeFile(folder + "/th_en_US_v2.dat", head + entry));
+    QVERIFY(writeFile(folder + "/th_en_US_v2.idx",
+                      head + "1\nhappy|" + QByteArray::number(head.size()) + "\n"));
+}
+
+void tst_Spelling::synonymsTakeTheWordsPlaceAsOneStep()
+{
+    m_env->thesaurusDir = m_env->path("thesaurus");
+    writeThesaurus(m_env->thesaurusDir);
+    frmVellumo* w = editingWindow();
+    typeAndRest(w, "So happy, Happy");
+    auto* thesaurus = w->findChild<ThesaurusCommands*>();
+    const auto offeredAt = [&](QMenu& menu, int position) {
+        thesaurus->txtFile_ContextMenu(&menu, position);
+        QStringList offered;
+        if (auto* synonyms = menu.findChild<QMenu*>("mnuSynonyms"))
+            for (QAction* entry : synonyms->actions())
+                offered << (entry->isSeparator() ? "[" + entry->text() + "]" : entry->text());
+        return offered;
+    };
+
+    QMenu menu;
+    QCOMPARE(offeredAt(menu, 4), (QStringList{"[(adj) glad]", "glad", "joyful",
+                                              "[(adj) felicitous]", "felicitous", "fortunate"}));
+    // Text landing before the word while the menu is open moves it, not the replacement.
+    txtFile(w)->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(txtFile(w), "Oh. ");
+    menu.findChild<QMenu*>("mnuSynonyms")->actions().at(2)->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("Oh. So joyful, Happy"));
+    action(w, "mnuUndo")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QStringLiteral("Oh. So happy, Happy"));
+
+    QMenu capital;
+    QCOMPARE(offeredAt(capital, 16).value(1), QStringLiteral("Glad"));
+    QMenu unknown;
+    QCOMPARE(offeredAt(unknown, 5), QStringList());
 }
 
 QTEST_MAIN(tst_Spelling)

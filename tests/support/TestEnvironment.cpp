@@ -12,6 +12,7 @@ TestEnvironment::TestEnvironment()
     qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toUtf8());
     qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toUtf8());
     programDir = QCoreApplication::applicationDirPath();
+    thesaurusDir = path(QStringLiteral("no-thesaurus"));
 }
 
 TestEnvironment::~TestEnvironment() = default;
@@ -26,6 +27,7 @@ AppServices TestEnvironment::services()
     s.dataDir = path(QStringLiteral("data"));
     s.programDir = programDir;
     s.dictionaryDir = dictionaryDir;
+    s.thesaurusDir = thesaurusDir;
     s.quit = [this] { ++quitCalls; };
     s.clock = [this] {
         if (onClockRead)

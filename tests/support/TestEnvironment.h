@@ -40,6 +40,8 @@ public:
     QString programDir;
     /// Where the window looks for spelling dictionaries; the system's folder by default.
     QString dictionaryDir;
+    /// No thesaurus unless a test gives one, so menus hold what the test expects.
+    QString thesaurusDir;
 
 private:
     QTemporaryDir m_dir;
