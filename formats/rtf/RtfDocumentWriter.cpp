@@ -1,5 +1,6 @@
 #include "formats/rtf/RtfDocumentWriter.h"
 
+#include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
@@ -534,8 +535,27 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("}"sv);
     writeListTables(out);
     out.append("{\\*\\generator Quillmere;}"sv);
+    writeInfo(out);
     writePage(out);
     out.append("\\uc1\n"sv);
+}
+
+void RtfDocumentWriter::writeInfo(RtfByteSink& out)
+{
+    const DocumentInfo info = DocumentInfo::of(m_document);
+    if (info == DocumentInfo())
+        return;
+    const auto writeField = [&](std::string_view group, const QString& text) {
+        if (text.isEmpty())
+            return;
+        writeWord(out, group);
+        writeText(out, text);
+        out.append("}"sv);
+    };
+    out.append("{\\info"sv);
+    writeField("{\\title"sv, info.title);
+    writeField("{\\author"sv, info.author);
+    out.append("}"sv);
 }
 
 void RtfDocumentWriter::writePage(RtfByteSink& out)

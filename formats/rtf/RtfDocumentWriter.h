@@ -62,6 +62,8 @@ private:
     /// The run style of a format, noting its table entries among those the paragraph uses.
     const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);
+    /// The title and author, when the document has either.
+    void writeInfo(RtfByteSink& out);
     void writePage(RtfByteSink& out);
     void writeParagraphStart(const QTextBlock& block, const QTextList* list,
                              const QByteArray& properties, const QByteArray& previousProperties,
