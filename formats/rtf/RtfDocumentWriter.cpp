@@ -336,7 +336,7 @@ void RtfDocumentWriter::findTables()
         if (const auto* table = qobject_cast<const QTextTable*>(frame))
             m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
     }
-    m_lastCell.table = nullptr;
+    m_cells = Cells();
 }
 
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
@@ -463,26 +463,27 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     m_current = boundary.style;
     m_tableUse = 0;
     m_lastEntries = 0;
-    const QTextTable* table = tableOf(block);
-    const QTextTableCell cell = table ? table->cellAt(block.position()) : QTextTableCell();
+    const int position = block.position();
+    const QTextTable* table = tableOf(position);
+    const CellPlace* cell = table ? &cellAt(*table, position) : nullptr;
     // Readers take "\par\cell" as ending the paragraph before: a cell's last paragraph, when
     // empty, is not written, and the one before it ends the cell.
-    const auto lastInCell = [&cell](const QTextBlock& each) {
-        return !each.next().isValid() || each.next().position() > cell.lastPosition();
+    const auto lastInCell = [cell](const QTextBlock& each) {
+        return !each.next().isValid() || each.next().position() > cell->last;
     };
-    if (table && block.length() == 1 && block.position() > cell.firstPosition() &&
-        lastInCell(block)) {
+    if (table && block.length() == 1 && position > cell->first && lastInCell(block)) {
         boundary = {m_current, QByteArray("table")};
         m_noteWriting.markWritten = outerMark;
         return {m_body.size(), 0, 0, true};
     }
-    if (table && (table != m_lastCell.table || cell.row() != m_lastCell.row ||
-                  cell.column() != m_lastCell.column))
-        writeCellStart(*table, cell);
+    const CellPlace& written = m_cells.written;
+    if (table &&
+        (table != written.table || cell->row != written.row || cell->column != written.column))
+        writeCellStart(*cell);
     writeParagraphStart(block, list, properties, boundary.properties, table != nullptr);
     writeBlock(block, text);
     if (table && (lastInCell(block) || (block.next().length() == 1 && lastInCell(block.next())))) {
-        writeCellEnd(*table, cell);
+        writeCellEnd(*table, cell->column);
     } else if (!last) {
         m_body.append("\\par\n"sv);
         m_needsDelimiter = false;
@@ -585,11 +586,10 @@ void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QText
         writeWord(m_body, std::string_view(properties.constData(), size_t(properties.size())));
 }
 
-const QTextTable* RtfDocumentWriter::tableOf(const QTextBlock& block) const
+const QTextTable* RtfDocumentWriter::tableOf(int position) const
 {
     if (m_tables.empty())
         return nullptr;
-    const int position = block.position();
     const auto after =
         std::upper_bound(m_tables.begin(), m_tables.end(), position,
                          [](int at, const TablePlace& table) { return at < table.first; });
@@ -598,31 +598,36 @@ const QTextTable* RtfDocumentWriter::tableOf(const QTextBlock& block) const
     return (after - 1)->table;
 }
 
-void RtfDocumentWriter::writeCellStart(const QTextTable& table, const QTextTableCell& cell)
+const RtfDocumentWriter::CellPlace& RtfDocumentWriter::cellAt(const QTextTable& table, int position)
 {
-    int from = m_lastCell.column + 1;
-    if (&table != m_lastCell.table || cell.row() != m_lastCell.row) {
-        writeRowDefinition(table, cell.row());
+    CellPlace& found = m_cells.found;
+    if (&table != found.table || position < found.first || position > found.last) {
+        const QTextTableCell cell = table.cellAt(position);
+        found = {&table, cell.row(), cell.column(), cell.firstPosition(), cell.lastPosition()};
+    }
+    return found;
+}
+
+void RtfDocumentWriter::writeCellStart(const CellPlace& cell)
+{
+    CellPlace& written = m_cells.written;
+    int from = written.column + 1;
+    if (cell.table != written.table || cell.row != written.row) {
+        writeRowDefinition(*cell.table, cell.row);
         from = 0;
     }
     // Cells merged into one before this one, and cells covered by one from above, are each
     // an empty cell in RTF.
-    writeCoveredCells(cell.column() - from);
-    m_lastCell.table = &table;
-    m_lastCell.row = cell.row();
-    m_lastCell.column = cell.column();
+    writeCoveredCells(cell.column - from);
+    written = cell;
 }
 
-void RtfDocumentWriter::writeCellEnd(const QTextTable& table, const QTextTableCell& cell)
+void RtfDocumentWriter::writeCellEnd(const QTextTable& table, int column)
 {
     writeWord(m_body, "\\cell"sv);
-    const int row = cell.row();
-    for (int column = cell.column() + 1; column < table.columns(); ++column) {
-        const QTextTableCell next = table.cellAt(row, column);
-        if (next.row() == row && next.column() == column)
-            return;
-    }
-    writeCoveredCells(table.columns() - cell.column() - 1);
+    if (column < m_cells.rowLastStart)
+        return;
+    writeCoveredCells(table.columns() - column - 1);
     m_body.append("\\row\n"sv);
     m_needsDelimiter = false;
 }
@@ -633,6 +638,8 @@ void RtfDocumentWriter::writeCoveredCells(int count)
         writeWord(m_body, "\\pard\\intbl\\cell"sv);
 }
 
+// Cells are told apart through the table's grid: comparing two is cheap, asking one its row or
+// column is not.
 void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
 {
     const QTextTableFormat format = table.format();
@@ -644,18 +651,24 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
                        : format.hasProperty(TextProperties::TableBorderTwips)
                            ? format.intProperty(TextProperties::TableBorderTwips)
                            : qRound(Twips::fromPixels(format.border()));
-    const std::vector<int> widths = columnWidths(format, table.columns());
+    const int columns = table.columns();
+    const std::vector<int> widths = columnWidths(format, columns);
     int right = left;
-    for (int column = 0; column < table.columns(); ++column) {
+    m_cells.rowLastStart = -1;
+    for (int column = 0; column < columns; ++column) {
         const QTextTableCell cell = table.cellAt(row, column);
-        if (cell.row() < row)
+        const bool fromAbove = row > 0 && table.cellAt(row - 1, column) == cell;
+        const bool fromLeft = column > 0 && table.cellAt(row, column - 1) == cell;
+        if (fromAbove)
             writeWord(m_body, "\\clvmrg"sv);
-        else if (cell.rowSpan() > 1)
+        else if (row + 1 < table.rows() && table.cellAt(row + 1, column) == cell)
             writeWord(m_body, "\\clvmgf"sv);
-        if (cell.column() < column)
+        if (fromLeft)
             writeWord(m_body, "\\clmrg"sv);
-        else if (cell.columnSpan() > 1)
+        else if (column + 1 < columns && table.cellAt(row, column + 1) == cell)
             writeWord(m_body, "\\clmgf"sv);
+        if (!fromAbove && !fromLeft)
+            m_cells.rowLastStart = column;
         for (const std::string_view side :
              {"\\clbrdrt\\brdrs\\brdrw"sv, "\\clbrdrl\\brdrs\\brdrw"sv, "\\clbrdrb\\brdrs\\brdrw"sv,
               "\\clbrdrr\\brdrs\\brdrw"sv}) {
