@@ -88,12 +88,21 @@ int listIndent(const QTextListFormat& format)
     return s_listLineStart * 2 * std::max(format.indent(), 1);
 }
 
+// A control word and its parameter, without a string for the number.
+void appendWord(QByteArray& out, std::string_view word, int parameter)
+{
+    std::array<char, 40> buffer;
+    char* end = std::copy(word.begin(), word.end(), buffer.data());
+    end = std::to_chars(end, buffer.data() + buffer.size(), parameter).ptr;
+    out.append(buffer.data(), end - buffer.data());
+}
+
 // The length in whole twips, after word when it is not 0.
-int appendTwips(QByteArray& out, const char* word, double pixels)
+int appendTwips(QByteArray& out, std::string_view word, double pixels)
 {
     const int twips = qRound(Twips::fromPixels(pixels));
     if (twips != 0)
-        out.append(word).append(QByteArray::number(twips));
+        appendWord(out, word, twips);
     return twips;
 }
 
@@ -122,7 +131,7 @@ void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineSta
         const double twips = std::clamp(Twips::fromPixels(tabs[index].position) + lineStart,
                                         -double(RtfCharacterPolicy::MaxTabStopTwips),
                                         double(RtfCharacterPolicy::MaxTabStopTwips));
-        out.append("\\tx").append(QByteArray::number(qRound(twips)));
+        appendWord(out, "\\tx"sv, qRound(twips));
     }
 }
 
@@ -472,7 +481,7 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
         return !each.next().isValid() || each.next().position() > cell->last;
     };
     if (table && block.length() == 1 && position > cell->first && lastInCell(block)) {
-        boundary = {m_current, QByteArray("table")};
+        boundary = {m_current, QByteArrayLiteral("table")};
         m_noteWriting.markWritten = outerMark;
         return {m_body.size(), 0, 0, true};
     }
@@ -489,8 +498,8 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
         m_needsDelimiter = false;
     }
     // After a list or table paragraph the next one starts afresh, whatever its properties.
-    boundary = {m_current, table  ? QByteArray("table")
-                           : list ? QByteArray("list")
+    boundary = {m_current, table  ? QByteArrayLiteral("table")
+                           : list ? QByteArrayLiteral("list")
                                   : std::move(properties)};
     const bool marked = std::exchange(m_noteWriting.markWritten, outerMark);
     return {m_body.size(), m_tableUse, 0, list != nullptr || table != nullptr || marked};
@@ -683,9 +692,9 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
 void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)
 {
     // Older readers show the marker text; newer ones number the list from the list table.
-    auto found = m_listWords.constFind(&list);
+    auto found = m_listWords.constFind(list.formatIndex());
     if (found == m_listWords.constEnd())
-        found = m_listWords.insert(&list, listWords(list.format()));
+        found = m_listWords.insert(list.formatIndex(), listWords(list.format()));
     // A bullet's marker is the same for every item: it is written whole.
     if (!found->startsWith("\\pard")) {
         m_body.append("\\pard{\\listtext "sv);
@@ -701,11 +710,11 @@ QByteArray RtfDocumentWriter::listWords(const QTextListFormat& format)
     QByteArray words = RtfCharacterPolicy::isBullet(format.style())
                            ? QByteArray("\\pard{\\listtext \\'95\\tab}\\ls")
                            : QByteArray("\\ls");
-    words += QByteArray::number(listNumber(format));
-    const int level = std::max(format.indent() - 1, 0);
-    if (level > 0)
-        words += "\\ilvl" + QByteArray::number(level);
-    return words + "\\fi-360\\li" + QByteArray::number(listIndent(format));
+    appendWord(words, {}, listNumber(format));
+    if (const int level = std::max(format.indent() - 1, 0); level > 0)
+        appendWord(words, "\\ilvl"sv, level);
+    appendWord(words, "\\fi-360\\li"sv, listIndent(format));
+    return words;
 }
 
 int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)

@@ -149,8 +149,8 @@ private:
     NoteWriting m_noteWriting;
     /// The formats of the lists written, each an entry of the list table.
     std::vector<QTextListFormat> m_listFormats;
-    /// Each list's words after its paragraphs' markers, as listWords() gives them.
-    QHash<const QTextList*, QByteArray> m_listWords;
+    /// The words after list paragraphs' markers, as listWords() gives them, by the list's format.
+    QHash<int, QByteArray> m_listWords;
     struct TablePlace
     {
         const QTextTable* table;
