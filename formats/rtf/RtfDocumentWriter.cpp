@@ -83,6 +83,35 @@ QString levelText(const QTextListFormat& format, int level)
 }
 
 // A list paragraph's left indent in twips: its marker hangs s_listLineStart before its text.
+// Whether a place of table's grid and another, perhaps outside the grid, are one cell. Cells are
+// told apart through the grid: comparing two is cheap, asking one its row or column is not.
+bool sameCell(const QTextTable& table, int row, int column, int otherRow, int otherColumn)
+{
+    return otherRow >= 0 && otherRow < table.rows() && otherColumn >= 0 &&
+           otherColumn < table.columns() &&
+           table.cellAt(row, column) == table.cellAt(otherRow, otherColumn);
+}
+
+// Whether a cell starts at row and column, rather than covering it from above or the left.
+bool startsCell(const QTextTable& table, int row, int column)
+{
+    return !sameCell(table, row, column, row - 1, column) &&
+           !sameCell(table, row, column, row, column - 1);
+}
+
+// The next place after row and column where a cell starts, in the order cells are in the
+// text; the row is rows() after the last.
+std::pair<int, int> nextStart(const QTextTable& table, int row, int column)
+{
+    for (++column; row < table.rows(); ++row, column = 0) {
+        for (; column < table.columns(); ++column) {
+            if (startsCell(table, row, column))
+                return {row, column};
+        }
+    }
+    return {table.rows(), 0};
+}
+
 int listIndent(const QTextListFormat& format)
 {
     return s_listLineStart * 2 * std::max(format.indent(), 1);
@@ -610,7 +639,19 @@ const QTextTable* RtfDocumentWriter::tableOf(int position) const
 const RtfDocumentWriter::CellPlace& RtfDocumentWriter::cellAt(const QTextTable& table, int position)
 {
     CellPlace& found = m_cells.found;
-    if (&table != found.table || position < found.first || position > found.last) {
+    if (&table == found.table && position >= found.first && position <= found.last)
+        return found;
+    // Paragraphs come in order: the cell is most often the next one the grid starts, which Qt
+    // tells without searching.
+    const auto [row, column] =
+        &table == found.table ? nextStart(table, found.row, found.column) : std::pair(0, 0);
+    if (row < table.rows() && table.cellAt(row, column).firstPosition() == position) {
+        const auto [nextRow, nextColumn] = nextStart(table, row, column);
+        const int last = nextRow < table.rows()
+                             ? table.cellAt(nextRow, nextColumn).firstPosition() - 1
+                             : table.lastPosition();
+        found = {&table, row, column, position, last};
+    } else {
         const QTextTableCell cell = table.cellAt(position);
         found = {&table, cell.row(), cell.column(), cell.firstPosition(), cell.lastPosition()};
     }
@@ -647,8 +688,6 @@ void RtfDocumentWriter::writeCoveredCells(int count)
         writeWord(m_body, "\\pard\\intbl\\cell"sv);
 }
 
-// Cells are told apart through the table's grid: comparing two is cheap, asking one its row or
-// column is not.
 void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
 {
     const QTextTableFormat format = table.format();
@@ -665,16 +704,15 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
     int right = left;
     m_cells.rowLastStart = -1;
     for (int column = 0; column < columns; ++column) {
-        const QTextTableCell cell = table.cellAt(row, column);
-        const bool fromAbove = row > 0 && table.cellAt(row - 1, column) == cell;
-        const bool fromLeft = column > 0 && table.cellAt(row, column - 1) == cell;
+        const bool fromAbove = sameCell(table, row, column, row - 1, column);
+        const bool fromLeft = sameCell(table, row, column, row, column - 1);
         if (fromAbove)
             writeWord(m_body, "\\clvmrg"sv);
-        else if (row + 1 < table.rows() && table.cellAt(row + 1, column) == cell)
+        else if (sameCell(table, row, column, row + 1, column))
             writeWord(m_body, "\\clvmgf"sv);
         if (fromLeft)
             writeWord(m_body, "\\clmrg"sv);
-        else if (column + 1 < columns && table.cellAt(row, column + 1) == cell)
+        else if (sameCell(table, row, column, row, column + 1))
             writeWord(m_body, "\\clmgf"sv);
         if (!fromAbove && !fromLeft)
             m_cells.rowLastStart = column;
