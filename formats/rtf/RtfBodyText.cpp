@@ -434,7 +434,7 @@ void RtfBodyText::finishNote(const RtfCharState& chars)
     m_story = s_body;
 }
 
-void RtfBodyText::finish(const RtfCharState& chars)
+void RtfBodyText::finish(const RtfCharState& chars, const DocumentInfo& info)
 {
     // Nothing follows a page break at the very end, so it makes no empty page.
     if (m_paragraph.empty)
@@ -444,7 +444,7 @@ void RtfBodyText::finish(const RtfCharState& chars)
     // A table's last row leaves \intbl in force; nothing follows it in the table.
     if (m_paragraph.empty)
         m_paragraph.formatting.inTable = false;
-    m_stream.finish(m_formats.current(chars), m_paragraph.formatting, m_furniture);
+    m_stream.finish(m_formats.current(chars), m_paragraph.formatting, m_furniture, info);
 }
 
 void RtfBodyText::appendNoteMark(const RtfGroupState& state)

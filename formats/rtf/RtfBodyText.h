@@ -62,8 +62,8 @@ public:
     void appendImage(const QByteArray& data, double width, double height);
     void endParagraph(const RtfCharState& chars);
     /// Ends the body's last paragraph, which is no list item when it is empty and only carried
-    /// the list on.
-    void finish(const RtfCharState& chars);
+    /// the list on; the document keeps info.
+    void finish(const RtfCharState& chars, const DocumentInfo& info);
     /// The page the document's words and its first section's gave.
     const RtfPage& page() const { return m_page; }
 

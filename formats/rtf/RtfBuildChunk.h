@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
 #include "formats/rtf/RtfParagraphState.h"
 #include "formats/rtf/RtfTableRow.h"
@@ -49,7 +50,7 @@ struct RtfBuildChunk
             /// Ends the note or the story; id formats its last paragraph's mark.
             EndNote,
             /// Ends the document; id formats its last paragraph's mark, furniture holds the
-            /// headers' and footers' settings.
+            /// headers' and footers' settings and info the title and author.
             Finish,
         };
 
@@ -68,6 +69,7 @@ struct RtfBuildChunk
         paragraphs.clear();
         images.clear();
         furniture = PageFurniture();
+        info = DocumentInfo();
         rows.clear();
     }
 
@@ -77,5 +79,6 @@ struct RtfBuildChunk
     std::vector<RtfParagraphState> paragraphs;
     std::vector<Image> images;
     PageFurniture furniture;
+    DocumentInfo info;
     std::vector<RtfTableRow> rows;
 };

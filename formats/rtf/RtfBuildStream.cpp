@@ -120,11 +120,12 @@ void RtfBuildStream::endNote(int markFormatId, const RtfParagraphState& paragrap
 }
 
 void RtfBuildStream::finish(int markFormatId, const RtfParagraphState& paragraph,
-                            const PageFurniture& furniture)
+                            const PageFurniture& furniture, const DocumentInfo& info)
 {
     flushRun(paragraph);
     recordInParagraph({Kind::Finish, markFormatId}, paragraph);
     m_chunk.furniture = furniture;
+    m_chunk.info = info;
     handOver();
 }
 

@@ -56,9 +56,10 @@ public:
     void startStory(int story, const RtfParagraphState& paragraph);
     /// Records the note's or story's end; markFormatId formats its last paragraph's mark.
     void endNote(int markFormatId, const RtfParagraphState& paragraph);
-    /// Closes the last paragraph and hands over the last chunk, with furniture's settings.
+    /// Closes the last paragraph and hands over the last chunk, with furniture's settings and
+    /// the document's info.
     void finish(int markFormatId, const RtfParagraphState& paragraph,
-                const PageFurniture& furniture);
+                const PageFurniture& furniture, const DocumentInfo& info);
 
 private:
     using Kind = RtfBuildChunk::Command::Kind;

@@ -184,7 +184,7 @@ void RtfDocumentBuilder::apply(const RtfBuildChunk& chunk)
             endNote(command.id);
             break;
         case Kind::Finish:
-            finish(command.id, chunk.furniture);
+            finish(command.id, chunk.furniture, chunk.info);
             break;
         }
     }
@@ -277,12 +277,13 @@ void RtfDocumentBuilder::endNote(int markFormatId)
     m_body.cursor.clearSelection();
 }
 
-void RtfDocumentBuilder::finish(int markFormatId, PageFurniture furniture)
+void RtfDocumentBuilder::finish(int markFormatId, PageFurniture furniture, const DocumentInfo& info)
 {
     closeParagraph(markFormatId);
     if (m_body.table.table)
         closeTable();
     keepFurniture(furniture);
+    info.keepIn(*m_document);
     m_body.cursor.endEditBlock();
     m_document->setUndoRedoEnabled(m_undoWasEnabled);
 }

@@ -70,7 +70,7 @@ private:
     void startNote(int headingFormatId);
     void startStory(int story);
     void endNote(int markFormatId);
-    void finish(int markFormatId, PageFurniture furniture);
+    void finish(int markFormatId, PageFurniture furniture, const DocumentInfo& info);
     /// Keeps the headers and footers read, and their settings, with the document.
     void keepFurniture(PageFurniture& furniture);
     /// The target's cursor, after making its pending paragraph with markFormat on its mark.

@@ -1,5 +1,6 @@
 #include "formats/rtf/RtfDocumentWriter.h"
 
+#include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
@@ -82,17 +83,55 @@ QString levelText(const QTextListFormat& format, int level)
 }
 
 // A list paragraph's left indent in twips: its marker hangs s_listLineStart before its text.
+// Whether a place of table's grid and another, perhaps outside the grid, are one cell. Cells are
+// told apart through the grid: comparing two is cheap, asking one its row or column is not.
+bool sameCell(const QTextTable& table, int row, int column, int otherRow, int otherColumn)
+{
+    return otherRow >= 0 && otherRow < table.rows() && otherColumn >= 0 &&
+           otherColumn < table.columns() &&
+           table.cellAt(row, column) == table.cellAt(otherRow, otherColumn);
+}
+
+// Whether a cell starts at row and column, rather than covering it from above or the left.
+bool startsCell(const QTextTable& table, int row, int column)
+{
+    return !sameCell(table, row, column, row - 1, column) &&
+           !sameCell(table, row, column, row, column - 1);
+}
+
+// The next place after row and column where a cell starts, in the order cells are in the
+// text; the row is rows() after the last.
+std::pair<int, int> nextStart(const QTextTable& table, int row, int column)
+{
+    for (++column; row < table.rows(); ++row, column = 0) {
+        for (; column < table.columns(); ++column) {
+            if (startsCell(table, row, column))
+                return {row, column};
+        }
+    }
+    return {table.rows(), 0};
+}
+
 int listIndent(const QTextListFormat& format)
 {
     return s_listLineStart * 2 * std::max(format.indent(), 1);
 }
 
+// A control word and its parameter, without a string for the number.
+void appendWord(QByteArray& out, std::string_view word, int parameter)
+{
+    std::array<char, 40> buffer;
+    char* end = std::copy(word.begin(), word.end(), buffer.data());
+    end = std::to_chars(end, buffer.data() + buffer.size(), parameter).ptr;
+    out.append(buffer.data(), end - buffer.data());
+}
+
 // The length in whole twips, after word when it is not 0.
-int appendTwips(QByteArray& out, const char* word, double pixels)
+int appendTwips(QByteArray& out, std::string_view word, double pixels)
 {
     const int twips = qRound(Twips::fromPixels(pixels));
     if (twips != 0)
-        out.append(word).append(QByteArray::number(twips));
+        appendWord(out, word, twips);
     return twips;
 }
 
@@ -121,7 +160,7 @@ void appendTabStops(QByteArray& out, const QTextBlockFormat& format, int lineSta
         const double twips = std::clamp(Twips::fromPixels(tabs[index].position) + lineStart,
                                         -double(RtfCharacterPolicy::MaxTabStopTwips),
                                         double(RtfCharacterPolicy::MaxTabStopTwips));
-        out.append("\\tx").append(QByteArray::number(qRound(twips)));
+        appendWord(out, "\\tx"sv, qRound(twips));
     }
 }
 
@@ -335,7 +374,7 @@ void RtfDocumentWriter::findTables()
         if (const auto* table = qobject_cast<const QTextTable*>(frame))
             m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
     }
-    m_lastCell.table = nullptr;
+    m_cells = Cells();
 }
 
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
@@ -462,33 +501,34 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     m_current = boundary.style;
     m_tableUse = 0;
     m_lastEntries = 0;
-    const QTextTable* table = tableOf(block);
-    const QTextTableCell cell = table ? table->cellAt(block.position()) : QTextTableCell();
+    const int position = block.position();
+    const QTextTable* table = tableOf(position);
+    const CellPlace* cell = table ? &cellAt(*table, position) : nullptr;
     // Readers take "\par\cell" as ending the paragraph before: a cell's last paragraph, when
     // empty, is not written, and the one before it ends the cell.
-    const auto lastInCell = [&cell](const QTextBlock& each) {
-        return !each.next().isValid() || each.next().position() > cell.lastPosition();
+    const auto lastInCell = [cell](const QTextBlock& each) {
+        return !each.next().isValid() || each.next().position() > cell->last;
     };
-    if (table && block.length() == 1 && block.position() > cell.firstPosition() &&
-        lastInCell(block)) {
-        boundary = {m_current, QByteArray("table")};
+    if (table && block.length() == 1 && position > cell->first && lastInCell(block)) {
+        boundary = {m_current, QByteArrayLiteral("table")};
         m_noteWriting.markWritten = outerMark;
         return {m_body.size(), 0, 0, true};
     }
-    if (table && (table != m_lastCell.table || cell.row() != m_lastCell.row ||
-                  cell.column() != m_lastCell.column))
-        writeCellStart(*table, cell);
+    const CellPlace& written = m_cells.written;
+    if (table &&
+        (table != written.table || cell->row != written.row || cell->column != written.column))
+        writeCellStart(*cell);
     writeParagraphStart(block, list, properties, boundary.properties, table != nullptr);
     writeBlock(block, text);
     if (table && (lastInCell(block) || (block.next().length() == 1 && lastInCell(block.next())))) {
-        writeCellEnd(*table, cell);
+        writeCellEnd(*table, cell->column);
     } else if (!last) {
         m_body.append("\\par\n"sv);
         m_needsDelimiter = false;
     }
     // After a list or table paragraph the next one starts afresh, whatever its properties.
-    boundary = {m_current, table  ? QByteArray("table")
-                           : list ? QByteArray("list")
+    boundary = {m_current, table  ? QByteArrayLiteral("table")
+                           : list ? QByteArrayLiteral("list")
                                   : std::move(properties)};
     const bool marked = std::exchange(m_noteWriting.markWritten, outerMark);
     return {m_body.size(), m_tableUse, 0, list != nullptr || table != nullptr || marked};
@@ -534,8 +574,27 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     out.append("}"sv);
     writeListTables(out);
     out.append("{\\*\\generator Quillmere;}"sv);
+    writeInfo(out);
     writePage(out);
     out.append("\\uc1\n"sv);
+}
+
+void RtfDocumentWriter::writeInfo(RtfByteSink& out)
+{
+    const DocumentInfo info = DocumentInfo::of(m_document);
+    if (info == DocumentInfo())
+        return;
+    const auto writeField = [&](std::string_view group, const QString& text) {
+        if (text.isEmpty())
+            return;
+        writeWord(out, group);
+        writeText(out, text);
+        out.append("}"sv);
+    };
+    out.append("{\\info"sv);
+    writeField("{\\title"sv, info.title);
+    writeField("{\\author"sv, info.author);
+    out.append("}"sv);
 }
 
 void RtfDocumentWriter::writePage(RtfByteSink& out)
@@ -565,11 +624,10 @@ void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QText
         writeWord(m_body, std::string_view(properties.constData(), size_t(properties.size())));
 }
 
-const QTextTable* RtfDocumentWriter::tableOf(const QTextBlock& block) const
+const QTextTable* RtfDocumentWriter::tableOf(int position) const
 {
     if (m_tables.empty())
         return nullptr;
-    const int position = block.position();
     const auto after =
         std::upper_bound(m_tables.begin(), m_tables.end(), position,
                          [](int at, const TablePlace& table) { return at < table.first; });
@@ -578,31 +636,48 @@ const QTextTable* RtfDocumentWriter::tableOf(const QTextBlock& block) const
     return (after - 1)->table;
 }
 
-void RtfDocumentWriter::writeCellStart(const QTextTable& table, const QTextTableCell& cell)
+const RtfDocumentWriter::CellPlace& RtfDocumentWriter::cellAt(const QTextTable& table, int position)
 {
-    int from = m_lastCell.column + 1;
-    if (&table != m_lastCell.table || cell.row() != m_lastCell.row) {
-        writeRowDefinition(table, cell.row());
+    CellPlace& found = m_cells.found;
+    if (&table == found.table && position >= found.first && position <= found.last)
+        return found;
+    // Paragraphs come in order: the cell is most often the next one the grid starts, which Qt
+    // tells without searching.
+    const auto [row, column] =
+        &table == found.table ? nextStart(table, found.row, found.column) : std::pair(0, 0);
+    if (row < table.rows() && table.cellAt(row, column).firstPosition() == position) {
+        const auto [nextRow, nextColumn] = nextStart(table, row, column);
+        const int last = nextRow < table.rows()
+                             ? table.cellAt(nextRow, nextColumn).firstPosition() - 1
+                             : table.lastPosition();
+        found = {&table, row, column, position, last};
+    } else {
+        const QTextTableCell cell = table.cellAt(position);
+        found = {&table, cell.row(), cell.column(), cell.firstPosition(), cell.lastPosition()};
+    }
+    return found;
+}
+
+void RtfDocumentWriter::writeCellStart(const CellPlace& cell)
+{
+    CellPlace& written = m_cells.written;
+    int from = written.column + 1;
+    if (cell.table != written.table || cell.row != written.row) {
+        writeRowDefinition(*cell.table, cell.row);
         from = 0;
     }
     // Cells merged into one before this one, and cells covered by one from above, are each
     // an empty cell in RTF.
-    writeCoveredCells(cell.column() - from);
-    m_lastCell.table = &table;
-    m_lastCell.row = cell.row();
-    m_lastCell.column = cell.column();
+    writeCoveredCells(cell.column - from);
+    written = cell;
 }
 
-void RtfDocumentWriter::writeCellEnd(const QTextTable& table, const QTextTableCell& cell)
+void RtfDocumentWriter::writeCellEnd(const QTextTable& table, int column)
 {
     writeWord(m_body, "\\cell"sv);
-    const int row = cell.row();
-    for (int column = cell.column() + 1; column < table.columns(); ++column) {
-        const QTextTableCell next = table.cellAt(row, column);
-        if (next.row() == row && next.column() == column)
-            return;
-    }
-    writeCoveredCells(table.columns() - cell.column() - 1);
+    if (column < m_cells.rowLastStart)
+        return;
+    writeCoveredCells(table.columns() - column - 1);
     m_body.append("\\row\n"sv);
     m_needsDelimiter = false;
 }
@@ -624,18 +699,23 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
                        : format.hasProperty(TextProperties::TableBorderTwips)
                            ? format.intProperty(TextProperties::TableBorderTwips)
                            : qRound(Twips::fromPixels(format.border()));
-    const std::vector<int> widths = columnWidths(format, table.columns());
+    const int columns = table.columns();
+    const std::vector<int> widths = columnWidths(format, columns);
     int right = left;
-    for (int column = 0; column < table.columns(); ++column) {
-        const QTextTableCell cell = table.cellAt(row, column);
-        if (cell.row() < row)
+    m_cells.rowLastStart = -1;
+    for (int column = 0; column < columns; ++column) {
+        const bool fromAbove = sameCell(table, row, column, row - 1, column);
+        const bool fromLeft = sameCell(table, row, column, row, column - 1);
+        if (fromAbove)
             writeWord(m_body, "\\clvmrg"sv);
-        else if (cell.rowSpan() > 1)
+        else if (sameCell(table, row, column, row + 1, column))
             writeWord(m_body, "\\clvmgf"sv);
-        if (cell.column() < column)
+        if (fromLeft)
             writeWord(m_body, "\\clmrg"sv);
-        else if (cell.columnSpan() > 1)
+        else if (sameCell(table, row, column, row, column + 1))
             writeWord(m_body, "\\clmgf"sv);
+        if (!fromAbove && !fromLeft)
+            m_cells.rowLastStart = column;
         for (const std::string_view side :
              {"\\clbrdrt\\brdrs\\brdrw"sv, "\\clbrdrl\\brdrs\\brdrw"sv, "\\clbrdrb\\brdrs\\brdrw"sv,
               "\\clbrdrr\\brdrs\\brdrw"sv}) {
@@ -650,9 +730,9 @@ void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
 void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList& list)
 {
     // Older readers show the marker text; newer ones number the list from the list table.
-    auto found = m_listWords.constFind(&list);
+    auto found = m_listWords.constFind(list.formatIndex());
     if (found == m_listWords.constEnd())
-        found = m_listWords.insert(&list, listWords(list.format()));
+        found = m_listWords.insert(list.formatIndex(), listWords(list.format()));
     // A bullet's marker is the same for every item: it is written whole.
     if (!found->startsWith("\\pard")) {
         m_body.append("\\pard{\\listtext "sv);
@@ -668,11 +748,11 @@ QByteArray RtfDocumentWriter::listWords(const QTextListFormat& format)
     QByteArray words = RtfCharacterPolicy::isBullet(format.style())
                            ? QByteArray("\\pard{\\listtext \\'95\\tab}\\ls")
                            : QByteArray("\\ls");
-    words += QByteArray::number(listNumber(format));
-    const int level = std::max(format.indent() - 1, 0);
-    if (level > 0)
-        words += "\\ilvl" + QByteArray::number(level);
-    return words + "\\fi-360\\li" + QByteArray::number(listIndent(format));
+    appendWord(words, {}, listNumber(format));
+    if (const int level = std::max(format.indent() - 1, 0); level > 0)
+        appendWord(words, "\\ilvl"sv, level);
+    appendWord(words, "\\fi-360\\li"sv, listIndent(format));
+    return words;
 }
 
 int RtfDocumentWriter::listNumber(const QTextListFormat& listFormat)

@@ -44,6 +44,16 @@ public:
                                              RtfParagraphBoundary* after);
 
 private:
+    /// A cell's table, row and column, and its first and last positions.
+    struct CellPlace
+    {
+        const QTextTable* table = nullptr;
+        int row = -1;
+        int column = -1;
+        int first = 0;
+        int last = -1;
+    };
+
     /// A writer of story, a header or footer, whose fonts and colours go on from tables'.
     RtfDocumentWriter(const QTextDocument& story, const RtfStyleTable& tables);
     void writeBlocks(RtfParagraphMap* map, const Progress& progress);
@@ -62,19 +72,24 @@ private:
     /// The run style of a format, noting its table entries among those the paragraph uses.
     const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);
+    /// The title and author, when the document has either.
+    void writeInfo(RtfByteSink& out);
     void writePage(RtfByteSink& out);
     void writeParagraphStart(const QTextBlock& block, const QTextList* list,
                              const QByteArray& properties, const QByteArray& previousProperties,
                              bool inTable);
     /// Notes the document's top-level tables and where they lie, as they are now.
     void findTables();
-    /// The top-level table block is in, if any.
-    const QTextTable* tableOf(const QTextBlock& block) const;
+    /// The top-level table the block at position is in, if any.
+    const QTextTable* tableOf(int position) const;
+    /// The cell of table at position.
+    const CellPlace& cellAt(const QTextTable& table, int position);
     /// Before a cell's first paragraph: its row's definition when it starts the row, and the
     /// merged-away cells before it.
-    void writeCellStart(const QTextTable& table, const QTextTableCell& cell);
-    /// After a cell's last paragraph: \cell, and the row's end when it is the row's last.
-    void writeCellEnd(const QTextTable& table, const QTextTableCell& cell);
+    void writeCellStart(const CellPlace& cell);
+    /// After the last paragraph of the cell in column: \cell, and the row's end when it is the
+    /// row's last.
+    void writeCellEnd(const QTextTable& table, int column);
     void writeRowDefinition(const QTextTable& table, int row);
     void writeCoveredCells(int count);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
@@ -134,8 +149,8 @@ private:
     NoteWriting m_noteWriting;
     /// The formats of the lists written, each an entry of the list table.
     std::vector<QTextListFormat> m_listFormats;
-    /// Each list's words after its paragraphs' markers, as listWords() gives them.
-    QHash<const QTextList*, QByteArray> m_listWords;
+    /// The words after list paragraphs' markers, as listWords() gives them, by the list's format.
+    QHash<int, QByteArray> m_listWords;
     struct TablePlace
     {
         const QTextTable* table;
@@ -144,12 +159,16 @@ private:
     };
     /// The document's top-level tables, in order.
     std::vector<TablePlace> m_tables;
-    /// The table, row and column of the cell written last.
-    struct CellWritten
+    /// Qt finds a cell's row and column by searching its table, so each cell is found once for
+    /// all its paragraphs, and each row's merged cells once for the whole row.
+    struct Cells
     {
-        const QTextTable* table = nullptr;
-        int row = -1;
-        int column = -1;
+        /// The cell of the paragraph being written.
+        CellPlace found;
+        /// The cell written last.
+        CellPlace written;
+        /// The last column of the written cell's row where a cell starts.
+        int rowLastStart = -1;
     };
-    CellWritten m_lastCell;
+    Cells m_cells;
 };

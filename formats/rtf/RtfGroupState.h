@@ -23,6 +23,10 @@ struct RtfGroupState
         LevelText,
         LegacyTextBefore,
         LegacyTextAfter,
+        /// \info, whose title and author are kept and the rest left out.
+        Info,
+        InfoTitle,
+        InfoAuthor,
     };
 
     RtfCharState chars;

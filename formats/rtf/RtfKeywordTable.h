@@ -68,6 +68,10 @@ public:
         /// \pntxtb and \pntxta: what stands before and after an older list's number.
         LegacyTextBefore,
         LegacyTextAfter,
+        /// \info, and its \title and \author.
+        Info,
+        Title,
+        Author,
         // Destinations whose content never reaches the body
         SkippedDestination,
         // Character formatting, from Plain to Highlight; every word before Plain is read as a

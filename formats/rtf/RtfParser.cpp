@@ -45,7 +45,7 @@ void RtfParser::parse(const Progress& progress)
     flushBytes();
     if (state().inNote)
         m_body.finishNote(state().chars);
-    m_body.finish(state().chars);
+    m_body.finish(state().chars, m_info);
 }
 
 // Inlined: the parse loop runs them for every token.
@@ -220,6 +220,9 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
     case Destination::LevelText:
     case Destination::LegacyTextBefore:
     case Destination::LegacyTextAfter:
+    case Destination::Info:
+    case Destination::InfoTitle:
+    case Destination::InfoAuthor:
         break;
     }
 }
@@ -264,6 +267,11 @@ bool RtfParser::handleDestinationWord(Keyword keyword)
     case Keyword::Object:
         m_losses.add(QCoreApplication::translate("RtfReader", "embedded objects"));
         changeState().destination = Destination::Skipped;
+        return true;
+    case Keyword::Info:
+    case Keyword::Title:
+    case Keyword::Author:
+        openInfo(keyword);
         return true;
     case Keyword::SkippedDestination:
         changeState().destination = Destination::Skipped;
@@ -333,6 +341,22 @@ void RtfParser::openTable(Keyword keyword)
         changeState().destination = Destination::ListOverrideTable;
         m_lists.startOverrideTable();
         break;
+    }
+}
+
+// A title or an author counts only inside \info, which counts only among the body's words.
+void RtfParser::openInfo(Keyword keyword)
+{
+    const Destination in = state().destination;
+    Destination& destination = changeState().destination;
+    if (keyword == Keyword::Info) {
+        destination = in == Destination::Body ? Destination::Info : Destination::Skipped;
+    } else if (in != Destination::Info) {
+        destination = Destination::Skipped;
+    } else {
+        const bool title = keyword == Keyword::Title;
+        (title ? m_info.title : m_info.author).clear();
+        destination = title ? Destination::InfoTitle : Destination::InfoAuthor;
     }
 }
 
@@ -552,6 +576,8 @@ void RtfParser::handleText(std::string_view bytes)
     case Destination::LevelText:
     case Destination::LegacyTextBefore:
     case Destination::LegacyTextAfter:
+    case Destination::InfoTitle:
+    case Destination::InfoAuthor:
         appendBytes(bytes);
         break;
     case Destination::StyleSheet:
@@ -592,6 +618,10 @@ void RtfParser::appendDecoded(QStringView text)
         m_body.appendText(text, currentFormatId());
     } else if (state().destination == Destination::Body) {
         m_body.appendHidden(text, currentFormatId());
+    } else if (state().destination == Destination::InfoTitle) {
+        m_info.title.append(text);
+    } else if (state().destination == Destination::InfoAuthor) {
+        m_info.author.append(text);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/base/DocumentInfo.h"
 #include "formats/base/Progress.h"
 #include "formats/rtf/RtfBodyText.h"
 #include "formats/rtf/RtfBuildStream.h"
@@ -65,6 +66,8 @@ private:
     /// \listlevel, \leveltext, \pntxtb and \pntxta: the number texts of lists.
     bool handleListTextWord(Keyword keyword);
     void openTable(Keyword keyword);
+    /// \info, \title and \author.
+    void openInfo(Keyword keyword);
     /// \field, \fldinst and \fldrslt.
     bool handleFieldWord(Keyword keyword);
     /// Destinations that open only from the body's text: elsewhere their words are left to the
@@ -117,4 +120,5 @@ private:
     RtfLosses m_losses;
     RtfFormatIds m_formats{m_stream, m_fonts, m_colors, m_links};
     RtfBodyText m_body{m_stream, m_formats, m_lists};
+    DocumentInfo m_info;
 };

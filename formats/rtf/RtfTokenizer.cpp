@@ -33,12 +33,19 @@ RtfToken RtfTokenizer::readHexByte()
     for (; digits < 2 && m_pos < m_end && RtfCharacterPolicy::hexValue(*m_pos) >= 0;
          ++digits, ++m_pos)
         value = value * 16 + RtfCharacterPolicy::hexValue(*m_pos);
-    if (digits == 0)
-        return {};
-    // A malformed escape such as \'3? still stands for one character and spans two, as older
-    // readers take it; only syntax characters end it early.
-    if (digits == 1 && m_pos < m_end && classOf(*m_pos) == ByteClass::Text)
-        ++m_pos;
+    if (digits < 2) {
+        // A malformed escape such as \'3? or \'zz still spans two characters, as older readers
+        // and LibreOffice take it; only syntax characters end it early. Without a digit it
+        // stands for no character, yet still for the one a \uN's fallback skips.
+        for (int spanned = digits;
+             spanned < 2 && m_pos < m_end && classOf(*m_pos) == ByteClass::Text; ++spanned)
+            ++m_pos;
+        if (digits == 0) {
+            RtfToken token = tokenOf(RtfToken::Type::ControlSymbol);
+            token.value = '\'';
+            return token;
+        }
+    }
     RtfToken token = tokenOf(RtfToken::Type::HexByte);
     token.value = static_cast<unsigned char>(value);
     return token;

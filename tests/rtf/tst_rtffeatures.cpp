@@ -2,6 +2,7 @@
 
 #include "formats/DocumentFormats.h"
 #include "formats/PageSetup.h"
+#include "formats/base/DocumentInfo.h"
 #include "formats/base/TextProperties.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
@@ -131,11 +132,14 @@ QString summary(const QTextDocument& document)
     return blocks.join(u'\n');
 }
 
-// What the codec keeps that Qt does not show: "[number text start=N level=N text=...]" before a
-// list item, {family/hint:text} for a run in a named font, {hidden:text} for hidden text.
+// What the codec keeps that Qt does not show: "[title=... author=...]" first when the document
+// has either, "[number text start=N level=N text=...]" before a list item, {family/hint:text} for
+// a run in a named font, {hidden:text} for hidden text.
 QString keptSummary(const QTextDocument& document)
 {
     QStringList blocks;
+    if (const DocumentInfo info = DocumentInfo::of(document); info != DocumentInfo())
+        blocks << QStringLiteral("[title=%1 author=%2]").arg(info.title, info.author);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QString text;
         if (const QTextList* list = block.textList()) {
@@ -467,6 +471,13 @@ void RtfFeaturesTest::keptThroughWriting_data()
         << rtf("{\\fonttbl{\\f1\\froman Times New Roman;}{\\f2\\fswiss Arial;}"
                "{\\f3\\fmodern Courier New;}}\\f1 a\\f2 b\\f3 c")
         << "{Times New Roman/1:a}{Arial/0:b}{Courier New/7:c}";
+    QTest::newRow("nominal: title and author, among the other info Word writes")
+        << rtf("{\\info{\\title Caf\\'e9 \\u8220?Q\\u8221?}{\\author Jo Doe}{\\operator Jo}"
+               "{\\creatim\\yr2014\\mo3}{\\version1}}x")
+        << "[title=Caf\u00e9 \u201cQ\u201d author=Jo Doe]\nx";
+    QTest::newRow("nominal: a title alone, its leading space kept; none outside \\info")
+        << rtf("{\\info{\\title  Draft}}{\\*\\author Not}{\\title Not}x")
+        << "[title= Draft author=]\nx";
     QTest::newRow("nominal: hidden text kept out of sight")
         << rtf("seen {\\v hidden words}more{\\v\\b x}")
         << "seen {hidden:hidden words}more{hidden:x}";

@@ -128,8 +128,8 @@ void RtfRobustnessTest::hostileInput_data()
         << QByteArray("{\\rtf1 a\\u13?\\u10?\\u8233?\\u-4?\\u7?b}") << QStringLiteral("ab");
     QTest::newRow("robustness: backslash at the very end")
         << QByteArray("{\\rtf1 a\\") << QStringLiteral("a");
-    QTest::newRow("robustness: \\' without hex digits")
-        << QByteArray("{\\rtf1 a\\'zz b\\'4}") << QStringLiteral("azz b");
+    QTest::newRow("robustness: \\' without hex digits spans two characters")
+        << QByteArray("{\\rtf1 a\\'zzb c\\'4\\u8364\\'zz d}") << QStringLiteral("ab c\u20ac d");
     QTest::newRow("robustness: broken double-byte sequences")
         << QByteArray("{\\rtf1\\ansicpg932 a\\'81\\'ffb\\'82}")
         << QStringLiteral("a\ufffd\ufffdb\ufffd");
