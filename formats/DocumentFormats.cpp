@@ -4,6 +4,9 @@
 #include "formats/BlankDocument.h"
 #include "formats/PageSetup.h"
 #include "formats/ParagraphDirection.h"
+#include "formats/base/TextProperties.h"
+#include "formats/odt/OdtReader.h"
+#include "formats/odt/OdtWriter.h"
 #include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfReader.h"
 
@@ -11,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -159,6 +163,52 @@ QByteArray writeRtf(QTextDocument& document, const Progress& progress)
     return RtfDocumentCache::of(document).rtf(progress, pageOf(document));
 }
 
+DocumentFormats::Read readOdt(const QByteArray& data, const Progress& progress)
+{
+    DocumentFormats::Read read;
+    read.document.reset(BlankDocument::create());
+    OdtReader reader;
+    if (!reader.read(data, *read.document, progress)) {
+        read.document.reset();
+        read.error = reader.errorString();
+        return read;
+    }
+    if (const std::optional<OdtPage> page = reader.page()) {
+        PageSetup setup;
+        for (size_t length = 0; length < s_pageLengths.size(); ++length)
+            setup.*s_pageLengths[length] = qRound(page->lengths[length]);
+        setup.landscape = page->landscape;
+        setup.keepIn(*read.document);
+    }
+    ParagraphDirection::follow(*read.document);
+    return read;
+}
+
+QByteArray writeOdt(QTextDocument& document, const Progress& progress)
+{
+    const PageSetup setup = PageSetup::of(document);
+    OdtPage page;
+    for (size_t length = 0; length < s_pageLengths.size(); ++length)
+        page.lengths[length] = setup.*s_pageLengths[length];
+    page.landscape = setup.landscape;
+    return OdtWriter(document, page).write(progress);
+}
+
+// ODT has no place for hidden text.
+QStringList odtLosses(const QTextDocument& document)
+{
+    const QList<QTextFormat> formats = document.allFormats();
+    if (std::none_of(formats.begin(), formats.end(), [](const QTextFormat& format) {
+            return format.objectType() == TextProperties::HiddenTextObject;
+        }))
+        return {};
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments)
+            if (fragments.fragment().charFormat().objectType() == TextProperties::HiddenTextObject)
+                return {tr("hidden text")};
+    return {};
+}
+
 } // namespace
 
 const DocumentFormats::Format& DocumentFormats::rtf()
@@ -173,9 +223,22 @@ const DocumentFormats::Format& DocumentFormats::rtf()
     return format;
 }
 
+const DocumentFormats::Format& DocumentFormats::odt()
+{
+    static const Format format{QStringLiteral("ODT"),
+                               tr("OpenDocument Text"),
+                               {QStringLiteral("odt")},
+                               &OdtReader::isOdt,
+                               true,
+                               &readOdt,
+                               &writeOdt,
+                               &odtLosses};
+    return format;
+}
+
 const QList<const DocumentFormats::Format*>& DocumentFormats::all()
 {
-    static const QList<const Format*> formats{&rtf()};
+    static const QList<const Format*> formats{&rtf(), &odt()};
     return formats;
 }
 
