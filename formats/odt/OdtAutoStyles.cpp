@@ -24,13 +24,14 @@ QString OdtAutoStyles::textStyle(int formatIndex, const QTextCharFormat& format)
 }
 
 QString OdtAutoStyles::paragraphStyle(int formatIndex, const QTextBlockFormat& format,
-                                      int charsIndex, const QTextCharFormat& chars)
+                                      int charsIndex, const QTextCharFormat& chars,
+                                      const QString& masterPage)
 {
-    const QPair<int, int> key(formatIndex, charsIndex);
+    const QString key = QStringLiteral("%1 %2 %3").arg(formatIndex).arg(charsIndex).arg(masterPage);
     if (const auto found = m_paragraphNames.constFind(key); found != m_paragraphNames.constEnd())
         return *found;
     const QString name = nextName(u'P', qsizetype(m_paragraphs.size()));
-    m_paragraphs.push_back({name, format, charsIndex >= 0 ? chars : QTextCharFormat()});
+    m_paragraphs.push_back({name, format, charsIndex >= 0 ? chars : QTextCharFormat(), masterPage});
     m_paragraphNames.insert(key, name);
     return name;
 }
@@ -91,6 +92,8 @@ void OdtAutoStyles::write(QXmlStreamWriter& writer) const
     }
     for (const Paragraph& paragraph : m_paragraphs) {
         start(paragraph.name, QStringLiteral("paragraph"));
+        if (!paragraph.masterPage.isEmpty())
+            writer.writeAttribute(QStringLiteral("style:master-page-name"), paragraph.masterPage);
         OdtProperties::writeParagraph(writer, paragraph.format);
         if (OdtProperties::hasText(paragraph.chars)) {
             writer.writeStartElement(QStringLiteral("style:text-properties"));

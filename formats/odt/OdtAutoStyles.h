@@ -23,9 +23,10 @@ public:
     /// none.
     QString textStyle(int formatIndex, const QTextCharFormat& format);
     /// The style of a paragraph; chars, the paragraph's own character format, counts only for
-    /// an empty paragraph, whose size it gives (chars index -1 otherwise).
+    /// an empty paragraph, whose size it gives (chars index -1 otherwise). A paragraph that
+    /// starts a page style names it.
     QString paragraphStyle(int formatIndex, const QTextBlockFormat& format, int charsIndex,
-                           const QTextCharFormat& chars);
+                           const QTextCharFormat& chars, const QString& masterPage = {});
     /// A list style whose level holds format.
     QString listStyle(const QTextListFormat& format, int level);
     /// The styles of a table and its columns and cells; lengths in twips.
@@ -41,6 +42,7 @@ private:
         QString name;
         QTextBlockFormat format;
         QTextCharFormat chars;
+        QString masterPage;
     };
     struct List
     {
@@ -65,7 +67,7 @@ private:
     QString m_prefix;
     QHash<int, QString> m_textNames;
     std::vector<std::pair<QString, QTextCharFormat>> m_texts;
-    QHash<QPair<int, int>, QString> m_paragraphNames;
+    QHash<QString, QString> m_paragraphNames;
     std::vector<Paragraph> m_paragraphs;
     std::vector<List> m_lists;
     QHash<QString, QString> m_tableNames;

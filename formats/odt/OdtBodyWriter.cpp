@@ -10,6 +10,7 @@
 #include <QCryptographicHash>
 #include <QImage>
 #include <QImageReader>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
@@ -90,6 +91,15 @@ void OdtBodyWriter::findNotes()
         if (marked.contains(note.key()))
             m_notes.insert(note.key(), note.value());
     m_hasNotes = m_hasNotes && !m_notes.isEmpty();
+    m_lastBlock = m_document.lastBlock();
+    while (m_lastBlock.previous().isValid() && isPlacedNote(m_lastBlock.blockFormat()))
+        m_lastBlock = m_lastBlock.previous();
+}
+
+bool OdtBodyWriter::isPlacedNote(const QTextBlockFormat& format) const
+{
+    return m_notes.contains(format.intProperty(PageFurniture::NoteBody)) ||
+           (m_hasNotes && format.hasProperty(PageFurniture::NotesHeading));
 }
 
 void OdtBodyWriter::writeFrame(QTextFrame::iterator it)
@@ -109,16 +119,20 @@ void OdtBodyWriter::writeFrame(QTextFrame::iterator it)
 void OdtBodyWriter::writeBlock(const QTextBlock& block)
 {
     const QTextBlockFormat format = block.blockFormat();
-    if (!m_inNote && (m_notes.contains(format.intProperty(PageFurniture::NoteBody)) ||
-                      (m_hasNotes && format.hasProperty(PageFurniture::NotesHeading))))
+    if (!m_inNote && isPlacedNote(format))
+        return;
+    // The empty paragraph a document ends with, as Qt keeps one after a table or a last
+    // paragraph mark, is no paragraph of the text.
+    if (block == m_lastBlock && block.length() == 1 && !block.textList() &&
+        QTextCursor(block).currentFrame() == m_document.rootFrame())
         return;
     placeInList(block);
     m_xml.writeStartElement(QStringLiteral("text:p"));
     const bool empty = block.length() == 1;
     m_xml.writeAttribute(QStringLiteral("text:style-name"),
-                         m_styles.paragraphStyle(block.blockFormatIndex(), format,
-                                                 empty ? block.charFormatIndex() : -1,
-                                                 block.charFormat()));
+                         m_styles.paragraphStyle(
+                             block.blockFormatIndex(), format, empty ? block.charFormatIndex() : -1,
+                             block.charFormat(), std::exchange(m_firstPage, QString())));
     writeFragments(block);
     m_xml.writeEndElement();
     if (m_progress && ++m_written % s_progressStep == 0)

@@ -41,6 +41,8 @@ public:
     OdtBodyWriter(const QTextDocument& document, QXmlStreamWriter& xml, OdtAutoStyles& styles,
                   OdtPictures& pictures);
 
+    /// The first paragraph starts on page style name.
+    void setFirstPage(const QString& name) { m_firstPage = name; }
     /// Writes every paragraph; progress hears the paragraphs written now and then.
     void write(const Progress& progress = {});
 
@@ -52,6 +54,9 @@ private:
     };
 
     void findNotes();
+    /// Whether a paragraph of format is written at its note's mark, or is the heading above
+    /// such notes.
+    bool isPlacedNote(const QTextBlockFormat& format) const;
     /// Writes the paragraphs and tables of a frame or a table cell, from it onwards.
     void writeFrame(QTextFrame::iterator it);
     void writeBlock(const QTextBlock& block);
@@ -76,8 +81,11 @@ private:
     /// The paragraphs of each note whose mark the text holds, by the note's number.
     QHash<int, QList<QTextBlock>> m_notes;
     bool m_hasNotes = false;
+    /// The body's last paragraph, before the notes written at their marks.
+    QTextBlock m_lastBlock;
     bool m_inNote = false;
     QString m_openLink;
+    QString m_firstPage;
     bool m_afterSpace = true;
     int m_tables = 0;
     int m_frames = 0;

@@ -168,6 +168,7 @@ void OdtReader::readMasterPage(QXmlStreamReader& xml, OdtPackage& package, QText
         m_firstMasterPage = name;
     MasterPage& master = m_masterPages[name];
     master.layout = OdtXml::attribute(xml, style, u"page-layout-name").toString();
+    master.next = OdtXml::attribute(xml, style, u"next-style-name").toString();
     while (xml.readNextStartElement()) {
         const auto found =
             std::find_if(s_stories.begin(), s_stories.end(),
@@ -229,27 +230,50 @@ void OdtReader::readContent(QXmlStreamReader& xml, OdtPackage& package, QTextDoc
 // body's margin and the header's distance from the paper's edge.
 void OdtReader::keepPage(const QString& masterName, QTextDocument& document)
 {
-    auto found =
-        m_masterPages.constFind(masterName.isEmpty() ? s_defaultMasterPage.toString() : masterName);
-    if (found == m_masterPages.constEnd())
-        found = m_masterPages.constFind(m_firstMasterPage);
-    if (found == m_masterPages.constEnd())
+    const MasterPage* master = masterPage(masterName);
+    if (!master)
         return;
-    std::optional<OdtStyleSheet::PageLayout> layout = m_styles.pageLayout(found->layout);
+    std::optional<OdtStyleSheet::PageLayout> layout = m_styles.pageLayout(master->layout);
     if (!layout)
         return;
-    PageFurniture furniture = found->furniture;
+    bool header = false;
+    bool footer = false;
+    PageFurniture furniture = furnitureOf(*master, &header, &footer);
     OdtPage page = layout->page;
     double& top = page.lengths[OdtPage::MarginTop];
     double& bottom = page.lengths[OdtPage::MarginBottom];
-    if (found->header) {
+    if (header) {
         furniture.headerY = qRound(top);
         top += layout->headerRoom;
     }
-    if (found->footer) {
+    if (footer) {
         furniture.footerY = qRound(bottom);
         bottom += layout->footerRoom;
     }
     furniture.keepIn(document);
     m_page = page;
+}
+
+const OdtReader::MasterPage* OdtReader::masterPage(const QString& name) const
+{
+    auto found = m_masterPages.constFind(name.isEmpty() ? s_defaultMasterPage.toString() : name);
+    if (found == m_masterPages.constEnd())
+        found = m_masterPages.constFind(m_firstMasterPage);
+    return found == m_masterPages.constEnd() ? nullptr : &*found;
+}
+
+PageFurniture OdtReader::furnitureOf(const MasterPage& master, bool* header, bool* footer) const
+{
+    *header = master.header;
+    *footer = master.footer;
+    const auto next = m_masterPages.constFind(master.next);
+    if (master.next.isEmpty() || next == m_masterPages.constEnd() || &*next == &master)
+        return master.furniture;
+    PageFurniture furniture = next->furniture;
+    furniture.titlePage = true;
+    furniture.stories[PageFurniture::HeaderFirst] = master.furniture.stories[PageFurniture::Header];
+    furniture.stories[PageFurniture::FooterFirst] = master.furniture.stories[PageFurniture::Footer];
+    *header = *header || next->header;
+    *footer = *footer || next->footer;
+    return furniture;
 }

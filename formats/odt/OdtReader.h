@@ -35,6 +35,8 @@ private:
     struct MasterPage
     {
         QString layout;
+        /// The page style of the pages after the first, for a first page's own style.
+        QString next;
         PageFurniture furniture;
         bool header = false;
         bool footer = false;
@@ -50,6 +52,10 @@ private:
     void readContent(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document,
                      const Progress& progress, qint64 total);
     void keepPage(const QString& masterName, QTextDocument& document);
+    /// The master page named, or the file's first; null when there is none.
+    const MasterPage* masterPage(const QString& name) const;
+    /// What the pages of master carry; a first page's own style gives the first page's.
+    PageFurniture furnitureOf(const MasterPage& master, bool* header, bool* footer) const;
 
     OdtStyleSheet m_styles;
     QHash<QString, MasterPage> m_masterPages;

@@ -20,6 +20,8 @@ namespace {
 const QString s_version = QStringLiteral("1.3");
 const QString s_mimeType = QStringLiteral("application/vnd.oasis.opendocument.text");
 const QString s_pageLayout = QStringLiteral("pm1");
+const QString s_standardPage = QStringLiteral("Standard");
+const QString s_firstPage = QStringLiteral("First_20_Page");
 // Between a header and the body, and the body and a footer, within the room the page leaves.
 constexpr double s_furnitureSpacing = 144;
 
@@ -51,32 +53,42 @@ struct StoryElement
 {
     const char* name;
     PageFurniture::Story story;
+    /// What facing pages print there instead, when they have it.
     PageFurniture::Story facingStory;
 };
 
-constexpr std::array<StoryElement, 6> s_stories = {
+constexpr std::array<StoryElement, 4> s_stories = {
     {{"style:header", PageFurniture::Header, PageFurniture::HeaderRight},
      {"style:header-left", PageFurniture::HeaderLeft, PageFurniture::HeaderLeft},
-     {"style:header-first", PageFurniture::HeaderFirst, PageFurniture::HeaderFirst},
      {"style:footer", PageFurniture::Footer, PageFurniture::FooterRight},
-     {"style:footer-left", PageFurniture::FooterLeft, PageFurniture::FooterLeft},
-     {"style:footer-first", PageFurniture::FooterFirst, PageFurniture::FooterFirst}}};
+     {"style:footer-left", PageFurniture::FooterLeft, PageFurniture::FooterLeft}}};
 
-// The story printed under element, which facing pages take from their right page's.
+// The first page's own header and footer go on a page style of their own, which the body's
+// first paragraph names and which hands on to the standard page, as LibreOffice does.
+constexpr std::array<StoryElement, 2> s_firstStories = {
+    {{"style:header", PageFurniture::HeaderFirst, PageFurniture::HeaderFirst},
+     {"style:footer", PageFurniture::FooterFirst, PageFurniture::FooterFirst}}};
+
 QByteArray storyOf(const PageFurniture& furniture, const StoryElement& element)
 {
     const QByteArray& facing = furniture.stories[size_t(element.facingStory)];
     if (furniture.facingPages && !facing.isEmpty())
         return facing;
-    if (element.story == PageFurniture::HeaderFirst || element.story == PageFurniture::FooterFirst)
-        return furniture.titlePage ? furniture.stories[size_t(element.story)] : QByteArray();
     return furniture.stories[size_t(element.story)];
+}
+
+bool isHeader(const StoryElement& element)
+{
+    return element.story < PageFurniture::Footer;
 }
 
 bool hasStory(const PageFurniture& furniture, bool header)
 {
     for (const StoryElement& element : s_stories)
-        if ((element.story < PageFurniture::Footer) == header &&
+        if (isHeader(element) == header && !storyOf(furniture, element).isEmpty())
+            return true;
+    for (const StoryElement& element : s_firstStories)
+        if (furniture.titlePage && isHeader(element) == header &&
             !storyOf(furniture, element).isEmpty())
             return true;
     return false;
@@ -111,7 +123,10 @@ QByteArray OdtWriter::content(OdtPictures& pictures, const Progress& progress)
     QByteArray body;
     {
         QXmlStreamWriter xml(&body);
-        OdtBodyWriter(m_document, xml, styles, pictures).write(progress);
+        OdtBodyWriter writer(m_document, xml, styles, pictures);
+        if (PageFurniture::of(m_document).titlePage)
+            writer.setFirstPage(s_firstPage);
+        writer.write(progress);
     }
     QByteArray content;
     QXmlStreamWriter xml(&content);
@@ -155,21 +170,39 @@ QByteArray OdtWriter::masterStyles(OdtAutoStyles& styles, OdtPictures& pictures)
     QXmlStreamWriter xml(&bytes);
     xml.writeStartElement(QStringLiteral("office:master-styles"));
     xml.writeStartElement(QStringLiteral("style:master-page"));
-    xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Standard"));
+    xml.writeAttribute(QStringLiteral("style:name"), s_standardPage);
     xml.writeAttribute(QStringLiteral("style:page-layout-name"), s_pageLayout);
-    for (const StoryElement& element : s_stories) {
-        const QByteArray rtf = storyOf(furniture, element);
-        QTextDocument story;
-        story.setDefaultFont(m_document.defaultFont());
-        if (rtf.isEmpty() || !RtfReader().read(rtf, &story))
-            continue;
-        xml.writeStartElement(QString::fromLatin1(element.name));
-        OdtBodyWriter(story, xml, styles, pictures).write();
+    for (const StoryElement& element : s_stories)
+        if (const QByteArray rtf = storyOf(furniture, element); !rtf.isEmpty())
+            writeStory(xml, element.name, rtf, styles, pictures);
+    xml.writeEndElement();
+    if (furniture.titlePage) {
+        xml.writeStartElement(QStringLiteral("style:master-page"));
+        xml.writeAttribute(QStringLiteral("style:name"), s_firstPage);
+        xml.writeAttribute(QStringLiteral("style:display-name"), QStringLiteral("First Page"));
+        xml.writeAttribute(QStringLiteral("style:page-layout-name"), s_pageLayout);
+        xml.writeAttribute(QStringLiteral("style:next-style-name"), s_standardPage);
+        // The body starts where it does on other pages, under an empty header if need be.
+        for (const StoryElement& element : s_firstStories)
+            if (hasStory(furniture, isHeader(element)))
+                writeStory(xml, element.name, storyOf(furniture, element), styles, pictures);
         xml.writeEndElement();
     }
     xml.writeEndElement();
-    xml.writeEndElement();
     return bytes;
+}
+
+void OdtWriter::writeStory(QXmlStreamWriter& xml, const char* element, const QByteArray& rtf,
+                           OdtAutoStyles& styles, OdtPictures& pictures)
+{
+    xml.writeStartElement(QString::fromLatin1(element));
+    QTextDocument story;
+    story.setDefaultFont(m_document.defaultFont());
+    if (!rtf.isEmpty() && RtfReader().read(rtf, &story))
+        OdtBodyWriter(story, xml, styles, pictures).write();
+    else
+        xml.writeEmptyElement(QStringLiteral("text:p"));
+    xml.writeEndElement();
 }
 
 void OdtWriter::writeDefaults(QXmlStreamWriter& xml)

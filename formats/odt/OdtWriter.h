@@ -25,6 +25,8 @@ private:
     QByteArray content(OdtPictures& pictures, const Progress& progress);
     QByteArray styles(OdtPictures& pictures);
     QByteArray masterStyles(OdtAutoStyles& styles, OdtPictures& pictures);
+    void writeStory(QXmlStreamWriter& xml, const char* element, const QByteArray& rtf,
+                    OdtAutoStyles& styles, OdtPictures& pictures);
     void writeDefaults(QXmlStreamWriter& xml);
     void writePageLayout(QXmlStreamWriter& xml);
     QByteArray meta();

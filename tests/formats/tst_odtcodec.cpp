@@ -215,6 +215,8 @@ void furniture(QTextDocument& document)
     furniture.stories[PageFurniture::Header] =
         "{\\rtf1\\ansi Running head, page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par}";
     furniture.stories[PageFurniture::Footer] = "{\\rtf1\\ansi The foot\\par}";
+    furniture.stories[PageFurniture::HeaderFirst] = "{\\rtf1\\ansi Title page head\\par}";
+    furniture.titlePage = true;
     furniture.headerY = 700;
     furniture.footerY = 600;
     furniture.keepIn(document);
@@ -224,7 +226,7 @@ QString furnitureOf(const QTextDocument& document)
 {
     const PageFurniture furniture = PageFurniture::of(document);
     const PageSetup setup = PageSetup::of(document);
-    QString found = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+    QString found = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
                         .arg(setup.paperWidth)
                         .arg(setup.paperHeight)
                         .arg(setup.marginLeft)
@@ -232,12 +234,13 @@ QString furnitureOf(const QTextDocument& document)
                         .arg(setup.marginBottom)
                         .arg(setup.landscape)
                         .arg(furniture.headerY)
-                        .arg(furniture.footerY);
+                        .arg(furniture.footerY)
+                        .arg(furniture.titlePage);
     for (const QByteArray& story : furniture.stories) {
         QTextDocument read;
         if (story.isEmpty() || !RtfReader().read(story, &read))
             continue;
-        found += u'|' + read.toPlainText();
+        found += u'|' + read.toPlainText().trimmed();
         for (QTextBlock block = read.begin(); block.isValid(); block = block.next())
             for (auto it = block.begin(); !it.atEnd(); ++it)
                 if (it.fragment().charFormat().boolProperty(PageFurniture::PageNumber))
