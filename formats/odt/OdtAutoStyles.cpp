@@ -27,12 +27,15 @@ QString OdtAutoStyles::paragraphStyle(int formatIndex, const QTextBlockFormat& f
                                       int charsIndex, const QTextCharFormat& chars,
                                       const QString& masterPage)
 {
-    const QString key = QStringLiteral("%1 %2 %3").arg(formatIndex).arg(charsIndex).arg(masterPage);
-    if (const auto found = m_paragraphNames.constFind(key); found != m_paragraphNames.constEnd())
+    // The paragraph that starts a page style is the only one of its style.
+    const quint64 key = quint64(quint32(formatIndex)) << 32 | quint32(charsIndex + 1);
+    if (const auto found = m_paragraphNames.constFind(key);
+        masterPage.isEmpty() && found != m_paragraphNames.constEnd())
         return *found;
     const QString name = nextName(u'P', qsizetype(m_paragraphs.size()));
     m_paragraphs.push_back({name, format, charsIndex >= 0 ? chars : QTextCharFormat(), masterPage});
-    m_paragraphNames.insert(key, name);
+    if (masterPage.isEmpty())
+        m_paragraphNames.insert(key, name);
     return name;
 }
 

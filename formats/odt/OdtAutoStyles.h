@@ -67,7 +67,8 @@ private:
     QString m_prefix;
     QHash<int, QString> m_textNames;
     std::vector<std::pair<QString, QTextCharFormat>> m_texts;
-    QHash<QString, QString> m_paragraphNames;
+    /// By the paragraph's format index and its character format's index.
+    QHash<quint64, QString> m_paragraphNames;
     std::vector<Paragraph> m_paragraphs;
     std::vector<List> m_lists;
     QHash<QString, QString> m_tableNames;

@@ -92,7 +92,10 @@ void OdtBodyReader::read(const Progress& progress, qint64 total)
 {
     m_progress = progress;
     m_total = total;
+    // One edit for the whole text, or Qt would look the document over after every insertion.
+    m_body.cursor.beginEditBlock();
     readBlocks(0);
+    m_body.cursor.endEditBlock();
 }
 
 bool OdtBodyReader::enter(int depth)
@@ -146,6 +149,9 @@ void OdtBodyReader::readParagraph(int depth)
         mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         mark.setProperty(PageFurniture::NoteMark, m_note);
         insertLiteral(QString::number(m_note), mark);
+        // A space keeps the number off the note's first word, as the note's own indent does.
+        insertLiteral(QStringLiteral(" "), chars);
+        m_target->afterSpace = true;
     }
     readInline(chars, depth);
     endParagraph();
@@ -367,24 +373,37 @@ void OdtBodyReader::readList(int depth, QString listStyle, int level)
     m_listStyle = outerStyle;
 }
 
+// ODF collapses each run of white space to one space, and drops it after a space already
+// shown; most text needs none of that and goes in as it is.
 void OdtBodyReader::insertText(QStringView raw, const QTextCharFormat& format)
 {
     Target& target = *m_target;
     QString shown;
-    shown.reserve(raw.size());
-    for (const QChar c : raw) {
-        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
-            if (target.afterSpace)
-                continue;
-            shown.append(u' ');
-            target.afterSpace = target.collapsedSpace = true;
-        } else {
-            shown.append(c);
-            target.afterSpace = target.collapsedSpace = false;
+    qsizetype kept = 0;
+    for (qsizetype at = 0; at < raw.size(); ++at) {
+        const QChar c = raw[at];
+        const bool white = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+        if (!white) {
+            target.afterSpace = false;
+            continue;
         }
+        if (c == u' ' && !target.afterSpace) {
+            target.afterSpace = true;
+            continue;
+        }
+        shown.append(raw.sliced(kept, at - kept));
+        if (!target.afterSpace)
+            shown.append(u' ');
+        target.afterSpace = true;
+        kept = at + 1;
     }
-    if (!shown.isEmpty())
-        target.cursor.insertText(shown, format);
+    if (kept > 0)
+        shown.append(raw.sliced(kept));
+    if (raw.size() > 0)
+        target.collapsedSpace = target.afterSpace;
+    const QString text = kept > 0 ? shown : raw.toString();
+    if (!text.isEmpty())
+        target.cursor.insertText(text, format);
 }
 
 void OdtBodyReader::insertLiteral(const QString& literal, const QTextCharFormat& format)

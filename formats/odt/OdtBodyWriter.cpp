@@ -212,8 +212,10 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
     const QTextCharFormat format = fragment.charFormat();
     const int note = format.intProperty(PageFurniture::NoteMark);
     // A note's own mark is the citation its note element makes.
-    if (note != 0 && m_inNote)
+    if (note != 0 && m_inNote) {
+        m_afterMark = true;
         return;
+    }
     writeLink(format.isAnchor() ? format.anchorHref() : QString());
     if (note != 0 && m_notes.contains(note)) {
         writeNote(note);
@@ -247,44 +249,50 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
 // first, and spaces at either end, are written as text:s.
 void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
 {
-    QString plain;
-    const auto flush = [&] {
-        if (!plain.isEmpty())
-            m_xml.writeCharacters(plain);
-        plain.clear();
+    // What stands between a note's number and its text is the note's own indent.
+    if (std::exchange(m_afterMark, false) && !text.isEmpty() &&
+        (text.front() == u' ' || text.front() == u'\t'))
+        text = text.sliced(1);
+    qsizetype plain = 0;
+    const auto flush = [&](qsizetype upTo) {
+        if (upTo > plain)
+            m_xml.writeCharacters(text.sliced(plain, upTo - plain).toString());
     };
     for (qsizetype at = 0; at < text.size();) {
         const QChar c = text[at];
-        if (c == u' ') {
+        if (c == u' ' && (m_afterSpace || (at + 1 < text.size() && text[at + 1] == u' ') ||
+                          (endsParagraph && at + 1 == text.size()))) {
             qsizetype spaces = 1;
             while (at + spaces < text.size() && text[at + spaces] == u' ')
                 ++spaces;
             const bool literal = !m_afterSpace && !(endsParagraph && at + spaces == text.size());
-            if (literal)
-                plain.append(u' ');
-            if (spaces > qsizetype(literal)) {
-                flush();
-                m_xml.writeEmptyElement(QStringLiteral("text:s"));
-                if (spaces - qsizetype(literal) > 1)
-                    m_xml.writeAttribute(QStringLiteral("text:c"),
-                                         QString::number(spaces - qsizetype(literal)));
-            }
-            m_afterSpace = literal && spaces == 1;
+            flush(at + qsizetype(literal));
+            m_xml.writeEmptyElement(QStringLiteral("text:s"));
+            if (spaces - qsizetype(literal) > 1)
+                m_xml.writeAttribute(QStringLiteral("text:c"),
+                                     QString::number(spaces - qsizetype(literal)));
+            m_afterSpace = false;
             at += spaces;
+            plain = at;
             continue;
         }
-        if (c == u'\t' || c == QChar::LineSeparator || c == u'\n') {
-            flush();
+        if (c == u' ') {
+            m_afterSpace = true;
+        } else if (c == u'\t' || c == QChar::LineSeparator || c == u'\n') {
+            flush(at);
             m_xml.writeEmptyElement(c == u'\t' ? QStringLiteral("text:tab")
                                                : QStringLiteral("text:line-break"));
             m_afterSpace = false;
-        } else if (isWritable(c)) {
-            plain.append(c);
+            plain = at + 1;
+        } else if (!isWritable(c)) {
+            flush(at);
+            plain = at + 1;
+        } else {
             m_afterSpace = false;
         }
         ++at;
     }
-    flush();
+    flush(text.size());
 }
 
 void OdtBodyWriter::writeImage(const QTextImageFormat& format)

@@ -87,6 +87,8 @@ private:
     QString m_openLink;
     QString m_firstPage;
     bool m_afterSpace = true;
+    /// A note's own number was just passed over.
+    bool m_afterMark = false;
     int m_tables = 0;
     int m_frames = 0;
     int m_written = 0;

@@ -86,7 +86,8 @@ void OdtStyleSheet::readStyles(QXmlStreamReader& reader)
         else
             reader.skipCurrentElement();
     }
-    m_resolved.clear();
+    for (QHash<QString, Resolved>& cache : m_resolved)
+        cache.clear();
 }
 
 void OdtStyleSheet::readStyle(QXmlStreamReader& reader, bool isDefault)
@@ -177,8 +178,8 @@ void OdtStyleSheet::readPageLayout(QXmlStreamReader& reader)
 
 const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const QString& name)
 {
-    const QString key = keyOf(family, name);
-    if (const auto found = m_resolved.constFind(key); found != m_resolved.constEnd())
+    QHash<QString, Resolved>& cache = m_resolved[family == u"paragraph" ? 0 : 1];
+    if (const auto found = cache.constFind(name); found != cache.constEnd())
         return *found;
     QList<const Style*> chain;
     for (QString ancestor = name; chain.size() < s_maxInheritance;) {
@@ -201,7 +202,7 @@ const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const
         if (!each->listStyle.isEmpty())
             result.listStyle = each->listStyle;
     }
-    return *m_resolved.insert(key, result);
+    return *cache.insert(name, result);
 }
 
 QTextCharFormat OdtStyleSheet::paragraphChars(const QString& name)

@@ -81,7 +81,8 @@ private:
 
     OdtProperties::FontFaces m_fontFaces;
     QHash<QString, Style> m_styles;
-    QHash<QString, Resolved> m_resolved;
+    /// Resolved paragraph styles, then text styles, by name.
+    std::array<QHash<QString, Resolved>, 2> m_resolved;
     QHash<QString, ListStyle> m_listStyles;
     QHash<QString, PageLayout> m_pageLayouts;
 };

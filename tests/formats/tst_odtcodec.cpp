@@ -186,7 +186,7 @@ void notes(QTextDocument& document)
         mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         mark.setProperty(PageFurniture::NoteMark, note);
         cursor.insertText(QString::number(note), mark);
-        cursor.insertText(QStringLiteral("Note %1").arg(note), QTextCharFormat());
+        cursor.insertText(QStringLiteral(" Note %1").arg(note), QTextCharFormat());
     }
 }
 
