@@ -75,18 +75,18 @@ bool OdtReader::read(const QByteArray& data, QTextDocument& document, const Prog
         return !package.contains(name) || readPart(package, name, readTop);
     };
     if (!reading(QStringLiteral("styles.xml"),
-                 [&](QXmlStreamReader& xml) { readStyles(xml, package, document); }) ||
+                 [&](QXmlStreamReader& xml, qint64) { readStyles(xml, package, document); }) ||
         !reading(QStringLiteral("meta.xml"),
-                 [&](QXmlStreamReader& xml) { readMeta(xml, document); }))
+                 [&](QXmlStreamReader& xml, qint64) { readMeta(xml, document); }))
         return false;
-    const qint64 total = data.size();
-    return readPart(package, QStringLiteral("content.xml"), [&](QXmlStreamReader& xml) {
-        readContent(xml, package, document, progress, total);
-    });
+    return readPart(package, QStringLiteral("content.xml"),
+                    [&](QXmlStreamReader& xml, qint64 size) {
+                        readContent(xml, package, document, progress, size);
+                    });
 }
 
 bool OdtReader::readPart(OdtPackage& package, const QString& name,
-                         const std::function<void(QXmlStreamReader&)>& readTop)
+                         const std::function<void(QXmlStreamReader&, qint64)>& readTop)
 {
     const QByteArray bytes = package.read(name);
     if (!package.isOpen()) {
@@ -95,7 +95,7 @@ bool OdtReader::readPart(OdtPackage& package, const QString& name,
     }
     QXmlStreamReader xml(bytes);
     if (xml.readNextStartElement())
-        readTop(xml);
+        readTop(xml, bytes.size());
     while (!xml.atEnd() && !xml.hasError())
         xml.readNext();
     if (!xml.hasError())

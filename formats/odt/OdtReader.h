@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class OdtPackage;
@@ -42,8 +43,10 @@ private:
         bool footer = false;
     };
 
+    /// Reads part name with readTop, which gets the reader on the part's root element and the
+    /// part's size; false, with the reason, when the part is missing or damaged.
     bool readPart(OdtPackage& package, const QString& name,
-                  const std::function<void(QXmlStreamReader&)>& readTop);
+                  const std::function<void(QXmlStreamReader&, qint64)>& readTop);
     bool isEncrypted(OdtPackage& package);
     void readMeta(QXmlStreamReader& xml, QTextDocument& document);
     void readStyles(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document);
