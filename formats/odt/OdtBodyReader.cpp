@@ -27,7 +27,10 @@ using OdtXml::text;
 // RTF reader splits them.
 constexpr int s_maxListLength = 64;
 constexpr int s_maxNumberedListLength = 256;
-// Qt lays a table's grid out again after each column it gains.
+// Qt builds a table's grid again after each row or column it gains, so a table's rows and
+// columns are bounded, as the RTF reader bounds them: longer tables go on as another, and
+// further cells join a row's last.
+constexpr int s_maxTableRows = 256;
 constexpr int s_maxTableColumns = 63;
 constexpr int s_maxSpaces = 1000;
 constexpr int s_progressStep = 256;
@@ -143,7 +146,7 @@ void OdtBodyReader::readParagraph(int depth)
     }
     startParagraph(block, chars);
     if (m_listLevel > 0)
-        joinList(m_listLevel);
+        joinList(m_listLevel, style);
     if (std::exchange(m_noteMarkPending, false)) {
         QTextCharFormat mark = chars;
         mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
@@ -323,9 +326,11 @@ void OdtBodyReader::endParagraph()
         m_target->cursor.deletePreviousChar();
 }
 
-void OdtBodyReader::joinList(int level)
+void OdtBodyReader::joinList(int level, const QString& paragraphStyle)
 {
-    const std::optional<QTextListFormat> format = m_styles.listLevel(m_listStyle, level);
+    // A list may leave its style to its paragraphs' style.
+    const std::optional<QTextListFormat> format = m_styles.listLevel(
+        m_listStyle.isEmpty() ? m_styles.listStyleOf(paragraphStyle) : m_listStyle, level);
     if (!format)
         return;
     Target& target = *m_target;
@@ -466,6 +471,12 @@ void OdtBodyReader::readTableParts(TableBuild& build, int depth)
 void OdtBodyReader::readRow(TableBuild& build, int depth)
 {
     using OdtXml::table;
+    if (build.table && build.row + 1 >= s_maxTableRows) {
+        finishTable(build);
+        build.table = nullptr;
+        build.row = -1;
+        build.merges.clear();
+    }
     if (!build.table) {
         QTextTableFormat format;
         format.setBorderCollapse(true);

@@ -58,7 +58,7 @@ private:
     void readFrame(const QTextCharFormat& format);
     void startParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars);
     void endParagraph();
-    void joinList(int level);
+    void joinList(int level, const QString& paragraphStyle);
     void insertText(QStringView text, const QTextCharFormat& format);
     void insertLiteral(const QString& text, const QTextCharFormat& format);
     bool enter(int depth);
