@@ -164,13 +164,10 @@ void OdtStyleSheet::readPageLayout(QXmlStreamReader& reader)
             reader.skipCurrentElement();
             continue;
         }
+        // LibreOffice counts the spacing below a header within its height.
         while (reader.readNextStartElement()) {
-            const QXmlStreamAttributes properties = reader.attributes();
             (header ? layout.headerRoom : layout.footerRoom) =
-                OdtXml::twips(OdtXml::value(properties, fo, u"min-height")).value_or(0) +
-                OdtXml::twips(
-                    OdtXml::value(properties, fo, header ? u"margin-bottom" : u"margin-top"))
-                    .value_or(0);
+                OdtXml::twips(OdtXml::value(reader.attributes(), fo, u"min-height")).value_or(0);
             reader.skipCurrentElement();
         }
     }

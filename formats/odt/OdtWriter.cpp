@@ -225,7 +225,8 @@ void OdtWriter::writeDefaults(QXmlStreamWriter& xml)
 }
 
 // ODF puts a header inside the page's top margin, the body below it: the page's margin reaches
-// the header, and the header's height and spacing fill the rest of the body's margin.
+// the header, and the header's height, which LibreOffice takes to hold the spacing below it,
+// fills the rest of the body's margin.
 void OdtWriter::writePageLayout(QXmlStreamWriter& xml)
 {
     const PageFurniture furniture = PageFurniture::of(m_document);
@@ -253,7 +254,7 @@ void OdtWriter::writePageLayout(QXmlStreamWriter& xml)
         xml.writeStartElement(isHeader ? QStringLiteral("style:header-style")
                                        : QStringLiteral("style:footer-style"));
         xml.writeEmptyElement(QStringLiteral("style:header-footer-properties"));
-        xml.writeAttribute(QStringLiteral("fo:min-height"), OdtXml::length(room - spacing));
+        xml.writeAttribute(QStringLiteral("fo:min-height"), OdtXml::length(room));
         xml.writeAttribute(isHeader ? QStringLiteral("fo:margin-bottom")
                                     : QStringLiteral("fo:margin-top"),
                            OdtXml::length(spacing));
