@@ -68,6 +68,7 @@ private:
     void writeLink(const QString& href);
     void writeRun(const QTextFragment& fragment, bool last);
     void writeText(QStringView text, bool endsParagraph);
+    void writeCharacters(QStringView text);
     void writeImage(const QTextImageFormat& format);
     void writeNote(int note);
 

@@ -324,7 +324,7 @@ const std::vector<Case>& cases()
          runProperty(QTextFormat::AnchorHref)},
         {"spaces and tabs",
          [](QTextDocument& d) {
-             QTextCursor(&d).insertText(QStringLiteral("  two  spaces\tand a tab "));
+             QTextCursor(&d).insertText(QStringLiteral("  two  spaces\tand a tab <&> "));
          },
          [](const QTextDocument& d) { return d.toPlainText(); }},
         {"alignment", paragraph([](auto& f) { f.setAlignment(Qt::AlignHCenter); }),
