@@ -417,6 +417,7 @@ private slots:
     void readsLibreOfficeFiles();
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
+    void progressMayCancel();
 };
 
 void tst_OdtCodec::keepsWhatItWrites_data()
@@ -529,6 +530,21 @@ void tst_OdtCodec::refusesWhatItCannotRead()
     const DocumentFormats::Read read = DocumentFormats::odt().read(data, {});
     QVERIFY(!read.document);
     QVERIFY2(read.error.contains(reason), qPrintable(read.error));
+}
+
+void tst_OdtCodec::progressMayCancel()
+{
+    const Document document(BlankDocument::create());
+    QTextCursor cursor(document.get());
+    for (int paragraph = 0; paragraph < 3000; ++paragraph)
+        cursor.insertText(QStringLiteral("Paragraph %1\n").arg(paragraph));
+    qint64 lastTold = 0;
+    const QByteArray odt = DocumentFormats::odt().write(
+        *document, [&](qint64 done, qint64 total) { lastTold = done * 100 / total; });
+    QVERIFY(lastTold > 50);
+    const Progress cancel = [](qint64, qint64) { throw ProgressCancelled(); };
+    QVERIFY_THROWS_EXCEPTION(ProgressCancelled, DocumentFormats::odt().write(*document, cancel));
+    QVERIFY_THROWS_EXCEPTION(ProgressCancelled, DocumentFormats::odt().read(odt, cancel));
 }
 
 QTEST_MAIN(tst_OdtCodec)
