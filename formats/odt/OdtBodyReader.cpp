@@ -406,7 +406,8 @@ void OdtBodyReader::insertText(QStringView raw, const QTextCharFormat& format)
         shown.append(raw.sliced(kept));
     if (raw.size() > 0)
         target.collapsedSpace = target.afterSpace;
-    const QString text = kept > 0 ? shown : raw.toString();
+    // Qt copies the text, so the reader's own buffer is lent rather than copied first.
+    const QString text = kept > 0 ? shown : QString::fromRawData(raw.data(), raw.size());
     if (!text.isEmpty())
         target.cursor.insertText(text, format);
 }

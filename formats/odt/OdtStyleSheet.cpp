@@ -88,6 +88,7 @@ void OdtStyleSheet::readStyles(QXmlStreamReader& reader)
     }
     for (QHash<QString, Resolved>& cache : m_resolved)
         cache.clear();
+    m_lastResolved = {};
 }
 
 void OdtStyleSheet::readStyle(QXmlStreamReader& reader, bool isDefault)
@@ -175,9 +176,15 @@ void OdtStyleSheet::readPageLayout(QXmlStreamReader& reader)
 
 const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const QString& name)
 {
-    QHash<QString, Resolved>& cache = m_resolved[family == u"paragraph" ? 0 : 1];
-    if (const auto found = cache.constFind(name); found != cache.constEnd())
-        return *found;
+    const size_t kind = family == u"paragraph" ? 0 : 1;
+    // Paragraph after paragraph and run after run mostly share a style.
+    if (m_lastResolved[kind] && m_lastName[kind] == name)
+        return *m_lastResolved[kind];
+    QHash<QString, Resolved>& cache = m_resolved[kind];
+    if (const auto found = cache.constFind(name); found != cache.constEnd()) {
+        m_lastName[kind] = name;
+        return *(m_lastResolved[kind] = &*found);
+    }
     QList<const Style*> chain;
     for (QString ancestor = name; chain.size() < s_maxInheritance;) {
         const auto found = m_styles.constFind(keyOf(family, ancestor));
@@ -199,7 +206,8 @@ const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const
         if (!each->listStyle.isEmpty())
             result.listStyle = each->listStyle;
     }
-    return *cache.insert(name, result);
+    m_lastName[kind] = name;
+    return *(m_lastResolved[kind] = &*cache.insert(name, result));
 }
 
 QTextCharFormat OdtStyleSheet::paragraphChars(const QString& name)

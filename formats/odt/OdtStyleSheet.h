@@ -83,6 +83,10 @@ private:
     QHash<QString, Style> m_styles;
     /// Resolved paragraph styles, then text styles, by name.
     std::array<QHash<QString, Resolved>, 2> m_resolved;
+    /// The style of each kind resolved last, by name; set anew whenever its hash grows, which
+    /// may move its entries.
+    std::array<const Resolved*, 2> m_lastResolved = {};
+    std::array<QString, 2> m_lastName;
     QHash<QString, ListStyle> m_listStyles;
     QHash<QString, PageLayout> m_pageLayouts;
 };
