@@ -4,8 +4,11 @@
 #include "formats/BlankDocument.h"
 #include "formats/PageSetup.h"
 #include "formats/ParagraphDirection.h"
+#include "formats/odt/OdtReader.h"
+#include "formats/odt/OdtWriter.h"
 #include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfReader.h"
+#include "formats/text/DocumentFeatures.h"
 #include "formats/text/HtmlFormat.h"
 #include "formats/text/MarkdownFormat.h"
 #include "formats/text/PlainTextFormat.h"
@@ -162,6 +165,43 @@ QByteArray writeRtf(QTextDocument& document, const Progress& progress)
     return RtfDocumentCache::of(document).rtf(progress, pageOf(document));
 }
 
+DocumentFormats::Read readOdt(const QByteArray& data, const Progress& progress)
+{
+    DocumentFormats::Read read;
+    read.document.reset(BlankDocument::create());
+    OdtReader reader;
+    if (!reader.read(data, *read.document, progress)) {
+        read.document.reset();
+        read.error = reader.errorString();
+        return read;
+    }
+    if (const std::optional<OdtPage> page = reader.page()) {
+        PageSetup setup;
+        for (size_t length = 0; length < s_pageLengths.size(); ++length)
+            setup.*s_pageLengths[length] = qRound(page->lengths[length]);
+        setup.landscape = page->landscape;
+        setup.keepIn(*read.document);
+    }
+    ParagraphDirection::follow(*read.document);
+    return read;
+}
+
+QByteArray writeOdt(QTextDocument& document, const Progress& progress)
+{
+    const PageSetup setup = PageSetup::of(document);
+    OdtPage page;
+    for (size_t length = 0; length < s_pageLengths.size(); ++length)
+        page.lengths[length] = setup.*s_pageLengths[length];
+    page.landscape = setup.landscape;
+    return OdtWriter(document, page).write(progress);
+}
+
+// ODT has no place for hidden text.
+QStringList odtLosses(const QTextDocument& document)
+{
+    return DocumentFeatures::names(DocumentFeatures::of(document) & DocumentFeatures::HiddenText);
+}
+
 } // namespace
 
 const DocumentFormats::Format& DocumentFormats::rtf()
@@ -173,6 +213,19 @@ const DocumentFormats::Format& DocumentFormats::rtf()
                                true,
                                &readRtf,
                                &writeRtf};
+    return format;
+}
+
+const DocumentFormats::Format& DocumentFormats::odt()
+{
+    static const Format format{QStringLiteral("ODT"),
+                               tr("OpenDocument Text"),
+                               {QStringLiteral("odt")},
+                               &OdtReader::isOdt,
+                               true,
+                               &readOdt,
+                               &writeOdt,
+                               &odtLosses};
     return format;
 }
 
@@ -217,7 +270,7 @@ const DocumentFormats::Format& DocumentFormats::plainText()
 
 const QList<const DocumentFormats::Format*>& DocumentFormats::all()
 {
-    static const QList<const Format*> formats{&rtf(), &markdown(), &html(), &plainText()};
+    static const QList<const Format*> formats{&rtf(), &odt(), &markdown(), &html(), &plainText()};
     return formats;
 }
 

@@ -59,6 +59,8 @@ public:
 
     /// Rich Text Format, the program's own: the editor's text and what Save writes.
     static const Format& rtf();
+    /// OpenDocument Text, LibreOffice's own format.
+    static const Format& odt();
     static const Format& markdown();
     static const Format& html();
     static const Format& plainText();

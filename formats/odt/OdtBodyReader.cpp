@@ -1,0 +1,577 @@
+#include "formats/odt/OdtBodyReader.h"
+
+#include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
+#include "formats/base/Twips.h"
+#include "formats/odt/OdtPackage.h"
+#include "formats/odt/OdtStyleSheet.h"
+#include "formats/odt/OdtXml.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+#include <utility>
+
+namespace {
+
+using OdtXml::draw;
+using OdtXml::is;
+using OdtXml::text;
+
+// Qt revisits every block of a list when one joins it, so lists are split when long, as the
+// RTF reader splits them.
+constexpr int s_maxListLength = 64;
+constexpr int s_maxNumberedListLength = 256;
+// Qt builds a table's grid again after each row or column it gains, so a table's rows and
+// columns are bounded, as the RTF reader bounds them: longer tables go on as another, and
+// further cells join a row's last.
+constexpr int s_maxTableRows = 256;
+constexpr int s_maxTableColumns = 63;
+constexpr int s_maxSpaces = 1000;
+constexpr int s_progressStep = 256;
+
+QString tr(const char* source)
+{
+    return QCoreApplication::translate("OdtReader", source);
+}
+
+bool isBullet(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+// Elements that hold paragraphs as the body does: sections and generated indexes.
+bool isSection(const QXmlStreamReader& xml)
+{
+    static const QStringList names = {QStringLiteral("section"),
+                                      QStringLiteral("table-of-content"),
+                                      QStringLiteral("index-body"),
+                                      QStringLiteral("index-title"),
+                                      QStringLiteral("alphabetical-index"),
+                                      QStringLiteral("illustration-index"),
+                                      QStringLiteral("bibliography"),
+                                      QStringLiteral("user-index"),
+                                      QStringLiteral("object-index"),
+                                      QStringLiteral("table-index")};
+    return xml.namespaceUri() == text && names.contains(xml.name());
+}
+
+int count(QStringView value, int most)
+{
+    return std::clamp(value.isEmpty() ? 1 : value.toInt(), 1, most);
+}
+
+} // namespace
+
+struct OdtBodyReader::TableBuild
+{
+    QTextTable* table = nullptr;
+    const OdtStyleSheet::Style* style = nullptr;
+    std::vector<double> widths;
+    int row = -1;
+    std::optional<double> border;
+    std::optional<double> padding;
+    struct Merge
+    {
+        int row, column, rows, columns;
+    };
+    std::vector<Merge> merges;
+};
+
+OdtBodyReader::OdtBodyReader(QXmlStreamReader& xml, OdtStyleSheet& styles, OdtPackage& package,
+                             QTextDocument& document)
+    : m_xml(xml), m_styles(styles), m_package(package), m_document(document)
+{
+    m_body.cursor = QTextCursor(&document);
+}
+
+void OdtBodyReader::read(const Progress& progress, qint64 total)
+{
+    m_progress = progress;
+    m_total = total;
+    // One edit for the whole text, or Qt would look the document over after every insertion.
+    m_body.cursor.beginEditBlock();
+    readBlocks(0);
+    m_body.cursor.endEditBlock();
+}
+
+bool OdtBodyReader::enter(int depth)
+{
+    if (depth <= OdtXml::saneDepth)
+        return true;
+    m_xml.raiseError(tr("it nests its parts deeper than any real document does"));
+    return false;
+}
+
+void OdtBodyReader::readBlocks(int depth)
+{
+    if (!enter(depth))
+        return;
+    while (m_xml.readNextStartElement()) {
+        if (is(m_xml, text, u"p") || is(m_xml, text, u"h"))
+            readParagraph(depth + 1);
+        else if (is(m_xml, text, u"list"))
+            readList(depth + 1, m_listStyle, m_listLevel + 1);
+        else if (is(m_xml, OdtXml::table, u"table"))
+            readTable(depth + 1);
+        else if (isSection(m_xml))
+            readBlocks(depth + 1);
+        else
+            m_xml.skipCurrentElement();
+    }
+}
+
+void OdtBodyReader::readParagraph(int depth)
+{
+    const QString style = OdtXml::attribute(m_xml, text, u"style-name").toString();
+    if (!std::exchange(m_firstSeen, true))
+        m_firstStyle = style;
+    QTextBlockFormat block = m_styles.paragraphBlock(style);
+    const QTextCharFormat chars = m_styles.paragraphChars(style);
+    // A list brings its own indent.
+    if (m_listLevel > 0) {
+        block.clearProperty(QTextFormat::BlockLeftMargin);
+        block.clearProperty(QTextFormat::TextIndent);
+    }
+    if (m_note > 0) {
+        block.setProperty(PageFurniture::NoteBody, m_note);
+        if (m_endnote)
+            block.setProperty(PageFurniture::Endnote, true);
+    }
+    startParagraph(block, chars);
+    if (m_listLevel > 0)
+        joinList(m_listLevel, style);
+    if (std::exchange(m_noteMarkPending, false)) {
+        QTextCharFormat mark = chars;
+        mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        mark.setProperty(PageFurniture::NoteMark, m_note);
+        insertLiteral(QString::number(m_note), mark);
+        // A space keeps the number off the note's first word, as the note's own indent does.
+        insertLiteral(QStringLiteral(" "), chars);
+        m_target->afterSpace = true;
+    }
+    readInline(chars, depth);
+    endParagraph();
+    if (m_progress && ++m_paragraphs % s_progressStep == 0)
+        m_progress(m_xml.characterOffset(), m_total);
+}
+
+void OdtBodyReader::readInline(const QTextCharFormat& format, int depth)
+{
+    if (!enter(depth))
+        return;
+    while (!m_xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = m_xml.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            return;
+        if (token == QXmlStreamReader::Characters) {
+            insertText(m_xml.text(), format);
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const bool span = is(m_xml, text, u"span");
+        const bool link = is(m_xml, text, u"a");
+        if (span || link) {
+            QTextCharFormat inner = format;
+            inner.merge(
+                m_styles.textChars(OdtXml::attribute(m_xml, text, u"style-name").toString()));
+            if (link) {
+                inner.setAnchor(true);
+                inner.setAnchorHref(OdtXml::attribute(m_xml, OdtXml::xlink, u"href").toString());
+            }
+            readInline(inner, depth + 1);
+        } else if (!readField(format, depth + 1)) {
+            m_xml.skipCurrentElement();
+        }
+    }
+}
+
+// Spaces, tabs, line breaks, notes, page numbers and pictures; other fields of the text
+// namespace show their result.
+bool OdtBodyReader::readField(const QTextCharFormat& format, int depth)
+{
+    if (is(m_xml, text, u"s")) {
+        const int spaces = count(OdtXml::attribute(m_xml, text, u"c"), s_maxSpaces);
+        m_xml.skipCurrentElement();
+        insertLiteral(QString(spaces, u' '), format);
+    } else if (is(m_xml, text, u"tab") || is(m_xml, text, u"line-break")) {
+        const QChar character = m_xml.name() == u"tab" ? QChar(u'\t') : QChar::LineSeparator;
+        m_xml.skipCurrentElement();
+        insertLiteral(QString(character), format);
+    } else if (is(m_xml, text, u"note")) {
+        readNote(format, depth);
+    } else if (is(m_xml, text, u"page-number")) {
+        QTextCharFormat number = format;
+        number.setProperty(PageFurniture::PageNumber, true);
+        const QString shown = m_xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        insertLiteral(shown.isEmpty() ? QStringLiteral("1") : shown, number);
+    } else if (is(m_xml, draw, u"frame")) {
+        readFrame(format);
+    } else if (m_xml.namespaceUri() == text && m_xml.name() != u"note-citation") {
+        readInline(format, depth);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void OdtBodyReader::readNote(const QTextCharFormat& format, int depth)
+{
+    const bool endnote = OdtXml::attribute(m_xml, text, u"note-class") == u"endnote";
+    // A note inside a note, or in a header, has nowhere to go: its mark alone stays.
+    const bool placed = m_target == &m_body && m_note == 0;
+    const int note = placed ? ++m_lastNote : 0;
+    if (placed) {
+        QTextCharFormat mark = format;
+        mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        mark.setProperty(PageFurniture::NoteMark, note);
+        insertLiteral(QString::number(note), mark);
+    }
+    while (m_xml.readNextStartElement()) {
+        if (placed && is(m_xml, text, u"note-body"))
+            readNoteBody(note, endnote, depth + 1);
+        else
+            m_xml.skipCurrentElement();
+    }
+}
+
+void OdtBodyReader::readNoteBody(int note, bool endnote, int depth)
+{
+    // The body's cursor stays before the notes while the first note opens where it stands.
+    m_body.cursor.setKeepPositionOnInsert(true);
+    if (m_notes.cursor.isNull()) {
+        m_notes.cursor = QTextCursor(&m_document);
+        m_notes.cursor.movePosition(QTextCursor::End);
+        QTextBlockFormat heading;
+        heading.setProperty(PageFurniture::NotesHeading, true);
+        m_notes.cursor.insertBlock(heading, QTextCharFormat());
+        m_notes.cursor.insertText(tr("Notes"));
+        m_notes.fresh = false;
+    }
+    m_target = &m_notes;
+    m_notes.lists.clear();
+    const int listLevel = std::exchange(m_listLevel, 0);
+    const QString listStyle = std::exchange(m_listStyle, QString());
+    m_note = note;
+    m_endnote = endnote;
+    m_noteMarkPending = true;
+    readBlocks(depth);
+    m_note = 0;
+    m_noteMarkPending = false;
+    m_listLevel = listLevel;
+    m_listStyle = listStyle;
+    m_target = &m_body;
+    // Only the position stayed put: the anchor moved on with the notes.
+    m_body.cursor.setKeepPositionOnInsert(false);
+    m_body.cursor.clearSelection();
+}
+
+void OdtBodyReader::readFrame(const QTextCharFormat& format)
+{
+    const auto width = OdtXml::twips(OdtXml::attribute(m_xml, OdtXml::svg, u"width"));
+    const auto height = OdtXml::twips(OdtXml::attribute(m_xml, OdtXml::svg, u"height"));
+    while (m_xml.readNextStartElement()) {
+        const QString href = is(m_xml, draw, u"image")
+                                 ? OdtXml::attribute(m_xml, OdtXml::xlink, u"href").toString()
+                                 : QString();
+        m_xml.skipCurrentElement();
+        if (href.isEmpty() || !m_package.contains(href))
+            continue;
+        const QByteArray data = m_package.read(href);
+        if (!m_package.isOpen()) {
+            m_xml.raiseError(m_package.errorString());
+            return;
+        }
+        // Named by content, so a picture pasted into another document never takes another's.
+        const QString name =
+            QStringLiteral("odtimage:") +
+            QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
+        m_document.addResource(QTextDocument::ImageResource, QUrl(name), data);
+        QTextImageFormat image;
+        image.merge(format);
+        image.setName(name);
+        if (width && *width > 0)
+            image.setWidth(Twips::toPixels(*width));
+        if (height && *height > 0)
+            image.setHeight(Twips::toPixels(*height));
+        m_target->cursor.insertImage(image);
+        m_target->afterSpace = m_target->collapsedSpace = false;
+    }
+}
+
+void OdtBodyReader::startParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars)
+{
+    Target& target = *m_target;
+    if (std::exchange(target.fresh, false)) {
+        target.cursor.setBlockFormat(block);
+        target.cursor.setBlockCharFormat(chars);
+    } else {
+        target.cursor.insertBlock(block, chars);
+    }
+    target.afterSpace = true;
+    target.collapsedSpace = false;
+}
+
+void OdtBodyReader::endParagraph()
+{
+    // White space at a paragraph's end is not shown.
+    if (std::exchange(m_target->collapsedSpace, false))
+        m_target->cursor.deletePreviousChar();
+}
+
+void OdtBodyReader::joinList(int level, const QString& paragraphStyle)
+{
+    // A list may leave its style to its paragraphs' style.
+    const std::optional<QTextListFormat> format = m_styles.listLevel(
+        m_listStyle.isEmpty() ? m_styles.listStyleOf(paragraphStyle) : m_listStyle, level);
+    if (!format)
+        return;
+    Target& target = *m_target;
+    if (target.lists.size() < size_t(level))
+        target.lists.resize(size_t(level), nullptr);
+    QTextList*& list = target.lists[size_t(level - 1)];
+    const int longest = isBullet(format->style()) ? s_maxListLength : s_maxNumberedListLength;
+    if (list && list->count() < longest) {
+        list->add(target.cursor.block());
+        return;
+    }
+    QTextListFormat own = *format;
+    own.setProperty(TextProperties::ListId, m_listId);
+    list = target.cursor.createList(own);
+}
+
+void OdtBodyReader::readList(int depth, QString listStyle, int level)
+{
+    if (!enter(depth))
+        return;
+    if (const QStringView own = OdtXml::attribute(m_xml, text, u"style-name"); !own.isEmpty())
+        listStyle = own.toString();
+    const bool continues = OdtXml::attribute(m_xml, text, u"continue-numbering") == u"true" ||
+                           !OdtXml::attribute(m_xml, text, u"continue-list").isEmpty();
+    std::vector<QTextList*>& lists = m_target->lists;
+    if (!continues) {
+        if (lists.size() >= size_t(level))
+            lists.resize(size_t(level - 1));
+        if (level == 1)
+            ++m_listId;
+    }
+    const QString outerStyle = std::exchange(m_listStyle, listStyle);
+    const int outerLevel = m_listLevel;
+    while (m_xml.readNextStartElement()) {
+        const bool item = is(m_xml, text, u"list-item");
+        if (!item && !is(m_xml, text, u"list-header")) {
+            m_xml.skipCurrentElement();
+            continue;
+        }
+        m_listLevel = item ? level : 0;
+        readBlocks(depth + 1);
+        m_listLevel = level;
+    }
+    m_listLevel = outerLevel;
+    m_listStyle = outerStyle;
+}
+
+// ODF collapses each run of white space to one space, and drops it after a space already
+// shown; most text needs none of that and goes in as it is.
+void OdtBodyReader::insertText(QStringView raw, const QTextCharFormat& format)
+{
+    Target& target = *m_target;
+    QString shown;
+    qsizetype kept = 0;
+    for (qsizetype at = 0; at < raw.size(); ++at) {
+        const QChar c = raw[at];
+        const bool white = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+        if (!white) {
+            target.afterSpace = false;
+            continue;
+        }
+        if (c == u' ' && !target.afterSpace) {
+            target.afterSpace = true;
+            continue;
+        }
+        shown.append(raw.sliced(kept, at - kept));
+        if (!target.afterSpace)
+            shown.append(u' ');
+        target.afterSpace = true;
+        kept = at + 1;
+    }
+    if (kept > 0)
+        shown.append(raw.sliced(kept));
+    if (raw.size() > 0)
+        target.collapsedSpace = target.afterSpace;
+    // Qt copies the text, so the reader's own buffer is lent rather than copied first.
+    const QString text = kept > 0 ? shown : QString::fromRawData(raw.data(), raw.size());
+    if (!text.isEmpty())
+        target.cursor.insertText(text, format);
+}
+
+void OdtBodyReader::insertLiteral(const QString& literal, const QTextCharFormat& format)
+{
+    m_target->cursor.insertText(literal, format);
+    m_target->afterSpace = m_target->collapsedSpace = false;
+}
+
+void OdtBodyReader::readTable(int depth)
+{
+    if (!enter(depth))
+        return;
+    TableBuild build;
+    build.style =
+        m_styles.style(u"table", OdtXml::attribute(m_xml, OdtXml::table, u"style-name").toString());
+    const int listLevel = std::exchange(m_listLevel, 0);
+    Target& target = *m_target;
+    // A table goes after the paragraph before it rather than after an empty one of its own.
+    if (target.fresh && target.cursor.block().length() == 1) {
+        QTextCursor before = target.cursor;
+        if (before.movePosition(QTextCursor::PreviousBlock) &&
+            before.currentFrame() == target.cursor.currentFrame()) {
+            target.cursor.deletePreviousChar();
+            target.fresh = false;
+        }
+    }
+    readTableParts(build, depth + 1);
+    m_listLevel = listLevel;
+    if (build.table)
+        finishTable(build);
+}
+
+void OdtBodyReader::readTableParts(TableBuild& build, int depth)
+{
+    if (!enter(depth))
+        return;
+    using OdtXml::table;
+    while (m_xml.readNextStartElement()) {
+        if (is(m_xml, table, u"table-column")) {
+            const int repeat = count(OdtXml::attribute(m_xml, table, u"number-columns-repeated"),
+                                     s_maxTableColumns);
+            const OdtStyleSheet::Style* style = m_styles.style(
+                u"table-column", OdtXml::attribute(m_xml, table, u"style-name").toString());
+            for (int column = 0; column < repeat && build.widths.size() < s_maxTableColumns;
+                 ++column)
+                build.widths.push_back(style ? style->width : 0);
+            m_xml.skipCurrentElement();
+        } else if (is(m_xml, table, u"table-row")) {
+            readRow(build, depth + 1);
+        } else if (m_xml.namespaceUri() == table &&
+                   (m_xml.name().endsWith(u"rows") || m_xml.name().endsWith(u"columns") ||
+                    m_xml.name().endsWith(u"group"))) {
+            readTableParts(build, depth + 1);
+        } else {
+            m_xml.skipCurrentElement();
+        }
+    }
+}
+
+void OdtBodyReader::readRow(TableBuild& build, int depth)
+{
+    using OdtXml::table;
+    if (build.table && build.row + 1 >= s_maxTableRows) {
+        finishTable(build);
+        build.table = nullptr;
+        build.row = -1;
+        build.merges.clear();
+    }
+    if (!build.table) {
+        QTextTableFormat format;
+        format.setBorderCollapse(true);
+        format.setCellSpacing(0);
+        const int columns = std::max<int>(1, int(build.widths.size()));
+        build.table = m_target->cursor.insertTable(1, columns, format);
+    } else {
+        build.table->appendRows(1);
+    }
+    ++build.row;
+    int column = 0;
+    while (m_xml.readNextStartElement()) {
+        const bool covered = is(m_xml, table, u"covered-table-cell");
+        if (!covered && !is(m_xml, table, u"table-cell")) {
+            m_xml.skipCurrentElement();
+            continue;
+        }
+        if (column >= build.table->columns() && column < s_maxTableColumns)
+            build.table->appendColumns(1);
+        const int at = std::min(column, build.table->columns() - 1);
+        ++column;
+        if (covered) {
+            m_xml.skipCurrentElement();
+            continue;
+        }
+        const int columns =
+            count(OdtXml::attribute(m_xml, table, u"number-columns-spanned"), s_maxTableColumns);
+        const int rows = count(OdtXml::attribute(m_xml, table, u"number-rows-spanned"), 1 << 16);
+        if (columns > 1 || rows > 1)
+            build.merges.push_back({build.row, at, rows, columns});
+        readCell(build, at, depth);
+    }
+}
+
+void OdtBodyReader::readCell(TableBuild& build, int column, int depth)
+{
+    const OdtStyleSheet::Style* style = m_styles.style(
+        u"table-cell", OdtXml::attribute(m_xml, OdtXml::table, u"style-name").toString());
+    if (style && !build.border)
+        build.border = style->border;
+    if (style && !build.padding)
+        build.padding = style->padding;
+    Target& target = *m_target;
+    const Target outside = target;
+    target.cursor = build.table->cellAt(build.row, column).lastCursorPosition();
+    target.fresh = target.cursor.block().length() == 1;
+    target.lists.clear();
+    readBlocks(depth);
+    target = outside;
+}
+
+void OdtBodyReader::finishTable(TableBuild& build)
+{
+    QTextTable& table = *build.table;
+    for (const TableBuild::Merge& merge : build.merges) {
+        const int rows = std::min(merge.rows, table.rows() - merge.row);
+        const int columns = std::min(merge.columns, table.columns() - merge.column);
+        table.mergeCells(merge.row, merge.column, rows, columns);
+        // Each cell joined brings its empty paragraph along; they go again.
+        const QTextTableCell merged = table.cellAt(merge.row, merge.column);
+        for (int left = rows * columns - 1; left > 0; --left) {
+            QTextCursor last = merged.lastCursorPosition();
+            if (last.block().length() > 1 || last.position() <= merged.firstPosition())
+                break;
+            last.deletePreviousChar();
+        }
+    }
+    QTextTableFormat format = table.format();
+    const double border = build.border.value_or(0);
+    format.setBorder(border > 0 ? std::max(Twips::toPixels(border), 1.0) : 0);
+    if (border > 0 && Twips::toPixels(border) < 1)
+        format.setProperty(TextProperties::TableBorderTwips, qRound(border));
+    format.setBorderStyle(border > 0 ? QTextFrameFormat::BorderStyle_Solid
+                                     : QTextFrameFormat::BorderStyle_None);
+    if (build.padding)
+        format.setCellPadding(Twips::toPixels(*build.padding));
+    if (build.style) {
+        format.setLeftMargin(build.style->block.leftMargin());
+        if (build.style->block.pageBreakPolicy() != QTextFormat::PageBreak_Auto)
+            format.setPageBreakPolicy(build.style->block.pageBreakPolicy());
+    }
+    if (int(build.widths.size()) == table.columns() &&
+        std::all_of(build.widths.begin(), build.widths.end(), [](double w) { return w > 0; })) {
+        QList<QTextLength> widths;
+        for (const double width : build.widths)
+            widths.append(QTextLength(QTextLength::FixedLength, Twips::toPixels(width)));
+        format.setColumnWidthConstraints(widths);
+    }
+    table.setFormat(format);
+    Target& target = *m_target;
+    target.cursor = table.lastCursorPosition();
+    target.cursor.movePosition(QTextCursor::NextBlock);
+    target.fresh = true;
+    target.afterSpace = true;
+    target.collapsedSpace = false;
+    target.lists.clear();
+}

@@ -1,0 +1,436 @@
+#include "formats/odt/OdtBodyWriter.h"
+
+#include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
+#include "formats/base/Twips.h"
+#include "formats/odt/OdtAutoStyles.h"
+#include "formats/odt/OdtXml.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QImage>
+#include <QImageReader>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int s_progressStep = 1024;
+constexpr int s_maxListLevel = 10;
+
+// A picture's bytes as a package keeps them: PNG and JPEG as they are, anything else as PNG.
+QByteArray pictureData(const QVariant& resource, QString* extension)
+{
+    QByteArray data =
+        resource.typeId() == QMetaType::QByteArray ? resource.toByteArray() : QByteArray();
+    if (data.startsWith("\xff\xd8\xff")) {
+        *extension = QStringLiteral(".jpg");
+        return data;
+    }
+    *extension = QStringLiteral(".png");
+    if (data.startsWith("\x89PNG\r\n\x1a\n"))
+        return data;
+    const QImage image = resource.typeId() == QMetaType::QImage    ? resource.value<QImage>()
+                         : resource.typeId() == QMetaType::QPixmap ? resource.value<QImage>()
+                                                                   : QImage::fromData(data);
+    data.clear();
+    if (image.isNull())
+        return data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return data;
+}
+
+bool isWritable(QChar c)
+{
+    return c.unicode() >= 0x20 && c != QChar::ObjectReplacementCharacter && c.unicode() < 0xfffe;
+}
+
+} // namespace
+
+OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, QXmlStreamWriter& xml,
+                             OdtAutoStyles& styles, OdtPictures& pictures)
+    : m_document(document), m_xml(xml), m_styles(styles), m_pictures(pictures)
+{
+}
+
+void OdtBodyWriter::write(const Progress& progress)
+{
+    m_progress = progress;
+    findNotes();
+    writeFrame(m_document.rootFrame()->begin());
+    closeLists(0);
+}
+
+// Notes are written at their marks; a note whose mark was deleted stays where it is, as
+// paragraphs of the body.
+void OdtBodyWriter::findNotes()
+{
+    QHash<int, QList<QTextBlock>> notes;
+    QSet<int> marked;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        if (const int note = format.intProperty(PageFurniture::NoteBody)) {
+            notes[note].append(block);
+            continue;
+        }
+        m_hasNotes = m_hasNotes || format.hasProperty(PageFurniture::NotesHeading);
+        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments)
+            if (const int note =
+                    fragments.fragment().charFormat().intProperty(PageFurniture::NoteMark))
+                marked.insert(note);
+    }
+    for (auto note = notes.cbegin(); note != notes.cend(); ++note)
+        if (marked.contains(note.key()))
+            m_notes.insert(note.key(), note.value());
+    m_hasNotes = m_hasNotes && !m_notes.isEmpty();
+    m_lastBlock = m_document.lastBlock();
+    while (m_lastBlock.previous().isValid() && isPlacedNote(m_lastBlock.blockFormat()))
+        m_lastBlock = m_lastBlock.previous();
+}
+
+bool OdtBodyWriter::isPlacedNote(const QTextBlockFormat& format) const
+{
+    return m_notes.contains(format.intProperty(PageFurniture::NoteBody)) ||
+           (m_hasNotes && format.hasProperty(PageFurniture::NotesHeading));
+}
+
+void OdtBodyWriter::writeFrame(QTextFrame::iterator it)
+{
+    for (; !it.atEnd(); ++it) {
+        if (const auto* table = qobject_cast<const QTextTable*>(it.currentFrame())) {
+            closeLists(0);
+            writeTable(*table);
+        } else if (const QTextFrame* frame = it.currentFrame()) {
+            writeFrame(frame->begin());
+        } else {
+            writeBlock(it.currentBlock());
+        }
+    }
+}
+
+void OdtBodyWriter::writeBlock(const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    if (!m_inNote && isPlacedNote(format))
+        return;
+    // The empty paragraph a document ends with, as Qt keeps one after a table or a last
+    // paragraph mark, is no paragraph of the text.
+    if (block == m_lastBlock && block.length() == 1 && !block.textList() &&
+        QTextCursor(block).currentFrame() == m_document.rootFrame())
+        return;
+    placeInList(block);
+    m_xml.writeStartElement(QStringLiteral("text:p"));
+    const bool empty = block.length() == 1;
+    m_xml.writeAttribute(QStringLiteral("text:style-name"),
+                         m_styles.paragraphStyle(
+                             block.blockFormatIndex(), format, empty ? block.charFormatIndex() : -1,
+                             block.charFormat(), std::exchange(m_firstPage, QString())));
+    writeFragments(block);
+    m_xml.writeEndElement();
+    if (m_progress && ++m_written % s_progressStep == 0)
+        m_progress(m_written, m_document.blockCount());
+}
+
+// Lists nest as their levels do: an item of a deeper level goes in a list inside the item
+// before it.
+void OdtBodyWriter::placeInList(const QTextBlock& block)
+{
+    const QTextList* list = block.textList();
+    const size_t level = list ? size_t(std::clamp(list->format().indent(), 1, s_maxListLevel)) : 0;
+    if (level < m_levels.size())
+        closeLists(level);
+    if (level > 0 && m_levels.size() == level && m_levels.back().list != list)
+        closeLists(level - 1);
+    if (level == 0)
+        return;
+    while (m_levels.size() < level) {
+        if (!m_levels.empty() && !m_levels.back().itemOpen) {
+            m_xml.writeStartElement(QStringLiteral("text:list-item"));
+            m_levels.back().itemOpen = true;
+        }
+        m_xml.writeStartElement(QStringLiteral("text:list"));
+        m_xml.writeAttribute(QStringLiteral("text:style-name"),
+                             m_styles.listStyle(list->format(), int(level)));
+        if (m_levels.size() + 1 == level && m_listsWritten.contains(list))
+            m_xml.writeAttribute(QStringLiteral("text:continue-numbering"), QStringLiteral("true"));
+        m_levels.push_back(Level());
+    }
+    Level& current = m_levels.back();
+    current.list = list;
+    m_listsWritten.insert(list);
+    if (current.itemOpen)
+        m_xml.writeEndElement();
+    m_xml.writeStartElement(QStringLiteral("text:list-item"));
+    current.itemOpen = true;
+}
+
+void OdtBodyWriter::closeLists(size_t keep)
+{
+    while (m_levels.size() > keep) {
+        if (m_levels.back().itemOpen)
+            m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_levels.pop_back();
+    }
+}
+
+void OdtBodyWriter::writeFragments(const QTextBlock& block)
+{
+    m_afterSpace = true;
+    for (auto it = block.begin(); !it.atEnd();) {
+        const QTextFragment fragment = it.fragment();
+        ++it;
+        writeRun(fragment, it.atEnd());
+    }
+    writeLink(QString());
+}
+
+void OdtBodyWriter::writeLink(const QString& href)
+{
+    if (href == m_openLink)
+        return;
+    if (!m_openLink.isEmpty())
+        m_xml.writeEndElement();
+    if (!href.isEmpty()) {
+        m_xml.writeStartElement(QStringLiteral("text:a"));
+        m_xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
+        m_xml.writeAttribute(QStringLiteral("xlink:href"), href);
+    }
+    m_openLink = href;
+}
+
+void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
+{
+    const QTextCharFormat format = fragment.charFormat();
+    const int note = format.intProperty(PageFurniture::NoteMark);
+    // A note's own mark is the citation its note element makes.
+    if (note != 0 && m_inNote) {
+        m_afterMark = true;
+        return;
+    }
+    writeLink(format.isAnchor() ? format.anchorHref() : QString());
+    if (note != 0 && m_notes.contains(note)) {
+        writeNote(note);
+        return;
+    }
+    if (format.isImageFormat()) {
+        for (int image = 0; image < fragment.length(); ++image)
+            writeImage(format.toImageFormat());
+        return;
+    }
+    if (format.objectType() == TextProperties::HiddenTextObject)
+        return;
+    const QString style = m_styles.textStyle(fragment.charFormatIndex(), format);
+    if (!style.isEmpty()) {
+        m_xml.writeStartElement(QStringLiteral("text:span"));
+        m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
+    }
+    if (format.boolProperty(PageFurniture::PageNumber)) {
+        m_xml.writeStartElement(QStringLiteral("text:page-number"));
+        m_xml.writeAttribute(QStringLiteral("text:select-page"), QStringLiteral("current"));
+        writeText(fragment.text(), false);
+        m_xml.writeEndElement();
+    } else {
+        writeText(fragment.text(), last);
+    }
+    if (!style.isEmpty())
+        m_xml.writeEndElement();
+}
+
+// Readers collapse runs of white space and drop it at a paragraph's ends: spaces beyond the
+// first, and spaces at either end, are written as text:s.
+void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
+{
+    // What stands between a note's number and its text is the note's own indent.
+    if (std::exchange(m_afterMark, false) && !text.isEmpty() &&
+        (text.front() == u' ' || text.front() == u'\t'))
+        text = text.sliced(1);
+    qsizetype plain = 0;
+    const auto flush = [&](qsizetype upTo) {
+        if (upTo > plain)
+            writeCharacters(text.sliced(plain, upTo - plain));
+    };
+    for (qsizetype at = 0; at < text.size();) {
+        const QChar c = text[at];
+        if (c == u' ' && (m_afterSpace || (at + 1 < text.size() && text[at + 1] == u' ') ||
+                          (endsParagraph && at + 1 == text.size()))) {
+            qsizetype spaces = 1;
+            while (at + spaces < text.size() && text[at + spaces] == u' ')
+                ++spaces;
+            const bool literal = !m_afterSpace && !(endsParagraph && at + spaces == text.size());
+            flush(at + qsizetype(literal));
+            m_xml.writeEmptyElement(QStringLiteral("text:s"));
+            if (spaces - qsizetype(literal) > 1)
+                m_xml.writeAttribute(QStringLiteral("text:c"),
+                                     QString::number(spaces - qsizetype(literal)));
+            m_afterSpace = false;
+            at += spaces;
+            plain = at;
+            continue;
+        }
+        if (c == u' ') {
+            m_afterSpace = true;
+        } else if (c == u'\t' || c == QChar::LineSeparator || c == u'\n') {
+            flush(at);
+            m_xml.writeEmptyElement(c == u'\t' ? QStringLiteral("text:tab")
+                                               : QStringLiteral("text:line-break"));
+            m_afterSpace = false;
+            plain = at + 1;
+        } else if (!isWritable(c)) {
+            flush(at);
+            plain = at + 1;
+        } else {
+            m_afterSpace = false;
+        }
+        ++at;
+    }
+    flush(text.size());
+}
+
+// QXmlStreamWriter escapes text a character at a time, a third of the time a book takes to
+// write: text goes to its device whole, once the writer has closed the tag before it.
+void OdtBodyWriter::writeCharacters(QStringView text)
+{
+    m_xml.writeCharacters(QString());
+    QByteArray utf8 = text.toUtf8();
+    if (utf8.contains('&'))
+        utf8.replace("&", "&amp;");
+    if (utf8.contains('<'))
+        utf8.replace("<", "&lt;");
+    if (utf8.contains('>'))
+        utf8.replace(">", "&gt;");
+    m_xml.device()->write(utf8);
+}
+
+void OdtBodyWriter::writeImage(const QTextImageFormat& format)
+{
+    QString part = m_pictures.parts.value(format.name());
+    if (part.isEmpty()) {
+        QString extension;
+        const QByteArray data = pictureData(
+            m_document.resource(QTextDocument::ImageResource, QUrl(format.name())), &extension);
+        if (data.isEmpty())
+            return;
+        part =
+            QStringLiteral("Pictures/") +
+            QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex()) +
+            extension;
+        m_pictures.parts.insert(format.name(), part);
+        if (!m_pictures.sizes.contains(part)) {
+            m_pictures.data.emplace_back(part, data);
+            m_pictures.sizes.insert(part, QImage::fromData(data).size());
+        }
+    }
+    const QSize size = m_pictures.sizes.value(part);
+    const double width = format.width() > 0 ? format.width() : size.width();
+    const double height = format.height() > 0 ? format.height() : size.height();
+    m_xml.writeStartElement(QStringLiteral("draw:frame"));
+    m_xml.writeAttribute(QStringLiteral("draw:name"),
+                         QStringLiteral("Picture ") + QString::number(++m_frames));
+    m_xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
+    m_xml.writeAttribute(QStringLiteral("svg:width"), OdtXml::length(Twips::fromPixels(width)));
+    m_xml.writeAttribute(QStringLiteral("svg:height"), OdtXml::length(Twips::fromPixels(height)));
+    m_xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
+    m_xml.writeEmptyElement(QStringLiteral("draw:image"));
+    m_xml.writeAttribute(QStringLiteral("xlink:href"), part);
+    m_xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
+    m_xml.writeAttribute(QStringLiteral("xlink:show"), QStringLiteral("embed"));
+    m_xml.writeAttribute(QStringLiteral("xlink:actuate"), QStringLiteral("onLoad"));
+    m_xml.writeEndElement();
+    m_afterSpace = false;
+}
+
+void OdtBodyWriter::writeNote(int note)
+{
+    const QList<QTextBlock>& blocks = m_notes[note];
+    const bool endnote = blocks.first().blockFormat().boolProperty(PageFurniture::Endnote);
+    m_xml.writeStartElement(QStringLiteral("text:note"));
+    m_xml.writeAttribute(QStringLiteral("text:id"), QStringLiteral("ftn") + QString::number(note));
+    m_xml.writeAttribute(QStringLiteral("text:note-class"),
+                         endnote ? QStringLiteral("endnote") : QStringLiteral("footnote"));
+    m_xml.writeTextElement(QStringLiteral("text:note-citation"), QString::number(note));
+    m_xml.writeStartElement(QStringLiteral("text:note-body"));
+    std::vector<Level> levels = std::exchange(m_levels, {});
+    const QString link = std::exchange(m_openLink, QString());
+    m_inNote = true;
+    for (const QTextBlock& block : blocks)
+        writeBlock(block);
+    closeLists(0);
+    m_inNote = false;
+    m_openLink = link;
+    m_levels = std::move(levels);
+    m_xml.writeEndElement();
+    m_xml.writeEndElement();
+    m_afterSpace = false;
+}
+
+void OdtBodyWriter::writeTable(const QTextTable& table)
+{
+    const QTextTableFormat format = table.format();
+    const QList<QTextLength> constraints = format.columnWidthConstraints();
+    const bool fixed =
+        constraints.size() == table.columns() &&
+        std::all_of(constraints.begin(), constraints.end(), [](const QTextLength& length) {
+            return length.type() == QTextLength::FixedLength && length.rawValue() > 0;
+        });
+    double width = 0;
+    for (const QTextLength& length : constraints)
+        width += fixed ? Twips::fromPixels(length.rawValue()) : 0;
+    const double border = format.borderStyle() == QTextFrameFormat::BorderStyle_None ? 0
+                          : format.hasProperty(TextProperties::TableBorderTwips)
+                              ? format.intProperty(TextProperties::TableBorderTwips)
+                              : Twips::fromPixels(format.border());
+    const QString cellStyle = m_styles.cellStyle(border, Twips::fromPixels(format.cellPadding()));
+    m_xml.writeStartElement(QStringLiteral("table:table"));
+    m_xml.writeAttribute(QStringLiteral("table:name"),
+                         QStringLiteral("Table") + QString::number(++m_tables));
+    m_xml.writeAttribute(
+        QStringLiteral("table:style-name"),
+        m_styles.tableStyle(width, Twips::fromPixels(format.leftMargin()),
+                            format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore));
+    for (int column = 0; column < table.columns(); ++column) {
+        m_xml.writeEmptyElement(QStringLiteral("table:table-column"));
+        if (fixed)
+            m_xml.writeAttribute(
+                QStringLiteral("table:style-name"),
+                m_styles.columnStyle(Twips::fromPixels(constraints[column].rawValue())));
+    }
+    for (int row = 0; row < table.rows(); ++row) {
+        m_xml.writeStartElement(QStringLiteral("table:table-row"));
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            if (cell.row() == row && cell.column() == column)
+                writeCell(cell, cellStyle);
+            else
+                m_xml.writeEmptyElement(QStringLiteral("table:covered-table-cell"));
+        }
+        m_xml.writeEndElement();
+    }
+    m_xml.writeEndElement();
+}
+
+void OdtBodyWriter::writeCell(const QTextTableCell& cell, const QString& style)
+{
+    m_xml.writeStartElement(QStringLiteral("table:table-cell"));
+    m_xml.writeAttribute(QStringLiteral("table:style-name"), style);
+    m_xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+    if (cell.columnSpan() > 1)
+        m_xml.writeAttribute(QStringLiteral("table:number-columns-spanned"),
+                             QString::number(cell.columnSpan()));
+    if (cell.rowSpan() > 1)
+        m_xml.writeAttribute(QStringLiteral("table:number-rows-spanned"),
+                             QString::number(cell.rowSpan()));
+    std::vector<Level> levels = std::exchange(m_levels, {});
+    writeFrame(cell.begin());
+    closeLists(0);
+    m_levels = std::move(levels);
+    m_xml.writeEndElement();
+}

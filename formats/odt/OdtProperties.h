@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextListFormat>
+
+class QXmlStreamAttributes;
+class QXmlStreamReader;
+class QXmlStreamWriter;
+
+/// How Qt's formats stand in OpenDocument's style properties, both ways, so reading and
+/// writing agree on every property in one place.
+namespace OdtProperties {
+
+/// Font family names by the font face names styles use.
+using FontFaces = QHash<QString, QString>;
+
+/// Adds what a style:text-properties element says to format.
+void readText(const QXmlStreamAttributes& attributes, const FontFaces& faces,
+              QTextCharFormat& format);
+/// Whether format sets anything writeText() writes.
+bool hasText(const QTextCharFormat& format);
+/// The attributes of a style:text-properties element for what format sets.
+void writeText(QXmlStreamWriter& writer, const QTextCharFormat& format);
+
+/// Adds what a style:paragraph-properties element says to format, reading its tab stops too.
+void readParagraph(QXmlStreamReader& reader, QTextBlockFormat& format);
+/// A style:paragraph-properties element for what format sets. Writers name elements and
+/// attributes with ODF's usual prefixes, which the part's root declares.
+void writeParagraph(QXmlStreamWriter& writer, const QTextBlockFormat& format);
+
+/// The format of one level of a text:list-style, read from its text:list-level-style-*
+/// element; level counts from 1.
+QTextListFormat readListLevel(QXmlStreamReader& reader, int level);
+/// A text:list-level-style-* element for format at level.
+void writeListLevel(QXmlStreamWriter& writer, const QTextListFormat& format, int level);
+
+/// A font family as ODF quotes it, and back.
+QString quotedFamily(const QString& family);
+QString unquotedFamily(QStringView family);
+
+} // namespace OdtProperties

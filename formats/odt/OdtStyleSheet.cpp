@@ -1,0 +1,260 @@
+#include "formats/odt/OdtStyleSheet.h"
+
+#include "formats/base/Twips.h"
+#include "formats/odt/OdtXml.h"
+
+#include <QXmlStreamReader>
+
+namespace {
+
+using OdtXml::fo;
+using OdtXml::office;
+using OdtXml::text;
+
+// Styles inherit no deeper than this, which also ends a style that names itself among its
+// ancestors.
+constexpr int s_maxInheritance = 64;
+
+QString keyOf(QStringView family, QStringView name)
+{
+    return family.toString() + u'/' + name.toString();
+}
+
+// The width of a border as fo:border gives it ("0.5pt solid #000000"), 0 for none.
+std::optional<double> borderWidth(QStringView border)
+{
+    if (border.isEmpty())
+        return std::nullopt;
+    for (QStringView word : border.split(u' ', Qt::SkipEmptyParts))
+        if (const std::optional<double> width = OdtXml::twips(word))
+            return width;
+    return 0.0;
+}
+
+void readCellProperties(const QXmlStreamAttributes& attributes, OdtStyleSheet::Style& cellStyle)
+{
+    for (const QStringView side : {u"border", u"border-top", u"border-left"}) {
+        if (const auto width = borderWidth(OdtXml::value(attributes, fo, side))) {
+            cellStyle.border = width;
+            break;
+        }
+    }
+    for (const QStringView side : {u"padding", u"padding-left"}) {
+        if (const auto padding = OdtXml::twips(OdtXml::value(attributes, fo, side))) {
+            cellStyle.padding = padding;
+            break;
+        }
+    }
+}
+
+} // namespace
+
+bool OdtStyleSheet::read(QXmlStreamReader& reader)
+{
+    if (OdtXml::is(reader, office, u"font-face-decls"))
+        readFontFaces(reader);
+    else if (OdtXml::is(reader, office, u"styles") ||
+             OdtXml::is(reader, office, u"automatic-styles"))
+        readStyles(reader);
+    else
+        return false;
+    return true;
+}
+
+void OdtStyleSheet::readFontFaces(QXmlStreamReader& reader)
+{
+    while (reader.readNextStartElement()) {
+        if (OdtXml::is(reader, OdtXml::style, u"font-face"))
+            m_fontFaces.insert(OdtXml::attribute(reader, OdtXml::style, u"name").toString(),
+                               OdtProperties::unquotedFamily(
+                                   OdtXml::attribute(reader, OdtXml::svg, u"font-family")));
+        reader.skipCurrentElement();
+    }
+}
+
+void OdtStyleSheet::readStyles(QXmlStreamReader& reader)
+{
+    while (reader.readNextStartElement()) {
+        if (OdtXml::is(reader, OdtXml::style, u"style"))
+            readStyle(reader, false);
+        else if (OdtXml::is(reader, OdtXml::style, u"default-style"))
+            readStyle(reader, true);
+        else if (OdtXml::is(reader, text, u"list-style"))
+            readListStyle(reader);
+        else if (OdtXml::is(reader, OdtXml::style, u"page-layout"))
+            readPageLayout(reader);
+        else
+            reader.skipCurrentElement();
+    }
+    for (QHash<QString, Resolved>& cache : m_resolved)
+        cache.clear();
+    m_lastResolved = {};
+}
+
+void OdtStyleSheet::readStyle(QXmlStreamReader& reader, bool isDefault)
+{
+    const QStringView family = OdtXml::attribute(reader, OdtXml::style, u"family");
+    const QString key = keyOf(
+        family, isDefault ? QStringView() : OdtXml::attribute(reader, OdtXml::style, u"name"));
+    Style read;
+    read.parent = OdtXml::attribute(reader, OdtXml::style, u"parent-style-name").toString();
+    read.listStyle = OdtXml::attribute(reader, OdtXml::style, u"list-style-name").toString();
+    read.masterPage = OdtXml::attribute(reader, OdtXml::style, u"master-page-name").toString();
+    readStyleProperties(reader, read);
+    m_styles.insert(key, read);
+}
+
+void OdtStyleSheet::readStyleProperties(QXmlStreamReader& reader, Style& read)
+{
+    while (reader.readNextStartElement()) {
+        const QXmlStreamAttributes attributes = reader.attributes();
+        if (OdtXml::is(reader, OdtXml::style, u"text-properties")) {
+            OdtProperties::readText(attributes, m_fontFaces, read.chars);
+        } else if (OdtXml::is(reader, OdtXml::style, u"paragraph-properties")) {
+            OdtProperties::readParagraph(reader, read.block);
+            continue;
+        } else if (OdtXml::is(reader, OdtXml::style, u"table-column-properties") ||
+                   OdtXml::is(reader, OdtXml::style, u"table-properties")) {
+            read.width =
+                OdtXml::twips(OdtXml::value(attributes, OdtXml::style, u"column-width"))
+                    .value_or(OdtXml::twips(OdtXml::value(attributes, OdtXml::style, u"width"))
+                                  .value_or(0));
+            if (const auto left = OdtXml::twips(OdtXml::value(attributes, fo, u"margin-left")))
+                read.block.setLeftMargin(Twips::toPixels(*left));
+            if (OdtXml::value(attributes, fo, u"break-before") == u"page")
+                read.block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        } else if (OdtXml::is(reader, OdtXml::style, u"table-cell-properties")) {
+            readCellProperties(attributes, read);
+        }
+        reader.skipCurrentElement();
+    }
+}
+
+void OdtStyleSheet::readListStyle(QXmlStreamReader& reader)
+{
+    ListStyle& levels = m_listStyles[OdtXml::attribute(reader, OdtXml::style, u"name").toString()];
+    while (reader.readNextStartElement()) {
+        const int level = OdtXml::attribute(reader, text, u"level").toInt();
+        if (level >= 1 && level <= maxListLevels)
+            levels[size_t(level - 1)] = OdtProperties::readListLevel(reader, level);
+        else
+            reader.skipCurrentElement();
+    }
+}
+
+void OdtStyleSheet::readPageLayout(QXmlStreamReader& reader)
+{
+    PageLayout& layout =
+        m_pageLayouts[OdtXml::attribute(reader, OdtXml::style, u"name").toString()];
+    static constexpr std::array<QStringView, 6> names = {u"page-width",  u"page-height",
+                                                         u"margin-left", u"margin-right",
+                                                         u"margin-top",  u"margin-bottom"};
+    while (reader.readNextStartElement()) {
+        const QXmlStreamAttributes attributes = reader.attributes();
+        if (OdtXml::is(reader, OdtXml::style, u"page-layout-properties")) {
+            for (size_t index = 0; index < names.size(); ++index)
+                if (const auto length = OdtXml::twips(OdtXml::value(attributes, fo, names[index])))
+                    layout.page.lengths[index] = *length;
+            layout.page.landscape =
+                OdtXml::value(attributes, OdtXml::style, u"print-orientation") == u"landscape";
+            reader.skipCurrentElement();
+            continue;
+        }
+        const bool header = OdtXml::is(reader, OdtXml::style, u"header-style");
+        if (!header && !OdtXml::is(reader, OdtXml::style, u"footer-style")) {
+            reader.skipCurrentElement();
+            continue;
+        }
+        // LibreOffice counts the spacing below a header within its height.
+        while (reader.readNextStartElement()) {
+            (header ? layout.headerRoom : layout.footerRoom) =
+                OdtXml::twips(OdtXml::value(reader.attributes(), fo, u"min-height")).value_or(0);
+            reader.skipCurrentElement();
+        }
+    }
+}
+
+const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const QString& name)
+{
+    const size_t kind = family == u"paragraph" ? 0 : 1;
+    // Paragraph after paragraph and run after run mostly share a style.
+    if (m_lastResolved[kind] && m_lastName[kind] == name)
+        return *m_lastResolved[kind];
+    QHash<QString, Resolved>& cache = m_resolved[kind];
+    if (const auto found = cache.constFind(name); found != cache.constEnd()) {
+        m_lastName[kind] = name;
+        return *(m_lastResolved[kind] = &*found);
+    }
+    QList<const Style*> chain;
+    for (QString ancestor = name; chain.size() < s_maxInheritance;) {
+        const auto found = m_styles.constFind(keyOf(family, ancestor));
+        if (found == m_styles.constEnd())
+            break;
+        chain.prepend(&*found);
+        if (found->parent.isEmpty() || ancestor.isEmpty())
+            break;
+        ancestor = found->parent;
+    }
+    Resolved result;
+    if (family == u"paragraph" && (chain.isEmpty() || !name.isEmpty()))
+        if (const Style* defaults = style(family, QString());
+            defaults && chain.value(0) != defaults)
+            chain.prepend(defaults);
+    for (const Style* each : chain) {
+        result.chars.merge(each->chars);
+        result.block.merge(each->block);
+        if (!each->listStyle.isEmpty())
+            result.listStyle = each->listStyle;
+    }
+    m_lastName[kind] = name;
+    return *(m_lastResolved[kind] = &*cache.insert(name, result));
+}
+
+QTextCharFormat OdtStyleSheet::paragraphChars(const QString& name)
+{
+    return resolved(u"paragraph", name).chars;
+}
+
+QTextBlockFormat OdtStyleSheet::paragraphBlock(const QString& name)
+{
+    return resolved(u"paragraph", name).block;
+}
+
+QTextCharFormat OdtStyleSheet::textChars(const QString& name)
+{
+    return resolved(u"text", name).chars;
+}
+
+QString OdtStyleSheet::listStyleOf(const QString& paragraphStyle)
+{
+    return resolved(u"paragraph", paragraphStyle).listStyle;
+}
+
+QString OdtStyleSheet::masterPageOf(const QString& paragraphStyle) const
+{
+    const Style* found = style(u"paragraph", paragraphStyle);
+    return found ? found->masterPage : QString();
+}
+
+const OdtStyleSheet::Style* OdtStyleSheet::style(QStringView family, const QString& name) const
+{
+    const auto found = m_styles.constFind(keyOf(family, name));
+    return found == m_styles.constEnd() ? nullptr : &*found;
+}
+
+std::optional<QTextListFormat> OdtStyleSheet::listLevel(const QString& listStyle, int level) const
+{
+    const auto found = m_listStyles.constFind(listStyle);
+    if (found == m_listStyles.constEnd() || level < 1)
+        return std::nullopt;
+    const QTextListFormat& format = (*found)[size_t(std::min(level, maxListLevels) - 1)];
+    if (format.style() == QTextListFormat::ListStyleUndefined)
+        return std::nullopt;
+    return format;
+}
+
+std::optional<OdtStyleSheet::PageLayout> OdtStyleSheet::pageLayout(const QString& name) const
+{
+    const auto found = m_pageLayouts.constFind(name);
+    return found == m_pageLayouts.constEnd() ? std::nullopt : std::optional(*found);
+}
