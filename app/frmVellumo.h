@@ -34,6 +34,10 @@ class EditorMarks;
 class SpellChecker;
 class SpellingCommands;
 class InjectionMark;
+class SeedMarks;
+class SeedReroll;
+class SeedLibraryCommands;
+class PausePrompter;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
 /// subsystem with what it works on, and connects every command to its handler.
@@ -61,6 +65,7 @@ private:
     void mnuExit_Click();
     void mnuAbout_Click();
     void showCaption(const Document* document);
+    void saveSeedLibrary();
     void createControls();
     void createSubsystems();
     void connectCommands();
@@ -101,6 +106,10 @@ private:
     SpellChecker* m_speller = nullptr;
     SpellingCommands* m_spelling = nullptr;
     InjectionMark* m_injectionMark = nullptr;
+    SeedMarks* m_seedMarks = nullptr;
+    SeedReroll* m_reroll = nullptr;
+    SeedLibraryCommands* m_seedLibrary = nullptr;
+    PausePrompter* m_pause = nullptr;
     QRect m_wantedOuter;
     /// The inner size last given, to tell it from one the writer chose.
     QSize m_setInner;
