@@ -47,6 +47,8 @@ frmSeeds::frmSeeds(QWidget* owner, CommonDialog& dialog) : QDialog(owner), m_dia
     m_lstSeeds->setObjectName(QStringLiteral("lstSeeds"));
     m_lstSeeds->setHorizontalHeaderLabels({tr("Use"), tr("Seed file"), tr("Words"), tr("Weight")});
     m_lstSeeds->horizontalHeader()->setSectionResizeMode(FileColumn, QHeaderView::Stretch);
+    m_lstSeeds->horizontalHeader()->setSectionResizeMode(ActiveColumn,
+                                                         QHeaderView::ResizeToContents);
     m_lstSeeds->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lstSeeds->verticalHeader()->hide();
 

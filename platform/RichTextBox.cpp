@@ -586,7 +586,13 @@ void RichTextBox::prepareTyping(const QKeyEvent* e)
     const QString text = e->text();
     const bool types = !text.isEmpty() && (text.front().isPrint() || text.front() == u'\t' ||
                                            e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter);
-    if (!types || m_uninherited.isEmpty())
+    if (types)
+        prepareOwnText();
+}
+
+void RichTextBox::prepareOwnText()
+{
+    if (m_uninherited.isEmpty())
         return;
     QTextCursor c = textCursor();
     const QTextCharFormat typing = c.charFormat();
@@ -712,5 +718,6 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
         emit FilesDropped(files);
         return;
     }
+    prepareOwnText();
     QTextEdit::insertFromMimeData(source);
 }

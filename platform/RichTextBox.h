@@ -140,6 +140,8 @@ private:
     QTextCharFormat ownFormat(const QTextCursor& c) const;
     /// Readies the caret for a key that types text: what it types is the writer's own.
     void prepareTyping(const QKeyEvent* e);
+    /// Readies the caret for text the editor inserts of its own accord, typed or dropped.
+    void prepareOwnText();
     /// Keeps the layouts of the long paragraphs from block to last for drawing.
     static void keepLongLayouts(QTextBlock block, const QTextBlock& last);
     /// Shows shown wrapping its lines word by word, or anywhere while it holds a run with no
