@@ -62,6 +62,7 @@ MainMenu MainMenu::build(QMenuBar* bar, QWidget* window)
     m.buildEdit(bar, window);
     m.buildTimer(bar, window);
     m.buildFormat(bar, window);
+    m.buildView(bar, window);
     m.buildHelp(bar, window);
     return m;
 }
@@ -91,8 +92,18 @@ void MainMenu::buildSeed(QMenuBar* bar, QWidget* window)
     mnuSeedOne = addMark(mnuSelectSeed, window, "mnuSeedOne", QStringLiteral("Seed One"));
     mnuSeedTwo = addMark(mnuSelectSeed, window, "mnuSeedTwo", QStringLiteral("Seed Two"));
     mnuSeedThree = addMark(mnuSelectSeed, window, "mnuSeedThree", QStringLiteral("Seed Three"));
+    mnuSepSeeds = addSeparator(mnuSelectSeed, "mnuSepSeeds");
+    for (size_t index = 0; index < mnuRecentSeed.size(); ++index) {
+        const QByteArray name = "mnuRecentSeed" + QByteArray::number(qsizetype(index + 1));
+        mnuRecentSeed[index] = addItem(mnuSelectSeed, window, name.constData(), QString());
+    }
+    mnuSepManage = addSeparator(mnuSelectSeed, "mnuSepManage");
+    mnuManageSeeds =
+        addItem(mnuSelectSeed, window, "mnuManageSeeds", QStringLiteral("Manage Seeds..."));
     mnuInject =
         addItem(mnuSeed, window, "mnuInject", QStringLiteral("Inject Seed"), QKeySequence("F8"));
+    mnuReroll = addItem(mnuSeed, window, "mnuReroll", QStringLiteral("Reroll"),
+                        QKeySequence("Ctrl+F8"), false);
 }
 
 void MainMenu::buildEdit(QMenuBar* bar, QWidget* window)
@@ -143,6 +154,12 @@ void MainMenu::buildTimer(QMenuBar* bar, QWidget* window)
         addMark(mnuTimer, window, "mnu20Sec", QStringLiteral("20 seconds ..."), QKeySequence("F5"));
     mnu10Sec =
         addMark(mnuTimer, window, "mnu10Sec", QStringLiteral("10 seconds ..."), QKeySequence("F6"));
+    mnuPause10Sec =
+        addMark(mnuTimer, window, "mnuPause10Sec", QStringLiteral("When I pause 10 seconds"));
+    mnuPause30Sec =
+        addMark(mnuTimer, window, "mnuPause30Sec", QStringLiteral("When I pause 30 seconds"));
+    mnuPause60Sec =
+        addMark(mnuTimer, window, "mnuPause60Sec", QStringLiteral("When I pause 60 seconds"));
 }
 
 void MainMenu::buildFormat(QMenuBar* bar, QWidget* window)
@@ -174,6 +191,12 @@ void MainMenu::buildFormat(QMenuBar* bar, QWidget* window)
                            QKeySequence("Ctrl+Return"));
     // The keypad's Enter as well as the main one.
     mnuPageBreak->setShortcuts({QKeySequence("Ctrl+Return"), QKeySequence("Ctrl+Enter")});
+}
+
+void MainMenu::buildView(QMenuBar* bar, QWidget* window)
+{
+    mnuView = addMenu(bar, "mnuView", QStringLiteral("&View"));
+    mnuShowSeedText = addMark(mnuView, window, "mnuShowSeedText", QStringLiteral("Show Seed Text"));
 }
 
 void MainMenu::buildHelp(QMenuBar* bar, QWidget* window)

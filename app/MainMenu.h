@@ -1,6 +1,10 @@
 #pragma once
 
+#include "seed/SeedLibrary.h"
+
 #include <QAction>
+
+#include <array>
 
 class QMenu;
 class QMenuBar;
@@ -25,7 +29,13 @@ struct MainMenu
     QAction* mnuSeedOne;
     QAction* mnuSeedTwo;
     QAction* mnuSeedThree;
+    QAction* mnuSepSeeds;
+    /// The recent seed files, shown as they are filled.
+    std::array<QAction*, SeedLibrary::maxRecent> mnuRecentSeed;
+    QAction* mnuSepManage;
+    QAction* mnuManageSeeds;
     QAction* mnuInject;
+    QAction* mnuReroll;
     QMenu* mnuEdit;
     QAction* mnuUndo;
     QAction* mnuSep3;
@@ -48,6 +58,9 @@ struct MainMenu
     QAction* mnu30Sec;
     QAction* mnu20Sec;
     QAction* mnu10Sec;
+    QAction* mnuPause10Sec;
+    QAction* mnuPause30Sec;
+    QAction* mnuPause60Sec;
     QMenu* mnuFormat;
     QAction* mnuBold;
     QAction* mnuItalic;
@@ -61,6 +74,8 @@ struct MainMenu
     QAction* mnuOneAndHalfSpacing;
     QAction* mnuDoubleSpacing;
     QAction* mnuPageBreak;
+    QMenu* mnuView;
+    QAction* mnuShowSeedText;
     QMenu* mnuHelp;
     QAction* mnuAbout;
 
@@ -91,5 +106,6 @@ private:
     void buildEdit(QMenuBar* bar, QWidget* window);
     void buildTimer(QMenuBar* bar, QWidget* window);
     void buildFormat(QMenuBar* bar, QWidget* window);
+    void buildView(QMenuBar* bar, QWidget* window);
     void buildHelp(QMenuBar* bar, QWidget* window);
 };

@@ -4,6 +4,7 @@
 #include "app/MainToolbar.h"
 #include "app/WindowGeometry.h"
 #include "dialogs/SearchCommands.h"
+#include "dialogs/SeedLibraryCommands.h"
 #include "dialogs/frmAbout.h"
 #include "documents/DocumentList.h"
 #include "documents/DocumentStatistics.h"
@@ -22,7 +23,10 @@
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "seed/InjectionMark.h"
+#include "seed/PausePrompter.h"
+#include "seed/SeedMarks.h"
 #include "seed/SeedPrompter.h"
+#include "seed/SeedReroll.h"
 #include "spelling/SpellChecker.h"
 #include "spelling/SpellingCommands.h"
 #include "spelling/Thesaurus.h"
@@ -52,6 +56,7 @@ const char* const keyTop = "MainTop";
 const char* const keyWidth = "MainWidth";
 const char* const keyHeight = "MainHeight";
 const char* const keyCheckSpelling = "CheckSpelling";
+const char* const keyShowSeedText = "ShowSeedText";
 
 QList<QRect> screenRects()
 {
@@ -84,11 +89,13 @@ void frmVellumo::createSubsystems()
     m_recovery = new Recovery(*m_documents, messages, m_services.dataDir, m_services.clock, this);
     m_undo = new UndoSnapshot(editor, *m_documents, this);
     const MainMenu& m = m_menu;
+    m_seedLibrary = new SeedLibraryCommands(
+        *this, {m.mnuRecentSeed, m.mnuSepSeeds, m.mnuManageSeeds}, *m_services.dialog, this);
     m_seed = new SeedPrompter(editor,
                               {m.mnuNewSeed, m.mnuSeedOne, m.mnuSeedTwo, m.mnuSeedThree, m.mnu0Sec,
                                m.mnu600Sec, m.mnu300Sec, m.mnu30Sec, m.mnu20Sec, m.mnu10Sec},
                               *m_timer1, *m_services.dialog, messages, *m_services.random,
-                              m_services.programDir, this);
+                              m_services.programDir, m_seedLibrary->library(), this);
     m_edit = new EditCommands(editor, *m_undo, messages, this);
     const FormatToggles toggles{m.mnuBold, m.mnuItalic, m.mnuUnderline, m.mnuStrikethru,
                                 m.mnuBullet};
@@ -114,6 +121,10 @@ void frmVellumo::createSubsystems()
                                                   : m_services.thesaurusDir);
     m_synonyms = new ThesaurusCommands(editor, *m_thesaurus, *m_undo, this);
     m_injectionMark = new InjectionMark(editor, *m_marks, this);
+    m_seedMarks = new SeedMarks(editor, *m.mnuShowSeedText, this);
+    m_reroll = new SeedReroll(editor, *m_seed, *m_undo, *m.mnuReroll, this);
+    m_pause = new PausePrompter(*m_seed, {m.mnuPause10Sec, m.mnuPause30Sec, m.mnuPause60Sec},
+                                m_services.clock, this);
     connectCommands();
     connectEvents();
 }
@@ -134,7 +145,12 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuSeedOne, m_seed, &SeedPrompter::mnuSeedOne_Click);
     MainMenu::onClick(m.mnuSeedTwo, m_seed, &SeedPrompter::mnuSeedTwo_Click);
     MainMenu::onClick(m.mnuSeedThree, m_seed, &SeedPrompter::mnuSeedThree_Click);
+    for (size_t index = 0; index < m.mnuRecentSeed.size(); ++index)
+        MainMenu::onClick(m.mnuRecentSeed[index], m_seedLibrary,
+                          [this, index] { m_seedLibrary->mnuRecentSeed_Click(int(index)); });
+    MainMenu::onClick(m.mnuManageSeeds, m_seedLibrary, &SeedLibraryCommands::mnuManageSeeds_Click);
     MainMenu::onClick(m.mnuInject, m_seed, &SeedPrompter::mnuInject_Click);
+    MainMenu::onClick(m.mnuReroll, m_reroll, &SeedReroll::mnuReroll_Click);
 
     MainMenu::onClick(m.mnuUndo, m_undo, &UndoSnapshot::mnuUndo_Click);
     MainMenu::onClick(m.mnuCut, m_edit, &EditCommands::mnuCut_Click);
@@ -153,6 +169,9 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnu30Sec, m_seed, &SeedPrompter::mnu30Sec_Click);
     MainMenu::onClick(m.mnu20Sec, m_seed, &SeedPrompter::mnu20Sec_Click);
     MainMenu::onClick(m.mnu10Sec, m_seed, &SeedPrompter::mnu10Sec_Click);
+    MainMenu::onClick(m.mnuPause10Sec, m_pause, &PausePrompter::mnuPause10Sec_Click);
+    MainMenu::onClick(m.mnuPause30Sec, m_pause, &PausePrompter::mnuPause30Sec_Click);
+    MainMenu::onClick(m.mnuPause60Sec, m_pause, &PausePrompter::mnuPause60Sec_Click);
 
     MainMenu::onClick(m.mnuBold, m_format, &FormatCommands::mnuBold_Click);
     MainMenu::onClick(m.mnuItalic, m_format, &FormatCommands::mnuItalic_Click);
@@ -165,6 +184,8 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuOneAndHalfSpacing, m_page, &PageCommands::mnuOneAndHalfSpacing_Click);
     MainMenu::onClick(m.mnuDoubleSpacing, m_page, &PageCommands::mnuDoubleSpacing_Click);
     MainMenu::onClick(m.mnuPageBreak, m_page, &PageCommands::mnuPageBreak_Click);
+
+    MainMenu::onClick(m.mnuShowSeedText, m_seedMarks, &SeedMarks::mnuShowSeedText_Click);
 
     MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
     // The right-click menu offers the Edit menu's own entries, so it shares their states.
@@ -179,6 +200,9 @@ void frmVellumo::connectEvents()
     // activated also fires when the user picks the entry that is already current.
     connect(m_cmbFiles, &QComboBox::activated, m_documents, &DocumentList::cmbFiles_Click);
     connect(m_timer1, &QTimer::timeout, m_seed, &SeedPrompter::Timer1_Timer);
+    // The pause prompt waits for the writer's keys, and gives way to the prompt timer.
+    connect(editor, &RichTextBox::KeyDown, m_pause, &PausePrompter::txtFile_KeyDown);
+    connect(m_seed, &SeedPrompter::intervalSet, m_pause, &PausePrompter::seed_IntervalSet);
     connect(editor, &RichTextBox::KeyUp, m_undo, &UndoSnapshot::txtFile_KeyUp);
     connect(editor, &RichTextBox::SelChange, m_toolbar, &ToolbarState::txtFile_SelChange);
     connect(editor, &RichTextBox::SelChange, m_page, &PageCommands::txtFile_SelChange);
@@ -194,8 +218,18 @@ void frmVellumo::connectEvents()
     connect(m_documents, &DocumentList::added, m_recovery, &Recovery::documents_Added);
     connect(m_documents, &DocumentList::closed, m_recovery, &Recovery::documents_Closed);
 
+    // The library hears of the files read, and hands the prompter the seeds chosen from it.
+    connect(m_seed, &SeedPrompter::fileChosen, m_seedLibrary,
+            &SeedLibraryCommands::seed_FileChosen);
+    connect(m_seedLibrary, &SeedLibraryCommands::recentChosen, m_seed, &SeedPrompter::chooseFile);
+    connect(m_seedLibrary, &SeedLibraryCommands::mixChosen, m_seed, &SeedPrompter::chooseMix);
+    connect(m_seedLibrary, &SeedLibraryCommands::changed, this, &frmVellumo::saveSeedLibrary);
+
     // The words just written show until the writer next types or clicks in the editor.
     connect(m_seed, &SeedPrompter::injected, m_injectionMark, &InjectionMark::markRun);
+    connect(m_seed, &SeedPrompter::injected, m_reroll, &SeedReroll::seed_Injected);
+    connect(editor, &QTextEdit::textChanged, m_reroll, &SeedReroll::txtFile_Change);
+    connect(m_documents, &DocumentList::currentChanged, m_reroll, &SeedReroll::txtFile_Change);
     connect(editor, &RichTextBox::KeyDown, m_injectionMark, &InjectionMark::txtFile_KeyDown);
     connect(editor, &RichTextBox::MouseDown, m_injectionMark, &InjectionMark::txtFile_MouseDown);
     // Marks drawn for one document must not cover the text of the next.
@@ -304,7 +338,11 @@ void frmVellumo::Form_Load()
                                      store->value(QLatin1String(keyWidth)).toString(),
                                      store->value(QLatin1String(keyHeight)).toString());
     const bool checkSpelling = store->value(QLatin1String(keyCheckSpelling), true).toBool();
+    const bool showSeedText = store->value(QLatin1String(keyShowSeedText), true).toBool();
     store->endGroup();
+    SeedLibrary library;
+    library.load(*store);
+    m_seedLibrary->setLibrary(library);
     const QSize minimum = minimumOuterSize();
     const WindowGeometry usable =
         stored.usable(Twips::fromPixels(minimum.width()), Twips::fromPixels(minimum.height()));
@@ -315,6 +353,7 @@ void frmVellumo::Form_Load()
     resize(m_setInner = m_wantedOuter.size());
 
     m_spelling->setActive(checkSpelling);
+    m_seedMarks->setShown(showSeedText);
     m_documents->startup();
     m_recovery->restore();
     m_statistics->tmrStatistics_Timer();
@@ -431,6 +470,7 @@ void frmVellumo::Form_Unload()
     store->setValue(QLatin1String(keyTop), WindowGeometry::toSetting(now.top));
     store->setValue(QLatin1String(keyWidth), WindowGeometry::toSetting(now.width));
     store->setValue(QLatin1String(keyHeight), WindowGeometry::toSetting(now.height));
+    store->setValue(QLatin1String(keyShowSeedText), m_seedMarks->isShown());
     // Without a dictionary the entry says nothing of what the writer chose.
     if (m_menu.mnuCheckSpelling->isEnabled())
         store->setValue(QLatin1String(keyCheckSpelling), m_spelling->isActive());
@@ -440,6 +480,11 @@ void frmVellumo::Form_Unload()
         m_about->close();
     if (m_services.quit)
         m_services.quit();
+}
+
+void frmVellumo::saveSeedLibrary()
+{
+    m_seedLibrary->library().save(*settings());
 }
 
 void frmVellumo::openArguments(const QStringList& arguments)

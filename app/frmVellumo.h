@@ -36,6 +36,10 @@ class SpellingCommands;
 class Thesaurus;
 class ThesaurusCommands;
 class InjectionMark;
+class SeedMarks;
+class SeedReroll;
+class SeedLibraryCommands;
+class PausePrompter;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
 /// subsystem with what it works on, and connects every command to its handler.
@@ -63,6 +67,7 @@ private:
     void mnuExit_Click();
     void mnuAbout_Click();
     void showCaption(const Document* document);
+    void saveSeedLibrary();
     void createControls();
     void createSubsystems();
     void connectCommands();
@@ -105,6 +110,10 @@ private:
     std::unique_ptr<Thesaurus> m_thesaurus;
     ThesaurusCommands* m_synonyms = nullptr;
     InjectionMark* m_injectionMark = nullptr;
+    SeedMarks* m_seedMarks = nullptr;
+    SeedReroll* m_reroll = nullptr;
+    SeedLibraryCommands* m_seedLibrary = nullptr;
+    PausePrompter* m_pause = nullptr;
     QRect m_wantedOuter;
     /// The inner size last given, to tell it from one the writer chose.
     QSize m_setInner;

@@ -1,5 +1,7 @@
 #include "documents/DocumentCounts.h"
 
+#include "formats/base/TextProperties.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -11,18 +13,30 @@ namespace {
 class ParagraphCount : public QTextBlockUserData
 {
 public:
-    ParagraphCount(const WordCount& count, std::shared_ptr<WordCount> total)
-        : m_count(count), m_total(std::move(total))
+    ParagraphCount(const WordCount& count, std::shared_ptr<WordCount> total,
+                   std::vector<SeedCount::Piece> seed,
+                   std::shared_ptr<DocumentCounts::SeedParagraphs> seedParagraphs)
+        : m_count(count), m_total(std::move(total)), m_seed(std::move(seed)),
+          m_seedParagraphs(std::move(seedParagraphs))
     {
         *m_total += m_count;
+        if (!m_seed.empty())
+            m_seedParagraphs->insert(&m_seed);
     }
-    ~ParagraphCount() override { *m_total -= m_count; }
+    ~ParagraphCount() override
+    {
+        *m_total -= m_count;
+        if (!m_seed.empty())
+            m_seedParagraphs->erase(&m_seed);
+    }
 
     const WordCount& count() const { return m_count; }
 
 private:
     WordCount m_count;
     std::shared_ptr<WordCount> m_total;
+    std::vector<SeedCount::Piece> m_seed;
+    std::shared_ptr<DocumentCounts::SeedParagraphs> m_seedParagraphs;
 };
 
 } // namespace
@@ -35,7 +49,8 @@ DocumentCounts& DocumentCounts::of(QTextDocument& document)
 }
 
 DocumentCounts::DocumentCounts(QTextDocument& document)
-    : QObject(&document), m_document(document), m_total(std::make_shared<WordCount>())
+    : QObject(&document), m_document(document), m_total(std::make_shared<WordCount>()),
+      m_seedParagraphs(std::make_shared<SeedParagraphs>())
 {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         recount(block);
@@ -58,7 +73,68 @@ void DocumentCounts::document_ContentsChange(int position, int /*removed*/, int 
 
 void DocumentCounts::recount(const QTextBlock& block)
 {
-    QTextBlock(block).setUserData(new ParagraphCount(WordCount::of(block.text()), m_total));
+    QTextBlock(block).setUserData(new ParagraphCount(WordCount::of(block.text()), m_total,
+                                                     seedPieces(block), m_seedParagraphs));
+}
+
+// A run another run was written into is still as it was written: its pieces on either side of
+// the other count as one, as long as only seed text lies between them.
+std::vector<SeedCount::Piece> DocumentCounts::seedPieces(const QTextBlock& block)
+{
+    std::vector<SeedCount::Piece> pieces;
+    std::vector<int> ends;
+    QString text;
+    // Where the unbroken seed text the fragments are in began; -1 outside seed text.
+    int stretch = -1;
+    for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
+        const QTextFragment fragment = fragments.fragment();
+        if (!isSeedFormat(fragment.charFormatIndex())) {
+            stretch = -1;
+            continue;
+        }
+        if (text.isNull())
+            text = block.text();
+        const int from = fragment.position() - block.position();
+        stretch = stretch < 0 ? from : stretch;
+        const QTextCharFormat format = fragment.charFormat();
+        const qint64 run = format.property(TextProperties::SeedRun).toLongLong();
+        const qint64 words = WordCount::of(QStringView(text).mid(from, fragment.length())).words;
+        size_t piece = 0;
+        while (piece < pieces.size() && (pieces[piece].run != run || ends[piece] < stretch))
+            ++piece;
+        if (piece == pieces.size()) {
+            pieces.push_back({run, format.property(TextProperties::SeedRunLength).toLongLong(), 0,
+                              0, stretch == 0, false});
+            ends.push_back(0);
+        }
+        pieces[piece].characters += fragment.length();
+        pieces[piece].words += words;
+        ends[piece] = from + fragment.length();
+    }
+    // Seed text to the paragraph's end goes on in the next paragraph.
+    for (size_t piece = 0; stretch >= 0 && piece < pieces.size(); ++piece)
+        pieces[piece].atEnd = ends[piece] >= stretch;
+    return pieces;
+}
+
+bool DocumentCounts::isSeedFormat(int index)
+{
+    if (index < 0)
+        return false;
+    if (size_t(index) >= m_seedFormats.size()) {
+        const QList<QTextFormat> formats = m_document.allFormats();
+        for (size_t at = m_seedFormats.size(); at < size_t(formats.size()); ++at)
+            m_seedFormats.push_back(formats[qsizetype(at)].hasProperty(TextProperties::SeedRun));
+    }
+    return size_t(index) < m_seedFormats.size() && m_seedFormats[size_t(index)];
+}
+
+SeedCount DocumentCounts::seed() const
+{
+    std::vector<SeedCount::Piece> pieces;
+    for (const std::vector<SeedCount::Piece>* paragraph : *m_seedParagraphs)
+        pieces.insert(pieces.end(), paragraph->cbegin(), paragraph->cend());
+    return SeedCount::of(pieces);
 }
 
 WordCount DocumentCounts::range(int start, int end) const

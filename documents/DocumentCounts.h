@@ -1,10 +1,13 @@
 #pragma once
 
+#include "documents/SeedCount.h"
 #include "documents/WordCount.h"
 
 #include <QObject>
 
 #include <memory>
+#include <unordered_set>
+#include <vector>
 
 class QTextBlock;
 class QTextDocument;
@@ -26,13 +29,23 @@ public:
     WordCount total() const { return *m_total; }
     /// The characters [start, end) of the document, whole paragraphs from their counts.
     WordCount range(int start, int end) const;
+    /// What became of the seed text, from the paragraphs that hold any.
+    SeedCount seed() const;
+
+    /// The paragraphs that hold seed text, each by its pieces.
+    using SeedParagraphs = std::unordered_set<const std::vector<SeedCount::Piece>*>;
 
 private:
     explicit DocumentCounts(QTextDocument& document);
     void document_ContentsChange(int position, int removed, int added);
     void recount(const QTextBlock& block);
+    std::vector<SeedCount::Piece> seedPieces(const QTextBlock& block);
+    bool isSeedFormat(int index);
 
     QTextDocument& m_document;
     /// Shared with the paragraphs' counts, which may outlive this object as the document goes.
     std::shared_ptr<WordCount> m_total;
+    std::shared_ptr<SeedParagraphs> m_seedParagraphs;
+    /// By format index: whether the format marks seed text; grown as the document adds formats.
+    std::vector<bool> m_seedFormats;
 };

@@ -28,14 +28,16 @@ void DocumentStatistics::tmrStatistics_Timer()
     const DocumentCounts& counts = DocumentCounts::of(*m_editor.document());
     const QTextCursor selection = m_editor.textCursor();
     const WordCount document = counts.total();
+    const SeedCount seed = counts.seed();
     const WordCount selected = selection.hasSelection() ? counts.range(selection.selectionStart(),
                                                                        selection.selectionEnd())
                                                         : WordCount();
     const bool first = !std::exchange(m_counted, true);
     const bool selectionChanged =
         first || selected != m_selection || selection.hasSelection() != m_hasSelection;
-    const bool documentChanged = first || document != m_document;
+    const bool documentChanged = first || document != m_document || !(seed == m_seed);
     m_document = document;
+    m_seed = seed;
     m_selection = selected;
     m_hasSelection = selection.hasSelection();
     if (documentChanged)

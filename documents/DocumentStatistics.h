@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/SeedCount.h"
 #include "documents/WordCount.h"
 
 #include <QObject>
@@ -20,6 +21,7 @@ public:
     explicit DocumentStatistics(RichTextBox& editor, QObject* parent = nullptr);
 
     const WordCount& documentCount() const { return m_document; }
+    const SeedCount& seedCount() const { return m_seed; }
     /// Zero while nothing is selected.
     const WordCount& selectionCount() const { return m_selection; }
     bool hasSelection() const { return m_hasSelection; }
@@ -30,7 +32,8 @@ public:
     void tmrStatistics_Timer();
 
 signals:
-    /// The document's words or characters changed, or another document is shown.
+    /// The document's words or characters or what became of its seed text changed, or another
+    /// document is shown.
     void documentCountChanged(const WordCount& count);
     /// The selection's count changed; hasSelection() tells whether there is one.
     void selectionCountChanged(const WordCount& count);
@@ -39,6 +42,7 @@ private:
     RichTextBox& m_editor;
     QTimer* m_timer = nullptr;
     WordCount m_document;
+    SeedCount m_seed;
     WordCount m_selection;
     bool m_hasSelection = false;
     /// Whether anything was counted yet: the first count is news even when it is zero.

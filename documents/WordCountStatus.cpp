@@ -13,7 +13,10 @@ WordCountStatus::WordCountStatus(const DocumentStatistics& statistics, QLabel& l
 void WordCountStatus::statistics_Changed()
 {
     const WordCount& total = m_statistics.documentCount();
-    m_label.setText(m_statistics.hasSelection()
-                        ? total.describeSelection(m_statistics.selectionCount().words)
-                        : total.describe());
+    QString text = m_statistics.hasSelection()
+                       ? total.describeSelection(m_statistics.selectionCount().words)
+                       : total.describe();
+    if (m_statistics.seedCount().present)
+        text += QLatin1String("; ") + m_statistics.seedCount().describe();
+    m_label.setText(text);
 }

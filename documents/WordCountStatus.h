@@ -6,7 +6,7 @@ class DocumentStatistics;
 class QLabel;
 
 /// The status bar's word count: the document's words and characters, or, while something is
-/// selected, the selection's words of the whole.
+/// selected, the selection's words of the whole; then what became of its seed text, if any.
 class WordCountStatus : public QObject
 {
     Q_OBJECT

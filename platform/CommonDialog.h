@@ -52,6 +52,8 @@ public:
     int ShowColor() { return finish(runColor(), false); }
     int ShowFont() { return finish(runFont(), false); }
     int ShowPageSetup() { return finish(runPageSetup(), false); }
+    /// Asks for a folder, which FileName then names.
+    int ShowFolder() { return finish(runFolder(), true); }
 
     /// Name filters for Qt from a "Description|*.ext" filter.
     static QString qtFilter(const QString& filter);
@@ -66,6 +68,7 @@ protected:
     virtual bool runColor() = 0;
     virtual bool runFont() = 0;
     virtual bool runPageSetup() = 0;
+    virtual bool runFolder() = 0;
 
 private:
     int finish(bool accepted, bool fileDialog);

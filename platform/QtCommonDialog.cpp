@@ -64,6 +64,15 @@ bool QtCommonDialog::runOpen()
     return true;
 }
 
+bool QtCommonDialog::runFolder()
+{
+    const QString name = QFileDialog::getExistingDirectory(m_owner, DialogTitle, FileName);
+    if (name.isEmpty())
+        return false;
+    FileName = name;
+    return true;
+}
+
 bool QtCommonDialog::runSave()
 {
     const QStringList filters = qtFilter(Filter).split(QLatin1String(";;"));

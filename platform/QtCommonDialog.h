@@ -26,6 +26,7 @@ protected:
     bool runColor() override;
     bool runFont() override;
     bool runPageSetup() override;
+    bool runFolder() override;
 
 private:
     QWidget* m_owner;

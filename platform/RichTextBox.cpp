@@ -23,6 +23,8 @@
 #include <QTextLayout>
 #include <QTextList>
 
+#include <algorithm>
+
 namespace {
 
 QByteArray rtfBytes(const QString& rtf)
@@ -267,7 +269,18 @@ QString RichTextBox::SelText() const
 
 void RichTextBox::setSelText(const QString& text)
 {
-    textCursor().insertText(normalisedLineBreaks(text));
+    QTextCursor c = textCursor();
+    c.insertText(normalisedLineBreaks(text), ownFormat(c));
+}
+
+QTextCharFormat RichTextBox::ownFormat(const QTextCursor& c) const
+{
+    QTextCharFormat format = c.charFormat();
+    // As QTextCursor::insertText(text) does: text is no object.
+    format.clearProperty(QTextFormat::ObjectType);
+    for (const int property : m_uninherited)
+        format.clearProperty(property);
+    return format;
 }
 
 QString RichTextBox::SelRTF() const
@@ -283,7 +296,7 @@ QString RichTextBox::SelRTF() const
     return QString::fromLatin1(DocumentFormats::rtf().write(selection, {}));
 }
 
-QStringList RichTextBox::setSelRTF(const QString& text)
+QStringList RichTextBox::setSelRTF(const QString& text, const QTextCharFormat& plainMarks)
 {
     QTextCursor c = textCursor();
     if (DocumentFormats::isRtf(text)) {
@@ -295,7 +308,9 @@ QStringList RichTextBox::setSelRTF(const QString& text)
             return read.losses;
         }
     }
-    c.insertText(normalisedLineBreaks(text));
+    QTextCharFormat format = ownFormat(c);
+    format.merge(plainMarks);
+    c.insertText(normalisedLineBreaks(text), format);
     setTextCursor(c);
     return {};
 }
@@ -556,16 +571,89 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    prepareTyping(e);
     const int blocks = document()->blockCount();
     QTextEdit::keyPressEvent(e);
     if (document()->blockCount() > blocks)
         leavePageBreakBehind();
 }
 
+// The editor types with the format of the character before the caret, or, over a selection,
+// of its last character: that format is set without the uninherited properties first. Over a
+// selection the format can only be set once the selection is gone.
+void RichTextBox::prepareTyping(const QKeyEvent* e)
+{
+    const QString text = e->text();
+    const bool types = !text.isEmpty() && (text.front().isPrint() || text.front() == u'\t' ||
+                                           e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter);
+    if (types)
+        prepareOwnText();
+}
+
+void RichTextBox::prepareOwnText()
+{
+    if (m_uninherited.isEmpty())
+        return;
+    QTextCursor c = textCursor();
+    const QTextCharFormat typing = c.charFormat();
+    if (std::none_of(m_uninherited.cbegin(), m_uninherited.cend(),
+                     [&typing](int property) { return typing.hasProperty(property); }))
+        return;
+    c.removeSelectedText();
+    c.setCharFormat(ownFormat(c));
+    setTextCursor(c);
+}
+
 void RichTextBox::paintEvent(QPaintEvent* e)
 {
     QTextEdit::paintEvent(e);
+    drawTint();
     drawPageBreaks();
+}
+
+void RichTextBox::setPropertyTint(int property, const QColor& color)
+{
+    m_tintProperty = property;
+    m_tint = color;
+    viewport()->update();
+}
+
+// Over the text of the paragraphs in view, line by line, so a run that wraps is tinted where
+// it stands on each line.
+void RichTextBox::drawTint()
+{
+    if (!m_tint.isValid())
+        return;
+    const QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    QPainter painter(viewport());
+    const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    for (QTextBlock block = cursorForPosition(QPoint(0, 0)).block(); block.isValid();
+         block = block.next()) {
+        const QRectF shown = layout->blockBoundingRect(block).translated(offset);
+        if (shown.top() > viewport()->height())
+            break;
+        const QTextLayout* lines = block.layout();
+        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
+            const QTextFragment fragment = fragments.fragment();
+            if (!fragment.charFormat().hasProperty(m_tintProperty))
+                continue;
+            const int from = fragment.position() - block.position();
+            const int to = from + fragment.length();
+            for (int index = 0; index < lines->lineCount(); ++index) {
+                const QTextLine line = lines->lineAt(index);
+                const int start = qMax(from, line.textStart());
+                const int end = qMin(to, line.textStart() + line.textLength());
+                if (start >= end)
+                    continue;
+                const qreal left = line.cursorToX(start);
+                const qreal right = line.cursorToX(end);
+                painter.fillRect(
+                    QRectF(qMin(left, right), line.y(), qAbs(right - left), line.height())
+                        .translated(shown.topLeft()),
+                    m_tint);
+            }
+        }
+    }
 }
 
 // Drawn over the text, never part of it: a thin dashed line across the page above each
@@ -630,5 +718,6 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
         emit FilesDropped(files);
         return;
     }
+    prepareOwnText();
     QTextEdit::insertFromMimeData(source);
 }

@@ -64,9 +64,9 @@ public:
     /// The selection as an RTF document; "" when nothing is selected.
     QString SelRTF() const;
     /// Replaces the selection: text that starts as RTF does ("{\rtf", white space allowed around
-    /// the brace) goes in formatted, other text as plain. Returns what the RTF held that the
-    /// editor cannot keep, in short phrases, each once.
-    QStringList setSelRTF(const QString& text);
+    /// the brace) goes in formatted, other text as plain, with the properties of plainMarks.
+    /// Returns what the RTF held that the editor cannot keep, in short phrases, each once.
+    QStringList setSelRTF(const QString& text, const QTextCharFormat& plainMarks = {});
 
     void setSelBold(bool on);
     void setSelItalic(bool on);
@@ -98,6 +98,13 @@ public:
     /// Counts every change of text or formatting, so callers can tell when nothing changed.
     quint64 contentRevision() const { return m_contentRevision; }
 
+    /// Character properties that what the writer types, or inserts as plain text, never takes
+    /// from the text beside it, as it takes the font.
+    void setUninheritedProperties(const QList<int>& properties) { m_uninherited = properties; }
+    /// Draws colour over every character whose format has property, without touching the
+    /// text; an invalid colour draws nothing.
+    void setPropertyTint(int property, const QColor& color);
+
     /// The commands offered by the right-click menu.
     void setContextActions(const QList<QAction*>& actions) { m_contextActions = actions; }
 
@@ -128,6 +135,13 @@ private:
     void document_Change(int from, int removed, int added);
     void leavePageBreakBehind();
     void drawPageBreaks();
+    void drawTint();
+    /// The typing format at c without the uninherited properties; c's own when it has none.
+    QTextCharFormat ownFormat(const QTextCursor& c) const;
+    /// Readies the caret for a key that types text: what it types is the writer's own.
+    void prepareTyping(const QKeyEvent* e);
+    /// Readies the caret for text the editor inserts of its own accord, typed or dropped.
+    void prepareOwnText();
     /// Keeps the layouts of the long paragraphs from block to last for drawing.
     static void keepLongLayouts(QTextBlock block, const QTextBlock& last);
     /// Shows shown wrapping its lines word by word, or anywhere while it holds a run with no
@@ -145,5 +159,8 @@ private:
     mutable quint64 m_plainRevision = ~quint64(0);
     mutable QString m_plainText;
     QList<QAction*> m_contextActions;
+    QList<int> m_uninherited;
+    int m_tintProperty = -1;
+    QColor m_tint;
     PlaceRestorer* m_placeRestorer = nullptr;
 };

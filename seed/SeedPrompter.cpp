@@ -1,10 +1,12 @@
 #include "seed/SeedPrompter.h"
 
+#include "formats/base/TextProperties.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageService.h"
 #include "platform/RichTextBox.h"
 #include "seed/RandomGenerator.h"
 #include "seed/SeedFile.h"
+#include "seed/SeedLibrary.h"
 #include "seed/SeedPath.h"
 #include "seed/SeedRun.h"
 
@@ -12,18 +14,21 @@
 #include <QDir>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Every injection mixes the same number into the generator; the sequence itself runs on.
 constexpr double injectionReseed = 221;
+constexpr int maxRedraws = 4;
 
 } // namespace
 
 SeedPrompter::SeedPrompter(RichTextBox& editor, const Entries& entries, QTimer& timer,
                            CommonDialog& dialog, MessageService& messages, RandomGenerator& random,
-                           const QString& programDir, QObject* parent)
+                           const QString& programDir, const SeedLibrary& library, QObject* parent)
     : QObject(parent), m_editor(editor), m_entries(entries), m_timer(timer), m_dialog(dialog),
-      m_messages(messages), m_random(random), m_programDir(programDir)
+      m_messages(messages), m_random(random), m_programDir(programDir), m_library(library)
 {
 }
 
@@ -39,8 +44,45 @@ void SeedPrompter::mnuNewSeed_Click()
         m_entries.mnuNewSeed->setChecked(false);
         return;
     }
-    if (!loadSeed(m_dialog.FileName))
+    if (loadSeed(m_dialog.FileName))
+        emit fileChosen(m_dialog.FileName);
+    else
         setSeedMarks(before);
+}
+
+void SeedPrompter::chooseFile(const QString& path)
+{
+    const SeedMarks before = seedMarks();
+    setSeedMarks({});
+    if (loadSeed(path))
+        emit fileChosen(path);
+    else
+        setSeedMarks(before);
+}
+
+void SeedPrompter::chooseMix()
+{
+    setSeedMarks({});
+    m_mixing = true;
+    if (drawMixedSeed())
+        injectseed(m_seedText);
+}
+
+bool SeedPrompter::drawMixedSeed()
+{
+    const int drawn = m_library.draw(m_random);
+    if (drawn < 0)
+        return true;
+    const QString& path = m_library.seeds[drawn].path;
+    SeedFile file;
+    if (!file.read(path)) {
+        m_messages.MsgBox(QStringLiteral("Cannot read the seed file \"%1\": %2.")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()),
+                          MessageService::Icon::Warning);
+        return false;
+    }
+    m_seedText = file.takeText();
+    return true;
 }
 
 void SeedPrompter::mnuSeedOne_Click()
@@ -68,6 +110,8 @@ void SeedPrompter::mnuSeedThree_Click()
 
 void SeedPrompter::mnuInject_Click()
 {
+    if (m_mixing && !drawMixedSeed())
+        return;
     injectseed(m_seedText);
 }
 
@@ -81,6 +125,7 @@ bool SeedPrompter::loadSeed(const QString& path)
         return false;
     }
     m_seedText = file.takeText();
+    m_mixing = false;
     injectseed(m_seedText);
     return true;
 }
@@ -122,25 +167,76 @@ void SeedPrompter::markSeed(QAction* chosen)
 
 void SeedPrompter::injectseed(const QString& seedText)
 {
-    if (!m_seedWords.isSplitOf(seedText))
-        m_seedWords = SeedWords(seedText);
-    if (seedText.size() <= 1) {
-        warnNoSeed();
+    const QString run = drawRun(seedText);
+    if (run.isNull())
         return;
-    }
-    m_random.reseed(injectionReseed);
-    const float r1 = m_random.draw();
-    const float r2 = m_random.draw();
-    const QString run = SeedRun::build(m_seedWords, r1, r2);
     if (m_editor.SelRTF().isEmpty()) {
         // TextRTF() is these bytes widened one to one: the same length without the copy.
         const qsizetype length = m_editor.rtfData().size();
         m_editor.setSelStart(SeedRun::caretPosition(m_random.draw(), length));
         m_editor.setSelLength(0);
     }
+    writeRun(run);
+}
+
+QString SeedPrompter::drawRun(const QString& seedText)
+{
+    if (!m_seedWords.isSplitOf(seedText))
+        m_seedWords = SeedWords(seedText);
+    if (seedText.size() <= 1) {
+        warnNoSeed();
+        return QString();
+    }
+    m_random.reseed(injectionReseed);
+    float r1 = m_random.draw();
+    float r2 = m_random.draw();
+    if (m_library.noRepeats)
+        redrawRepeats(r1, r2);
+    return SeedRun::build(m_seedWords, r1, r2);
+}
+
+// The run carries its mark from the moment it is written: one edit, one step for Undo.
+void SeedPrompter::writeRun(const QString& run)
+{
+    QTextCharFormat mark;
+    mark.setProperty(TextProperties::SeedRun, TextProperties::newSeedRun());
+    // A line break, of one character or two, is a paragraph break in the document.
+    mark.setProperty(TextProperties::SeedRunLength,
+                     run.size() - run.count(QLatin1Char('\r')) - run.count(QLatin1Char('\n')));
     const qint64 start = m_editor.SelStart();
-    m_editor.setSelRTF(run);
+    m_editor.setSelRTF(run, mark);
     emit injected(start, m_editor.SelStart() - start);
+}
+
+void SeedPrompter::injectAtCaret()
+{
+    if (m_mixing && !drawMixedSeed())
+        return;
+    const QString run = drawRun(m_seedText);
+    if (run.isNull())
+        return;
+    m_editor.setSelStart(m_editor.textCursor().position());
+    writeRun(run);
+}
+
+void SeedPrompter::redrawRepeats(float& r1, float& r2)
+{
+    const auto startOf = [this](float r) {
+        const SeedRun::Span span = SeedRun::span(m_seedWords.size() - 1, r, 0.0f);
+        return m_seedWords.at(SeedRun::roundHalfEven(span.start)).toString();
+    };
+    QString start = startOf(r1);
+    for (int redraw = 0; redraw < maxRedraws &&
+                         std::find(m_starts.cbegin(), m_starts.cend(), start) != m_starts.cend();
+         ++redraw) {
+        m_random.reseed(injectionReseed);
+        r1 = m_random.draw();
+        r2 = m_random.draw();
+        start = startOf(r1);
+    }
+    m_starts.push_back(start);
+    while (m_starts.size() > size_t(m_library.memory))
+        m_starts.pop_front();
 }
 
 void SeedPrompter::warnNoSeed()
@@ -179,14 +275,19 @@ void SeedPrompter::mnu600Sec_Click()
     chooseInterval(m_entries.mnu600Sec, 600000);
 }
 
-// Only an empty seed is refused here; a one-character seed passes and each tick then warns.
 void SeedPrompter::chooseInterval(QAction* entry, int milliseconds)
 {
-    if (m_seedText.isEmpty()) {
-        warnNoSeed();
-        return;
-    }
-    setInterval(entry, milliseconds);
+    if (acceptsPrompts())
+        setInterval(entry, milliseconds);
+}
+
+// Only an empty seed is refused here; a one-character seed passes and each prompt then warns.
+bool SeedPrompter::acceptsPrompts()
+{
+    if (!m_seedText.isEmpty())
+        return true;
+    warnNoSeed();
+    return false;
 }
 
 void SeedPrompter::setInterval(QAction* entry, int milliseconds)
@@ -201,9 +302,21 @@ void SeedPrompter::setInterval(QAction* entry, int milliseconds)
     const Entries& e = m_entries;
     for (QAction* mark : {e.mnu0Sec, e.mnu10Sec, e.mnu20Sec, e.mnu30Sec, e.mnu300Sec, e.mnu600Sec})
         mark->setChecked(mark == entry);
+    emit intervalSet(milliseconds);
+}
+
+void SeedPrompter::stopTimer()
+{
+    m_timer.stop();
+    m_timer.setInterval(0);
+    const Entries& e = m_entries;
+    for (QAction* mark : {e.mnu0Sec, e.mnu10Sec, e.mnu20Sec, e.mnu30Sec, e.mnu300Sec, e.mnu600Sec})
+        mark->setChecked(false);
 }
 
 void SeedPrompter::Timer1_Timer()
 {
+    if (m_mixing && !drawMixedSeed())
+        return;
     injectseed(m_seedText);
 }

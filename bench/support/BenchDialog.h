@@ -16,6 +16,7 @@ protected:
     bool runColor() override { return false; }
     bool runFont() override { return false; }
     bool runPageSetup() override { return false; }
+    bool runFolder() override { return false; }
 
 private:
     bool answer();

@@ -2,6 +2,7 @@
 
 #include <QTextFormat>
 
+#include <atomic>
 #include <string_view>
 
 /// What a document holds that Qt's formats have no property for, kept in user properties, which
@@ -27,6 +28,18 @@ struct TextProperties
     /// The table format property holding a border thinner than a pixel in twips, as the file
     /// gave it: Qt draws no such border, so it is drawn a pixel wide and written back as it was.
     static constexpr int TableBorderTwips = QTextFormat::UserProperty + 6;
+    /// The character property marking seed words the program wrote and the writer has not
+    /// changed: the number of the run they came with, unique in the process, so runs pasted or
+    /// read from a file never merge with others.
+    static constexpr int SeedRun = QTextFormat::UserProperty + 7;
+    /// Beside SeedRun on an injected run: how many characters, paragraph breaks left out, the
+    /// run had when it was written. Runs read from files do without.
+    static constexpr int SeedRunLength = QTextFormat::UserProperty + 8;
+    static qint64 newSeedRun()
+    {
+        static std::atomic<qint64> last{0};
+        return ++last;
+    }
     /// The leaders of \tldot, \tlhyph, \tlul, \tlth, \tleq and \tlmdot, in that order.
     static constexpr std::u16string_view tabLeaders() { return u".-_t=m"; }
     static constexpr char16_t tabLeader(int index) { return tabLeaders()[size_t(index)]; }

@@ -28,6 +28,8 @@ struct RtfCharState
     bool pageNumber = false;
     /// The number of the note the text is the mark of; 0 for text that is no mark.
     int note = 0;
+    /// The seed run the text belongs to (TextProperties::SeedRun); 0 for the writer's own.
+    qint64 seedRun = 0;
 
     RtfCharState withLink(int target) const
     {

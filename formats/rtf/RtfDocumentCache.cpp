@@ -70,6 +70,7 @@ bool RtfDocumentCache::rewriteChangedParagraph()
     if (index >= m_map.paragraphs.size())
         return false;
     const RtfParagraphMap::Paragraph old = m_map.paragraphs[index];
+    const bool hadStyleSheet = m_writer->hasStyleSheet();
     const RtfParagraphBoundary& before =
         index == 0 ? m_map.boundaries.front()
                    : m_map.boundaries[m_map.paragraphs[index - 1].boundary];
@@ -81,16 +82,23 @@ bool RtfDocumentCache::rewriteChangedParagraph()
         !(after == m_map.boundaries[old.boundary]))
         return false;
     const qsizetype start = index == 0 ? m_map.headerSize : m_map.paragraphs[index - 1].end;
+    // The first seed text of a document puts a style sheet in the header, once.
+    const QByteArray header =
+        m_writer->hasStyleSheet() != hadStyleSheet ? m_writer->header() : QByteArray();
+    const qsizetype oldHeader = header.isNull() ? 0 : m_map.headerSize;
+    const qsizetype moved = header.size() - oldHeader;
     const qsizetype grown = bytes->size() - (old.end - start);
     // The old RTF is usually still held as the latest recorded state, so the new one is a
     // copy anyway: made in one pass, not detached first and then moved about.
-    QByteArray spliced = bufferFor(m_rtf.size() + grown);
-    char* out = std::copy_n(m_rtf.constData(), start, spliced.data());
+    QByteArray spliced = bufferFor(m_rtf.size() + moved + grown);
+    char* out = std::copy(header.cbegin(), header.cend(), spliced.data());
+    out = std::copy(m_rtf.cbegin() + oldHeader, m_rtf.cbegin() + start, out);
     out = std::copy(bytes->cbegin(), bytes->cend(), out);
     std::copy(m_rtf.cbegin() + old.end, m_rtf.cend(), out);
     m_spares[1] = std::exchange(m_spares[0], std::exchange(m_rtf, std::move(spliced)));
-    for (size_t later = index; later < m_map.paragraphs.size(); ++later)
-        m_map.paragraphs[later].end += grown;
+    m_map.headerSize += moved;
+    for (size_t at = moved != 0 ? 0 : index; at < m_map.paragraphs.size(); ++at)
+        m_map.paragraphs[at].end += moved + (at >= index ? grown : 0);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
+#include "formats/rtf/RtfStyleSheet.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -34,6 +35,8 @@ constexpr int s_listLineStart = 360;
 constexpr qsizetype s_imageBytesPerLine = 64;
 // The width a table spreads over when its columns do not say: a Letter page's text, in twips.
 constexpr int s_tableWidth = 9360;
+// The number of the one style the style sheet names.
+constexpr int s_seedStyle = 1;
 
 // In the order of PageFurniture::Story.
 constexpr std::array<std::string_view, PageFurniture::StoryCount> s_storyGroups = {
@@ -356,6 +359,11 @@ RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& document, const RtfPag
         if (formats[index].hasProperty(PageFurniture::NoteBody) ||
             formats[index].hasProperty(PageFurniture::NotesHeading))
             m_noteFormats.insert(int(index));
+    // The formats a document ever had, not only those its text uses now, decide, so a paragraph
+    // written again alone never needs a header other than the whole write's.
+    m_seedWritten = std::any_of(formats.cbegin(), formats.cend(), [](const QTextFormat& format) {
+        return format.hasProperty(TextProperties::SeedRun);
+    });
     if (!m_noteFormats.isEmpty())
         findNotes();
 }
@@ -380,12 +388,7 @@ void RtfDocumentWriter::findTables()
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
 {
     writeBlocks(map, progress);
-    RtfByteSink furniture(1024);
-    writeFurniture(furniture);
-    RtfByteSink header(4096);
-    writeHeader(header);
-    QByteArray document = header.take();
-    document.append(furniture.take());
+    QByteArray document = header();
     if (map) {
         map->headerSize = document.size();
         for (RtfParagraphMap::Paragraph& paragraph : map->paragraphs)
@@ -395,6 +398,17 @@ QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progre
     document.append(m_body.take());
     document.append('}');
     return document;
+}
+
+QByteArray RtfDocumentWriter::header()
+{
+    RtfByteSink furniture(1024);
+    writeFurniture(furniture);
+    RtfByteSink header(4096);
+    writeHeader(header);
+    QByteArray written = header.take();
+    written.append(furniture.take());
+    return written;
 }
 
 void RtfDocumentWriter::writeBlocks(RtfParagraphMap* map, const Progress& progress)
@@ -572,6 +586,12 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
         out.append(";"sv);
     }
     out.append("}"sv);
+    if (m_seedWritten) {
+        writeWord(out, "{\\stylesheet{\\*\\cs"sv, s_seedStyle);
+        out.append("\\additive "sv);
+        out.append(RtfStyleSheet::seedStyleName);
+        out.append(";}}"sv);
+    }
     writeListTables(out);
     out.append("{\\*\\generator Quillmere;}"sv);
     writeInfo(out);
@@ -880,10 +900,27 @@ bool RtfDocumentWriter::writeRun(QStringView text, const RtfRunStyle& style)
         closeVertical();
         openVertical(style.vertical);
     }
+    if (Q_UNLIKELY(style.seed)) {
+        writeSeedRun(text.sliced(kept - text.begin()), style);
+        return true;
+    }
     if (!(style == m_current))
         writeStyle(style);
     writeText(m_body, text.sliced(kept - text.begin()));
     return true;
+}
+
+// In a group of its own, as readers expect a character style: what it changes ends with it.
+void RtfDocumentWriter::writeSeedRun(QStringView text, const RtfRunStyle& style)
+{
+    const RtfRunStyle outside = m_current;
+    writeWord(m_body, "{\\cs"sv, s_seedStyle);
+    writeStyle(style);
+    writeText(m_body, text);
+    m_body.append("}"sv);
+    m_needsDelimiter = false;
+    m_current = outside;
+    m_seedWritten = true;
 }
 
 bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)

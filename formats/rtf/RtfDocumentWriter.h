@@ -37,11 +37,17 @@ public:
     QByteArray write(RtfParagraphMap* map = nullptr, const Progress& progress = {});
     /// What the whole document's RTF would now hold for block, written after before; paragraph
     /// and after learn what write() would have noted for it. Nothing when the paragraph needs
-    /// fonts or colours the tables of the whole write do not have.
+    /// fonts or colours the tables of the whole write do not have. When it needs the style
+    /// sheet the whole write's header lacks, header() has changed.
     std::optional<QByteArray> writeParagraph(const QTextBlock& block,
                                              const RtfParagraphBoundary& before,
                                              RtfParagraphMap::Paragraph* paragraph,
                                              RtfParagraphBoundary* after);
+
+    /// What write() puts before the paragraphs: the header and the page furniture.
+    QByteArray header();
+    /// Whether the header names the seed text's style.
+    bool hasStyleSheet() const { return m_seedWritten; }
 
 private:
     /// A cell's table, row and column, and its first and last positions.
@@ -104,6 +110,7 @@ private:
     /// Writes block's fragments; text is the block's raw text.
     void writeBlock(const QTextBlock& block, QStringView text);
     bool writeRun(QStringView text, const RtfRunStyle& style);
+    void writeSeedRun(QStringView text, const RtfRunStyle& style);
     bool writeImage(const QTextImageFormat& format);
     /// Writes the hidden text of count object characters in format, as {\v text}.
     void writeHidden(const QTextCharFormat& format, int formatIndex, qsizetype count);
@@ -130,6 +137,8 @@ private:
     RtfRunStyle m_outsideVertical;
     int m_openVertical = 0;
     bool m_needsDelimiter = false;
+    /// Whether the header names the seed text's style: the document has or had seed text.
+    bool m_seedWritten = false;
     /// The font and colour table entries the paragraph being written used so far, in order,
     /// folded into one number.
     quint64 m_tableUse = 0;

@@ -1,6 +1,7 @@
 #include "formats/rtf/RtfFormatIds.h"
 
 #include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
 
 namespace {
 
@@ -61,5 +62,7 @@ QTextCharFormat RtfFormatIds::formatFor(const RtfCharState& chars) const
         format.setProperty(PageFurniture::PageNumber, true);
     if (chars.note > 0)
         format.setProperty(PageFurniture::NoteMark, chars.note);
+    if (chars.seedRun > 0)
+        format.setProperty(TextProperties::SeedRun, chars.seedRun);
     return format;
 }

@@ -1,5 +1,6 @@
 #include "formats/rtf/RtfParser.h"
 
+#include "formats/base/TextProperties.h"
 #include "formats/rtf/BuiltInCodePages.h"
 
 #include <QCoreApplication>
@@ -181,6 +182,11 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
     const bool formatting = entry.keyword >= Keyword::Plain;
     if (!formatting && handleDestinationWord(entry.keyword))
         return;
+    if (afterStar && entry.keyword == Keyword::Style &&
+        state().destination == Destination::StyleSheet) {
+        m_styleSheet.startCharacterStyle(token.parameter);
+        return;
+    }
     if (afterStar || entry.keyword == Keyword::Unknown) {
         // \* marks a destination this reader may not know: its whole group is ignorable.
         if (afterStar)
@@ -461,8 +467,11 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
     if (entry.keyword >= Keyword::Plain && entry.keyword <= Keyword::Highlight) {
         applyCharacterWord(entry.keyword, token);
     } else if (entry.keyword == Keyword::Style) {
+        // Each group in the seed text's style is a run of its own.
+        if (m_styleSheet.isSeedStyle(token.parameter))
+            changeState().chars.seedRun = TextProperties::newSeedRun();
         // Writers such as LibreOffice leave a style's formatting to the style sheet.
-        if (const auto style = m_styleSheet.style(token.parameter))
+        else if (const auto style = m_styleSheet.style(token.parameter))
             changeState().chars = style->withLink(state().chars.link);
     } else if (entry.keyword == Keyword::Character) {
         appendCharacter(entry.character);

@@ -26,6 +26,8 @@ struct RtfRunStyle
     int note = 0;
     /// The number of the page, written as a PAGE field.
     bool pageNumber = false;
+    /// Seed text, written in the character style that marks it.
+    bool seed = false;
 
     friend bool operator==(const RtfRunStyle&, const RtfRunStyle&) = default;
 };

@@ -4,9 +4,10 @@
 
 bool RtfStyleSheet::handleWord(RtfKeywordTable::Keyword keyword, int parameter)
 {
-    if (keyword == RtfKeywordTable::Keyword::Style)
+    if (keyword == RtfKeywordTable::Keyword::Style) {
         m_number = parameter;
-    else if (keyword == RtfKeywordTable::Keyword::BasedOn)
+        m_characterStyle = false;
+    } else if (keyword == RtfKeywordTable::Keyword::BasedOn)
         m_base = parameter;
     else
         return false;
@@ -22,6 +23,25 @@ void RtfStyleSheet::commitStyle(RtfCharState chars)
         chars.halfPoints = chars.halfPoints == 0 ? base->halfPoints : chars.halfPoints;
     }
     m_styles.insert(m_number, chars);
+}
+
+void RtfStyleSheet::startCharacterStyle(int number)
+{
+    m_number = number;
+    m_characterStyle = true;
+    m_name.clear();
+}
+
+// Other character styles leave their formatting to the words written with the text.
+void RtfStyleSheet::handleCharacterStyleText(std::string_view text)
+{
+    const size_t end = text.find(';');
+    m_name.append(text.substr(0, end));
+    if (end == std::string_view::npos)
+        return;
+    if (m_name == seedStyleName)
+        m_seedStyle = m_number;
+    m_characterStyle = false;
 }
 
 std::optional<RtfCharState> RtfStyleSheet::style(int number) const

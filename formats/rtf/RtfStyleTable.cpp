@@ -1,6 +1,7 @@
 #include "formats/rtf/RtfStyleTable.h"
 
 #include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
 #include <QTextDocument>
@@ -104,6 +105,7 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
         style.link = format.anchorHref();
     style.note = format.intProperty(PageFurniture::NoteMark);
     style.pageNumber = format.boolProperty(PageFurniture::PageNumber);
+    style.seed = format.hasProperty(TextProperties::SeedRun);
     return style;
 }
 

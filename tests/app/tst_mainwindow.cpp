@@ -167,7 +167,21 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuSeedOne", "Seed One", "", "1"},
         {"mnuSeedTwo", "Seed Two", "", "1"},
         {"mnuSeedThree", "Seed Three", "", "1"},
+        // Hidden, and so disabled, until seed files are read.
+        {"mnuSepSeeds", "-"},
+        {"mnuRecentSeed1", "", "", "0"},
+        {"mnuRecentSeed2", "", "", "0"},
+        {"mnuRecentSeed3", "", "", "0"},
+        {"mnuRecentSeed4", "", "", "0"},
+        {"mnuRecentSeed5", "", "", "0"},
+        {"mnuRecentSeed6", "", "", "0"},
+        {"mnuRecentSeed7", "", "", "0"},
+        {"mnuRecentSeed8", "", "", "0"},
+        {"mnuRecentSeed9", "", "", "0"},
+        {"mnuSepManage", "-"},
+        {"mnuManageSeeds", "Manage Seeds...", "", "1"},
         {"mnuInject", "Inject Seed", "F8", "1"},
+        {"mnuReroll", "Reroll", "Ctrl+F8", "0"},
         {"mnuEdit", "&Edit"},
         {"mnuUndo", "Undo", "Ctrl+Z", "1"},
         {"mnuSep3", "-"},
@@ -190,6 +204,9 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnu30Sec", "30 seconds ...", "F4", "1"},
         {"mnu20Sec", "20 seconds ...", "F5", "1"},
         {"mnu10Sec", "10 seconds ...", "F6", "1"},
+        {"mnuPause10Sec", "When I pause 10 seconds", "", "1"},
+        {"mnuPause30Sec", "When I pause 30 seconds", "", "1"},
+        {"mnuPause60Sec", "When I pause 60 seconds", "", "1"},
         {"mnuFormat", "Format"},
         {"mnuBold", "Bold", "Ctrl+B", "1"},
         {"mnuItalic", "Italic", "Ctrl+I", "1"},
@@ -203,6 +220,8 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuOneAndHalfSpacing", "1.5", "", "1"},
         {"mnuDoubleSpacing", "Double", "", "1"},
         {"mnuPageBreak", "Page Break", "Ctrl+Return", "1"},
+        {"mnuView", "&View"},
+        {"mnuShowSeedText", "Show Seed Text", "", "1"},
         {"mnuHelp", "Help"},
         {"mnuAbout", "About Quillmere", "", "1"},
     };
@@ -232,11 +251,11 @@ void tst_MainWindow::menuBarAsDesigned()
     };
     walk(w->menuBar()->actions());
     QCOMPARE(actual, expected);
-    // Spelling is on from the first start, and the empty paragraph is single spaced; no other
-    // entry starts with a mark.
+    // Spelling and the seed text's tint are on from the first start, and the empty paragraph
+    // is single spaced; no other entry starts with a mark.
     for (QAction* a : w->menuBar()->findChildren<QAction*>())
         QVERIFY2(!a->isChecked() || a == action(w, "mnuCheckSpelling") ||
-                     a == action(w, "mnuSingleSpacing"),
+                     a == action(w, "mnuSingleSpacing") || a == action(w, "mnuShowSeedText"),
                  qPrintable(a->objectName()));
     QVERIFY(action(w, "mnuCheckSpelling")->isChecked());
 }

@@ -24,7 +24,7 @@ public:
         QString fileName;
     };
 
-    /// The next Open or Save returns this name; an empty one is a cancel.
+    /// The next Open, Save or folder dialog returns this name; an empty one is a cancel.
     void queueFileName(const QString& name) { m_answers << Answer{name}; }
     /// The next dialog of any kind is cancelled.
     void queueCancel() { m_answers << Answer{Cancel{}}; }
@@ -42,6 +42,7 @@ public:
 protected:
     bool runOpen() override { return fileAnswer(QStringLiteral("open")); }
     bool runSave() override { return fileAnswer(QStringLiteral("save")); }
+    bool runFolder() override { return fileAnswer(QStringLiteral("folder")); }
     bool runPrinter() override;
     bool runColor() override;
     bool runFont() override;
