@@ -1,7 +1,7 @@
 #include "editing/ClipboardFormats.h"
 
 #include "formats/DocumentFormats.h"
-#include "formats/text/HtmlFormat.h"
+#include "formats/HtmlFormat.h"
 
 #include <QFont>
 #include <QMimeData>

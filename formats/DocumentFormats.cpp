@@ -2,16 +2,16 @@
 
 #include "formats/AtomicFile.h"
 #include "formats/BlankDocument.h"
+#include "formats/DocumentFeatures.h"
+#include "formats/HtmlFormat.h"
+#include "formats/MarkdownFormat.h"
 #include "formats/PageSetup.h"
 #include "formats/ParagraphDirection.h"
+#include "formats/PlainTextFormat.h"
 #include "formats/odt/OdtReader.h"
 #include "formats/odt/OdtWriter.h"
 #include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfReader.h"
-#include "formats/text/DocumentFeatures.h"
-#include "formats/text/HtmlFormat.h"
-#include "formats/text/MarkdownFormat.h"
-#include "formats/text/PlainTextFormat.h"
 
 #include <QCoreApplication>
 #include <QFile>

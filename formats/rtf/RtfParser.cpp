@@ -195,7 +195,14 @@ void RtfParser::handleControlWord(const RtfToken& token, bool afterStar)
     }
     if (!formatting && handleEncodingWord(entry.keyword, token))
         return;
-    switch (state().destination) {
+    handleWordIn(state().destination, entry, token);
+}
+
+// A word the destination it comes in takes as its own; a destination of text alone takes none.
+void RtfParser::handleWordIn(Destination destination, const RtfKeywordTable::Entry& entry,
+                             const RtfToken& token)
+{
+    switch (destination) {
     case Destination::Body:
         handleBodyWord(entry, token);
         break;

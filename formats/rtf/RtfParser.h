@@ -59,6 +59,8 @@ private:
     void openGroup();
     void closeGroup();
     void handleControlWord(const RtfToken& token, bool afterStar);
+    void handleWordIn(Destination destination, const RtfKeywordTable::Entry& entry,
+                      const RtfToken& token);
     /// Words that open a destination or a field; true when the word is used up.
     bool handleDestinationWord(Keyword keyword);
     /// A footnote, header or footer: read as a story of its own, or skipped where it cannot be.

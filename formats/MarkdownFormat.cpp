@@ -1,8 +1,8 @@
-#include "formats/text/MarkdownFormat.h"
+#include "formats/MarkdownFormat.h"
 
 #include "formats/BlankDocument.h"
-#include "formats/text/DocumentFeatures.h"
-#include "formats/text/PlainTextFormat.h"
+#include "formats/DocumentFeatures.h"
+#include "formats/PlainTextFormat.h"
 
 #include <QRegularExpression>
 #include <QTextDocument>

@@ -1,10 +1,10 @@
-#include "formats/text/HtmlFormat.h"
+#include "formats/HtmlFormat.h"
 
 #include "formats/BlankDocument.h"
+#include "formats/DocumentFeatures.h"
 #include "formats/HtmlNesting.h"
 #include "formats/TextDecoding.h"
 #include "formats/base/DocumentInfo.h"
-#include "formats/text/DocumentFeatures.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "formats/text/DocumentFeatures.h"
+#include "formats/DocumentFeatures.h"
 
 #include "formats/PageSetup.h"
 #include "formats/base/DocumentInfo.h"

@@ -1,8 +1,8 @@
-#include "formats/text/PlainTextFormat.h"
+#include "formats/PlainTextFormat.h"
 
 #include "formats/BlankDocument.h"
+#include "formats/DocumentFeatures.h"
 #include "formats/TextDecoding.h"
-#include "formats/text/DocumentFeatures.h"
 
 #include <QCoreApplication>
 #include <QTextBlock>
