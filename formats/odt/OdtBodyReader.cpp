@@ -180,8 +180,11 @@ void OdtBodyReader::readInline(const QTextCharFormat& format, int depth)
         const bool link = is(m_xml, text, u"a");
         if (span || link) {
             QTextCharFormat inner = format;
-            inner.merge(
-                m_styles.textChars(OdtXml::attribute(m_xml, text, u"style-name").toString()));
+            const QString style = OdtXml::attribute(m_xml, text, u"style-name").toString();
+            inner.merge(m_styles.textChars(style));
+            // Each span in the seed's style is a run of its own, as the writer left it.
+            if (span && m_styles.isSeedText(style))
+                inner.setProperty(TextProperties::SeedRun, TextProperties::newSeedRun());
             if (link) {
                 inner.setAnchor(true);
                 inner.setAnchorHref(OdtXml::attribute(m_xml, OdtXml::xlink, u"href").toString());

@@ -228,6 +228,12 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
     }
     if (format.objectType() == TextProperties::HiddenTextObject)
         return;
+    // Seed words carry the character style other programs show them by.
+    const bool seed = format.hasProperty(TextProperties::SeedRun);
+    if (seed) {
+        m_xml.writeStartElement(QStringLiteral("text:span"));
+        m_xml.writeAttribute(QStringLiteral("text:style-name"), OdtXml::seedTextStyle);
+    }
     const QString style = m_styles.textStyle(fragment.charFormatIndex(), format);
     if (!style.isEmpty()) {
         m_xml.writeStartElement(QStringLiteral("text:span"));
@@ -242,6 +248,8 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
         writeText(fragment.text(), last);
     }
     if (!style.isEmpty())
+        m_xml.writeEndElement();
+    if (seed)
         m_xml.writeEndElement();
 }
 

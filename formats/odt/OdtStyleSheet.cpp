@@ -225,6 +225,21 @@ QTextCharFormat OdtStyleSheet::textChars(const QString& name)
     return resolved(u"text", name).chars;
 }
 
+bool OdtStyleSheet::isSeedText(const QString& name) const
+{
+    QString at = name;
+    // A chain that loops is cut short: a style sheet is at most this deep.
+    for (int depth = 0; depth < OdtXml::saneDepth && !at.isEmpty(); ++depth) {
+        if (at == OdtXml::seedTextStyle)
+            return true;
+        const Style* found = style(u"text", at);
+        if (!found)
+            return false;
+        at = found->parent;
+    }
+    return false;
+}
+
 QString OdtStyleSheet::listStyleOf(const QString& paragraphStyle)
 {
     return resolved(u"paragraph", paragraphStyle).listStyle;

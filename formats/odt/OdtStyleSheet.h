@@ -56,6 +56,8 @@ public:
     QTextBlockFormat paragraphBlock(const QString& name);
     /// A text style's own format, with what it inherits from other text styles.
     QTextCharFormat textChars(const QString& name);
+    /// Whether the text style name is the seed's, or comes from it.
+    bool isSeedText(const QString& name) const;
     /// The list style a paragraph style names, through its parents.
     QString listStyleOf(const QString& paragraphStyle);
     QString masterPageOf(const QString& paragraphStyle) const;

@@ -2,6 +2,7 @@
 
 #include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtAutoStyles.h"
 #include "formats/odt/OdtBodyWriter.h"
@@ -13,9 +14,18 @@
 #include <QTextDocument>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <array>
 
 namespace {
+
+bool hasSeedText(const QTextDocument& document)
+{
+    const QList<QTextFormat> formats = document.allFormats();
+    return std::any_of(formats.cbegin(), formats.cend(), [](const QTextFormat& format) {
+        return format.hasProperty(TextProperties::SeedRun);
+    });
+}
 
 const QString s_version = QStringLiteral("1.3");
 const QString s_mimeType = QStringLiteral("application/vnd.oasis.opendocument.text");
@@ -221,6 +231,12 @@ void OdtWriter::writeDefaults(QXmlStreamWriter& xml)
     xml.writeEmptyElement(QStringLiteral("style:text-properties"));
     OdtProperties::writeText(xml, defaults);
     xml.writeEndElement();
+    if (hasSeedText(m_document)) {
+        xml.writeEmptyElement(QStringLiteral("style:style"));
+        xml.writeAttribute(QStringLiteral("style:name"), OdtXml::seedTextStyle);
+        xml.writeAttribute(QStringLiteral("style:display-name"), QStringLiteral("Seed Text"));
+        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("text"));
+    }
     xml.writeEndElement();
 }
 

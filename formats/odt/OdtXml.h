@@ -25,6 +25,9 @@ inline const QString manifest =
 inline const QString xlink = QStringLiteral("http://www.w3.org/1999/xlink");
 inline const QString dc = QStringLiteral("http://purl.org/dc/elements/1.1/");
 
+/// The character style of seed words, as ODF names "Seed Text".
+inline const QString seedTextStyle = QStringLiteral("Seed_20_Text");
+
 /// Deeper than documents from office suites nest their elements; deeper files are refused
 /// rather than walked, as the HTML reader flattens such pages.
 constexpr int saneDepth = 256;

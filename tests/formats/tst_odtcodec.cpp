@@ -298,6 +298,14 @@ const std::vector<Case>& cases()
          runProperty(QTextFormat::ForegroundBrush)},
         {"highlight", run([](auto& f) { f.setBackground(QColor(Qt::yellow)); }),
          runProperty(QTextFormat::BackgroundBrush)},
+        // Each reading gives a run a number of its own: what is kept is that it is seed text.
+        {"seed text", run([](auto& f) { f.setProperty(TextProperties::SeedRun, 7); }),
+         [](const QTextDocument& d) {
+             const QTextBlock block = d.lastBlock();
+             return QString::number(
+                 !block.begin().atEnd() &&
+                 (--block.end()).fragment().charFormat().hasProperty(TextProperties::SeedRun));
+         }},
         {"font family",
          run([](auto& f) { f.setFontFamilies({QStringLiteral("Liberation Serif")}); }),
          [](const QTextDocument& d) {
