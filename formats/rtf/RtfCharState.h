@@ -30,6 +30,8 @@ struct RtfCharState
     int note = 0;
     /// The seed run the text belongs to (TextProperties::SeedRun); 0 for the writer's own.
     qint64 seedRun = 0;
+    /// The run's length when it was written (TextProperties::SeedRunLength); 0 when unknown.
+    qint64 seedRunLength = 0;
 
     RtfCharState withLink(int target) const
     {

@@ -900,7 +900,7 @@ bool RtfDocumentWriter::writeRun(QStringView text, const RtfRunStyle& style)
         closeVertical();
         openVertical(style.vertical);
     }
-    if (Q_UNLIKELY(style.seed)) {
+    if (Q_UNLIKELY(style.seedRun != 0)) {
         writeSeedRun(text.sliced(kept - text.begin()), style);
         return true;
     }
@@ -915,6 +915,11 @@ void RtfDocumentWriter::writeSeedRun(QStringView text, const RtfRunStyle& style)
 {
     const RtfRunStyle outside = m_current;
     writeWord(m_body, "{\\cs"sv, s_seedStyle);
+    // Words other readers pass over: the pieces of one run, split by the writer's edits, stay
+    // one run.
+    writeWord(m_body, "\\qmseedrun"sv, int(style.seedRun & 0x7fffffff));
+    if (style.seedRunLength > 0 && style.seedRunLength <= 0x7fffffff)
+        writeWord(m_body, "\\qmseedlen"sv, int(style.seedRunLength));
     writeStyle(style);
     writeText(m_body, text);
     m_body.append("}"sv);

@@ -64,5 +64,7 @@ QTextCharFormat RtfFormatIds::formatFor(const RtfCharState& chars) const
         format.setProperty(PageFurniture::NoteMark, chars.note);
     if (chars.seedRun > 0)
         format.setProperty(TextProperties::SeedRun, chars.seedRun);
+    if (chars.seedRunLength > 0)
+        format.setProperty(TextProperties::SeedRunLength, chars.seedRunLength);
     return format;
 }

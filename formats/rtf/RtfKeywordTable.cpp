@@ -193,6 +193,8 @@ constexpr Word s_words[] = {
     {"ls", {Keyword::ListOverride}},
     {"s", {Keyword::Style}},
     {"cs", {Keyword::Style}},
+    {"qmseedrun", {Keyword::SeedRunId}},
+    {"qmseedlen", {Keyword::SeedRunLength}},
     {"intbl", {Keyword::InTable}},
     {"sbasedon", {Keyword::BasedOn}},
     {"ql", {Keyword::AlignLeft}},
@@ -271,7 +273,7 @@ constexpr Word s_words[] = {
 
 // An open-addressing table built at compile time: a lookup is one cheap hash and, nearly always,
 // one comparison, which matters at a control word every ten bytes or so.
-constexpr size_t s_slots = 512;
+constexpr size_t s_slots = 1024;
 // No RTF control word is longer than this.
 constexpr size_t s_longestWord = 32;
 static_assert(std::size(s_words) * 2 < s_slots, "keep the table at most half full");

@@ -38,6 +38,10 @@ public:
         ListOverrideTable,
         StyleSheet,
         Style,
+        /// Quillmere's own words inside a seed text group: which run it is, and how long the
+        /// run was when written, so a run the writer edited is still known as one.
+        SeedRunId,
+        SeedRunLength,
         InTable,
         BasedOn,
         Field,

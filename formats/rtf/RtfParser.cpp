@@ -480,6 +480,14 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
         // Writers such as LibreOffice leave a style's formatting to the style sheet.
         else if (const auto style = m_styleSheet.style(token.parameter))
             changeState().chars = style->withLink(state().chars.link);
+    } else if (entry.keyword == Keyword::SeedRunId && state().chars.seedRun != 0) {
+        // Runs are numbered anew in each reading, the same number for every piece of one.
+        const auto [run, added] = m_seedRuns.try_emplace(token.parameter, 0);
+        if (added)
+            run->second = TextProperties::newSeedRun();
+        changeState().chars.seedRun = run->second;
+    } else if (entry.keyword == Keyword::SeedRunLength && state().chars.seedRun != 0) {
+        changeState().chars.seedRunLength = token.parameter;
     } else if (entry.keyword == Keyword::Character) {
         appendCharacter(entry.character);
     } else {

@@ -19,6 +19,7 @@
 
 #include <QStringList>
 
+#include <unordered_map>
 #include <vector>
 
 /// Interprets an RTF token stream: keeps the stack of group states, with the character
@@ -115,6 +116,8 @@ private:
     RtfFontTable m_fonts;
     RtfColorTable m_colors;
     RtfStyleSheet m_styleSheet;
+    /// The file's numbers of seed runs, and the numbers their pieces get in this reading.
+    std::unordered_map<int, qint64> m_seedRuns;
     RtfListTable m_lists;
     RtfLinkTable m_links;
     RtfPicture m_picture;

@@ -105,7 +105,8 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
         style.link = format.anchorHref();
     style.note = format.intProperty(PageFurniture::NoteMark);
     style.pageNumber = format.boolProperty(PageFurniture::PageNumber);
-    style.seed = format.hasProperty(TextProperties::SeedRun);
+    style.seedRun = format.property(TextProperties::SeedRun).toLongLong();
+    style.seedRunLength = format.property(TextProperties::SeedRunLength).toLongLong();
     return style;
 }
 
