@@ -4,6 +4,8 @@
 #include "formats/BlankDocument.h"
 #include "formats/PageSetup.h"
 #include "formats/ParagraphDirection.h"
+#include "formats/docx/DocxReader.h"
+#include "formats/docx/DocxWriter.h"
 #include "formats/rtf/RtfDocumentCache.h"
 #include "formats/rtf/RtfReader.h"
 
@@ -159,6 +161,11 @@ QByteArray writeRtf(QTextDocument& document, const Progress& progress)
     return RtfDocumentCache::of(document).rtf(progress, pageOf(document));
 }
 
+QByteArray writeDocx(QTextDocument& document, const Progress& progress)
+{
+    return DocxWriter::write(document, progress);
+}
+
 } // namespace
 
 const DocumentFormats::Format& DocumentFormats::rtf()
@@ -173,9 +180,21 @@ const DocumentFormats::Format& DocumentFormats::rtf()
     return format;
 }
 
+const DocumentFormats::Format& DocumentFormats::docx()
+{
+    static const Format format{QStringLiteral("DOCX"),
+                               tr("Word Document"),
+                               {QStringLiteral("docx")},
+                               &DocxReader::recognises,
+                               true,
+                               &DocxReader::read,
+                               &writeDocx};
+    return format;
+}
+
 const QList<const DocumentFormats::Format*>& DocumentFormats::all()
 {
-    static const QList<const Format*> formats{&rtf()};
+    static const QList<const Format*> formats{&rtf(), &docx()};
     return formats;
 }
 

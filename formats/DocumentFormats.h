@@ -59,6 +59,8 @@ public:
 
     /// Rich Text Format, the program's own: the editor's text and what Save writes.
     static const Format& rtf();
+    /// Word's own format (.docx).
+    static const Format& docx();
     /// Every format the program reads and writes, RTF first.
     static const QList<const Format*>& all();
     /// The format named name, as all() names them, ignoring case; null when there is none.

@@ -1,0 +1,46 @@
+#include "formats/docx/DocxXml.h"
+
+namespace DocxXml {
+
+QStringView attribute(const QXmlStreamReader& xml, QLatin1StringView name)
+{
+    for (const QXmlStreamAttribute& attribute : xml.attributes())
+        if (attribute.name() == name)
+            return attribute.value();
+    return {};
+}
+
+std::optional<int> number(const QXmlStreamReader& xml, QLatin1StringView name)
+{
+    const QStringView value = attribute(xml, name);
+    bool ok = false;
+    // Some writers give lengths with a fraction.
+    const double parsed = value.toDouble(&ok);
+    if (!ok || parsed > 1e9 || parsed < -1e9)
+        return std::nullopt;
+    return int(parsed);
+}
+
+bool isOn(const QXmlStreamReader& xml)
+{
+    const QStringView value = attribute(xml, QLatin1StringView("val"));
+    return !(value == u"0" || value == u"false" || value == u"off" || value == u"none");
+}
+
+bool toRoot(QXmlStreamReader& xml)
+{
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::DTD:
+            xml.raiseError(QStringLiteral("a document type declaration"));
+            return false;
+        case QXmlStreamReader::StartElement:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+} // namespace DocxXml
