@@ -158,6 +158,7 @@ void DocxContentReader::readParagraph(QXmlStreamReader& xml)
 {
     m_blockOpen = false;
     m_blockHasText = false;
+    m_splitPending = false;
     usePropertiesOf({}, {});
     bool sectionBreak = false;
     while (xml.readNextStartElement()) {
@@ -172,7 +173,7 @@ void DocxContentReader::readParagraph(QXmlStreamReader& xml)
     }
     if (!m_blockOpen)
         openBlock();
-    m_pageBreakNext = sectionBreak;
+    m_pageBreakNext = sectionBreak || std::exchange(m_splitPending, false);
 }
 
 void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
@@ -369,6 +370,8 @@ void DocxContentReader::insertPicture(const QString& relationship, QSizeF size)
     }
     if (!m_blockOpen)
         openBlock();
+    else if (m_splitPending)
+        splitBlock();
     // Named by content, so a picture pasted into another document never takes another's name.
     const QString name =
         QStringLiteral("docximage:") +
@@ -396,6 +399,8 @@ void DocxContentReader::insertText(const QString& text, const QTextCharFormat& f
     }
     if (!m_blockOpen)
         openBlock();
+    else if (m_splitPending)
+        splitBlock();
     m_blockHasText = true;
     if (run.hasProperty(DocxRunProperties::Hidden)) {
         if (run.boolProperty(DocxRunProperties::Hidden))
@@ -468,24 +473,29 @@ void DocxContentReader::joinList(const QTextListFormat& format, int numId, int l
         list = m_cursor.createList(format);
 }
 
-// A page break inside a paragraph splits it; at its start, the paragraph starts the page.
+// A page break at a paragraph's start starts its page; after text it splits the paragraph
+// once more comes, and at its end the next paragraph starts the page.
 void DocxContentReader::breakPage()
 {
-    if (!m_blockOpen || !m_blockHasText) {
-        if (m_blockOpen) {
-            QTextBlockFormat format;
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            m_cursor.mergeBlockFormat(format);
-        } else {
-            m_pageBreakNext = true;
-        }
-        return;
+    if (m_blockHasText) {
+        m_splitPending = true;
+    } else if (m_blockOpen) {
+        QTextBlockFormat format;
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        m_cursor.mergeBlockFormat(format);
+    } else {
+        m_pageBreakNext = true;
     }
+}
+
+// Before more of a paragraph whose text a page break split.
+void DocxContentReader::splitBlock()
+{
+    m_splitPending = false;
     QTextBlockFormat format = m_cursor.blockFormat();
     format.clearProperty(QTextFormat::ObjectIndex);
     format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     m_cursor.insertBlock(format, m_mark);
-    m_blockHasText = false;
 }
 
 void DocxContentReader::readTable(QXmlStreamReader& xml, int depth)

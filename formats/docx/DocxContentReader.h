@@ -93,6 +93,7 @@ private:
     void openBlock();
     void joinList(const QTextListFormat& format, int numId, int level);
     void breakPage();
+    void splitBlock();
     void readTable(QXmlStreamReader& xml, int depth);
     void readTableProperties(QXmlStreamReader& xml, TableState& table);
     void readRow(QXmlStreamReader& xml, TableState& table, int depth);
@@ -110,6 +111,7 @@ private:
     bool m_blockOpen = false;
     bool m_blockHasText = false;
     bool m_pageBreakNext = false;
+    bool m_splitPending = false;
     DocxParagraphProperties m_paragraph;
     QTextCharFormat m_paragraphChars;
     QTextCharFormat m_mark;
