@@ -83,11 +83,62 @@ QSizeF naturalSize(const QByteArray& data)
     return reader.size();
 }
 
+void writeRunProperties(QXmlStreamWriter& xml, const QTextCharFormat& format)
+{
+    const auto has = [&](int property) { return format.hasProperty(property); };
+    const bool bold = format.fontWeight() >= QFont::DemiBold;
+    const bool vertical = format.verticalAlignment() == QTextCharFormat::AlignSuperScript ||
+                          format.verticalAlignment() == QTextCharFormat::AlignSubScript;
+    const QString family = format.fontFamilies().toStringList().value(0);
+    const bool foreground = format.foreground().style() != Qt::NoBrush;
+    const bool background = format.background().style() != Qt::NoBrush;
+    const bool hidden = format.boolProperty(DocxRunProperties::Hidden);
+    if (family.isEmpty() && !bold && !format.fontItalic() && !format.fontStrikeOut() && !hidden &&
+        !foreground && !has(QTextFormat::FontPointSize) && !format.fontUnderline() && !background &&
+        !vertical)
+        return;
+    xml.writeStartElement(QStringLiteral("w:rPr"));
+    if (!family.isEmpty()) {
+        xml.writeEmptyElement(QStringLiteral("w:rFonts"));
+        for (const auto* name : {"w:ascii", "w:hAnsi", "w:cs", "w:eastAsia"})
+            xml.writeAttribute(QLatin1String(name), family);
+    }
+    const auto toggle = [&xml](bool on, const char* name) {
+        if (on)
+            xml.writeEmptyElement(QLatin1String(name));
+    };
+    toggle(bold, "w:b");
+    toggle(format.fontItalic(), "w:i");
+    toggle(format.fontStrikeOut(), "w:strike");
+    toggle(hidden, "w:vanish");
+    const auto value = [&xml](bool on, const char* name, const QString& value) {
+        if (!on)
+            return;
+        xml.writeEmptyElement(QLatin1String(name));
+        xml.writeAttribute(QStringLiteral("w:val"), value);
+    };
+    value(foreground, "w:color", hex(format.foreground().color()));
+    value(has(QTextFormat::FontPointSize), "w:sz",
+          QString::number(qRound(format.fontPointSize() * 2)));
+    value(format.fontUnderline(), "w:u", QStringLiteral("single"));
+    if (background) {
+        xml.writeEmptyElement(QStringLiteral("w:shd"));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("clear"));
+        xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("auto"));
+        xml.writeAttribute(QStringLiteral("w:fill"), hex(format.background().color()));
+    }
+    value(vertical, "w:vertAlign",
+          format.verticalAlignment() == QTextCharFormat::AlignSuperScript
+              ? QStringLiteral("superscript")
+              : QStringLiteral("subscript"));
+    xml.writeEndElement();
+}
+
 } // namespace
 
 DocxBodyWriter::DocxBodyWriter(const QTextDocument& document, DocxWriteContext& context,
-                               DocxRelations& relations, QXmlStreamWriter& xml)
-    : m_document(document), m_context(context), m_relations(relations), m_xml(xml)
+                               DocxRelations& relations, QXmlStreamWriter& xml, QString& text)
+    : m_document(document), m_context(context), m_relations(relations), m_xml(xml), m_text(text)
 {
     if (context.notes.isEmpty())
         return;
@@ -216,7 +267,7 @@ void DocxBodyWriter::writeParagraphProperties(const QTextBlock& block)
     }
     // An empty paragraph keeps its mark's formatting, e.g. a blank line in 20 pt.
     if (block.length() == 1)
-        writeRunProperties(block.charFormat());
+        writeRunProperties(m_xml, block.charFormat());
     m_xml.writeEndElement();
 }
 
@@ -308,66 +359,29 @@ void DocxBodyWriter::writeFragment(const QTextFragment& fragment)
         writeRun(text, format);
         m_xml.writeEndElement();
     } else {
-        writeRun(text, format);
+        writeRun(text, format, fragment.charFormatIndex());
     }
 }
 
-void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format)
+void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, int formatIndex)
 {
     m_xml.writeStartElement(QStringLiteral("w:r"));
-    writeRunProperties(format);
+    if (formatIndex < 0) {
+        writeRunProperties(m_xml, format);
+    } else {
+        // A document has few formats and many runs: each format's properties are written once
+        // and copied after. Empty characters close the run's start tag first.
+        auto properties = m_runProperties.find(formatIndex);
+        if (properties == m_runProperties.end()) {
+            QString written;
+            QXmlStreamWriter xml(&written);
+            writeRunProperties(xml, format);
+            properties = m_runProperties.insert(formatIndex, written);
+        }
+        m_xml.writeCharacters(QString());
+        m_text.append(*properties);
+    }
     writeText(text);
-    m_xml.writeEndElement();
-}
-
-void DocxBodyWriter::writeRunProperties(const QTextCharFormat& format)
-{
-    const auto has = [&](int property) { return format.hasProperty(property); };
-    const bool bold = format.fontWeight() >= QFont::DemiBold;
-    const bool vertical = format.verticalAlignment() == QTextCharFormat::AlignSuperScript ||
-                          format.verticalAlignment() == QTextCharFormat::AlignSubScript;
-    const QString family = format.fontFamilies().toStringList().value(0);
-    const bool foreground = format.foreground().style() != Qt::NoBrush;
-    const bool background = format.background().style() != Qt::NoBrush;
-    const bool hidden = format.boolProperty(DocxRunProperties::Hidden);
-    if (family.isEmpty() && !bold && !format.fontItalic() && !format.fontStrikeOut() && !hidden &&
-        !foreground && !has(QTextFormat::FontPointSize) && !format.fontUnderline() && !background &&
-        !vertical)
-        return;
-    m_xml.writeStartElement(QStringLiteral("w:rPr"));
-    if (!family.isEmpty()) {
-        m_xml.writeEmptyElement(QStringLiteral("w:rFonts"));
-        for (const auto* name : {"w:ascii", "w:hAnsi", "w:cs", "w:eastAsia"})
-            m_xml.writeAttribute(QLatin1String(name), family);
-    }
-    const auto toggle = [this](bool on, const char* name) {
-        if (on)
-            m_xml.writeEmptyElement(QLatin1String(name));
-    };
-    toggle(bold, "w:b");
-    toggle(format.fontItalic(), "w:i");
-    toggle(format.fontStrikeOut(), "w:strike");
-    toggle(hidden, "w:vanish");
-    const auto value = [this](bool on, const char* name, const QString& value) {
-        if (!on)
-            return;
-        m_xml.writeEmptyElement(QLatin1String(name));
-        m_xml.writeAttribute(QStringLiteral("w:val"), value);
-    };
-    value(foreground, "w:color", hex(format.foreground().color()));
-    value(has(QTextFormat::FontPointSize), "w:sz",
-          QString::number(qRound(format.fontPointSize() * 2)));
-    value(format.fontUnderline(), "w:u", QStringLiteral("single"));
-    if (background) {
-        m_xml.writeEmptyElement(QStringLiteral("w:shd"));
-        m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("clear"));
-        m_xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("auto"));
-        m_xml.writeAttribute(QStringLiteral("w:fill"), hex(format.background().color()));
-    }
-    value(vertical, "w:vertAlign",
-          format.verticalAlignment() == QTextCharFormat::AlignSuperScript
-              ? QStringLiteral("superscript")
-              : QStringLiteral("subscript"));
     m_xml.writeEndElement();
 }
 
@@ -410,7 +424,7 @@ void DocxBodyWriter::writeMark(int note, const QTextCharFormat& format)
     }
     const bool endnote = blocks.first().blockFormat().boolProperty(PageFurniture::Endnote);
     m_xml.writeStartElement(QStringLiteral("w:r"));
-    writeRunProperties(format);
+    writeRunProperties(m_xml, format);
     if (m_note == note) {
         m_xml.writeEmptyElement(endnote ? QStringLiteral("w:endnoteRef")
                                         : QStringLiteral("w:footnoteRef"));

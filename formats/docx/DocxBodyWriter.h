@@ -48,8 +48,9 @@ struct DocxWriteContext
 class DocxBodyWriter
 {
 public:
+    /// xml writes into text.
     DocxBodyWriter(const QTextDocument& document, DocxWriteContext& context,
-                   DocxRelations& relations, QXmlStreamWriter& xml);
+                   DocxRelations& relations, QXmlStreamWriter& xml, QString& text);
 
     /// The notes the body's marks point to, found before the body is written.
     static void findNotes(const QTextDocument& document, DocxWriteContext& context);
@@ -68,8 +69,8 @@ private:
     void writeSpacing(const QTextBlockFormat& format);
     void writeIndents(const QTextBlockFormat& format);
     void writeFragment(const QTextFragment& fragment);
-    void writeRunProperties(const QTextCharFormat& format);
-    void writeRun(QStringView text, const QTextCharFormat& format);
+    /// A run; one of the document's formats gives its index, so its properties are written once.
+    void writeRun(QStringView text, const QTextCharFormat& format, int formatIndex = -1);
     void writeText(QStringView text);
     void writeMark(int note, const QTextCharFormat& format);
     void writePicture(const QTextImageFormat& format);
@@ -85,6 +86,8 @@ private:
     DocxWriteContext& m_context;
     DocxRelations& m_relations;
     QXmlStreamWriter& m_xml;
+    QString& m_text;
+    QHash<int, QString> m_runProperties;
     QSet<int> m_noteFormats;
     bool m_notesPlaced = false;
     int m_note = 0;

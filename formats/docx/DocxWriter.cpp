@@ -49,6 +49,8 @@ private:
     QList<std::pair<QString, QString>> m_types;
     /// The relationship of each story's part, in the order of PageFurniture::Story.
     std::array<QString, PageFurniture::StoryCount> m_stories;
+    /// The text of the part being written.
+    QString* m_text = nullptr;
     PageFurniture m_furniture;
 };
 
@@ -61,12 +63,14 @@ void startDocument(QXmlStreamWriter& xml, const QString& root)
 void PackageWriter::addXmlPart(const QString& name, const QString& contentType, const QString& root,
                                const std::function<void(QXmlStreamWriter&)>& content)
 {
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
+    // Written to a string and encoded at once: a device would take each piece on its own.
+    QString text;
+    m_text = &text;
+    QXmlStreamWriter xml(&text);
     startDocument(xml, root);
     content(xml);
     xml.writeEndDocument();
-    m_parts.append({name, bytes});
+    m_parts.append({name, text.toUtf8()});
     m_types.append({name, contentType});
 }
 
@@ -78,7 +82,7 @@ void PackageWriter::addStory(const QString& name, const QString& kind, const QSt
     addXmlPart(QStringLiteral("word/") + name, s_wordType + kind + QStringLiteral("+xml"), root,
                [&](QXmlStreamWriter& xml) {
                    DocxBodyWriter::writeNamespaces(xml);
-                   DocxBodyWriter writer(story, m_context, relations, xml);
+                   DocxBodyWriter writer(story, m_context, relations, xml, *m_text);
                    content(xml, writer);
                });
     if (!relations.isEmpty())
@@ -92,15 +96,15 @@ QByteArray PackageWriter::write(const Progress& progress)
     m_context.textWidth = std::max(1440, page.paperWidth - page.marginLeft - page.marginRight);
     DocxBodyWriter::findNotes(m_document, m_context);
     writeFurniture();
-    addXmlPart(QStringLiteral("word/document.xml"),
-               s_wordType + QStringLiteral("document.main+xml"), QStringLiteral("w:document"),
-               [&](QXmlStreamWriter& xml) {
-                   DocxBodyWriter::writeNamespaces(xml);
-                   xml.writeStartElement(QStringLiteral("w:body"));
-                   DocxBodyWriter(m_document, m_context, m_relations, xml).writeStory(progress);
-                   writeSection(xml);
-                   xml.writeEndElement();
-               });
+    addXmlPart(
+        QStringLiteral("word/document.xml"), s_wordType + QStringLiteral("document.main+xml"),
+        QStringLiteral("w:document"), [&](QXmlStreamWriter& xml) {
+            DocxBodyWriter::writeNamespaces(xml);
+            xml.writeStartElement(QStringLiteral("w:body"));
+            DocxBodyWriter(m_document, m_context, m_relations, xml, *m_text).writeStory(progress);
+            writeSection(xml);
+            xml.writeEndElement();
+        });
     writeNotes(false);
     writeNotes(true);
     writeStyles();
