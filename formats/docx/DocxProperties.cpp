@@ -59,12 +59,12 @@ std::optional<QColor> highlight(QStringView value)
     return std::nullopt;
 }
 
-QString fontFamily(const QXmlStreamReader& xml, const DocxThemeFonts& theme)
+QString fontFamily(const QXmlStreamAttributes& attributes, const DocxThemeFonts& theme)
 {
     for (const auto name : {"ascii"_L1, "hAnsi"_L1, "cs"_L1, "eastAsia"_L1})
-        if (const QStringView family = attribute(xml, name); !family.isEmpty())
+        if (const QStringView family = DocxXml::attribute(attributes, name); !family.isEmpty())
             return family.toString();
-    const QStringView themed = attribute(xml, "asciiTheme"_L1);
+    const QStringView themed = DocxXml::attribute(attributes, "asciiTheme"_L1);
     if (themed.startsWith(u"major"))
         return theme.major;
     if (themed.startsWith(u"minor"))
@@ -72,44 +72,38 @@ QString fontFamily(const QXmlStreamReader& xml, const DocxThemeFonts& theme)
     return {};
 }
 
-void readUnderline(const QXmlStreamReader& xml, QTextCharFormat& format)
+// One child of an rPr. Runs are most of a document, so its attributes are looked at once.
+void readRunProperty(const QXmlStreamReader& xml, QTextCharFormat& format,
+                     const DocxThemeFonts& theme)
 {
-    const QStringView value = attribute(xml, "val"_L1);
-    format.setFontUnderline(!(value == u"none" || value == u"0" || value == u"false"));
-}
-
-// One child of an rPr; false when it is none this program keeps.
-bool readRunProperty(QXmlStreamReader& xml, QTextCharFormat& format, const DocxThemeFonts& theme)
-{
+    const QXmlStreamAttributes attributes = xml.attributes();
+    const QStringView value = DocxXml::attribute(attributes, "val"_L1);
+    const bool on = DocxXml::isOn(value);
     const QStringView name = xml.name();
     if (name == u"b")
-        format.setFontWeight(DocxXml::isOn(xml) ? QFont::Bold : QFont::Normal);
+        format.setFontWeight(on ? QFont::Bold : QFont::Normal);
     else if (name == u"i")
-        format.setFontItalic(DocxXml::isOn(xml));
+        format.setFontItalic(on);
     else if (name == u"strike" || name == u"dstrike")
-        format.setFontStrikeOut(DocxXml::isOn(xml));
+        format.setFontStrikeOut(on);
     else if (name == u"u")
-        readUnderline(xml, format);
+        format.setFontUnderline(on);
     else if (name == u"vanish")
-        format.setProperty(DocxRunProperties::Hidden, DocxXml::isOn(xml));
-    else if (name == u"sz" && number(xml, "val"_L1).value_or(0) > 0)
-        format.setFontPointSize(*number(xml, "val"_L1) / 2.0);
-    else if (name == u"color" && hexColor(attribute(xml, "val"_L1)))
-        format.setForeground(*hexColor(attribute(xml, "val"_L1)));
-    else if (name == u"highlight" && highlight(attribute(xml, "val"_L1)))
-        format.setBackground(*highlight(attribute(xml, "val"_L1)));
-    else if (name == u"shd" && hexColor(attribute(xml, "fill"_L1)))
-        format.setBackground(*hexColor(attribute(xml, "fill"_L1)));
-    else if (name == u"rFonts" && !fontFamily(xml, theme).isEmpty())
-        format.setFontFamilies(QStringList{fontFamily(xml, theme)});
+        format.setProperty(DocxRunProperties::Hidden, on);
+    else if (name == u"sz" && value.toInt() > 0)
+        format.setFontPointSize(value.toInt() / 2.0);
+    else if (name == u"color" && hexColor(value))
+        format.setForeground(*hexColor(value));
+    else if (name == u"highlight" && highlight(value))
+        format.setBackground(*highlight(value));
+    else if (name == u"shd" && hexColor(DocxXml::attribute(attributes, "fill"_L1)))
+        format.setBackground(*hexColor(DocxXml::attribute(attributes, "fill"_L1)));
+    else if (name == u"rFonts" && !fontFamily(attributes, theme).isEmpty())
+        format.setFontFamilies(QStringList{fontFamily(attributes, theme)});
     else if (name == u"vertAlign")
-        format.setVerticalAlignment(
-            attribute(xml, "val"_L1) == u"superscript" ? QTextCharFormat::AlignSuperScript
-            : attribute(xml, "val"_L1) == u"subscript" ? QTextCharFormat::AlignSubScript
-                                                       : QTextCharFormat::AlignNormal);
-    else
-        return false;
-    return true;
+        format.setVerticalAlignment(value == u"superscript" ? QTextCharFormat::AlignSuperScript
+                                    : value == u"subscript" ? QTextCharFormat::AlignSubScript
+                                                            : QTextCharFormat::AlignNormal);
 }
 
 std::optional<Qt::Alignment> alignment(QStringView value)

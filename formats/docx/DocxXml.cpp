@@ -4,7 +4,12 @@ namespace DocxXml {
 
 QStringView attribute(const QXmlStreamReader& xml, QLatin1StringView name)
 {
-    for (const QXmlStreamAttribute& attribute : xml.attributes())
+    return attribute(xml.attributes(), name);
+}
+
+QStringView attribute(const QXmlStreamAttributes& attributes, QLatin1StringView name)
+{
+    for (const QXmlStreamAttribute& attribute : attributes)
         if (attribute.name() == name)
             return attribute.value();
     return {};
@@ -23,7 +28,11 @@ std::optional<int> number(const QXmlStreamReader& xml, QLatin1StringView name)
 
 bool isOn(const QXmlStreamReader& xml)
 {
-    const QStringView value = attribute(xml, QLatin1StringView("val"));
+    return isOn(attribute(xml, QLatin1StringView("val")));
+}
+
+bool isOn(QStringView value)
+{
     return !(value == u"0" || value == u"false" || value == u"off" || value == u"none");
 }
 

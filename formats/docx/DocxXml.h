@@ -19,10 +19,12 @@ inline constexpr auto packageRelationshipNamespace =
 
 /// The value of the attribute named name, in whatever namespace; null when there is none.
 QStringView attribute(const QXmlStreamReader& xml, QLatin1StringView name);
+QStringView attribute(const QXmlStreamAttributes& attributes, QLatin1StringView name);
 /// A whole-number attribute; nothing when absent or not a number.
 std::optional<int> number(const QXmlStreamReader& xml, QLatin1StringView name);
 /// A toggle such as <w:b/>: on unless its value says off.
 bool isOn(const QXmlStreamReader& xml);
+bool isOn(QStringView value);
 /// Moves xml to its root element; false when the part has none, or declares a document type,
 /// which Word's parts never do and which could expand entities without bound.
 bool toRoot(QXmlStreamReader& xml);
