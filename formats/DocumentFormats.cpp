@@ -124,11 +124,11 @@ void keepPage(const RtfPage& page, QTextDocument& document)
     setup.keepIn(document);
 }
 
-RtfPage pageOf(const QTextDocument& document)
+// The page a document keeps, every length given; a document that keeps none is on the paper of
+// the writer's country.
+RtfPage fullPageOf(const QTextDocument& document)
 {
     RtfPage page;
-    if (!PageSetup::isKeptIn(document))
-        return page;
     const PageSetup setup = PageSetup::of(document);
     for (int length = 0; length < RtfPage::lengthCount; ++length)
         page.lengths[size_t(length)] = setup.*s_pageLengths[size_t(length)];
@@ -137,11 +137,18 @@ RtfPage pageOf(const QTextDocument& document)
     return page;
 }
 
-DocumentFormats::Read readRtf(const QByteArray& data, const Progress& progress)
+RtfPage pageOf(const QTextDocument& document)
+{
+    return PageSetup::isKeptIn(document) ? fullPageOf(document) : RtfPage();
+}
+
+// Reads data with a reader of RTF's kind: into a new document, with what it lost and its page.
+template <typename Reader>
+DocumentFormats::Read readWith(const QByteArray& data, const Progress& progress)
 {
     DocumentFormats::Read read;
     read.document.reset(BlankDocument::create());
-    RtfReader reader;
+    Reader reader;
     if (!reader.read(data, read.document.get(), progress)) {
         read.document.reset();
         read.error = reader.errorString();
@@ -163,7 +170,8 @@ QByteArray writeRtf(QTextDocument& document, const Progress& progress)
 
 QByteArray writeDocx(QTextDocument& document, const Progress& progress)
 {
-    return DocxWriter::write(document, progress);
+    // Word files always say their page.
+    return DocxWriter::write(document, fullPageOf(document), progress);
 }
 
 } // namespace
@@ -175,7 +183,7 @@ const DocumentFormats::Format& DocumentFormats::rtf()
                                {QStringLiteral("rtf"), QStringLiteral("doc")},
                                &RtfReader::isRtf,
                                true,
-                               &readRtf,
+                               &readWith<RtfReader>,
                                &writeRtf};
     return format;
 }
@@ -187,7 +195,7 @@ const DocumentFormats::Format& DocumentFormats::docx()
                                {QStringLiteral("docx")},
                                &DocxReader::recognises,
                                true,
-                               &DocxReader::read,
+                               &readWith<DocxReader>,
                                &writeDocx};
     return format;
 }

@@ -1,7 +1,5 @@
 #include "formats/docx/DocxReader.h"
 
-#include "formats/BlankDocument.h"
-#include "formats/ParagraphDirection.h"
 #include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
 #include "formats/docx/DocxContentReader.h"
@@ -71,7 +69,10 @@ public:
         : m_data(data), m_progress(progress)
     {
     }
-    DocumentFormats::Read read();
+    bool read(QTextDocument& document);
+    QString error() const { return m_error; }
+    QStringList losses() const { return m_losses; }
+    const RtfPage& page() const { return m_section.page; }
 
 private:
     bool readStyles();
@@ -95,6 +96,7 @@ private:
     DocxNumbering m_numbering;
     DocxSection m_section;
     QString m_error;
+    QStringList m_losses;
 };
 
 QString PackageReader::partOf(const DocxRelationships& relationships, QStringView type) const
@@ -125,41 +127,32 @@ bool PackageReader::damaged(const QString& part, const QXmlStreamReader& xml)
     return true;
 }
 
-DocumentFormats::Read PackageReader::read()
+bool PackageReader::read(QTextDocument& document)
 {
-    DocumentFormats::Read read;
     if (!m_package.open(m_data)) {
-        read.error = m_package.error();
-        return read;
+        m_error = m_package.error();
+        return false;
     }
     m_documentPart = partOf(m_package.relationships({}), u"officeDocument");
     if (m_documentPart.isEmpty()) {
-        read.error = tr("it is a zip package that holds no Word document");
-        return read;
+        m_error = tr("it is a zip package that holds no Word document");
+        return false;
     }
     m_relationships = m_package.relationships(m_documentPart);
-    if (!readStyles()) {
-        read.error = m_error;
-        return read;
-    }
-    read.document.reset(BlankDocument::create());
+    if (!readStyles())
+        return false;
     DocxReadContext context{m_package, m_styles, m_numbering, {}, {}, 0};
     // One edit of the document, which Qt then lays out once.
-    QTextCursor edit(read.document.get());
+    QTextCursor edit(&document);
     edit.beginEditBlock();
-    const bool filled = readBody(*read.document, context) && readNotes(*read.document, context);
+    const bool filled = readBody(document, context) && readNotes(document, context);
     edit.endEditBlock();
-    if (!filled || !readFurniture(*read.document, context)) {
-        read.document.reset();
-        read.error = m_error;
-        return read;
-    }
-    readInfo(*read.document);
-    read.losses = context.losses.values();
-    read.losses.sort();
-    // Filled without a layout, the document says nothing of what came in: look at all of it.
-    ParagraphDirection::follow(*read.document);
-    return read;
+    if (!filled || !readFurniture(document, context))
+        return false;
+    readInfo(document);
+    m_losses = context.losses.values();
+    m_losses.sort();
+    return true;
 }
 
 bool PackageReader::readStyles()
@@ -204,8 +197,6 @@ bool PackageReader::readBody(QTextDocument& document, DocxReadContext& context)
                 xml.skipCurrentElement();
         }
     }
-    if (m_section.pageGiven)
-        m_section.page.keepIn(document);
     return !damaged(m_documentPart, xml);
 }
 
@@ -324,12 +315,22 @@ bool DocxReader::recognises(QByteArrayView data)
     return data.startsWith(s_compoundStart) || (data.startsWith(s_zipStart) && namesWordPart(data));
 }
 
-DocumentFormats::Read DocxReader::read(const QByteArray& data, const Progress& progress)
+bool DocxReader::read(const QByteArray& data, QTextDocument* document, const Progress& progress)
 {
+    m_losses.clear();
+    m_page = RtfPage();
     if (data.startsWith(s_compoundStart)) {
-        DocumentFormats::Read read;
-        read.error = compoundFileError(data);
-        return read;
+        m_errorString = compoundFileError(data);
+        return false;
     }
-    return PackageReader(data, progress).read();
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    document->clear();
+    PackageReader reader(data, progress);
+    const bool read = reader.read(*document);
+    document->setUndoRedoEnabled(undo);
+    m_errorString = reader.error();
+    m_losses = reader.losses();
+    m_page = reader.page();
+    return read;
 }

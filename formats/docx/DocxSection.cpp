@@ -23,19 +23,23 @@ PageFurniture::Story storyOf(bool header, QStringView type)
     return PageFurniture::StoryCount;
 }
 
+void take(const QXmlStreamReader& xml, QLatin1StringView name, RtfPage& page, int length)
+{
+    // A negative top or bottom margin says the text may not push it: the length is kept.
+    if (const auto value = DocxXml::number(xml, name); value && *value != 0) {
+        page.lengths[size_t(length)] = std::abs(*value);
+        page.given |= 1u << length;
+    }
+}
+
 void readMargins(const QXmlStreamReader& xml, DocxSection& section)
 {
-    const auto take = [&](QLatin1StringView name, int& length) {
-        // A negative top or bottom margin says the text may not push it: the length is kept.
-        if (const auto value = DocxXml::number(xml, name))
-            length = std::abs(*value);
-    };
-    take("left"_L1, section.page.marginLeft);
-    take("right"_L1, section.page.marginRight);
-    take("top"_L1, section.page.marginTop);
-    take("bottom"_L1, section.page.marginBottom);
-    take("header"_L1, section.headerY);
-    take("footer"_L1, section.footerY);
+    take(xml, "left"_L1, section.page, RtfPage::MarginLeft);
+    take(xml, "right"_L1, section.page, RtfPage::MarginRight);
+    take(xml, "top"_L1, section.page, RtfPage::MarginTop);
+    take(xml, "bottom"_L1, section.page, RtfPage::MarginBottom);
+    section.headerY = DocxXml::number(xml, "header"_L1).value_or(section.headerY);
+    section.footerY = DocxXml::number(xml, "footer"_L1).value_or(section.footerY);
 }
 
 } // namespace
@@ -50,12 +54,10 @@ void DocxSection::read(QXmlStreamReader& xml)
             if (story != PageFurniture::StoryCount)
                 stories[size_t(story)] = DocxXml::attribute(xml, "id"_L1).toString();
         } else if (name == u"pgSz") {
-            pageGiven = true;
-            page.paperWidth = DocxXml::number(xml, "w"_L1).value_or(page.paperWidth);
-            page.paperHeight = DocxXml::number(xml, "h"_L1).value_or(page.paperHeight);
+            take(xml, "w"_L1, page, RtfPage::PaperWidth);
+            take(xml, "h"_L1, page, RtfPage::PaperHeight);
             page.landscape = DocxXml::attribute(xml, "orient"_L1) == u"landscape";
         } else if (name == u"pgMar") {
-            pageGiven = true;
             readMargins(xml, *this);
         } else if (name == u"titlePg") {
             titlePage = DocxXml::isOn(xml);

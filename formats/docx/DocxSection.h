@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/PageSetup.h"
 #include "formats/base/PageFurniture.h"
+#include "formats/rtf/RtfPage.h"
 
 #include <QString>
 
@@ -13,8 +13,8 @@ class QXmlStreamReader;
 /// relationships of its headers and footers.
 struct DocxSection
 {
-    PageSetup page;
-    bool pageGiven = false;
+    /// The lengths given, in twips, as RTF's page keeps them.
+    RtfPage page;
     /// The relationship id of each story's part, in the order of PageFurniture::Story.
     std::array<QString, PageFurniture::StoryCount> stories;
     bool titlePage = false;

@@ -1,6 +1,5 @@
 #include "formats/docx/DocxWriter.h"
 
-#include "formats/PageSetup.h"
 #include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
 #include "formats/docx/DocxBodyWriter.h"
@@ -23,7 +22,10 @@ const QString s_wordType =
 class PackageWriter
 {
 public:
-    explicit PackageWriter(const QTextDocument& document) : m_document(document) {}
+    PackageWriter(const QTextDocument& document, const RtfPage& page)
+        : m_document(document), m_page(page)
+    {
+    }
     QByteArray write(const Progress& progress);
 
 private:
@@ -43,6 +45,7 @@ private:
     QByteArray contentTypes() const;
 
     const QTextDocument& m_document;
+    const RtfPage& m_page;
     DocxWriteContext m_context;
     DocxRelations m_relations;
     QList<std::pair<QString, QByteArray>> m_parts;
@@ -92,8 +95,9 @@ void PackageWriter::addStory(const QString& name, const QString& kind, const QSt
 
 QByteArray PackageWriter::write(const Progress& progress)
 {
-    const PageSetup page = PageSetup::of(m_document);
-    m_context.textWidth = std::max(1440, page.paperWidth - page.marginLeft - page.marginRight);
+    m_context.textWidth =
+        std::max(1440, m_page.lengths[RtfPage::PaperWidth] - m_page.lengths[RtfPage::MarginLeft] -
+                           m_page.lengths[RtfPage::MarginRight]);
     DocxBodyWriter::findNotes(m_document, m_context);
     writeFurniture();
     addXmlPart(
@@ -158,16 +162,18 @@ void PackageWriter::writeSection(QXmlStreamWriter& xml) const
         xml.writeAttribute(QStringLiteral("w:type"), types[size_t(story % 4)]);
         xml.writeAttribute(QStringLiteral("r:id"), m_stories[size_t(story)]);
     }
-    const PageSetup page = PageSetup::of(m_document);
+    const auto length = [this](RtfPage::Length length) { return m_page.lengths[size_t(length)]; };
     xml.writeEmptyElement(QStringLiteral("w:pgSz"));
-    xml.writeAttribute(QStringLiteral("w:w"), QString::number(page.paperWidth));
-    xml.writeAttribute(QStringLiteral("w:h"), QString::number(page.paperHeight));
-    if (page.landscape)
+    xml.writeAttribute(QStringLiteral("w:w"), QString::number(length(RtfPage::PaperWidth)));
+    xml.writeAttribute(QStringLiteral("w:h"), QString::number(length(RtfPage::PaperHeight)));
+    if (m_page.landscape)
         xml.writeAttribute(QStringLiteral("w:orient"), QStringLiteral("landscape"));
     xml.writeEmptyElement(QStringLiteral("w:pgMar"));
     for (const auto& [name, length] :
-         {std::pair{"w:top", page.marginTop}, std::pair{"w:right", page.marginRight},
-          std::pair{"w:bottom", page.marginBottom}, std::pair{"w:left", page.marginLeft},
+         {std::pair{"w:top", length(RtfPage::MarginTop)},
+          std::pair{"w:right", length(RtfPage::MarginRight)},
+          std::pair{"w:bottom", length(RtfPage::MarginBottom)},
+          std::pair{"w:left", length(RtfPage::MarginLeft)},
           std::pair{"w:header", m_furniture.headerY}, std::pair{"w:footer", m_furniture.footerY},
           std::pair{"w:gutter", 0}})
         xml.writeAttribute(QLatin1String(name), QString::number(length));
@@ -344,7 +350,8 @@ QByteArray PackageWriter::contentTypes() const
 
 } // namespace
 
-QByteArray DocxWriter::write(const QTextDocument& document, const Progress& progress)
+QByteArray DocxWriter::write(const QTextDocument& document, const RtfPage& page,
+                             const Progress& progress)
 {
-    return PackageWriter(document).write(progress);
+    return PackageWriter(document, page).write(progress);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/base/Progress.h"
+#include "formats/rtf/RtfPage.h"
 
 #include <QByteArray>
 
@@ -11,5 +12,7 @@ class QTextDocument;
 class DocxWriter
 {
 public:
-    static QByteArray write(const QTextDocument& document, const Progress& progress = {});
+    /// page gives every length of the paper and its margins, in twips.
+    static QByteArray write(const QTextDocument& document, const RtfPage& page,
+                            const Progress& progress = {});
 };
