@@ -58,7 +58,9 @@ void DocxStyles::readDefaults(QXmlStreamReader& xml)
 void DocxStyles::readStyle(QXmlStreamReader& xml)
 {
     const QString id = DocxXml::attribute(xml, "styleId"_L1).toString();
+    // Read before the children, which the attributes' text does not outlive.
     const QStringView type = DocxXml::attribute(xml, "type"_L1);
+    const bool kept = type == u"paragraph" || type == u"character";
     const QStringView isDefault = DocxXml::attribute(xml, "default"_L1);
     if (type == u"paragraph" && (isDefault == u"1" || isDefault == u"true"))
         m_defaultParagraph = id;
@@ -77,7 +79,7 @@ void DocxStyles::readStyle(QXmlStreamReader& xml)
     }
     // A paragraph's own style names nothing further.
     style.own.properties.style.clear();
-    if (type == u"paragraph" || type == u"character")
+    if (kept)
         m_styles.insert(id, style);
 }
 

@@ -170,6 +170,8 @@ QString describe(const QTextDocument& document)
 } // namespace
 
 Q_DECLARE_METATYPE(Build)
+using Check = std::function<bool(const QTextDocument&)>;
+Q_DECLARE_METATYPE(Check)
 
 class tst_Docx : public QObject
 {
@@ -179,6 +181,8 @@ private slots:
     void whatADocumentHoldsSurvivesWordFiles_data();
     void whatADocumentHoldsSurvivesWordFiles();
     void readsWhatLibreOfficeWrites();
+    void readsWhatWordWrites_data();
+    void readsWhatWordWrites();
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
 };
@@ -442,14 +446,44 @@ QByteArray zipped(const QList<std::pair<QString, QByteArray>>& parts)
     return DocxPackage::zip(parts);
 }
 
-QByteArray wordFile(const QByteArray& body)
+QByteArray relationship(const char* type, const char* target)
 {
-    return zipped({{QStringLiteral("[Content_Types].xml"), "<Types/>"},
-                   {QStringLiteral("_rels/.rels"),
-                    "<Relationships><Relationship Id='r' Type='http://schemas.openxmlformats.org/"
-                    "officeDocument/2006/relationships/officeDocument' "
-                    "Target='word/document.xml'/></Relationships>"},
-                   {QStringLiteral("word/document.xml"), body}});
+    return QByteArray("<Relationship Id='") + type +
+           "' Type='http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type +
+           "' Target='" + target + "'/>";
+}
+
+// A Word file of body, with styles and numbering parts when given.
+QByteArray wordFile(const QByteArray& body, const QByteArray& styles = {},
+                    const QByteArray& numbering = {})
+{
+    const QByteArray ns = "xmlns:w='http://schemas.openxmlformats.org/wordprocessingml/2006/main'";
+    return zipped(
+        {{QStringLiteral("[Content_Types].xml"), "<Types/>"},
+         {QStringLiteral("_rels/.rels"), "<Relationships>" +
+                                             relationship("officeDocument", "word/document.xml") +
+                                             "</Relationships>"},
+         {QStringLiteral("word/_rels/document.xml.rels"),
+          "<Relationships>" + relationship("styles", "styles.xml") +
+              relationship("numbering", "numbering.xml") + "</Relationships>"},
+         {QStringLiteral("word/styles.xml"), "<w:styles " + ns + ">" + styles + "</w:styles>"},
+         {QStringLiteral("word/numbering.xml"),
+          "<w:numbering " + ns + ">" + numbering + "</w:numbering>"},
+         {QStringLiteral("word/document.xml"), body}});
+}
+
+QByteArray wordBody(const QByteArray& paragraphs)
+{
+    return "<w:document xmlns:w='http://schemas.openxmlformats.org/wordprocessingml/2006/main'>"
+           "<w:body>" +
+           paragraphs + "</w:body></w:document>";
+}
+
+QTextCharFormat charAt(const QTextDocument& document, int position)
+{
+    QTextCursor cursor(const_cast<QTextDocument*>(&document));
+    cursor.setPosition(position + 1);
+    return cursor.charFormat();
 }
 
 QByteArray compoundFile(const QString& stream)
@@ -460,6 +494,90 @@ QByteArray compoundFile(const QString& stream)
 }
 
 } // namespace
+
+void tst_Docx::readsWhatWordWrites_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<Check>("holds");
+    const QByteArray field =
+        "<w:p><w:r><w:fldChar w:fldCharType='begin'/></w:r><w:r><w:instrText>%1</w:instrText>"
+        "</w:r><w:r><w:fldChar w:fldCharType='separate'/></w:r><w:r><w:t>4</w:t></w:r>"
+        "<w:r><w:fldChar w:fldCharType='end'/></w:r></w:p>";
+    QTest::newRow("page number field")
+        << wordFile(wordBody(QByteArray(field).replace("%1", " PAGE \\* Arabic ")))
+        << Check([](const QTextDocument& d) {
+               return d.toPlainText() == u"4" &&
+                      charAt(d, 0).boolProperty(PageFurniture::PageNumber);
+           });
+    QTest::newRow("link field")
+        << wordFile(wordBody(QByteArray(field).replace("%1", "HYPERLINK \"https://x.org/\"")))
+        << Check([](const QTextDocument& d) {
+               return d.toPlainText() == u"4" && charAt(d, 0).anchorHref() == u"https://x.org/";
+           });
+    QTest::newRow("page break after text")
+        << wordFile(wordBody("<w:p><w:r><w:t>a</w:t><w:br w:type='page'/></w:r></w:p>"
+                             "<w:p><w:r><w:t>b</w:t></w:r></w:p>"))
+        << Check([](const QTextDocument& d) {
+               return d.toPlainText() == u"a\nb" && d.lastBlock().blockFormat().pageBreakPolicy() ==
+                                                        QTextFormat::PageBreak_AlwaysBefore;
+           });
+    QTest::newRow("page break inside text")
+        << wordFile(wordBody("<w:p><w:r><w:t>a</w:t><w:br w:type='page'/><w:t>b</w:t></w:r></w:p>"))
+        << Check([](const QTextDocument& d) {
+               return d.toPlainText() == u"a\nb" && d.lastBlock().blockFormat().pageBreakPolicy() ==
+                                                        QTextFormat::PageBreak_AlwaysBefore;
+           });
+    QTest::newRow("cells merged down")
+        << wordFile(
+               wordBody("<w:tbl><w:tblGrid><w:gridCol w:w='2000'/><w:gridCol w:w='2000'/>"
+                        "</w:tblGrid><w:tr><w:tc><w:tcPr><w:vMerge w:val='restart'/></w:tcPr>"
+                        "<w:p><w:r><w:t>tall</w:t></w:r></w:p></w:tc><w:tc><w:p/></w:tc></w:tr>"
+                        "<w:tr><w:tc><w:tcPr><w:vMerge/></w:tcPr><w:p/></w:tc><w:tc><w:p/></w:tc>"
+                        "</w:tr></w:tbl>"))
+        << Check([](const QTextDocument& d) {
+               const auto* table = qobject_cast<QTextTable*>(d.rootFrame()->childFrames().value(0));
+               return table && table->rows() == 2 && table->cellAt(0, 0).rowSpan() == 2;
+           });
+    QTest::newRow("styles based on styles")
+        << wordFile(wordBody("<w:p><w:pPr><w:pStyle w:val='Derived'/></w:pPr><w:r><w:t>x</w:t>"
+                             "</w:r></w:p>"),
+                    "<w:docDefaults><w:rPrDefault><w:rPr><w:sz w:val='30'/></w:rPr></w:rPrDefault>"
+                    "</w:docDefaults><w:style w:type='paragraph' w:styleId='Base'><w:pPr><w:jc "
+                    "w:val='center'/></w:pPr><w:rPr><w:i/></w:rPr></w:style><w:style "
+                    "w:type='paragraph' w:styleId='Derived'><w:basedOn w:val='Base'/><w:rPr><w:b/>"
+                    "</w:rPr></w:style>")
+        << Check([](const QTextDocument& d) {
+               const QTextCharFormat f = charAt(d, 0);
+               return f.fontItalic() && f.fontWeight() == QFont::Bold && f.fontPointSize() == 15 &&
+                      d.begin().blockFormat().alignment() == Qt::AlignHCenter;
+           });
+    QTest::newRow("numbers of several levels")
+        << wordFile(wordBody("<w:p><w:pPr><w:numPr><w:ilvl w:val='1'/><w:numId w:val='3'/>"
+                             "</w:numPr></w:pPr><w:r><w:t>x</w:t></w:r></w:p>"),
+                    {},
+                    "<w:abstractNum w:abstractNumId='0'><w:lvl w:ilvl='1'><w:start w:val='2'/>"
+                    "<w:numFmt w:val='lowerLetter'/><w:lvlText w:val='%1.%2)'/></w:lvl>"
+                    "</w:abstractNum><w:num w:numId='3'><w:abstractNumId w:val='0'/></w:num>")
+        << Check([](const QTextDocument& d) {
+               const QTextList* list = d.begin().textList();
+               return list && list->format().style() == QTextListFormat::ListLowerAlpha &&
+                      list->format().indent() == 2 &&
+                      list->format().intProperty(TextProperties::ListStart) == 2 &&
+                      list->format().stringProperty(TextProperties::ListLevelText) ==
+                          QStringLiteral("\u0004\u0000.\u0001)");
+           });
+}
+
+// Word writes some things otherwise than this program: fields, breaks in runs, merged cells,
+// styles built on styles, numbers of several levels.
+void tst_Docx::readsWhatWordWrites()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(Check, holds);
+    const DocumentFormats::Read read = DocumentFormats::docx().read(data, {});
+    QVERIFY2(read.document, qPrintable(read.error));
+    QVERIFY2(holds(*read.document), qPrintable(read.document->toPlainText()));
+}
 
 void tst_Docx::refusesWhatItCannotRead_data()
 {
