@@ -324,6 +324,12 @@ void DocxContentReader::insertNoteMark(const QXmlStreamReader& xml, const QTextC
     }
     if (number <= 0)
         return;
+    // A mark of the writer's own, such as an asterisk, is the text that follows.
+    const QStringView custom = DocxXml::attribute(xml, "customMarkFollows"_L1);
+    if (!own && !custom.isEmpty() && DocxXml::isOn(custom)) {
+        m_customMark = number;
+        return;
+    }
     QTextCharFormat mark = format;
     mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     mark.setProperty(PageFurniture::NoteMark, number);
@@ -397,6 +403,8 @@ void DocxContentReader::insertText(const QString& text, const QTextCharFormat& f
         run.setAnchor(true);
         run.setAnchorHref(m_link);
     }
+    if (m_customMark > 0)
+        run.setProperty(PageFurniture::NoteMark, std::exchange(m_customMark, 0));
     if (!m_blockOpen)
         openBlock();
     else if (m_splitPending)

@@ -117,6 +117,8 @@ private:
     QTextCharFormat m_mark;
     QTextBlockFormat m_noteFormat;
     int m_note = 0;
+    /// The note whose mark is the next text, when the writer gave one of its own.
+    int m_customMark = 0;
     QString m_link;
     std::vector<Field> m_fields;
     QHash<qint64, QTextList*> m_lists;
