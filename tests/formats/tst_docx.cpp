@@ -249,9 +249,10 @@ QByteArray png()
 
 } // namespace
 
-void tst_Docx::whatADocumentHoldsSurvivesWordFiles_data()
+namespace {
+
+void addRunRows()
 {
-    QTest::addColumn<Build>("build");
     const auto run = [](const char* name, const std::function<void(QTextCharFormat&)>& set) {
         QTest::newRow(name) << Build([=](QTextDocument&, QTextCursor& cursor) {
             cursor.insertText(QStringLiteral("plain "));
@@ -287,6 +288,10 @@ void tst_Docx::whatADocumentHoldsSurvivesWordFiles_data()
         << Build([](QTextDocument&, QTextCursor& cursor) {
                cursor.insertText(QStringLiteral("<&> \"q\"\tafter tab\u2028next line \U0001F600"));
            });
+}
+
+void addParagraphRows()
+{
     const auto block = [](const char* name, const std::function<void(QTextBlockFormat&)>& set) {
         QTest::newRow(name) << Build([=](QTextDocument&, QTextCursor& cursor) {
             cursor.insertText(QStringLiteral("first"));
@@ -318,6 +323,10 @@ void tst_Docx::whatADocumentHoldsSurvivesWordFiles_data()
                            QTextOption::Tab(480, QTextOption::RightTab)});
         f.setProperty(TextProperties::TabLeaders, QStringLiteral(" ."));
     });
+}
+
+void addStructureRows()
+{
     QTest::newRow("lists") << Build([](QTextDocument&, QTextCursor& cursor) {
         QTextListFormat numbered;
         numbered.setStyle(QTextListFormat::ListUpperRoman);
@@ -352,6 +361,10 @@ void tst_Docx::whatADocumentHoldsSurvivesWordFiles_data()
         table->mergeCells(0, 0, 1, 2);
         table->mergeCells(1, 2, 2, 1);
     });
+}
+
+void addNoteAndPageRows()
+{
     QTest::newRow("notes") << Build([](QTextDocument& document, QTextCursor& cursor) {
         cursor.insertText(QStringLiteral("marked"));
         addNote(document, cursor, 1, false);
@@ -383,6 +396,17 @@ void tst_Docx::whatADocumentHoldsSurvivesWordFiles_data()
             furniture.keepIn(document);
             DocumentInfo{QStringLiteral("A Title"), QStringLiteral("An Author")}.keepIn(document);
         });
+}
+
+} // namespace
+
+void tst_Docx::whatADocumentHoldsSurvivesWordFiles_data()
+{
+    QTest::addColumn<Build>("build");
+    addRunRows();
+    addParagraphRows();
+    addStructureRows();
+    addNoteAndPageRows();
 }
 
 // Each thing a document holds is written and read back as it was.
@@ -495,10 +519,10 @@ QByteArray compoundFile(const QString& stream)
 
 } // namespace
 
-void tst_Docx::readsWhatWordWrites_data()
+namespace {
+
+void addFieldAndBreakRows()
 {
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<Check>("holds");
     const QByteArray field =
         "<w:p><w:r><w:fldChar w:fldCharType='begin'/></w:r><w:r><w:instrText>%1</w:instrText>"
         "</w:r><w:r><w:fldChar w:fldCharType='separate'/></w:r><w:r><w:t>4</w:t></w:r>"
@@ -527,6 +551,10 @@ void tst_Docx::readsWhatWordWrites_data()
                return d.toPlainText() == u"a\nb" && d.lastBlock().blockFormat().pageBreakPolicy() ==
                                                         QTextFormat::PageBreak_AlwaysBefore;
            });
+}
+
+void addTableStyleAndListRows()
+{
     QTest::newRow("cells merged down")
         << wordFile(
                wordBody("<w:tbl><w:tblGrid><w:gridCol w:w='2000'/><w:gridCol w:w='2000'/>"
@@ -566,6 +594,16 @@ void tst_Docx::readsWhatWordWrites_data()
                       list->format().stringProperty(TextProperties::ListLevelText) ==
                           QStringLiteral("\u0004\u0000.\u0001)");
            });
+}
+
+} // namespace
+
+void tst_Docx::readsWhatWordWrites_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<Check>("holds");
+    addFieldAndBreakRows();
+    addTableStyleAndListRows();
 }
 
 // Word writes some things otherwise than this program: fields, breaks in runs, merged cells,
