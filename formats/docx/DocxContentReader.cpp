@@ -540,22 +540,6 @@ void DocxContentReader::readTable(QXmlStreamReader& xml, int depth)
 
 namespace {
 
-// The widest border of those the element xml is in gives; nothing when none is given.
-std::optional<int> readBorders(QXmlStreamReader& xml)
-{
-    std::optional<int> widest;
-    while (xml.readNextStartElement()) {
-        const QStringView style = DocxXml::attribute(xml, "val"_L1);
-        // Eighths of a point.
-        const int width = style == u"none" || style == u"nil"
-                              ? 0
-                              : DocxXml::number(xml, "sz"_L1).value_or(4) * 5 / 2;
-        widest = std::max(widest.value_or(0), width);
-        xml.skipCurrentElement();
-    }
-    return widest;
-}
-
 void setBorder(QTextTableFormat& format, int twips)
 {
     const qreal border = Twips::toPixels(twips);
@@ -573,11 +557,17 @@ void DocxContentReader::readTableProperties(QXmlStreamReader& xml, TableState& t
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
         if (name == u"tblBorders") {
-            if (const std::optional<int> border = readBorders(xml)) {
+            if (const std::optional<int> border = DocxXml::readBorders(xml)) {
                 setBorder(table.format, *border);
                 table.bordersGiven = true;
             }
             continue;
+        }
+        // Word's own tables take their lines from a table style.
+        if (name == u"tblStyle" && !table.bordersGiven) {
+            if (const std::optional<int> border =
+                    m_context.styles.tableBorder(DocxXml::attribute(xml, "val"_L1).toString()))
+                setBorder(table.format, *border);
         }
         if (name == u"tblInd" && DocxXml::number(xml, "w"_L1).value_or(0) > 0)
             table.format.setLeftMargin(Twips::toPixels(*DocxXml::number(xml, "w"_L1)));
@@ -655,7 +645,7 @@ DocxContentReader::Cell DocxContentReader::readCellProperties(QXmlStreamReader& 
             cell.continued = !cell.merged;
         } else if (name == u"tcBorders") {
             // Some writers give a table's borders cell by cell.
-            const std::optional<int> border = readBorders(xml);
+            const std::optional<int> border = DocxXml::readBorders(xml);
             if (border && !table.bordersGiven && *border > 0)
                 setBorder(table.format, *border);
             continue;

@@ -73,6 +73,8 @@ void DocxStyles::readStyle(QXmlStreamReader& xml)
             style.own.properties.read(xml, m_theme, nullptr, nullptr);
         } else if (xml.name() == u"rPr") {
             DocxRunProperties::read(xml, style.own.chars, m_theme);
+        } else if (xml.name() == u"tblPr") {
+            readTableProperties(xml, id);
         } else {
             xml.skipCurrentElement();
         }
@@ -81,6 +83,23 @@ void DocxStyles::readStyle(QXmlStreamReader& xml)
     style.own.properties.style.clear();
     if (kept)
         m_styles.insert(id, style);
+}
+
+void DocxStyles::readTableProperties(QXmlStreamReader& xml, const QString& id)
+{
+    while (xml.readNextStartElement()) {
+        if (xml.name() != u"tblBorders") {
+            xml.skipCurrentElement();
+        } else if (const std::optional<int> border = DocxXml::readBorders(xml)) {
+            m_tableBorders.insert(id, *border);
+        }
+    }
+}
+
+std::optional<int> DocxStyles::tableBorder(const QString& id) const
+{
+    const auto found = m_tableBorders.constFind(id);
+    return found == m_tableBorders.constEnd() ? std::nullopt : std::optional(*found);
 }
 
 void DocxStyles::readTheme(const QByteArray& theme)

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QTextCharFormat>
 
+#include <optional>
+
 class QXmlStreamReader;
 
 /// A document's styles (styles.xml), resolved: each style with the document's defaults and the
@@ -31,6 +33,8 @@ public:
     const Paragraph& paragraph(const QString& id);
     /// What the character style id adds to a run.
     const QTextCharFormat& character(const QString& id);
+    /// The width of the lines the table style id draws, in twips, when it says.
+    std::optional<int> tableBorder(const QString& id) const;
 
 private:
     struct Style
@@ -41,6 +45,7 @@ private:
 
     void readDefaults(QXmlStreamReader& xml);
     void readStyle(QXmlStreamReader& xml);
+    void readTableProperties(QXmlStreamReader& xml, const QString& id);
     Paragraph resolve(const QString& id, int depth) const;
 
     DocxThemeFonts m_theme;
@@ -49,4 +54,5 @@ private:
     QString m_defaultParagraph;
     QHash<QString, Paragraph> m_resolved;
     QHash<QString, QTextCharFormat> m_characters;
+    QHash<QString, int> m_tableBorders;
 };

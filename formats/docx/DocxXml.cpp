@@ -1,5 +1,7 @@
 #include "formats/docx/DocxXml.h"
 
+#include <algorithm>
+
 namespace DocxXml {
 
 QStringView attribute(const QXmlStreamReader& xml, QLatin1StringView name)
@@ -34,6 +36,21 @@ bool isOn(const QXmlStreamReader& xml)
 bool isOn(QStringView value)
 {
     return !(value == u"0" || value == u"false" || value == u"off" || value == u"none");
+}
+
+std::optional<int> readBorders(QXmlStreamReader& xml)
+{
+    std::optional<int> widest;
+    while (xml.readNextStartElement()) {
+        const QStringView style = attribute(xml, QLatin1StringView("val"));
+        // Eighths of a point.
+        const int width = style == u"none" || style == u"nil"
+                              ? 0
+                              : number(xml, QLatin1StringView("sz")).value_or(4) * 5 / 2;
+        widest = std::max(widest.value_or(0), width);
+        xml.skipCurrentElement();
+    }
+    return widest;
 }
 
 bool toRoot(QXmlStreamReader& xml)

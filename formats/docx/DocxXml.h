@@ -25,6 +25,9 @@ std::optional<int> number(const QXmlStreamReader& xml, QLatin1StringView name);
 /// A toggle such as <w:b/>: on unless its value says off.
 bool isOn(const QXmlStreamReader& xml);
 bool isOn(QStringView value);
+/// The widest of the borders the children of the element xml is in give (tblBorders,
+/// tcBorders), in twips; nothing when none is given.
+std::optional<int> readBorders(QXmlStreamReader& xml);
 /// Moves xml to its root element; false when the part has none, or declares a document type,
 /// which Word's parts never do and which could expand entities without bound.
 bool toRoot(QXmlStreamReader& xml);

@@ -566,6 +566,15 @@ void addTableStyleAndListRows()
                const auto* table = qobject_cast<QTextTable*>(d.rootFrame()->childFrames().value(0));
                return table && table->rows() == 2 && table->cellAt(0, 0).rowSpan() == 2;
            });
+    QTest::newRow("table lines from a table style")
+        << wordFile(wordBody("<w:tbl><w:tblPr><w:tblStyle w:val='Grid'/></w:tblPr><w:tr><w:tc>"
+                             "<w:p/></w:tc></w:tr></w:tbl>"),
+                    "<w:style w:type='table' w:styleId='Grid'><w:tblPr><w:tblBorders><w:top "
+                    "w:val='single' w:sz='8'/></w:tblBorders></w:tblPr></w:style>")
+        << Check([](const QTextDocument& d) {
+               const auto* table = qobject_cast<QTextTable*>(d.rootFrame()->childFrames().value(0));
+               return table && table->format().border() > 0;
+           });
     QTest::newRow("styles based on styles")
         << wordFile(wordBody("<w:p><w:pPr><w:pStyle w:val='Derived'/></w:pPr><w:r><w:t>x</w:t>"
                              "</w:r></w:p>"),
