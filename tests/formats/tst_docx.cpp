@@ -3,6 +3,7 @@
 #include "formats/PageSetup.h"
 #include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
+#include "formats/base/Progress.h"
 #include "formats/base/TextProperties.h"
 #include "formats/docx/DocxPackage.h"
 #include "formats/rtf/RtfDocumentWriter.h"
@@ -183,6 +184,7 @@ private slots:
     void readsWhatLibreOfficeWrites();
     void readsWhatWordWrites_data();
     void readsWhatWordWrites();
+    void longWorkHearsProgressAndStopsWhenCancelled();
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
 };
@@ -461,6 +463,26 @@ void tst_Docx::readsWhatLibreOfficeWrites()
     QCOMPARE(page.marginTop, 1418);
     QCOMPARE(DocumentInfo::of(document),
              (DocumentInfo{QStringLiteral("Sample Title"), QStringLiteral("Ada Writer")}));
+}
+
+// A cancel from the progress stops the work there, and leaves nothing behind.
+void tst_Docx::longWorkHearsProgressAndStopsWhenCancelled()
+{
+    const std::unique_ptr<QTextDocument> document(BlankDocument::create());
+    QTextCursor cursor(document.get());
+    for (int paragraph = 0; paragraph < 5000; ++paragraph)
+        cursor.insertText(QStringLiteral("A paragraph of its own.\n"));
+    const DocumentFormats::Format& docx = DocumentFormats::docx();
+    int heard = 0;
+    const Progress count = [&heard](qint64 done, qint64 total) { heard += done <= total; };
+    const QByteArray bytes = docx.write(*document, count);
+    QVERIFY(heard > 0);
+    heard = 0;
+    QVERIFY(docx.read(bytes, count).document);
+    QVERIFY(heard > 0);
+    const Progress cancel = [](qint64, qint64) { throw ProgressCancelled(); };
+    QVERIFY_THROWS_EXCEPTION(ProgressCancelled, docx.write(*document, cancel));
+    QVERIFY_THROWS_EXCEPTION(ProgressCancelled, docx.read(bytes, cancel));
 }
 
 namespace {
