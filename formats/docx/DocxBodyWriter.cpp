@@ -93,9 +93,9 @@ void writeRunProperties(QXmlStreamWriter& xml, const QTextCharFormat& format)
     const bool foreground = format.foreground().style() != Qt::NoBrush;
     const bool background = format.background().style() != Qt::NoBrush;
     const bool hidden = format.boolProperty(DocxRunProperties::Hidden);
-    if (family.isEmpty() && !bold && !format.fontItalic() && !format.fontStrikeOut() && !hidden &&
-        !foreground && !has(QTextFormat::FontPointSize) && !format.fontUnderline() && !background &&
-        !vertical)
+    if (family.isEmpty() && !bold && !format.fontItalic() && !format.fontStrikeOut() &&
+        format.fontCapitalization() == QFont::MixedCase && !hidden && !foreground &&
+        !has(QTextFormat::FontPointSize) && !format.fontUnderline() && !background && !vertical)
         return;
     xml.writeStartElement(QStringLiteral("w:rPr"));
     if (!family.isEmpty()) {
@@ -109,6 +109,8 @@ void writeRunProperties(QXmlStreamWriter& xml, const QTextCharFormat& format)
     };
     toggle(bold, "w:b");
     toggle(format.fontItalic(), "w:i");
+    toggle(format.fontCapitalization() == QFont::AllUppercase, "w:caps");
+    toggle(format.fontCapitalization() == QFont::SmallCaps, "w:smallCaps");
     toggle(format.fontStrikeOut(), "w:strike");
     toggle(hidden, "w:vanish");
     const auto value = [&xml](bool on, const char* name, const QString& value) {

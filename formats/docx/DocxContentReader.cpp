@@ -261,6 +261,9 @@ void DocxContentReader::readRunContent(QXmlStreamReader& xml, const QTextCharFor
         readPicture(xml);
         return;
     }
+    // Text boxes, drawn shapes and embedded objects hold more than a run can.
+    if (name == u"AlternateContent" || name == u"object")
+        m_context.losses.insert(tr("text boxes, shapes and embedded objects"));
     if (name == u"tab")
         insertText(QStringLiteral("\t"), format);
     else if (name == u"br" && DocxXml::attribute(xml, "type"_L1) == u"page")

@@ -84,6 +84,10 @@ void readRunProperty(const QXmlStreamReader& xml, QTextCharFormat& format,
         format.setFontWeight(on ? QFont::Bold : QFont::Normal);
     else if (name == u"i")
         format.setFontItalic(on);
+    else if (name == u"caps" || name == u"smallCaps")
+        format.setFontCapitalization(!on               ? QFont::MixedCase
+                                     : name == u"caps" ? QFont::AllUppercase
+                                                       : QFont::SmallCaps);
     else if (name == u"strike" || name == u"dstrike")
         format.setFontStrikeOut(on);
     else if (name == u"u")

@@ -44,7 +44,8 @@ QString describeRun(const QTextDocument& document, const QTextFragment& fragment
     }
     const QString family =
         f.fontFamilies().toStringList().value(0, document.defaultFont().family());
-    return QStringLiteral("[%1|%2 %3|b%4 i%5 u%6 s%7|fg %8 bg %9|v%10|%11|note %12 page %13|%14]")
+    return QStringLiteral(
+               "[%1|%2 %3|b%4 i%5 u%6 s%7|fg %8 bg %9|v%10|%11|note %12 page %13|%14|c%15]")
         .arg(fragment.text(), family)
         .arg(f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
                                                        : document.defaultFont().pointSizeF())
@@ -58,7 +59,8 @@ QString describeRun(const QTextDocument& document, const QTextFragment& fragment
         .arg(f.isAnchor() ? f.anchorHref() : QString())
         .arg(f.intProperty(PageFurniture::NoteMark))
         .arg(f.boolProperty(PageFurniture::PageNumber))
-        .arg(f.stringProperty(TextProperties::HiddenText));
+        .arg(f.stringProperty(TextProperties::HiddenText))
+        .arg(int(f.fontCapitalization()));
 }
 
 QString describeList(const QTextList* list)
@@ -265,6 +267,7 @@ void addRunRows()
     run("italic", [](QTextCharFormat& f) { f.setFontItalic(true); });
     run("underline", [](QTextCharFormat& f) { f.setFontUnderline(true); });
     run("strike", [](QTextCharFormat& f) { f.setFontStrikeOut(true); });
+    run("small capitals", [](QTextCharFormat& f) { f.setFontCapitalization(QFont::SmallCaps); });
     run("colour", [](QTextCharFormat& f) { f.setForeground(QColor(0x12, 0x34, 0x56)); });
     run("highlight", [](QTextCharFormat& f) { f.setBackground(QColor(Qt::yellow)); });
     run("font and size", [](QTextCharFormat& f) {
