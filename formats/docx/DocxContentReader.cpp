@@ -143,7 +143,7 @@ void DocxContentReader::readBlock(QXmlStreamReader& xml, int depth)
     } else if (name == u"tbl") {
         readTable(xml, depth);
     } else if (name == u"sectPr" && onSection) {
-        onSection(xml);
+        endSection(xml);
     } else if ((name == u"sdt" || name == u"sdtContent" || name == u"customXml" ||
                 name == u"ins") &&
                depth < s_maxDepth) {
@@ -160,12 +160,19 @@ void DocxContentReader::readParagraph(QXmlStreamReader& xml)
     m_blockHasText = false;
     m_splitPending = false;
     usePropertiesOf({}, {});
-    bool sectionBreak = false;
+    bool sectionEnds = false;
+    const auto section = [&](QXmlStreamReader& xml) {
+        sectionEnds = bool(onSection);
+        if (sectionEnds)
+            endSection(xml);
+        else
+            xml.skipCurrentElement();
+    };
     while (xml.readNextStartElement()) {
         if (xml.name() == u"pPr") {
             DocxParagraphProperties direct;
             QTextCharFormat mark;
-            direct.read(xml, m_context.styles.theme(), &mark, &sectionBreak);
+            direct.read(xml, m_context.styles.theme(), &mark, section);
             usePropertiesOf(direct, mark);
         } else {
             readInline(xml, 0);
@@ -173,7 +180,19 @@ void DocxContentReader::readParagraph(QXmlStreamReader& xml)
     }
     if (!m_blockOpen)
         openBlock();
-    m_pageBreakNext = sectionBreak || std::exchange(m_splitPending, false);
+    m_pageBreakNext = std::exchange(m_splitPending, false);
+    m_sectionStarts = sectionEnds;
+}
+
+// A section says how it starts, on a page of its own or not, where it ends: its first paragraph
+// learns it then.
+void DocxContentReader::endSection(QXmlStreamReader& xml)
+{
+    if (onSection(xml) && m_sectionStart.isValid()) {
+        QTextBlockFormat format;
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(m_sectionStart).mergeBlockFormat(format);
+    }
 }
 
 void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
@@ -465,6 +484,8 @@ void DocxContentReader::openBlock()
         m_cursor.insertBlock(format, m_mark);
     }
     m_blockOpen = true;
+    if (std::exchange(m_sectionStarts, false))
+        m_sectionStart = m_cursor.block();
     if (inList)
         joinList(list, numId, level);
 }

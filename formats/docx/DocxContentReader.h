@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextListFormat>
@@ -46,9 +47,10 @@ public:
                       QTextCursor cursor);
 
     /// Reads the paragraphs and tables inside the element xml is in; onSection, when set,
-    /// reads a sectPr found among them.
+    /// reads a sectPr found among them or ending a paragraph, and says whether the section
+    /// starts a page.
     void readBlocks(QXmlStreamReader& xml);
-    std::function<void(QXmlStreamReader&)> onSection;
+    std::function<bool(QXmlStreamReader&)> onSection;
     /// Paragraphs read from now on belong to note number, numbered at its mark.
     void startNote(int number, bool endnote);
     /// Goes on after a paragraph that is already there, e.g. a heading of the reader's own.
@@ -73,6 +75,7 @@ private:
 
     void readBlock(QXmlStreamReader& xml, int depth);
     void readParagraph(QXmlStreamReader& xml);
+    void endSection(QXmlStreamReader& xml);
     void usePropertiesOf(const DocxParagraphProperties& direct, const QTextCharFormat& mark);
     void readInline(QXmlStreamReader& xml, int depth);
     void readChildren(QXmlStreamReader& xml, int depth);
@@ -112,6 +115,9 @@ private:
     bool m_blockHasText = false;
     bool m_pageBreakNext = false;
     bool m_splitPending = false;
+    /// The next paragraph starts a section, which begins at m_sectionStart.
+    bool m_sectionStarts = false;
+    QTextBlock m_sectionStart;
     DocxParagraphProperties m_paragraph;
     QTextCharFormat m_paragraphChars;
     QTextCharFormat m_mark;

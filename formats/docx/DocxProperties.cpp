@@ -123,22 +123,11 @@ std::optional<Qt::Alignment> alignment(QStringView value)
     return std::nullopt;
 }
 
-// Whether the sectPr xml is in starts its section on a new page, as all but continuous ones do.
-bool startsPage(QXmlStreamReader& xml)
-{
-    bool page = true;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"type")
-            page = attribute(xml, "val"_L1) != u"continuous";
-        xml.skipCurrentElement();
-    }
-    return page;
-}
-
 } // namespace
 
 void DocxParagraphProperties::read(QXmlStreamReader& xml, const DocxThemeFonts& theme,
-                                   QTextCharFormat* mark, bool* sectionBreak)
+                                   QTextCharFormat* mark,
+                                   const std::function<void(QXmlStreamReader&)>& section)
 {
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
@@ -167,8 +156,8 @@ void DocxParagraphProperties::read(QXmlStreamReader& xml, const DocxThemeFonts& 
         } else if (name == u"rPr" && mark) {
             DocxRunProperties::read(xml, *mark, theme);
             continue;
-        } else if (name == u"sectPr" && sectionBreak) {
-            *sectionBreak = startsPage(xml);
+        } else if (name == u"sectPr" && section) {
+            section(xml);
             continue;
         }
         xml.skipCurrentElement();

@@ -5,6 +5,7 @@
 #include <QTextFormat>
 #include <QTextOption>
 
+#include <functional>
 #include <optional>
 
 class QXmlStreamReader;
@@ -37,9 +38,9 @@ struct DocxParagraphProperties
     QString style;
 
     /// Reads the children of a pPr element; mark hears the paragraph mark's run properties and
-    /// sectionBreak whether a section ends with this paragraph and the next starts a page.
+    /// section reads the properties of a section this paragraph ends.
     void read(QXmlStreamReader& xml, const DocxThemeFonts& theme, QTextCharFormat* mark,
-              bool* sectionBreak);
+              const std::function<void(QXmlStreamReader&)>& section);
     /// Takes every property over gives.
     void merge(const DocxParagraphProperties& over);
     /// The block format these properties make; a list brings its own indents.

@@ -185,9 +185,15 @@ bool PackageReader::readBody(QTextDocument& document, DocxReadContext& context)
     QXmlStreamReader xml(bytes);
     DocxContentReader reader(context, m_relationships, QTextCursor(&document));
     reader.setProgress(m_progress, bytes.size());
+    // A section that names no header or footer of some kind has the one before it.
     reader.onSection = [this](QXmlStreamReader& xml) {
-        m_section = DocxSection();
-        m_section.read(xml);
+        DocxSection section;
+        section.read(xml);
+        for (size_t story = 0; story < section.stories.size(); ++story)
+            if (section.stories[story].isEmpty())
+                section.stories[story] = m_section.stories[story];
+        m_section = section;
+        return section.newPage;
     };
     if (DocxXml::toRoot(xml)) {
         while (xml.readNextStartElement()) {

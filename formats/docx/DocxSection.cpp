@@ -61,6 +61,8 @@ void DocxSection::read(QXmlStreamReader& xml)
             readMargins(xml, *this);
         } else if (name == u"titlePg") {
             titlePage = DocxXml::isOn(xml);
+        } else if (name == u"type") {
+            newPage = DocxXml::attribute(xml, "val"_L1) != u"continuous";
         }
         xml.skipCurrentElement();
     }

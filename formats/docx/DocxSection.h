@@ -18,6 +18,8 @@ struct DocxSection
     /// The relationship id of each story's part, in the order of PageFurniture::Story.
     std::array<QString, PageFurniture::StoryCount> stories;
     bool titlePage = false;
+    /// The section starts on a page of its own, as all but continuous ones do.
+    bool newPage = true;
     int headerY = 720;
     int footerY = 720;
 

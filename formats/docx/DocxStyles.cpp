@@ -48,7 +48,7 @@ void DocxStyles::readDefaults(QXmlStreamReader& xml)
             if (xml.name() == u"rPr")
                 DocxRunProperties::read(xml, m_defaults.chars, m_theme);
             else if (xml.name() == u"pPr")
-                m_defaults.properties.read(xml, m_theme, nullptr, nullptr);
+                m_defaults.properties.read(xml, m_theme, nullptr, {});
             else
                 xml.skipCurrentElement();
         }
@@ -70,7 +70,7 @@ void DocxStyles::readStyle(QXmlStreamReader& xml)
             style.basedOn = DocxXml::attribute(xml, "val"_L1).toString();
             xml.skipCurrentElement();
         } else if (xml.name() == u"pPr") {
-            style.own.properties.read(xml, m_theme, nullptr, nullptr);
+            style.own.properties.read(xml, m_theme, nullptr, {});
         } else if (xml.name() == u"rPr") {
             DocxRunProperties::read(xml, style.own.chars, m_theme);
         } else if (xml.name() == u"tblPr") {

@@ -570,6 +570,17 @@ void addFieldAndBreakRows()
                return d.toPlainText() == u"a\nb" && d.lastBlock().blockFormat().pageBreakPolicy() ==
                                                         QTextFormat::PageBreak_AlwaysBefore;
            });
+    QTest::newRow("sections")
+        << wordFile(wordBody("<w:p><w:pPr><w:sectPr/></w:pPr><w:r><w:t>a</w:t></w:r></w:p>"
+                             "<w:p><w:pPr><w:sectPr><w:type w:val='continuous'/></w:sectPr></w:pPr>"
+                             "<w:r><w:t>b</w:t></w:r></w:p><w:p><w:r><w:t>c</w:t></w:r></w:p>"
+                             "<w:sectPr/>"))
+        << Check([](const QTextDocument& d) {
+               return d.toPlainText() == u"a\nb\nc" &&
+                      d.findBlockByNumber(1).blockFormat().pageBreakPolicy() == 0 &&
+                      d.lastBlock().blockFormat().pageBreakPolicy() ==
+                          QTextFormat::PageBreak_AlwaysBefore;
+           });
     QTest::newRow("page break inside text")
         << wordFile(wordBody("<w:p><w:r><w:t>a</w:t><w:br w:type='page'/><w:t>b</w:t></w:r></w:p>"))
         << Check([](const QTextDocument& d) {
