@@ -8,6 +8,8 @@
 #include "formats/PageSetup.h"
 #include "formats/ParagraphDirection.h"
 #include "formats/PlainTextFormat.h"
+#include "formats/docx/DocxReader.h"
+#include "formats/docx/DocxWriter.h"
 #include "formats/odt/OdtReader.h"
 #include "formats/odt/OdtWriter.h"
 #include "formats/rtf/RtfDocumentCache.h"
@@ -128,11 +130,11 @@ void keepPage(const RtfPage& page, QTextDocument& document)
     setup.keepIn(document);
 }
 
-RtfPage pageOf(const QTextDocument& document)
+// The page a document keeps, every length given; a document that keeps none is on the paper of
+// the writer's country.
+RtfPage fullPageOf(const QTextDocument& document)
 {
     RtfPage page;
-    if (!PageSetup::isKeptIn(document))
-        return page;
     const PageSetup setup = PageSetup::of(document);
     for (int length = 0; length < RtfPage::lengthCount; ++length)
         page.lengths[size_t(length)] = setup.*s_pageLengths[size_t(length)];
@@ -141,11 +143,18 @@ RtfPage pageOf(const QTextDocument& document)
     return page;
 }
 
-DocumentFormats::Read readRtf(const QByteArray& data, const Progress& progress)
+RtfPage pageOf(const QTextDocument& document)
+{
+    return PageSetup::isKeptIn(document) ? fullPageOf(document) : RtfPage();
+}
+
+// Reads data with a reader of RTF's kind: into a new document, with what it lost and its page.
+template <typename Reader>
+DocumentFormats::Read readWith(const QByteArray& data, const Progress& progress)
 {
     DocumentFormats::Read read;
     read.document.reset(BlankDocument::create());
-    RtfReader reader;
+    Reader reader;
     if (!reader.read(data, read.document.get(), progress)) {
         read.document.reset();
         read.error = reader.errorString();
@@ -202,6 +211,12 @@ QStringList odtLosses(const QTextDocument& document)
     return DocumentFeatures::names(DocumentFeatures::of(document) & DocumentFeatures::HiddenText);
 }
 
+QByteArray writeDocx(QTextDocument& document, const Progress& progress)
+{
+    // Word files always say their page.
+    return DocxWriter::write(document, fullPageOf(document), progress);
+}
+
 } // namespace
 
 const DocumentFormats::Format& DocumentFormats::rtf()
@@ -211,7 +226,7 @@ const DocumentFormats::Format& DocumentFormats::rtf()
                                {QStringLiteral("doc"), QStringLiteral("rtf")},
                                &RtfReader::isRtf,
                                true,
-                               &readRtf,
+                               &readWith<RtfReader>,
                                &writeRtf};
     return format;
 }
@@ -226,6 +241,18 @@ const DocumentFormats::Format& DocumentFormats::odt()
                                &readOdt,
                                &writeOdt,
                                &odtLosses};
+    return format;
+}
+
+const DocumentFormats::Format& DocumentFormats::docx()
+{
+    static const Format format{QStringLiteral("DOCX"),
+                               tr("Word Document"),
+                               {QStringLiteral("docx")},
+                               &DocxReader::recognises,
+                               true,
+                               &readWith<DocxReader>,
+                               &writeDocx};
     return format;
 }
 
@@ -270,7 +297,8 @@ const DocumentFormats::Format& DocumentFormats::plainText()
 
 const QList<const DocumentFormats::Format*>& DocumentFormats::all()
 {
-    static const QList<const Format*> formats{&rtf(), &odt(), &markdown(), &html(), &plainText()};
+    static const QList<const Format*> formats{&rtf(),      &odt(),  &docx(),
+                                              &markdown(), &html(), &plainText()};
     return formats;
 }
 

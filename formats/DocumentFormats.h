@@ -61,6 +61,8 @@ public:
     static const Format& rtf();
     /// OpenDocument Text, LibreOffice's own format.
     static const Format& odt();
+    /// Word's own format (.docx).
+    static const Format& docx();
     static const Format& markdown();
     static const Format& html();
     static const Format& plainText();

@@ -407,7 +407,7 @@ void tst_Documents::openCancelledChangesNothing()
     QCOMPARE(shown.title, QStringLiteral("Open"));
     const QStringList filters = CommonDialog::qtFilter(shown.filter).split(";;");
     QCOMPARE(filters.constFirst(),
-             QStringLiteral("All documents (*.doc *.rtf *.odt *.md *.html *.htm *.txt)"));
+             QStringLiteral("All documents (*.doc *.rtf *.odt *.docx *.md *.html *.htm *.txt)"));
     QCOMPARE(filters.constLast(), QStringLiteral("All files (*)"));
     QCOMPARE(shown.cancelError, false);
     checkUnchanged({"Untitled1"}, 0, QStringLiteral("kept"));

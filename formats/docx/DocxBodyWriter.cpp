@@ -1,0 +1,656 @@
+#include "formats/docx/DocxBodyWriter.h"
+
+#include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
+#include "formats/base/Twips.h"
+#include "formats/docx/DocxProperties.h"
+#include "formats/docx/DocxXml.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr double s_emuPerPixel = 9525;
+constexpr int s_progressStep = 4096;
+
+QString twips(double pixels)
+{
+    return QString::number(qRound(Twips::fromPixels(pixels)));
+}
+
+QString hex(const QColor& color)
+{
+    return color.name().sliced(1).toUpper();
+}
+
+// Characters XML cannot carry at all; the others are kept.
+bool isWritable(char16_t c)
+{
+    return c >= 0x20 ? c != 0xfffe && c != 0xffff && c != QChar::ObjectReplacementCharacter
+                     : c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+bool isLoneSurrogate(QStringView text, qsizetype index)
+{
+    const QChar c = text[index];
+    if (c.isHighSurrogate())
+        return index + 1 == text.size() || !text[index + 1].isLowSurrogate();
+    if (c.isLowSurrogate())
+        return index == 0 || !text[index - 1].isHighSurrogate();
+    return false;
+}
+
+// The picture's bytes as PNG or JPEG, as they were read when they were, otherwise encoded;
+// extension learns which.
+QByteArray pictureData(const QVariant& resource, QString* extension)
+{
+    QByteArray data =
+        resource.typeId() == QMetaType::QByteArray ? resource.toByteArray() : QByteArray();
+    *extension = QStringLiteral("png");
+    if (data.startsWith("\x89PNG\r\n\x1a\n"))
+        return data;
+    if (data.startsWith("\xff\xd8\xff")) {
+        *extension = QStringLiteral("jpeg");
+        return data;
+    }
+    const QImage image = resource.typeId() == QMetaType::QImage    ? resource.value<QImage>()
+                         : resource.typeId() == QMetaType::QPixmap ? resource.value<QImage>()
+                                                                   : QImage::fromData(data);
+    data.clear();
+    if (image.isNull())
+        return data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return data;
+}
+
+QSizeF naturalSize(const QByteArray& data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer);
+    return reader.size();
+}
+
+void writeRunProperties(QXmlStreamWriter& xml, const QTextCharFormat& format)
+{
+    const auto has = [&](int property) { return format.hasProperty(property); };
+    const bool bold = format.fontWeight() >= QFont::DemiBold;
+    const bool vertical = format.verticalAlignment() == QTextCharFormat::AlignSuperScript ||
+                          format.verticalAlignment() == QTextCharFormat::AlignSubScript;
+    const QString family = format.fontFamilies().toStringList().value(0);
+    const bool foreground = format.foreground().style() != Qt::NoBrush;
+    const bool background = format.background().style() != Qt::NoBrush;
+    const bool hidden = format.boolProperty(DocxRunProperties::Hidden);
+    if (family.isEmpty() && !bold && !format.fontItalic() && !format.fontStrikeOut() &&
+        format.fontCapitalization() == QFont::MixedCase && !hidden && !foreground &&
+        !has(QTextFormat::FontPointSize) && !format.fontUnderline() && !background && !vertical)
+        return;
+    xml.writeStartElement(QStringLiteral("w:rPr"));
+    if (!family.isEmpty()) {
+        xml.writeEmptyElement(QStringLiteral("w:rFonts"));
+        for (const auto* name : {"w:ascii", "w:hAnsi", "w:cs", "w:eastAsia"})
+            xml.writeAttribute(QLatin1String(name), family);
+    }
+    const auto toggle = [&xml](bool on, const char* name) {
+        if (on)
+            xml.writeEmptyElement(QLatin1String(name));
+    };
+    toggle(bold, "w:b");
+    toggle(format.fontItalic(), "w:i");
+    toggle(format.fontCapitalization() == QFont::AllUppercase, "w:caps");
+    toggle(format.fontCapitalization() == QFont::SmallCaps, "w:smallCaps");
+    toggle(format.fontStrikeOut(), "w:strike");
+    toggle(hidden, "w:vanish");
+    const auto value = [&xml](bool on, const char* name, const QString& value) {
+        if (!on)
+            return;
+        xml.writeEmptyElement(QLatin1String(name));
+        xml.writeAttribute(QStringLiteral("w:val"), value);
+    };
+    value(foreground, "w:color", hex(format.foreground().color()));
+    value(has(QTextFormat::FontPointSize), "w:sz",
+          QString::number(qRound(format.fontPointSize() * 2)));
+    value(format.fontUnderline(), "w:u", QStringLiteral("single"));
+    if (background) {
+        xml.writeEmptyElement(QStringLiteral("w:shd"));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("clear"));
+        xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("auto"));
+        xml.writeAttribute(QStringLiteral("w:fill"), hex(format.background().color()));
+    }
+    value(vertical, "w:vertAlign",
+          format.verticalAlignment() == QTextCharFormat::AlignSuperScript
+              ? QStringLiteral("superscript")
+              : QStringLiteral("subscript"));
+    xml.writeEndElement();
+}
+
+} // namespace
+
+DocxBodyWriter::DocxBodyWriter(const QTextDocument& document, DocxWriteContext& context,
+                               DocxRelations& relations, QXmlStreamWriter& xml, QString& text)
+    : m_document(document), m_context(context), m_relations(relations), m_xml(xml), m_text(text)
+{
+    if (context.notes.isEmpty())
+        return;
+    const QList<QTextFormat> formats = document.allFormats();
+    for (qsizetype index = 0; index < formats.size(); ++index)
+        if (formats[index].hasProperty(PageFurniture::NoteBody) ||
+            formats[index].hasProperty(PageFurniture::NotesHeading))
+            m_noteFormats.insert(int(index));
+}
+
+void DocxBodyWriter::findNotes(const QTextDocument& document, DocxWriteContext& context)
+{
+    const QList<QTextFormat> formats = document.allFormats();
+    if (std::none_of(formats.begin(), formats.end(), [](const QTextFormat& format) {
+            return format.hasProperty(PageFurniture::NoteBody);
+        }))
+        return;
+    QHash<int, QList<QTextBlock>> notes;
+    QSet<int> marked;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (const int note = block.blockFormat().intProperty(PageFurniture::NoteBody)) {
+            notes[note].append(block);
+            continue;
+        }
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+            if (const int note =
+                    fragment.fragment().charFormat().intProperty(PageFurniture::NoteMark))
+                marked.insert(note);
+    }
+    // A note whose mark was deleted stays where it is, as paragraphs of the body.
+    for (auto note = notes.cbegin(); note != notes.cend(); ++note)
+        if (marked.contains(note.key()))
+            context.notes.insert(note.key(), note.value());
+}
+
+void DocxBodyWriter::writeNamespaces(QXmlStreamWriter& xml)
+{
+    xml.writeAttribute(QStringLiteral("xmlns:w"), QLatin1String(DocxXml::wordNamespace));
+    xml.writeAttribute(QStringLiteral("xmlns:r"), QLatin1String(DocxXml::relationshipNamespace));
+    xml.writeAttribute(
+        QStringLiteral("xmlns:wp"),
+        QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"));
+    xml.writeAttribute(QStringLiteral("xmlns:a"),
+                       QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main"));
+    xml.writeAttribute(QStringLiteral("xmlns:pic"),
+                       QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
+}
+
+void DocxBodyWriter::writeStory(const Progress& progress)
+{
+    writeFrame(m_document.rootFrame()->begin(), progress);
+}
+
+void DocxBodyWriter::writeNote(int note)
+{
+    m_note = note;
+    for (const QTextBlock& block : m_context.notes.value(note))
+        writeParagraph(block);
+    m_note = 0;
+}
+
+void DocxBodyWriter::writeFrame(QTextFrame::iterator it, const Progress& progress)
+{
+    for (; !it.atEnd(); ++it) {
+        if (QTextFrame* frame = it.currentFrame()) {
+            if (const auto* table = qobject_cast<const QTextTable*>(frame))
+                writeTable(*table);
+            else
+                writeFrame(frame->begin(), progress);
+            continue;
+        }
+        const QTextBlock block = it.currentBlock();
+        if (m_noteFormats.contains(block.blockFormatIndex())) {
+            const QTextBlockFormat format = block.blockFormat();
+            if (format.hasProperty(PageFurniture::NotesHeading) ||
+                m_context.notes.contains(format.intProperty(PageFurniture::NoteBody)))
+                continue;
+        }
+        writeParagraph(block);
+        if (progress && ++m_written % s_progressStep == 0)
+            progress(m_written, m_document.blockCount());
+    }
+}
+
+void DocxBodyWriter::writeParagraph(const QTextBlock& block)
+{
+    m_xml.writeStartElement(QStringLiteral("w:p"));
+    writeParagraphProperties(block);
+    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+        writeFragment(fragment.fragment());
+    closeLink();
+    m_xml.writeEndElement();
+}
+
+void DocxBodyWriter::writeParagraphProperties(const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    m_xml.writeStartElement(QStringLiteral("w:pPr"));
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        m_xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
+    const QTextList* list = block.textList();
+    if (list) {
+        m_xml.writeStartElement(QStringLiteral("w:numPr"));
+        m_xml.writeEmptyElement(QStringLiteral("w:ilvl"));
+        m_xml.writeAttribute(QStringLiteral("w:val"),
+                             QString::number(std::clamp(list->format().indent() - 1, 0,
+                                                        DocxNumbering::levelCount - 1)));
+        m_xml.writeEmptyElement(QStringLiteral("w:numId"));
+        m_xml.writeAttribute(QStringLiteral("w:val"),
+                             QString::number(m_context.lists.numberOf(*list)));
+        m_xml.writeEndElement();
+    }
+    writeTabs(format,
+              list ? 0 : qRound(Twips::fromPixels(format.leftMargin() + format.textIndent())));
+    writeSpacing(format);
+    if (!list)
+        writeIndents(format);
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (format.hasProperty(QTextFormat::BlockAlignment) && alignment != Qt::AlignLeft) {
+        m_xml.writeEmptyElement(QStringLiteral("w:jc"));
+        m_xml.writeAttribute(QStringLiteral("w:val"),
+                             alignment & Qt::AlignHCenter   ? QStringLiteral("center")
+                             : alignment & Qt::AlignRight   ? QStringLiteral("right")
+                             : alignment & Qt::AlignJustify ? QStringLiteral("both")
+                                                            : QStringLiteral("left"));
+    }
+    // An empty paragraph keeps its mark's formatting, e.g. a blank line in 20 pt.
+    if (block.length() == 1)
+        writeRunProperties(m_xml, block.charFormat());
+    m_xml.writeEndElement();
+}
+
+// Word measures tab stops from the margin, the document from where the first line starts.
+void DocxBodyWriter::writeTabs(const QTextBlockFormat& format, int lineStart)
+{
+    const QList<QTextOption::Tab> tabs = format.tabPositions();
+    if (tabs.isEmpty())
+        return;
+    const QString leaders = format.stringProperty(TextProperties::TabLeaders);
+    m_xml.writeStartElement(QStringLiteral("w:tabs"));
+    for (qsizetype index = 0; index < tabs.size(); ++index) {
+        const QTextOption::TabType type = tabs[index].type;
+        m_xml.writeEmptyElement(QStringLiteral("w:tab"));
+        m_xml.writeAttribute(QStringLiteral("w:val"),
+                             type == QTextOption::RightTab       ? QStringLiteral("right")
+                             : type == QTextOption::CenterTab    ? QStringLiteral("center")
+                             : type == QTextOption::DelimiterTab ? QStringLiteral("decimal")
+                                                                 : QStringLiteral("left"));
+        if (index < leaders.size() && leaders[index] != u' ')
+            m_xml.writeAttribute(QStringLiteral("w:leader"),
+                                 DocxRunProperties::leaderName(leaders[index].unicode()));
+        m_xml.writeAttribute(
+            QStringLiteral("w:pos"),
+            QString::number(qRound(Twips::fromPixels(tabs[index].position)) + lineStart));
+    }
+    m_xml.writeEndElement();
+}
+
+void DocxBodyWriter::writeSpacing(const QTextBlockFormat& format)
+{
+    m_xml.writeEmptyElement(QStringLiteral("w:spacing"));
+    m_xml.writeAttribute(QStringLiteral("w:before"), twips(format.topMargin()));
+    m_xml.writeAttribute(QStringLiteral("w:after"), twips(format.bottomMargin()));
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        m_xml.writeAttribute(QStringLiteral("w:line"),
+                             QString::number(qRound(format.lineHeight() * 240 / 100)));
+        m_xml.writeAttribute(QStringLiteral("w:lineRule"), QStringLiteral("auto"));
+        break;
+    case QTextBlockFormat::FixedHeight:
+    case QTextBlockFormat::MinimumHeight:
+        m_xml.writeAttribute(QStringLiteral("w:line"), twips(format.lineHeight()));
+        m_xml.writeAttribute(QStringLiteral("w:lineRule"),
+                             format.lineHeightType() == QTextBlockFormat::FixedHeight
+                                 ? QStringLiteral("exact")
+                                 : QStringLiteral("atLeast"));
+        break;
+    default:
+        break;
+    }
+}
+
+void DocxBodyWriter::writeIndents(const QTextBlockFormat& format)
+{
+    if (format.leftMargin() == 0 && format.rightMargin() == 0 && format.textIndent() == 0)
+        return;
+    m_xml.writeEmptyElement(QStringLiteral("w:ind"));
+    m_xml.writeAttribute(QStringLiteral("w:left"), twips(format.leftMargin()));
+    m_xml.writeAttribute(QStringLiteral("w:right"), twips(format.rightMargin()));
+    if (format.textIndent() < 0)
+        m_xml.writeAttribute(QStringLiteral("w:hanging"), twips(-format.textIndent()));
+    else
+        m_xml.writeAttribute(QStringLiteral("w:firstLine"), twips(format.textIndent()));
+}
+
+void DocxBodyWriter::writeFragment(const QTextFragment& fragment)
+{
+    const QTextCharFormat format = fragment.charFormat();
+    const QString link = format.isAnchor() ? format.anchorHref() : QString();
+    if (link != m_link) {
+        closeLink();
+        openLink(link);
+    }
+    const QString text = fragment.text();
+    if (format.isImageFormat()) {
+        for (qsizetype index = 0; index < text.size(); ++index)
+            writePicture(format.toImageFormat());
+    } else if (format.objectType() == TextProperties::HiddenTextObject) {
+        QTextCharFormat hidden = format;
+        hidden.setProperty(DocxRunProperties::Hidden, true);
+        for (qsizetype index = 0; index < text.size(); ++index)
+            writeRun(format.stringProperty(TextProperties::HiddenText), hidden);
+    } else if (const int note = format.intProperty(PageFurniture::NoteMark)) {
+        writeMark(note, format);
+    } else if (format.boolProperty(PageFurniture::PageNumber)) {
+        m_xml.writeStartElement(QStringLiteral("w:fldSimple"));
+        m_xml.writeAttribute(QStringLiteral("w:instr"), QStringLiteral(" PAGE "));
+        writeRun(text, format);
+        m_xml.writeEndElement();
+    } else {
+        writeRun(text, format, fragment.charFormatIndex());
+    }
+}
+
+void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, int formatIndex)
+{
+    m_xml.writeStartElement(QStringLiteral("w:r"));
+    if (formatIndex < 0) {
+        writeRunProperties(m_xml, format);
+    } else {
+        // A document has few formats and many runs: each format's properties are written once
+        // and copied after. Empty characters close the run's start tag first.
+        auto properties = m_runProperties.find(formatIndex);
+        if (properties == m_runProperties.end()) {
+            QString written;
+            QXmlStreamWriter xml(&written);
+            writeRunProperties(xml, format);
+            properties = m_runProperties.insert(formatIndex, written);
+        }
+        m_xml.writeCharacters(QString());
+        m_text.append(*properties);
+    }
+    writeText(text);
+    m_xml.writeEndElement();
+}
+
+// Tabs and line breaks are elements of their own; what XML cannot hold is left out.
+void DocxBodyWriter::writeText(QStringView text)
+{
+    qsizetype start = 0;
+    const auto flush = [&](qsizetype end) {
+        if (end > start) {
+            m_xml.writeStartElement(QStringLiteral("w:t"));
+            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            m_xml.writeCharacters(text.sliced(start, end - start).toString());
+            m_xml.writeEndElement();
+        }
+        start = end + 1;
+    };
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const char16_t c = text[index].unicode();
+        if (c == u'\t') {
+            flush(index);
+            m_xml.writeEmptyElement(QStringLiteral("w:tab"));
+        } else if (c == QChar::LineSeparator || c == u'\n' || c == u'\r') {
+            flush(index);
+            m_xml.writeEmptyElement(QStringLiteral("w:br"));
+        } else if (!isWritable(c) || isLoneSurrogate(text, index)) {
+            flush(index);
+        }
+    }
+    flush(text.size());
+}
+
+// A mark in the body points to its note, which is written in its part with the id it gets
+// here; a note's own mark, at its start, shows its number.
+void DocxBodyWriter::writeMark(int note, const QTextCharFormat& format)
+{
+    const QList<QTextBlock> blocks = m_context.notes.value(note);
+    if (blocks.isEmpty() || (m_note != 0 && m_note != note)) {
+        writeRun(QString::number(note), format);
+        return;
+    }
+    const bool endnote = blocks.first().blockFormat().boolProperty(PageFurniture::Endnote);
+    m_xml.writeStartElement(QStringLiteral("w:r"));
+    writeRunProperties(m_xml, format);
+    if (m_note == note) {
+        m_xml.writeEmptyElement(endnote ? QStringLiteral("w:endnoteRef")
+                                        : QStringLiteral("w:footnoteRef"));
+    } else {
+        QList<int>& notes = endnote ? m_context.endnotes : m_context.footnotes;
+        if (!m_context.noteIds.contains(note)) {
+            notes.append(note);
+            m_context.noteIds.insert(note, int(notes.size()));
+        }
+        m_xml.writeEmptyElement(endnote ? QStringLiteral("w:endnoteReference")
+                                        : QStringLiteral("w:footnoteReference"));
+        m_xml.writeAttribute(QStringLiteral("w:id"),
+                             QString::number(m_context.noteIds.value(note)));
+    }
+    m_xml.writeEndElement();
+}
+
+void DocxBodyWriter::writePicture(const QTextImageFormat& format)
+{
+    auto found = m_context.pictures.find(format.name());
+    if (found == m_context.pictures.end()) {
+        QString extension;
+        const QByteArray data = pictureData(
+            m_document.resource(QTextDocument::ImageResource, QUrl(format.name())), &extension);
+        if (data.isEmpty())
+            return;
+        const QString target =
+            QStringLiteral("media/image%1.%2").arg(m_context.media.size() + 1).arg(extension);
+        m_context.media.append({QStringLiteral("word/") + target, data});
+        found = m_context.pictures.insert(format.name(), {target, naturalSize(data)});
+    }
+    QSizeF size(format.width(), format.height());
+    const QSizeF natural = found->size;
+    if (size.width() <= 0 && size.height() <= 0)
+        size = natural;
+    else if (size.width() <= 0 && natural.height() > 0)
+        size.setWidth(natural.width() * size.height() / natural.height());
+    else if (size.height() <= 0 && natural.width() > 0)
+        size.setHeight(natural.height() * size.width() / natural.width());
+    writeDrawing(m_relations.add(u"image", found->target), size);
+}
+
+void DocxBodyWriter::writeDrawing(const QString& relation, QSizeF size)
+{
+    const int id = ++m_context.drawings;
+    const QString width = QString::number(qRound64(std::max(size.width(), 1.0) * s_emuPerPixel));
+    const QString height = QString::number(qRound64(std::max(size.height(), 1.0) * s_emuPerPixel));
+    m_xml.writeStartElement(QStringLiteral("w:r"));
+    m_xml.writeStartElement(QStringLiteral("w:drawing"));
+    m_xml.writeStartElement(QStringLiteral("wp:inline"));
+    m_xml.writeEmptyElement(QStringLiteral("wp:extent"));
+    m_xml.writeAttribute(QStringLiteral("cx"), width);
+    m_xml.writeAttribute(QStringLiteral("cy"), height);
+    m_xml.writeEmptyElement(QStringLiteral("wp:docPr"));
+    m_xml.writeAttribute(QStringLiteral("id"), QString::number(id));
+    m_xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
+    m_xml.writeStartElement(QStringLiteral("a:graphic"));
+    m_xml.writeStartElement(QStringLiteral("a:graphicData"));
+    m_xml.writeAttribute(
+        QStringLiteral("uri"),
+        QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
+    m_xml.writeStartElement(QStringLiteral("pic:pic"));
+    m_xml.writeStartElement(QStringLiteral("pic:nvPicPr"));
+    m_xml.writeEmptyElement(QStringLiteral("pic:cNvPr"));
+    m_xml.writeAttribute(QStringLiteral("id"), QString::number(id));
+    m_xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
+    m_xml.writeEmptyElement(QStringLiteral("pic:cNvPicPr"));
+    m_xml.writeEndElement();
+    m_xml.writeStartElement(QStringLiteral("pic:blipFill"));
+    m_xml.writeEmptyElement(QStringLiteral("a:blip"));
+    m_xml.writeAttribute(QStringLiteral("r:embed"), relation);
+    m_xml.writeStartElement(QStringLiteral("a:stretch"));
+    m_xml.writeEmptyElement(QStringLiteral("a:fillRect"));
+    m_xml.writeEndElement();
+    m_xml.writeEndElement();
+    m_xml.writeStartElement(QStringLiteral("pic:spPr"));
+    m_xml.writeStartElement(QStringLiteral("a:xfrm"));
+    m_xml.writeEmptyElement(QStringLiteral("a:off"));
+    m_xml.writeAttribute(QStringLiteral("x"), QStringLiteral("0"));
+    m_xml.writeAttribute(QStringLiteral("y"), QStringLiteral("0"));
+    m_xml.writeEmptyElement(QStringLiteral("a:ext"));
+    m_xml.writeAttribute(QStringLiteral("cx"), width);
+    m_xml.writeAttribute(QStringLiteral("cy"), height);
+    m_xml.writeEndElement();
+    m_xml.writeStartElement(QStringLiteral("a:prstGeom"));
+    m_xml.writeAttribute(QStringLiteral("prst"), QStringLiteral("rect"));
+    m_xml.writeEmptyElement(QStringLiteral("a:avLst"));
+    // a:prstGeom, pic:spPr, pic:pic, a:graphicData, a:graphic, wp:inline, w:drawing, w:r.
+    for (int element = 0; element < 8; ++element)
+        m_xml.writeEndElement();
+}
+
+void DocxBodyWriter::openLink(const QString& link)
+{
+    m_link = link;
+    if (link.isEmpty())
+        return;
+    m_xml.writeStartElement(QStringLiteral("w:hyperlink"));
+    if (link.startsWith(u'#'))
+        m_xml.writeAttribute(QStringLiteral("w:anchor"), link.sliced(1));
+    else
+        m_xml.writeAttribute(QStringLiteral("r:id"), m_relations.add(u"hyperlink", link, true));
+}
+
+void DocxBodyWriter::closeLink()
+{
+    if (!m_link.isEmpty())
+        m_xml.writeEndElement();
+    m_link.clear();
+}
+
+void DocxBodyWriter::writeTable(const QTextTable& table)
+{
+    const QList<int> widths = columnWidths(table);
+    m_xml.writeStartElement(QStringLiteral("w:tbl"));
+    writeTableProperties(table);
+    m_xml.writeStartElement(QStringLiteral("w:tblGrid"));
+    for (const int width : widths) {
+        m_xml.writeEmptyElement(QStringLiteral("w:gridCol"));
+        m_xml.writeAttribute(QStringLiteral("w:w"), QString::number(width));
+    }
+    m_xml.writeEndElement();
+    for (int row = 0; row < table.rows(); ++row) {
+        m_xml.writeStartElement(QStringLiteral("w:tr"));
+        for (int column = 0; column < table.columns();) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            writeCell(table, row, column, widths);
+            column += std::max(1, cell.column() + cell.columnSpan() - column);
+        }
+        m_xml.writeEndElement();
+    }
+    m_xml.writeEndElement();
+}
+
+void DocxBodyWriter::writeTableProperties(const QTextTable& table)
+{
+    const QTextTableFormat format = table.format();
+    m_xml.writeStartElement(QStringLiteral("w:tblPr"));
+    m_xml.writeEmptyElement(QStringLiteral("w:tblW"));
+    m_xml.writeAttribute(QStringLiteral("w:w"), QStringLiteral("0"));
+    m_xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("auto"));
+    if (format.leftMargin() > 0) {
+        m_xml.writeEmptyElement(QStringLiteral("w:tblInd"));
+        m_xml.writeAttribute(QStringLiteral("w:w"), twips(format.leftMargin()));
+        m_xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    }
+    const int border = format.hasProperty(TextProperties::TableBorderTwips)
+                           ? format.intProperty(TextProperties::TableBorderTwips)
+                           : qRound(Twips::fromPixels(format.border()));
+    if (border > 0 && format.borderStyle() != QTextFrameFormat::BorderStyle_None) {
+        m_xml.writeStartElement(QStringLiteral("w:tblBorders"));
+        for (const auto* side :
+             {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+            m_xml.writeEmptyElement(QLatin1String(side));
+            m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("single"));
+            // Eighths of a point.
+            m_xml.writeAttribute(QStringLiteral("w:sz"),
+                                 QString::number(std::max(2, border * 2 / 5)));
+            m_xml.writeAttribute(QStringLiteral("w:space"), QStringLiteral("0"));
+            m_xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("auto"));
+        }
+        m_xml.writeEndElement();
+    }
+    m_xml.writeStartElement(QStringLiteral("w:tblCellMar"));
+    for (const auto* side : {"w:left", "w:right"}) {
+        m_xml.writeEmptyElement(QLatin1String(side));
+        m_xml.writeAttribute(QStringLiteral("w:w"), twips(format.cellPadding()));
+        m_xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    }
+    m_xml.writeEndElement();
+    m_xml.writeEndElement();
+}
+
+// Each column's width in twips: as fixed or a share of the text's width, the rest sharing
+// what is left.
+QList<int> DocxBodyWriter::columnWidths(const QTextTable& table) const
+{
+    const QList<QTextLength> constraints = table.format().columnWidthConstraints();
+    QList<int> widths(table.columns(), 0);
+    int fixed = 0;
+    int open = 0;
+    for (int column = 0; column < table.columns(); ++column) {
+        const QTextLength length = constraints.value(column);
+        if (length.type() == QTextLength::FixedLength)
+            widths[column] = qRound(Twips::fromPixels(length.rawValue()));
+        else if (length.type() == QTextLength::PercentageLength)
+            widths[column] = qRound(m_context.textWidth * length.rawValue() / 100);
+        fixed += widths[column];
+        open += widths[column] <= 0;
+    }
+    const int share = open > 0 ? std::max(360, (m_context.textWidth - fixed) / open) : 0;
+    for (int& width : widths)
+        width = width > 0 ? width : share;
+    return widths;
+}
+
+// A cell merged into the one above is written again, empty, continuing that one.
+void DocxBodyWriter::writeCell(const QTextTable& table, int row, int column,
+                               const QList<int>& widths)
+{
+    const QTextTableCell cell = table.cellAt(row, column);
+    const int span = std::max(1, cell.column() + cell.columnSpan() - column);
+    int width = 0;
+    for (int spanned = column; spanned < column + span && spanned < widths.size(); ++spanned)
+        width += widths[spanned];
+    m_xml.writeStartElement(QStringLiteral("w:tc"));
+    m_xml.writeStartElement(QStringLiteral("w:tcPr"));
+    m_xml.writeEmptyElement(QStringLiteral("w:tcW"));
+    m_xml.writeAttribute(QStringLiteral("w:w"), QString::number(width));
+    m_xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    if (span > 1) {
+        m_xml.writeEmptyElement(QStringLiteral("w:gridSpan"));
+        m_xml.writeAttribute(QStringLiteral("w:val"), QString::number(span));
+    }
+    const bool covered = cell.row() != row;
+    if (cell.rowSpan() > 1) {
+        m_xml.writeEmptyElement(QStringLiteral("w:vMerge"));
+        if (!covered)
+            m_xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("restart"));
+    }
+    m_xml.writeEndElement();
+    if (covered)
+        m_xml.writeEmptyElement(QStringLiteral("w:p"));
+    else
+        writeFrame(cell.begin(), {});
+    m_xml.writeEndElement();
+}

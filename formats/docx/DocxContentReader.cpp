@@ -1,0 +1,742 @@
+#include "formats/docx/DocxContentReader.h"
+
+#include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
+#include "formats/base/Twips.h"
+#include "formats/docx/DocxNumbering.h"
+#include "formats/docx/DocxStyles.h"
+#include "formats/docx/DocxXml.h"
+#include "formats/rtf/RtfCharacterPolicy.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Deeper nesting of links, fields and content controls than real documents use is hostile.
+constexpr int s_maxDepth = 64;
+constexpr int s_maxTableDepth = 16;
+constexpr int s_maxTableColumns = 63;
+// As the RTF reader bounds its lists: Qt revisits a list's blocks when one joins it.
+constexpr int s_maxListLength = 64;
+constexpr int s_maxNumberedListLength = 256;
+constexpr int s_progressStep = 512;
+// English Metric Units in a pixel of 1/96 inch.
+constexpr double s_emuPerPixel = 9525;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("DocxReader", text);
+}
+
+bool isPicture(const QByteArray& data)
+{
+    return data.startsWith("\x89PNG\r\n\x1a\n") || data.startsWith("\xff\xd8\xff") ||
+           data.startsWith("GIF8") || data.startsWith("BM");
+}
+
+// The size a VML shape's style gives, in pixels; zero where it says none.
+QSizeF vmlSize(QStringView style)
+{
+    static const QRegularExpression length(
+        QStringLiteral("(width|height)\\s*:\\s*([0-9.]+)\\s*(pt|px|in)"));
+    QSizeF size;
+    for (const QRegularExpressionMatch& match : length.globalMatch(style)) {
+        const double unit = match.captured(3) == u"pt"   ? 96.0 / 72
+                            : match.captured(3) == u"in" ? 96
+                                                         : 1;
+        const double value = match.captured(2).toDouble() * unit;
+        if (match.captured(1) == u"width")
+            size.setWidth(value);
+        else
+            size.setHeight(value);
+    }
+    return size;
+}
+
+// The target of a HYPERLINK field's instruction: its quoted address, or "#name" after \l.
+QString linkOf(QStringView instruction)
+{
+    const qsizetype open = instruction.indexOf(u'"');
+    const qsizetype close = open < 0 ? -1 : instruction.indexOf(u'"', open + 1);
+    if (close < 0)
+        return {};
+    const QString target = instruction.sliced(open + 1, close - open - 1).toString();
+    return instruction.contains(u"\\l") ? u'#' + target : target;
+}
+
+QStringView fieldName(QStringView instruction)
+{
+    const QStringView trimmed = instruction.trimmed();
+    return trimmed.first(std::min(
+        trimmed.indexOf(u' ') < 0 ? trimmed.size() : trimmed.indexOf(u' '), trimmed.size()));
+}
+
+} // namespace
+
+struct DocxContentReader::TableState
+{
+    struct Merge
+    {
+        int row, column, rows, columns;
+    };
+    QTextTable* table = nullptr;
+    QTextTableFormat format;
+    QList<int> grid;
+    int row = -1;
+    bool bordersGiven = false;
+    std::vector<Merge> merges;
+    QHash<int, size_t> vertical;
+};
+
+DocxContentReader::DocxContentReader(DocxReadContext& context, DocxRelationships relationships,
+                                     QTextCursor cursor)
+    : m_context(context), m_relationships(std::move(relationships)), m_cursor(std::move(cursor))
+{
+}
+
+void DocxContentReader::startNote(int number, bool endnote)
+{
+    m_note = number;
+    m_noteFormat = QTextBlockFormat();
+    m_noteFormat.setProperty(PageFurniture::NoteBody, number);
+    if (endnote)
+        m_noteFormat.setProperty(PageFurniture::Endnote, true);
+}
+
+void DocxContentReader::continueAfter(const QTextCursor& cursor)
+{
+    m_cursor = cursor;
+    m_unusedBlock = false;
+}
+
+void DocxContentReader::setProgress(const Progress& progress, qint64 total)
+{
+    m_progress = progress;
+    m_total = total;
+}
+
+void DocxContentReader::readBlocks(QXmlStreamReader& xml)
+{
+    while (xml.readNextStartElement())
+        readBlock(xml, 0);
+}
+
+void DocxContentReader::readBlock(QXmlStreamReader& xml, int depth)
+{
+    const QStringView name = xml.name();
+    if (name == u"p") {
+        readParagraph(xml);
+        if (m_progress && ++m_paragraphs % s_progressStep == 0)
+            m_progress(xml.characterOffset(), m_total);
+    } else if (name == u"tbl") {
+        readTable(xml, depth);
+    } else if (name == u"sectPr" && onSection) {
+        endSection(xml);
+    } else if ((name == u"sdt" || name == u"sdtContent" || name == u"customXml" ||
+                name == u"ins") &&
+               depth < s_maxDepth) {
+        while (xml.readNextStartElement())
+            readBlock(xml, depth + 1);
+    } else {
+        xml.skipCurrentElement();
+    }
+}
+
+void DocxContentReader::readParagraph(QXmlStreamReader& xml)
+{
+    m_blockOpen = false;
+    m_blockHasText = false;
+    m_splitPending = false;
+    usePropertiesOf({}, {});
+    bool sectionEnds = false;
+    const auto section = [&](QXmlStreamReader& xml) {
+        sectionEnds = bool(onSection);
+        if (sectionEnds)
+            endSection(xml);
+        else
+            xml.skipCurrentElement();
+    };
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"pPr") {
+            DocxParagraphProperties direct;
+            QTextCharFormat mark;
+            direct.read(xml, m_context.styles.theme(), &mark, section);
+            usePropertiesOf(direct, mark);
+        } else {
+            readInline(xml, 0);
+        }
+    }
+    if (!m_blockOpen)
+        openBlock();
+    m_pageBreakNext = std::exchange(m_splitPending, false);
+    m_sectionStarts = sectionEnds;
+}
+
+// A section says how it starts, on a page of its own or not, where it ends: its first paragraph
+// learns it then.
+void DocxContentReader::endSection(QXmlStreamReader& xml)
+{
+    if (onSection(xml) && m_sectionStart.isValid()) {
+        QTextBlockFormat format;
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(m_sectionStart).mergeBlockFormat(format);
+    }
+}
+
+void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
+                                        const QTextCharFormat& mark)
+{
+    const DocxStyles::Paragraph& style = m_context.styles.paragraph(direct.style);
+    m_paragraph = style.properties;
+    m_paragraph.merge(direct);
+    m_paragraphChars = style.chars;
+    m_mark = style.chars;
+    m_mark.merge(mark);
+    m_mark.clearProperty(DocxRunProperties::Hidden);
+}
+
+void DocxContentReader::readInline(QXmlStreamReader& xml, int depth)
+{
+    const QStringView name = xml.name();
+    if (name == u"r")
+        readRun(xml);
+    else if (depth >= s_maxDepth)
+        xml.skipCurrentElement();
+    else if (name == u"hyperlink")
+        readHyperlink(xml, depth);
+    else if (name == u"fldSimple")
+        readSimpleField(xml, depth);
+    else if (name == u"ins" || name == u"smartTag" || name == u"customXml" || name == u"sdt" ||
+             name == u"sdtContent" || name == u"moveTo" || name == u"dir" || name == u"bdo")
+        readChildren(xml, depth);
+    else
+        xml.skipCurrentElement();
+}
+
+void DocxContentReader::readChildren(QXmlStreamReader& xml, int depth)
+{
+    while (xml.readNextStartElement())
+        readInline(xml, depth + 1);
+}
+
+void DocxContentReader::readHyperlink(QXmlStreamReader& xml, int depth)
+{
+    const QString id = DocxXml::attribute(xml, "id"_L1).toString();
+    const QStringView anchor = DocxXml::attribute(xml, "anchor"_L1);
+    QString link = !anchor.isEmpty() ? u'#' + anchor.toString() : QString();
+    if (const auto found = m_relationships.constFind(id); found != m_relationships.constEnd())
+        link = found->target + (anchor.isEmpty() ? QString() : u'#' + anchor.toString());
+    const QString outside = std::exchange(m_link, link);
+    readChildren(xml, depth);
+    m_link = outside;
+}
+
+void DocxContentReader::readSimpleField(QXmlStreamReader& xml, int depth)
+{
+    m_fields.push_back({DocxXml::attribute(xml, "instr"_L1).toString(), true, false});
+    readChildren(xml, depth);
+    endField(m_paragraphChars);
+}
+
+void DocxContentReader::readRun(QXmlStreamReader& xml)
+{
+    QTextCharFormat format = m_paragraphChars;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"rPr") {
+            QTextCharFormat direct;
+            const QString style = DocxRunProperties::read(xml, direct, m_context.styles.theme());
+            format.merge(m_context.styles.character(style));
+            format.merge(direct);
+        } else {
+            readRunContent(xml, format);
+        }
+    }
+}
+
+void DocxContentReader::readRunContent(QXmlStreamReader& xml, const QTextCharFormat& format)
+{
+    const QStringView name = xml.name();
+    if (name == u"t") {
+        insertText(xml.readElementText(), format);
+        return;
+    }
+    if (name == u"instrText" && !m_fields.empty() && !m_fields.back().inResult) {
+        m_fields.back().instruction += xml.readElementText();
+        return;
+    }
+    if (name == u"drawing" || name == u"pict") {
+        readPicture(xml);
+        return;
+    }
+    // Text boxes, drawn shapes and embedded objects hold more than a run can.
+    if (name == u"AlternateContent" || name == u"object")
+        m_context.losses.insert(tr("text boxes, shapes and embedded objects"));
+    if (name == u"tab")
+        insertText(QStringLiteral("\t"), format);
+    else if (name == u"br" && DocxXml::attribute(xml, "type"_L1) == u"page")
+        breakPage();
+    else if (name == u"br" || name == u"cr")
+        insertText(QString(QChar::LineSeparator), format);
+    else if (name == u"noBreakHyphen")
+        insertText(QStringLiteral("\u2011"), format);
+    else if (name == u"softHyphen")
+        insertText(QStringLiteral("\u00ad"), format);
+    else if (name == u"sym")
+        insertText(QString(QChar(char16_t(DocxXml::attribute(xml, "char"_L1).toUInt(nullptr, 16)))),
+                   format);
+    else if (name == u"footnoteReference" || name == u"endnoteReference" ||
+             name == u"footnoteRef" || name == u"endnoteRef")
+        insertNoteMark(xml, format);
+    else if (name == u"fldChar")
+        readFieldChar(xml, format);
+    xml.skipCurrentElement();
+}
+
+void DocxContentReader::readFieldChar(const QXmlStreamReader& xml, const QTextCharFormat& format)
+{
+    const QStringView type = DocxXml::attribute(xml, "fldCharType"_L1);
+    if (type == u"begin")
+        m_fields.push_back({});
+    else if (type == u"separate" && !m_fields.empty())
+        m_fields.back().inResult = true;
+    else if (type == u"end")
+        endField(format);
+}
+
+// A page number field Word left without its result still stands for the number.
+void DocxContentReader::endField(const QTextCharFormat& format)
+{
+    if (m_fields.empty())
+        return;
+    const Field field = m_fields.back();
+    m_fields.pop_back();
+    if (!field.wroteText && fieldName(field.instruction) == u"PAGE") {
+        QTextCharFormat number = format;
+        number.setProperty(PageFurniture::PageNumber, true);
+        insertText(QStringLiteral("1"), number);
+    }
+}
+
+// In the body a mark numbers the note it refers to; in a note, the note itself.
+void DocxContentReader::insertNoteMark(const QXmlStreamReader& xml, const QTextCharFormat& format)
+{
+    const bool own = xml.name().endsWith(u"Ref");
+    int number = m_note;
+    if (!own) {
+        const auto id = DocxXml::number(xml, "id"_L1);
+        if (!id || m_note > 0)
+            return;
+        const qint64 key = DocxReadContext::noteKey(xml.name() == u"endnoteReference", *id);
+        auto found = m_context.notes.find(key);
+        if (found == m_context.notes.end())
+            found = m_context.notes.insert(key, ++m_context.noteCount);
+        number = *found;
+    }
+    if (number <= 0)
+        return;
+    // A mark of the writer's own, such as an asterisk, is the text that follows.
+    const QStringView custom = DocxXml::attribute(xml, "customMarkFollows"_L1);
+    if (!own && !custom.isEmpty() && DocxXml::isOn(custom)) {
+        m_customMark = number;
+        return;
+    }
+    QTextCharFormat mark = format;
+    mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    mark.setProperty(PageFurniture::NoteMark, number);
+    insertText(QString::number(number), mark);
+}
+
+void DocxContentReader::readPicture(QXmlStreamReader& xml)
+{
+    QString relationship;
+    QSizeF size;
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            --depth;
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        ++depth;
+        const QStringView name = xml.name();
+        if (name == u"extent" && size.isEmpty())
+            size = QSizeF(DocxXml::number(xml, "cx"_L1).value_or(0) / s_emuPerPixel,
+                          DocxXml::number(xml, "cy"_L1).value_or(0) / s_emuPerPixel);
+        else if (name == u"shape" && size.isEmpty())
+            size = vmlSize(DocxXml::attribute(xml, "style"_L1));
+        else if (name == u"blip" && relationship.isEmpty())
+            relationship = DocxXml::attribute(xml, "embed"_L1).toString();
+        else if (name == u"imagedata" && relationship.isEmpty())
+            relationship = DocxXml::attribute(xml, "id"_L1).toString();
+    }
+    insertPicture(relationship, size);
+}
+
+void DocxContentReader::insertPicture(const QString& relationship, QSizeF size)
+{
+    const DocxRelationship target = m_relationships.value(relationship);
+    const std::optional<QByteArray> data =
+        target.target.isEmpty() || target.external || !m_context.package.contains(target.target)
+            ? std::nullopt
+            : m_context.package.read(target.target);
+    if (!data || !isPicture(*data)) {
+        m_context.losses.insert(tr("pictures other than PNG, JPEG, GIF or BMP"));
+        return;
+    }
+    if (!m_blockOpen)
+        openBlock();
+    else if (m_splitPending)
+        splitBlock();
+    // Named by content, so a picture pasted into another document never takes another's name.
+    const QString name =
+        QStringLiteral("docximage:") +
+        QString::fromLatin1(QCryptographicHash::hash(*data, QCryptographicHash::Sha1).toHex());
+    m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), *data);
+    QTextImageFormat format;
+    format.setName(name);
+    if (size.width() > 0)
+        format.setWidth(size.width());
+    if (size.height() > 0)
+        format.setHeight(size.height());
+    m_cursor.insertImage(format);
+    m_blockHasText = true;
+}
+
+void DocxContentReader::insertText(const QString& text, const QTextCharFormat& format)
+{
+    std::optional<QTextCharFormat> inField;
+    if (!m_fields.empty() && !(inField = fieldFormat(format)))
+        return;
+    QTextCharFormat run = inField ? *inField : format;
+    if (!m_link.isEmpty()) {
+        run.setAnchor(true);
+        run.setAnchorHref(m_link);
+    }
+    if (m_customMark > 0)
+        run.setProperty(PageFurniture::NoteMark, std::exchange(m_customMark, 0));
+    if (!m_blockOpen)
+        openBlock();
+    else if (m_splitPending)
+        splitBlock();
+    m_blockHasText = true;
+    if (run.hasProperty(DocxRunProperties::Hidden)) {
+        if (run.boolProperty(DocxRunProperties::Hidden))
+            return insertHidden(text, run);
+        run.clearProperty(DocxRunProperties::Hidden);
+    }
+    m_cursor.insertText(text, run);
+}
+
+void DocxContentReader::insertHidden(const QString& text, QTextCharFormat format)
+{
+    format.clearProperty(DocxRunProperties::Hidden);
+    format.setObjectType(TextProperties::HiddenTextObject);
+    format.setProperty(TextProperties::HiddenText, text);
+    m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
+}
+
+std::optional<QTextCharFormat> DocxContentReader::fieldFormat(const QTextCharFormat& format)
+{
+    QTextCharFormat run = format;
+    for (const Field& field : m_fields) {
+        if (!field.inResult)
+            return std::nullopt;
+        const QStringView name = fieldName(field.instruction);
+        if (name == u"PAGE") {
+            run.setProperty(PageFurniture::PageNumber, true);
+        } else if (name == u"HYPERLINK") {
+            run.setAnchor(true);
+            run.setAnchorHref(linkOf(field.instruction));
+        }
+    }
+    m_fields.back().wroteText = true;
+    return run;
+}
+
+void DocxContentReader::openBlock()
+{
+    const int numId = m_paragraph.numId.value_or(0);
+    const int level = std::clamp(m_paragraph.level.value_or(0), 0, DocxNumbering::levelCount - 1);
+    const QTextListFormat list =
+        numId > 0 ? m_context.numbering.format(numId, level) : QTextListFormat();
+    const bool inList = list.style() != QTextListFormat::ListStyleUndefined;
+    QTextBlockFormat format = m_paragraph.blockFormat(inList);
+    format.merge(m_noteFormat);
+    if (std::exchange(m_pageBreakNext, false))
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (std::exchange(m_unusedBlock, false)) {
+        m_cursor.setBlockFormat(format);
+        m_cursor.setBlockCharFormat(m_mark);
+    } else {
+        m_cursor.insertBlock(format, m_mark);
+    }
+    m_blockOpen = true;
+    if (std::exchange(m_sectionStarts, false))
+        m_sectionStart = m_cursor.block();
+    if (inList)
+        joinList(list, numId, level);
+}
+
+// A level's paragraphs make one list until a paragraph of a level above it numbers on.
+void DocxContentReader::joinList(const QTextListFormat& format, int numId, int level)
+{
+    const auto key = [numId](int level) { return (qint64(numId) << 4) | level; };
+    for (int deeper = level + 1; deeper < DocxNumbering::levelCount; ++deeper)
+        m_lists.remove(key(deeper));
+    QTextList*& list = m_lists[key(level)];
+    const int maxLength =
+        RtfCharacterPolicy::isBullet(format.style()) ? s_maxListLength : s_maxNumberedListLength;
+    if (list && list->format() == format && list->count() < maxLength)
+        list->add(m_cursor.block());
+    else
+        list = m_cursor.createList(format);
+}
+
+// A page break at a paragraph's start starts its page; after text it splits the paragraph
+// once more comes, and at its end the next paragraph starts the page.
+void DocxContentReader::breakPage()
+{
+    if (m_blockHasText) {
+        m_splitPending = true;
+    } else if (m_blockOpen) {
+        QTextBlockFormat format;
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        m_cursor.mergeBlockFormat(format);
+    } else {
+        m_pageBreakNext = true;
+    }
+}
+
+// Before more of a paragraph whose text a page break split.
+void DocxContentReader::splitBlock()
+{
+    m_splitPending = false;
+    QTextBlockFormat format = m_cursor.blockFormat();
+    format.clearProperty(QTextFormat::ObjectIndex);
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    m_cursor.insertBlock(format, m_mark);
+}
+
+void DocxContentReader::readTable(QXmlStreamReader& xml, int depth)
+{
+    if (m_tableDepth >= s_maxTableDepth || depth >= s_maxDepth) {
+        m_context.losses.insert(tr("tables nested too deep"));
+        xml.skipCurrentElement();
+        return;
+    }
+    ++m_tableDepth;
+    TableState table;
+    table.format.setBorderCollapse(true);
+    table.format.setCellSpacing(0);
+    table.format.setBorder(0);
+    table.format.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+    table.format.setCellPadding(Twips::toPixels(108));
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"tblPr") {
+            readTableProperties(xml, table);
+        } else if (xml.name() == u"tblGrid") {
+            while (xml.readNextStartElement()) {
+                table.grid.append(DocxXml::number(xml, "w"_L1).value_or(0));
+                xml.skipCurrentElement();
+            }
+        } else if (xml.name() == u"tr") {
+            readRow(xml, table, depth);
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    closeTable(table);
+    --m_tableDepth;
+}
+
+namespace {
+
+void setBorder(QTextTableFormat& format, int twips)
+{
+    const qreal border = Twips::toPixels(twips);
+    format.setBorder(twips > 0 ? std::max<qreal>(border, 1) : 0);
+    if (twips > 0 && border < 1)
+        format.setProperty(TextProperties::TableBorderTwips, twips);
+    format.setBorderStyle(twips > 0 ? QTextFrameFormat::BorderStyle_Solid
+                                    : QTextFrameFormat::BorderStyle_None);
+}
+
+} // namespace
+
+void DocxContentReader::readTableProperties(QXmlStreamReader& xml, TableState& table)
+{
+    while (xml.readNextStartElement()) {
+        const QStringView name = xml.name();
+        if (name == u"tblBorders") {
+            if (const std::optional<int> border = DocxXml::readBorders(xml)) {
+                setBorder(table.format, *border);
+                table.bordersGiven = true;
+            }
+            continue;
+        }
+        // Word's own tables take their lines from a table style.
+        if (name == u"tblStyle" && !table.bordersGiven) {
+            if (const std::optional<int> border =
+                    m_context.styles.tableBorder(DocxXml::attribute(xml, "val"_L1).toString()))
+                setBorder(table.format, *border);
+        }
+        if (name == u"tblInd" && DocxXml::number(xml, "w"_L1).value_or(0) > 0)
+            table.format.setLeftMargin(Twips::toPixels(*DocxXml::number(xml, "w"_L1)));
+        if (name == u"tblCellMar") {
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"left" || xml.name() == u"start")
+                    table.format.setCellPadding(
+                        Twips::toPixels(DocxXml::number(xml, "w"_L1).value_or(108)));
+                xml.skipCurrentElement();
+            }
+            continue;
+        }
+        xml.skipCurrentElement();
+    }
+}
+
+void DocxContentReader::readRow(QXmlStreamReader& xml, TableState& table, int depth)
+{
+    if (!table.table)
+        createTable(table);
+    else
+        table.table->appendRows(1);
+    ++table.row;
+    int column = 0;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"trPr") {
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"gridBefore")
+                    column += std::clamp(DocxXml::number(xml, "val"_L1).value_or(0), 0,
+                                         s_maxTableColumns);
+                xml.skipCurrentElement();
+            }
+        } else if (xml.name() == u"tc") {
+            column += readCell(xml, table, column, depth);
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+}
+
+// Reads a cell that starts at column, and returns the columns it spans.
+int DocxContentReader::readCell(QXmlStreamReader& xml, TableState& table, int column, int depth)
+{
+    Cell cell;
+    bool placed = false;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"tcPr") {
+            cell = readCellProperties(xml, table);
+            continue;
+        }
+        if (!std::exchange(placed, true))
+            placeCell(table, column, cell);
+        if (cell.continued)
+            xml.skipCurrentElement();
+        else
+            readBlock(xml, depth + 1);
+    }
+    if (!placed)
+        placeCell(table, column, cell);
+    m_blockOpen = false;
+    return cell.span;
+}
+
+DocxContentReader::Cell DocxContentReader::readCellProperties(QXmlStreamReader& xml,
+                                                              TableState& table)
+{
+    Cell cell;
+    while (xml.readNextStartElement()) {
+        const QStringView name = xml.name();
+        if (name == u"gridSpan") {
+            cell.span =
+                std::clamp(DocxXml::number(xml, "val"_L1).value_or(1), 1, s_maxTableColumns);
+        } else if (name == u"vMerge") {
+            cell.merged = DocxXml::attribute(xml, "val"_L1) == u"restart";
+            cell.continued = !cell.merged;
+        } else if (name == u"tcBorders") {
+            // Some writers give a table's borders cell by cell.
+            const std::optional<int> border = DocxXml::readBorders(xml);
+            if (border && !table.bordersGiven && *border > 0)
+                setBorder(table.format, *border);
+            continue;
+        }
+        xml.skipCurrentElement();
+    }
+    return cell;
+}
+
+void DocxContentReader::placeCell(TableState& table, int& column, const Cell& cell)
+{
+    QTextTable& grid = *table.table;
+    const int needed = std::min(column + cell.span, s_maxTableColumns);
+    if (needed > grid.columns())
+        grid.appendColumns(needed - grid.columns());
+    column = std::min(column, grid.columns() - 1);
+    const int span = std::min(cell.span, grid.columns() - column);
+    if (cell.continued) {
+        if (const auto above = table.vertical.constFind(column); above != table.vertical.cend()) {
+            TableState::Merge& merge = table.merges[*above];
+            merge.rows = table.row - merge.row + 1;
+        }
+        return;
+    }
+    m_cursor = grid.cellAt(table.row, column).firstCursorPosition();
+    m_unusedBlock = true;
+    m_blockOpen = false;
+    m_lists.clear();
+    table.vertical.remove(column);
+    if (span > 1 || cell.merged)
+        table.merges.push_back({table.row, column, 1, span});
+    if (cell.merged)
+        table.vertical.insert(column, table.merges.size() - 1);
+}
+
+void DocxContentReader::createTable(TableState& table)
+{
+    const int columns = std::clamp(int(table.grid.size()), 1, s_maxTableColumns);
+    QList<QTextLength> widths;
+    for (int column = 0; column < int(table.grid.size()) && column < columns; ++column)
+        widths.append(table.grid[column] > 0 ? QTextLength(QTextLength::FixedLength,
+                                                           Twips::toPixels(table.grid[column]))
+                                             : QTextLength());
+    table.format.setColumnWidthConstraints(widths);
+    if (m_blockOpen || !m_unusedBlock)
+        m_cursor.movePosition(QTextCursor::EndOfBlock);
+    table.table = m_cursor.insertTable(1, columns, table.format);
+    m_lists.clear();
+}
+
+void DocxContentReader::closeTable(TableState& table)
+{
+    if (!table.table)
+        return;
+    for (const TableState::Merge& merge : table.merges)
+        if (merge.rows > 1 || merge.columns > 1)
+            table.table->mergeCells(merge.row, merge.column, merge.rows, merge.columns);
+    QTextTableFormat format = table.table->format();
+    format.setBorder(table.format.border());
+    format.setBorderStyle(table.format.borderStyle());
+    if (table.format.hasProperty(TextProperties::TableBorderTwips))
+        format.setProperty(TextProperties::TableBorderTwips,
+                           table.format.property(TextProperties::TableBorderTwips));
+    table.table->setFormat(format);
+    m_cursor = table.table->lastCursorPosition();
+    m_cursor.movePosition(QTextCursor::NextBlock);
+    m_unusedBlock = true;
+    m_blockOpen = false;
+    m_lists.clear();
+}

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "formats/base/Progress.h"
+#include "formats/docx/DocxPackage.h"
+#include "formats/docx/DocxProperties.h"
+
+#include <QHash>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextListFormat>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class DocxNumbering;
+class DocxStyles;
+class QTextList;
+class QTextTable;
+class QXmlStreamReader;
+
+/// What the parts of one document share while they are read into it.
+struct DocxReadContext
+{
+    DocxPackage& package;
+    DocxStyles& styles;
+    const DocxNumbering& numbering;
+    /// What the document held that it cannot keep, each once.
+    QSet<QString> losses;
+    /// The number each note got at its mark, by its kind and id in its part.
+    QHash<qint64, int> notes;
+    int noteCount = 0;
+
+    static qint64 noteKey(bool endnote, int id) { return (qint64(endnote) << 32) | quint32(id); }
+};
+
+/// Reads one story of a Word document, its body, a header or footer or a note, into a document
+/// at a cursor: paragraphs and their runs, lists, tables, pictures, links, fields and notes'
+/// marks.
+class DocxContentReader
+{
+public:
+    /// relationships are those of the part read, which its pictures and links name.
+    DocxContentReader(DocxReadContext& context, DocxRelationships relationships,
+                      QTextCursor cursor);
+
+    /// Reads the paragraphs and tables inside the element xml is in; onSection, when set,
+    /// reads a sectPr found among them or ending a paragraph, and says whether the section
+    /// starts a page.
+    void readBlocks(QXmlStreamReader& xml);
+    std::function<bool(QXmlStreamReader&)> onSection;
+    /// Paragraphs read from now on belong to note number, numbered at its mark.
+    void startNote(int number, bool endnote);
+    /// Goes on after a paragraph that is already there, e.g. a heading of the reader's own.
+    void continueAfter(const QTextCursor& cursor);
+    /// Hears how far xml, of total bytes, has been read now and then.
+    void setProgress(const Progress& progress, qint64 total);
+
+private:
+    struct Field
+    {
+        QString instruction;
+        bool inResult = false;
+        bool wroteText = false;
+    };
+    struct Cell
+    {
+        int span = 1;
+        bool merged = false;
+        bool continued = false;
+    };
+    struct TableState;
+
+    void readBlock(QXmlStreamReader& xml, int depth);
+    void readParagraph(QXmlStreamReader& xml);
+    void endSection(QXmlStreamReader& xml);
+    void usePropertiesOf(const DocxParagraphProperties& direct, const QTextCharFormat& mark);
+    void readInline(QXmlStreamReader& xml, int depth);
+    void readChildren(QXmlStreamReader& xml, int depth);
+    void readHyperlink(QXmlStreamReader& xml, int depth);
+    void readSimpleField(QXmlStreamReader& xml, int depth);
+    void readRun(QXmlStreamReader& xml);
+    void readRunContent(QXmlStreamReader& xml, const QTextCharFormat& format);
+    void readFieldChar(const QXmlStreamReader& xml, const QTextCharFormat& format);
+    void endField(const QTextCharFormat& format);
+    void readPicture(QXmlStreamReader& xml);
+    void insertPicture(const QString& relationship, QSizeF size);
+    void insertNoteMark(const QXmlStreamReader& xml, const QTextCharFormat& format);
+    void insertText(const QString& text, const QTextCharFormat& format);
+    void insertHidden(const QString& text, QTextCharFormat format);
+    /// What the fields around a run make of it: nothing in an instruction, a link or a page
+    /// number in a result.
+    std::optional<QTextCharFormat> fieldFormat(const QTextCharFormat& format);
+    void openBlock();
+    void joinList(const QTextListFormat& format, int numId, int level);
+    void breakPage();
+    void splitBlock();
+    void readTable(QXmlStreamReader& xml, int depth);
+    void readTableProperties(QXmlStreamReader& xml, TableState& table);
+    void readRow(QXmlStreamReader& xml, TableState& table, int depth);
+    int readCell(QXmlStreamReader& xml, TableState& table, int column, int depth);
+    Cell readCellProperties(QXmlStreamReader& xml, TableState& table);
+    void placeCell(TableState& table, int& column, const Cell& cell);
+    void createTable(TableState& table);
+    void closeTable(TableState& table);
+
+    DocxReadContext& m_context;
+    DocxRelationships m_relationships;
+    QTextCursor m_cursor;
+    /// The cursor's block is still empty and nobody's: the next paragraph takes it.
+    bool m_unusedBlock = true;
+    bool m_blockOpen = false;
+    bool m_blockHasText = false;
+    bool m_pageBreakNext = false;
+    bool m_splitPending = false;
+    /// The next paragraph starts a section, which begins at m_sectionStart.
+    bool m_sectionStarts = false;
+    QTextBlock m_sectionStart;
+    DocxParagraphProperties m_paragraph;
+    QTextCharFormat m_paragraphChars;
+    QTextCharFormat m_mark;
+    QTextBlockFormat m_noteFormat;
+    int m_note = 0;
+    /// The note whose mark is the next text, when the writer gave one of its own.
+    int m_customMark = 0;
+    QString m_link;
+    std::vector<Field> m_fields;
+    QHash<qint64, QTextList*> m_lists;
+    int m_tableDepth = 0;
+    Progress m_progress;
+    qint64 m_total = 0;
+    int m_paragraphs = 0;
+};
