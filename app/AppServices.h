@@ -21,7 +21,7 @@ struct AppServices
     QString dataDir;
     /// The folder that holds the program file.
     QString programDir;
-    /// The folder of the Hunspell dictionaries; empty means the system's.
+    /// The one folder of the Hunspell dictionaries; empty means where distributions put them.
     QString dictionaryDir;
     /// The folder of the MyThes thesauri; empty means the system's.
     QString thesaurusDir;

@@ -135,8 +135,25 @@ void MainMenu::buildEdit(QMenuBar* bar, QWidget* window)
     mnuSep6 = addSeparator(mnuEdit, "mnuSep6");
     mnuCheckSpelling =
         addMark(mnuEdit, window, "mnuCheckSpelling", QStringLiteral("Check Spelling"));
+    mnuSpellingLanguage =
+        addSubmenu(mnuEdit, "mnuSpellingLanguage", QStringLiteral("Spelling Language"));
     // The entry says why it is disabled where there is no dictionary.
     mnuEdit->setToolTipsVisible(true);
+}
+
+void MainMenu::addSpellingLanguages(QWidget* window, const QList<SpellDictionary>& installed)
+{
+    auto* languages = new QActionGroup(mnuSpellingLanguage);
+    languages->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const SpellDictionary& dictionary : installed) {
+        const QByteArray name = "mnuLanguage_" + dictionary.name.toUtf8();
+        QAction* language =
+            addMark(mnuSpellingLanguage, window, name.constData(), dictionary.languageName());
+        language->setData(dictionary.name);
+        languages->addAction(language);
+        mnuLanguages << language;
+    }
+    mnuSpellingLanguage->menuAction()->setEnabled(!installed.isEmpty());
 }
 
 void MainMenu::buildTimer(QMenuBar* bar, QWidget* window)
@@ -197,6 +214,9 @@ void MainMenu::buildView(QMenuBar* bar, QWidget* window)
 {
     mnuView = addMenu(bar, "mnuView", QStringLiteral("&View"));
     mnuShowSeedText = addMark(mnuView, window, "mnuShowSeedText", QStringLiteral("Show Seed Text"));
+    mnuSepSession = addSeparator(mnuView, "mnuSepSession");
+    mnuReopenSession =
+        addMark(mnuView, window, "mnuReopenSession", QStringLiteral("Reopen Last Session"));
 }
 
 void MainMenu::buildHelp(QMenuBar* bar, QWidget* window)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "seed/SeedLibrary.h"
+#include "spelling/SpellDictionary.h"
 
 #include <QAction>
 
@@ -51,6 +52,9 @@ struct MainMenu
     QAction* mnuSelectall;
     QAction* mnuSep6;
     QAction* mnuCheckSpelling;
+    QMenu* mnuSpellingLanguage;
+    /// One entry for each installed dictionary, its name as data (addSpellingLanguages).
+    QList<QAction*> mnuLanguages;
     QMenu* mnuTimer;
     QAction* mnu0Sec;
     QAction* mnu600Sec;
@@ -76,11 +80,16 @@ struct MainMenu
     QAction* mnuPageBreak;
     QMenu* mnuView;
     QAction* mnuShowSeedText;
+    QAction* mnuSepSession;
+    QAction* mnuReopenSession;
     QMenu* mnuHelp;
     QAction* mnuAbout;
 
     /// Builds the whole menu bar with its captions, shortcuts and initial states.
     static MainMenu build(QMenuBar* bar, QWidget* window);
+
+    /// Fills Edit > Spelling Language: one entry for each of installed, by its language.
+    void addSpellingLanguages(QWidget* window, const QList<SpellDictionary>& installed);
 
     /// Runs handler when the entry is chosen. A checkable entry's mark is put back first:
     /// the handlers set the marks themselves, as they would for a plain click.

@@ -9,6 +9,7 @@
 #include "documents/DocumentList.h"
 #include "documents/DocumentStatistics.h"
 #include "documents/FileCommands.h"
+#include "documents/LastSession.h"
 #include "documents/Recovery.h"
 #include "documents/WordCountStatus.h"
 #include "editing/EditCommands.h"
@@ -56,6 +57,7 @@ const char* const keyTop = "MainTop";
 const char* const keyWidth = "MainWidth";
 const char* const keyHeight = "MainHeight";
 const char* const keyCheckSpelling = "CheckSpelling";
+const char* const keySpellingLanguage = "SpellingLanguage";
 const char* const keyShowSeedText = "ShowSeedText";
 
 QList<QRect> screenRects()
@@ -87,6 +89,7 @@ void frmVellumo::createSubsystems()
     m_busy = new BusyIndicator(*m_sbrVellumo, m_services.clock, this);
     m_files = new FileCommands(editor, *m_documents, *m_services.dialog, messages, *m_busy, this);
     m_recovery = new Recovery(*m_documents, messages, m_services.dataDir, m_services.clock, this);
+    m_session = new LastSession(editor, *m_documents, *m_files, *m_menu.mnuReopenSession, this);
     m_undo = new UndoSnapshot(editor, *m_documents, this);
     const MainMenu& m = m_menu;
     m_seedLibrary = new SeedLibraryCommands(
@@ -108,13 +111,11 @@ void frmVellumo::createSubsystems()
     m_statistics = new DocumentStatistics(editor, this);
     m_wordCount = new WordCountStatus(*m_statistics, *m_lblWordCount, this);
     m_marks = new EditorMarks(editor, this);
-    const QString dictionaries = m_services.dictionaryDir.isEmpty()
-                                     ? QLatin1String(SpellDictionary::systemFolder)
-                                     : m_services.dictionaryDir;
-    m_speller =
-        new SpellChecker(SpellDictionary::find(QLocale(), dictionaries), m_services.dataDir, this);
+    m_menu.addSpellingLanguages(this, SpellDictionary::installed(dictionaryFolders()));
+    m_speller = new SpellChecker(SpellDictionary::find(QLocale(), dictionaryFolders()),
+                                 m_services.dataDir, this);
     m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m.mnuCheckSpelling,
-                                      messages, m_services.clock, this);
+                                      m.mnuLanguages, messages, m_services.clock, this);
     m_thesaurus = std::make_unique<Thesaurus>(m_speller->dictionary().name,
                                               m_services.thesaurusDir.isEmpty()
                                                   ? QLatin1String(Thesaurus::systemFolder)
@@ -162,6 +163,11 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuGoto, m_search, &SearchCommands::mnuGoto_Click);
     MainMenu::onClick(m.mnuSelectall, m_edit, &EditCommands::mnuSelectall_Click);
     MainMenu::onClick(m.mnuCheckSpelling, m_spelling, &SpellingCommands::mnuCheckSpelling_Click);
+    for (QAction* language : m.mnuLanguages)
+        MainMenu::onClick(language, m_spelling, [this, language] {
+            m_spelling->mnuSpellingLanguage_Click(
+                SpellDictionary::named(language->data().toString(), dictionaryFolders()));
+        });
 
     MainMenu::onClick(m.mnu0Sec, m_seed, &SeedPrompter::mnu0Sec_Click);
     MainMenu::onClick(m.mnu600Sec, m_seed, &SeedPrompter::mnu600Sec_Click);
@@ -186,6 +192,7 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuPageBreak, m_page, &PageCommands::mnuPageBreak_Click);
 
     MainMenu::onClick(m.mnuShowSeedText, m_seedMarks, &SeedMarks::mnuShowSeedText_Click);
+    MainMenu::onClick(m.mnuReopenSession, m_session, &LastSession::mnuReopenSession_Click);
 
     MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
     // The right-click menu offers the Edit menu's own entries, so it shares their states.
@@ -258,6 +265,7 @@ void frmVellumo::connectEvents()
     // The dictionaries are read and written on a worker: the check waits for them, and the
     // writer hears what became of the words added.
     connect(m_speller, &SpellChecker::ready, m_spelling, &SpellingCommands::speller_Ready);
+    connect(m_spelling, &SpellingCommands::languageChosen, this, &frmVellumo::saveSpellingLanguage);
     connect(m_speller, &SpellChecker::personalNotKept, m_spelling,
             &SpellingCommands::speller_PersonalNotKept);
     connect(m_speller, &SpellChecker::personalTooLarge, m_spelling,
@@ -338,7 +346,9 @@ void frmVellumo::Form_Load()
                                      store->value(QLatin1String(keyWidth)).toString(),
                                      store->value(QLatin1String(keyHeight)).toString());
     const bool checkSpelling = store->value(QLatin1String(keyCheckSpelling), true).toBool();
+    const QString language = store->value(QLatin1String(keySpellingLanguage)).toString();
     const bool showSeedText = store->value(QLatin1String(keyShowSeedText), true).toBool();
+    m_session->load(*store);
     store->endGroup();
     SeedLibrary library;
     library.load(*store);
@@ -352,6 +362,10 @@ void frmVellumo::Form_Load()
     move(m_wantedOuter.topLeft());
     resize(m_setInner = m_wantedOuter.size());
 
+    // A chosen dictionary since removed leaves the locale's in use.
+    if (const SpellDictionary chosen = SpellDictionary::named(language, dictionaryFolders());
+        !language.isEmpty() && chosen.isValid())
+        m_spelling->setDictionary(chosen);
     m_spelling->setActive(checkSpelling);
     m_seedMarks->setShown(showSeedText);
     m_documents->startup();
@@ -452,6 +466,7 @@ bool frmVellumo::eventFilter(QObject* watched, QEvent* event)
 
 void frmVellumo::closeEvent(QCloseEvent* event)
 {
+    m_session->remember();
     if (!m_files->confirmClose()) {
         event->ignore();
         return;
@@ -471,6 +486,7 @@ void frmVellumo::Form_Unload()
     store->setValue(QLatin1String(keyWidth), WindowGeometry::toSetting(now.width));
     store->setValue(QLatin1String(keyHeight), WindowGeometry::toSetting(now.height));
     store->setValue(QLatin1String(keyShowSeedText), m_seedMarks->isShown());
+    m_session->save(*store);
     // Without a dictionary the entry says nothing of what the writer chose.
     if (m_menu.mnuCheckSpelling->isEnabled())
         store->setValue(QLatin1String(keyCheckSpelling), m_spelling->isActive());
@@ -487,9 +503,26 @@ void frmVellumo::saveSeedLibrary()
     m_seedLibrary->library().save(*settings());
 }
 
+void frmVellumo::saveSpellingLanguage(const QString& name)
+{
+    settings()->setValue(QLatin1String(settingsGroup) + u'/' + QLatin1String(keySpellingLanguage),
+                         name);
+}
+
+QStringList frmVellumo::dictionaryFolders() const
+{
+    return m_services.dictionaryDir.isEmpty() ? SpellDictionary::systemFolders()
+                                              : QStringList{m_services.dictionaryDir};
+}
+
 void frmVellumo::openArguments(const QStringList& arguments)
 {
-    m_files->openAtStartup(FileArguments::fromCommandLine(arguments, QDir::currentPath()));
+    const QStringList files = FileArguments::fromCommandLine(arguments, QDir::currentPath());
+    // Files named on the command line are what the writer came for, without the last session.
+    if (files.isEmpty())
+        m_session->reopen();
+    else
+        m_files->openAtStartup(files);
 }
 
 void frmVellumo::dragEnterEvent(QDragEnterEvent* event)

@@ -21,6 +21,7 @@ class Document;
 class DocumentList;
 class FileCommands;
 class Recovery;
+class LastSession;
 class UndoSnapshot;
 class SeedPrompter;
 class EditCommands;
@@ -51,7 +52,8 @@ public:
     explicit frmVellumo(const AppServices& services);
     ~frmVellumo() override;
 
-    /// Opens the files a command line names, as Open does; arguments start with the program.
+    /// Opens the files a command line names, as Open does, or without any the last session's;
+    /// arguments start with the program.
     void openArguments(const QStringList& arguments);
 
 protected:
@@ -68,6 +70,9 @@ private:
     void mnuAbout_Click();
     void showCaption(const Document* document);
     void saveSeedLibrary();
+    void saveSpellingLanguage(const QString& name);
+    /// Where spelling dictionaries are looked for.
+    QStringList dictionaryFolders() const;
     void createControls();
     void createSubsystems();
     void connectCommands();
@@ -95,6 +100,7 @@ private:
     BusyIndicator* m_busy = nullptr;
     FileCommands* m_files = nullptr;
     Recovery* m_recovery = nullptr;
+    LastSession* m_session = nullptr;
     UndoSnapshot* m_undo = nullptr;
     SeedPrompter* m_seed = nullptr;
     EditCommands* m_edit = nullptr;

@@ -110,6 +110,13 @@ void DocumentList::selectEntry(int index)
     cmbFiles_Click();
 }
 
+void DocumentList::setPlace(int index, const TextPlace& place)
+{
+    m_store.at(index).setPlace(place);
+    if (index == m_store.curDoc())
+        m_editor.restorePlace(place);
+}
+
 void DocumentList::storeCurrent()
 {
     m_store.current().setDocRTF(m_editor.rtfData(), m_editor.historyStep());

@@ -35,6 +35,9 @@ public:
     void replace(int index, std::unique_ptr<Document> document, QTextDocument* text = nullptr);
     /// Selects an entry as a command does, which runs the document switch.
     void selectEntry(int index);
+    /// Puts the writer at place in document index: at once when it is shown, else when it next
+    /// is.
+    void setPlace(int index, const TextPlace& place);
     /// Stores the editor's content as the current document's latest state.
     void storeCurrent();
     /// Document index was written to path in format, which now holds what stamp says: it is

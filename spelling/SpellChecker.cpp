@@ -224,12 +224,24 @@ void SpellChecker::load()
     if (m_hunspell || m_loading || !isAvailable())
         return;
     m_loading = true;
-    m_worker.start([this] { readDictionaries(false); });
+    m_worker.start([this, dictionary = m_dictionary] { readDictionaries(dictionary, false); });
 }
 
-// On the worker. Hunspell is read anew with the personal words, unless those are the words
-// the loaded one knows already, as after this instance's own addition.
-void SpellChecker::readDictionaries(bool unlessSame)
+void SpellChecker::setDictionary(const SpellDictionary& dictionary)
+{
+    const bool read = m_hunspell || m_loading;
+    m_dictionary = dictionary;
+    if (!read || !isAvailable())
+        return;
+    m_loading = true;
+    // Queued after any reading under way, whose dictionary this one then replaces.
+    m_worker.start([this, dictionary] { readDictionaries(dictionary, false); });
+}
+
+// On the worker, with its own copy of the dictionary, which the window may change meanwhile.
+// Hunspell is read anew with the personal words, unless those are the words the loaded one
+// knows already, as after this instance's own addition.
+void SpellChecker::readDictionaries(const SpellDictionary& dictionary, bool unlessSame)
 {
     const PersonalDictionary::Contents personal = m_personal.read();
     QSet<QString> words(personal.words.cbegin(), personal.words.cend());
@@ -239,8 +251,8 @@ void SpellChecker::readDictionaries(bool unlessSame)
     }
     auto loaded = std::make_shared<Loaded>();
     loaded->hunspell =
-        std::make_unique<Hunspell>(QFile::encodeName(m_dictionary.affixFile).constData(),
-                                   QFile::encodeName(m_dictionary.wordFile).constData());
+        std::make_unique<Hunspell>(QFile::encodeName(dictionary.affixFile).constData(),
+                                   QFile::encodeName(dictionary.wordFile).constData());
     loaded->encoding = QString::fromStdString(loaded->hunspell->get_dict_encoding());
     loaded->personalSize = personal.fileSize;
     loaded->personalRead = personal.bytesRead;
@@ -281,7 +293,7 @@ void SpellChecker::takeLoaded(const std::shared_ptr<Loaded>& loaded)
 void SpellChecker::personal_Change()
 {
     if (m_hunspell)
-        m_worker.start([this] { readDictionaries(true); });
+        m_worker.start([this, dictionary = m_dictionary] { readDictionaries(dictionary, true); });
 }
 
 // Replacing the file ends the watch on it, and a file that is not there yet can only be seen

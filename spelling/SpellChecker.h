@@ -46,6 +46,9 @@ public:
     /// Whether there is a dictionary to check with.
     bool isAvailable() const { return m_dictionary.isValid(); }
     const SpellDictionary& dictionary() const { return m_dictionary; }
+    /// Checks with dictionary from now on. Once read dictionaries are read anew, the words keep
+    /// the old answers until they are, and ready() tells when.
+    void setDictionary(const SpellDictionary& dictionary);
 
     /// Starts reading the dictionaries, unless they are read or being read.
     void load();
@@ -90,7 +93,7 @@ signals:
 private:
     struct Loaded;
 
-    void readDictionaries(bool unlessSame);
+    void readDictionaries(const SpellDictionary& dictionary, bool unlessSame);
     void takeLoaded(const std::shared_ptr<Loaded>& loaded);
     void personal_Change();
     void watchPersonal();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QLocale;
 
@@ -14,13 +16,23 @@ struct SpellDictionary
     QString wordFile;
     /// The dictionary's name, such as "en_US".
     QString name;
-    /// The folder it was looked for in, also when there was none.
-    QString folder;
+    /// The folders it was looked for in, also when there was none.
+    QStringList folders;
 
     bool isValid() const { return !affixFile.isEmpty(); }
+    /// The language as the writer reads it, such as "English (United States)", with the name
+    /// where that alone would not tell two dictionaries apart.
+    QString languageName() const;
 
-    /// The dictionary in folder for locale's language: the locale's own (de_CH), that of the
+    /// Where distributions put dictionaries, the writer's own folder first.
+    static QStringList systemFolders();
+    /// Every dictionary in folders, one of each name (from the first folder that has it),
+    /// in the order of their language names.
+    static QList<SpellDictionary> installed(const QStringList& folders);
+    /// The dictionary called name from the first of folders that has it; invalid when none has.
+    static SpellDictionary named(const QString& name, const QStringList& folders);
+    /// The dictionary in folders for locale's language: the locale's own (de_CH), that of the
     /// language's own country (de_DE), another country's (de_AT), the language alone (de),
     /// else English (US). Invalid when there is none of them.
-    static SpellDictionary find(const QLocale& locale, const QString& folder);
+    static SpellDictionary find(const QLocale& locale, const QStringList& folders);
 };

@@ -27,10 +27,11 @@ QString megabytes(qint64 bytes)
 } // namespace
 
 SpellingCommands::SpellingCommands(RichTextBox& editor, EditorMarks& marks, SpellChecker& checker,
-                                   UndoSnapshot& undo, QAction& entry, MessageService& messages,
+                                   UndoSnapshot& undo, QAction& entry,
+                                   const QList<QAction*>& languages, MessageService& messages,
                                    std::function<qint64()> clock, QObject* parent)
     : QObject(parent), m_editor(editor), m_marks(marks), m_checker(checker), m_undo(undo),
-      m_entry(entry), m_messages(messages), m_clock(std::move(clock))
+      m_entry(entry), m_languages(languages), m_messages(messages), m_clock(std::move(clock))
 {
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrSpelling"));
@@ -40,13 +41,24 @@ SpellingCommands::SpellingCommands(RichTextBox& editor, EditorMarks& marks, Spel
     m_slices->setObjectName(QStringLiteral("tmrChecking"));
     m_slices->setSingleShot(true);
     m_slices->setInterval(0);
-    if (!m_checker.isAvailable()) {
-        m_entry.setEnabled(false);
-        m_entry.setToolTip(tr("Spelling needs a Hunspell dictionary (.aff and .dic files, such as "
-                              "those of the hunspell-en-us package) in %1, and there is none.")
-                               .arg(QDir::toNativeSeparators(m_checker.dictionary().folder)));
-    }
+    showDictionary();
     setActive(true);
+}
+
+void SpellingCommands::showDictionary()
+{
+    const bool available = m_checker.isAvailable();
+    m_entry.setEnabled(available);
+    QStringList folders;
+    for (const QString& folder : m_checker.dictionary().folders)
+        folders << QDir::toNativeSeparators(folder);
+    m_entry.setToolTip(
+        available ? QString()
+                  : tr("Spelling needs a Hunspell dictionary (.aff and .dic files, such as "
+                       "those of the hunspell-en-us package) in %1, and there is none.")
+                        .arg(folders.join(QLatin1String(", "))));
+    for (QAction* language : std::as_const(m_languages))
+        language->setChecked(language->data().toString() == m_checker.dictionary().name);
 }
 
 bool SpellingCommands::isActive() const
@@ -73,6 +85,20 @@ void SpellingCommands::mnuCheckSpelling_Click()
 {
     m_entry.toggle();
     setActive(m_entry.isChecked());
+}
+
+void SpellingCommands::setDictionary(const SpellDictionary& dictionary)
+{
+    m_checker.setDictionary(dictionary);
+    showDictionary();
+    // Once the dictionary is read, speller_Ready() checks what is in view with it.
+    setActive(isActive());
+}
+
+void SpellingCommands::mnuSpellingLanguage_Click(const SpellDictionary& dictionary)
+{
+    setDictionary(dictionary);
+    emit languageChosen(dictionary.name);
 }
 
 // What a check under way found no longer stands where it was found.

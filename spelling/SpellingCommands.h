@@ -16,8 +16,8 @@ class RichTextBox;
 class UndoSnapshot;
 
 /// Spelling as the writer types: a red wavy underline under the misspelt words on the screen,
-/// suggestions, "Add to Dictionary" and "Ignore All" on the right-click menu, and the Edit
-/// menu's "Check Spelling" entry that turns it on and off.
+/// suggestions, "Add to Dictionary" and "Ignore All" on the right-click menu, the Edit
+/// menu's "Check Spelling" entry that turns it on and off, and its "Spelling Language" entries.
 ///
 /// The underline is drawn over the text (EditorMarks), never stored in it, and the check
 /// waits until the writer pauses, then looks only at the words in view, a few milliseconds at
@@ -32,10 +32,13 @@ public:
     /// How long one slice of a check may hold the window before it lets other events in.
     static constexpr int sliceMs = 5;
 
-    /// entry is the checkable "Check Spelling" menu entry; clock reads milliseconds.
+    /// entry is the checkable "Check Spelling" menu entry, languages the entries of the
+    /// installed dictionaries, each with its dictionary's name as data; clock reads
+    /// milliseconds.
     SpellingCommands(RichTextBox& editor, EditorMarks& marks, SpellChecker& checker,
-                     UndoSnapshot& undo, QAction& entry, MessageService& messages,
-                     std::function<qint64()> clock, QObject* parent = nullptr);
+                     UndoSnapshot& undo, QAction& entry, const QList<QAction*>& languages,
+                     MessageService& messages, std::function<qint64()> clock,
+                     QObject* parent = nullptr);
 
     /// Whether misspelt words are underlined; never without a dictionary.
     bool isActive() const;
@@ -45,6 +48,10 @@ public:
     bool isChecking() const;
 
     void mnuCheckSpelling_Click();
+    /// Checks with dictionary from now on, as the remembered setting says.
+    void setDictionary(const SpellDictionary& dictionary);
+    /// setDictionary(), and languageChosen() for the setting.
+    void mnuSpellingLanguage_Click(const SpellDictionary& dictionary);
     /// The text, the view or the document shown changed: check again once it rests.
     void txtFile_Change();
     /// Starts checking the words in view.
@@ -64,6 +71,10 @@ public:
     QTimer* tmrSpelling() const { return m_timer; }
     QTimer* tmrChecking() const { return m_slices; }
 
+signals:
+    /// The writer chose the dictionary called name.
+    void languageChosen(const QString& name);
+
 private:
     /// Words of the document with the text around them: where that text starts, and how far
     /// a check of them has gone.
@@ -73,6 +84,8 @@ private:
         QList<SpellChecker::Word> wrong;
     };
 
+    /// The entries say which dictionary is used, and why spelling is off without one.
+    void showDictionary();
     void showMarks();
     void acceptWord(const QString& word, bool forGood);
 
@@ -81,6 +94,7 @@ private:
     SpellChecker& m_checker;
     UndoSnapshot& m_undo;
     QAction& m_entry;
+    QList<QAction*> m_languages;
     MessageService& m_messages;
     std::function<qint64()> m_clock;
     QTimer* m_timer = nullptr;

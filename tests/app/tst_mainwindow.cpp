@@ -12,6 +12,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
@@ -148,6 +150,11 @@ void tst_MainWindow::framedWindowSettles()
 
 void tst_MainWindow::menuBarAsDesigned()
 {
+    // The languages listed are those installed, whatever the machine has.
+    m_env->dictionaryDir = m_env->path("dictionaries");
+    QVERIFY(QDir().mkpath(m_env->dictionaryDir));
+    for (const char* file : {"/en_US.aff", "/en_US.dic"})
+        QVERIFY(QFile(m_env->dictionaryDir + file).open(QIODevice::WriteOnly));
     frmVellumo* w = m_env->window();
     // name, caption, shortcut, enabled; "-" marks a separator.
     const QList<QStringList> expected{
@@ -197,6 +204,8 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuSelectall", "Select All", "Ctrl+A", "1"},
         {"mnuSep6", "-"},
         {"mnuCheckSpelling", "Check Spelling", "", "1"},
+        {"mnuSpellingLanguage", "Spelling Language"},
+        {"mnuLanguage_en_US", "English (United States)", "", "1"},
         {"mnuTimer", "&Timer"},
         {"mnu0Sec", "Freeze block", "F1", "1"},
         {"mnu600Sec", "10 minutes ...", "F2", "1"},
@@ -222,6 +231,8 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuPageBreak", "Page Break", "Ctrl+Return", "1"},
         {"mnuView", "&View"},
         {"mnuShowSeedText", "Show Seed Text", "", "1"},
+        {"mnuSepSession", "-"},
+        {"mnuReopenSession", "Reopen Last Session", "", "1"},
         {"mnuHelp", "Help"},
         {"mnuAbout", "About Quillmere", "", "1"},
     };
@@ -251,12 +262,14 @@ void tst_MainWindow::menuBarAsDesigned()
     };
     walk(w->menuBar()->actions());
     QCOMPARE(actual, expected);
-    // Spelling and the seed text's tint are on from the first start, and the empty paragraph
-    // is single spaced; no other entry starts with a mark.
+    // Spelling in the locale's language, the seed text's tint and the last session are on from
+    // the first start, and the empty paragraph is single spaced; no other entry starts with a
+    // mark.
+    const QList<QAction*> marked{action(w, "mnuCheckSpelling"), action(w, "mnuLanguage_en_US"),
+                                 action(w, "mnuSingleSpacing"), action(w, "mnuShowSeedText"),
+                                 action(w, "mnuReopenSession")};
     for (QAction* a : w->menuBar()->findChildren<QAction*>())
-        QVERIFY2(!a->isChecked() || a == action(w, "mnuCheckSpelling") ||
-                     a == action(w, "mnuSingleSpacing") || a == action(w, "mnuShowSeedText"),
-                 qPrintable(a->objectName()));
+        QVERIFY2(!a->isChecked() || marked.contains(a), qPrintable(a->objectName()));
     QVERIFY(action(w, "mnuCheckSpelling")->isChecked());
 }
 

@@ -120,6 +120,8 @@ private slots:
 
     void dictionaryForTheLocale_data();
     void dictionaryForTheLocale();
+    void installedDictionariesByLanguage();
+    void chosenLanguageChecksTheViewAndIsRemembered();
     void wordsSpellingLooksAt_data();
     void wordsSpellingLooksAt();
     void underlineIsDrawnAfterTheRestAndNeverStored();
@@ -197,12 +199,72 @@ void tst_Spelling::dictionaryForTheLocale()
         if (!affixOnly)
             QFile(folder + "/" + base + ".dic").open(QIODevice::WriteOnly);
     }
-    const SpellDictionary found = SpellDictionary::find(QLocale(locale), folder);
+    const SpellDictionary found = SpellDictionary::find(QLocale(locale), {folder});
     QCOMPARE(found.name, chosen);
     QCOMPARE(found.isValid(), !chosen.isEmpty());
-    QCOMPARE(found.folder, folder);
+    QCOMPARE(found.folders, QStringList{folder});
     if (found.isValid())
         QCOMPARE(found.wordFile, folder + "/" + chosen + ".dic");
+}
+
+// The writer's own folder comes first, so a dictionary there stands in for the system's.
+void tst_Spelling::installedDictionariesByLanguage()
+{
+    const QString own = m_env->path("own");
+    const QString system = m_env->path("system");
+    for (const QString& file :
+         {own + "/en_US.aff", own + "/en_US.dic", system + "/en_US.aff", system + "/en_US.dic",
+          system + "/de.aff", system + "/de.dic", system + "/fr_FR.aff",
+          system + "/de_DE_frami.aff", system + "/de_DE_frami.dic", system + "/xx_YY.aff",
+          system + "/xx_YY.dic"})
+        QVERIFY(writeFile(file, {}));
+    const QList<SpellDictionary> found = SpellDictionary::installed({own, system});
+    QStringList languages;
+    for (const SpellDictionary& dictionary : found)
+        languages << dictionary.languageName();
+    QCOMPARE(languages, (QStringList{"English (United States)", "German",
+                                     "German (Germany) [de_DE_frami]", "xx_YY"}));
+    QCOMPARE(found.constFirst().wordFile, own + "/en_US.dic");
+    QCOMPARE(SpellDictionary::named("de", {own, system}).affixFile, system + "/de.aff");
+    QVERIFY(!SpellDictionary::named("fr_FR", {own, system}).isValid());
+    QVERIFY(SpellDictionary::systemFolders().contains("/usr/share/myspell/dicts"));
+}
+
+// A German stand-in that knows one word, beside the real English dictionary.
+void tst_Spelling::chosenLanguageChecksTheViewAndIsRemembered()
+{
+    const QString folder = m_env->path("dictionaries");
+    QVERIFY(QDir().mkpath(folder));
+    for (const char* file : {"/en_US.aff", "/en_US.dic"})
+        QVERIFY(QFile::copy(QFileInfo(english).path() + file, folder + file));
+    QVERIFY(writeFile(folder + "/de_DE.aff", "SET UTF-8\n"));
+    QVERIFY(writeFile(folder + "/de_DE.dic", "1\nHund\n"));
+    m_env->dictionaryDir = folder;
+    frmVellumo* w = editingWindow();
+    QMenu* languages = menu(w, "mnuSpellingLanguage");
+    QCOMPARE(languages->actions().size(), 2);
+    QVERIFY(action(w, "mnuLanguage_en_US")->isChecked());
+    QCOMPARE(action(w, "mnuLanguage_de_DE")->text(), "German (Germany)");
+    typeAndRest(w, "Hund dog");
+    QCOMPARE(underlined(w), QStringList{"Hund"});
+
+    action(w, "mnuLanguage_de_DE")->trigger();
+    QTRY_COMPARE(underlined(w), QStringList{"dog"});
+    QVERIFY(action(w, "mnuLanguage_de_DE")->isChecked());
+    QVERIFY(!action(w, "mnuLanguage_en_US")->isChecked());
+
+    m_env->messages.queueAnswer(MessageService::Button::Discard);
+    m_env->closeWindow();
+    w = editingWindow();
+    QVERIFY(action(w, "mnuLanguage_de_DE")->isChecked());
+    typeAndRest(w, "Hund dog");
+    QCOMPARE(underlined(w), QStringList{"dog"});
+
+    // Choosing the one in use changes nothing.
+    action(w, "mnuLanguage_de_DE")->trigger();
+    QVERIFY(action(w, "mnuLanguage_de_DE")->isChecked());
+    pause(w);
+    QCOMPARE(underlined(w), QStringList{"dog"});
 }
 
 void tst_Spelling::wordsSpellingLooksAt_data()
