@@ -76,6 +76,20 @@ struct MainMenu
     QAction* mnuPageBreak;
     QMenu* mnuView;
     QAction* mnuShowSeedText;
+    QAction* mnuSepView;
+    QAction* mnuFullScreen;
+    QMenu* mnuFocus;
+    QAction* mnuFocusOff;
+    QAction* mnuFocusParagraph;
+    QAction* mnuFocusSentence;
+    QAction* mnuFocusThreeLines;
+    QAction* mnuTypewriter;
+    QMenu* mnuTheme;
+    QAction* mnuThemeLight;
+    QAction* mnuThemeDark;
+    QAction* mnuThemeDesktop;
+    QAction* mnuNextDocument;
+    QAction* mnuPreviousDocument;
     QMenu* mnuHelp;
     QAction* mnuAbout;
 

@@ -222,6 +222,20 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuPageBreak", "Page Break", "Ctrl+Return", "1"},
         {"mnuView", "&View"},
         {"mnuShowSeedText", "Show Seed Text", "", "1"},
+        {"mnuSepView", "-"},
+        {"mnuFullScreen", "&Full Screen", "F11", "1"},
+        {"mnuFocus", "F&ocus"},
+        {"mnuFocusOff", "Off", "", "1"},
+        {"mnuFocusParagraph", "Paragraph", "", "1"},
+        {"mnuFocusSentence", "Sentence", "", "1"},
+        {"mnuFocusThreeLines", "Three Lines", "", "1"},
+        {"mnuTypewriter", "&Typewriter Scrolling", "", "1"},
+        {"mnuTheme", "T&heme"},
+        {"mnuThemeLight", "Light", "", "1"},
+        {"mnuThemeDark", "Dark", "", "1"},
+        {"mnuThemeDesktop", "Follow Desktop", "", "1"},
+        {"mnuNextDocument", "&Next Document", "Ctrl+Tab", "1"},
+        {"mnuPreviousDocument", "&Previous Document", "Ctrl+Shift+Tab", "1"},
         {"mnuHelp", "Help"},
         {"mnuAbout", "About Quillmere", "", "1"},
     };
@@ -251,11 +265,13 @@ void tst_MainWindow::menuBarAsDesigned()
     };
     walk(w->menuBar()->actions());
     QCOMPARE(actual, expected);
-    // Spelling and the seed text's tint are on from the first start, and the empty paragraph
-    // is single spaced; no other entry starts with a mark.
+    // Spelling and the seed text's tint are on from the first start, the empty paragraph
+    // is single spaced, focus is off and the theme the desktop's; no other entry starts with
+    // a mark.
     for (QAction* a : w->menuBar()->findChildren<QAction*>())
         QVERIFY2(!a->isChecked() || a == action(w, "mnuCheckSpelling") ||
-                     a == action(w, "mnuSingleSpacing") || a == action(w, "mnuShowSeedText"),
+                     a == action(w, "mnuSingleSpacing") || a == action(w, "mnuShowSeedText") ||
+                     a == action(w, "mnuFocusOff") || a == action(w, "mnuThemeDesktop"),
                  qPrintable(a->objectName()));
     QVERIFY(action(w, "mnuCheckSpelling")->isChecked());
 }
