@@ -3,6 +3,7 @@
 #include "platform/RichTextBox.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
@@ -62,6 +63,15 @@ FocusMode::FocusMode(RichTextBox& editor, const Entries& entries, QObject* paren
     : QObject(parent), m_editor(editor), m_entries(entries)
 {
     setUnit(Off);
+    m_editor.viewport()->installEventFilter(this);
+}
+
+bool FocusMode::eventFilter(QObject* watched, QEvent* event)
+{
+    // Once the editor has laid its text out for the new width.
+    if (event->type() == QEvent::Resize && m_unit == ThreeLines)
+        QMetaObject::invokeMethod(this, &FocusMode::txtFile_SelChange, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
 }
 
 void FocusMode::setUnit(int unit)

@@ -26,6 +26,10 @@ public:
     /// The caret moved or the text changed: the lit unit follows the caret.
     void txtFile_SelChange();
 
+protected:
+    /// Lines wrap anew when the view changes width, which moves three lines' ends.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     RichTextBox& m_editor;
     Entries m_entries;
