@@ -52,6 +52,15 @@ QAction* addMark(QMenu* menu, QWidget* window, const char* name, const QString& 
     return addItem(menu, window, name, caption, keys, true, true);
 }
 
+// One mark at most: the handlers set them from the choice they make.
+void exclusive(QMenu* menu, std::initializer_list<QAction*> choices)
+{
+    auto* group = new QActionGroup(menu);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction* choice : choices)
+        group->addAction(choice);
+}
+
 } // namespace
 
 MainMenu MainMenu::build(QMenuBar* bar, QWidget* window)
@@ -214,6 +223,29 @@ void MainMenu::buildView(QMenuBar* bar, QWidget* window)
 {
     mnuView = addMenu(bar, "mnuView", QStringLiteral("&View"));
     mnuShowSeedText = addMark(mnuView, window, "mnuShowSeedText", QStringLiteral("Show Seed Text"));
+    mnuSepView = addSeparator(mnuView, "mnuSepView");
+    mnuFullScreen = addMark(mnuView, window, "mnuFullScreen", QStringLiteral("&Full Screen"),
+                            QKeySequence("F11"));
+    mnuFocus = addSubmenu(mnuView, "mnuFocus", QStringLiteral("F&ocus"));
+    mnuFocusOff = addMark(mnuFocus, window, "mnuFocusOff", QStringLiteral("Off"));
+    mnuFocusParagraph = addMark(mnuFocus, window, "mnuFocusParagraph", QStringLiteral("Paragraph"));
+    mnuFocusSentence = addMark(mnuFocus, window, "mnuFocusSentence", QStringLiteral("Sentence"));
+    mnuFocusThreeLines =
+        addMark(mnuFocus, window, "mnuFocusThreeLines", QStringLiteral("Three Lines"));
+    exclusive(mnuFocus, {mnuFocusOff, mnuFocusParagraph, mnuFocusSentence, mnuFocusThreeLines});
+    mnuTypewriter =
+        addMark(mnuView, window, "mnuTypewriter", QStringLiteral("&Typewriter Scrolling"));
+    mnuTheme = addSubmenu(mnuView, "mnuTheme", QStringLiteral("T&heme"));
+    mnuThemeLight = addMark(mnuTheme, window, "mnuThemeLight", QStringLiteral("Light"));
+    mnuThemeDark = addMark(mnuTheme, window, "mnuThemeDark", QStringLiteral("Dark"));
+    mnuThemeDesktop =
+        addMark(mnuTheme, window, "mnuThemeDesktop", QStringLiteral("Follow Desktop"));
+    exclusive(mnuTheme, {mnuThemeLight, mnuThemeDark, mnuThemeDesktop});
+    mnuNextDocument = addItem(mnuView, window, "mnuNextDocument", QStringLiteral("&Next Document"),
+                              QKeySequence("Ctrl+Tab"));
+    mnuPreviousDocument =
+        addItem(mnuView, window, "mnuPreviousDocument", QStringLiteral("&Previous Document"),
+                QKeySequence("Ctrl+Shift+Tab"));
     mnuSepSession = addSeparator(mnuView, "mnuSepSession");
     mnuReopenSession =
         addMark(mnuView, window, "mnuReopenSession", QStringLiteral("Reopen Last Session"));

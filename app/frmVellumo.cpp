@@ -1,5 +1,6 @@
 #include "app/frmVellumo.h"
 
+#include "app/FullScreen.h"
 #include "app/LayoutRule.h"
 #include "app/MainToolbar.h"
 #include "app/WindowGeometry.h"
@@ -14,9 +15,12 @@
 #include "documents/WordCountStatus.h"
 #include "editing/EditCommands.h"
 #include "editing/EditorMarks.h"
+#include "editing/EditorTheme.h"
+#include "editing/FocusMode.h"
 #include "editing/FormatCommands.h"
 #include "editing/PageCommands.h"
 #include "editing/ToolbarState.h"
+#include "editing/TypewriterScrolling.h"
 #include "editing/UndoSnapshot.h"
 #include "formats/base/Twips.h"
 #include "platform/BusyIndicator.h"
@@ -59,6 +63,9 @@ const char* const keyHeight = "MainHeight";
 const char* const keyCheckSpelling = "CheckSpelling";
 const char* const keySpellingLanguage = "SpellingLanguage";
 const char* const keyShowSeedText = "ShowSeedText";
+const char* const keyFocus = "Focus";
+const char* const keyTypewriter = "TypewriterScrolling";
+const char* const keyTheme = "Theme";
 
 QList<QRect> screenRects()
 {
@@ -126,6 +133,13 @@ void frmVellumo::createSubsystems()
     m_reroll = new SeedReroll(editor, *m_seed, *m_undo, *m.mnuReroll, this);
     m_pause = new PausePrompter(*m_seed, {m.mnuPause10Sec, m.mnuPause30Sec, m.mnuPause60Sec},
                                 m_services.clock, this);
+    m_fullScreen = new FullScreen(*this, editor, {m_tbrVellumo, m_cmbFiles, m_sbrVellumo},
+                                  *m.mnuFullScreen, this);
+    m_focus = new FocusMode(
+        editor, {m.mnuFocusOff, m.mnuFocusParagraph, m.mnuFocusSentence, m.mnuFocusThreeLines},
+        this);
+    m_typewriter = new TypewriterScrolling(editor, *m.mnuTypewriter, this);
+    m_theme = new EditorTheme(editor, {m.mnuThemeLight, m.mnuThemeDark, m.mnuThemeDesktop}, this);
     connectCommands();
     connectEvents();
 }
@@ -192,6 +206,19 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuPageBreak, m_page, &PageCommands::mnuPageBreak_Click);
 
     MainMenu::onClick(m.mnuShowSeedText, m_seedMarks, &SeedMarks::mnuShowSeedText_Click);
+    MainMenu::onClick(m.mnuFullScreen, m_fullScreen, &FullScreen::mnuFullScreen_Click);
+    const std::array focusUnits{m.mnuFocusOff, m.mnuFocusParagraph, m.mnuFocusSentence,
+                                m.mnuFocusThreeLines};
+    for (int unit = 0; unit < int(focusUnits.size()); ++unit)
+        MainMenu::onClick(focusUnits[size_t(unit)], m_focus,
+                          [this, unit] { m_focus->setUnit(unit); });
+    MainMenu::onClick(m.mnuTypewriter, m_typewriter, &TypewriterScrolling::mnuTypewriter_Click);
+    const std::array themes{m.mnuThemeLight, m.mnuThemeDark, m.mnuThemeDesktop};
+    for (int theme = 0; theme < int(themes.size()); ++theme)
+        MainMenu::onClick(themes[size_t(theme)], m_theme,
+                          [this, theme] { m_theme->setTheme(theme); });
+    MainMenu::onClick(m.mnuNextDocument, m_documents, &DocumentList::mnuNextDocument_Click);
+    MainMenu::onClick(m.mnuPreviousDocument, m_documents, &DocumentList::mnuPreviousDocument_Click);
     MainMenu::onClick(m.mnuReopenSession, m_session, &LastSession::mnuReopenSession_Click);
 
     MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
@@ -213,6 +240,11 @@ void frmVellumo::connectEvents()
     connect(editor, &RichTextBox::KeyUp, m_undo, &UndoSnapshot::txtFile_KeyUp);
     connect(editor, &RichTextBox::SelChange, m_toolbar, &ToolbarState::txtFile_SelChange);
     connect(editor, &RichTextBox::SelChange, m_page, &PageCommands::txtFile_SelChange);
+    // Focus and typewriter scrolling follow the caret; full screen lays the window out anew.
+    connect(editor, &RichTextBox::SelChange, m_focus, &FocusMode::txtFile_SelChange);
+    connect(m_documents, &DocumentList::currentChanged, m_focus, &FocusMode::txtFile_SelChange);
+    connect(editor, &RichTextBox::SelChange, m_typewriter, &TypewriterScrolling::txtFile_SelChange);
+    connect(m_fullScreen, &FullScreen::changed, this, &frmVellumo::Form_Resize);
     // Once the drop is over: the file manager waits for it, and the editor is still in it.
     connect(editor, &RichTextBox::FilesDropped, m_files, &FileCommands::openFiles,
             Qt::QueuedConnection);
@@ -348,6 +380,7 @@ void frmVellumo::Form_Load()
     const bool checkSpelling = store->value(QLatin1String(keyCheckSpelling), true).toBool();
     const QString language = store->value(QLatin1String(keySpellingLanguage)).toString();
     const bool showSeedText = store->value(QLatin1String(keyShowSeedText), true).toBool();
+    loadView(*store);
     m_session->load(*store);
     store->endGroup();
     SeedLibrary library;
@@ -402,8 +435,13 @@ int frmVellumo::fitStatusBar()
     return height;
 }
 
+// Full screen has a layout of its own: the layout rule is for the window with its controls.
 void frmVellumo::Form_Resize()
 {
+    if (m_fullScreen->isOn()) {
+        m_fullScreen->layOut();
+        return;
+    }
     const int above = m_client->height() - fitStatusBar();
     const QRect outer = frameGeometry();
     const auto twips = [](int pixels) { return Twips::fromPixels(pixels); };
@@ -478,7 +516,9 @@ void frmVellumo::closeEvent(QCloseEvent* event)
 
 void frmVellumo::Form_Unload()
 {
-    const WindowGeometry now = WindowGeometry::fromPixels(frameGeometry());
+    // The window keeps the place and size it had before it covered the screen.
+    const WindowGeometry now = WindowGeometry::fromPixels(
+        m_fullScreen->isOn() ? m_fullScreen->normalOuter() : frameGeometry());
     const auto store = settings();
     store->beginGroup(QLatin1String(settingsGroup));
     store->setValue(QLatin1String(keyLeft), WindowGeometry::toSetting(now.left));
@@ -486,6 +526,7 @@ void frmVellumo::Form_Unload()
     store->setValue(QLatin1String(keyWidth), WindowGeometry::toSetting(now.width));
     store->setValue(QLatin1String(keyHeight), WindowGeometry::toSetting(now.height));
     store->setValue(QLatin1String(keyShowSeedText), m_seedMarks->isShown());
+    saveView(*store);
     m_session->save(*store);
     // Without a dictionary the entry says nothing of what the writer chose.
     if (m_menu.mnuCheckSpelling->isEnabled())
@@ -496,6 +537,20 @@ void frmVellumo::Form_Unload()
         m_about->close();
     if (m_services.quit)
         m_services.quit();
+}
+
+void frmVellumo::loadView(const QSettings& store)
+{
+    m_focus->setUnit(store.value(QLatin1String(keyFocus), FocusMode::Off).toInt());
+    m_typewriter->setOn(store.value(QLatin1String(keyTypewriter), false).toBool());
+    m_theme->setTheme(store.value(QLatin1String(keyTheme), EditorTheme::Desktop).toInt());
+}
+
+void frmVellumo::saveView(QSettings& store) const
+{
+    store.setValue(QLatin1String(keyFocus), int(m_focus->unit()));
+    store.setValue(QLatin1String(keyTypewriter), m_typewriter->isOn());
+    store.setValue(QLatin1String(keyTheme), int(m_theme->theme()));
 }
 
 void frmVellumo::saveSeedLibrary()

@@ -41,6 +41,10 @@ class SeedMarks;
 class SeedReroll;
 class SeedLibraryCommands;
 class PausePrompter;
+class FullScreen;
+class FocusMode;
+class TypewriterScrolling;
+class EditorTheme;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
 /// subsystem with what it works on, and connects every command to its handler.
@@ -79,6 +83,8 @@ private:
     void connectEvents();
     void Form_Load();
     void Form_Unload();
+    void loadView(const QSettings& store);
+    void saveView(QSettings& store) const;
     void restoreOuterGeometry();
     QSize minimumOuterSize() const;
     int textLineHeight() const;
@@ -120,6 +126,10 @@ private:
     SeedReroll* m_reroll = nullptr;
     SeedLibraryCommands* m_seedLibrary = nullptr;
     PausePrompter* m_pause = nullptr;
+    FullScreen* m_fullScreen = nullptr;
+    FocusMode* m_focus = nullptr;
+    TypewriterScrolling* m_typewriter = nullptr;
+    EditorTheme* m_theme = nullptr;
     QRect m_wantedOuter;
     /// The inner size last given, to tell it from one the writer chose.
     QSize m_setInner;

@@ -13,6 +13,7 @@
 #include "support/BenchHelpers.h"
 #include "support/BenchWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -68,6 +69,19 @@ void BM_TypeOneCharacter(benchmark::State& state)
     }
 }
 BENCHMARK(BM_TypeOneCharacter)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The same with the sentence lit and the caret's line held in the middle of the view.
+void BM_TypeOneCharacterFocused(benchmark::State& state)
+{
+    Workbench bench(state.range(0) * megabyte);
+    bench.window->findChild<QAction*>(QStringLiteral("mnuFocusSentence"))->trigger();
+    bench.window->findChild<QAction*>(QStringLiteral("mnuTypewriter"))->trigger();
+    for (auto _ : state) {
+        bench.press(Qt::Key_X, QStringLiteral("x"));
+        bench.release(Qt::Key_X, QStringLiteral("x"));
+    }
+}
+BENCHMARK(BM_TypeOneCharacterFocused)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The floor for a keystroke: a plain QTextEdit, as Qt makes it, holding the same document at
 // the same size and caret, shown in place of the main window.

@@ -65,6 +65,16 @@ void DocumentList::mnuNew_Click()
     m_editor.setTextRTF(QString());
 }
 
+void DocumentList::mnuNextDocument_Click()
+{
+    selectEntry((m_store.curDoc() + 1) % m_store.count());
+}
+
+void DocumentList::mnuPreviousDocument_Click()
+{
+    selectEntry((m_store.curDoc() + m_store.count() - 1) % m_store.count());
+}
+
 int DocumentList::add(std::unique_ptr<Document> document, QTextDocument* text)
 {
     Document* added = document.get();

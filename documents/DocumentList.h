@@ -26,6 +26,9 @@ public:
     /// The document switch to the list's selected entry: the way every document is shown.
     void cmbFiles_Click();
     void mnuNew_Click();
+    /// Shows the document after or before the current one in the list, going round at its ends.
+    void mnuNextDocument_Click();
+    void mnuPreviousDocument_Click();
 
     /// Adds document at the end of the list; text, when given, is its whole text read already,
     /// shown when the document is. The current document stays current.

@@ -27,6 +27,9 @@
 
 namespace {
 
+// Thick enough that the text under it reads as set aside, thin enough that it still reads.
+constexpr int veilAlpha = 150;
+
 QByteArray rtfBytes(const QString& rtf)
 {
     // RTF is 7-bit text; anything wider came from outside and keeps its characters as UTF-8.
@@ -59,6 +62,8 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
     showDocument(BlankDocument::createNew());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this](int, int maximum) { extendScrollRange(maximum); });
 }
 
 QString RichTextBox::Text() const
@@ -609,6 +614,73 @@ void RichTextBox::paintEvent(QPaintEvent* e)
     QTextEdit::paintEvent(e);
     drawTint();
     drawPageBreaks();
+    drawVeil();
+}
+
+void RichTextBox::setLitRange(qint64 from, qint64 to)
+{
+    if (from == m_litFrom && to == m_litTo)
+        return;
+    m_litFrom = from;
+    m_litTo = to;
+    viewport()->update();
+}
+
+// Everything in view but the lines of the lit range, or on its first and last lines the part
+// of them it holds, under a film of the page colour.
+void RichTextBox::drawVeil()
+{
+    if (m_litFrom < 0)
+        return;
+    const QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    const int from = int(m_litFrom);
+    const int to = int(m_litTo);
+    QRegion lit;
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
+        const QPointF top = layout->blockBoundingRect(block).translated(offset).topLeft();
+        if (top.y() > viewport()->height())
+            break;
+        const QTextLayout* lines = block.layout();
+        for (int index = 0; index < lines->lineCount(); ++index) {
+            const QTextLine line = lines->lineAt(index);
+            const int start = block.position() + line.textStart();
+            const int end = start + line.textLength();
+            if (end < from || start > to)
+                continue;
+            const qreal left = start >= from ? -top.x() : line.cursorToX(from - block.position());
+            const qreal right =
+                end <= to ? viewport()->width() - top.x() : line.cursorToX(to - block.position());
+            lit +=
+                QRectF(left, line.y(), right - left, line.height()).translated(top).toAlignedRect();
+        }
+    }
+    QColor veil = palette().color(QPalette::Base);
+    veil.setAlpha(veilAlpha);
+    QPainter painter(viewport());
+    painter.setClipRegion(QRegion(viewport()->rect()) - lit);
+    painter.fillRect(viewport()->rect(), veil);
+}
+
+void RichTextBox::setOverscroll(int pixels)
+{
+    QScrollBar* bar = verticalScrollBar();
+    const int natural =
+        bar->maximum() == m_extendedMaximum ? bar->maximum() - m_overscroll : bar->maximum();
+    m_overscroll = pixels;
+    m_extendedMaximum = -1;
+    bar->setMaximum(natural);
+    extendScrollRange(natural);
+}
+
+// The editor sets the range from the text's height whenever it changes; the room goes on top.
+void RichTextBox::extendScrollRange(int maximum)
+{
+    if (maximum == m_extendedMaximum || m_overscroll <= 0)
+        return;
+    m_extendedMaximum = maximum + m_overscroll;
+    verticalScrollBar()->setMaximum(m_extendedMaximum);
 }
 
 void RichTextBox::setPropertyTint(int property, const QColor& color)

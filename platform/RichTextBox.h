@@ -105,6 +105,15 @@ public:
     /// text; an invalid colour draws nothing.
     void setPropertyTint(int property, const QColor& color);
 
+    /// Veils the text on screen but for [from, to) in the page colour, as if dimmed; from -1
+    /// veils nothing.
+    void setLitRange(qint64 from, qint64 to);
+    /// Room below the end of the text, so its last line can scroll up the view.
+    void setOverscroll(int pixels);
+    /// Blank bands around the view, outside the page.
+    void setViewMargins(const QMargins& margins) { setViewportMargins(margins); }
+    QMargins viewMargins() const { return viewportMargins(); }
+
     /// The commands offered by the right-click menu.
     void setContextActions(const QList<QAction*>& actions) { m_contextActions = actions; }
 
@@ -136,6 +145,8 @@ private:
     void leavePageBreakBehind();
     void drawPageBreaks();
     void drawTint();
+    void drawVeil();
+    void extendScrollRange(int maximum);
     /// The typing format at c without the uninherited properties; c's own when it has none.
     QTextCharFormat ownFormat(const QTextCursor& c) const;
     /// Readies the caret for a key that types text: what it types is the writer's own.
@@ -162,5 +173,9 @@ private:
     QList<int> m_uninherited;
     int m_tintProperty = -1;
     QColor m_tint;
+    qint64 m_litFrom = -1;
+    qint64 m_litTo = -1;
+    int m_overscroll = 0;
+    int m_extendedMaximum = -1;
     PlaceRestorer* m_placeRestorer = nullptr;
 };

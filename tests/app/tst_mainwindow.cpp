@@ -231,6 +231,20 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuPageBreak", "Page Break", "Ctrl+Return", "1"},
         {"mnuView", "&View"},
         {"mnuShowSeedText", "Show Seed Text", "", "1"},
+        {"mnuSepView", "-"},
+        {"mnuFullScreen", "&Full Screen", "F11", "1"},
+        {"mnuFocus", "F&ocus"},
+        {"mnuFocusOff", "Off", "", "1"},
+        {"mnuFocusParagraph", "Paragraph", "", "1"},
+        {"mnuFocusSentence", "Sentence", "", "1"},
+        {"mnuFocusThreeLines", "Three Lines", "", "1"},
+        {"mnuTypewriter", "&Typewriter Scrolling", "", "1"},
+        {"mnuTheme", "T&heme"},
+        {"mnuThemeLight", "Light", "", "1"},
+        {"mnuThemeDark", "Dark", "", "1"},
+        {"mnuThemeDesktop", "Follow Desktop", "", "1"},
+        {"mnuNextDocument", "&Next Document", "Ctrl+Tab", "1"},
+        {"mnuPreviousDocument", "&Previous Document", "Ctrl+Shift+Tab", "1"},
         {"mnuSepSession", "-"},
         {"mnuReopenSession", "Reopen Last Session", "", "1"},
         {"mnuHelp", "Help"},
@@ -263,11 +277,12 @@ void tst_MainWindow::menuBarAsDesigned()
     walk(w->menuBar()->actions());
     QCOMPARE(actual, expected);
     // Spelling in the locale's language, the seed text's tint and the last session are on from
-    // the first start, and the empty paragraph is single spaced; no other entry starts with a
-    // mark.
+    // the first start, the empty paragraph is single spaced, focus is off and the theme the
+    // desktop's; no other entry starts with a mark.
     const QList<QAction*> marked{action(w, "mnuCheckSpelling"), action(w, "mnuLanguage_en_US"),
                                  action(w, "mnuSingleSpacing"), action(w, "mnuShowSeedText"),
-                                 action(w, "mnuReopenSession")};
+                                 action(w, "mnuReopenSession"), action(w, "mnuFocusOff"),
+                                 action(w, "mnuThemeDesktop")};
     for (QAction* a : w->menuBar()->findChildren<QAction*>())
         QVERIFY2(!a->isChecked() || marked.contains(a), qPrintable(a->objectName()));
     QVERIFY(action(w, "mnuCheckSpelling")->isChecked());
