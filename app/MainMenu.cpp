@@ -197,6 +197,9 @@ void MainMenu::buildView(QMenuBar* bar, QWidget* window)
 {
     mnuView = addMenu(bar, "mnuView", QStringLiteral("&View"));
     mnuShowSeedText = addMark(mnuView, window, "mnuShowSeedText", QStringLiteral("Show Seed Text"));
+    mnuSepGoals = addSeparator(mnuView, "mnuSepGoals");
+    mnuGoals = addItem(mnuView, window, "mnuGoals", QStringLiteral("&Goals..."));
+    mnuStatistics = addItem(mnuView, window, "mnuStatistics", QStringLiteral("S&tatistics..."));
 }
 
 void MainMenu::buildHelp(QMenuBar* bar, QWidget* window)

@@ -76,6 +76,9 @@ struct MainMenu
     QAction* mnuPageBreak;
     QMenu* mnuView;
     QAction* mnuShowSeedText;
+    QAction* mnuSepGoals;
+    QAction* mnuGoals;
+    QAction* mnuStatistics;
     QMenu* mnuHelp;
     QAction* mnuAbout;
 

@@ -40,6 +40,11 @@ class SeedMarks;
 class SeedReroll;
 class SeedLibraryCommands;
 class PausePrompter;
+class QProgressBar;
+class WritingHistory;
+class WritingTally;
+class GoalStatus;
+class GoalCommands;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
 /// subsystem with what it works on, and connects every command to its handler.
@@ -68,6 +73,7 @@ private:
     void mnuAbout_Click();
     void showCaption(const Document* document);
     void saveSeedLibrary();
+    void saveGoals();
     void createControls();
     void createSubsystems();
     void connectCommands();
@@ -90,6 +96,8 @@ private:
     QTimer* m_timer1 = nullptr;
     QStatusBar* m_sbrVellumo = nullptr;
     QLabel* m_lblWordCount = nullptr;
+    QLabel* m_lblGoal = nullptr;
+    QProgressBar* m_prgGoal = nullptr;
     QPointer<frmAbout> m_about;
     DocumentList* m_documents = nullptr;
     BusyIndicator* m_busy = nullptr;
@@ -114,6 +122,10 @@ private:
     SeedReroll* m_reroll = nullptr;
     SeedLibraryCommands* m_seedLibrary = nullptr;
     PausePrompter* m_pause = nullptr;
+    std::unique_ptr<WritingHistory> m_history;
+    WritingTally* m_tally = nullptr;
+    GoalStatus* m_goalStatus = nullptr;
+    GoalCommands* m_goals = nullptr;
     QRect m_wantedOuter;
     /// The inner size last given, to tell it from one the writer chose.
     QSize m_setInner;
