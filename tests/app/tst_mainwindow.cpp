@@ -222,6 +222,9 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuPageBreak", "Page Break", "Ctrl+Return", "1"},
         {"mnuView", "&View"},
         {"mnuShowSeedText", "Show Seed Text", "", "1"},
+        {"mnuSepGoals", "-"},
+        {"mnuGoals", "&Goals...", "", "1"},
+        {"mnuStatistics", "S&tatistics...", "", "1"},
         {"mnuHelp", "Help"},
         {"mnuAbout", "About Quillmere", "", "1"},
     };
