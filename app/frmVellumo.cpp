@@ -342,7 +342,7 @@ void frmVellumo::createControls()
     m_prgGoal = new QProgressBar(m_sbrVellumo);
     m_prgGoal->setObjectName(QStringLiteral("prgGoal"));
     m_prgGoal->setTextVisible(false);
-    m_prgGoal->setMaximumSize(80, 10);
+    m_prgGoal->setMaximumSize(60, 10);
     m_sbrVellumo->addPermanentWidget(m_prgGoal);
 
     setTabOrder(m_cmbFiles, m_txtFile);

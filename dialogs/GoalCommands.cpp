@@ -20,6 +20,8 @@ void GoalCommands::mnuGoals_Click()
         m_frmGoals->setWindowModality(Qt::ApplicationModal);
         connect(m_frmGoals, &QDialog::accepted, this, &GoalCommands::frmGoals_Accepted);
     }
+    // Other running instances may have added days since.
+    m_sources.history.reload();
     const WritingGoals& goals = m_status.goals();
     m_frmGoals->setGoals(goals, goals.streak(m_sources.history.days(), m_sources.today()));
     m_frmGoals->show();
@@ -38,6 +40,7 @@ void GoalCommands::mnuStatistics_Click()
         m_frmStatistics = new frmStatistics(&m_owner);
         m_frmStatistics->setAttribute(Qt::WA_DeleteOnClose);
     }
+    m_sources.history.reload();
     m_frmStatistics->showDays(m_sources.history.days(), m_sources.today(), m_status.goals());
     m_frmStatistics->showSeed(m_sources.statistics.seedCount(),
                               m_sources.tally.seedWritten(m_sources.editor.document()));

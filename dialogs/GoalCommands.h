@@ -26,7 +26,7 @@ public:
     struct Sources
     {
         const WritingTally& tally;
-        const WritingHistory& history;
+        WritingHistory& history;
         const DocumentStatistics& statistics;
         const RichTextBox& editor;
         std::function<QDate()> today;

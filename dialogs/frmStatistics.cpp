@@ -22,6 +22,11 @@ QString number(qint64 n)
     return english.toString(n);
 }
 
+QString words(qint64 n)
+{
+    return number(n) + QLatin1String(n == 1 ? " word" : " words");
+}
+
 qint64 wordsSince(const WritingHistory::Days& days, QDate from, QDate today)
 {
     qint64 words = 0;
@@ -56,17 +61,17 @@ void frmStatistics::showDays(const WritingHistory::Days& days, QDate today,
 {
     const WritingHistory::Day now = days.value(today);
     m_lblWritten->setText(
-        tr("Today: %1 words in %2 minutes. This week: %3 words. This month: %4 words.")
-            .arg(number(now.words), number(now.minutes()),
-                 number(wordsSince(days, today.addDays(1 - today.dayOfWeek()), today)),
-                 number(wordsSince(days, today.addDays(1 - today.day()), today))));
+        tr("Today: %1 in %2 minutes. This week: %3. This month: %4.")
+            .arg(words(now.words), number(now.minutes()),
+                 words(wordsSince(days, today.addDays(1 - today.dayOfWeek()), today)),
+                 words(wordsSince(days, today.addDays(1 - today.day()), today))));
     const WritingGoals::Streak streak = goals.streak(days, today);
     m_lblStreak->setText(tr("Streak: %1 days; the longest: %2 days")
                              .arg(number(streak.current), number(streak.longest)));
-    QList<qint64> words;
+    QList<qint64> perDay;
     for (int back = chartDays - 1; back >= 0; --back)
-        words << days.value(today.addDays(-back)).words;
-    m_picDays->setDays(words, goals.unit == WritingGoals::Unit::Words ? goals.daily : 0);
+        perDay << days.value(today.addDays(-back)).words;
+    m_picDays->setDays(perDay, goals.unit == WritingGoals::Unit::Words ? goals.daily : 0);
 }
 
 // Seed words neither kept nor reworked were deleted, as far as this session saw them written.

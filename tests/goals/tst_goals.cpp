@@ -238,7 +238,7 @@ void tst_goals::goalsAreSetAndRemembered()
     action(window, "mnuStatistics")->trigger();
     QVERIFY(child<QLabel>(child<frmStatistics>(window), "lblWritten")
                 ->text()
-                .startsWith(QStringLiteral("Today: 1 words")));
+                .startsWith(QStringLiteral("Today: 1 word in 0 minutes. This week: 1 word.")));
     m_env->messages.queueAnswer(MessageService::Button::Discard);
     m_env->closeWindow();
     QCOMPARE(WritingGoals::load(
