@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <chrono>
@@ -32,4 +33,6 @@ struct AppServices
         using namespace std::chrono;
         return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
     };
+    /// The day it is on the writer's calendar.
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
 };

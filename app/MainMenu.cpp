@@ -249,6 +249,9 @@ void MainMenu::buildView(QMenuBar* bar, QWidget* window)
     mnuSepSession = addSeparator(mnuView, "mnuSepSession");
     mnuReopenSession =
         addMark(mnuView, window, "mnuReopenSession", QStringLiteral("Reopen Last Session"));
+    mnuSepGoals = addSeparator(mnuView, "mnuSepGoals");
+    mnuGoals = addItem(mnuView, window, "mnuGoals", QStringLiteral("&Goals..."));
+    mnuStatistics = addItem(mnuView, window, "mnuStatistics", QStringLiteral("&Statistics..."));
 }
 
 void MainMenu::buildHelp(QMenuBar* bar, QWidget* window)

@@ -96,6 +96,9 @@ struct MainMenu
     QAction* mnuPreviousDocument;
     QAction* mnuSepSession;
     QAction* mnuReopenSession;
+    QAction* mnuSepGoals;
+    QAction* mnuGoals;
+    QAction* mnuStatistics;
     QMenu* mnuHelp;
     QAction* mnuAbout;
 

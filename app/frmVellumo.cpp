@@ -4,6 +4,7 @@
 #include "app/LayoutRule.h"
 #include "app/MainToolbar.h"
 #include "app/WindowGeometry.h"
+#include "dialogs/GoalCommands.h"
 #include "dialogs/SearchCommands.h"
 #include "dialogs/SeedLibraryCommands.h"
 #include "dialogs/frmAbout.h"
@@ -23,6 +24,8 @@
 #include "editing/TypewriterScrolling.h"
 #include "editing/UndoSnapshot.h"
 #include "formats/base/Twips.h"
+#include "goals/GoalStatus.h"
+#include "goals/WritingTally.h"
 #include "platform/BusyIndicator.h"
 #include "platform/FileArguments.h"
 #include "platform/MessageService.h"
@@ -46,6 +49,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -140,6 +144,12 @@ void frmVellumo::createSubsystems()
         this);
     m_typewriter = new TypewriterScrolling(editor, *m.mnuTypewriter, this);
     m_theme = new EditorTheme(editor, {m.mnuThemeLight, m.mnuThemeDark, m.mnuThemeDesktop}, this);
+    m_history = std::make_unique<WritingHistory>(WritingHistory::fileIn(m_services.dataDir));
+    m_tally = new WritingTally(*m_history, m_services.today, m_services.clock, this);
+    m_goalStatus = new GoalStatus(*m_tally, *m_lblGoal, *m_prgGoal, this);
+    m_goals =
+        new GoalCommands(*this, *m_goalStatus,
+                         {*m_tally, *m_history, *m_statistics, editor, m_services.today}, this);
     connectCommands();
     connectEvents();
 }
@@ -168,9 +178,16 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuReroll, m_reroll, &SeedReroll::mnuReroll_Click);
 
     MainMenu::onClick(m.mnuUndo, m_undo, &UndoSnapshot::mnuUndo_Click);
-    MainMenu::onClick(m.mnuCut, m_edit, &EditCommands::mnuCut_Click);
+    // Text moved through the clipboard was written, if at all, where it came from.
+    MainMenu::onClick(m.mnuCut, m_edit, [this] {
+        const WritingTally::Aside aside(*m_tally);
+        m_edit->mnuCut_Click();
+    });
     MainMenu::onClick(m.mnuCopy, m_edit, &EditCommands::mnuCopy_Click);
-    MainMenu::onClick(m.mnuPaste, m_edit, &EditCommands::mnuPaste_Click);
+    MainMenu::onClick(m.mnuPaste, m_edit, [this] {
+        const WritingTally::Aside aside(*m_tally);
+        m_edit->mnuPaste_Click();
+    });
     MainMenu::onClick(m.mnuDelete, m_edit, &EditCommands::mnuDelete_Click);
     MainMenu::onClick(m.mnuFind, m_search, &SearchCommands::mnuFind_Click);
     MainMenu::onClick(m.mnuReplace, m_search, &SearchCommands::mnuReplace_Click);
@@ -220,6 +237,8 @@ void frmVellumo::connectCommands()
     MainMenu::onClick(m.mnuNextDocument, m_documents, &DocumentList::mnuNextDocument_Click);
     MainMenu::onClick(m.mnuPreviousDocument, m_documents, &DocumentList::mnuPreviousDocument_Click);
     MainMenu::onClick(m.mnuReopenSession, m_session, &LastSession::mnuReopenSession_Click);
+    MainMenu::onClick(m.mnuGoals, m_goals, &GoalCommands::mnuGoals_Click);
+    MainMenu::onClick(m.mnuStatistics, m_goals, &GoalCommands::mnuStatistics_Click);
 
     MainMenu::onClick(m.mnuAbout, this, &frmVellumo::mnuAbout_Click);
     // The right-click menu offers the Edit menu's own entries, so it shares their states.
@@ -283,6 +302,15 @@ void frmVellumo::connectEvents()
             &WordCountStatus::statistics_Changed);
     connect(m_statistics, &DocumentStatistics::selectionCountChanged, m_wordCount,
             &WordCountStatus::statistics_Changed);
+
+    // The writer's words are counted at each edit, from the document's counts, and the status
+    // bar shows how far today's goal is.
+    connect(editor, &QTextEdit::textChanged, m_tally,
+            [this] { m_tally->txtFile_Change(*m_txtFile->document()); });
+    connect(m_documents, &DocumentList::currentChanged, m_tally,
+            [this] { m_tally->txtFile_Change(*m_txtFile->document()); });
+    connect(m_tally, &WritingTally::changed, m_goalStatus, &GoalStatus::tally_Changed);
+    connect(m_goals, &GoalCommands::goalsChanged, this, &frmVellumo::saveGoals);
 
     // Spelling looks at the words in view: new text, and text scrolled or resized into view.
     connect(editor, &QTextEdit::textChanged, m_spelling, &SpellingCommands::txtFile_Change);
@@ -348,6 +376,14 @@ void frmVellumo::createControls()
     m_lblWordCount = new QLabel(m_sbrVellumo);
     m_lblWordCount->setObjectName(QStringLiteral("lblWordCount"));
     m_sbrVellumo->addWidget(m_lblWordCount);
+    m_lblGoal = new QLabel(m_sbrVellumo);
+    m_lblGoal->setObjectName(QStringLiteral("lblGoal"));
+    m_sbrVellumo->addPermanentWidget(m_lblGoal);
+    m_prgGoal = new QProgressBar(m_sbrVellumo);
+    m_prgGoal->setObjectName(QStringLiteral("prgGoal"));
+    m_prgGoal->setTextVisible(false);
+    m_prgGoal->setMaximumSize(60, 10);
+    m_sbrVellumo->addPermanentWidget(m_prgGoal);
 
     setTabOrder(m_cmbFiles, m_txtFile);
     setTabOrder(m_txtFile, m_tbrVellumo);
@@ -385,6 +421,7 @@ void frmVellumo::Form_Load()
     store->endGroup();
     SeedLibrary library;
     library.load(*store);
+    m_goalStatus->setGoals(WritingGoals::load(*store));
     m_seedLibrary->setLibrary(library);
     const QSize minimum = minimumOuterSize();
     const WindowGeometry usable =
@@ -404,6 +441,7 @@ void frmVellumo::Form_Load()
     m_documents->startup();
     m_recovery->restore();
     m_statistics->tmrStatistics_Timer();
+    m_tally->txtFile_Change(*m_txtFile->document());
 }
 
 // Room for the title bar, menu bar and frame, the toolbar, one line of text, the list and the
@@ -533,6 +571,7 @@ void frmVellumo::Form_Unload()
         store->setValue(QLatin1String(keyCheckSpelling), m_spelling->isActive());
     store->endGroup();
     store->sync();
+    m_tally->tmrHistory_Timer();
     if (m_about)
         m_about->close();
     if (m_services.quit)
@@ -568,6 +607,11 @@ QStringList frmVellumo::dictionaryFolders() const
 {
     return m_services.dictionaryDir.isEmpty() ? SpellDictionary::systemFolders()
                                               : QStringList{m_services.dictionaryDir};
+}
+
+void frmVellumo::saveGoals()
+{
+    m_goalStatus->goals().save(*settings());
 }
 
 void frmVellumo::openArguments(const QStringList& arguments)

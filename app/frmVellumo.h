@@ -45,6 +45,11 @@ class FullScreen;
 class FocusMode;
 class TypewriterScrolling;
 class EditorTheme;
+class QProgressBar;
+class WritingHistory;
+class WritingTally;
+class GoalStatus;
+class GoalCommands;
 
 /// The main window: it builds the controls and the menu bar, lays them out, creates each
 /// subsystem with what it works on, and connects every command to its handler.
@@ -77,6 +82,7 @@ private:
     void saveSpellingLanguage(const QString& name);
     /// Where spelling dictionaries are looked for.
     QStringList dictionaryFolders() const;
+    void saveGoals();
     void createControls();
     void createSubsystems();
     void connectCommands();
@@ -101,6 +107,8 @@ private:
     QTimer* m_timer1 = nullptr;
     QStatusBar* m_sbrVellumo = nullptr;
     QLabel* m_lblWordCount = nullptr;
+    QLabel* m_lblGoal = nullptr;
+    QProgressBar* m_prgGoal = nullptr;
     QPointer<frmAbout> m_about;
     DocumentList* m_documents = nullptr;
     BusyIndicator* m_busy = nullptr;
@@ -130,6 +138,10 @@ private:
     FocusMode* m_focus = nullptr;
     TypewriterScrolling* m_typewriter = nullptr;
     EditorTheme* m_theme = nullptr;
+    std::unique_ptr<WritingHistory> m_history;
+    WritingTally* m_tally = nullptr;
+    GoalStatus* m_goalStatus = nullptr;
+    GoalCommands* m_goals = nullptr;
     QRect m_wantedOuter;
     /// The inner size last given, to tell it from one the writer chose.
     QSize m_setInner;

@@ -14,18 +14,22 @@ class ParagraphCount : public QTextBlockUserData
 {
 public:
     ParagraphCount(const WordCount& count, std::shared_ptr<WordCount> total,
-                   std::vector<SeedCount::Piece> seed,
+                   std::vector<SeedCount::Piece> seed, qint64 seedWords,
+                   std::shared_ptr<qint64> totalSeedWords,
                    std::shared_ptr<DocumentCounts::SeedParagraphs> seedParagraphs)
         : m_count(count), m_total(std::move(total)), m_seed(std::move(seed)),
+          m_seedWords(seedWords), m_totalSeedWords(std::move(totalSeedWords)),
           m_seedParagraphs(std::move(seedParagraphs))
     {
         *m_total += m_count;
+        *m_totalSeedWords += m_seedWords;
         if (!m_seed.empty())
             m_seedParagraphs->insert(&m_seed);
     }
     ~ParagraphCount() override
     {
         *m_total -= m_count;
+        *m_totalSeedWords -= m_seedWords;
         if (!m_seed.empty())
             m_seedParagraphs->erase(&m_seed);
     }
@@ -36,8 +40,26 @@ private:
     WordCount m_count;
     std::shared_ptr<WordCount> m_total;
     std::vector<SeedCount::Piece> m_seed;
+    qint64 m_seedWords;
+    std::shared_ptr<qint64> m_totalSeedWords;
     std::shared_ptr<DocumentCounts::SeedParagraphs> m_seedParagraphs;
 };
+
+// The words wholly inside the seed text [from, to) of text: a word the stretch shares with the
+// writer's text beside it is the writer's.
+qint64 wholeSeedWords(QStringView text, qsizetype from, qsizetype to)
+{
+    const auto joined = [&](qsizetype at) {
+        return !text[at - 1].isSpace() && !text[at].isSpace();
+    };
+    if (from > 0 && from < to && joined(from))
+        while (from < to && !text[from].isSpace())
+            ++from;
+    if (to < text.size() && from < to && joined(to))
+        while (to > from && !text[to - 1].isSpace())
+            --to;
+    return WordCount::of(text.mid(from, to - from)).words;
+}
 
 } // namespace
 
@@ -50,7 +72,7 @@ DocumentCounts& DocumentCounts::of(QTextDocument& document)
 
 DocumentCounts::DocumentCounts(QTextDocument& document)
     : QObject(&document), m_document(document), m_total(std::make_shared<WordCount>()),
-      m_seedParagraphs(std::make_shared<SeedParagraphs>())
+      m_seedWords(std::make_shared<qint64>(0)), m_seedParagraphs(std::make_shared<SeedParagraphs>())
 {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         recount(block);
@@ -73,13 +95,16 @@ void DocumentCounts::document_ContentsChange(int position, int /*removed*/, int 
 
 void DocumentCounts::recount(const QTextBlock& block)
 {
+    qint64 seedWords = 0;
+    std::vector<SeedCount::Piece> pieces = seedPieces(block, &seedWords);
     QTextBlock(block).setUserData(new ParagraphCount(WordCount::of(block.text()), m_total,
-                                                     seedPieces(block), m_seedParagraphs));
+                                                     std::move(pieces), seedWords, m_seedWords,
+                                                     m_seedParagraphs));
 }
 
 // A run another run was written into is still as it was written: its pieces on either side of
 // the other count as one, as long as only seed text lies between them.
-std::vector<SeedCount::Piece> DocumentCounts::seedPieces(const QTextBlock& block)
+std::vector<SeedCount::Piece> DocumentCounts::seedPieces(const QTextBlock& block, qint64* seedWords)
 {
     std::vector<SeedCount::Piece> pieces;
     std::vector<int> ends;
@@ -89,6 +114,8 @@ std::vector<SeedCount::Piece> DocumentCounts::seedPieces(const QTextBlock& block
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
         if (!isSeedFormat(fragment.charFormatIndex())) {
+            if (stretch >= 0)
+                *seedWords += wholeSeedWords(text, stretch, fragment.position() - block.position());
             stretch = -1;
             continue;
         }
@@ -111,6 +138,8 @@ std::vector<SeedCount::Piece> DocumentCounts::seedPieces(const QTextBlock& block
         pieces[piece].words += words;
         ends[piece] = from + fragment.length();
     }
+    if (stretch >= 0)
+        *seedWords += wholeSeedWords(text, stretch, text.size());
     // Seed text to the paragraph's end goes on in the next paragraph.
     for (size_t piece = 0; stretch >= 0 && piece < pieces.size(); ++piece)
         pieces[piece].atEnd = ends[piece] >= stretch;

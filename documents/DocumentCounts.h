@@ -31,6 +31,9 @@ public:
     WordCount range(int start, int end) const;
     /// What became of the seed text, from the paragraphs that hold any.
     SeedCount seed() const;
+    /// The words the writer made: all but those wholly of seed text. A seed word with a
+    /// character of the writer's in it is the writer's.
+    qint64 ownWords() const { return m_total->words - *m_seedWords; }
 
     /// The paragraphs that hold seed text, each by its pieces.
     using SeedParagraphs = std::unordered_set<const std::vector<SeedCount::Piece>*>;
@@ -39,12 +42,13 @@ private:
     explicit DocumentCounts(QTextDocument& document);
     void document_ContentsChange(int position, int removed, int added);
     void recount(const QTextBlock& block);
-    std::vector<SeedCount::Piece> seedPieces(const QTextBlock& block);
+    std::vector<SeedCount::Piece> seedPieces(const QTextBlock& block, qint64* seedWords);
     bool isSeedFormat(int index);
 
     QTextDocument& m_document;
     /// Shared with the paragraphs' counts, which may outlive this object as the document goes.
     std::shared_ptr<WordCount> m_total;
+    std::shared_ptr<qint64> m_seedWords;
     std::shared_ptr<SeedParagraphs> m_seedParagraphs;
     /// By format index: whether the format marks seed text; grown as the document adds formats.
     std::vector<bool> m_seedFormats;

@@ -247,6 +247,9 @@ void tst_MainWindow::menuBarAsDesigned()
         {"mnuPreviousDocument", "&Previous Document", "Ctrl+Shift+Tab", "1"},
         {"mnuSepSession", "-"},
         {"mnuReopenSession", "Reopen Last Session", "", "1"},
+        {"mnuSepGoals", "-"},
+        {"mnuGoals", "&Goals...", "", "1"},
+        {"mnuStatistics", "&Statistics...", "", "1"},
         {"mnuHelp", "Help"},
         {"mnuAbout", "About Quillmere", "", "1"},
     };

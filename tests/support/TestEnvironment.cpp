@@ -34,6 +34,7 @@ AppServices TestEnvironment::services()
             onClockRead();
         return now;
     };
+    s.today = [this] { return today; };
     return s;
 }
 

@@ -36,6 +36,8 @@ public:
     qint64 now = 0;
     /// Runs each time the program reads the clock, before it reads now.
     std::function<void()> onClockRead;
+    /// The day the program's calendar shows; tests turn it by hand.
+    QDate today{2026, 12, 8};
     /// Where the window looks for data/; the build tree's program folder by default.
     QString programDir;
     /// Where the window looks for spelling dictionaries; the system's folder by default.

@@ -1,0 +1,74 @@
+#include "goals/WritingTally.h"
+
+#include "documents/DocumentCounts.h"
+
+#include <QTextDocument>
+#include <QTimer>
+
+#include <utility>
+
+WritingTally::WritingTally(WritingHistory& history, std::function<QDate()> today,
+                           std::function<qint64()> clock, QObject* parent)
+    : QObject(parent), m_history(history), m_today(std::move(today)), m_clock(std::move(clock))
+{
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("tmrHistory"));
+    m_timer->setInterval(storeIntervalMs);
+    connect(m_timer, &QTimer::timeout, this, [this] { tmrHistory_Timer(); });
+    m_timer->start();
+}
+
+void WritingTally::rebase(QTextDocument& document)
+{
+    if (&document != m_document && !m_net.contains(&document))
+        connect(&document, &QObject::destroyed, this, [this, gone = &document] {
+            m_net.remove(gone);
+            m_seedWritten.remove(gone);
+        });
+    m_document = &document;
+    const DocumentCounts& counts = DocumentCounts::of(document);
+    m_own = counts.ownWords();
+    m_seed = counts.total().words - m_own;
+}
+
+void WritingTally::txtFile_Change(QTextDocument& document)
+{
+    if (&document != m_document || m_aside > 0) {
+        rebase(document);
+        return;
+    }
+    const DocumentCounts& counts = DocumentCounts::of(document);
+    const qint64 own = counts.ownWords();
+    const qint64 seed = counts.total().words - own;
+    const qint64 delta = own - std::exchange(m_own, own);
+    if (const qint64 injected = seed - std::exchange(m_seed, seed); injected > 0)
+        m_seedWritten[&document] += injected;
+    const QDate day = m_today();
+    if (day != m_day) {
+        m_day = day;
+        m_net.clear();
+    }
+    const qint64 before = m_history.day(day).minutes();
+    countTime();
+    qint64& net = m_net[&document];
+    const qint64 written = qMax<qint64>(0, net + delta) - net;
+    net += written;
+    m_session = qMax<qint64>(0, m_session + written);
+    m_history.add(day, written, 0);
+    if (written != 0 || m_history.day(day).minutes() != before)
+        emit changed();
+}
+
+void WritingTally::countTime()
+{
+    const qint64 now = m_clock();
+    if (m_lastEdit >= 0 && now - m_lastEdit <= pauseMs)
+        m_history.add(m_day, 0, now - m_lastEdit);
+    m_lastEdit = now;
+}
+
+bool WritingTally::tmrHistory_Timer(QString* errorString)
+{
+    QString ignored;
+    return m_history.store(errorString ? errorString : &ignored);
+}

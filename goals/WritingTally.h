@@ -1,0 +1,84 @@
+#pragma once
+
+#include "goals/WritingHistory.h"
+
+#include <QHash>
+#include <QObject>
+
+#include <functional>
+
+class QTextDocument;
+class QTimer;
+
+/// Counts the words the writer makes, honestly: the change in a document's own words at each
+/// edit (DocumentCounts::ownWords), so seed words count only once the writer changes them, and
+/// nothing while an Aside holds (text pasted, or moved through the clipboard). Words deleted
+/// take back words written today in that document, never more. Each edit costs what the
+/// counts of the paragraphs it touched cost.
+///
+/// What is counted goes to the history, which it stores now and then and at the end.
+class WritingTally : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// Edits this long apart or less are time spent writing.
+    static constexpr qint64 pauseMs = 60000;
+    static constexpr int storeIntervalMs = 60000;
+
+    /// While one lives, the tally's edits are not the writer's writing.
+    class Aside
+    {
+    public:
+        explicit Aside(WritingTally& tally) : m_tally(tally) { ++m_tally.m_aside; }
+        ~Aside() { --m_tally.m_aside; }
+        Aside(const Aside&) = delete;
+        Aside& operator=(const Aside&) = delete;
+
+    private:
+        WritingTally& m_tally;
+    };
+
+    /// today names the day on the writer's calendar; clock reads milliseconds on a clock that
+    /// never goes back.
+    WritingTally(WritingHistory& history, std::function<QDate()> today,
+                 std::function<qint64()> clock, QObject* parent = nullptr);
+
+    /// The text of document changed, or it is the document shown now.
+    void txtFile_Change(QTextDocument& document);
+    /// Stores the history now; false with errorString when it could not.
+    bool tmrHistory_Timer(QString* errorString = nullptr);
+
+    WritingHistory::Day today() const { return m_history.day(m_today()); }
+    /// The words written since the program started.
+    qint64 sessionWords() const { return m_session; }
+    /// Seed words the injection wrote into document since the program started.
+    qint64 seedWritten(const QTextDocument* document) const
+    {
+        return m_seedWritten.value(document);
+    }
+
+signals:
+    /// Today's words or minutes, or the session's words, changed.
+    void changed();
+
+private:
+    void rebase(QTextDocument& document);
+    void countTime();
+
+    WritingHistory& m_history;
+    std::function<QDate()> m_today;
+    std::function<qint64()> m_clock;
+    QTimer* m_timer = nullptr;
+    int m_aside = 0;
+    /// The document last seen, never read through: a new one is counted from how it arrives.
+    const QTextDocument* m_document = nullptr;
+    qint64 m_own = 0;
+    qint64 m_seed = 0;
+    /// Per document, its words written today, which deletions never take below none.
+    QHash<const QTextDocument*, qint64> m_net;
+    QHash<const QTextDocument*, qint64> m_seedWritten;
+    QDate m_day;
+    qint64 m_session = 0;
+    qint64 m_lastEdit = -1;
+};
