@@ -16,7 +16,8 @@ By default all three. --format names the zip format (ODT, DOCX) for read and wri
 compared by tokens, as tools/rtf/check-collection.py does; a file passes at 0.95; files that
 both LibreOffice and we refuse (AbiWord writes some with mismatched tags) are not counted.
 LibreOffice's text conversion leaves notes out, so the notes section our text ends with is left
-out; pandoc's plain text draws tables with rules, which are left out.
+out; pandoc's plain text draws tables with rules, which are left out, and bullets as "-", which
+become LibreOffice's bullet.
 """
 import argparse
 import importlib.util
@@ -209,7 +210,10 @@ def without_notes(text):
 
 
 def without_rules(text):
-    return None if text is None else re.sub(r"(?m)^[\s+|:=-]+$", "", text)
+    """Pandoc's plain text without its table rules, and with the bullet LibreOffice writes."""
+    if text is None:
+        return None
+    return re.sub(r"(?m)^(\s*)-   ", "\\1\u2022 ", re.sub(r"(?m)^[\s+|:=-]+$", "", text))
 
 
 def main():
