@@ -131,7 +131,9 @@ void OdtAutoStyles::writeTable(QXmlStreamWriter& writer, const Table& table) con
             writer.writeAttribute(QStringLiteral("style:width"), OdtXml::length(table.width));
         writer.writeAttribute(QStringLiteral("table:align"),
                               table.width > 0 ? QStringLiteral("left") : QStringLiteral("margins"));
-        if (table.leftMargin > 0)
+        // LibreOffice pulls a table left by the cell padding, so its text lines up with the
+        // paragraphs around it.
+        if (table.leftMargin != 0)
             writer.writeAttribute(QStringLiteral("fo:margin-left"),
                                   OdtXml::length(table.leftMargin));
         if (table.pageBreak)

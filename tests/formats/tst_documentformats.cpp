@@ -38,6 +38,17 @@ private:
     QTemporaryDir m_dir;
 };
 
+namespace {
+
+// A file LibreOffice wrote, from the formats tests' data.
+QByteArray dataFile(const char* name)
+{
+    QFile file(QStringLiteral(QUILLMERE_FORMATS_DATA "/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 QString tst_DocumentFormats::write(const QString& name, const QByteArray& content)
 {
     const QString path = m_dir.filePath(name);
@@ -207,6 +218,8 @@ void tst_DocumentFormats::eachFormatReadsBackWhatItWrote_data()
     QTest::newRow("nominal: text") << "notes.txt" << QByteArray("one\n\ntwo\n");
     QTest::newRow("edge: text of a long line")
         << "long.txt" << QByteArray(5000, 'w') + QByteArray("\n");
+    for (const char* file : {"libreoffice-writer.odt", "libreoffice-nested-table.odt"})
+        QTest::addRow("nominal: ODT %s", file) << file << dataFile(file);
 }
 
 // What a format holds of a file survives writing it back and reading it again.
