@@ -93,11 +93,17 @@ void writeRunProperties(QXmlStreamWriter& xml, const QTextCharFormat& format)
     const bool foreground = format.foreground().style() != Qt::NoBrush;
     const bool background = format.background().style() != Qt::NoBrush;
     const bool hidden = format.boolProperty(DocxRunProperties::Hidden);
-    if (family.isEmpty() && !bold && !format.fontItalic() && !format.fontStrikeOut() &&
+    const bool seed = format.hasProperty(TextProperties::SeedRun);
+    if (!seed && family.isEmpty() && !bold && !format.fontItalic() && !format.fontStrikeOut() &&
         format.fontCapitalization() == QFont::MixedCase && !hidden && !foreground &&
         !has(QTextFormat::FontPointSize) && !format.fontUnderline() && !background && !vertical)
         return;
     xml.writeStartElement(QStringLiteral("w:rPr"));
+    // Seed words carry the character style other programs show them by; it comes first.
+    if (seed) {
+        xml.writeEmptyElement(QStringLiteral("w:rStyle"));
+        xml.writeAttribute(QStringLiteral("w:val"), QLatin1String(DocxXml::seedTextStyle));
+    }
     if (!family.isEmpty()) {
         xml.writeEmptyElement(QStringLiteral("w:rFonts"));
         for (const auto* name : {"w:ascii", "w:hAnsi", "w:cs", "w:eastAsia"})

@@ -259,10 +259,27 @@ void DocxContentReader::readRun(QXmlStreamReader& xml)
             const QString style = DocxRunProperties::read(xml, direct, m_context.styles.theme());
             format.merge(m_context.styles.character(style));
             format.merge(direct);
+            markSeed(format, style == QLatin1String(DocxXml::seedTextStyle));
         } else {
+            // A run with no style of its own is the writer's.
+            if (!format.hasProperty(TextProperties::SeedRun))
+                m_seedRun = 0;
             readRunContent(xml, format);
         }
     }
+}
+
+// Word splits text into runs as it likes: seed runs next to each other are one run of seed
+// words, as they were written.
+void DocxContentReader::markSeed(QTextCharFormat& format, bool seed)
+{
+    if (!seed) {
+        m_seedRun = 0;
+        return;
+    }
+    if (m_seedRun == 0)
+        m_seedRun = TextProperties::newSeedRun();
+    format.setProperty(TextProperties::SeedRun, m_seedRun);
 }
 
 void DocxContentReader::readRunContent(QXmlStreamReader& xml, const QTextCharFormat& format)

@@ -82,6 +82,7 @@ private:
     void readHyperlink(QXmlStreamReader& xml, int depth);
     void readSimpleField(QXmlStreamReader& xml, int depth);
     void readRun(QXmlStreamReader& xml);
+    void markSeed(QTextCharFormat& format, bool seed);
     void readRunContent(QXmlStreamReader& xml, const QTextCharFormat& format);
     void readFieldChar(const QXmlStreamReader& xml, const QTextCharFormat& format);
     void endField(const QTextCharFormat& format);
@@ -120,6 +121,8 @@ private:
     QTextBlock m_sectionStart;
     DocxParagraphProperties m_paragraph;
     QTextCharFormat m_paragraphChars;
+    /// The seed run the runs read last belong to; 0 after a run of the writer's own.
+    qint64 m_seedRun = 0;
     QTextCharFormat m_mark;
     QTextBlockFormat m_noteFormat;
     int m_note = 0;

@@ -2,6 +2,7 @@
 
 #include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
+#include "formats/base/TextProperties.h"
 #include "formats/docx/DocxBodyWriter.h"
 #include "formats/docx/DocxPackage.h"
 #include "formats/docx/DocxXml.h"
@@ -10,6 +11,7 @@
 #include <QTextDocument>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -226,6 +228,25 @@ void writeStyle(QXmlStreamWriter& xml, const QString& type, const QString& id, c
     xml.writeEndElement();
 }
 
+bool hasSeedText(const QTextDocument& document)
+{
+    const QList<QTextFormat> formats = document.allFormats();
+    return std::any_of(formats.cbegin(), formats.cend(), [](const QTextFormat& format) {
+        return format.hasProperty(TextProperties::SeedRun);
+    });
+}
+
+void writeSeedStyle(QXmlStreamWriter& xml)
+{
+    xml.writeStartElement(QStringLiteral("w:style"));
+    xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("character"));
+    xml.writeAttribute(QStringLiteral("w:customStyle"), QStringLiteral("1"));
+    xml.writeAttribute(QStringLiteral("w:styleId"), QLatin1String(DocxXml::seedTextStyle));
+    xml.writeEmptyElement(QStringLiteral("w:name"));
+    xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("Seed Text"));
+    xml.writeEndElement();
+}
+
 // Runs without a font or size of their own are in the document's default font; paragraphs
 // have no space around them unless they say so, as in RTF.
 void PackageWriter::writeStyles()
@@ -261,6 +282,8 @@ void PackageWriter::writeStyles()
                        QStringLiteral("Default Paragraph Font"));
             writeStyle(xml, QStringLiteral("table"), QStringLiteral("TableNormal"),
                        QStringLiteral("Normal Table"));
+            if (hasSeedText(m_document))
+                writeSeedStyle(xml);
         });
     m_relations.add(u"styles", QStringLiteral("styles.xml"));
 }

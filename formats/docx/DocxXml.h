@@ -10,6 +10,8 @@
 /// alike.
 namespace DocxXml {
 
+/// The character style of seed words, as Word names "Seed Text".
+inline constexpr auto seedTextStyle = "SeedText";
 inline constexpr auto wordNamespace =
     "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 inline constexpr auto relationshipNamespace =

@@ -45,7 +45,8 @@ QString describeRun(const QTextDocument& document, const QTextFragment& fragment
     const QString family =
         f.fontFamilies().toStringList().value(0, document.defaultFont().family());
     return QStringLiteral(
-               "[%1|%2 %3|b%4 i%5 u%6 s%7|fg %8 bg %9|v%10|%11|note %12 page %13|%14|c%15]")
+               "[%1|%2 %3|b%4 i%5 u%6 s%7|fg %8 bg %9|v%10|%11|note %12 page %13|%14|c%15|seed "
+               "%16]")
         .arg(fragment.text(), family)
         .arg(f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize()
                                                        : document.defaultFont().pointSizeF())
@@ -60,7 +61,8 @@ QString describeRun(const QTextDocument& document, const QTextFragment& fragment
         .arg(f.intProperty(PageFurniture::NoteMark))
         .arg(f.boolProperty(PageFurniture::PageNumber))
         .arg(f.stringProperty(TextProperties::HiddenText))
-        .arg(int(f.fontCapitalization()));
+        .arg(int(f.fontCapitalization()))
+        .arg(f.hasProperty(TextProperties::SeedRun));
 }
 
 QString describeList(const QTextList* list)
@@ -278,6 +280,7 @@ void addRunRows()
         [](QTextCharFormat& f) { f.setVerticalAlignment(QTextCharFormat::AlignSuperScript); });
     run("subscript",
         [](QTextCharFormat& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); });
+    run("seed text", [](QTextCharFormat& f) { f.setProperty(TextProperties::SeedRun, 5); });
     run("hyperlink", [](QTextCharFormat& f) {
         f.setAnchor(true);
         f.setAnchorHref(QStringLiteral("https://example.org/a?b=c&d"));
