@@ -326,6 +326,9 @@ void frmVellumo::connectEvents()
     // writer hears what became of the words added.
     connect(m_speller, &SpellChecker::ready, m_spelling, &SpellingCommands::speller_Ready);
     connect(m_spelling, &SpellingCommands::languageChosen, this, &frmVellumo::saveSpellingLanguage);
+    // Synonyms come in the language spelling checks.
+    connect(m_spelling, &SpellingCommands::dictionarySet, this,
+            [this](const QString& name) { m_thesaurus->setLanguage(name); });
     connect(m_speller, &SpellChecker::personalNotKept, m_spelling,
             &SpellingCommands::speller_PersonalNotKept);
     connect(m_speller, &SpellChecker::personalTooLarge, m_spelling,

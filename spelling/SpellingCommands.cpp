@@ -91,6 +91,7 @@ void SpellingCommands::setDictionary(const SpellDictionary& dictionary)
 {
     m_checker.setDictionary(dictionary);
     showDictionary();
+    emit dictionarySet(dictionary.name);
     // Once the dictionary is read, speller_Ready() checks what is in view with it.
     setActive(isActive());
 }

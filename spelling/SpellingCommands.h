@@ -74,6 +74,8 @@ public:
 signals:
     /// The writer chose the dictionary called name.
     void languageChosen(const QString& name);
+    /// Spelling now checks with the dictionary of language name, chosen or remembered.
+    void dictionarySet(const QString& name);
 
 private:
     /// Words of the document with the text around them: where that text starts, and how far

@@ -31,14 +31,22 @@ QString bare(QString synonym)
 
 } // namespace
 
-Thesaurus::Thesaurus(const QString& language, const QString& folder)
+Thesaurus::Thesaurus(const QString& language, const QString& folder) : m_folder(folder)
 {
-    const QDir dir(folder);
-    m_index = indexIn(dir, language + u'_');
-    if (m_index.isEmpty())
-        m_index = indexIn(dir, language.section(u'_', 0, 0) + u'_');
-    if (!m_index.isEmpty())
-        m_data = m_index.chopped(4) + QLatin1String(".dat");
+    setLanguage(language);
+}
+
+void Thesaurus::setLanguage(const QString& language)
+{
+    const QDir dir(m_folder);
+    QString index = indexIn(dir, language + u'_');
+    if (index.isEmpty())
+        index = indexIn(dir, language.section(u'_', 0, 0) + u'_');
+    if (index == m_index)
+        return;
+    m_index = index;
+    m_data = index.isEmpty() ? QString() : index.chopped(4) + QLatin1String(".dat");
+    m_thesaurus.reset();
 }
 
 Thesaurus::~Thesaurus() = default;

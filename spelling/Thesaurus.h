@@ -32,6 +32,8 @@ public:
     Thesaurus& operator=(const Thesaurus&) = delete;
 
     bool isAvailable() const { return !m_index.isEmpty(); }
+    /// Takes the thesaurus of language in the same folder, as the constructor finds it.
+    void setLanguage(const QString& language);
     /// The senses of word, each with its synonyms but not its opposites; none when the
     /// thesaurus does not know the word or is unavailable.
     QList<Meaning> meanings(const QString& word);
@@ -39,6 +41,7 @@ public:
 private:
     QList<Meaning> lookUp(const QString& word);
 
+    QString m_folder;
     QString m_index;
     QString m_data;
     std::unique_ptr<MyThes> m_thesaurus;

@@ -679,20 +679,22 @@ void tst_Spelling::withoutDictionarySpellingIsOffAndSaysWhy()
 }
 
 // A thesaurus as the mythes packages lay it out: an index of byte offsets into the data.
-void writeThesaurus(const QString& folder)
+void writeThesaurus(const QString& folder, const QString& language, const QByteArray& entry)
 {
-    const QByteArray entry = "happy|2\n(adj)|glad|joyful (similar term)|unhappy (antonym)\n"
-                             "(adj)|felicitous|fortunate (similar term)\n";
     const QByteArray head = "UTF-8\n";
-    QVERIFY(writeFile(folder + "/th_en_US_v2.dat", head + entry));
-    QVERIFY(writeFile(folder + "/th_en_US_v2.idx",
-                      head + "1\nhappy|" + QByteArray::number(head.size()) + "\n"));
+    const QString base = folder + "/th_" + language + "_v2";
+    QVERIFY(writeFile(base + ".dat", head + entry));
+    QVERIFY(writeFile(base + ".idx", head + "1\n" + entry.left(entry.indexOf('|')) + '|' +
+                                         QByteArray::number(head.size()) + "\n"));
 }
 
 void tst_Spelling::synonymsTakeTheWordsPlaceAsOneStep()
 {
     m_env->thesaurusDir = m_env->path("thesaurus");
-    writeThesaurus(m_env->thesaurusDir);
+    writeThesaurus(m_env->thesaurusDir, "en_US",
+                   "happy|2\n(adj)|glad|joyful (similar term)|unhappy (antonym)\n"
+                   "(adj)|felicitous|fortunate (similar term)\n");
+    writeThesaurus(m_env->thesaurusDir, "de_DE", "happy|1\n(adj)|froh\n");
     frmVellumo* w = editingWindow();
     typeAndRest(w, "So happy, Happy");
     auto* thesaurus = w->findChild<ThesaurusCommands*>();
@@ -720,6 +722,10 @@ void tst_Spelling::synonymsTakeTheWordsPlaceAsOneStep()
     QCOMPARE(offeredAt(capital, 16).value(1), QStringLiteral("Glad"));
     QMenu unknown;
     QCOMPARE(offeredAt(unknown, 5), QStringList());
+    // Synonyms follow the language spelling checks in.
+    emit spelling(w)->dictionarySet(QStringLiteral("de_DE"));
+    QMenu german;
+    QCOMPARE(offeredAt(german, 9), (QStringList{"[(adj) froh]", "froh"}));
 }
 
 QTEST_MAIN(tst_Spelling)
