@@ -270,6 +270,11 @@ void frmVellumo::connectEvents()
 
     connect(m_documents, &DocumentList::currentChanged, this, &frmVellumo::showCaption);
     connect(m_documents, &DocumentList::renamed, this, &frmVellumo::showCaption);
+    // Text dropped or pasted with the middle button, like Paste, was written, if at all, where
+    // it came from.
+    connect(editor, &RichTextBox::ForeignTextStarts, m_tally,
+            &WritingTally::txtFile_ForeignTextStarts);
+    connect(editor, &RichTextBox::ForeignTextEnds, m_tally, &WritingTally::txtFile_ForeignTextEnds);
     // A saved document's recovery copy goes at once, and a closed one's with it.
     connect(editor, &QTextEdit::textChanged, m_recovery, &Recovery::txtFile_Change);
     connect(m_documents, &DocumentList::saved, m_recovery, &Recovery::tmrRecovery_Timer);

@@ -44,6 +44,9 @@ public:
     WritingTally(WritingHistory& history, std::function<QDate()> today,
                  std::function<qint64()> clock, QObject* parent = nullptr);
 
+    /// Text from elsewhere goes in between the two, which is not the writer's writing.
+    void txtFile_ForeignTextStarts() { ++m_aside; }
+    void txtFile_ForeignTextEnds() { --m_aside; }
     /// The text of document changed, or it is the document shown now.
     void txtFile_Change(QTextDocument& document);
     /// Stores the history now; false with errorString when it could not.

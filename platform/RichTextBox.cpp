@@ -12,6 +12,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -784,6 +785,15 @@ bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
            QTextEdit::canInsertFromMimeData(source);
 }
 
+// A drop inserts its text inside an edit of its own, which tells of the change only once it
+// ends, after the insertion.
+void RichTextBox::dropEvent(QDropEvent* e)
+{
+    emit ForeignTextStarts();
+    QTextEdit::dropEvent(e);
+    emit ForeignTextEnds();
+}
+
 void RichTextBox::insertFromMimeData(const QMimeData* source)
 {
     if (const QStringList files = FileArguments::fromUrls(source->urls()); !files.isEmpty()) {
@@ -791,5 +801,7 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
         return;
     }
     prepareOwnText();
+    emit ForeignTextStarts();
     QTextEdit::insertFromMimeData(source);
+    emit ForeignTextEnds();
 }

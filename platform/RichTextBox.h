@@ -126,6 +126,10 @@ signals:
     void MouseDown(Qt::MouseButton button);
     /// Files were dropped into the editor; they are not inserted as text.
     void FilesDropped(const QStringList& paths);
+    /// Text from elsewhere (pasted, dropped, or pasted with the middle button) is going in, and
+    /// then is in.
+    void ForeignTextStarts();
+    void ForeignTextEnds();
     /// The right-click menu for the character at position is about to show; receivers may
     /// put entries of their own at its top.
     void ContextMenu(QMenu* menu, qint64 position);
@@ -139,6 +143,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void document_Change(int from, int removed, int added);

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QSaveFile>
 #include <QSettings>
@@ -81,6 +82,16 @@ void tst_goals::countsOnlyTheWritersWords()
     QCOMPARE(tallyOf(window).today().words, 3);
     QGuiApplication::clipboard()->setText(QStringLiteral("four five six "));
     action(window, "mnuPaste")->trigger();
+    QCOMPARE(tallyOf(window).today().words, 3);
+    // Nor is text dropped from another program.
+    QMimeData dropped;
+    dropped.setText(QStringLiteral("seven eight "));
+    const QPoint at = editor->cursorRect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->viewport(), &enter);
+    QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->viewport(), &drop);
+    QVERIFY(editor->Text().contains(QStringLiteral("seven eight")));
     QCOMPARE(tallyOf(window).today().words, 3);
 
     // A seed word the writer types into is the writer's.
