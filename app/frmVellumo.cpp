@@ -122,16 +122,7 @@ void frmVellumo::createSubsystems()
     m_statistics = new DocumentStatistics(editor, this);
     m_wordCount = new WordCountStatus(*m_statistics, *m_lblWordCount, this);
     m_marks = new EditorMarks(editor, this);
-    m_menu.addSpellingLanguages(this, SpellDictionary::installed(dictionaryFolders()));
-    m_speller = new SpellChecker(SpellDictionary::find(QLocale(), dictionaryFolders()),
-                                 m_services.dataDir, this);
-    m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m.mnuCheckSpelling,
-                                      m.mnuLanguages, messages, m_services.clock, this);
-    m_thesaurus = std::make_unique<Thesaurus>(m_speller->dictionary().name,
-                                              m_services.thesaurusDir.isEmpty()
-                                                  ? QLatin1String(Thesaurus::systemFolder)
-                                                  : m_services.thesaurusDir);
-    m_synonyms = new ThesaurusCommands(editor, *m_thesaurus, *m_undo, this);
+    createSpelling();
     m_injectionMark = new InjectionMark(editor, *m_marks, this);
     m_seedMarks = new SeedMarks(editor, *m.mnuShowSeedText, this);
     m_reroll = new SeedReroll(editor, *m_seed, *m_undo, *m.mnuReroll, this);
@@ -152,6 +143,23 @@ void frmVellumo::createSubsystems()
                          {*m_tally, *m_history, *m_statistics, editor, m_services.today}, this);
     connectCommands();
     connectEvents();
+}
+
+// The underline, its menu entries and the synonyms, in the language chosen or the locale's.
+void frmVellumo::createSpelling()
+{
+    RichTextBox& editor = *m_txtFile;
+    const MainMenu& m = m_menu;
+    m_menu.addSpellingLanguages(this, SpellDictionary::installed(dictionaryFolders()));
+    m_speller = new SpellChecker(SpellDictionary::find(QLocale(), dictionaryFolders()),
+                                 m_services.dataDir, this);
+    m_spelling = new SpellingCommands(editor, *m_marks, *m_speller, *m_undo, *m.mnuCheckSpelling,
+                                      m.mnuLanguages, *m_services.messages, m_services.clock, this);
+    m_thesaurus = std::make_unique<Thesaurus>(m_speller->dictionary().name,
+                                              m_services.thesaurusDir.isEmpty()
+                                                  ? QLatin1String(Thesaurus::systemFolder)
+                                                  : m_services.thesaurusDir);
+    m_synonyms = new ThesaurusCommands(editor, *m_thesaurus, *m_undo, this);
 }
 
 // Where every command leads: each menu entry, and so each toolbar button, to its handler.
@@ -199,7 +207,13 @@ void frmVellumo::connectCommands()
             m_spelling->mnuSpellingLanguage_Click(
                 SpellDictionary::named(language->data().toString(), dictionaryFolders()));
         });
+    connectLaterMenus();
+}
 
+// The Timer, Format, View and Help menus' commands, and the right-click menu.
+void frmVellumo::connectLaterMenus()
+{
+    const MainMenu& m = m_menu;
     MainMenu::onClick(m.mnu0Sec, m_seed, &SeedPrompter::mnu0Sec_Click);
     MainMenu::onClick(m.mnu600Sec, m_seed, &SeedPrompter::mnu600Sec_Click);
     MainMenu::onClick(m.mnu300Sec, m_seed, &SeedPrompter::mnu300Sec_Click);
@@ -281,6 +295,14 @@ void frmVellumo::connectEvents()
     connect(m_documents, &DocumentList::added, m_recovery, &Recovery::documents_Added);
     connect(m_documents, &DocumentList::closed, m_recovery, &Recovery::documents_Closed);
 
+    connectWritingEvents();
+    connectSpellingEvents();
+}
+
+// The seed's runs and their marks, and the counts of what is written.
+void frmVellumo::connectWritingEvents()
+{
+    RichTextBox* editor = m_txtFile;
     // The library hears of the files read, and hands the prompter the seeds chosen from it.
     connect(m_seed, &SeedPrompter::fileChosen, m_seedLibrary,
             &SeedLibraryCommands::seed_FileChosen);
@@ -316,6 +338,11 @@ void frmVellumo::connectEvents()
             [this] { m_tally->txtFile_Change(*m_txtFile->document()); });
     connect(m_tally, &WritingTally::changed, m_goalStatus, &GoalStatus::tally_Changed);
     connect(m_goals, &GoalCommands::goalsChanged, this, &frmVellumo::saveGoals);
+}
+
+void frmVellumo::connectSpellingEvents()
+{
+    RichTextBox* editor = m_txtFile;
 
     // Spelling looks at the words in view: new text, and text scrolled or resized into view.
     connect(editor, &QTextEdit::textChanged, m_spelling, &SpellingCommands::txtFile_Change);

@@ -85,8 +85,12 @@ private:
     void saveGoals();
     void createControls();
     void createSubsystems();
+    void createSpelling();
     void connectCommands();
+    void connectLaterMenus();
     void connectEvents();
+    void connectWritingEvents();
+    void connectSpellingEvents();
     void Form_Load();
     void Form_Unload();
     void loadView(const QSettings& store);
