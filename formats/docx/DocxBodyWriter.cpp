@@ -1,6 +1,7 @@
 #include "formats/docx/DocxBodyWriter.h"
 
 #include "formats/base/PageFurniture.h"
+#include "formats/base/PictureBytes.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/docx/DocxProperties.h"
@@ -48,31 +49,6 @@ bool isLoneSurrogate(QStringView text, qsizetype index)
     if (c.isLowSurrogate())
         return index == 0 || !text[index - 1].isHighSurrogate();
     return false;
-}
-
-// The picture's bytes as PNG or JPEG, as they were read when they were, otherwise encoded;
-// extension learns which.
-QByteArray pictureData(const QVariant& resource, QString* extension)
-{
-    QByteArray data =
-        resource.typeId() == QMetaType::QByteArray ? resource.toByteArray() : QByteArray();
-    *extension = QStringLiteral("png");
-    if (data.startsWith("\x89PNG\r\n\x1a\n"))
-        return data;
-    if (data.startsWith("\xff\xd8\xff")) {
-        *extension = QStringLiteral("jpeg");
-        return data;
-    }
-    const QImage image = resource.typeId() == QMetaType::QImage    ? resource.value<QImage>()
-                         : resource.typeId() == QMetaType::QPixmap ? resource.value<QImage>()
-                                                                   : QImage::fromData(data);
-    data.clear();
-    if (image.isNull())
-        return data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return data;
 }
 
 QSizeF naturalSize(const QByteArray& data)
@@ -454,9 +430,11 @@ void DocxBodyWriter::writePicture(const QTextImageFormat& format)
 {
     auto found = m_context.pictures.find(format.name());
     if (found == m_context.pictures.end()) {
-        QString extension;
-        const QByteArray data = pictureData(
-            m_document.resource(QTextDocument::ImageResource, QUrl(format.name())), &extension);
+        const PictureBytes picture = PictureBytes::of(
+            m_document.resource(QTextDocument::ImageResource, QUrl(format.name())));
+        const QByteArray& data = picture.data;
+        const QString extension =
+            picture.kind == PictureBytes::Jpeg ? QStringLiteral("jpeg") : QStringLiteral("png");
         if (data.isEmpty())
             return;
         const QString target =

@@ -1,6 +1,7 @@
 #include "formats/odt/OdtBodyWriter.h"
 
 #include "formats/base/PageFurniture.h"
+#include "formats/base/PictureBytes.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtAutoStyles.h"
@@ -23,30 +24,6 @@ namespace {
 
 constexpr int s_progressStep = 1024;
 constexpr int s_maxListLevel = 10;
-
-// A picture's bytes as a package keeps them: PNG and JPEG as they are, anything else as PNG.
-QByteArray pictureData(const QVariant& resource, QString* extension)
-{
-    QByteArray data =
-        resource.typeId() == QMetaType::QByteArray ? resource.toByteArray() : QByteArray();
-    if (data.startsWith("\xff\xd8\xff")) {
-        *extension = QStringLiteral(".jpg");
-        return data;
-    }
-    *extension = QStringLiteral(".png");
-    if (data.startsWith("\x89PNG\r\n\x1a\n"))
-        return data;
-    const QImage image = resource.typeId() == QMetaType::QImage    ? resource.value<QImage>()
-                         : resource.typeId() == QMetaType::QPixmap ? resource.value<QImage>()
-                                                                   : QImage::fromData(data);
-    data.clear();
-    if (image.isNull())
-        return data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return data;
-}
 
 bool isWritable(QChar c)
 {
@@ -322,9 +299,11 @@ void OdtBodyWriter::writeImage(const QTextImageFormat& format)
 {
     QString part = m_pictures.parts.value(format.name());
     if (part.isEmpty()) {
-        QString extension;
-        const QByteArray data = pictureData(
-            m_document.resource(QTextDocument::ImageResource, QUrl(format.name())), &extension);
+        const PictureBytes picture = PictureBytes::of(
+            m_document.resource(QTextDocument::ImageResource, QUrl(format.name())));
+        const QByteArray& data = picture.data;
+        const QString extension =
+            picture.kind == PictureBytes::Jpeg ? QStringLiteral(".jpg") : QStringLiteral(".png");
         if (data.isEmpty())
             return;
         part =

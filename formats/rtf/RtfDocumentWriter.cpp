@@ -2,6 +2,7 @@
 
 #include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
+#include "formats/base/PictureBytes.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
@@ -246,32 +247,6 @@ std::vector<int> columnWidths(const QTextTableFormat& format, int columns)
     for (int& width : widths)
         width = width > 0 ? width : share;
     return widths;
-}
-
-// The picture's bytes as PNG or JPEG: as they were read when they were, otherwise encoded.
-QByteArray imageData(const QVariant& resource, std::string_view* kind)
-{
-    QByteArray data =
-        resource.typeId() == QMetaType::QByteArray ? resource.toByteArray() : QByteArray();
-    if (data.startsWith("\x89PNG\r\n\x1a\n")) {
-        *kind = "\\pngblip"sv;
-        return data;
-    }
-    if (data.startsWith("\xff\xd8\xff")) {
-        *kind = "\\jpegblip"sv;
-        return data;
-    }
-    const QImage image = resource.typeId() == QMetaType::QImage    ? resource.value<QImage>()
-                         : resource.typeId() == QMetaType::QPixmap ? resource.value<QImage>()
-                                                                   : QImage::fromData(data);
-    data.clear();
-    if (image.isNull())
-        return data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    *kind = "\\pngblip"sv;
-    return data;
 }
 
 // The font table's family word for a kind of face.
@@ -930,9 +905,11 @@ void RtfDocumentWriter::writeSeedRun(QStringView text, const RtfRunStyle& style)
 
 bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)
 {
-    std::string_view kind;
-    const QByteArray data =
-        imageData(m_document.resource(QTextDocument::ImageResource, QUrl(format.name())), &kind);
+    const PictureBytes picture =
+        PictureBytes::of(m_document.resource(QTextDocument::ImageResource, QUrl(format.name())));
+    const QByteArray& data = picture.data;
+    const std::string_view kind =
+        picture.kind == PictureBytes::Jpeg ? "\\jpegblip"sv : "\\pngblip"sv;
     if (data.isEmpty())
         return false;
     m_body.append("{\\pict"sv);
