@@ -78,7 +78,7 @@ QList<Thesaurus::Meaning> Thesaurus::lookUp(const QString& word)
     const int count = m_thesaurus->Lookup(key.constData(), int(key.size()), &entries);
     QList<Meaning> meanings;
     for (int i = 0; i < count; ++i) {
-        Meaning meaning{text(entries[i].defn), {}};
+        Meaning meaning{bare(text(entries[i].defn)), {}};
         for (int s = 0; s < entries[i].count; ++s) {
             const QString synonym = text(entries[i].psyns[s]);
             const QString other = bare(synonym);
