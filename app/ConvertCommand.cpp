@@ -67,8 +67,9 @@ int ConvertCommand::run(QTextStream& errors) const
         return 1;
     }
     int result = 0;
+    QStringList written;
     for (const QString& file : m_files) {
-        if (const QString error = convert(file); !error.isEmpty()) {
+        if (const QString error = convert(file, written); !error.isEmpty()) {
             errors << file << ": " << error << '\n';
             result = 1;
         }
@@ -77,7 +78,7 @@ int ConvertCommand::run(QTextStream& errors) const
     return result;
 }
 
-QString ConvertCommand::convert(const QString& file) const
+QString ConvertCommand::convert(const QString& file, QStringList& written) const
 {
     DocumentFormats::Read read = DocumentFormats::readFile(file);
     if (!read.document)
@@ -87,6 +88,12 @@ QString ConvertCommand::convert(const QString& file) const
     // Written over itself, a file would lose for good whatever reading could not keep.
     if (QFileInfo(path) == QFileInfo(file))
         return QStringLiteral("would be written over itself; give another --outdir");
+    // Files of one name from several folders, or in several formats, would end as the last.
+    if (written.contains(QFileInfo(path).absoluteFilePath()))
+        return QStringLiteral("would be written over %1, converted from another file of the "
+                              "same name; convert it apart")
+            .arg(path);
+    written << QFileInfo(path).absoluteFilePath();
     const QString error = writeTo(path, *read.document);
     return error.isEmpty() ? error : QStringLiteral("cannot write %1: %2").arg(path, error);
 }

@@ -25,7 +25,8 @@ public:
     QString usageError() const { return m_usageError; }
 
 private:
-    QString convert(const QString& file) const;
+    /// Converts file, unless its result would replace one of those written before.
+    QString convert(const QString& file, QStringList& written) const;
     QString writeTo(const QString& path, QTextDocument& document) const;
 
     QString m_format;

@@ -109,6 +109,12 @@ void ConvertTest::convertsEachFileAndNamesTheFailures()
     QFile lists(m_dir.filePath("lists.rtf"));
     QVERIFY(lists.open(QIODevice::ReadOnly));
     QCOMPARE(lists.readAll(), QByteArray(s_lists));
+    // Nor over what another file of the same name just became.
+    QVERIFY(QFile::copy(m_dir.filePath("lists.rtf"), m_dir.filePath("lists.md")));
+    QCOMPARE(convert({"--convert-to", "odt", "--outdir", out, "lists.rtf", "lists.md"}, &errors),
+             1);
+    QVERIFY2(errors.startsWith(QLatin1String("lists.md: would be written over")),
+             qPrintable(errors));
     // A manuscript's title page carries no header.
     checkPages(m_dir.filePath("out/manuscript.pdf"), "HARBOUR", "office closed boats chandler.", 2);
 }
