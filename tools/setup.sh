@@ -43,7 +43,7 @@ run)
 test)
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_BENCH=ON
     cmake --build build -j"$(nproc)"
-    # The RTF reader's fuzz target replays its seed corpus once, under ASan and UBSan.
+    # Each reader's fuzz target replays its seed corpus once, under ASan and UBSan.
     tools/fuzz.sh check
     cd build && QT_QPA_PLATFORM=offscreen exec ctest --output-on-failure -j"$(nproc)" ;;
 esac
