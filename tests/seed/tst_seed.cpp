@@ -47,14 +47,6 @@ QStringList wordsOf(const QString& text)
     return list;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 } // namespace
 
 class tst_Seed : public QObject
@@ -134,16 +126,16 @@ private:
 frmVellumo* tst_Seed::windowWithSeeds()
 {
     m_env->programDir = m_env->path(QStringLiteral("program"));
-    writeFile(m_env->programDir + "/data/seedone.txt", "sea fog lamp");
-    writeFile(m_env->programDir + "/data/seedtwo.txt", "kitchen lemon\r\njug spoon");
-    writeFile(m_env->programDir + "/data/seedthree.txt", numbered.toUtf8());
+    writeTestFile(m_env->programDir + "/data/seedone.txt", "sea fog lamp");
+    writeTestFile(m_env->programDir + "/data/seedtwo.txt", "kitchen lemon\r\njug spoon");
+    writeTestFile(m_env->programDir + "/data/seedthree.txt", numbered.toUtf8());
     return m_env->window();
 }
 
 void tst_Seed::loadNewSeed(frmVellumo* w, const QByteArray& content)
 {
     const QString path = m_env->path(QStringLiteral("seed-%1.txt").arg(m_env->dialog.shown.size()));
-    writeFile(path, content);
+    writeTestFile(path, content);
     m_env->dialog.queueFileName(path);
     action(w, "mnuNewSeed")->trigger();
 }
@@ -365,7 +357,7 @@ void tst_Seed::decode()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     const QString path = m_env->path(QStringLiteral("seed.txt"));
-    writeFile(path, bytes);
+    writeTestFile(path, bytes);
     SeedFile file;
     QCOMPARE(file.read(path), !text.isNull());
     QCOMPARE(file.takeText(), text);
@@ -644,7 +636,7 @@ void tst_Seed::sameSeedTwiceReadsTheFileAgain()
     frmVellumo* w = windowWithSeeds();
     action(w, "mnuSeedOne")->trigger();
     QCOMPARE(seed(w)->seedText(), QStringLiteral("sea fog lamp"));
-    writeFile(m_env->programDir + "/data/seedone.txt", "ab");
+    writeTestFile(m_env->programDir + "/data/seedone.txt", "ab");
     txtFile(w)->setSelStart(0);
     const QString firstRun = txtFile(w)->Text();
 
@@ -727,7 +719,7 @@ void tst_Seed::unreadableSeedRestoresMarks()
     const QString path = m_env->path(file.remove(QLatin1String(" binary")));
     QFile::remove(path);
     if (binary)
-        writeFile(path, QByteArray("PK\x03\x04\0\0", 6));
+        writeTestFile(path, QByteArray("PK\x03\x04\0\0", 6));
     if (entry == QLatin1String("mnuNewSeed"))
         m_env->dialog.queueFileName(path);
 

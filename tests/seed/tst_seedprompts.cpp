@@ -20,18 +20,6 @@
 #include <QTableWidget>
 #include <QTest>
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
-
 /// The seed library, its mix and its recent files, no repeats, and the pause prompt.
 class tst_SeedPrompts : public QObject
 {
@@ -59,7 +47,7 @@ private:
 
 void tst_SeedPrompts::loadWordSeed(frmVellumo* w)
 {
-    writeFile(m_env->path("word.txt"), "word");
+    writeTestFile(m_env->path("word.txt"), "word");
     m_env->dialog.queueFileName(m_env->path("word.txt"));
     action(w, "mnuNewSeed")->trigger();
     QCOMPARE(seed(w)->seedText(), "word");
@@ -155,11 +143,11 @@ void tst_SeedPrompts::manageSeedsListsFilesAndMixesThem()
 {
     frmVellumo* w = m_env->window();
     const QString folder = m_env->path(QStringLiteral("seeds"));
-    writeFile(folder + "/one.txt", "red");
-    writeFile(folder + "/two.txt", "blue blue");
-    writeFile(folder + "/notes.md", "skipped");
-    writeFile(m_env->path("three.txt"), "green green green");
-    writeFile(m_env->path("binary.txt"), QByteArray("\0\1\2", 3));
+    writeTestFile(folder + "/one.txt", "red");
+    writeTestFile(folder + "/two.txt", "blue blue");
+    writeTestFile(folder + "/notes.md", "skipped");
+    writeTestFile(m_env->path("three.txt"), "green green green");
+    writeTestFile(m_env->path("binary.txt"), QByteArray("\0\1\2", 3));
     action(w, "mnuManageSeeds")->trigger();
     frmSeeds* dialog = child<frmSeeds>(w);
     m_env->dialog.queueFileName(folder);
@@ -206,7 +194,7 @@ void tst_SeedPrompts::recentSeedFilesAreOffered()
     frmVellumo* w = m_env->window();
     QVERIFY(!action(w, "mnuRecentSeed1")->isVisible());
     for (const char* name : {"first.txt", "second.txt"}) {
-        writeFile(m_env->path(name), name);
+        writeTestFile(m_env->path(name), name);
         m_env->dialog.queueFileName(m_env->path(name));
         action(w, "mnuNewSeed")->trigger();
     }

@@ -3,6 +3,9 @@
 #include "app/frmVellumo.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -52,4 +55,12 @@ void TestEnvironment::closeWindow()
     if (m_window)
         m_window->close();
     m_window.reset();
+}
+
+void writeTestFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
 }

@@ -49,3 +49,6 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<frmVellumo> m_window;
 };
+
+/// Writes bytes to a new file at path, making its folder, and fails the test when it cannot.
+void writeTestFile(const QString& path, const QByteArray& bytes);
