@@ -252,8 +252,8 @@ void tst_SeedMarks::statusBarCountsKeptAndReworked()
         static const QRegularExpression count(
             QStringLiteral("; seed: (\\d+) kept, (\\d+) reworked$"));
         const QRegularExpressionMatch match = count.match(lblWordCount(w)->text());
-        return match.hasMatch() ? QPair(match.captured(1).toInt(), match.captured(2).toInt())
-                                : QPair(-1, -1);
+        return match.hasMatch() ? std::pair(match.captured(1).toInt(), match.captured(2).toInt())
+                                : std::pair(-1, -1);
     };
     editor->setSelStart(7);
     seed(w)->injectAtCaret();
