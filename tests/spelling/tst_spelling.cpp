@@ -39,11 +39,12 @@ QStringList underlined(frmVellumo* w)
 }
 
 /// Lets the spelling check run, as after a pause, and waits until it is done: the
-/// dictionaries are read on a worker.
+/// dictionaries are read on a worker, which on a loaded machine or under a sanitizer takes
+/// far longer than the usual five seconds for a list of megabytes.
 void pause(frmVellumo* w)
 {
     spelling(w)->tmrSpelling_Timer();
-    QTRY_VERIFY(!spelling(w)->isChecking());
+    QTRY_VERIFY_WITH_TIMEOUT(!spelling(w)->isChecking(), 60000);
 }
 
 /// Types text into the editor and lets the spelling check run, as after a pause.
