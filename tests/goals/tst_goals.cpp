@@ -27,6 +27,8 @@ private slots:
     void cleanup() { m_env.reset(); }
 
     void countsOnlyTheWritersWords();
+    void undoTakesBackOnlyWhatItUndoes_data();
+    void undoTakesBackOnlyWhatItUndoes();
     void countsTimeBetweenCloseEdits();
     void twoInstancesKeepEachOthersWords();
     void failedWriteKeepsTheOldFile();
@@ -110,6 +112,41 @@ void tst_goals::countsOnlyTheWritersWords()
     QCOMPARE(tallyOf(window).sessionWords(), 3);
     QCOMPARE(child<QLabel>(window, "lblGoal")->text(), QStringLiteral("3 of 1,000 words today"));
     QCOMPARE(child<QProgressBar>(window, "prgGoal")->value(), 3);
+}
+
+void tst_goals::undoTakesBackOnlyWhatItUndoes_data()
+{
+    QTest::addColumn<bool>("historyKept");
+    QTest::newRow("Undo walks the editor's history") << true;
+    QTest::newRow("Undo reads the recorded state again") << false;
+}
+
+void tst_goals::undoTakesBackOnlyWhatItUndoes()
+{
+    QFETCH(bool, historyKept);
+    frmVellumo* window = m_env->window();
+    auto* editor = child<RichTextBox>(window, "txtFile");
+    const auto undo = [&] {
+        if (!historyKept)
+            editor->document()->clearUndoRedoStacks();
+        action(window, "mnuUndo")->trigger();
+        return tallyOf(window).today().words;
+    };
+    type(window, QStringLiteral("one two t"));
+    QCOMPARE(tallyOf(window).today().words, 3);
+    QCOMPARE(undo(), 2);
+    QCOMPARE(undo(), 3);
+
+    // Deleting words the writer did not write took back none of theirs: undoing it gives none.
+    action(window, "mnuNew")->trigger();
+    QGuiApplication::clipboard()->setText(QStringLiteral("four five six seven"));
+    action(window, "mnuPaste")->trigger();
+    editor->selectAll();
+    action(window, "mnuDelete")->trigger();
+    QCOMPARE(editor->Text(), QString());
+    QCOMPARE(tallyOf(window).today().words, 3);
+    QCOMPARE(undo(), 3);
+    QCOMPARE(tallyOf(window).sessionWords(), 3);
 }
 
 void tst_goals::countsTimeBetweenCloseEdits()
