@@ -1,4 +1,5 @@
 #include "app/frmVellumo.h"
+#include "dialogs/DayChart.h"
 #include "dialogs/frmGoals.h"
 #include "dialogs/frmStatistics.h"
 #include "formats/AtomicFile.h"
@@ -36,6 +37,7 @@ private slots:
     void streak();
     void streakFollowsTheCalendar();
     void goalsAreSetAndRemembered();
+    void chartShowsEveryDayWithWords();
 
 private:
     WritingHistory history() const
@@ -293,6 +295,33 @@ void tst_goals::goalsAreSetAndRemembered()
                  *std::make_unique<QSettings>(m_env->settingsFile(), QSettings::IniFormat))
                  .daily,
              500);
+}
+
+// A few words against a large goal still make a bar, and the goal's line says what it is.
+void tst_goals::chartShowsEveryDayWithWords()
+{
+    DayChart chart;
+    chart.resize(300, 140);
+    chart.setDays({0, 0, 12}, 5000);
+    const QImage image = chart.grab().toImage();
+    const QColor today = chart.palette().color(QPalette::Highlight);
+    const int paper = qGray(chart.palette().color(QPalette::Window).rgb());
+    int todayRows = 0;
+    int inkedRows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        bool todayHere = false;
+        bool inked = false;
+        for (int x = image.width() * 2 / 3; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            todayHere |= pixel == today;
+            inked |= pixel != today && qGray(pixel.rgb()) < paper - 80;
+        }
+        todayRows += todayHere;
+        inkedRows += inked;
+    }
+    QVERIFY2(todayRows >= 3, qPrintable(QString::number(todayRows)));
+    // The line takes one row, its name several.
+    QVERIFY2(inkedRows >= 5, qPrintable(QString::number(inkedRows)));
 }
 
 QTEST_MAIN(tst_goals)
