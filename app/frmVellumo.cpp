@@ -128,8 +128,8 @@ void frmVellumo::createSubsystems()
     m_reroll = new SeedReroll(editor, *m_seed, *m_undo, *m.mnuReroll, this);
     m_pause = new PausePrompter(*m_seed, {m.mnuPause10Sec, m.mnuPause30Sec, m.mnuPause60Sec},
                                 m_services.clock, this);
-    m_fullScreen = new FullScreen(*this, editor, {m_tbrVellumo, m_cmbFiles, m_sbrVellumo},
-                                  *m.mnuFullScreen, this);
+    m_fullScreen = new FullScreen(
+        *this, editor, {menuBar(), m_tbrVellumo, m_cmbFiles, m_sbrVellumo}, *m.mnuFullScreen, this);
     m_focus = new FocusMode(
         editor, {m.mnuFocusOff, m.mnuFocusParagraph, m.mnuFocusSentence, m.mnuFocusThreeLines},
         this);
