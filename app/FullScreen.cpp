@@ -31,6 +31,9 @@ FullScreen::FullScreen(QMainWindow& window, RichTextBox& editor, const Controls&
 {
     m_tmrEdge->setInterval(pollMs);
     connect(m_tmrEdge, &QTimer::timeout, this, &FullScreen::tmrEdge_Timer);
+    // Over the text, the bars must hide it.
+    m_controls.toolbar->setAutoFillBackground(true);
+    m_controls.status->setAutoFillBackground(true);
 }
 
 void FullScreen::mnuFullScreen_Click()
@@ -63,7 +66,10 @@ void FullScreen::mnuFullScreen_Click()
 void FullScreen::layOut()
 {
     const QRect client = m_window.centralWidget()->rect();
-    m_editor.setGeometry(client);
+    // The menu bar come back pushes the client area down: the text reaches up under it, so it
+    // stays where it is on the screen.
+    const int under = m_window.centralWidget()->y();
+    m_editor.setGeometry(client.adjusted(0, -under, 0, 0));
     const QMargins margins = m_editor.viewMargins();
     const int room = m_editor.viewport()->width() + margins.left() + margins.right();
     const int column =

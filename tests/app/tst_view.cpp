@@ -82,10 +82,13 @@ void tst_View::fullScreenHidesControlsAndShowsThemAtTheEdge()
     QCOMPARE(cmbFiles(w)->geometry().bottom() + 1, sbrVellumo(w)->geometry().top());
     QCursor::setPos(w->mapToGlobal(w->rect().center()));
     QTRY_VERIFY(cmbFiles(w)->isHidden());
+    const QPoint textAt = txtFile(w)->viewport()->mapToGlobal(QPoint());
     QCursor::setPos(w->mapToGlobal(QPoint(w->width() / 2, 0)));
     QTRY_VERIFY(tbrVellumo(w)->isVisible());
     QTRY_VERIFY(w->menuBar()->height() > 0);
     QVERIFY(cmbFiles(w)->isHidden());
+    // They come over the text, which stays where it is.
+    QTRY_COMPARE(txtFile(w)->viewport()->mapToGlobal(QPoint()), textAt);
     QCursor::setPos(w->mapToGlobal(w->rect().center()));
     QTRY_VERIFY(tbrVellumo(w)->isHidden());
 
