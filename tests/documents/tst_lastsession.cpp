@@ -38,6 +38,8 @@ private slots:
     void fileArgumentsLeaveTheSessionClosed();
     void turnedOffNothingComesBack();
     void recoveredCopyTakesThePlaceOfItsFile();
+    void fileArgumentRestoredIsShownNotReadAgain();
+    void copyOfferedWhileItsFileIsReadWins();
     void lateCopyTakesThePlaceOfItsReopenedFile_data();
     void lateCopyTakesThePlaceOfItsReopenedFile();
 
@@ -161,6 +163,48 @@ void tst_LastSession::recoveredCopyTakesThePlaceOfItsFile()
     QCOMPARE(documents(w)->store().curDoc(), 0);
     QCOMPARE(txtFile(w)->Text().trimmed(), "unsaved words");
     QVERIFY(documents(w)->isModified(0));
+}
+
+// Opening a file after a crash, as from the file manager, finds its copy restored.
+void tst_LastSession::fileArgumentRestoredIsShownNotReadAgain()
+{
+    {
+        RecoveryStore crashed(RecoveryStore::folderFor(m_env->path("data")));
+        QVERIFY(crashed.open());
+        QVERIFY(crashed.write({0, m_long, true, "{\\rtf1\\ansi unsaved words\\par}"}));
+    }
+    m_env->messages.queueAnswer(MessageService::Button::Restore);
+    frmVellumo* w = start({m_long, m_short});
+    QCOMPARE(entries(cmbFiles(w)), (QStringList{m_long, m_short}));
+    QCOMPARE(documents(w)->store().curDoc(), 1);
+    documents(w)->selectEntry(0);
+    QCOMPARE(txtFile(w)->Text().trimmed(), "unsaved words");
+}
+
+// Reading a file lets timers in, the one that offers the copies too.
+void tst_LastSession::copyOfferedWhileItsFileIsReadWins()
+{
+    exit(start({m_long}));
+    {
+        RecoveryStore crashed(RecoveryStore::folderFor(m_env->path("data")));
+        QVERIFY(crashed.open());
+        QVERIFY(crashed.write({0, m_long, true, "{\\rtf1\\ansi unsaved words\\par}"}));
+    }
+    frmVellumo* w = nullptr;
+    {
+        FileSystemFaults faults(m_env->path("unused"));
+        faults.limitFileSize(0);
+        w = m_env->window();
+    }
+    m_env->messages.queueAnswer(MessageService::Button::Restore);
+    m_env->onClockRead = [&] {
+        if (m_env->messages.questions.isEmpty())
+            QMetaObject::invokeMethod(recovery(w)->tmrRecovery(), "timeout");
+    };
+    w->openArguments({"quillmere"});
+    QCOMPARE(m_env->messages.questions.size(), 1);
+    QCOMPARE(entries(cmbFiles(w)), QStringList{m_long});
+    QCOMPARE(txtFile(w)->Text().trimmed(), "unsaved words");
 }
 
 void tst_LastSession::lateCopyTakesThePlaceOfItsReopenedFile_data()
