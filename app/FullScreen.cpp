@@ -66,8 +66,8 @@ void FullScreen::mnuFullScreen_Click()
 void FullScreen::layOut()
 {
     const QRect client = m_window.centralWidget()->rect();
-    // The menu bar come back pushes the client area down: the text reaches up under it, so it
-    // stays where it is on the screen.
+    // The menu bar, when it comes back, pushes the client area down: the text reaches up under
+    // it, so it stays where it is on the screen.
     const int under = m_window.centralWidget()->y();
     m_editor.setGeometry(client.adjusted(0, -under, 0, 0));
     const QMargins margins = m_editor.viewMargins();
