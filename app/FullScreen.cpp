@@ -1,12 +1,15 @@
 #include "app/FullScreen.h"
 
+#include "app/LayoutRule.h"
 #include "platform/RichTextBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QFontInfo>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <QTimer>
@@ -14,8 +17,6 @@
 
 namespace {
 
-// A column about forty of the text's ems wide reads comfortably; wider lines tire the eye.
-constexpr int columnEms = 40;
 // The pointer rests at an edge when it stays within these pixels for two looks at it.
 constexpr int edgePixels = 2;
 constexpr int restingPolls = 2;
@@ -30,6 +31,9 @@ FullScreen::FullScreen(QMainWindow& window, RichTextBox& editor, const Controls&
 {
     m_tmrEdge->setInterval(pollMs);
     connect(m_tmrEdge, &QTimer::timeout, this, &FullScreen::tmrEdge_Timer);
+    // Over the text, the bars must hide it.
+    m_controls.toolbar->setAutoFillBackground(true);
+    m_controls.status->setAutoFillBackground(true);
 }
 
 void FullScreen::mnuFullScreen_Click()
@@ -44,14 +48,16 @@ void FullScreen::mnuFullScreen_Click()
         m_normalOuter = m_window.frameGeometry();
         m_editorPlace = m_editor.pos();
         m_stateBefore = m_window.windowState();
-        showControls(false);
+        showTop(false);
+        showBottom(false);
         m_tmrEdge->start();
         m_window.setWindowState(m_stateBefore | Qt::WindowFullScreen);
     } else {
         m_tmrEdge->stop();
+        showTop(true);
+        showBottom(true);
         m_editor.setViewMargins({});
         m_editor.move(m_editorPlace);
-        showControls(true);
         m_window.setWindowState(m_stateBefore & ~Qt::WindowFullScreen);
     }
     emit changed();
@@ -60,11 +66,16 @@ void FullScreen::mnuFullScreen_Click()
 void FullScreen::layOut()
 {
     const QRect client = m_window.centralWidget()->rect();
-    m_editor.setGeometry(client);
-    const int column = columnEms * QFontInfo(m_editor.document()->defaultFont()).pixelSize();
-    const int side = qMax(0, (m_editor.viewport()->width() + m_editor.viewMargins().left() +
-                              m_editor.viewMargins().right() - column) /
-                                 2);
+    // The menu bar, when it comes back, pushes the client area down: the text reaches up under
+    // it, so it stays where it is on the screen.
+    const int under = m_window.centralWidget()->y();
+    m_editor.setGeometry(client.adjusted(0, -under, 0, 0));
+    const QMargins margins = m_editor.viewMargins();
+    const int room = m_editor.viewport()->width() + margins.left() + margins.right();
+    const int column =
+        LayoutRule::fullScreenColumn(QFontInfo(m_editor.document()->defaultFont()).pixelSize(),
+                                     qRound(12.0 * m_editor.logicalDpiY() / 72.0), room);
+    const int side = qMax(0, (room - column) / 2);
     m_editor.setViewMargins(QMargins(side, 0, side, 0));
     const int toolbar = m_controls.toolbar->sizeHint().height();
     const int status = m_controls.status->sizeHint().height();
@@ -78,36 +89,42 @@ void FullScreen::layOut()
         control->raise();
 }
 
-// The controls come while the pointer rests at the top or bottom edge, and go once it
-// leaves them for the text.
+// The controls at an edge come while the pointer rests there, and go once it leaves them for
+// the text; a menu open from the menu bar keeps them.
 void FullScreen::tmrEdge_Timer()
 {
-    const int y = m_window.mapFromGlobal(QCursor::pos()).y();
-    const bool atEdge = y <= edgePixels || y >= m_window.height() - 1 - edgePixels;
-    if (!controlsShown()) {
-        m_restingPolls = atEdge ? m_restingPolls + 1 : 0;
-        if (m_restingPolls >= restingPolls) {
-            layOut();
-            showControls(true);
-        }
+    if (QApplication::activePopupWidget())
         return;
-    }
-    const int inClient = m_window.centralWidget()->mapFromGlobal(QCursor::pos()).y();
-    const bool overControls = inClient <= m_controls.toolbar->geometry().bottom() ||
-                              inClient >= m_controls.list->geometry().top();
-    if (!overControls && !atEdge)
-        showControls(false);
+    const QPoint pointer = QCursor::pos();
+    const int y = m_window.mapFromGlobal(pointer).y();
+    const bool atTop = y <= edgePixels;
+    const bool atBottom = y >= m_window.height() - 1 - edgePixels;
+    m_restingPolls = atTop || atBottom ? m_restingPolls + 1 : 0;
+    const bool rested = m_restingPolls >= restingPolls;
+    const bool overTop =
+        m_controls.toolbar->mapFromGlobal(pointer).y() < m_controls.toolbar->height();
+    const bool overBottom = m_controls.list->mapFromGlobal(pointer).y() >= 0;
+    const bool topShown = !m_controls.toolbar->isHidden();
+    const bool bottomShown = !m_controls.status->isHidden();
+    if (const bool top = topShown ? overTop || atTop : rested && atTop; top != topShown)
+        showTop(top);
+    if (const bool bottom = bottomShown ? overBottom || atBottom : rested && atBottom;
+        bottom != bottomShown)
+        showBottom(bottom);
 }
 
-void FullScreen::showControls(bool shown)
+void FullScreen::showTop(bool shown)
 {
-    m_restingPolls = 0;
+    m_controls.menu->setMaximumHeight(shown ? QWIDGETSIZE_MAX : 0);
     m_controls.toolbar->setVisible(shown);
+    m_restingPolls = 0;
+}
+
+void FullScreen::showBottom(bool shown)
+{
+    if (shown)
+        layOut();
     m_controls.list->setVisible(shown);
     m_controls.status->setVisible(shown);
-}
-
-bool FullScreen::controlsShown() const
-{
-    return m_controls.toolbar->isVisible();
+    m_restingPolls = 0;
 }

@@ -6,14 +6,16 @@
 class QAction;
 class QComboBox;
 class QMainWindow;
+class QMenuBar;
 class QStatusBar;
 class QTimer;
 class QToolBar;
 class RichTextBox;
 
 /// Full screen: the window covers its screen with the text alone, in a column of a
-/// comfortable width; the toolbar, the list and the status bar come back over the text while
-/// the pointer rests at the top or bottom edge.
+/// comfortable width. The menu bar and the toolbar come back while the pointer rests at the top
+/// edge, the list and the status bar at the bottom one. The menu bar folds to no height rather
+/// than hiding, so its access keys and every entry's shortcut still work.
 class FullScreen : public QObject
 {
     Q_OBJECT
@@ -21,6 +23,7 @@ class FullScreen : public QObject
 public:
     struct Controls
     {
+        QMenuBar* menu;
         QToolBar* toolbar;
         QComboBox* list;
         QStatusBar* status;
@@ -43,8 +46,8 @@ signals:
 
 private:
     void tmrEdge_Timer();
-    void showControls(bool shown);
-    bool controlsShown() const;
+    void showTop(bool shown);
+    void showBottom(bool shown);
 
     QMainWindow& m_window;
     RichTextBox& m_editor;

@@ -14,3 +14,12 @@ LayoutRule LayoutRule::compute(double outerWidth, double outerHeight, double too
     r.listTop = toolbarHeight + *r.editorHeight;
     return r;
 }
+
+int LayoutRule::fullScreenColumn(int textEm, int twelvePointEm, int room)
+{
+    // Lines of about forty ems read comfortably; wider ones tire the eye.
+    constexpr int columnEms = 40;
+    constexpr int marginEms = 2;
+    const int widest = std::max(0, room - 2 * marginEms * twelvePointEm);
+    return std::min(columnEms * std::max(textEm, twelvePointEm), widest);
+}

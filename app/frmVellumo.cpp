@@ -128,8 +128,8 @@ void frmVellumo::createSubsystems()
     m_reroll = new SeedReroll(editor, *m_seed, *m_undo, *m.mnuReroll, this);
     m_pause = new PausePrompter(*m_seed, {m.mnuPause10Sec, m.mnuPause30Sec, m.mnuPause60Sec},
                                 m_services.clock, this);
-    m_fullScreen = new FullScreen(*this, editor, {m_tbrVellumo, m_cmbFiles, m_sbrVellumo},
-                                  *m.mnuFullScreen, this);
+    m_fullScreen = new FullScreen(
+        *this, editor, {menuBar(), m_tbrVellumo, m_cmbFiles, m_sbrVellumo}, *m.mnuFullScreen, this);
     m_focus = new FocusMode(
         editor, {m.mnuFocusOff, m.mnuFocusParagraph, m.mnuFocusSentence, m.mnuFocusThreeLines},
         this);
@@ -336,6 +336,11 @@ void frmVellumo::connectWritingEvents()
             [this] { m_tally->txtFile_Change(*m_txtFile->document()); });
     connect(m_documents, &DocumentList::currentChanged, m_tally,
             [this] { m_tally->txtFile_Change(*m_txtFile->document()); });
+    // Undo gives back the count each state it brings back had when it was recorded.
+    connect(m_undo, &UndoSnapshot::recorded, m_tally, &WritingTally::undo_Recorded);
+    connect(m_undo, &UndoSnapshot::undoStarts, m_tally, &WritingTally::undo_Starts);
+    connect(m_undo, &UndoSnapshot::undoEnds, m_tally,
+            [this] { m_tally->undo_Ends(*m_txtFile->document()); });
     connect(m_tally, &WritingTally::changed, m_goalStatus, &GoalStatus::tally_Changed);
     connect(m_goals, &GoalCommands::goalsChanged, this, &frmVellumo::saveGoals);
 }

@@ -3,8 +3,10 @@
 #include <QList>
 #include <QWidget>
 
+class QPainter;
+
 /// Bars of the words written on each of a run of days, the last one today, drawn to scale
-/// under a line at the daily goal.
+/// under a named line at the daily goal.
 class DayChart : public QWidget
 {
     Q_OBJECT
@@ -19,6 +21,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void drawGoal(QPainter& painter, const QRectF& area, qreal y);
+
     QList<qint64> m_words;
     qint64 m_goal = 0;
 };

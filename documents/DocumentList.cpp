@@ -127,6 +127,11 @@ void DocumentList::setPlace(int index, const TextPlace& place)
         m_editor.restorePlace(place);
 }
 
+TextPlace DocumentList::placeOf(int index) const
+{
+    return index == m_store.curDoc() ? m_editor.place() : m_store.at(index).place();
+}
+
 void DocumentList::storeCurrent()
 {
     m_store.current().setDocRTF(m_editor.rtfData(), m_editor.historyStep());

@@ -41,6 +41,10 @@ public:
     /// Puts the writer at place in document index: at once when it is shown, else when it next
     /// is.
     void setPlace(int index, const TextPlace& place);
+    /// Where the writer is in document index: in the editor for the current one.
+    TextPlace placeOf(int index) const;
+    /// A name for a new untitled document, never used before in this run.
+    QString nextUntitledName() { return m_store.nextUntitledName(); }
     /// Stores the editor's content as the current document's latest state.
     void storeCurrent();
     /// Document index was written to path in format, which now holds what stamp says: it is

@@ -144,6 +144,8 @@ void FileCommands::openAll(const QStringList& paths, bool reuseStartup)
 
 FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup, OpenReport& report)
 {
+    if (showIfOpen(f, reuseStartup))
+        return Opening::Opened;
     // Read aside, so nothing changes unless the file reads.
     m_documents.dropKept();
     DocumentFormats::Read read;
@@ -156,6 +158,8 @@ FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup, Op
     });
     if (!finished)
         return Opening::Cancelled;
+    if (showIfOpen(f, reuseStartup))
+        return Opening::Opened;
     if (!read.document) {
         report.failed(f, sentence(read.error));
         return Opening::Failed;
@@ -174,6 +178,16 @@ FileCommands::Opening FileCommands::open(const QString& f, bool reuseStartup, Op
     if (!read.losses.isEmpty())
         report.lost(f, read.losses);
     return Opening::Opened;
+}
+
+// At start-up a file may be open already, restored from its recovery copy, which holds later
+// words than the file; a copy offered late may even come while the file is read.
+bool FileCommands::showIfOpen(const QString& f, bool atStartup)
+{
+    const int open = atStartup ? m_documents.store().indexOf(f) : -1;
+    if (open >= 0)
+        m_documents.selectEntry(open);
+    return open >= 0;
 }
 
 void FileCommands::mnuSave_Click()

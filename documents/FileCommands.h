@@ -29,7 +29,8 @@ public:
     /// Opens each file as Open does after its dialog, each as a new document.
     void openFiles(const QStringList& paths);
     /// openFiles() at start-up: the first file that reads takes the place of the start-up
-    /// document while nobody has written in it.
+    /// document while nobody has written in it, and a file open already, as one restored from
+    /// its recovery copy is, is shown rather than read again.
     void openAtStartup(const QStringList& paths);
     /// Writes the current document to its file, or asks for one through Save As.
     void mnuSave_Click();
@@ -42,6 +43,9 @@ public:
 
 private:
     enum class Opening { Opened, Failed, Cancelled };
+
+    /// Shows document f when it is open and this is start-up; false when it is not shown.
+    bool showIfOpen(const QString& f, bool atStartup);
 
     /// Opens each file in turn, until the writer cancels one, then tells what went wrong in
     /// one message.

@@ -89,12 +89,11 @@ void LastSession::reopen()
 {
     if (!m_entry.isChecked())
         return;
-    const DocumentStore& store = m_documents.store();
     QStringList toOpen;
     for (const Entry& entry : std::as_const(m_stored))
-        if (store.indexOf(entry.path) < 0)
-            toOpen << entry.path;
+        toOpen << entry.path;
     m_files.openAtStartup(toOpen);
+    const DocumentStore& store = m_documents.store();
     // The document to show gets its place first: showing it puts the writer there, while
     // another document left then keeps the place it had in the editor.
     const Entry current = m_stored.value(m_storedCurrent);

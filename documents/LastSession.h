@@ -33,9 +33,9 @@ public:
     /// questions move through them; their names are read when saved, so a document saved in
     /// answer is kept under its file's name.
     void remember();
-    /// Opens the stored session's files as Open does, with one message for those that cannot
-    /// be, unless the entry is off. A file already open, as a recovered copy is, is not opened
-    /// again; it is given its place all the same.
+    /// Opens the stored session's files as Open does at start-up, with one message for those
+    /// that cannot be, unless the entry is off. A file already open, as a recovered copy is, is
+    /// given its place all the same.
     void reopen();
 
     void mnuReopenSession_Click();

@@ -193,21 +193,41 @@ QString Recovery::restorePrompt(const RecoveryStore::Orphans& orphans)
 // away keeps them.
 void Recovery::appendRestored(const QList<RecoveryStore::Copy>& copies)
 {
-    const DocumentStore& docs = m_documents.store();
     // A start-up document nobody has written in gives its place to the first one restored.
     bool startupUnused = m_documents.isUnusedStartup();
-    const int first = startupUnused ? 0 : docs.count();
+    int first = -1;
     for (const RecoveryStore::Copy& copy : copies) {
-        auto document = docs.create(Document::Origin::Restored, copy.name, copy.rtf);
+        auto document = m_documents.store().create(Document::Origin::Restored, copy.name, copy.rtf);
         // The copy is RTF whatever the file was: Save writes the file back in its own format.
         if (const auto* format = DocumentFormats::forExtension(QFileInfo(copy.name).suffix()))
             document->setFormat(*format);
-        if (std::exchange(startupUnused, false))
-            m_documents.replace(0, std::move(document));
+        int at = openInstead(*document);
+        if (at >= 0)
+            m_documents.replace(at, std::move(document));
+        else if (std::exchange(startupUnused, false))
+            m_documents.replace(at = 0, std::move(document));
         else
-            m_documents.add(std::move(document));
+            at = m_documents.add(std::move(document));
+        if (first < 0)
+            first = at;
     }
     m_documents.selectEntry(first);
+}
+
+// Offered late, the copy of a file may find it open already, as the last session reopens its
+// files: the copy holds the later words, and takes the file's place and the writer's place in
+// it. One the writer has changed since stays, and the copy comes untitled beside it.
+int Recovery::openInstead(Document& restored)
+{
+    const int open = restored.hasFile() ? m_documents.store().indexOf(restored.name()) : -1;
+    if (open < 0)
+        return -1;
+    if (m_documents.isModified(open)) {
+        restored.setName(m_documents.nextUntitledName());
+        return -1;
+    }
+    restored.setPlace(m_documents.placeOf(open));
+    return open;
 }
 
 // On a full disk the dead run's copy may be all there is of a restored document's text until

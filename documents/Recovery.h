@@ -64,6 +64,9 @@ private:
     void offerOrphans();
     static QString restorePrompt(const RecoveryStore::Orphans& orphans);
     void appendRestored(const QList<RecoveryStore::Copy>& copies);
+    /// The document restored's file's entry when it is open and unchanged, which the restored
+    /// document takes; -1 otherwise.
+    int openInstead(Document& restored);
     /// Lets the dead run's copies go once each document restored from them is safe here.
     void dropOrphansOnceSafe();
     /// Copies cannot be written: they are tried again later, and the writer told once.

@@ -17,7 +17,8 @@ void UndoSnapshot::txtFile_KeyUp()
 // nothing costs no more than comparing two shared strings.
 void UndoSnapshot::changeundo()
 {
-    m_documents.current().recordChange(m_editor.rtfData(), m_editor.historyStep());
+    if (m_documents.current().recordChange(m_editor.rtfData(), m_editor.historyStep()))
+        emit recorded();
     m_editor.sealHistory();
 }
 
@@ -25,6 +26,7 @@ void UndoSnapshot::changeundo()
 // costs what those edits cost. Where the history does not lead to it, it is read from its RTF.
 void UndoSnapshot::mnuUndo_Click()
 {
+    emit undoStarts();
     Document& document = m_documents.current();
     const QByteArray shown = document.undo(m_editor.rtfData(), m_editor.historyStep());
     if (!m_editor.moveInHistory(document.latestStep()) || m_editor.rtfData() != shown) {
@@ -32,4 +34,5 @@ void UndoSnapshot::mnuUndo_Click()
         document.restartSteps(m_editor.historyStep());
     }
     m_editor.sealHistory();
+    emit undoEnds();
 }

@@ -19,6 +19,14 @@ public:
     void mnuUndo_Click();
     void txtFile_KeyUp();
 
+signals:
+    /// A state of the current document was recorded.
+    void recorded();
+    /// Undo brings back the state recorded before the latest: between the two the editor may
+    /// show a text read again from that state in place of the document's own.
+    void undoStarts();
+    void undoEnds();
+
 private:
     RichTextBox& m_editor;
     DocumentList& m_documents;

@@ -33,6 +33,8 @@ void WritingTally::rebase(QTextDocument& document)
 
 void WritingTally::txtFile_Change(QTextDocument& document)
 {
+    if (m_undone)
+        return;
     if (&document != m_document || m_aside > 0) {
         rebase(document);
         return;
@@ -43,19 +45,57 @@ void WritingTally::txtFile_Change(QTextDocument& document)
     const qint64 delta = own - std::exchange(m_own, own);
     if (const qint64 injected = seed - std::exchange(m_seed, seed); injected > 0)
         m_seedWritten[&document] += injected;
-    const QDate day = m_today();
-    if (day != m_day) {
+    Written& written = writtenToday(document);
+    const qint64 before = m_history.day(m_day).minutes();
+    countTime();
+    const qint64 now = qMax<qint64>(0, written.now + delta);
+    if (add(now - std::exchange(written.now, now)) || m_history.day(m_day).minutes() != before)
+        emit changed();
+}
+
+WritingTally::Written& WritingTally::writtenToday(const QTextDocument& document)
+{
+    if (const QDate day = m_today(); day != m_day) {
         m_day = day;
         m_net.clear();
     }
-    const qint64 before = m_history.day(day).minutes();
-    countTime();
-    qint64& net = m_net[&document];
-    const qint64 written = qMax<qint64>(0, net + delta) - net;
-    net += written;
-    m_session = qMax<qint64>(0, m_session + written);
-    m_history.add(day, written, 0);
-    if (written != 0 || m_history.day(day).minutes() != before)
+    return m_net[&document];
+}
+
+bool WritingTally::add(qint64 words)
+{
+    m_session = qMax<qint64>(0, m_session + words);
+    m_history.add(m_day, words, 0);
+    return words != 0;
+}
+
+void WritingTally::undo_Recorded()
+{
+    if (!m_document || m_undone)
+        return;
+    Written& written = writtenToday(*m_document);
+    written.previous = std::exchange(written.latest, written.now);
+}
+
+// Taken out now: a text read again takes the place of the document's, which goes with its
+// entries.
+void WritingTally::undo_Starts()
+{
+    m_undone = Undone{m_net.take(m_document), m_seedWritten.take(m_document)};
+}
+
+// Undo swaps the two recorded states, and the words written at each go with them.
+void WritingTally::undo_Ends(QTextDocument& document)
+{
+    const Undone undone = *std::exchange(m_undone, std::nullopt);
+    rebase(document);
+    if (undone.seedWritten > 0)
+        m_seedWritten[&document] = undone.seedWritten;
+    m_net[&document] = undone.written;
+    Written& written = writtenToday(document);
+    const qint64 back = std::exchange(written.previous, written.now);
+    written.latest = back;
+    if (add(back - std::exchange(written.now, back)))
         emit changed();
 }
 

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 class QTextDocument;
 class QTimer;
@@ -13,8 +14,10 @@ class QTimer;
 /// Counts the words the writer makes, honestly: the change in a document's own words at each
 /// edit (DocumentCounts::ownWords), so seed words count only once the writer changes them, and
 /// nothing while an Aside holds (text pasted, or moved through the clipboard). Words deleted
-/// take back words written today in that document, never more. Each edit costs what the
-/// counts of the paragraphs it touched cost.
+/// take back words written today in that document, never more. Undo brings back the count the
+/// state it brings back had, so it takes back what the writer wrote since and returns what a
+/// deletion took, never more. Each edit costs what the counts of the paragraphs it touched
+/// cost.
 ///
 /// What is counted goes to the history, which it stores now and then and at the end.
 class WritingTally : public QObject
@@ -49,6 +52,12 @@ public:
     void txtFile_ForeignTextEnds() { --m_aside; }
     /// The text of document changed, or it is the document shown now.
     void txtFile_Change(QTextDocument& document);
+    /// The undo check recorded the state of the document shown.
+    void undo_Recorded();
+    /// Undo brings back the state recorded before the latest, in the document shown or in a
+    /// text read again from that state, which takes the document's place.
+    void undo_Starts();
+    void undo_Ends(QTextDocument& document);
     /// Stores the history now; false with errorString when it could not.
     bool tmrHistory_Timer(QString* errorString = nullptr);
 
@@ -66,7 +75,24 @@ signals:
     void changed();
 
 private:
+    /// A document's words written today, now and at its two states the undo last recorded.
+    struct Written
+    {
+        qint64 now = 0;
+        qint64 latest = 0;
+        qint64 previous = 0;
+    };
+    struct Undone
+    {
+        Written written;
+        qint64 seedWritten = 0;
+    };
+
     void rebase(QTextDocument& document);
+    /// The words document wrote today, none when the day turned since the last edit.
+    Written& writtenToday(const QTextDocument& document);
+    /// Adds words to today's and the session's; true when that changed them.
+    bool add(qint64 words);
     void countTime();
 
     WritingHistory& m_history;
@@ -79,9 +105,11 @@ private:
     qint64 m_own = 0;
     qint64 m_seed = 0;
     /// Per document, its words written today, which deletions never take below none.
-    QHash<const QTextDocument*, qint64> m_net;
+    QHash<const QTextDocument*, Written> m_net;
     QHash<const QTextDocument*, qint64> m_seedWritten;
     QDate m_day;
     qint64 m_session = 0;
     qint64 m_lastEdit = -1;
+    /// What the document shown had written while Undo is under way; its edits wait till then.
+    std::optional<Undone> m_undone;
 };

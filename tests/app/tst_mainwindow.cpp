@@ -38,6 +38,8 @@ private slots:
 
     void layoutRule_data();
     void layoutRule();
+    void fullScreenColumn_data();
+    void fullScreenColumn();
     void geometryParsing();
     void offScreenWindowMovesOntoPrimary();
     void framedWindowSettles();
@@ -96,6 +98,28 @@ void tst_MainWindow::layoutRule()
     QCOMPARE(r.editorWidth, listWidth);
     QCOMPARE(r.editorHeight.value_or(-1), editorHeight);
     QCOMPARE(r.listTop.value_or(-1), listTop);
+}
+
+void tst_MainWindow::fullScreenColumn_data()
+{
+    QTest::addColumn<int>("textEm");
+    QTest::addColumn<int>("room");
+    QTest::addColumn<int>("column");
+    // At 96 dots an inch an em of 12 pt text is 16 pixels.
+    QTest::newRow("nominal: 12 pt text, 40 ems") << 16 << 1920 << 640;
+    QTest::newRow("9 pt text reads in a 12 pt column") << 12 << 1920 << 640;
+    QTest::newRow("larger text, a wider column") << 24 << 1920 << 960;
+    QTest::newRow("never wider than the screen less its margins") << 64 << 1920 << 1856;
+    QTest::newRow("a narrow screen") << 16 << 600 << 536;
+    QTest::newRow("robustness: no room at all") << 16 << 20 << 0;
+}
+
+void tst_MainWindow::fullScreenColumn()
+{
+    QFETCH(int, textEm);
+    QFETCH(int, room);
+    QFETCH(int, column);
+    QCOMPARE(LayoutRule::fullScreenColumn(textEm, 16, room), column);
 }
 
 void tst_MainWindow::geometryParsing()

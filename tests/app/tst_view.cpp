@@ -4,6 +4,7 @@
 #include "support/WindowParts.h"
 
 #include <QCursor>
+#include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -18,6 +19,7 @@ private slots:
     void cleanup() { m_env.reset(); }
 
     void fullScreenHidesControlsAndShowsThemAtTheEdge();
+    void fullScreenKeepsTheMenuKeys();
     void fullScreenThenExitStoresTheNormalGeometry();
     void focusDimsOnlyOutsideTheUnit_data();
     void focusDimsOnlyOutsideTheUnit();
@@ -66,7 +68,8 @@ void tst_View::fullScreenHidesControlsAndShowsThemAtTheEdge()
          {static_cast<QWidget*>(tbrVellumo(w)), static_cast<QWidget*>(cmbFiles(w)),
           static_cast<QWidget*>(sbrVellumo(w))})
         QVERIFY(control->isHidden());
-    QTRY_COMPARE(txtFile(w)->height(), w->centralWidget()->height());
+    QTRY_COMPARE(w->menuBar()->height(), 0);
+    QTRY_COMPARE(txtFile(w)->height(), w->height());
     // The column keeps its width in the middle of a wide screen.
     const QMargins margins = txtFile(w)->viewMargins();
     QVERIFY(margins.left() > 0);
@@ -74,19 +77,49 @@ void tst_View::fullScreenHidesControlsAndShowsThemAtTheEdge()
 
     QCursor::setPos(w->mapToGlobal(QPoint(w->width() / 2, w->height() - 1)));
     QTRY_VERIFY(cmbFiles(w)->isVisible());
-    QVERIFY(tbrVellumo(w)->isVisible());
+    QVERIFY(sbrVellumo(w)->isVisible());
+    QVERIFY(tbrVellumo(w)->isHidden());
     QCOMPARE(cmbFiles(w)->geometry().bottom() + 1, sbrVellumo(w)->geometry().top());
     QCursor::setPos(w->mapToGlobal(w->rect().center()));
     QTRY_VERIFY(cmbFiles(w)->isHidden());
+    const QPoint textAt = txtFile(w)->viewport()->mapToGlobal(QPoint());
+    QCursor::setPos(w->mapToGlobal(QPoint(w->width() / 2, 0)));
+    QTRY_VERIFY(tbrVellumo(w)->isVisible());
+    QTRY_VERIFY(w->menuBar()->height() > 0);
+    QVERIFY(cmbFiles(w)->isHidden());
+    // They come over the text, which stays where it is.
+    QTRY_COMPARE(txtFile(w)->viewport()->mapToGlobal(QPoint()), textAt);
+    QCursor::setPos(w->mapToGlobal(w->rect().center()));
+    QTRY_VERIFY(tbrVellumo(w)->isHidden());
 
     QTest::keyClick(txtFile(w), Qt::Key_Escape);
     QTRY_VERIFY(!w->isFullScreen());
     QVERIFY(!action(w, "mnuFullScreen")->isChecked());
     QTRY_VERIFY(cmbFiles(w)->isVisible());
+    QVERIFY(tbrVellumo(w)->isVisible());
+    QTRY_VERIFY(w->menuBar()->height() > 0);
     QCOMPARE(txtFile(w)->viewMargins(), QMargins());
     QCOMPARE(txtFile(w)->x(), -1);
     QTRY_COMPARE(cmbFiles(w)->geometry().bottom() + 1 + sbrVellumo(w)->height(),
                  w->centralWidget()->height());
+}
+
+// With the menu bar out of sight, the writer's keys still reach every menu and entry.
+void tst_View::fullScreenKeepsTheMenuKeys()
+{
+    frmVellumo* w = m_env->window();
+    activate(w);
+    action(w, "mnuFullScreen")->trigger();
+    QTRY_COMPARE(w->menuBar()->height(), 0);
+    txtFile(w)->setFocus();
+    QTest::keyClick(txtFile(w), Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(menu(w, "mnuFile")->isVisible());
+    QTest::keyClick(menu(w, "mnuFile"), Qt::Key_Escape);
+    QTest::keyClick(menu(w, "mnuFile"), Qt::Key_Escape);
+    QTRY_VERIFY(!menu(w, "mnuFile")->isVisible());
+    QTest::keyClick(txtFile(w), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(cmbFiles(w)->count(), 2);
+    QVERIFY(w->isFullScreen());
 }
 
 void tst_View::fullScreenThenExitStoresTheNormalGeometry()

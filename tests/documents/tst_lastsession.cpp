@@ -1,3 +1,4 @@
+#include "FileSystemFaults.h"
 #include "app/frmVellumo.h"
 #include "documents/DocumentList.h"
 #include "documents/RecoveryStore.h"
@@ -37,6 +38,10 @@ private slots:
     void fileArgumentsLeaveTheSessionClosed();
     void turnedOffNothingComesBack();
     void recoveredCopyTakesThePlaceOfItsFile();
+    void fileArgumentRestoredIsShownNotReadAgain();
+    void copyOfferedWhileItsFileIsReadWins();
+    void lateCopyTakesThePlaceOfItsReopenedFile_data();
+    void lateCopyTakesThePlaceOfItsReopenedFile();
 
 private:
     /// A run started as from a command line with files, or none.
@@ -158,6 +163,90 @@ void tst_LastSession::recoveredCopyTakesThePlaceOfItsFile()
     QCOMPARE(documents(w)->store().curDoc(), 0);
     QCOMPARE(txtFile(w)->Text().trimmed(), "unsaved words");
     QVERIFY(documents(w)->isModified(0));
+}
+
+// Opening a file after a crash, as from the file manager, finds its copy restored.
+void tst_LastSession::fileArgumentRestoredIsShownNotReadAgain()
+{
+    {
+        RecoveryStore crashed(RecoveryStore::folderFor(m_env->path("data")));
+        QVERIFY(crashed.open());
+        QVERIFY(crashed.write({0, m_long, true, "{\\rtf1\\ansi unsaved words\\par}"}));
+    }
+    m_env->messages.queueAnswer(MessageService::Button::Restore);
+    frmVellumo* w = start({m_long, m_short});
+    QCOMPARE(entries(cmbFiles(w)), (QStringList{m_long, m_short}));
+    QCOMPARE(documents(w)->store().curDoc(), 1);
+    documents(w)->selectEntry(0);
+    QCOMPARE(txtFile(w)->Text().trimmed(), "unsaved words");
+}
+
+// Reading a file lets timers in, the one that offers the copies too.
+void tst_LastSession::copyOfferedWhileItsFileIsReadWins()
+{
+    exit(start({m_long}));
+    {
+        RecoveryStore crashed(RecoveryStore::folderFor(m_env->path("data")));
+        QVERIFY(crashed.open());
+        QVERIFY(crashed.write({0, m_long, true, "{\\rtf1\\ansi unsaved words\\par}"}));
+    }
+    frmVellumo* w = nullptr;
+    {
+        FileSystemFaults faults(m_env->path("unused"));
+        faults.limitFileSize(0);
+        w = m_env->window();
+    }
+    m_env->messages.queueAnswer(MessageService::Button::Restore);
+    m_env->onClockRead = [&] {
+        if (m_env->messages.questions.isEmpty())
+            QMetaObject::invokeMethod(recovery(w)->tmrRecovery(), "timeout");
+    };
+    w->openArguments({"quillmere"});
+    QCOMPARE(m_env->messages.questions.size(), 1);
+    QCOMPARE(entries(cmbFiles(w)), QStringList{m_long});
+    QCOMPARE(txtFile(w)->Text().trimmed(), "unsaved words");
+}
+
+void tst_LastSession::lateCopyTakesThePlaceOfItsReopenedFile_data()
+{
+    QTest::addColumn<bool>("changedMeanwhile");
+    QTest::newRow("nominal: the file as reopened") << false;
+    QTest::newRow("the writer has changed the file since: both stay") << true;
+}
+
+// Copies are offered once they can be claimed, which may be after the session's files are open.
+void tst_LastSession::lateCopyTakesThePlaceOfItsReopenedFile()
+{
+    QFETCH(bool, changedMeanwhile);
+    frmVellumo* w = start({m_short, m_long});
+    txtFile(w)->setSelStart(4);
+    exit(w);
+    {
+        RecoveryStore crashed(RecoveryStore::folderFor(m_env->path("data")));
+        QVERIFY(crashed.open());
+        QVERIFY(crashed.write({1, m_long, true, "{\\rtf1\\ansi unsaved words\\par}"}));
+    }
+    {
+        FileSystemFaults faults(m_env->path("unused"));
+        faults.limitFileSize(0);
+        w = start();
+    }
+    QCOMPARE(entries(cmbFiles(w)), (QStringList{m_short, m_long}));
+    QCOMPARE(m_env->messages.questions.size(), 0);
+    if (changedMeanwhile)
+        QTest::keyClicks(txtFile(w), "x");
+    m_env->messages.queueAnswer(MessageService::Button::Restore);
+    QVERIFY(QMetaObject::invokeMethod(recovery(w)->tmrRecovery(), "timeout"));
+    QCOMPARE(m_env->messages.questions.size(), 1);
+
+    const QStringList names = entries(cmbFiles(w));
+    QCOMPARE(names.count(m_long), 1);
+    QCOMPARE(names.size(), changedMeanwhile ? 3 : 2);
+    QVERIFY(documentsDisagree(w).isEmpty());
+    QCOMPARE(txtFile(w)->Text().trimmed(), "unsaved words");
+    QCOMPARE(documents(w)->store().current().name(), changedMeanwhile ? names[2] : m_long);
+    if (!changedMeanwhile)
+        QTRY_COMPARE(txtFile(w)->SelStart(), 4);
 }
 
 QTEST_MAIN(tst_LastSession)

@@ -1,4 +1,5 @@
 #include "app/frmVellumo.h"
+#include "dialogs/DayChart.h"
 #include "dialogs/frmGoals.h"
 #include "dialogs/frmStatistics.h"
 #include "formats/AtomicFile.h"
@@ -27,6 +28,8 @@ private slots:
     void cleanup() { m_env.reset(); }
 
     void countsOnlyTheWritersWords();
+    void undoTakesBackOnlyWhatItUndoes_data();
+    void undoTakesBackOnlyWhatItUndoes();
     void countsTimeBetweenCloseEdits();
     void twoInstancesKeepEachOthersWords();
     void failedWriteKeepsTheOldFile();
@@ -34,6 +37,7 @@ private slots:
     void streak();
     void streakFollowsTheCalendar();
     void goalsAreSetAndRemembered();
+    void chartShowsEveryDayWithWords();
 
 private:
     WritingHistory history() const
@@ -110,6 +114,41 @@ void tst_goals::countsOnlyTheWritersWords()
     QCOMPARE(tallyOf(window).sessionWords(), 3);
     QCOMPARE(child<QLabel>(window, "lblGoal")->text(), QStringLiteral("3 of 1,000 words today"));
     QCOMPARE(child<QProgressBar>(window, "prgGoal")->value(), 3);
+}
+
+void tst_goals::undoTakesBackOnlyWhatItUndoes_data()
+{
+    QTest::addColumn<bool>("historyKept");
+    QTest::newRow("Undo walks the editor's history") << true;
+    QTest::newRow("Undo reads the recorded state again") << false;
+}
+
+void tst_goals::undoTakesBackOnlyWhatItUndoes()
+{
+    QFETCH(bool, historyKept);
+    frmVellumo* window = m_env->window();
+    auto* editor = child<RichTextBox>(window, "txtFile");
+    const auto undo = [&] {
+        if (!historyKept)
+            editor->document()->clearUndoRedoStacks();
+        action(window, "mnuUndo")->trigger();
+        return tallyOf(window).today().words;
+    };
+    type(window, QStringLiteral("one two t"));
+    QCOMPARE(tallyOf(window).today().words, 3);
+    QCOMPARE(undo(), 2);
+    QCOMPARE(undo(), 3);
+
+    // Deleting words the writer did not write took back none of theirs: undoing it gives none.
+    action(window, "mnuNew")->trigger();
+    QGuiApplication::clipboard()->setText(QStringLiteral("four five six seven"));
+    action(window, "mnuPaste")->trigger();
+    editor->selectAll();
+    action(window, "mnuDelete")->trigger();
+    QCOMPARE(editor->Text(), QString());
+    QCOMPARE(tallyOf(window).today().words, 3);
+    QCOMPARE(undo(), 3);
+    QCOMPARE(tallyOf(window).sessionWords(), 3);
 }
 
 void tst_goals::countsTimeBetweenCloseEdits()
@@ -256,6 +295,33 @@ void tst_goals::goalsAreSetAndRemembered()
                  *std::make_unique<QSettings>(m_env->settingsFile(), QSettings::IniFormat))
                  .daily,
              500);
+}
+
+// A few words against a large goal still make a bar, and the goal's line says what it is.
+void tst_goals::chartShowsEveryDayWithWords()
+{
+    DayChart chart;
+    chart.resize(300, 140);
+    chart.setDays({0, 0, 12}, 5000);
+    const QImage image = chart.grab().toImage();
+    const QColor today = chart.palette().color(QPalette::Highlight);
+    const int paper = qGray(chart.palette().color(QPalette::Window).rgb());
+    int todayRows = 0;
+    int inkedRows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        bool todayHere = false;
+        bool inked = false;
+        for (int x = image.width() * 2 / 3; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            todayHere |= pixel == today;
+            inked |= pixel != today && qGray(pixel.rgb()) < paper - 80;
+        }
+        todayRows += todayHere;
+        inkedRows += inked;
+    }
+    QVERIFY2(todayRows >= 3, qPrintable(QString::number(todayRows)));
+    // The line takes one row, its name several.
+    QVERIFY2(inkedRows >= 5, qPrintable(QString::number(inkedRows)));
 }
 
 QTEST_MAIN(tst_goals)
