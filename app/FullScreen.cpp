@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QFontInfo>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTextDocument>
@@ -90,10 +91,16 @@ void FullScreen::layOut()
 }
 
 // The controls at an edge come while the pointer rests there, and go once it leaves them for
-// the text; a menu open from the menu bar keeps them.
+// the text; a menu open from the menu bar keeps them. The menu bar taken from the keyboard
+// (Alt, Alt+F) brings the top ones, so the writer sees what the keys go through.
 void FullScreen::tmrEdge_Timer()
 {
-    if (QApplication::activePopupWidget())
+    const auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    const bool menuInUse = m_controls.menu->activeAction() ||
+                           (popup && m_controls.menu->actions().contains(popup->menuAction()));
+    if (menuInUse && m_controls.toolbar->isHidden())
+        showTop(true);
+    if (menuInUse || QApplication::activePopupWidget())
         return;
     const QPoint pointer = QCursor::pos();
     const int y = m_window.mapFromGlobal(pointer).y();

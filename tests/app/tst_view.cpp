@@ -114,6 +114,7 @@ void tst_View::fullScreenKeepsTheMenuKeys()
     txtFile(w)->setFocus();
     QTest::keyClick(txtFile(w), Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(menu(w, "mnuFile")->isVisible());
+    QTRY_VERIFY(w->menuBar()->height() > 0);
     QTest::keyClick(menu(w, "mnuFile"), Qt::Key_Escape);
     QTest::keyClick(menu(w, "mnuFile"), Qt::Key_Escape);
     QTRY_VERIFY(!menu(w, "mnuFile")->isVisible());
