@@ -1,7 +1,14 @@
 #include "formats/base/PageFurniture.h"
 
+#include <QHash>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -12,6 +19,36 @@ enum Property {
     FacingPages,
     HeaderY,
     FooterY,
+    FootnoteStyle,
+    FootnoteStart,
+    EndnoteStyle,
+    EndnoteStart,
+};
+
+QString letters(int ordinal, bool upper)
+{
+    // a..z, then aa..zz and so on, as word processors count past z.
+    const QChar letter(char16_t((upper ? u'A' : u'a') + ordinal % 26));
+    return QString(ordinal / 26 + 1, letter);
+}
+
+QString roman(int number, bool upper)
+{
+    static constexpr std::pair<int, const char*> digits[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    QString text;
+    for (const auto& [value, digit] : digits)
+        for (; number >= value; number -= value)
+            text += QLatin1String(digit);
+    return upper ? text.toUpper() : text;
+}
+
+// One note's label and the places of the marks that show it.
+struct NoteMarks
+{
+    QString label;
+    std::vector<std::pair<int, int>> spans;
 };
 
 } // namespace
@@ -28,6 +65,12 @@ PageFurniture PageFurniture::of(const QTextDocument& document)
         furniture.headerY = format.intProperty(HeaderY);
     if (format.hasProperty(FooterY))
         furniture.footerY = format.intProperty(FooterY);
+    if (format.hasProperty(FootnoteStyle))
+        furniture.footnotes = {Numbering::Style(format.intProperty(FootnoteStyle)),
+                               format.intProperty(FootnoteStart)};
+    if (format.hasProperty(EndnoteStyle))
+        furniture.endnotes = {Numbering::Style(format.intProperty(EndnoteStyle)),
+                              format.intProperty(EndnoteStart)};
     return furniture;
 }
 
@@ -44,6 +87,12 @@ void PageFurniture::keepIn(QTextDocument& document) const
     format.setProperty(FacingPages, facingPages ? QVariant(true) : QVariant());
     format.setProperty(HeaderY, headerY != plain.headerY ? QVariant(headerY) : QVariant());
     format.setProperty(FooterY, footerY != plain.footerY ? QVariant(footerY) : QVariant());
+    const bool footnotesKept = footnotes != plain.footnotes;
+    format.setProperty(FootnoteStyle, footnotesKept ? QVariant(footnotes.style) : QVariant());
+    format.setProperty(FootnoteStart, footnotesKept ? QVariant(footnotes.start) : QVariant());
+    const bool endnotesKept = endnotes != plain.endnotes;
+    format.setProperty(EndnoteStyle, endnotesKept ? QVariant(endnotes.style) : QVariant());
+    format.setProperty(EndnoteStart, endnotesKept ? QVariant(endnotes.start) : QVariant());
     if (format != before)
         document.rootFrame()->setFrameFormat(format);
 }
@@ -62,4 +111,65 @@ PageFurniture::Story PageFurniture::storyFor(bool header, int page) const
             return side;
     }
     return present(base);
+}
+
+QString PageFurniture::Numbering::label(int ordinal) const
+{
+    const int number = std::max(start + ordinal, 0);
+    switch (style) {
+    case LowerLetter:
+    case UpperLetter:
+        return number > 0 ? letters(number - 1, style == UpperLetter) : QStringLiteral("0");
+    case LowerRoman:
+    case UpperRoman:
+        return number > 0 ? roman(number, style == UpperRoman) : QStringLiteral("0");
+    case Symbols: {
+        // *, dagger, double dagger, section sign, then each doubled, tripled...
+        static constexpr char16_t signs[] = {u'*', u'\u2020', u'\u2021', u'\u00a7'};
+        const int index = std::max(number - 1, 0);
+        return QString(index / 4 + 1, QChar(signs[index % 4]));
+    }
+    case Arabic:
+        break;
+    }
+    return QString::number(number);
+}
+
+void PageFurniture::numberNotes(QTextDocument& document) const
+{
+    QHash<int, bool> endnote;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        if (const int note = block.blockFormat().intProperty(NoteBody))
+            endnote.insert(note, block.blockFormat().boolProperty(Endnote));
+    QHash<int, NoteMarks> marks;
+    int counts[2] = {0, 0};
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
+            const QTextFragment fragment = fragments.fragment();
+            const int note = fragment.charFormat().intProperty(NoteMark);
+            if (note == 0)
+                continue;
+            NoteMarks& found = marks[note];
+            if (found.spans.empty()) {
+                const bool isEndnote = endnote.value(note);
+                found.label = (isEndnote ? endnotes : footnotes).label(counts[isEndnote]++);
+            }
+            if (fragment.text() != found.label)
+                found.spans.emplace_back(fragment.position(), fragment.length());
+        }
+    }
+    std::vector<std::pair<std::pair<int, int>, QString>> changes;
+    for (const NoteMarks& note : std::as_const(marks))
+        for (const auto& span : note.spans)
+            changes.push_back({span, note.label});
+    // From the end, so each change leaves the places of those before it alone.
+    std::sort(changes.begin(), changes.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [span, label] : changes) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(span.first);
+        cursor.setPosition(span.first + span.second, QTextCursor::KeepAnchor);
+        const QTextCharFormat format = cursor.charFormat();
+        cursor.insertText(label, format);
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QTextFormat>
 
 #include <array>
@@ -60,6 +61,24 @@ struct PageFurniture
     /// The story printed above (header) or below page number page, counted from 1, or
     /// StoryCount when the page has none.
     Story storyFor(bool header, int page) const;
+
+    /// How the notes of one kind are numbered: footnotes and endnotes each count their own.
+    struct Numbering
+    {
+        enum Style { Arabic, LowerLetter, UpperLetter, LowerRoman, UpperRoman, Symbols };
+        Style style = Arabic;
+        int start = 1;
+        /// The mark of the note counted ordinal, from 0.
+        QString label(int ordinal) const;
+        bool operator==(const Numbering&) const = default;
+    };
+    Numbering footnotes;
+    /// Word's endnotes count i, ii, iii unless the file says otherwise.
+    Numbering endnotes{Numbering::LowerRoman, 1};
+
+    /// Gives each note's marks, in the text and in the note, the label its kind's numbering
+    /// gives it, counting in the order of the marks.
+    void numberNotes(QTextDocument& document) const;
 
     bool operator==(const PageFurniture&) const = default;
 };

@@ -1002,6 +1002,8 @@ void RtfDocumentWriter::writeFurniture(RtfByteSink& out)
         writeWord(out, "\\headery"sv, furniture.headerY);
     if (furniture.footerY != plain.footerY)
         writeWord(out, "\\footery"sv, furniture.footerY);
+    writeNumbering(out, furniture.footnotes, plain.footnotes, false);
+    writeNumbering(out, furniture.endnotes, plain.endnotes, true);
     for (size_t story = 0; story < furniture.stories.size(); ++story) {
         if (furniture.stories[story].isEmpty())
             continue;
@@ -1018,6 +1020,19 @@ void RtfDocumentWriter::writeFurniture(RtfByteSink& out)
         out.append("}"sv);
     }
     out.append("\n"sv);
+}
+
+void RtfDocumentWriter::writeNumbering(RtfByteSink& out, const PageFurniture::Numbering& numbering,
+                                       const PageFurniture::Numbering& plain, bool endnotes)
+{
+    static constexpr std::string_view styles[] = {"ar"sv,  "alc"sv, "auc"sv,
+                                                  "rlc"sv, "ruc"sv, "chi"sv};
+    if (numbering.style != plain.style) {
+        out.append(endnotes ? "\\aftnn"sv : "\\ftnn"sv);
+        writeWord(out, styles[numbering.style]);
+    }
+    if (numbering.start != plain.start)
+        writeWord(out, endnotes ? "\\aftnstart"sv : "\\ftnstart"sv, numbering.start);
 }
 
 void RtfDocumentWriter::writeHidden(const QTextCharFormat& format, int formatIndex, qsizetype count)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/base/PageFurniture.h"
 #include "formats/base/Progress.h"
 #include "formats/rtf/RtfByteSink.h"
 #include "formats/rtf/RtfPage.h"
@@ -75,6 +76,8 @@ private:
     bool writeMarked(QStringView text, const RtfRunStyle& style);
     void writeNote(int note);
     void writeFurniture(RtfByteSink& out);
+    void writeNumbering(RtfByteSink& out, const PageFurniture::Numbering& numbering,
+                        const PageFurniture::Numbering& plain, bool endnotes);
     /// The run style of a format, noting its table entries among those the paragraph uses.
     const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);
