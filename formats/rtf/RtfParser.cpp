@@ -398,12 +398,9 @@ bool RtfParser::openBodyDestination(Keyword keyword)
     case Keyword::ListEntry:
     case Keyword::ListOverrideEntry:
     case Keyword::ListPart:
-        // Some writers leave pieces of their list tables outside them; they are never text.
-        m_lists.handleListWord(Keyword::ListEntry, 0);
-        changeState().destination = keyword == Keyword::ListEntry ? Destination::ListTable
-                                    : keyword == Keyword::ListOverrideEntry
-                                        ? Destination::ListOverrideTable
-                                        : Destination::Skipped;
+        // Some writers leave pieces of their list tables outside them: they are never text, nor
+        // lists, as a list is only what the tables declare.
+        changeState().destination = Destination::Skipped;
         return true;
     case Keyword::Picture:
         changeState().destination = Destination::Picture;

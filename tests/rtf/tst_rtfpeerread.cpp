@@ -171,11 +171,11 @@ void RtfPeerReadTest::readsAsMeant_data()
         << QByteArray("{\\rtf1\\intbl A\\cell{\\*\\nesttableprops\\trowd\\cellx500 inner\\nestcell"
                       "\\nestrow}B\\cell\\row}")
         << QStringLiteral("\nA\ninner\nB\n");
-    QTest::newRow("nominal: list table groups outside the list tables")
+    QTest::newRow("nominal: list table groups outside the list tables are neither text nor lists")
         << QByteArray("{\\rtf1{\\list\\listtemplateid1{\\listlevel\\levelnfc0{\\leveltext \\'02"
                       "\\'00.;}}{\\listname List1382206859_1;}\\listid5}{\\listoverride\\listid5"
                       "\\listoverridecount0\\ls3}{\\listname Stray;}\\pard\\ls3 one\\par\\pard x}")
-        << QStringLiteral("[1.] one\nx");
+        << QStringLiteral("one\nx");
 
     // The Symbol font.
     QTest::newRow("nominal: Symbol font bytes and Word's U+F0xx as the signs they show")
@@ -253,7 +253,7 @@ void RtfPeerReadTest::dumpShowsListMarkers_data()
         << QStringList{"bullet •",       "bullet •",       "decimal 1.", "decimal 2.",
                        "lower-alpha a.", "upper-roman I.", "-"};
     QTest::newRow("nominal: a trailing empty paragraph after a list is no item")
-        << QByteArray("{\\rtf1\\pard\\ls1 one\\par two\\par}")
+        << QByteArray("{\\rtf1\\pard{\\*\\pn\\pnlvlblt}one\\par two\\par}")
         << QStringList{"bullet •", "bullet •", "-"};
     QTest::newRow("nominal: an empty last paragraph that declares its list is an item")
         << QByteArray("{\\rtf1{\\*\\pn\\pnlvlbody\\pndec}one\\par{\\*\\pn\\pnlvlbody\\pndec}}")
