@@ -5,6 +5,7 @@
 #include "formats/base/PictureBytes.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
+#include "formats/rtf/BuiltInCodePages.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfStyleSheet.h"
@@ -541,9 +542,9 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     for (qsizetype index = 0; index < m_styles.fonts().size(); ++index) {
         writeWord(out, "{\\f"sv, int(index));
         writeWord(out, familyWord(m_styles.fontHints().at(index)));
-        // The reader takes bytes in the Symbol font for the signs they show; \fcharset0 says
+        // The reader takes bytes in a symbol font for the signs they show; \fcharset0 says
         // this font's text is already what it shows.
-        if (RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index)))
+        if (BuiltInCodePages::forFont(m_styles.fonts().at(index)) != 0)
             writeWord(out, "\\fcharset0"sv);
         // A semicolon ends a font name, so one inside a name travels as a byte escape.
         const QStringList parts = m_styles.fonts().at(index).split(u';');
