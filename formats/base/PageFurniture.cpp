@@ -149,13 +149,14 @@ void PageFurniture::numberNotes(QTextDocument& document) const
             const int note = fragment.charFormat().intProperty(NoteMark);
             if (note == 0)
                 continue;
-            NoteMarks& found = marks[note];
-            if (found.spans.empty()) {
+            auto found = marks.find(note);
+            if (found == marks.end()) {
                 const bool isEndnote = endnote.value(note);
-                found.label = (isEndnote ? endnotes : footnotes).label(counts[isEndnote]++);
+                found = marks.insert(
+                    note, {(isEndnote ? endnotes : footnotes).label(counts[isEndnote]++), {}});
             }
-            if (fragment.text() != found.label)
-                found.spans.emplace_back(fragment.position(), fragment.length());
+            if (fragment.text() != found->label)
+                found->spans.emplace_back(fragment.position(), fragment.length());
         }
     }
     std::vector<std::pair<std::pair<int, int>, QString>> changes;
