@@ -1,7 +1,8 @@
 #pragma once
 
+#include "formats/base/Numbering.h"
+
 #include <QByteArray>
-#include <QString>
 #include <QTextFormat>
 
 #include <array>
@@ -62,16 +63,7 @@ struct PageFurniture
     /// StoryCount when the page has none.
     Story storyFor(bool header, int page) const;
 
-    /// How the notes of one kind are numbered: footnotes and endnotes each count their own.
-    struct Numbering
-    {
-        enum Style { Arabic, LowerLetter, UpperLetter, LowerRoman, UpperRoman, Symbols };
-        Style style = Arabic;
-        int start = 1;
-        /// The mark of the note counted ordinal, from 0.
-        QString label(int ordinal) const;
-        bool operator==(const Numbering&) const = default;
-    };
+    /// How the notes of each kind are numbered: footnotes and endnotes each count their own.
     Numbering footnotes;
     /// Word's endnotes count i, ii, iii unless the file says otherwise.
     Numbering endnotes{Numbering::LowerRoman, 1};

@@ -496,10 +496,10 @@ void RtfBodyText::applyFurnitureWord(Keyword keyword, const RtfToken& token)
     default: // the numbering styles
         if (keyword >= Keyword::EndnoteArabic)
             m_furniture.endnotes.style =
-                PageFurniture::Numbering::Style(int(keyword) - int(Keyword::EndnoteArabic));
+                Numbering::Style(int(keyword) - int(Keyword::EndnoteArabic));
         else
             m_furniture.footnotes.style =
-                PageFurniture::Numbering::Style(int(keyword) - int(Keyword::FootnoteArabic));
+                Numbering::Style(int(keyword) - int(Keyword::FootnoteArabic));
         break;
     }
 }

@@ -1052,8 +1052,8 @@ void RtfDocumentWriter::writeFurniture(RtfByteSink& out)
     out.append("\n"sv);
 }
 
-void RtfDocumentWriter::writeNumbering(RtfByteSink& out, const PageFurniture::Numbering& numbering,
-                                       const PageFurniture::Numbering& plain, bool endnotes)
+void RtfDocumentWriter::writeNumbering(RtfByteSink& out, const Numbering& numbering,
+                                       const Numbering& plain, bool endnotes)
 {
     static constexpr std::string_view styles[] = {"ar"sv,  "alc"sv, "auc"sv,
                                                   "rlc"sv, "ruc"sv, "chi"sv};

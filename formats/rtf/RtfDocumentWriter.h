@@ -77,8 +77,8 @@ private:
     bool writeMarked(QStringView text, const RtfRunStyle& style);
     void writeNote(int note);
     void writeFurniture(RtfByteSink& out);
-    void writeNumbering(RtfByteSink& out, const PageFurniture::Numbering& numbering,
-                        const PageFurniture::Numbering& plain, bool endnotes);
+    void writeNumbering(RtfByteSink& out, const Numbering& numbering, const Numbering& plain,
+                        bool endnotes);
     /// The run style of a format, noting its table entries among those the paragraph uses.
     const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);

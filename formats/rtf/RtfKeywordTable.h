@@ -162,7 +162,7 @@ public:
         HeaderY,
         FooterY,
         /// How footnotes and endnotes are numbered, each kind's styles in the order of
-        /// PageFurniture::Numbering::Style.
+        /// Numbering::Style.
         FootnoteArabic,
         FootnoteLowerLetter,
         FootnoteUpperLetter,

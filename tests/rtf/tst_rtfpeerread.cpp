@@ -184,6 +184,9 @@ void RtfPeerReadTest::readsAsMeant_data()
                       "\\f0 abp\\'b3\\'a5\\u-3998\\'62\\f1 ab\\f2 ab\\u-3844?\\'21\\f3 !\\f4 ab}")
         << QStringLiteral("{Symbol:αβπ≥∞β}{Arial:ab}{Wingdings:♋♌✓\U0001F589}{Webdings:\U0001F577}"
                           "{OpenSymbol:ab}");
+    QTest::newRow("nominal: letters in a symbol font that says they are letters stay so")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 Wingdings;}}\\f0 ab}")
+        << QStringLiteral("{Wingdings:ab}");
 
     // What RTF gives text that says nothing.
     QTest::newRow("nominal: 12 pt without \\fs, also after \\plain")
