@@ -3,6 +3,7 @@
 #include "formats/BlankDocument.h"
 #include "formats/DocumentFeatures.h"
 #include "formats/TextDecoding.h"
+#include "formats/base/ListMarker.h"
 
 #include <QCoreApplication>
 #include <QTextBlock>
@@ -16,18 +17,7 @@ namespace {
 QString markerOf(const QTextBlock& block)
 {
     const QTextList* list = block.textList();
-    if (!list)
-        return {};
-    switch (list->format().style()) {
-    case QTextListFormat::ListDisc:
-        return QStringLiteral("\u2022 ");
-    case QTextListFormat::ListCircle:
-        return QStringLiteral("\u25e6 ");
-    case QTextListFormat::ListSquare:
-        return QStringLiteral("\u25aa ");
-    default:
-        return list->itemText(block) + u' ';
-    }
+    return list ? ListMarker::text(block, *list) + u' ' : QString();
 }
 
 // Windows and old Macs end lines their own way, and old DOS files end with a mark of their own.

@@ -1,6 +1,7 @@
 #include "platform/DocumentPrinter.h"
 
 #include "formats/base/Twips.h"
+#include "platform/ListMarkerPainter.h"
 #include "platform/PrintedPages.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -90,6 +91,9 @@ private:
         if (from < page.bottom - 1)
             body.documentLayout()->draw(&m_painter,
                                         blackText(QRectF(0, from, width, page.bottom - 1 - from)));
+        ListMarkerPainter::paint(m_painter, body,
+                                 QRectF(0, page.top, width, page.bottom - page.top), Qt::white,
+                                 Qt::black);
         m_painter.restore();
     }
 

@@ -1,5 +1,6 @@
 #include "platform/PrintedPages.h"
 
+#include "formats/base/ListMarker.h"
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfReader.h"
 
@@ -136,6 +137,18 @@ void spaceLinesAsPrinted(const QTextBlock& block, const QPaintDevice& device)
     QTextCursor(block).mergeBlockFormat(spaced);
 }
 
+// Qt would print its own numbers where ListMarkerPainter prints those of a list that starts
+// elsewhere than 1, and leave them in the printout's text: such items print none of Qt's.
+void leaveNumbersToPainter(const QTextBlock& block)
+{
+    const QTextList* list = block.textList();
+    if (!list || !ListMarker::differsFromQt(list->format()))
+        return;
+    QTextBlockFormat format = block.blockFormat();
+    format.setProperty(QTextFormat::ListStyle, QTextListFormat::ListStyleUndefined);
+    QTextCursor(block).setBlockFormat(format);
+}
+
 } // namespace
 
 bool PrintedPages::startsPage(const QTextBlock& block)
@@ -202,6 +215,7 @@ std::unique_ptr<QTextDocument> PrintedPages::laidOut(std::unique_ptr<QTextDocume
     document->setDocumentMargin(0);
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         spaceLinesAsPrinted(block, m_device);
+        leaveNumbersToPainter(block);
         if (!block.textList() || block.charFormat().hasProperty(QTextFormat::FontPointSize) ||
             block.begin().atEnd())
             continue;

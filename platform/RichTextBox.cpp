@@ -5,6 +5,7 @@
 #include "platform/DocumentPrinter.h"
 #include "platform/FileArguments.h"
 #include "platform/LineBreakRuns.h"
+#include "platform/ListMarkerPainter.h"
 #include "platform/PlaceRestorer.h"
 #include "platform/PrintedPages.h"
 #include "platform/TextBoundary.h"
@@ -613,6 +614,7 @@ void RichTextBox::prepareOwnText()
 void RichTextBox::paintEvent(QPaintEvent* e)
 {
     QTextEdit::paintEvent(e);
+    drawListStarts();
     drawTint();
     drawPageBreaks();
     drawVeil();
@@ -731,6 +733,15 @@ void RichTextBox::drawTint()
 
 // Drawn over the text, never part of it: a thin dashed line across the page above each
 // paragraph that starts a new page.
+void RichTextBox::drawListStarts()
+{
+    QPainter painter(viewport());
+    const QPointF scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    painter.translate(-scrolled);
+    ListMarkerPainter::paint(painter, *document(), QRectF(scrolled, viewport()->size()),
+                             viewport()->palette().base(), viewport()->palette().text());
+}
+
 void RichTextBox::drawPageBreaks()
 {
     const QAbstractTextDocumentLayout* layout = document()->documentLayout();

@@ -148,6 +148,8 @@ protected:
 private:
     void document_Change(int from, int removed, int added);
     void leavePageBreakBehind();
+    /// Qt numbers a list from 1 wherever it starts.
+    void drawListStarts();
     void drawPageBreaks();
     void drawTint();
     void drawVeil();

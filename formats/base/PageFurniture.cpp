@@ -1,7 +1,14 @@
 #include "formats/base/PageFurniture.h"
 
+#include <QHash>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -12,6 +19,17 @@ enum Property {
     FacingPages,
     HeaderY,
     FooterY,
+    FootnoteStyle,
+    FootnoteStart,
+    EndnoteStyle,
+    EndnoteStart,
+};
+
+// One note's label and the places of the marks that show it.
+struct NoteMarks
+{
+    QString label;
+    std::vector<std::pair<int, int>> spans;
 };
 
 } // namespace
@@ -28,6 +46,12 @@ PageFurniture PageFurniture::of(const QTextDocument& document)
         furniture.headerY = format.intProperty(HeaderY);
     if (format.hasProperty(FooterY))
         furniture.footerY = format.intProperty(FooterY);
+    if (format.hasProperty(FootnoteStyle))
+        furniture.footnotes = {Numbering::Style(format.intProperty(FootnoteStyle)),
+                               format.intProperty(FootnoteStart)};
+    if (format.hasProperty(EndnoteStyle))
+        furniture.endnotes = {Numbering::Style(format.intProperty(EndnoteStyle)),
+                              format.intProperty(EndnoteStart)};
     return furniture;
 }
 
@@ -44,6 +68,12 @@ void PageFurniture::keepIn(QTextDocument& document) const
     format.setProperty(FacingPages, facingPages ? QVariant(true) : QVariant());
     format.setProperty(HeaderY, headerY != plain.headerY ? QVariant(headerY) : QVariant());
     format.setProperty(FooterY, footerY != plain.footerY ? QVariant(footerY) : QVariant());
+    const bool footnotesKept = footnotes != plain.footnotes;
+    format.setProperty(FootnoteStyle, footnotesKept ? QVariant(footnotes.style) : QVariant());
+    format.setProperty(FootnoteStart, footnotesKept ? QVariant(footnotes.start) : QVariant());
+    const bool endnotesKept = endnotes != plain.endnotes;
+    format.setProperty(EndnoteStyle, endnotesKept ? QVariant(endnotes.style) : QVariant());
+    format.setProperty(EndnoteStart, endnotesKept ? QVariant(endnotes.start) : QVariant());
     if (format != before)
         document.rootFrame()->setFrameFormat(format);
 }
@@ -62,4 +92,44 @@ PageFurniture::Story PageFurniture::storyFor(bool header, int page) const
             return side;
     }
     return present(base);
+}
+
+void PageFurniture::numberNotes(QTextDocument& document) const
+{
+    QHash<int, bool> endnote;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        if (const int note = block.blockFormat().intProperty(NoteBody))
+            endnote.insert(note, block.blockFormat().boolProperty(Endnote));
+    QHash<int, NoteMarks> marks;
+    int counts[2] = {0, 0};
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
+            const QTextFragment fragment = fragments.fragment();
+            const int note = fragment.charFormat().intProperty(NoteMark);
+            if (note == 0)
+                continue;
+            auto found = marks.find(note);
+            if (found == marks.end()) {
+                const bool isEndnote = endnote.value(note);
+                found = marks.insert(
+                    note, {(isEndnote ? endnotes : footnotes).label(counts[isEndnote]++), {}});
+            }
+            if (fragment.text() != found->label)
+                found->spans.emplace_back(fragment.position(), fragment.length());
+        }
+    }
+    std::vector<std::pair<std::pair<int, int>, QString>> changes;
+    for (const NoteMarks& note : std::as_const(marks))
+        for (const auto& span : note.spans)
+            changes.push_back({span, note.label});
+    // From the end, so each change leaves the places of those before it alone.
+    std::sort(changes.begin(), changes.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [span, label] : changes) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(span.first);
+        cursor.setPosition(span.first + span.second, QTextCursor::KeepAnchor);
+        const QTextCharFormat format = cursor.charFormat();
+        cursor.insertText(label, format);
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/base/Numbering.h"
+
 #include <QByteArray>
 #include <QTextFormat>
 
@@ -60,6 +62,15 @@ struct PageFurniture
     /// The story printed above (header) or below page number page, counted from 1, or
     /// StoryCount when the page has none.
     Story storyFor(bool header, int page) const;
+
+    /// How the notes of each kind are numbered: footnotes and endnotes each count their own.
+    Numbering footnotes;
+    /// Word's endnotes count i, ii, iii unless the file says otherwise.
+    Numbering endnotes{Numbering::LowerRoman, 1};
+
+    /// Gives each note's marks, in the text and in the note, the label its kind's numbering
+    /// gives it, counting in the order of the marks.
+    void numberNotes(QTextDocument& document) const;
 
     bool operator==(const PageFurniture&) const = default;
 };

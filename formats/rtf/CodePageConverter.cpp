@@ -98,6 +98,10 @@ void CodePageConverter::decode(QByteArrayView bytes, QString& out) const
         decodeDoubleByte(bytes, out);
         return;
     }
+    if (m_wide) {
+        decodeWide(bytes, out);
+        return;
+    }
     const qsizetype start = out.size();
     out.resize(start + bytes.size());
     char16_t* target = reinterpret_cast<char16_t*>(out.data()) + start;
@@ -127,4 +131,17 @@ void CodePageConverter::decodeDoubleByte(QByteArrayView bytes, QString& out) con
         }
     }
     out.resize(start + (target - begin));
+}
+
+void CodePageConverter::decodeWide(QByteArrayView bytes, QString& out) const
+{
+    for (const char byte : bytes) {
+        const char32_t sign = (*m_wide)[static_cast<unsigned char>(byte)];
+        if (QChar::requiresSurrogates(sign)) {
+            out.append(QChar(QChar::highSurrogate(sign)));
+            out.append(QChar(QChar::lowSurrogate(sign)));
+        } else {
+            out.append(QChar(char16_t(sign)));
+        }
+    }
 }

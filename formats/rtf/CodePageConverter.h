@@ -19,6 +19,8 @@ public:
     explicit CodePageConverter(const char* iconvName);
     /// A single-byte page from its table.
     explicit CodePageConverter(const BuiltInCodePages::Table& table);
+    /// A symbol font's signs from their table, which must outlive the converter.
+    explicit CodePageConverter(const BuiltInCodePages::WideTable& table) : m_wide(&table) {}
 
     bool isValid() const { return m_valid; }
     /// Appends the decoded bytes to out; undefined bytes and pairs become one U+FFFD each.
@@ -26,6 +28,7 @@ public:
 
 private:
     void decodeDoubleByte(QByteArrayView bytes, QString& out) const;
+    void decodeWide(QByteArrayView bytes, QString& out) const;
 
     bool m_valid = true;
     bool m_utf8 = false;
@@ -35,4 +38,5 @@ private:
     std::array<bool, 256> m_isTrail{};
     /// Characters by lead byte * 256 + trail byte; 0 where the page defines no such pair.
     std::vector<char16_t> m_pairs;
+    const BuiltInCodePages::WideTable* m_wide = nullptr;
 };

@@ -73,7 +73,8 @@ int decodingPage(int codePage)
 {
     if (const int windowsPage = lookUp(s_macDoubleBytePages, codePage))
         return windowsPage;
-    if (BuiltInCodePages::table(codePage) || !iconvNameFor(codePage).empty())
+    if (BuiltInCodePages::table(codePage) || BuiltInCodePages::wideTable(codePage) ||
+        !iconvNameFor(codePage).empty())
         return codePage;
     return 0;
 }
@@ -81,6 +82,8 @@ int decodingPage(int codePage)
 std::unique_ptr<CodePageConverter> makeConverter(int codePage)
 {
     if (const BuiltInCodePages::Table* table = BuiltInCodePages::table(codePage))
+        return std::make_unique<CodePageConverter>(*table);
+    if (const BuiltInCodePages::WideTable* table = BuiltInCodePages::wideTable(codePage))
         return std::make_unique<CodePageConverter>(*table);
     return std::make_unique<CodePageConverter>(iconvNameFor(codePage).c_str());
 }

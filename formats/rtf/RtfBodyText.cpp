@@ -57,7 +57,7 @@ void RtfBodyText::handleWord(Keyword keyword, const RtfToken& token, const RtfGr
     default:
         if (keyword >= Keyword::TabPosition && keyword <= Keyword::TabLeaderMiddleDots)
             applyTabWord(keyword, token);
-        else if (keyword >= Keyword::TitlePage && keyword <= Keyword::FooterY)
+        else if (keyword >= Keyword::TitlePage && keyword <= Keyword::EndnoteStart)
             applyFurnitureWord(keyword, token);
         else if (keyword == Keyword::TableRow || keyword == Keyword::Cell ||
                  keyword == Keyword::Row ||
@@ -485,8 +485,21 @@ void RtfBodyText::applyFurnitureWord(Keyword keyword, const RtfToken& token)
     case Keyword::HeaderY:
         m_furniture.headerY = twips(token, 0);
         break;
-    default: // \footery
+    case Keyword::FooterY:
         m_furniture.footerY = twips(token, 0);
+        break;
+    case Keyword::FootnoteStart:
+    case Keyword::EndnoteStart:
+        (keyword == Keyword::FootnoteStart ? m_furniture.footnotes : m_furniture.endnotes).start =
+            token.hasParameter ? std::clamp(token.parameter, 0, 32767) : 1;
+        break;
+    default: // the numbering styles
+        if (keyword >= Keyword::EndnoteArabic)
+            m_furniture.endnotes.style =
+                Numbering::Style(int(keyword) - int(Keyword::EndnoteArabic));
+        else
+            m_furniture.footnotes.style =
+                Numbering::Style(int(keyword) - int(Keyword::FootnoteArabic));
         break;
     }
 }

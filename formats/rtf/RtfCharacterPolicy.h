@@ -27,13 +27,6 @@ public:
         return family.trimmed();
     }
 
-    /// The Symbol font, whose bytes stand for Greek letters and mathematical signs. Its text is
-    /// read as the characters it shows, and written with a character set that keeps them.
-    static bool isSymbolFont(const QString& family)
-    {
-        return family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
-    }
-
     /// Lists written as bullets rather than numbers.
     static bool isBullet(QTextListFormat::Style style)
     {

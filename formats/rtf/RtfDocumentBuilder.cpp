@@ -283,6 +283,8 @@ void RtfDocumentBuilder::finish(int markFormatId, PageFurniture furniture, const
     if (m_body.table.table)
         closeTable();
     keepFurniture(furniture);
+    if (!m_notes.cursor.isNull())
+        furniture.numberNotes(*m_document);
     info.keepIn(*m_document);
     m_body.cursor.endEditBlock();
     m_document->setUndoRedoEnabled(m_undoWasEnabled);

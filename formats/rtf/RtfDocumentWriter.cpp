@@ -5,6 +5,7 @@
 #include "formats/base/PictureBytes.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
+#include "formats/rtf/BuiltInCodePages.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
 #include "formats/rtf/RtfStyleSheet.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <numeric>
 #include <utility>
 
 using namespace std::string_view_literals;
@@ -87,35 +89,6 @@ QString levelText(const QTextListFormat& format, int level)
 }
 
 // A list paragraph's left indent in twips: its marker hangs s_listLineStart before its text.
-// Whether a place of table's grid and another, perhaps outside the grid, are one cell. Cells are
-// told apart through the grid: comparing two is cheap, asking one its row or column is not.
-bool sameCell(const QTextTable& table, int row, int column, int otherRow, int otherColumn)
-{
-    return otherRow >= 0 && otherRow < table.rows() && otherColumn >= 0 &&
-           otherColumn < table.columns() &&
-           table.cellAt(row, column) == table.cellAt(otherRow, otherColumn);
-}
-
-// Whether a cell starts at row and column, rather than covering it from above or the left.
-bool startsCell(const QTextTable& table, int row, int column)
-{
-    return !sameCell(table, row, column, row - 1, column) &&
-           !sameCell(table, row, column, row, column - 1);
-}
-
-// The next place after row and column where a cell starts, in the order cells are in the
-// text; the row is rows() after the last.
-std::pair<int, int> nextStart(const QTextTable& table, int row, int column)
-{
-    for (++column; row < table.rows(); ++row, column = 0) {
-        for (; column < table.columns(); ++column) {
-            if (startsCell(table, row, column))
-                return {row, column};
-        }
-    }
-    return {table.rows(), 0};
-}
-
 int listIndent(const QTextListFormat& format)
 {
     return s_listLineStart * 2 * std::max(format.indent(), 1);
@@ -358,6 +331,7 @@ void RtfDocumentWriter::findTables()
             m_tables.push_back({table, table->firstPosition(), table->lastPosition()});
     }
     m_cells = Cells();
+    m_layout = TableLayout();
 }
 
 QByteArray RtfDocumentWriter::write(RtfParagraphMap* map, const Progress& progress)
@@ -398,7 +372,10 @@ void RtfDocumentWriter::writeBlocks(RtfParagraphMap* map, const Progress& progre
         map->boundaries = {boundary};
     }
     int written = 0;
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+    // Qt finds a block's position by searching the document: here it is counted.
+    int position = 0;
+    for (QTextBlock block = m_document.begin(); block.isValid();
+         position += block.length(), block = block.next()) {
         if (!m_noteFormats.isEmpty() && isPlacedNote(block)) {
             // Written at its mark: it takes no room here, but keeps its place in the map.
             if (map)
@@ -407,7 +384,7 @@ void RtfDocumentWriter::writeBlocks(RtfParagraphMap* map, const Progress& progre
             continue;
         }
         RtfParagraphMap::Paragraph paragraph =
-            writeParagraph(block, QStringView(text).sliced(block.position(), block.length() - 1),
+            writeParagraph(block, position, QStringView(text).sliced(position, block.length() - 1),
                            boundary, block == m_lastBlock);
         if (progress && ++written % progressStep == 0)
             progress(written, m_document.blockCount());
@@ -470,14 +447,14 @@ std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& bl
     m_needsDelimiter = false;
     RtfParagraphBoundary boundary = before;
     const bool last = m_noteFormats.isEmpty() ? !block.next().isValid() : block == m_lastBlock;
-    *paragraph = writeParagraph(block, text, boundary, last);
+    *paragraph = writeParagraph(block, block.position(), text, boundary, last);
     if (m_styles.fonts().size() != fonts || m_styles.colors().size() != colors)
         return std::nullopt;
     *after = boundary;
     return m_body.take();
 }
 
-RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& block,
+RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& block, int position,
                                                              QStringView text,
                                                              RtfParagraphBoundary& boundary,
                                                              bool last)
@@ -490,15 +467,13 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     m_current = boundary.style;
     m_tableUse = 0;
     m_lastEntries = 0;
-    const int position = block.position();
     const QTextTable* table = tableOf(position);
     const CellPlace* cell = table ? &cellAt(*table, position) : nullptr;
     // Readers take "\par\cell" as ending the paragraph before: a cell's last paragraph, when
-    // empty, is not written, and the one before it ends the cell.
-    const auto lastInCell = [cell](const QTextBlock& each) {
-        return !each.next().isValid() || each.next().position() > cell->last;
-    };
-    if (table && block.length() == 1 && position > cell->first && lastInCell(block)) {
+    // empty, is not written, and the one before it ends the cell. A cell's paragraphs are
+    // followed by others, whose places follow from their lengths.
+    const int next = position + block.length();
+    if (table && block.length() == 1 && position > cell->first && next > cell->last) {
         boundary = {m_current, QByteArrayLiteral("table")};
         m_noteWriting.markWritten = outerMark;
         return {m_body.size(), 0, 0, true};
@@ -509,8 +484,8 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
         writeCellStart(*cell);
     writeParagraphStart(block, list, properties, boundary.properties, table != nullptr);
     writeBlock(block, text);
-    if (table && (lastInCell(block) || (block.next().length() == 1 && lastInCell(block.next())))) {
-        writeCellEnd(*table, cell->column);
+    if (table && (next > cell->last || (block.next().length() == 1 && next + 1 > cell->last))) {
+        writeCellEnd(cell->column);
     } else if (!last) {
         m_body.append("\\par\n"sv);
         m_needsDelimiter = false;
@@ -541,9 +516,9 @@ void RtfDocumentWriter::writeHeader(RtfByteSink& out)
     for (qsizetype index = 0; index < m_styles.fonts().size(); ++index) {
         writeWord(out, "{\\f"sv, int(index));
         writeWord(out, familyWord(m_styles.fontHints().at(index)));
-        // The reader takes bytes in the Symbol font for the signs they show; \fcharset0 says
+        // The reader takes bytes in a symbol font for the signs they show; \fcharset0 says
         // this font's text is already what it shows.
-        if (RtfCharacterPolicy::isSymbolFont(m_styles.fonts().at(index)))
+        if (BuiltInCodePages::forFont(m_styles.fonts().at(index)) != 0)
             writeWord(out, "\\fcharset0"sv);
         // A semicolon ends a font name, so one inside a name travels as a byte escape.
         const QStringList parts = m_styles.fonts().at(index).split(u';');
@@ -631,6 +606,76 @@ const QTextTable* RtfDocumentWriter::tableOf(int position) const
     return (after - 1)->table;
 }
 
+// Cells are told apart through the grid: comparing two is cheap, asking one its row or column
+// is not.
+bool RtfDocumentWriter::TableLayout::sameCell(int row, int column, int otherRow,
+                                              int otherColumn) const
+{
+    return otherRow >= 0 && otherRow < rows && otherColumn >= 0 && otherColumn < columns &&
+           cells[size_t(row * columns + column)] == cells[size_t(otherRow * columns + otherColumn)];
+}
+
+std::pair<int, int> RtfDocumentWriter::TableLayout::nextStart(int row, int column) const
+{
+    for (++column; row < rows; ++row, column = 0) {
+        for (; column < columns; ++column) {
+            if (!sameCell(row, column, row - 1, column) && !sameCell(row, column, row, column - 1))
+                return {row, column};
+        }
+    }
+    return {rows, 0};
+}
+
+int RtfDocumentWriter::TableLayout::firstPosition(int row, int column)
+{
+    int& first = firstPositions[size_t(row * columns + column)];
+    if (first < 0)
+        first = cells[size_t(row * columns + column)].firstPosition();
+    return first;
+}
+
+RtfDocumentWriter::TableLayout& RtfDocumentWriter::layoutOf(const QTextTable& table)
+{
+    TableLayout& layout = m_layout;
+    if (layout.table == &table)
+        return layout;
+    layout.table = &table;
+    layout.rows = table.rows();
+    layout.columns = table.columns();
+    layout.cells.clear();
+    for (int row = 0; row < layout.rows; ++row)
+        for (int column = 0; column < layout.columns; ++column)
+            layout.cells.push_back(table.cellAt(row, column));
+    layout.firstPositions.assign(layout.cells.size(), -1);
+    // Tables of one format, most often all of a document's, share what rows take from it.
+    if (table.formatIndex() != std::exchange(layout.formatIndex, table.formatIndex()))
+        defineRows(table.format(), layout);
+    return layout;
+}
+
+void RtfDocumentWriter::defineRows(const QTextTableFormat& format, TableLayout& layout)
+{
+    layout.rowStart = QByteArrayLiteral("\\trowd");
+    appendWord(layout.rowStart, "\\trgaph"sv, qRound(Twips::fromPixels(format.cellPadding())));
+    const int left = qRound(Twips::fromPixels(format.leftMargin()));
+    if (left > 0)
+        appendWord(layout.rowStart, "\\trleft"sv, left);
+    const int border = format.borderStyle() == QTextFrameFormat::BorderStyle_None ? 0
+                       : format.hasProperty(TextProperties::TableBorderTwips)
+                           ? format.intProperty(TextProperties::TableBorderTwips)
+                           : qRound(Twips::fromPixels(format.border()));
+    layout.cellBorders.clear();
+    for (const std::string_view side : {"\\clbrdrt\\brdrs\\brdrw"sv, "\\clbrdrl\\brdrs\\brdrw"sv,
+                                        "\\clbrdrb\\brdrs\\brdrw"sv, "\\clbrdrr\\brdrs\\brdrw"sv}) {
+        if (border > 0)
+            appendWord(layout.cellBorders, side, border);
+    }
+    layout.rights = columnWidths(format, layout.columns);
+    std::partial_sum(layout.rights.begin(), layout.rights.end(), layout.rights.begin());
+    for (int& right : layout.rights)
+        right += left;
+}
+
 const RtfDocumentWriter::CellPlace& RtfDocumentWriter::cellAt(const QTextTable& table, int position)
 {
     CellPlace& found = m_cells.found;
@@ -638,13 +683,13 @@ const RtfDocumentWriter::CellPlace& RtfDocumentWriter::cellAt(const QTextTable& 
         return found;
     // Paragraphs come in order: the cell is most often the next one the grid starts, which Qt
     // tells without searching.
+    TableLayout& layout = layoutOf(table);
     const auto [row, column] =
-        &table == found.table ? nextStart(table, found.row, found.column) : std::pair(0, 0);
-    if (row < table.rows() && table.cellAt(row, column).firstPosition() == position) {
-        const auto [nextRow, nextColumn] = nextStart(table, row, column);
-        const int last = nextRow < table.rows()
-                             ? table.cellAt(nextRow, nextColumn).firstPosition() - 1
-                             : table.lastPosition();
+        &table == found.table ? layout.nextStart(found.row, found.column) : std::pair(0, 0);
+    if (row < layout.rows && layout.firstPosition(row, column) == position) {
+        const auto [nextRow, nextColumn] = layout.nextStart(row, column);
+        const int last = nextRow < layout.rows ? layout.firstPosition(nextRow, nextColumn) - 1
+                                               : table.lastPosition();
         found = {&table, row, column, position, last};
     } else {
         const QTextTableCell cell = table.cellAt(position);
@@ -658,7 +703,7 @@ void RtfDocumentWriter::writeCellStart(const CellPlace& cell)
     CellPlace& written = m_cells.written;
     int from = written.column + 1;
     if (cell.table != written.table || cell.row != written.row) {
-        writeRowDefinition(*cell.table, cell.row);
+        writeRowDefinition(cell.row);
         from = 0;
     }
     // Cells merged into one before this one, and cells covered by one from above, are each
@@ -667,12 +712,12 @@ void RtfDocumentWriter::writeCellStart(const CellPlace& cell)
     written = cell;
 }
 
-void RtfDocumentWriter::writeCellEnd(const QTextTable& table, int column)
+void RtfDocumentWriter::writeCellEnd(int column)
 {
     writeWord(m_body, "\\cell"sv);
     if (column < m_cells.rowLastStart)
         return;
-    writeCoveredCells(table.columns() - column - 1);
+    writeCoveredCells(m_layout.columns - column - 1);
     m_body.append("\\row\n"sv);
     m_needsDelimiter = false;
 }
@@ -683,42 +728,27 @@ void RtfDocumentWriter::writeCoveredCells(int count)
         writeWord(m_body, "\\pard\\intbl\\cell"sv);
 }
 
-void RtfDocumentWriter::writeRowDefinition(const QTextTable& table, int row)
+void RtfDocumentWriter::writeRowDefinition(int row)
 {
-    const QTextTableFormat format = table.format();
-    writeWord(m_body, "\\trowd\\trgaph"sv, qRound(Twips::fromPixels(format.cellPadding())));
-    const int left = qRound(Twips::fromPixels(format.leftMargin()));
-    if (left > 0)
-        writeWord(m_body, "\\trleft"sv, left);
-    const int border = format.borderStyle() == QTextFrameFormat::BorderStyle_None ? 0
-                       : format.hasProperty(TextProperties::TableBorderTwips)
-                           ? format.intProperty(TextProperties::TableBorderTwips)
-                           : qRound(Twips::fromPixels(format.border()));
-    const int columns = table.columns();
-    const std::vector<int> widths = columnWidths(format, columns);
-    int right = left;
+    const TableLayout& layout = m_layout;
+    m_body.append(std::string_view(layout.rowStart.constData(), size_t(layout.rowStart.size())));
     m_cells.rowLastStart = -1;
-    for (int column = 0; column < columns; ++column) {
-        const bool fromAbove = sameCell(table, row, column, row - 1, column);
-        const bool fromLeft = sameCell(table, row, column, row, column - 1);
+    for (int column = 0; column < layout.columns; ++column) {
+        const bool fromAbove = layout.sameCell(row, column, row - 1, column);
+        const bool fromLeft = layout.sameCell(row, column, row, column - 1);
         if (fromAbove)
-            writeWord(m_body, "\\clvmrg"sv);
-        else if (sameCell(table, row, column, row + 1, column))
-            writeWord(m_body, "\\clvmgf"sv);
+            m_body.append("\\clvmrg"sv);
+        else if (layout.sameCell(row, column, row + 1, column))
+            m_body.append("\\clvmgf"sv);
         if (fromLeft)
-            writeWord(m_body, "\\clmrg"sv);
-        else if (sameCell(table, row, column, row, column + 1))
-            writeWord(m_body, "\\clmgf"sv);
+            m_body.append("\\clmrg"sv);
+        else if (layout.sameCell(row, column, row, column + 1))
+            m_body.append("\\clmgf"sv);
         if (!fromAbove && !fromLeft)
             m_cells.rowLastStart = column;
-        for (const std::string_view side :
-             {"\\clbrdrt\\brdrs\\brdrw"sv, "\\clbrdrl\\brdrs\\brdrw"sv, "\\clbrdrb\\brdrs\\brdrw"sv,
-              "\\clbrdrr\\brdrs\\brdrw"sv}) {
-            if (border > 0)
-                writeWord(m_body, side, border);
-        }
-        right += widths[size_t(column)];
-        writeWord(m_body, "\\cellx"sv, right);
+        m_body.append(
+            std::string_view(layout.cellBorders.constData(), size_t(layout.cellBorders.size())));
+        writeWord(m_body, "\\cellx"sv, layout.rights[size_t(column)]);
     }
 }
 
@@ -979,7 +1009,7 @@ void RtfDocumentWriter::writeNote(int note)
     m_noteWriting.inNote = true;
     for (const QTextBlock& block : blocks) {
         const QString text = block.text();
-        writeParagraph(block, text, boundary, false);
+        writeParagraph(block, block.position(), text, boundary, false);
     }
     m_noteWriting.inNote = false;
     m_body.append("}"sv);
@@ -1002,6 +1032,8 @@ void RtfDocumentWriter::writeFurniture(RtfByteSink& out)
         writeWord(out, "\\headery"sv, furniture.headerY);
     if (furniture.footerY != plain.footerY)
         writeWord(out, "\\footery"sv, furniture.footerY);
+    writeNumbering(out, furniture.footnotes, plain.footnotes, false);
+    writeNumbering(out, furniture.endnotes, plain.endnotes, true);
     for (size_t story = 0; story < furniture.stories.size(); ++story) {
         if (furniture.stories[story].isEmpty())
             continue;
@@ -1018,6 +1050,19 @@ void RtfDocumentWriter::writeFurniture(RtfByteSink& out)
         out.append("}"sv);
     }
     out.append("\n"sv);
+}
+
+void RtfDocumentWriter::writeNumbering(RtfByteSink& out, const Numbering& numbering,
+                                       const Numbering& plain, bool endnotes)
+{
+    static constexpr std::string_view styles[] = {"ar"sv,  "alc"sv, "auc"sv,
+                                                  "rlc"sv, "ruc"sv, "chi"sv};
+    if (numbering.style != plain.style) {
+        out.append(endnotes ? "\\aftnn"sv : "\\ftnn"sv);
+        writeWord(out, styles[numbering.style]);
+    }
+    if (numbering.start != plain.start)
+        writeWord(out, endnotes ? "\\aftnstart"sv : "\\ftnstart"sv, numbering.start);
 }
 
 void RtfDocumentWriter::writeHidden(const QTextCharFormat& format, int formatIndex, qsizetype count)

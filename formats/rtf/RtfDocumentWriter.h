@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/base/PageFurniture.h"
 #include "formats/base/Progress.h"
 #include "formats/rtf/RtfByteSink.h"
 #include "formats/rtf/RtfPage.h"
@@ -12,6 +13,7 @@
 #include <QSet>
 #include <QStringView>
 #include <QTextBlock>
+#include <QTextTable>
 
 #include <optional>
 #include <string_view>
@@ -21,8 +23,6 @@ class QTextDocument;
 class QTextImageFormat;
 class QTextListFormat;
 class QTextList;
-class QTextTable;
-class QTextTableCell;
 
 /// One pass over a document's blocks and fragments that produces its RTF. After that pass it
 /// can write single paragraphs again, with the font and colour tables of that pass.
@@ -50,6 +50,7 @@ public:
     bool hasStyleSheet() const { return m_seedWritten; }
 
 private:
+    struct TableLayout;
     /// A cell's table, row and column, and its first and last positions.
     struct CellPlace
     {
@@ -63,10 +64,11 @@ private:
     /// A writer of story, a header or footer, whose fonts and colours go on from tables'.
     RtfDocumentWriter(const QTextDocument& story, const RtfStyleTable& tables);
     void writeBlocks(RtfParagraphMap* map, const Progress& progress);
-    /// Writes block, whose raw text is text, and moves boundary past it; the document's last
-    /// paragraph ends without \par.
-    RtfParagraphMap::Paragraph writeParagraph(const QTextBlock& block, QStringView text,
-                                              RtfParagraphBoundary& boundary, bool last);
+    /// Writes block, which starts at position and whose raw text is text, and moves boundary
+    /// past it; the document's last paragraph ends without \par.
+    RtfParagraphMap::Paragraph writeParagraph(const QTextBlock& block, int position,
+                                              QStringView text, RtfParagraphBoundary& boundary,
+                                              bool last);
     /// Finds the notes whose marks the text holds, which are written at their marks.
     void findNotes();
     /// Whether block belongs to a note written at its mark, or is the heading above them.
@@ -75,6 +77,8 @@ private:
     bool writeMarked(QStringView text, const RtfRunStyle& style);
     void writeNote(int note);
     void writeFurniture(RtfByteSink& out);
+    void writeNumbering(RtfByteSink& out, const Numbering& numbering, const Numbering& plain,
+                        bool endnotes);
     /// The run style of a format, noting its table entries among those the paragraph uses.
     const RtfRunStyle& styleFor(int formatIndex);
     void writeHeader(RtfByteSink& out);
@@ -90,13 +94,17 @@ private:
     const QTextTable* tableOf(int position) const;
     /// The cell of table at position.
     const CellPlace& cellAt(const QTextTable& table, int position);
+    /// What the writer needs of table, found when its first paragraph is written.
+    TableLayout& layoutOf(const QTextTable& table);
+    /// What the rows of tables in format share, for layout.
+    static void defineRows(const QTextTableFormat& format, TableLayout& layout);
     /// Before a cell's first paragraph: its row's definition when it starts the row, and the
     /// merged-away cells before it.
     void writeCellStart(const CellPlace& cell);
     /// After the last paragraph of the cell in column: \cell, and the row's end when it is the
     /// row's last.
-    void writeCellEnd(const QTextTable& table, int column);
-    void writeRowDefinition(const QTextTable& table, int row);
+    void writeCellEnd(int column);
+    void writeRowDefinition(int row);
     void writeCoveredCells(int count);
     void writeListMarker(const QTextBlock& block, const QTextList& list);
     /// The words after a list paragraph's marker that name its list, level and indent; a
@@ -168,6 +176,34 @@ private:
     };
     /// The document's top-level tables, in order.
     std::vector<TablePlace> m_tables;
+    /// Qt finds a cell by searching its table, and its format anew for each question: a table's
+    /// grid and what its rows' definitions share are found once for all its rows.
+    struct TableLayout
+    {
+        const QTextTable* table = nullptr;
+        int rows = 0;
+        int columns = 0;
+        /// The cell at each place of the grid, row by row, and where each starts, -1 until
+        /// asked.
+        std::vector<QTextTableCell> cells;
+        std::vector<int> firstPositions;
+        /// The table format the rest comes from.
+        int formatIndex = -1;
+        /// A row's definition up to its cells: \trowd, the gap and the left edge.
+        QByteArray rowStart;
+        /// The borders every cell has; empty when there are none.
+        QByteArray cellBorders;
+        /// Each column's right edge, in twips.
+        std::vector<int> rights;
+
+        /// Whether the places hold one cell; places outside the grid hold none.
+        bool sameCell(int row, int column, int otherRow, int otherColumn) const;
+        /// The next place after row and column where a cell starts, in the order cells are in
+        /// the text; the row is rows after the last.
+        std::pair<int, int> nextStart(int row, int column) const;
+        int firstPosition(int row, int column);
+    };
+    TableLayout m_layout;
     /// Qt finds a cell's row and column by searching its table, so each cell is found once for
     /// all its paragraphs, and each row's merged cells once for the whole row.
     struct Cells

@@ -47,10 +47,11 @@ void RtfFontTable::commitEntry()
     if (!m_entryOpen)
         return;
     m_entry.family = RtfCharacterPolicy::fontName(m_entry.family);
-    // Other fonts of the symbol character set (Wingdings, OpenSymbol) have layouts of their own.
-    const bool symbol = RtfCharacterPolicy::isSymbolFont(m_entry.family);
-    if (symbol && (m_entry.codePage == 0 || m_entry.codePage == BuiltInCodePages::Symbol))
-        m_entry.codePage = BuiltInCodePages::Symbol;
+    // Symbol fonts' bytes stand for the signs they show; other fonts of the symbol character
+    // set, such as OpenSymbol, have layouts no one published.
+    const int symbolPage = BuiltInCodePages::forFont(m_entry.family);
+    if (symbolPage != 0 && (m_entry.codePage == 0 || m_entry.codePage == BuiltInCodePages::Symbol))
+        m_entry.codePage = symbolPage;
     else if (m_entry.codePage == BuiltInCodePages::Symbol)
         m_entry.codePage = 0;
     m_fonts.insert(m_number, std::exchange(m_entry, Entry()));

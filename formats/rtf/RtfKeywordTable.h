@@ -156,11 +156,27 @@ public:
         FootnoteMark,
         Endnote,
         PageNumber,
-        // Page furniture, from TitlePage to FooterY
+        // Page furniture, from TitlePage to EndnoteStart
         TitlePage,
         FacingPages,
         HeaderY,
         FooterY,
+        /// How footnotes and endnotes are numbered, each kind's styles in the order of
+        /// Numbering::Style.
+        FootnoteArabic,
+        FootnoteLowerLetter,
+        FootnoteUpperLetter,
+        FootnoteLowerRoman,
+        FootnoteUpperRoman,
+        FootnoteSymbols,
+        EndnoteArabic,
+        EndnoteLowerLetter,
+        EndnoteUpperLetter,
+        EndnoteLowerRoman,
+        EndnoteUpperRoman,
+        EndnoteSymbols,
+        FootnoteStart,
+        EndnoteStart,
         // Inside lists, list tables and pictures
         ListId,
         LevelNumberFormat,

@@ -118,8 +118,10 @@ RtfListLevel RtfListTable::level(int override, int level) const
         return {};
     level = std::clamp(level, 0, int(s_maxLevels) - 1);
     const auto list = m_lists.constFind(m_overrides.value(override, -1));
+    // A paragraph of a list the tables never declared is no list item: its \listtext is only
+    // for readers without lists.
     if (list == m_lists.constEnd())
-        return RtfListLevel::of(QTextListFormat::ListDisc, level);
+        return {};
     RtfListLevel found = list->at(std::min(size_t(level), list->size() - 1));
     found.level = level;
     found.list = override;

@@ -398,12 +398,9 @@ bool RtfParser::openBodyDestination(Keyword keyword)
     case Keyword::ListEntry:
     case Keyword::ListOverrideEntry:
     case Keyword::ListPart:
-        // Some writers leave pieces of their list tables outside them; they are never text.
-        m_lists.handleListWord(Keyword::ListEntry, 0);
-        changeState().destination = keyword == Keyword::ListEntry ? Destination::ListTable
-                                    : keyword == Keyword::ListOverrideEntry
-                                        ? Destination::ListOverrideTable
-                                        : Destination::Skipped;
+        // Some writers leave pieces of their list tables outside them: they are never text, nor
+        // lists, as a list is only what the tables declare.
+        changeState().destination = Destination::Skipped;
         return true;
     case Keyword::Picture:
         changeState().destination = Destination::Picture;
@@ -459,13 +456,31 @@ bool RtfParser::handleEncodingWord(Keyword keyword, const RtfToken& token)
 void RtfParser::appendUnicode(int parameter)
 {
     const int unit = parameter < 0 ? parameter + 0x10000 : parameter;
-    // Word gives the Symbol font's characters as its bytes moved to U+F020..U+F0FF.
-    if (unit >= 0xf020 && unit <= 0xf0ff &&
-        m_text.codePageFor(state().chars.font) == BuiltInCodePages::Symbol)
-        appendCharacter((*BuiltInCodePages::table(BuiltInCodePages::Symbol))[unit & 0xff]);
-    else
+    // Word gives symbol fonts' characters as their bytes moved to U+F020..U+F0FF.
+    if (unit < 0xf020 || unit > 0xf0ff ||
+        !appendSymbolSign(static_cast<unsigned char>(unit & 0xff)))
         appendCharacter(unit >= 0 && unit <= 0xffff ? char16_t(unit) : u'\xfffd');
     m_fallbackLeft = m_tokenizer.skipText(state().unicodeSkip);
+}
+
+bool RtfParser::appendSymbolSign(unsigned char byte)
+{
+    const int page = m_text.codePageFor(state().chars.font);
+    if (page == BuiltInCodePages::Symbol) {
+        appendCharacter((*BuiltInCodePages::table(page))[byte]);
+        return true;
+    }
+    const BuiltInCodePages::WideTable* signs = BuiltInCodePages::wideTable(page);
+    if (!signs)
+        return false;
+    const char32_t sign = (*signs)[byte];
+    if (QChar::requiresSurrogates(sign)) {
+        appendCharacter(QChar::highSurrogate(sign));
+        appendCharacter(QChar::lowSurrogate(sign));
+    } else {
+        appendCharacter(char16_t(sign));
+    }
+    return true;
 }
 
 void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token)

@@ -78,6 +78,8 @@ private:
     bool openBodyDestination(Keyword keyword);
     bool handleEncodingWord(Keyword keyword, const RtfToken& token);
     void appendUnicode(int parameter);
+    /// Appends the sign a byte stands for in the current font, when that is a symbol font.
+    Q_DECL_COLD_FUNCTION bool appendSymbolSign(unsigned char byte);
     void handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& token);
     void applyCharacterWord(Keyword keyword, const RtfToken& token);
     void finishPicture();

@@ -1,3 +1,4 @@
+#include "formats/base/ListMarker.h"
 #include "formats/base/PageFurniture.h"
 #include "formats/rtf/RtfReader.h"
 #include "platform/PrintedPages.h"
@@ -10,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextList>
 #include <QTextTable>
 
 namespace {
@@ -63,6 +65,7 @@ private slots:
     void emptyParagraphBeforeABreakMakesNoPage();
     void tableRowsAreNotSplit();
     void listMarkersTakeTheTextsSize();
+    void listsThatStartAtThreePrintOnlyTheirOwnNumbers();
     void doubleSpacedPagesHoldWhatTheirFontSpacingAllows();
 };
 
@@ -180,6 +183,24 @@ void PrintedPagesTest::listMarkersTakeTheTextsSize()
     QVERIFY(document.begin().textList());
     const PrintedPages printed(document);
     QCOMPARE(printed.body().begin().charFormat().fontPointSize(), 24.0);
+}
+
+// Qt's "1." would print under the painter's "3.", and stay in the printout's text.
+void PrintedPagesTest::listsThatStartAtThreePrintOnlyTheirOwnNumbers()
+{
+    QTextDocument document;
+    RtfReader().read(
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat3{\\leveltext"
+        "\\'02\\'00.;}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1"
+        "\\listoverridecount0\\ls1}}\\pard\\ls1 third\\par\\pard plain}",
+        &document);
+    const PrintedPages printed(document);
+    const QTextBlock item = printed.body().begin();
+    QVERIFY(item.textList());
+    QCOMPARE(ListMarker::text(item, *item.textList()), QStringLiteral("3."));
+    QCOMPARE(item.blockFormat().intProperty(QTextFormat::ListStyle),
+             int(QTextListFormat::ListStyleUndefined));
+    QVERIFY(!item.next().blockFormat().hasProperty(QTextFormat::ListStyle));
 }
 
 // Word processors space lines by the font's line spacing, which is what fills a page; Qt's own

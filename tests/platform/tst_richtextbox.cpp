@@ -1,4 +1,5 @@
 #include "formats/ParagraphDirection.h"
+#include "formats/base/TextProperties.h"
 #include "platform/LineBreakRuns.h"
 #include "platform/QtMessageService.h"
 #include "platform/RichTextBox.h"
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextList>
 
 class tst_RichTextBox : public QObject
@@ -39,6 +41,7 @@ private slots:
     void runsWithNoPlaceToBreakWrapAnywhere_data();
     void runsWithNoPlaceToBreakWrapAnywhere();
     void longParagraphsKeepTheirLayouts();
+    void listsShowTheNumberTheyStartAt();
 };
 
 void tst_RichTextBox::selRtfReadsEmptyWithoutSelection()
@@ -367,6 +370,33 @@ void tst_RichTextBox::longParagraphsKeepTheirLayouts()
     box.showDocument(shown);
     QVERIFY(!kept(shown, 0));
     QVERIFY(kept(shown, 1));
+}
+
+// Qt numbers every list from 1: the first item of a list that starts at 3 shows as the third
+// item of a list Qt numbers itself does.
+void tst_RichTextBox::listsShowTheNumberTheyStartAt()
+{
+    const auto shown = [](bool startsAtThree) {
+        RichTextBox box;
+        box.setCursorWidth(0);
+        box.resize(240, 120);
+        QTextCursor cursor(box.document());
+        QTextListFormat format;
+        format.setStyle(QTextListFormat::ListUpperRoman);
+        cursor.insertText("one");
+        cursor.createList(format);
+        cursor.insertBlock();
+        cursor.insertText("two");
+        cursor.insertBlock();
+        if (startsAtThree) {
+            format.setProperty(TextProperties::ListStart, 3);
+            cursor.createList(format);
+        }
+        cursor.insertText("three");
+        box.show();
+        return box.viewport()->grab().toImage();
+    };
+    QCOMPARE(shown(true), shown(false));
 }
 
 QTEST_MAIN(tst_RichTextBox)

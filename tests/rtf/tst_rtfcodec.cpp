@@ -402,9 +402,9 @@ void RtfCodecTest::read_data()
                       "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
                       "\\fi-720\\li720 One\\par{\\pntext\\f1\\'B7\\tab}Two\\par\\pard Three\\par}")
         << QStringLiteral("* {Arial:One}\n* {Arial:Two}\n{Arial:Three}\n");
-    QTest::newRow("nominal: list paragraphs with \\ls become bullets")
+    QTest::newRow("nominal: \\ls of a list no table declares is no list, whatever its \\listtext")
         << QByteArray("{\\rtf1\\pard\\ls1{\\listtext \\'b7\\tab}Item\\par\\pard Plain}")
-        << QStringLiteral("* Item\nPlain");
+        << QStringLiteral("Item\nPlain");
     QTest::newRow("nominal: \\par, \\line, \\tab and backslash-newline")
         << QByteArray("{\\rtf1 a\\par b\\line c\\tab d\\\ne}")
         << QStringLiteral("a\nb\u2028c\td\ne");

@@ -3,6 +3,7 @@
 #include "formats/DocumentFormats.h"
 #include "formats/PageSetup.h"
 #include "formats/base/DocumentInfo.h"
+#include "formats/base/ListMarker.h"
 #include "formats/base/TextProperties.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 #include "formats/rtf/RtfReader.h"
@@ -145,7 +146,7 @@ QString keptSummary(const QTextDocument& document)
         if (const QTextList* list = block.textList()) {
             const QTextListFormat format = list->format();
             text = QStringLiteral("[%1 start=%2 level=%3")
-                       .arg(list->itemText(block))
+                       .arg(ListMarker::text(block, *list))
                        .arg(format.property(TextProperties::ListStart).toInt())
                        .arg(format.indent());
             const QString levelText = format.stringProperty(TextProperties::ListLevelText);
@@ -442,11 +443,15 @@ void RtfFeaturesTest::keptThroughWriting_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
-    // Qt numbers from 1 whatever the list's start: the start is kept for writing.
+    // Items are numbered from the list's start, which is kept for writing.
     QTest::newRow("nominal: a) starting at 3")
         << rtf(listTable("{\\listlevel\\levelnfc4\\levelstartat3{\\leveltext\\'02\\'00);}}") +
                "\\pard\\ls1 one\\par two\\par\\pard end")
-        << "[a) start=3 level=1] one\n[b) start=3 level=1] two\nend";
+        << "[c) start=3 level=1] one\n[d) start=3 level=1] two\nend";
+    QTest::newRow("nominal: IV. starting at 4")
+        << rtf(listTable("{\\listlevel\\levelnfc1\\levelstartat4{\\leveltext\\'02\\'00.;}}") +
+               "\\pard\\ls1 one\\par\\pard end")
+        << "[IV. start=4 level=1] one\nend";
     QTest::newRow("nominal: (i) and (A) on the second level")
         << rtf(listTable("{\\listlevel\\levelnfc2{\\leveltext\\'03(\\'00);}}"
                          "{\\listlevel\\levelnfc3{\\leveltext\\'03(\\'01);}}") +
@@ -466,7 +471,7 @@ void RtfFeaturesTest::keptThroughWriting_data()
         << "[1. start=0 level=1] one\n[1. start=0 level=1] two\nend";
     QTest::newRow("nominal: older lists' text before and after the number, and start")
         << rtf("{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart2{\\pntxtb [}{\\pntxta ]}}x\\par\\pard end")
-        << "[[A] start=2 level=1] x\nend";
+        << "[[B] start=2 level=1] x\nend";
     QTest::newRow("nominal: font families kept with their kind")
         << rtf("{\\fonttbl{\\f1\\froman Times New Roman;}{\\f2\\fswiss Arial;}"
                "{\\f3\\fmodern Courier New;}}\\f1 a\\f2 b\\f3 c")

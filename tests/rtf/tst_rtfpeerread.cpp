@@ -171,17 +171,22 @@ void RtfPeerReadTest::readsAsMeant_data()
         << QByteArray("{\\rtf1\\intbl A\\cell{\\*\\nesttableprops\\trowd\\cellx500 inner\\nestcell"
                       "\\nestrow}B\\cell\\row}")
         << QStringLiteral("\nA\ninner\nB\n");
-    QTest::newRow("nominal: list table groups outside the list tables")
+    QTest::newRow("nominal: list table groups outside the list tables are neither text nor lists")
         << QByteArray("{\\rtf1{\\list\\listtemplateid1{\\listlevel\\levelnfc0{\\leveltext \\'02"
                       "\\'00.;}}{\\listname List1382206859_1;}\\listid5}{\\listoverride\\listid5"
                       "\\listoverridecount0\\ls3}{\\listname Stray;}\\pard\\ls3 one\\par\\pard x}")
-        << QStringLiteral("[1.] one\nx");
+        << QStringLiteral("one\nx");
 
-    // The Symbol font.
-    QTest::newRow("nominal: Symbol font bytes and Word's U+F0xx as the signs they show")
+    // The symbol fonts.
+    QTest::newRow("nominal: symbol fonts' bytes and Word's U+F0xx as the signs they show")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset2 Symbol;}{\\f1 Arial;}"
-                      "{\\f2\\fcharset2 Wingdings;}}\\f0 abp\\'b3\\'a5\\u-3998\\'62\\f1 ab\\f2 ab}")
-        << QStringLiteral("{Symbol:αβπ≥∞β}{Arial:ab}{Wingdings:ab}");
+                      "{\\f2\\fcharset2 Wingdings;}{\\f3 Webdings;}{\\f4\\fcharset2 OpenSymbol;}}"
+                      "\\f0 abp\\'b3\\'a5\\u-3998\\'62\\f1 ab\\f2 ab\\u-3844?\\'21\\f3 !\\f4 ab}")
+        << QStringLiteral("{Symbol:αβπ≥∞β}{Arial:ab}{Wingdings:♋♌✓\U0001F589}{Webdings:\U0001F577}"
+                          "{OpenSymbol:ab}");
+    QTest::newRow("nominal: letters in a symbol font that says they are letters stay so")
+        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 Wingdings;}}\\f0 ab}")
+        << QStringLiteral("{Wingdings:ab}");
 
     // What RTF gives text that says nothing.
     QTest::newRow("nominal: 12 pt without \\fs, also after \\plain")
@@ -228,13 +233,14 @@ void RtfPeerReadTest::codePagesMatchPublishedMappings()
         for (int byte = 0; byte < 256; ++byte) {
             QString decoded;
             decoder.decode(codePage, QByteArray(1, char(byte)), decoded);
-            const QString expected(QChar(fields.at(byte + 1).toUShort(nullptr, 16)));
+            const char32_t published = fields.at(byte + 1).toUInt(nullptr, 16);
+            const QString expected = QString::fromUcs4(&published, 1);
             QVERIFY2(decoded == expected,
                      qPrintable(QStringLiteral("page %1 byte %2: U+%3, published U+%4")
                                     .arg(codePage)
                                     .arg(byte, 2, 16, QLatin1Char('0'))
-                                    .arg(decoded.isEmpty() ? 0 : decoded.at(0).unicode(), 4, 16)
-                                    .arg(expected.at(0).unicode(), 4, 16)));
+                                    .arg(decoded.toUcs4().value(0), 4, 16)
+                                    .arg(uint(published), 4, 16)));
         }
         ++pages;
     }
@@ -253,7 +259,7 @@ void RtfPeerReadTest::dumpShowsListMarkers_data()
         << QStringList{"bullet •",       "bullet •",       "decimal 1.", "decimal 2.",
                        "lower-alpha a.", "upper-roman I.", "-"};
     QTest::newRow("nominal: a trailing empty paragraph after a list is no item")
-        << QByteArray("{\\rtf1\\pard\\ls1 one\\par two\\par}")
+        << QByteArray("{\\rtf1\\pard{\\*\\pn\\pnlvlblt}one\\par two\\par}")
         << QStringList{"bullet •", "bullet •", "-"};
     QTest::newRow("nominal: an empty last paragraph that declares its list is an item")
         << QByteArray("{\\rtf1{\\*\\pn\\pnlvlbody\\pndec}one\\par{\\*\\pn\\pnlvlbody\\pndec}}")

@@ -84,8 +84,24 @@ void RtfStoriesTest::storiesSurviveWritingAndReading_data()
         << QByteArray("{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} One.}"
                       " more{\\super\\chftn}{\\footnote\\ftnalt\\pard\\plain\\chftn\\~Two.\\par "
                       "second}. End.}")
-        << QStringLiteral("Text[m1]1 more[m2]2. End.\nNotes\n(1)[m1]1 One.\n(e2)[m2]2\u00a0Two."
+        << QStringLiteral("Text[m1]1 more[m2]i. End.\nNotes\n(1)[m1]1 One.\n(e2)[m2]i\u00a0Two."
                           "\n(e2)second")
+        << QStringLiteral("-|-|-|-|-|-|-|-|t0 f0 720 720");
+    // Each kind counts its own notes, in the style and from the number the file gives.
+    const QByteArray fourNotes(
+        "A{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} f}"
+        "B{\\super\\chftn}{\\footnote\\ftnalt\\pard\\plain{\\super\\chftn} e}"
+        "C{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} f}"
+        "D{\\super\\chftn}{\\footnote\\ftnalt\\pard\\plain{\\super\\chftn} e}}");
+    QTest::newRow("notes: letters from 3 and upper roman")
+        << "{\\rtf1\\ftnnalc\\ftnstart3\\aftnnruc " + fourNotes
+        << QStringLiteral("A[m1]cB[m2]IC[m3]dD[m4]II\nNotes\n(1)[m1]c f\n(e2)[m2]I e\n"
+                          "(3)[m3]d f\n(e4)[m4]II e")
+        << QStringLiteral("-|-|-|-|-|-|-|-|t0 f0 720 720");
+    QTest::newRow("notes: a section's symbols and arabic from 9")
+        << "{\\rtf1\\sftnnchi\\saftnnar\\saftnstart9 " + fourNotes
+        << QStringLiteral("A[m1]*B[m2]9C[m3]\u2020D[m4]10\nNotes\n(1)[m1]* f\n(e2)[m2]9 e\n"
+                          "(3)[m3]\u2020 f\n(e4)[m4]10 e")
         << QStringLiteral("-|-|-|-|-|-|-|-|t0 f0 720 720");
 }
 

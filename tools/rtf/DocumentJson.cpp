@@ -1,5 +1,6 @@
 #include "tools/rtf/DocumentJson.h"
 
+#include "formats/base/ListMarker.h"
 #include "formats/base/TextProperties.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
@@ -55,21 +56,6 @@ QByteArray quoted(const QString& text)
 QByteArray boolean(bool value)
 {
     return value ? "true" : "false";
-}
-
-// What the editor shows before a list item: its number, or the bullet Qt draws for its style.
-QString marker(const QTextList& list, const QTextBlock& block)
-{
-    switch (list.format().style()) {
-    case QTextListFormat::ListDisc:
-        return QStringLiteral("\u2022");
-    case QTextListFormat::ListCircle:
-        return QStringLiteral("\u25e6");
-    case QTextListFormat::ListSquare:
-        return QStringLiteral("\u25aa");
-    default:
-        return list.itemText(block);
-    }
 }
 
 // Attributes most runs lack, named only when present so plain runs read as they always did.
@@ -140,7 +126,7 @@ QByteArray paragraphJson(const QTextBlock& block, const QFont& defaultFont)
             if (style == list->format().style())
                 optional += ",\"list\":" + quoted(name);
         }
-        optional += ",\"marker\":" + quoted(marker(*list, block));
+        optional += ",\"marker\":" + quoted(ListMarker::text(block, *list));
     }
     const Qt::Alignment alignment = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
     for (const auto& [flag, name] : s_alignNames.sliced(1)) {
