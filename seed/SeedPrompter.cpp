@@ -15,12 +15,21 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 // Every injection mixes the same number into the generator; the sequence itself runs on.
 constexpr double injectionReseed = 221;
 constexpr int maxRedraws = 4;
+
+QString quotedPaths(const SeedLibrary& library, const QList<int>& seeds)
+{
+    QStringList quoted;
+    for (const int seed : seeds)
+        quoted << u'"' + QDir::toNativeSeparators(library.seeds[seed].path) + u'"';
+    return quoted.join(QLatin1String(", "));
+}
 
 } // namespace
 
@@ -64,25 +73,33 @@ void SeedPrompter::chooseMix()
 {
     setSeedMarks({});
     m_mixing = true;
+    m_mixWarned = false;
     if (drawMixedSeed())
         injectseed(m_seedText);
 }
 
+// A seed that cannot be read is passed over, as if it were not ticked; when none can be read,
+// the writer is told once, not at every prompt, until one can be read again.
 bool SeedPrompter::drawMixedSeed()
 {
-    const int drawn = m_library.draw(m_random);
-    if (drawn < 0)
-        return true;
-    const QString& path = m_library.seeds[drawn].path;
-    SeedFile file;
-    if (!file.read(path)) {
-        m_messages.MsgBox(QStringLiteral("Cannot read the seed file \"%1\": %2.")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()),
-                          MessageService::Icon::Warning);
-        return false;
+    QList<int> unreadable;
+    for (int drawn = m_library.draw(m_random); drawn >= 0;
+         drawn = m_library.draw(m_random, unreadable)) {
+        SeedFile file;
+        if (file.read(m_library.seeds[drawn].path)) {
+            m_seedText = file.takeText();
+            m_mixWarned = false;
+            return true;
+        }
+        unreadable << drawn;
     }
-    m_seedText = file.takeText();
-    return true;
+    if (unreadable.isEmpty())
+        return true;
+    if (!std::exchange(m_mixWarned, true))
+        m_messages.MsgBox(QStringLiteral("Cannot read any of the active seed files: %1.")
+                              .arg(quotedPaths(m_library, unreadable)),
+                          MessageService::Icon::Warning);
+    return false;
 }
 
 void SeedPrompter::mnuSeedOne_Click()
