@@ -1,5 +1,6 @@
 #include "seed/SeedPrompter.h"
 
+#include "documents/WordCount.h"
 #include "formats/base/TextProperties.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageService.h"
@@ -218,8 +219,12 @@ void SeedPrompter::writeRun(const QString& run)
     QTextCharFormat mark;
     mark.setProperty(TextProperties::SeedRun, TextProperties::newSeedRun());
     // A line break, of one character or two, is a paragraph break in the document.
-    mark.setProperty(TextProperties::SeedRunLength,
-                     run.size() - run.count(QLatin1Char('\r')) - run.count(QLatin1Char('\n')));
+    const qsizetype returns = run.count(QLatin1Char('\r'));
+    const qsizetype feeds = run.count(QLatin1Char('\n'));
+    mark.setProperty(TextProperties::SeedRunLength, run.size() - returns - feeds);
+    mark.setProperty(TextProperties::SeedRunWords, WordCount::of(run).words);
+    mark.setProperty(TextProperties::SeedRunBreaks,
+                     feeds + returns - run.count(QLatin1String("\r\n")));
     const qint64 start = m_editor.SelStart();
     m_editor.setSelRTF(run, mark);
     emit injected(start, m_editor.SelStart() - start);
