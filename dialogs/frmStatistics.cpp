@@ -86,7 +86,7 @@ void frmStatistics::showDays(const WritingHistory::Days& days, QDate today,
     showSeedDays(days, today);
 }
 
-// Seed words kept verbatim on a day are those written that day less those reworked or deleted.
+// The latest day first, as far back as the chart goes; days without seed words are left out.
 void frmStatistics::showSeedDays(const WritingHistory::Days& days, QDate today)
 {
     m_lstSeedDays->setRowCount(0);
