@@ -139,8 +139,7 @@ void frmVellumo::createSubsystems()
     m_tally = new WritingTally(*m_history, m_services.today, m_services.clock, this);
     m_goalStatus = new GoalStatus(*m_tally, *m_lblGoal, *m_prgGoal, this);
     m_goals =
-        new GoalCommands(*this, *m_goalStatus,
-                         {*m_tally, *m_history, *m_statistics, editor, m_services.today}, this);
+        new GoalCommands(*this, *m_goalStatus, {*m_history, *m_statistics, m_services.today}, this);
     connectCommands();
     connectEvents();
 }

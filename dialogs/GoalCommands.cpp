@@ -4,8 +4,6 @@
 #include "dialogs/frmStatistics.h"
 #include "documents/DocumentStatistics.h"
 #include "goals/GoalStatus.h"
-#include "goals/WritingTally.h"
-#include "platform/RichTextBox.h"
 
 GoalCommands::GoalCommands(QWidget& owner, GoalStatus& status, Sources sources, QObject* parent)
     : QObject(parent), m_owner(owner), m_status(status), m_sources(std::move(sources))
@@ -42,8 +40,7 @@ void GoalCommands::mnuStatistics_Click()
     }
     m_sources.history.reload();
     m_frmStatistics->showDays(m_sources.history.days(), m_sources.today(), m_status.goals());
-    m_frmStatistics->showSeed(m_sources.statistics.seedCount(),
-                              m_sources.tally.seedWritten(m_sources.editor.document()));
+    m_frmStatistics->showSeed(m_sources.statistics.seedCount());
     m_frmStatistics->show();
     m_frmStatistics->raise();
 }

@@ -9,9 +9,7 @@
 
 class DocumentStatistics;
 class GoalStatus;
-class RichTextBox;
 class WritingHistory;
-class WritingTally;
 class frmGoals;
 class frmStatistics;
 
@@ -25,10 +23,8 @@ public:
     /// What the windows show.
     struct Sources
     {
-        const WritingTally& tally;
         WritingHistory& history;
         const DocumentStatistics& statistics;
-        const RichTextBox& editor;
         std::function<QDate()> today;
     };
 

@@ -3,8 +3,10 @@
 #include "dialogs/DayChart.h"
 
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,6 +47,13 @@ frmStatistics::frmStatistics(QWidget* owner) : QDialog(owner)
     m_lblStreak = label(this, "lblStreak");
     m_lblSeed = label(this, "lblSeed");
     m_picDays = new DayChart(this);
+    m_lstSeedDays = new QTableWidget(0, 5, this);
+    m_lstSeedDays->setObjectName(QStringLiteral("lstSeedDays"));
+    m_lstSeedDays->setHorizontalHeaderLabels(
+        {tr("Day"), tr("Seed words written"), tr("Kept verbatim"), tr("Reworked"), tr("Deleted")});
+    m_lstSeedDays->verticalHeader()->hide();
+    m_lstSeedDays->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lstSeedDays->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -52,6 +61,8 @@ frmStatistics::frmStatistics(QWidget* owner) : QDialog(owner)
     layout->addWidget(m_lblStreak);
     layout->addWidget(new QLabel(tr("Words written, the last %1 days:").arg(chartDays), this));
     layout->addWidget(m_picDays, 1);
+    layout->addWidget(new QLabel(tr("Seed words, day by day:"), this));
+    layout->addWidget(m_lstSeedDays, 1);
     layout->addWidget(m_lblSeed);
     layout->addWidget(buttons);
 }
@@ -72,14 +83,34 @@ void frmStatistics::showDays(const WritingHistory::Days& days, QDate today,
     for (int back = chartDays - 1; back >= 0; --back)
         perDay << days.value(today.addDays(-back)).words;
     m_picDays->setDays(perDay, goals.unit == WritingGoals::Unit::Words ? goals.daily : 0);
+    showSeedDays(days, today);
 }
 
-// Seed words neither kept nor reworked were deleted, as far as this session saw them written.
-void frmStatistics::showSeed(const SeedCount& seed, qint64 seedWritten)
+// The latest day first, as far back as the chart goes; days without seed words are left out.
+void frmStatistics::showSeedDays(const WritingHistory::Days& days, QDate today)
 {
-    const qint64 deleted = qMax<qint64>(0, seedWritten - seed.kept - seed.reworked);
-    m_lblSeed->setText(
-        tr("This document's seed words: %1 written, %2 kept verbatim, "
-           "%3 reworked, %4 deleted")
-            .arg(number(seedWritten), number(seed.kept), number(seed.reworked), number(deleted)));
+    m_lstSeedDays->setRowCount(0);
+    for (auto day = days.upperBound(today); day != days.cbegin();) {
+        --day;
+        if (day.key() <= today.addDays(-chartDays))
+            break;
+        const WritingHistory::Day& figures = day.value();
+        if (!figures.hasSeed())
+            continue;
+        const int row = m_lstSeedDays->rowCount();
+        m_lstSeedDays->insertRow(row);
+        const QStringList cells{QLocale().toString(day.key(), QLocale::ShortFormat),
+                                number(figures.seedWritten), number(figures.seedKept()),
+                                number(figures.seedReworked), number(figures.seedDeleted)};
+        for (int column = 0; column < cells.size(); ++column)
+            m_lstSeedDays->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+}
+
+void frmStatistics::showSeed(const SeedCount& seed)
+{
+    m_lblSeed->setText(tr("This document's seed words: %1 written, %2 kept verbatim, "
+                          "%3 reworked, %4 deleted")
+                           .arg(number(seed.written), number(seed.kept), number(seed.reworked),
+                                number(seed.deleted())));
 }

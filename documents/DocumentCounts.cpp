@@ -130,8 +130,10 @@ std::vector<SeedCount::Piece> DocumentCounts::seedPieces(const QTextBlock& block
         while (piece < pieces.size() && (pieces[piece].run != run || ends[piece] < stretch))
             ++piece;
         if (piece == pieces.size()) {
-            pieces.push_back({run, format.property(TextProperties::SeedRunLength).toLongLong(), 0,
-                              0, stretch == 0, false});
+            pieces.push_back({run, format.property(TextProperties::SeedRunLength).toLongLong(),
+                              format.property(TextProperties::SeedRunWords).toLongLong(),
+                              format.property(TextProperties::SeedRunBreaks).toLongLong(), 0, 0,
+                              stretch == 0, false});
             ends.push_back(0);
         }
         pieces[piece].characters += fragment.length();

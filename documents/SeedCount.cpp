@@ -10,6 +10,8 @@ namespace {
 struct RunTally
 {
     qint64 length = 0;
+    qint64 writtenWords = 0;
+    qint64 breaks = 0;
     qint64 characters = 0;
     qint64 words = 0;
     qint64 pieces = 0;
@@ -18,11 +20,14 @@ struct RunTally
 };
 
 // A run written over several paragraphs is one stretch per paragraph, each joined to the next
-// at a paragraph's end; any stretch more than those, or characters fewer, is the writer's edit.
+// at a paragraph's end; any stretch more than those, or characters fewer, is the writer's edit,
+// and so are more paragraph breaks than it was written with, where that is known (fewer stretches
+// are no sign: an empty paragraph holds none).
 bool isEdited(const RunTally& run)
 {
     const qint64 joins = std::min(run.starts, run.ends);
-    return run.pieces - joins > 1 || (run.length > 0 && run.characters != run.length);
+    return run.pieces - joins > 1 || (run.length > 0 && run.characters != run.length) ||
+           (run.writtenWords > 0 && run.pieces - 1 > run.breaks);
 }
 
 } // namespace
@@ -33,6 +38,8 @@ SeedCount SeedCount::of(const std::vector<Piece>& pieces)
     for (const Piece& piece : pieces) {
         RunTally& run = runs[piece.run];
         run.length = std::max(run.length, piece.runLength);
+        run.writtenWords = std::max(run.writtenWords, piece.runWords);
+        run.breaks = std::max(run.breaks, piece.runBreaks);
         run.characters += piece.characters;
         run.words += piece.words;
         ++run.pieces;
@@ -41,8 +48,11 @@ SeedCount SeedCount::of(const std::vector<Piece>& pieces)
     }
     SeedCount count;
     count.present = !runs.isEmpty();
-    for (const RunTally& run : std::as_const(runs))
+    for (const RunTally& run : std::as_const(runs)) {
         (isEdited(run) ? count.reworked : count.kept) += run.words;
+        // Typing inside a word may leave more seed words than were written.
+        count.written += std::max(run.writtenWords, run.words);
+    }
     return count;
 }
 

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <array>
+#include <optional>
+
 namespace {
 
 // An instance that died holding the lock leaves it stale after this long.
@@ -18,6 +21,29 @@ void addTo(WritingHistory::Day& sum, const WritingHistory::Day& day)
 {
     sum.words += day.words;
     sum.milliseconds += day.milliseconds;
+    sum.seedWritten += day.seedWritten;
+    sum.seedReworked += day.seedReworked;
+    sum.seedDeleted += day.seedDeleted;
+}
+
+// "412 words 35 minutes" or "seed 120 written 30 reworked 10 deleted", after the date.
+std::optional<WritingHistory::Day> parseFigures(const QList<QByteArray>& fields)
+{
+    const bool seed = fields.size() == 8 && fields[1] == "seed" && fields[3] == "written" &&
+                      fields[5] == "reworked" && fields[7] == "deleted";
+    if (!seed && (fields.size() != 5 || fields[2] != "words" || fields[4] != "minutes"))
+        return std::nullopt;
+    std::array<qint64, 3> numbers{};
+    const qsizetype first = seed ? 2 : 1;
+    for (qsizetype at = first, index = 0; at < fields.size(); at += 2, ++index) {
+        bool ok = false;
+        numbers[size_t(index)] = fields[at].toLongLong(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (seed)
+        return WritingHistory::Day{0, 0, numbers[0], numbers[1], numbers[2]};
+    return WritingHistory::Day{numbers[0], numbers[1] * minuteMs};
 }
 
 void addTo(WritingHistory::Days& days, QDate date, const WritingHistory::Day& day)
@@ -45,6 +71,11 @@ QString WritingHistory::fileIn(const QString& dataDir)
 void WritingHistory::add(QDate day, qint64 words, qint64 milliseconds)
 {
     addTo(m_pending, day, {words, milliseconds});
+}
+
+void WritingHistory::addSeed(QDate day, qint64 written, qint64 reworked, qint64 deleted)
+{
+    addTo(m_pending, day, {0, 0, written, reworked, deleted});
 }
 
 WritingHistory::Days WritingHistory::days() const
@@ -85,7 +116,9 @@ bool WritingHistory::store(QString* errorString)
     Days left;
     for (auto day = m_pending.cbegin(); day != m_pending.cend(); ++day) {
         const qint64 whole = day.value().milliseconds / minuteMs * minuteMs;
-        addTo(merged, day.key(), {day.value().words, whole});
+        WritingHistory::Day stored = day.value();
+        stored.milliseconds = whole;
+        addTo(merged, day.key(), stored);
         if (day.value().milliseconds != whole)
             left[day.key()] = {0, day.value().milliseconds - whole};
     }
@@ -101,15 +134,9 @@ WritingHistory::Days WritingHistory::parse(const QByteArray& bytes)
     Days days;
     for (const QByteArray& line : bytes.split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() != 5 || fields[2] != "words" || fields[4] != "minutes")
-            continue;
         const QDate date = QDate::fromString(QString::fromLatin1(fields[0]), Qt::ISODate);
-        bool wordsOk = false;
-        bool minutesOk = false;
-        const qint64 words = fields[1].toLongLong(&wordsOk);
-        const qint64 minutes = fields[3].toLongLong(&minutesOk);
-        if (date.isValid() && wordsOk && minutesOk)
-            addTo(days, date, {words, minutes * minuteMs});
+        if (const std::optional<Day> day = parseFigures(fields); day && date.isValid())
+            addTo(days, date, *day);
     }
     return days;
 }
@@ -117,9 +144,15 @@ WritingHistory::Days WritingHistory::parse(const QByteArray& bytes)
 QByteArray WritingHistory::format(const Days& days)
 {
     QByteArray bytes;
-    for (auto day = days.cbegin(); day != days.cend(); ++day)
-        bytes += day.key().toString(Qt::ISODate).toLatin1() + ' ' +
-                 QByteArray::number(day.value().words) + " words " +
-                 QByteArray::number(day.value().minutes()) + " minutes\n";
+    for (auto day = days.cbegin(); day != days.cend(); ++day) {
+        const QByteArray date = day.key().toString(Qt::ISODate).toLatin1();
+        const Day& figures = day.value();
+        bytes += date + ' ' + QByteArray::number(figures.words) + " words " +
+                 QByteArray::number(figures.minutes()) + " minutes\n";
+        if (figures.hasSeed())
+            bytes += date + " seed " + QByteArray::number(figures.seedWritten) + " written " +
+                     QByteArray::number(figures.seedReworked) + " reworked " +
+                     QByteArray::number(figures.seedDeleted) + " deleted\n";
+    }
     return bytes;
 }

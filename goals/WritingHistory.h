@@ -8,7 +8,9 @@
 #include <functional>
 
 /// The words written and the time spent writing, per day, kept in a plain file in the data
-/// folder, one line a day: "2026-12-08 412 words 35 minutes".
+/// folder, one line a day: "2026-12-08 412 words 35 minutes", and for a day with seed text a
+/// second line of what became of it: "2026-12-08 seed 120 written 30 reworked 10 deleted". A
+/// reader that knows only the first kind passes over the second.
 ///
 /// Several running instances share the file, so it is never simply rewritten: under a lock,
 /// store() reads it as it is, adds what this instance wrote since it last stored, and replaces
@@ -21,8 +23,18 @@ public:
     {
         qint64 words = 0;
         qint64 milliseconds = 0;
+        /// Seed words the injection wrote, that the writer reworked, and that went.
+        qint64 seedWritten = 0;
+        qint64 seedReworked = 0;
+        qint64 seedDeleted = 0;
 
         qint64 minutes() const { return milliseconds / 60000; }
+        /// The seed words written that were neither reworked nor deleted that day.
+        qint64 seedKept() const
+        {
+            return qMax<qint64>(0, seedWritten - seedReworked - seedDeleted);
+        }
+        bool hasSeed() const { return seedWritten != 0 || seedReworked != 0 || seedDeleted != 0; }
         friend bool operator==(const Day&, const Day&) = default;
     };
     using Days = QMap<QDate, Day>;
@@ -39,6 +51,8 @@ public:
 
     /// Counts words and time written on day; words may be fewer than none.
     void add(QDate day, qint64 words, qint64 milliseconds);
+    /// Counts what became of seed words on day.
+    void addSeed(QDate day, qint64 written, qint64 reworked, qint64 deleted);
     /// Every day known, stored or not yet.
     Days days() const;
     Day day(QDate date) const;

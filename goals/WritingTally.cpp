@@ -21,14 +21,12 @@ WritingTally::WritingTally(WritingHistory& history, std::function<QDate()> today
 void WritingTally::rebase(QTextDocument& document)
 {
     if (&document != m_document && !m_net.contains(&document))
-        connect(&document, &QObject::destroyed, this, [this, gone = &document] {
-            m_net.remove(gone);
-            m_seedWritten.remove(gone);
-        });
+        connect(&document, &QObject::destroyed, this,
+                [this, gone = &document] { m_net.remove(gone); });
     m_document = &document;
     const DocumentCounts& counts = DocumentCounts::of(document);
     m_own = counts.ownWords();
-    m_seed = counts.total().words - m_own;
+    m_seed = counts.seed();
 }
 
 void WritingTally::txtFile_Change(QTextDocument& document)
@@ -41,8 +39,8 @@ void WritingTally::txtFile_Change(QTextDocument& document)
     }
     const DocumentCounts& counts = DocumentCounts::of(document);
     const qint64 own = counts.ownWords();
-    const qint64 seed = counts.total().words - own;
     const qint64 delta = own - std::exchange(m_own, own);
+<<<<<<< HEAD
     if (const qint64 injected = seed - std::exchange(m_seed, seed); injected > 0)
         m_seedWritten[&document] += injected;
     Written& written = writtenToday(document);
@@ -96,7 +94,36 @@ void WritingTally::undo_Ends(QTextDocument& document)
     const qint64 back = std::exchange(written.previous, written.now);
     written.latest = back;
     if (add(back - std::exchange(written.now, back)))
+=======
+    const QDate day = m_today();
+    if (day != m_day) {
+        m_day = day;
+        m_net.clear();
+    }
+    const qint64 before = m_history.day(day).minutes();
+    countTime();
+    qint64& net = m_net[&document];
+    const qint64 written = qMax<qint64>(0, net + delta) - net;
+    net += written;
+    m_session = qMax<qint64>(0, m_session + written);
+    m_history.add(day, written, 0);
+    countSeed(counts.seed());
+    if (written != 0 || m_history.day(day).minutes() != before)
+>>>>>>> seed
         emit changed();
+}
+
+// Runs that arrive are written; words that leave a run for the writer's own are reworked; seed
+// words that leave the document, beyond those the new runs bring, are deleted.
+void WritingTally::countSeed(const SeedCount& seed)
+{
+    const qint64 written = qMax<qint64>(0, seed.written - m_seed.written);
+    const qint64 reworked = qMax<qint64>(0, seed.reworked - m_seed.reworked);
+    const qint64 deleted =
+        qMax<qint64>(0, written - (seed.kept - m_seed.kept) - (seed.reworked - m_seed.reworked));
+    m_seed = seed;
+    if (written != 0 || reworked != 0 || deleted != 0)
+        m_history.addSeed(m_day, written, reworked, deleted);
 }
 
 void WritingTally::countTime()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/SeedCount.h"
 #include "goals/WritingHistory.h"
 
 #include <QHash>
@@ -14,10 +15,16 @@ class QTimer;
 /// Counts the words the writer makes, honestly: the change in a document's own words at each
 /// edit (DocumentCounts::ownWords), so seed words count only once the writer changes them, and
 /// nothing while an Aside holds (text pasted, or moved through the clipboard). Words deleted
+<<<<<<< HEAD
 /// take back words written today in that document, never more. Undo brings back the count the
 /// state it brings back had, so it takes back what the writer wrote since and returns what a
 /// deletion took, never more. Each edit costs what the counts of the paragraphs it touched
 /// cost.
+=======
+/// take back words written today in that document, never more. Each edit costs what the
+/// counts of the paragraphs it touched cost, and a sum over the paragraphs with seed text.
+/// What the writer did with seed words (SeedCount) goes to the day too.
+>>>>>>> seed
 ///
 /// What is counted goes to the history, which it stores now and then and at the end.
 class WritingTally : public QObject
@@ -64,11 +71,6 @@ public:
     WritingHistory::Day today() const { return m_history.day(m_today()); }
     /// The words written since the program started.
     qint64 sessionWords() const { return m_session; }
-    /// Seed words the injection wrote into document since the program started.
-    qint64 seedWritten(const QTextDocument* document) const
-    {
-        return m_seedWritten.value(document);
-    }
 
 signals:
     /// Today's words or minutes, or the session's words, changed.
@@ -94,6 +96,8 @@ private:
     /// Adds words to today's and the session's; true when that changed them.
     bool add(qint64 words);
     void countTime();
+    /// Adds to the day what became of seed words since the document's seed was last counted.
+    void countSeed(const SeedCount& seed);
 
     WritingHistory& m_history;
     std::function<QDate()> m_today;
@@ -103,10 +107,14 @@ private:
     /// The document last seen, never read through: a new one is counted from how it arrives.
     const QTextDocument* m_document = nullptr;
     qint64 m_own = 0;
-    qint64 m_seed = 0;
+    SeedCount m_seed;
     /// Per document, its words written today, which deletions never take below none.
+<<<<<<< HEAD
     QHash<const QTextDocument*, Written> m_net;
     QHash<const QTextDocument*, qint64> m_seedWritten;
+=======
+    QHash<const QTextDocument*, qint64> m_net;
+>>>>>>> seed
     QDate m_day;
     qint64 m_session = 0;
     qint64 m_lastEdit = -1;

@@ -25,16 +25,19 @@ bool SeedLibrary::hasActive() const
     return std::any_of(seeds.cbegin(), seeds.cend(), [](const Seed& seed) { return seed.active; });
 }
 
-int SeedLibrary::draw(RandomGenerator& random) const
+int SeedLibrary::draw(RandomGenerator& random, const QList<int>& leftOut) const
 {
+    const auto drawable = [&](qsizetype index) {
+        return seeds[index].active && !leftOut.contains(int(index));
+    };
     int total = 0;
-    for (const Seed& seed : seeds)
-        total += seed.active ? seed.weight : 0;
+    for (qsizetype index = 0; index < seeds.size(); ++index)
+        total += drawable(index) ? seeds[index].weight : 0;
     if (total == 0)
         return -1;
     double left = double(random.draw()) * total;
     for (qsizetype index = 0; index < seeds.size(); ++index) {
-        if (!seeds[index].active)
+        if (!drawable(index))
             continue;
         left -= seeds[index].weight;
         if (left < 0)
@@ -42,7 +45,7 @@ int SeedLibrary::draw(RandomGenerator& random) const
     }
     // Rounding may leave a sliver past the last one.
     for (qsizetype index = seeds.size() - 1; index >= 0; --index)
-        if (seeds[index].active)
+        if (drawable(index))
             return int(index);
     return -1;
 }

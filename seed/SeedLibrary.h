@@ -37,9 +37,9 @@ public:
     /// Puts path first among the recent files.
     void addRecent(const QString& path);
     bool hasActive() const;
-    /// The index in seeds of an active seed, each drawn as often as its weight says; -1 when
-    /// none is active.
-    int draw(RandomGenerator& random) const;
+    /// The index in seeds of an active seed not among left out, each drawn as often as its
+    /// weight says; -1 when there is none.
+    int draw(RandomGenerator& random, const QList<int>& leftOut = {}) const;
 
     void load(QSettings& settings);
     void save(QSettings& settings) const;

@@ -1,5 +1,6 @@
 #include "seed/SeedPrompter.h"
 
+#include "documents/WordCount.h"
 #include "formats/base/TextProperties.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageService.h"
@@ -15,12 +16,21 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 // Every injection mixes the same number into the generator; the sequence itself runs on.
 constexpr double injectionReseed = 221;
 constexpr int maxRedraws = 4;
+
+QString quotedPaths(const SeedLibrary& library, const QList<int>& seeds)
+{
+    QStringList quoted;
+    for (const int seed : seeds)
+        quoted << u'"' + QDir::toNativeSeparators(library.seeds[seed].path) + u'"';
+    return quoted.join(QLatin1String(", "));
+}
 
 } // namespace
 
@@ -64,25 +74,33 @@ void SeedPrompter::chooseMix()
 {
     setSeedMarks({});
     m_mixing = true;
+    m_mixWarned = false;
     if (drawMixedSeed())
         injectseed(m_seedText);
 }
 
+// A seed that cannot be read is passed over, as if it were not ticked; when none can be read,
+// the writer is told once, not at every prompt, until one can be read again.
 bool SeedPrompter::drawMixedSeed()
 {
-    const int drawn = m_library.draw(m_random);
-    if (drawn < 0)
-        return true;
-    const QString& path = m_library.seeds[drawn].path;
-    SeedFile file;
-    if (!file.read(path)) {
-        m_messages.MsgBox(QStringLiteral("Cannot read the seed file \"%1\": %2.")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()),
-                          MessageService::Icon::Warning);
-        return false;
+    QList<int> unreadable;
+    for (int drawn = m_library.draw(m_random); drawn >= 0;
+         drawn = m_library.draw(m_random, unreadable)) {
+        SeedFile file;
+        if (file.read(m_library.seeds[drawn].path)) {
+            m_seedText = file.takeText();
+            m_mixWarned = false;
+            return true;
+        }
+        unreadable << drawn;
     }
-    m_seedText = file.takeText();
-    return true;
+    if (unreadable.isEmpty())
+        return true;
+    if (!std::exchange(m_mixWarned, true))
+        m_messages.MsgBox(QStringLiteral("Cannot read any of the active seed files: %1.")
+                              .arg(quotedPaths(m_library, unreadable)),
+                          MessageService::Icon::Warning);
+    return false;
 }
 
 void SeedPrompter::mnuSeedOne_Click()
@@ -201,8 +219,12 @@ void SeedPrompter::writeRun(const QString& run)
     QTextCharFormat mark;
     mark.setProperty(TextProperties::SeedRun, TextProperties::newSeedRun());
     // A line break, of one character or two, is a paragraph break in the document.
-    mark.setProperty(TextProperties::SeedRunLength,
-                     run.size() - run.count(QLatin1Char('\r')) - run.count(QLatin1Char('\n')));
+    const qsizetype returns = run.count(QLatin1Char('\r'));
+    const qsizetype feeds = run.count(QLatin1Char('\n'));
+    mark.setProperty(TextProperties::SeedRunLength, run.size() - returns - feeds);
+    mark.setProperty(TextProperties::SeedRunWords, WordCount::of(run).words);
+    mark.setProperty(TextProperties::SeedRunBreaks,
+                     feeds + returns - run.count(QLatin1String("\r\n")));
     const qint64 start = m_editor.SelStart();
     m_editor.setSelRTF(run, mark);
     emit injected(start, m_editor.SelStart() - start);

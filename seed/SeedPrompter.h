@@ -100,7 +100,8 @@ private:
     QString drawRun(const QString& seedText);
     /// Writes run over the selection, telling where it went.
     void writeRun(const QString& run);
-    /// With several seeds mixed, reads the one drawn into seedText; false when it cannot.
+    /// With several seeds mixed, reads the one drawn among those that can be read into
+    /// seedText; false when none can.
     bool drawMixedSeed();
     /// Draws again while the run would start on a word a recent run started on, a few times
     /// at most, so a seed of few words cannot hold the injection up.
@@ -117,6 +118,8 @@ private:
     SeedWords m_seedWords;
     const SeedLibrary& m_library;
     bool m_mixing = false;
+    /// Whether the writer was told that none of the mixed seeds can be read.
+    bool m_mixWarned = false;
     /// The words the latest runs started on, the latest last.
     std::deque<QString> m_starts;
 };

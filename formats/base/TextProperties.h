@@ -35,6 +35,11 @@ struct TextProperties
     /// Beside SeedRun on an injected run: how many characters, paragraph breaks left out, the
     /// run had when it was written. Runs read from files do without.
     static constexpr int SeedRunLength = QTextFormat::UserProperty + 8;
+    /// Beside them: how many words and paragraph breaks the run had when written, so what
+    /// became of its words is known after edits, and a paragraph broken inside it is an edit.
+    /// A run with no words known has no breaks known either.
+    static constexpr int SeedRunWords = QTextFormat::UserProperty + 9;
+    static constexpr int SeedRunBreaks = QTextFormat::UserProperty + 10;
     static qint64 newSeedRun()
     {
         static std::atomic<qint64> last{0};

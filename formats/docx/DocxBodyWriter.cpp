@@ -2,6 +2,7 @@
 
 #include "formats/base/PageFurniture.h"
 #include "formats/base/PictureBytes.h"
+#include "formats/base/SeedRunXml.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/docx/DocxProperties.h"
@@ -169,6 +170,12 @@ void DocxBodyWriter::writeNamespaces(QXmlStreamWriter& xml)
                        QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main"));
     xml.writeAttribute(QStringLiteral("xmlns:pic"),
                        QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture"));
+    // Readers that do not know our seed runs' attributes are told to pass over them.
+    xml.writeAttribute(
+        QStringLiteral("xmlns:mc"),
+        QStringLiteral("http://schemas.openxmlformats.org/markup-compatibility/2006"));
+    xml.writeAttribute(QStringLiteral("xmlns:") + SeedRunXml::prefix, SeedRunXml::namespaceUri);
+    xml.writeAttribute(QStringLiteral("mc:Ignorable"), SeedRunXml::prefix);
 }
 
 void DocxBodyWriter::writeStory(const Progress& progress)
@@ -350,6 +357,8 @@ void DocxBodyWriter::writeFragment(const QTextFragment& fragment)
 void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, int formatIndex)
 {
     m_xml.writeStartElement(QStringLiteral("w:r"));
+    if (format.hasProperty(TextProperties::SeedRun))
+        SeedRunXml::write(m_xml, format);
     if (formatIndex < 0) {
         writeRunProperties(m_xml, format);
     } else {

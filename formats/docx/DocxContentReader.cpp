@@ -252,6 +252,7 @@ void DocxContentReader::readSimpleField(QXmlStreamReader& xml, int depth)
 
 void DocxContentReader::readRun(QXmlStreamReader& xml)
 {
+    const QXmlStreamAttributes run = xml.attributes();
     QTextCharFormat format = m_paragraphChars;
     while (xml.readNextStartElement()) {
         if (xml.name() == u"rPr") {
@@ -259,7 +260,7 @@ void DocxContentReader::readRun(QXmlStreamReader& xml)
             const QString style = DocxRunProperties::read(xml, direct, m_context.styles.theme());
             format.merge(m_context.styles.character(style));
             format.merge(direct);
-            markSeed(format, style == QLatin1String(DocxXml::seedTextStyle));
+            markSeed(format, style == QLatin1String(DocxXml::seedTextStyle), run);
         } else {
             // A run with no style of its own is the writer's.
             if (!format.hasProperty(TextProperties::SeedRun))
@@ -270,10 +271,11 @@ void DocxContentReader::readRun(QXmlStreamReader& xml)
 }
 
 // Word splits text into runs as it likes: seed runs next to each other are one run of seed
-// words, as they were written.
-void DocxContentReader::markSeed(QTextCharFormat& format, bool seed)
+// words, as they were written, unless they name their runs.
+void DocxContentReader::markSeed(QTextCharFormat& format, bool seed,
+                                 const QXmlStreamAttributes& run)
 {
-    if (!seed) {
+    if (!seed || m_seedRuns.read(run, format)) {
         m_seedRun = 0;
         return;
     }

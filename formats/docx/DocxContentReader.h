@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/base/Progress.h"
+#include "formats/base/SeedRunXml.h"
 #include "formats/docx/DocxPackage.h"
 #include "formats/docx/DocxProperties.h"
 
@@ -82,7 +83,7 @@ private:
     void readHyperlink(QXmlStreamReader& xml, int depth);
     void readSimpleField(QXmlStreamReader& xml, int depth);
     void readRun(QXmlStreamReader& xml);
-    void markSeed(QTextCharFormat& format, bool seed);
+    void markSeed(QTextCharFormat& format, bool seed, const QXmlStreamAttributes& run);
     void readRunContent(QXmlStreamReader& xml, const QTextCharFormat& format);
     void readFieldChar(const QXmlStreamReader& xml, const QTextCharFormat& format);
     void endField(const QTextCharFormat& format);
@@ -123,6 +124,7 @@ private:
     QTextCharFormat m_paragraphChars;
     /// The seed run the runs read last belong to; 0 after a run of the writer's own.
     qint64 m_seedRun = 0;
+    SeedRunXml m_seedRuns;
     QTextCharFormat m_mark;
     QTextBlockFormat m_noteFormat;
     int m_note = 0;

@@ -182,8 +182,9 @@ void OdtBodyReader::readInline(const QTextCharFormat& format, int depth)
             QTextCharFormat inner = format;
             const QString style = OdtXml::attribute(m_xml, text, u"style-name").toString();
             inner.merge(m_styles.textChars(style));
-            // Each span in the seed's style is a run of its own, as the writer left it.
-            if (span && m_styles.isSeedText(style))
+            // Each span in the seed's style is a run of its own, as the writer left it, unless
+            // it names its run.
+            if (span && m_styles.isSeedText(style) && !m_seedRuns.read(m_xml.attributes(), inner))
                 inner.setProperty(TextProperties::SeedRun, TextProperties::newSeedRun());
             if (link) {
                 inner.setAnchor(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/base/Progress.h"
+#include "formats/base/SeedRunXml.h"
 
 #include <QTextBlockFormat>
 #include <QTextCursor>
@@ -68,6 +69,7 @@ private:
     OdtStyleSheet& m_styles;
     OdtPackage& m_package;
     QTextDocument& m_document;
+    SeedRunXml m_seedRuns;
     Target m_body;
     Target m_notes;
     Target* m_target = &m_body;

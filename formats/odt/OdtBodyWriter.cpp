@@ -2,6 +2,7 @@
 
 #include "formats/base/PageFurniture.h"
 #include "formats/base/PictureBytes.h"
+#include "formats/base/SeedRunXml.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtAutoStyles.h"
@@ -210,6 +211,7 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
     if (seed) {
         m_xml.writeStartElement(QStringLiteral("text:span"));
         m_xml.writeAttribute(QStringLiteral("text:style-name"), OdtXml::seedTextStyle);
+        SeedRunXml::write(m_xml, format);
     }
     const QString style = m_styles.textStyle(fragment.charFormatIndex(), format);
     if (!style.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "formats/base/DocumentInfo.h"
 #include "formats/base/PageFurniture.h"
+#include "formats/base/SeedRunXml.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtAutoStyles.h"
@@ -39,7 +40,7 @@ void startRoot(QXmlStreamWriter& xml, const QString& name)
 {
     xml.writeStartDocument();
     xml.writeStartElement(name);
-    const std::array<std::pair<const char*, const QString*>, 11> namespaces = {
+    const std::array<std::pair<const char*, const QString*>, 12> namespaces = {
         {{"office", &OdtXml::office},
          {"style", &OdtXml::style},
          {"text", &OdtXml::text},
@@ -50,6 +51,7 @@ void startRoot(QXmlStreamWriter& xml, const QString& name)
          {"dc", &OdtXml::dc},
          {"meta", &OdtXml::meta},
          {"svg", &OdtXml::svg},
+         {"qm", &SeedRunXml::namespaceUri},
          {"manifest", &OdtXml::manifest}}};
     for (const auto& [prefix, uri] : namespaces)
         if (name != u"manifest:manifest" || *uri == OdtXml::manifest)

@@ -6,5 +6,6 @@ size_t qHash(const RtfCharState& state, size_t seed)
                       (state.strike ? 8 : 0) | (state.hidden ? 16 : 0) |
                       (state.pageNumber ? 32 : 0);
     return qHashMulti(seed, flags, state.color, state.font, state.halfPoints, state.vertical,
-                      state.highlight, state.link, state.note, state.seedRun, state.seedRunLength);
+                      state.highlight, state.link, state.note, state.seedRun, state.seedRunLength,
+                      state.seedRunWords, state.seedRunBreaks);
 }

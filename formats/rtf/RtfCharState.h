@@ -30,8 +30,11 @@ struct RtfCharState
     int note = 0;
     /// The seed run the text belongs to (TextProperties::SeedRun); 0 for the writer's own.
     qint64 seedRun = 0;
-    /// The run's length when it was written (TextProperties::SeedRunLength); 0 when unknown.
+    /// The run's length, words and paragraph breaks when it was written
+    /// (TextProperties::SeedRunLength, SeedRunWords, SeedRunBreaks); 0 when unknown.
     qint64 seedRunLength = 0;
+    int seedRunWords = 0;
+    int seedRunBreaks = 0;
 
     RtfCharState withLink(int target) const
     {

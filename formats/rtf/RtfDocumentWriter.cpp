@@ -925,6 +925,11 @@ void RtfDocumentWriter::writeSeedRun(QStringView text, const RtfRunStyle& style)
     writeWord(m_body, "\\qmseedrun"sv, int(style.seedRun & 0x7fffffff));
     if (style.seedRunLength > 0 && style.seedRunLength <= 0x7fffffff)
         writeWord(m_body, "\\qmseedlen"sv, int(style.seedRunLength));
+    if (style.seedRunWords > 0 && style.seedRunWords <= 0x7fffffff) {
+        writeWord(m_body, "\\qmseedwords"sv, int(style.seedRunWords));
+        if (style.seedRunBreaks > 0 && style.seedRunBreaks <= 0x7fffffff)
+            writeWord(m_body, "\\qmseedbrk"sv, int(style.seedRunBreaks));
+    }
     writeStyle(style);
     writeText(m_body, text);
     m_body.append("}"sv);

@@ -66,5 +66,9 @@ QTextCharFormat RtfFormatIds::formatFor(const RtfCharState& chars) const
         format.setProperty(TextProperties::SeedRun, chars.seedRun);
     if (chars.seedRunLength > 0)
         format.setProperty(TextProperties::SeedRunLength, chars.seedRunLength);
+    if (chars.seedRunWords > 0) {
+        format.setProperty(TextProperties::SeedRunWords, chars.seedRunWords);
+        format.setProperty(TextProperties::SeedRunBreaks, chars.seedRunBreaks);
+    }
     return format;
 }

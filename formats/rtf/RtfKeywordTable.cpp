@@ -224,6 +224,8 @@ constexpr Word s_words[] = {
     {"cs", {Keyword::Style}},
     {"qmseedrun", {Keyword::SeedRunId}},
     {"qmseedlen", {Keyword::SeedRunLength}},
+    {"qmseedwords", {Keyword::SeedRunWords}},
+    {"qmseedbrk", {Keyword::SeedRunBreaks}},
     {"intbl", {Keyword::InTable}},
     {"sbasedon", {Keyword::BasedOn}},
     {"ql", {Keyword::AlignLeft}},

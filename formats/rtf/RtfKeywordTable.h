@@ -39,9 +39,12 @@ public:
         StyleSheet,
         Style,
         /// Quillmere's own words inside a seed text group: which run it is, and how long the
-        /// run was when written, so a run the writer edited is still known as one.
+        /// run was when written, its words and paragraph breaks, so a run the writer edited is
+        /// still known as one.
         SeedRunId,
         SeedRunLength,
+        SeedRunWords,
+        SeedRunBreaks,
         InTable,
         BasedOn,
         Field,

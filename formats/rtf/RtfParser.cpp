@@ -503,6 +503,10 @@ void RtfParser::handleBodyWord(RtfKeywordTable::Entry entry, const RtfToken& tok
         changeState().chars.seedRun = run->second;
     } else if (entry.keyword == Keyword::SeedRunLength && state().chars.seedRun != 0) {
         changeState().chars.seedRunLength = token.parameter;
+    } else if (entry.keyword == Keyword::SeedRunWords && state().chars.seedRun != 0) {
+        changeState().chars.seedRunWords = std::max(0, token.parameter);
+    } else if (entry.keyword == Keyword::SeedRunBreaks && state().chars.seedRun != 0) {
+        changeState().chars.seedRunBreaks = std::max(0, token.parameter);
     } else if (entry.keyword == Keyword::Character) {
         appendCharacter(entry.character);
     } else {

@@ -26,10 +26,13 @@ struct RtfRunStyle
     int note = 0;
     /// The number of the page, written as a PAGE field.
     bool pageNumber = false;
-    /// Seed text, written in the character style that marks it: its run, and the run's length
-    /// when it was written (0 when unknown); 0 for the writer's own text.
+    /// Seed text, written in the character style that marks it: its run, and the run's length,
+    /// words and paragraph breaks when it was written (0 when unknown); 0 for the writer's own
+    /// text.
     qint64 seedRun = 0;
     qint64 seedRunLength = 0;
+    qint64 seedRunWords = 0;
+    qint64 seedRunBreaks = 0;
 
     friend bool operator==(const RtfRunStyle&, const RtfRunStyle&) = default;
 };

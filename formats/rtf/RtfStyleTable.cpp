@@ -107,6 +107,8 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
     style.pageNumber = format.boolProperty(PageFurniture::PageNumber);
     style.seedRun = format.property(TextProperties::SeedRun).toLongLong();
     style.seedRunLength = format.property(TextProperties::SeedRunLength).toLongLong();
+    style.seedRunWords = format.property(TextProperties::SeedRunWords).toLongLong();
+    style.seedRunBreaks = format.property(TextProperties::SeedRunBreaks).toLongLong();
     return style;
 }
 

@@ -62,7 +62,12 @@ QString describeRun(const QTextDocument& document, const QTextFragment& fragment
         .arg(f.boolProperty(PageFurniture::PageNumber))
         .arg(f.stringProperty(TextProperties::HiddenText))
         .arg(int(f.fontCapitalization()))
-        .arg(f.hasProperty(TextProperties::SeedRun));
+        .arg(f.hasProperty(TextProperties::SeedRun)
+                 ? QStringLiteral("%1/%2/%3")
+                       .arg(f.property(TextProperties::SeedRunLength).toLongLong())
+                       .arg(f.property(TextProperties::SeedRunWords).toLongLong())
+                       .arg(f.property(TextProperties::SeedRunBreaks).toLongLong())
+                 : QString());
 }
 
 QString describeList(const QTextList* list)
@@ -281,6 +286,12 @@ void addRunRows()
     run("subscript",
         [](QTextCharFormat& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); });
     run("seed text", [](QTextCharFormat& f) { f.setProperty(TextProperties::SeedRun, 5); });
+    run("seed text with what it was written as", [](QTextCharFormat& f) {
+        f.setProperty(TextProperties::SeedRun, 5);
+        f.setProperty(TextProperties::SeedRunLength, 6);
+        f.setProperty(TextProperties::SeedRunWords, 2);
+        f.setProperty(TextProperties::SeedRunBreaks, 1);
+    });
     run("hyperlink", [](QTextCharFormat& f) {
         f.setAnchor(true);
         f.setAnchorHref(QStringLiteral("https://example.org/a?b=c&d"));

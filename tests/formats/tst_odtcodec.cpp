@@ -76,6 +76,48 @@ std::function<QString(const QTextDocument&)> paragraphProperty(int property)
     };
 }
 
+// A seed run edited inside, in two pieces, beside a run that says only its length.
+void seedRuns(QTextDocument& document)
+{
+    QTextCharFormat edited;
+    edited.setProperty(TextProperties::SeedRun, 7);
+    edited.setProperty(TextProperties::SeedRunLength, 6);
+    edited.setProperty(TextProperties::SeedRunWords, 2);
+    edited.setProperty(TextProperties::SeedRunBreaks, 1);
+    QTextCharFormat other;
+    other.setProperty(TextProperties::SeedRun, 9);
+    other.setProperty(TextProperties::SeedRunLength, 2);
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("ab"), edited);
+    cursor.insertText(QStringLiteral("X"), QTextCharFormat());
+    cursor.insertText(QStringLiteral("cde"), edited);
+    cursor.insertText(QStringLiteral(" "), QTextCharFormat());
+    cursor.insertText(QStringLiteral("fg"), other);
+}
+
+// Each seed fragment's run, numbered as they come, with the run's length, words and breaks.
+QString seedRunsOf(const QTextDocument& document)
+{
+    QList<qint64> runs;
+    QStringList shown;
+    for (auto it = document.begin().begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        if (!format.hasProperty(TextProperties::SeedRun))
+            continue;
+        const qint64 run = format.property(TextProperties::SeedRun).toLongLong();
+        if (!runs.contains(run))
+            runs << run;
+        shown << QStringLiteral("%1:%2/%3/%4")
+                     .arg(runs.indexOf(run))
+                     .arg(format.property(TextProperties::SeedRunLength).toLongLong())
+                     .arg(format.property(TextProperties::SeedRunWords).toLongLong())
+                     .arg(format.hasProperty(TextProperties::SeedRunBreaks)
+                              ? format.property(TextProperties::SeedRunBreaks).toString()
+                              : QStringLiteral("-"));
+    }
+    return shown.join(u' ');
+}
+
 void numberedList(QTextDocument& document)
 {
     QTextCursor cursor(&document);
@@ -306,6 +348,7 @@ const std::vector<Case>& cases()
                  !block.begin().atEnd() &&
                  (--block.end()).fragment().charFormat().hasProperty(TextProperties::SeedRun));
          }},
+        {"seed runs edited inside", seedRuns, seedRunsOf},
         {"font family",
          run([](auto& f) { f.setFontFamilies({QStringLiteral("Liberation Serif")}); }),
          [](const QTextDocument& d) {

@@ -1,4 +1,6 @@
 #include "app/frmVellumo.h"
+#include "dialogs/frmStatistics.h"
+#include "documents/DocumentList.h"
 #include "documents/DocumentStatistics.h"
 #include "formats/base/TextProperties.h"
 #include "formats/rtf/RtfDocumentCache.h"
@@ -12,6 +14,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
@@ -59,6 +62,12 @@ private slots:
     void marksSurviveRtfAsTheSeedTextStyle();
     void keptRtfTakesTheStyleSheetWithTheFirstSeedText();
     void statusBarCountsKeptAndReworked();
+    void paragraphBreaksInsideARun_data();
+    void paragraphBreaksInsideARun();
+    void enterInsideARunReworksIt_data();
+    void enterInsideARunReworksIt();
+    void seedFiguresSurviveSwitchAndReopen_data();
+    void seedFiguresSurviveSwitchAndReopen();
     void showSeedTextIsRemembered();
     void rerollReplacesTheUntouchedRunInOneUndoStep();
     void rerollRefusedAfterAnEdit();
@@ -69,6 +78,10 @@ private:
     /// A window showing "mine " + run + " end", the run injected over the placeholder.
     frmVellumo* windowWithRun();
     qint64 runLength(frmVellumo* w) const;
+    /// What the status bar says of the seed: kept and reworked words, -1 without seed text.
+    std::pair<int, int> seedCount(frmVellumo* w) const;
+    /// The Statistics window's line on the document's seed words.
+    QString seedFigures(frmVellumo* w) const;
 
     std::unique_ptr<TestEnvironment> m_env;
 };
@@ -103,6 +116,22 @@ frmVellumo* tst_SeedMarks::windowWithRun()
 qint64 tst_SeedMarks::runLength(frmVellumo* w) const
 {
     return txtFile(w)->Text().size() - QStringLiteral("mine  end").size();
+}
+
+std::pair<int, int> tst_SeedMarks::seedCount(frmVellumo* w) const
+{
+    child<DocumentStatistics>(w)->tmrStatistics_Timer();
+    static const QRegularExpression count(QStringLiteral("; seed: (\\d+) kept, (\\d+) reworked$"));
+    const QRegularExpressionMatch match = count.match(lblWordCount(w)->text());
+    return match.hasMatch() ? std::pair(match.captured(1).toInt(), match.captured(2).toInt())
+                            : std::pair(-1, -1);
+}
+
+QString tst_SeedMarks::seedFigures(frmVellumo* w) const
+{
+    child<DocumentStatistics>(w)->tmrStatistics_Timer();
+    action(w, "mnuStatistics")->trigger();
+    return child<QLabel>(child<frmStatistics>(w), "lblSeed")->text();
 }
 
 void tst_SeedMarks::runIsMarkedAndTypingBesideItIsNot()
@@ -247,30 +276,104 @@ void tst_SeedMarks::statusBarCountsKeptAndReworked()
     QVERIFY(
         lblWordCount(w)->text().endsWith(QStringLiteral("; seed: %1 kept, 0 reworked").arg(words)));
     // Another run written into it leaves it as it was written.
-    const auto seedCount = [w, statistics] {
-        statistics->tmrStatistics_Timer();
-        static const QRegularExpression count(
-            QStringLiteral("; seed: (\\d+) kept, (\\d+) reworked$"));
-        const QRegularExpressionMatch match = count.match(lblWordCount(w)->text());
-        return match.hasMatch() ? std::pair(match.captured(1).toInt(), match.captured(2).toInt())
-                                : std::pair(-1, -1);
-    };
     editor->setSelStart(7);
     seed(w)->injectAtCaret();
-    QVERIFY(seedCount().first > words);
-    QCOMPARE(seedCount().second, 0);
+    QVERIFY(seedCount(w).first > words);
+    QCOMPARE(seedCount(w).second, 0);
     // A letter deleted inside the first run: it is reworked, the other one kept.
     editor->setSelStart(6);
     QTest::keyClick(editor, Qt::Key_Delete);
-    QVERIFY(seedCount().first > 0);
-    QVERIFY(seedCount().second >= words);
+    QVERIFY(seedCount(w).first > 0);
+    QVERIFY(seedCount(w).second >= words);
     // Saved and read again, a run the writer edited is still the one run, reworked.
-    const auto counted = seedCount();
+    const auto counted = seedCount(w);
     editor->setTextRTF(editor->TextRTF());
-    QCOMPARE(seedCount(), counted);
+    QCOMPARE(seedCount(w), counted);
     editor->setTextRTF(QStringLiteral("plain"));
     statistics->tmrStatistics_Timer();
     QVERIFY(!lblWordCount(w)->text().contains(QLatin1String("seed")));
+}
+
+void tst_SeedMarks::paragraphBreaksInsideARun_data()
+{
+    QTest::addColumn<qint64>("writtenWords");
+    QTest::addColumn<qint64>("writtenBreaks");
+    QTest::addColumn<qint64>("reworked");
+    // One run of two words, one in each of two paragraphs, joined at the break.
+    QTest::newRow("written with the break") << qint64(2) << qint64(1) << qint64(0);
+    QTest::newRow("broken by the writer") << qint64(2) << qint64(0) << qint64(2);
+    QTest::newRow("from a file that does not say") << qint64(0) << qint64(0) << qint64(0);
+}
+
+void tst_SeedMarks::paragraphBreaksInsideARun()
+{
+    QFETCH(qint64, writtenWords);
+    QFETCH(qint64, writtenBreaks);
+    const SeedCount count = SeedCount::of({{7, 8, writtenWords, writtenBreaks, 4, 1, false, true},
+                                           {7, 8, writtenWords, writtenBreaks, 4, 1, true, false}});
+    QTEST(count.reworked, "reworked");
+    QCOMPARE(count.kept + count.reworked, 2);
+    QCOMPARE(count.written, 2);
+}
+
+void tst_SeedMarks::enterInsideARunReworksIt_data()
+{
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("inside") << true;
+    QTest::newRow("at its end") << false;
+}
+
+void tst_SeedMarks::enterInsideARunReworksIt()
+{
+    QFETCH(bool, inside);
+    frmVellumo* w = windowWithRun();
+    RichTextBox* editor = txtFile(w);
+    const int words = seedCount(w).first;
+    editor->setSelStart(inside ? 7 : 5 + runLength(w));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(editor->document()->blockCount(), 2);
+    QCOMPARE(seedCount(w), inside ? std::pair(0, words + 1) : std::pair(words, 0));
+    // Saved and read again, as the writer left it.
+    editor->setTextRTF(editor->TextRTF());
+    QCOMPARE(seedCount(w), inside ? std::pair(0, words + 1) : std::pair(words, 0));
+}
+
+void tst_SeedMarks::seedFiguresSurviveSwitchAndReopen_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("RTF") << "run.doc";
+    QTest::newRow("OpenDocument") << "run.odt";
+    QTest::newRow("Word") << "run.docx";
+}
+
+// The seed words written stay known when the document is read again: shown after two others,
+// and saved and opened in the next session.
+void tst_SeedMarks::seedFiguresSurviveSwitchAndReopen()
+{
+    QFETCH(QString, fileName);
+    frmVellumo* w = windowWithRun();
+    RichTextBox* editor = txtFile(w);
+    const int words = seedCount(w).first;
+    editor->setSelStart(6);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    const QString figures = seedFigures(w);
+    QCOMPARE(figures, QStringLiteral("This document's seed words: %1 written, 0 kept verbatim, %1 "
+                                     "reworked, 0 deleted")
+                          .arg(words));
+    action(w, "mnuNew")->trigger();
+    action(w, "mnuNew")->trigger();
+    child<DocumentList>(w)->selectEntry(0);
+    QCOMPARE(seedFigures(w), figures);
+
+    m_env->dialog.queueFileName(m_env->path(fileName));
+    action(w, "mnuSave")->trigger();
+    QVERIFY(QFile::exists(m_env->path(fileName)));
+    m_env->closeWindow();
+    w = m_env->window();
+    m_env->dialog.queueFileName(m_env->path(fileName));
+    action(w, "mnuOpen")->trigger();
+    QVERIFY(txtFile(w)->Text().startsWith(QLatin1String("mine ")));
+    QCOMPARE(seedFigures(w), figures);
 }
 
 void tst_SeedMarks::showSeedTextIsRemembered()

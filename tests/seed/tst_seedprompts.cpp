@@ -35,6 +35,7 @@ private slots:
     void noRepeatsAvoidsRecentStarts();
     void manageSeedsListsFilesAndMixesThem();
     void recentSeedFilesAreOffered();
+    void unreadableSeedsAreNeverDrawn();
     void pausePromptsOncePerPauseNeverWhileTyping();
     void pauseAndTimerExcludeEachOther();
 
@@ -187,6 +188,29 @@ void tst_SeedPrompts::manageSeedsListsFilesAndMixesThem()
     QCOMPARE(
         child<QTableWidget>(child<frmSeeds>(w), "lstSeeds")->item(0, frmSeeds::WordsColumn)->text(),
         "missing");
+}
+
+// A ticked seed that cannot be read is passed over, however heavy; with none readable the writer
+// hears of it once, not at every prompt.
+void tst_SeedPrompts::unreadableSeedsAreNeverDrawn()
+{
+    frmVellumo* w = m_env->window();
+    writeTestFile(m_env->path("word.txt"), "word");
+    SeedLibrary library;
+    library.seeds = {{m_env->path("gone.txt"), 10, true}, {m_env->path("word.txt"), 1, true}};
+    child<SeedLibraryCommands>(w)->setLibrary(library);
+    seed(w)->chooseMix();
+    for (int i = 0; i < 5; ++i)
+        action(w, "mnuInject")->trigger();
+    QCOMPARE(txtFile(w)->Text(), QString("word ").repeated(6));
+    QVERIFY(m_env->messages.boxes.isEmpty());
+    QFile::remove(m_env->path("word.txt"));
+    for (int i = 0; i < 3; ++i)
+        seed(w)->Timer1_Timer();
+    QCOMPARE(txtFile(w)->Text(), QString("word ").repeated(6));
+    QCOMPARE(m_env->messages.boxes.size(), 1);
+    QVERIFY(m_env->messages.boxes[0].prompt.startsWith(
+        QLatin1String("Cannot read any of the active seed files: \"")));
 }
 
 void tst_SeedPrompts::recentSeedFilesAreOffered()
