@@ -40,14 +40,13 @@ void WritingTally::txtFile_Change(QTextDocument& document)
     const DocumentCounts& counts = DocumentCounts::of(document);
     const qint64 own = counts.ownWords();
     const qint64 delta = own - std::exchange(m_own, own);
-<<<<<<< HEAD
-    if (const qint64 injected = seed - std::exchange(m_seed, seed); injected > 0)
-        m_seedWritten[&document] += injected;
     Written& written = writtenToday(document);
     const qint64 before = m_history.day(m_day).minutes();
     countTime();
     const qint64 now = qMax<qint64>(0, written.now + delta);
-    if (add(now - std::exchange(written.now, now)) || m_history.day(m_day).minutes() != before)
+    const bool wrote = add(now - std::exchange(written.now, now));
+    countSeed(counts.seed());
+    if (wrote || m_history.day(m_day).minutes() != before)
         emit changed();
 }
 
@@ -79,37 +78,21 @@ void WritingTally::undo_Recorded()
 // entries.
 void WritingTally::undo_Starts()
 {
-    m_undone = Undone{m_net.take(m_document), m_seedWritten.take(m_document)};
+    m_undone = m_net.take(m_document);
 }
 
-// Undo swaps the two recorded states, and the words written at each go with them.
+// Undo swaps the two recorded states, and the words written at each go with them; the seed
+// runs it takes away or brings back count as deleted or written.
 void WritingTally::undo_Ends(QTextDocument& document)
 {
-    const Undone undone = *std::exchange(m_undone, std::nullopt);
+    const Written undone = *std::exchange(m_undone, std::nullopt);
+    countSeed(DocumentCounts::of(document).seed());
     rebase(document);
-    if (undone.seedWritten > 0)
-        m_seedWritten[&document] = undone.seedWritten;
-    m_net[&document] = undone.written;
+    m_net[&document] = undone;
     Written& written = writtenToday(document);
     const qint64 back = std::exchange(written.previous, written.now);
     written.latest = back;
     if (add(back - std::exchange(written.now, back)))
-=======
-    const QDate day = m_today();
-    if (day != m_day) {
-        m_day = day;
-        m_net.clear();
-    }
-    const qint64 before = m_history.day(day).minutes();
-    countTime();
-    qint64& net = m_net[&document];
-    const qint64 written = qMax<qint64>(0, net + delta) - net;
-    net += written;
-    m_session = qMax<qint64>(0, m_session + written);
-    m_history.add(day, written, 0);
-    countSeed(counts.seed());
-    if (written != 0 || m_history.day(day).minutes() != before)
->>>>>>> seed
         emit changed();
 }
 

@@ -15,16 +15,11 @@ class QTimer;
 /// Counts the words the writer makes, honestly: the change in a document's own words at each
 /// edit (DocumentCounts::ownWords), so seed words count only once the writer changes them, and
 /// nothing while an Aside holds (text pasted, or moved through the clipboard). Words deleted
-<<<<<<< HEAD
 /// take back words written today in that document, never more. Undo brings back the count the
 /// state it brings back had, so it takes back what the writer wrote since and returns what a
 /// deletion took, never more. Each edit costs what the counts of the paragraphs it touched
-/// cost.
-=======
-/// take back words written today in that document, never more. Each edit costs what the
-/// counts of the paragraphs it touched cost, and a sum over the paragraphs with seed text.
-/// What the writer did with seed words (SeedCount) goes to the day too.
->>>>>>> seed
+/// cost, and a sum over the paragraphs with seed text. What the writer did with seed words
+/// (SeedCount) goes to the day too.
 ///
 /// What is counted goes to the history, which it stores now and then and at the end.
 class WritingTally : public QObject
@@ -84,11 +79,6 @@ private:
         qint64 latest = 0;
         qint64 previous = 0;
     };
-    struct Undone
-    {
-        Written written;
-        qint64 seedWritten = 0;
-    };
 
     void rebase(QTextDocument& document);
     /// The words document wrote today, none when the day turned since the last edit.
@@ -109,15 +99,10 @@ private:
     qint64 m_own = 0;
     SeedCount m_seed;
     /// Per document, its words written today, which deletions never take below none.
-<<<<<<< HEAD
     QHash<const QTextDocument*, Written> m_net;
-    QHash<const QTextDocument*, qint64> m_seedWritten;
-=======
-    QHash<const QTextDocument*, qint64> m_net;
->>>>>>> seed
     QDate m_day;
     qint64 m_session = 0;
     qint64 m_lastEdit = -1;
     /// What the document shown had written while Undo is under way; its edits wait till then.
-    std::optional<Undone> m_undone;
+    std::optional<Written> m_undone;
 };

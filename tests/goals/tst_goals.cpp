@@ -39,11 +39,8 @@ private slots:
     void streak();
     void streakFollowsTheCalendar();
     void goalsAreSetAndRemembered();
-<<<<<<< HEAD
     void chartShowsEveryDayWithWords();
-=======
     void seedWordsAreCountedPerDay();
->>>>>>> seed
 
 private:
     WritingHistory history() const
@@ -306,7 +303,6 @@ void tst_goals::goalsAreSetAndRemembered()
              500);
 }
 
-<<<<<<< HEAD
 // A few words against a large goal still make a bar, and the goal's line says what it is.
 void tst_goals::chartShowsEveryDayWithWords()
 {
@@ -332,7 +328,8 @@ void tst_goals::chartShowsEveryDayWithWords()
     QVERIFY2(todayRows >= 3, qPrintable(QString::number(todayRows)));
     // The line takes one row, its name several.
     QVERIFY2(inkedRows >= 5, qPrintable(QString::number(inkedRows)));
-=======
+}
+
 // Written one day and reworked the next; the writer's goal counts none of it.
 void tst_goals::seedWordsAreCountedPerDay()
 {
@@ -364,7 +361,6 @@ void tst_goals::seedWordsAreCountedPerDay()
     m_env->messages.queueAnswer(MessageService::Button::Discard);
     m_env->closeWindow();
     QCOMPARE(history().day(m_env->today).seedDeleted, words);
->>>>>>> seed
 }
 
 QTEST_MAIN(tst_goals)
