@@ -11,6 +11,8 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 
+#include <zlib.h>
+
 #include <algorithm>
 
 namespace {
@@ -160,7 +162,8 @@ QByteArray DocxPackage::zip(const QList<std::pair<QString, QByteArray>>& parts)
         QuaZipFile file(&zip);
         QuaZipNewInfo info(name);
         info.dateTime = time;
-        file.open(QIODevice::WriteOnly, info);
+        // The fastest deflate: a book's text still shrinks to a third, in half the time.
+        file.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, Z_BEST_SPEED);
         file.write(bytes);
         file.close();
     }

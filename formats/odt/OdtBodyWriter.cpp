@@ -7,6 +7,7 @@
 #include "formats/odt/OdtAutoStyles.h"
 #include "formats/odt/OdtXml.h"
 
+#include "formats/base/XmlWriter.h"
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QImage>
@@ -16,7 +17,6 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 
@@ -32,8 +32,8 @@ bool isWritable(QChar c)
 
 } // namespace
 
-OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, QXmlStreamWriter& xml,
-                             OdtAutoStyles& styles, OdtPictures& pictures)
+OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, XmlWriter& xml, OdtAutoStyles& styles,
+                             OdtPictures& pictures)
     : m_document(document), m_xml(xml), m_styles(styles), m_pictures(pictures)
 {
 }
@@ -241,7 +241,7 @@ void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
     qsizetype plain = 0;
     const auto flush = [&](qsizetype upTo) {
         if (upTo > plain)
-            writeCharacters(text.sliced(plain, upTo - plain));
+            m_xml.writeCharacters(text.sliced(plain, upTo - plain));
     };
     for (qsizetype at = 0; at < text.size();) {
         const QChar c = text[at];
@@ -278,21 +278,6 @@ void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
         ++at;
     }
     flush(text.size());
-}
-
-// QXmlStreamWriter escapes text a character at a time, a third of the time a book takes to
-// write: text goes to its device whole, once the writer has closed the tag before it.
-void OdtBodyWriter::writeCharacters(QStringView text)
-{
-    m_xml.writeCharacters(QString());
-    QByteArray utf8 = text.toUtf8();
-    if (utf8.contains('&'))
-        utf8.replace("&", "&amp;");
-    if (utf8.contains('<'))
-        utf8.replace("<", "&lt;");
-    if (utf8.contains('>'))
-        utf8.replace(">", "&gt;");
-    m_xml.device()->write(utf8);
 }
 
 void OdtBodyWriter::writeImage(const QTextImageFormat& format)
