@@ -105,11 +105,21 @@ void OdtBodyWriter::writeBlock(const QTextBlock& block)
         return;
     placeInList(block);
     m_xml.writeStartElement(QStringLiteral("text:p"));
-    const bool empty = block.length() == 1;
+    int charsIndex = block.length() == 1 ? block.charFormatIndex() : -1;
+    QTextCharFormat chars = block.charFormat();
+    // A note's number, which its mark at the paragraph's start stands for, is read in the
+    // paragraph's font: the mark's font goes on the paragraph.
+    if (const auto first = block.begin();
+        m_inNote && !first.atEnd() &&
+        first.fragment().charFormat().hasProperty(PageFurniture::NoteMark)) {
+        charsIndex = first.fragment().charFormatIndex();
+        chars = first.fragment().charFormat();
+        chars.clearProperty(QTextFormat::TextVerticalAlignment);
+        chars.clearProperty(PageFurniture::NoteMark);
+    }
     m_xml.writeAttribute(QStringLiteral("text:style-name"),
-                         m_styles.paragraphStyle(
-                             block.blockFormatIndex(), format, empty ? block.charFormatIndex() : -1,
-                             block.charFormat(), std::exchange(m_firstPage, QString())));
+                         m_styles.paragraphStyle(block.blockFormatIndex(), format, charsIndex,
+                                                 chars, std::exchange(m_firstPage, QString())));
     writeFragments(block);
     m_xml.writeEndElement();
     if (m_progress && ++m_written % s_progressStep == 0)
@@ -194,10 +204,6 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
         return;
     }
     writeLink(format.isAnchor() ? format.anchorHref() : QString());
-    if (note != 0 && m_notes.contains(note)) {
-        writeNote(note);
-        return;
-    }
     if (format.isImageFormat()) {
         for (int image = 0; image < fragment.length(); ++image)
             writeImage(format.toImageFormat());
@@ -216,7 +222,10 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
         m_xml.writeStartElement(QStringLiteral("text:span"));
         m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
     }
-    if (format.boolProperty(PageFurniture::PageNumber)) {
+    // A note's mark keeps its font, as the span around the note.
+    if (note != 0 && m_notes.contains(note)) {
+        writeNote(note);
+    } else if (format.boolProperty(PageFurniture::PageNumber)) {
         m_xml.writeStartElement(QStringLiteral("text:page-number"));
         m_xml.writeAttribute(QStringLiteral("text:select-page"), QStringLiteral("current"));
         writeText(fragment.text(), false);
