@@ -130,6 +130,7 @@ DocxRelationships DocxPackage::relationships(const QString& part)
     if (!bytes)
         return relationships;
     QXmlStreamReader xml(*bytes);
+    DocxXml::readLoosely(xml);
     if (!DocxXml::toRoot(xml))
         return relationships;
     while (xml.readNextStartElement()) {

@@ -584,6 +584,11 @@ void addFieldAndBreakRows()
         << Check([](const QTextDocument& d) {
                return d.toPlainText() == u"4" && charAt(d, 0).anchorHref() == u"https://x.org/";
            });
+    // AbiWord writes VML shapes in notes without declaring their prefix.
+    QTest::newRow("a prefix left undeclared")
+        << wordFile(wordBody("<w:p><w:r><w:t>a</w:t></w:r><w:r><w:pict><v:shape "
+                             "v:style='width:1pt'/></w:pict></w:r><w:r><w:t>b</w:t></w:r></w:p>"))
+        << Check([](const QTextDocument& d) { return d.toPlainText() == u"ab"; });
     QTest::newRow("page break after text")
         << wordFile(wordBody("<w:p><w:r><w:t>a</w:t><w:br w:type='page'/></w:r></w:p>"
                              "<w:p><w:r><w:t>b</w:t></w:r></w:p>"))
