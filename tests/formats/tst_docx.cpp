@@ -596,6 +596,16 @@ void addFieldAndBreakRows()
                return d.toPlainText() == u"a\nb" && d.lastBlock().blockFormat().pageBreakPolicy() ==
                                                         QTextFormat::PageBreak_AlwaysBefore;
            });
+    QTest::newRow("hidden text and a page break inside a paragraph")
+        << wordFile(wordBody("<w:p><w:r><w:t>a</w:t></w:r><w:r><w:rPr><w:vanish/></w:rPr><w:t>h"
+                             "</w:t></w:r><w:r><w:t>b</w:t><w:br w:type='page'/><w:t>c</w:t>"
+                             "</w:r></w:p>"))
+        << Check([](const QTextDocument& d) {
+               return d.toPlainText() == u"a\ufffcb\nc" &&
+                      charAt(d, 1).objectType() == TextProperties::HiddenTextObject &&
+                      d.lastBlock().blockFormat().pageBreakPolicy() ==
+                          QTextFormat::PageBreak_AlwaysBefore;
+           });
     QTest::newRow("sections")
         << wordFile(wordBody("<w:p><w:pPr><w:sectPr/></w:pPr><w:r><w:t>a</w:t></w:r></w:p>"
                              "<w:p><w:pPr><w:sectPr><w:type w:val='continuous'/></w:sectPr></w:pPr>"
