@@ -215,6 +215,9 @@ char* XmlWriter::reserve(qsizetype size)
 
 void XmlWriter::put(QByteArrayView bytes)
 {
+    // An empty view may have no data at all, which memcpy is not to be given.
+    if (bytes.isEmpty())
+        return;
     std::memcpy(reserve(bytes.size()), bytes.data(), size_t(bytes.size()));
     m_used += bytes.size();
 }
