@@ -1,9 +1,9 @@
 #include "formats/base/SeedRunXml.h"
 
 #include "formats/base/TextProperties.h"
+#include "formats/base/XmlWriter.h"
 
 #include <QXmlStreamAttributes>
-#include <QXmlStreamWriter>
 
 #include <array>
 
@@ -26,7 +26,7 @@ constexpr std::array<Attribute, 4> s_attributes = {{{"run", TextProperties::Seed
 const QString SeedRunXml::namespaceUri = QStringLiteral("urn:quillmere:xmlns:seed:1.0");
 const QString SeedRunXml::prefix = QStringLiteral("qm");
 
-void SeedRunXml::write(QXmlStreamWriter& xml, const QTextCharFormat& format)
+void SeedRunXml::write(XmlWriter& xml, const QTextCharFormat& format)
 {
     for (const Attribute& attribute : s_attributes) {
         const qint64 value = format.property(attribute.property).toLongLong();
@@ -39,9 +39,13 @@ void SeedRunXml::write(QXmlStreamWriter& xml, const QTextCharFormat& format)
 bool SeedRunXml::read(const QXmlStreamAttributes& attributes, QTextCharFormat& format)
 {
     std::array<qint64, s_attributes.size()> values{};
-    for (size_t at = 0; at < s_attributes.size(); ++at)
-        values[at] = qMax<qint64>(
-            0, attributes.value(namespaceUri, QLatin1String(s_attributes[at].name)).toLongLong());
+    for (size_t at = 0; at < s_attributes.size(); ++at) {
+        const QLatin1String name(s_attributes[at].name);
+        QStringView value = attributes.value(namespaceUri, name);
+        if (value.isEmpty())
+            value = attributes.value(prefix + u':' + name);
+        values[at] = qMax<qint64>(0, value.toLongLong());
+    }
     if (values[0] <= 0)
         return false;
     const auto [run, added] = m_runs.try_emplace(values[0], 0);

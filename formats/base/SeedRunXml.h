@@ -7,7 +7,7 @@
 
 class QTextCharFormat;
 class QXmlStreamAttributes;
-class QXmlStreamWriter;
+class XmlWriter;
 
 /// What an XML file keeps of a seed run beside its character style: the run's number in the
 /// file, and its length, words and paragraph breaks when written (TextProperties), as
@@ -19,9 +19,10 @@ public:
     static const QString prefix;
 
     /// Writes the numbers format carries as attributes of the element just started.
-    static void write(QXmlStreamWriter& xml, const QTextCharFormat& format);
+    static void write(XmlWriter& xml, const QTextCharFormat& format);
     /// Marks format as seed text of the run attributes name, numbered anew in each reading;
-    /// false, format untouched, when they name none.
+    /// false, format untouched, when they name none. A reader that leaves namespaces to the
+    /// names finds them by our prefix.
     bool read(const QXmlStreamAttributes& attributes, QTextCharFormat& format);
 
 private:

@@ -8,6 +8,7 @@
 #include "formats/docx/DocxProperties.h"
 #include "formats/docx/DocxXml.h"
 
+#include "formats/base/XmlWriter.h"
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
@@ -15,7 +16,6 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <array>
@@ -60,7 +60,7 @@ QSizeF naturalSize(const QByteArray& data)
     return reader.size();
 }
 
-void writeRunProperties(QXmlStreamWriter& xml, const QTextCharFormat& format)
+void writeRunProperties(XmlWriter& xml, const QTextCharFormat& format)
 {
     const auto has = [&](int property) { return format.hasProperty(property); };
     const bool bold = format.fontWeight() >= QFont::DemiBold;
@@ -122,8 +122,8 @@ void writeRunProperties(QXmlStreamWriter& xml, const QTextCharFormat& format)
 } // namespace
 
 DocxBodyWriter::DocxBodyWriter(const QTextDocument& document, DocxWriteContext& context,
-                               DocxRelations& relations, QXmlStreamWriter& xml, QString& text)
-    : m_document(document), m_context(context), m_relations(relations), m_xml(xml), m_text(text)
+                               DocxRelations& relations, XmlWriter& xml)
+    : m_document(document), m_context(context), m_relations(relations), m_xml(xml)
 {
     if (context.notes.isEmpty())
         return;
@@ -159,7 +159,7 @@ void DocxBodyWriter::findNotes(const QTextDocument& document, DocxWriteContext& 
             context.notes.insert(note.key(), note.value());
 }
 
-void DocxBodyWriter::writeNamespaces(QXmlStreamWriter& xml)
+void DocxBodyWriter::writeNamespaces(XmlWriter& xml)
 {
     xml.writeAttribute(QStringLiteral("xmlns:w"), QLatin1String(DocxXml::wordNamespace));
     xml.writeAttribute(QStringLiteral("xmlns:r"), QLatin1String(DocxXml::relationshipNamespace));
@@ -363,16 +363,14 @@ void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, i
         writeRunProperties(m_xml, format);
     } else {
         // A document has few formats and many runs: each format's properties are written once
-        // and copied after. Empty characters close the run's start tag first.
+        // and copied after.
         auto properties = m_runProperties.find(formatIndex);
         if (properties == m_runProperties.end()) {
-            QString written;
-            QXmlStreamWriter xml(&written);
+            XmlWriter xml;
             writeRunProperties(xml, format);
-            properties = m_runProperties.insert(formatIndex, written);
+            properties = m_runProperties.insert(formatIndex, xml.take());
         }
-        m_xml.writeCharacters(QString());
-        m_text.append(*properties);
+        m_xml.writeRaw(*properties);
     }
     writeText(text);
     m_xml.writeEndElement();
@@ -386,7 +384,7 @@ void DocxBodyWriter::writeText(QStringView text)
         if (end > start) {
             m_xml.writeStartElement(QStringLiteral("w:t"));
             m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-            m_xml.writeCharacters(text.sliced(start, end - start).toString());
+            m_xml.writeCharacters(text.sliced(start, end - start));
             m_xml.writeEndElement();
         }
         start = end + 1;

@@ -16,7 +16,7 @@ class QTextCharFormat;
 class QTextDocument;
 class QTextImageFormat;
 class QTextTable;
-class QXmlStreamWriter;
+class XmlWriter;
 
 /// What the parts of one document share while they are written: its lists, its pictures and
 /// its notes, each written once.
@@ -48,9 +48,8 @@ struct DocxWriteContext
 class DocxBodyWriter
 {
 public:
-    /// xml writes into text.
     DocxBodyWriter(const QTextDocument& document, DocxWriteContext& context,
-                   DocxRelations& relations, QXmlStreamWriter& xml, QString& text);
+                   DocxRelations& relations, XmlWriter& xml);
 
     /// The notes the body's marks point to, found before the body is written.
     static void findNotes(const QTextDocument& document, DocxWriteContext& context);
@@ -59,7 +58,7 @@ public:
     /// Writes a note's paragraphs; note is its number.
     void writeNote(int note);
     /// The namespaces of a part's root element that holds text.
-    static void writeNamespaces(QXmlStreamWriter& xml);
+    static void writeNamespaces(XmlWriter& xml);
 
 private:
     void writeFrame(QTextFrame::iterator it, const Progress& progress);
@@ -85,9 +84,8 @@ private:
     const QTextDocument& m_document;
     DocxWriteContext& m_context;
     DocxRelations& m_relations;
-    QXmlStreamWriter& m_xml;
-    QString& m_text;
-    QHash<int, QString> m_runProperties;
+    XmlWriter& m_xml;
+    QHash<int, QByteArray> m_runProperties;
     QSet<int> m_noteFormats;
     bool m_notesPlaced = false;
     int m_note = 0;

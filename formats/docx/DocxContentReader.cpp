@@ -131,6 +131,7 @@ void DocxContentReader::readBlocks(QXmlStreamReader& xml)
 {
     while (xml.readNextStartElement())
         readBlock(xml, 0);
+    flush();
 }
 
 void DocxContentReader::readBlock(QXmlStreamReader& xml, int depth)
@@ -180,6 +181,7 @@ void DocxContentReader::readParagraph(QXmlStreamReader& xml)
     }
     if (!m_blockOpen)
         openBlock();
+    flush();
     m_pageBreakNext = std::exchange(m_splitPending, false);
     m_sectionStarts = sectionEnds;
 }
@@ -430,6 +432,7 @@ void DocxContentReader::insertPicture(const QString& relationship, QSizeF size)
         format.setWidth(size.width());
     if (size.height() > 0)
         format.setHeight(size.height());
+    flush();
     m_cursor.insertImage(format);
     m_blockHasText = true;
 }
@@ -456,11 +459,25 @@ void DocxContentReader::insertText(const QString& text, const QTextCharFormat& f
             return insertHidden(text, run);
         run.clearProperty(DocxRunProperties::Hidden);
     }
-    m_cursor.insertText(text, run);
+    if (!m_pending.isEmpty() && run != m_pendingFormat)
+        flush();
+    if (m_pending.isEmpty())
+        m_pendingFormat = run;
+    m_pending += text;
+}
+
+void DocxContentReader::flush()
+{
+    if (m_pending.isEmpty())
+        return;
+    m_cursor.insertText(m_pending, m_pendingFormat);
+    // Kept, not freed, for the next paragraph's text.
+    m_pending.truncate(0);
 }
 
 void DocxContentReader::insertHidden(const QString& text, QTextCharFormat format)
 {
+    flush();
     format.clearProperty(DocxRunProperties::Hidden);
     format.setObjectType(TextProperties::HiddenTextObject);
     format.setProperty(TextProperties::HiddenText, text);
@@ -487,6 +504,7 @@ std::optional<QTextCharFormat> DocxContentReader::fieldFormat(const QTextCharFor
 
 void DocxContentReader::openBlock()
 {
+    flush();
     const int numId = m_paragraph.numId.value_or(0);
     const int level = std::clamp(m_paragraph.level.value_or(0), 0, DocxNumbering::levelCount - 1);
     const QTextListFormat list =
@@ -542,6 +560,7 @@ void DocxContentReader::breakPage()
 // Before more of a paragraph whose text a page break split.
 void DocxContentReader::splitBlock()
 {
+    flush();
     m_splitPending = false;
     QTextBlockFormat format = m_cursor.blockFormat();
     format.clearProperty(QTextFormat::ObjectIndex);

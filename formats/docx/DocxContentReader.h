@@ -91,6 +91,7 @@ private:
     void insertPicture(const QString& relationship, QSizeF size);
     void insertNoteMark(const QXmlStreamReader& xml, const QTextCharFormat& format);
     void insertText(const QString& text, const QTextCharFormat& format);
+    void flush();
     void insertHidden(const QString& text, QTextCharFormat format);
     /// What the fields around a run make of it: nothing in an instruction, a link or a page
     /// number in a result.
@@ -131,6 +132,10 @@ private:
     /// The note whose mark is the next text, when the writer gave one of its own.
     int m_customMark = 0;
     QString m_link;
+    /// Text read but not yet inserted, all in one format: Qt takes a paragraph's pieces (text,
+    /// tabs, breaks) faster as one insertion.
+    QString m_pending;
+    QTextCharFormat m_pendingFormat;
     std::vector<Field> m_fields;
     QHash<qint64, QTextList*> m_lists;
     int m_tableDepth = 0;

@@ -1,10 +1,10 @@
 #include "formats/docx/DocxListWriter.h"
 
 #include "formats/base/TextProperties.h"
+#include "formats/base/XmlWriter.h"
 #include "formats/docx/DocxXml.h"
 
 #include <QTextList>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 
@@ -13,13 +13,13 @@ namespace {
 // A level's text starts this far in per level, its marker hanging half of it before.
 constexpr int s_indentStep = 720;
 
-void writeValue(QXmlStreamWriter& xml, const QString& name, const QString& value)
+void writeValue(XmlWriter& xml, const QString& name, const QString& value)
 {
     xml.writeEmptyElement(name);
     xml.writeAttribute(QStringLiteral("w:val"), value);
 }
 
-void writeLevel(QXmlStreamWriter& xml, int level, const std::optional<QTextListFormat>& given)
+void writeLevel(XmlWriter& xml, int level, const std::optional<QTextListFormat>& given)
 {
     QTextListFormat format = given.value_or(QTextListFormat());
     if (!given)
@@ -69,9 +69,8 @@ int DocxListWriter::numberOf(const QTextList& list)
 
 QByteArray DocxListWriter::xml() const
 {
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    XmlWriter xml;
+    xml.writeStartDocument(true);
     xml.writeStartElement(QStringLiteral("w:numbering"));
     xml.writeAttribute(QStringLiteral("xmlns:w"), QLatin1String(DocxXml::wordNamespace));
     for (qsizetype list = 0; list < m_lists.size(); ++list) {
@@ -89,5 +88,5 @@ QByteArray DocxListWriter::xml() const
         xml.writeEndElement();
     }
     xml.writeEndDocument();
-    return bytes;
+    return xml.take();
 }

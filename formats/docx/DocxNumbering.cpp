@@ -73,6 +73,7 @@ void setNumberText(QTextListFormat& format, const QString& text, int level)
 bool DocxNumbering::read(const QByteArray& numbering, QString* error)
 {
     QXmlStreamReader xml(numbering);
+    DocxXml::readLoosely(xml);
     if (DocxXml::toRoot(xml)) {
         while (xml.readNextStartElement()) {
             if (xml.name() == u"abstractNum") {

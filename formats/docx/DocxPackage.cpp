@@ -11,6 +11,8 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 
+#include <zlib.h>
+
 #include <algorithm>
 
 namespace {
@@ -128,6 +130,7 @@ DocxRelationships DocxPackage::relationships(const QString& part)
     if (!bytes)
         return relationships;
     QXmlStreamReader xml(*bytes);
+    DocxXml::readLoosely(xml);
     if (!DocxXml::toRoot(xml))
         return relationships;
     while (xml.readNextStartElement()) {
@@ -160,7 +163,8 @@ QByteArray DocxPackage::zip(const QList<std::pair<QString, QByteArray>>& parts)
         QuaZipFile file(&zip);
         QuaZipNewInfo info(name);
         info.dateTime = time;
-        file.open(QIODevice::WriteOnly, info);
+        // The fastest deflate: a book's text still shrinks to a third, in half the time.
+        file.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, Z_BEST_SPEED);
         file.write(bytes);
         file.close();
     }

@@ -183,6 +183,7 @@ bool PackageReader::readBody(QTextDocument& document, DocxReadContext& context)
     if (!load(m_documentPart, bytes))
         return false;
     QXmlStreamReader xml(bytes);
+    DocxXml::readLoosely(xml);
     DocxContentReader reader(context, m_relationships, QTextCursor(&document));
     reader.setProgress(m_progress, bytes.size());
     // A section that names no header or footer of some kind has the one before it.
@@ -225,6 +226,7 @@ bool PackageReader::readNotes(QTextDocument& document, DocxReadContext& context)
         if (!load(part, bytes))
             return false;
         QXmlStreamReader xml(bytes);
+        DocxXml::readLoosely(xml);
         DocxContentReader reader(context, m_package.relationships(part), cursor);
         reader.continueAfter(cursor);
         if (DocxXml::toRoot(xml)) {
@@ -256,6 +258,7 @@ bool PackageReader::readStory(const QString& relationship, QTextDocument& story,
     if (!load(part, bytes))
         return false;
     QXmlStreamReader xml(bytes);
+    DocxXml::readLoosely(xml);
     DocxContentReader reader(context, m_package.relationships(part), QTextCursor(&story));
     if (DocxXml::toRoot(xml))
         reader.readBlocks(xml);
@@ -283,6 +286,7 @@ bool PackageReader::readFurniture(QTextDocument& document, DocxReadContext& cont
     QByteArray bytes;
     if (!settings.isEmpty() && load(settings, bytes)) {
         QXmlStreamReader xml(bytes);
+        DocxXml::readLoosely(xml);
         if (DocxXml::toRoot(xml))
             while (xml.readNextStartElement()) {
                 if (xml.name() == u"evenAndOddHeaders")
@@ -301,6 +305,7 @@ void PackageReader::readInfo(QTextDocument& document)
     if (part.isEmpty() || !load(part, bytes))
         return;
     QXmlStreamReader xml(bytes);
+    DocxXml::readLoosely(xml);
     DocumentInfo info;
     if (DocxXml::toRoot(xml))
         while (xml.readNextStartElement()) {

@@ -22,6 +22,7 @@ DocxStyles::DocxStyles()
 bool DocxStyles::read(const QByteArray& styles, QString* error)
 {
     QXmlStreamReader xml(styles);
+    DocxXml::readLoosely(xml);
     if (DocxXml::toRoot(xml)) {
         while (xml.readNextStartElement()) {
             if (xml.name() == u"docDefaults")
@@ -105,6 +106,7 @@ std::optional<int> DocxStyles::tableBorder(const QString& id) const
 void DocxStyles::readTheme(const QByteArray& theme)
 {
     QXmlStreamReader xml(theme);
+    DocxXml::readLoosely(xml);
     if (!DocxXml::toRoot(xml))
         return;
     QString* font = nullptr;

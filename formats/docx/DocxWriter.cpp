@@ -8,8 +8,8 @@
 #include "formats/docx/DocxXml.h"
 #include "formats/rtf/RtfReader.h"
 
+#include "formats/base/XmlWriter.h"
 #include <QTextDocument>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <array>
@@ -33,13 +33,13 @@ public:
 private:
     /// The part name, and its content as what writes its root element's children.
     void addXmlPart(const QString& name, const QString& contentType, const QString& root,
-                    const std::function<void(QXmlStreamWriter&)>& content);
+                    const std::function<void(XmlWriter&)>& content);
     /// A part holding text of story, with relationships of its own for its pictures and links.
     void addStory(const QString& name, const QString& kind, const QString& root,
                   const QTextDocument& story,
-                  const std::function<void(QXmlStreamWriter&, DocxBodyWriter&)>& content);
+                  const std::function<void(XmlWriter&, DocxBodyWriter&)>& content);
     void writeFurniture();
-    void writeSection(QXmlStreamWriter& xml) const;
+    void writeSection(XmlWriter& xml) const;
     void writeNotes(bool endnotes);
     void writeStyles();
     void writeSettings();
@@ -54,40 +54,35 @@ private:
     QList<std::pair<QString, QString>> m_types;
     /// The relationship of each story's part, in the order of PageFurniture::Story.
     std::array<QString, PageFurniture::StoryCount> m_stories;
-    /// The text of the part being written.
-    QString* m_text = nullptr;
     PageFurniture m_furniture;
 };
 
-void startDocument(QXmlStreamWriter& xml, const QString& root)
+void startDocument(XmlWriter& xml, const QString& root)
 {
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartDocument(true);
     xml.writeStartElement(root);
 }
 
 void PackageWriter::addXmlPart(const QString& name, const QString& contentType, const QString& root,
-                               const std::function<void(QXmlStreamWriter&)>& content)
+                               const std::function<void(XmlWriter&)>& content)
 {
-    // Written to a string and encoded at once: a device would take each piece on its own.
-    QString text;
-    m_text = &text;
-    QXmlStreamWriter xml(&text);
+    XmlWriter xml;
     startDocument(xml, root);
     content(xml);
     xml.writeEndDocument();
-    m_parts.append({name, text.toUtf8()});
+    m_parts.append({name, xml.take()});
     m_types.append({name, contentType});
 }
 
 void PackageWriter::addStory(const QString& name, const QString& kind, const QString& root,
                              const QTextDocument& story,
-                             const std::function<void(QXmlStreamWriter&, DocxBodyWriter&)>& content)
+                             const std::function<void(XmlWriter&, DocxBodyWriter&)>& content)
 {
     DocxRelations relations;
     addXmlPart(QStringLiteral("word/") + name, s_wordType + kind + QStringLiteral("+xml"), root,
-               [&](QXmlStreamWriter& xml) {
+               [&](XmlWriter& xml) {
                    DocxBodyWriter::writeNamespaces(xml);
-                   DocxBodyWriter writer(story, m_context, relations, xml, *m_text);
+                   DocxBodyWriter writer(story, m_context, relations, xml);
                    content(xml, writer);
                });
     if (!relations.isEmpty())
@@ -102,15 +97,15 @@ QByteArray PackageWriter::write(const Progress& progress)
                            m_page.lengths[RtfPage::MarginRight]);
     DocxBodyWriter::findNotes(m_document, m_context);
     writeFurniture();
-    addXmlPart(
-        QStringLiteral("word/document.xml"), s_wordType + QStringLiteral("document.main+xml"),
-        QStringLiteral("w:document"), [&](QXmlStreamWriter& xml) {
-            DocxBodyWriter::writeNamespaces(xml);
-            xml.writeStartElement(QStringLiteral("w:body"));
-            DocxBodyWriter(m_document, m_context, m_relations, xml, *m_text).writeStory(progress);
-            writeSection(xml);
-            xml.writeEndElement();
-        });
+    addXmlPart(QStringLiteral("word/document.xml"),
+               s_wordType + QStringLiteral("document.main+xml"), QStringLiteral("w:document"),
+               [&](XmlWriter& xml) {
+                   DocxBodyWriter::writeNamespaces(xml);
+                   xml.writeStartElement(QStringLiteral("w:body"));
+                   DocxBodyWriter(m_document, m_context, m_relations, xml).writeStory(progress);
+                   writeSection(xml);
+                   xml.writeEndElement();
+               });
     writeNotes(false);
     writeNotes(true);
     writeStyles();
@@ -146,12 +141,12 @@ void PackageWriter::writeFurniture()
         const QString kind = header ? QStringLiteral("header") : QStringLiteral("footer");
         const QString name = kind + QString::number(story + 1) + QStringLiteral(".xml");
         addStory(name, kind, header ? QStringLiteral("w:hdr") : QStringLiteral("w:ftr"), text,
-                 [](QXmlStreamWriter&, DocxBodyWriter& writer) { writer.writeStory(); });
+                 [](XmlWriter&, DocxBodyWriter& writer) { writer.writeStory(); });
         m_stories[size_t(story)] = m_relations.add(kind, name);
     }
 }
 
-void PackageWriter::writeSection(QXmlStreamWriter& xml) const
+void PackageWriter::writeSection(XmlWriter& xml) const
 {
     xml.writeStartElement(QStringLiteral("w:sectPr"));
     static const std::array<QString, 4> types = {QStringLiteral("default"), QStringLiteral("even"),
@@ -193,7 +188,7 @@ void PackageWriter::writeNotes(bool endnotes)
     const QString kind = endnotes ? QStringLiteral("endnote") : QStringLiteral("footnote");
     const QString name = kind + QStringLiteral("s.xml");
     addStory(name, kind + u's', QStringLiteral("w:") + kind + u's', m_document,
-             [&](QXmlStreamWriter& xml, DocxBodyWriter& writer) {
+             [&](XmlWriter& xml, DocxBodyWriter& writer) {
                  for (const auto& [id, separator] :
                       {std::pair{-1, QStringLiteral("w:separator")},
                        std::pair{0, QStringLiteral("w:continuationSeparator")}}) {
@@ -217,7 +212,7 @@ void PackageWriter::writeNotes(bool endnotes)
     m_relations.add(kind + u's', name);
 }
 
-void writeStyle(QXmlStreamWriter& xml, const QString& type, const QString& id, const QString& name)
+void writeStyle(XmlWriter& xml, const QString& type, const QString& id, const QString& name)
 {
     xml.writeStartElement(QStringLiteral("w:style"));
     xml.writeAttribute(QStringLiteral("w:type"), type);
@@ -236,7 +231,7 @@ bool hasSeedText(const QTextDocument& document)
     });
 }
 
-void writeSeedStyle(QXmlStreamWriter& xml)
+void writeSeedStyle(XmlWriter& xml)
 {
     xml.writeStartElement(QStringLiteral("w:style"));
     xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("character"));
@@ -254,7 +249,7 @@ void PackageWriter::writeStyles()
     const QFont font = m_document.defaultFont();
     addXmlPart(
         QStringLiteral("word/styles.xml"), s_wordType + QStringLiteral("styles+xml"),
-        QStringLiteral("w:styles"), [&](QXmlStreamWriter& xml) {
+        QStringLiteral("w:styles"), [&](XmlWriter& xml) {
             xml.writeAttribute(QStringLiteral("xmlns:w"), QLatin1String(DocxXml::wordNamespace));
             xml.writeStartElement(QStringLiteral("w:docDefaults"));
             xml.writeStartElement(QStringLiteral("w:rPrDefault"));
@@ -291,7 +286,7 @@ void PackageWriter::writeStyles()
 void PackageWriter::writeSettings()
 {
     addXmlPart(QStringLiteral("word/settings.xml"), s_wordType + QStringLiteral("settings+xml"),
-               QStringLiteral("w:settings"), [&](QXmlStreamWriter& xml) {
+               QStringLiteral("w:settings"), [&](XmlWriter& xml) {
                    xml.writeAttribute(QStringLiteral("xmlns:w"),
                                       QLatin1String(DocxXml::wordNamespace));
                    xml.writeEmptyElement(QStringLiteral("w:defaultTabStop"));
@@ -320,7 +315,7 @@ void PackageWriter::writeProperties()
     addXmlPart(
         QStringLiteral("docProps/core.xml"),
         QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml"),
-        QStringLiteral("cp:coreProperties"), [&](QXmlStreamWriter& xml) {
+        QStringLiteral("cp:coreProperties"), [&](XmlWriter& xml) {
             xml.writeAttribute(
                 QStringLiteral("xmlns:cp"),
                 QStringLiteral(
@@ -335,9 +330,11 @@ void PackageWriter::writeProperties()
     addXmlPart(
         QStringLiteral("docProps/app.xml"),
         QStringLiteral("application/vnd.openxmlformats-officedocument.extended-properties+xml"),
-        QStringLiteral("Properties"), [](QXmlStreamWriter& xml) {
-            xml.writeDefaultNamespace(QStringLiteral(
-                "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties"));
+        QStringLiteral("Properties"), [](XmlWriter& xml) {
+            xml.writeAttribute(
+                QStringLiteral("xmlns"),
+                QStringLiteral(
+                    "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties"));
             xml.writeTextElement(QStringLiteral("Application"), QStringLiteral("Quillmere"));
         });
     DocxRelations package;
@@ -349,10 +346,10 @@ void PackageWriter::writeProperties()
 
 QByteArray PackageWriter::contentTypes() const
 {
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
+    XmlWriter xml;
     startDocument(xml, QStringLiteral("Types"));
-    xml.writeDefaultNamespace(
+    xml.writeAttribute(
+        QStringLiteral("xmlns"),
         QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types"));
     for (const auto& [extension, type] :
          {std::pair{"rels", "application/vnd.openxmlformats-package.relationships+xml"},
@@ -368,7 +365,7 @@ QByteArray PackageWriter::contentTypes() const
         xml.writeAttribute(QStringLiteral("ContentType"), type);
     }
     xml.writeEndDocument();
-    return bytes;
+    return xml.take();
 }
 
 } // namespace

@@ -11,8 +11,9 @@ QStringView attribute(const QXmlStreamReader& xml, QLatin1StringView name)
 
 QStringView attribute(const QXmlStreamAttributes& attributes, QLatin1StringView name)
 {
+    // Without namespace processing, a namespace's declaration is an attribute like the others.
     for (const QXmlStreamAttribute& attribute : attributes)
-        if (attribute.name() == name)
+        if (attribute.name() == name && attribute.prefix() != u"xmlns")
             return attribute.value();
     return {};
 }
@@ -51,6 +52,11 @@ std::optional<int> readBorders(QXmlStreamReader& xml)
         xml.skipCurrentElement();
     }
     return widest;
+}
+
+void readLoosely(QXmlStreamReader& xml)
+{
+    xml.setNamespaceProcessing(false);
 }
 
 bool toRoot(QXmlStreamReader& xml)

@@ -30,6 +30,9 @@ bool isOn(QStringView value);
 /// The widest of the borders the children of the element xml is in give (tblBorders,
 /// tcBorders), in twips; nothing when none is given.
 std::optional<int> readBorders(QXmlStreamReader& xml);
+/// A reader of data that goes by local names alone: some writers leave a prefix undeclared,
+/// which Word and LibreOffice pass over.
+void readLoosely(QXmlStreamReader& xml);
 /// Moves xml to its root element; false when the part has none, or declares a document type,
 /// which Word's parts never do and which could expand entities without bound.
 bool toRoot(QXmlStreamReader& xml);

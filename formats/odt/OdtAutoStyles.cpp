@@ -3,7 +3,7 @@
 #include "formats/odt/OdtProperties.h"
 #include "formats/odt/OdtXml.h"
 
-#include <QXmlStreamWriter>
+#include "formats/base/XmlWriter.h"
 
 QString OdtAutoStyles::nextName(QChar kind, qsizetype count) const
 {
@@ -79,7 +79,7 @@ QString OdtAutoStyles::cellStyle(double border, double padding)
     return name;
 }
 
-void OdtAutoStyles::write(QXmlStreamWriter& writer) const
+void OdtAutoStyles::write(XmlWriter& writer) const
 {
     const auto start = [&](const QString& name, const QString& family) {
         writer.writeStartElement(QStringLiteral("style:style"));
@@ -119,7 +119,7 @@ void OdtAutoStyles::write(QXmlStreamWriter& writer) const
     }
 }
 
-void OdtAutoStyles::writeTable(QXmlStreamWriter& writer, const Table& table) const
+void OdtAutoStyles::writeTable(XmlWriter& writer, const Table& table) const
 {
     writer.writeStartElement(QStringLiteral("style:style"));
     writer.writeAttribute(QStringLiteral("style:name"), table.name);

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-class QXmlStreamWriter;
+class XmlWriter;
 
 /// The automatic styles a part's text uses, each written once however many paragraphs and
 /// runs share it. Formats are told apart by their index in the document, which already holds
@@ -34,7 +34,7 @@ public:
     QString columnStyle(double width);
     QString cellStyle(double border, double padding);
 
-    void write(QXmlStreamWriter& writer) const;
+    void write(XmlWriter& writer) const;
 
 private:
     struct Paragraph
@@ -62,7 +62,7 @@ private:
     };
 
     QString nextName(QChar kind, qsizetype count) const;
-    void writeTable(QXmlStreamWriter& writer, const Table& table) const;
+    void writeTable(XmlWriter& writer, const Table& table) const;
 
     QString m_prefix;
     QHash<int, QString> m_textNames;

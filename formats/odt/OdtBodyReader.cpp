@@ -248,6 +248,8 @@ void OdtBodyReader::readNote(const QTextCharFormat& format, int depth)
 
 void OdtBodyReader::readNoteBody(int note, bool endnote, int depth)
 {
+    // The mark before it goes in first.
+    flush();
     // The body's cursor stays before the notes while the first note opens where it stands.
     m_body.cursor.setKeepPositionOnInsert(true);
     if (m_notes.cursor.isNull()) {
@@ -305,6 +307,7 @@ void OdtBodyReader::readFrame(const QTextCharFormat& format)
             image.setWidth(Twips::toPixels(*width));
         if (height && *height > 0)
             image.setHeight(Twips::toPixels(*height));
+        flush();
         m_target->cursor.insertImage(image);
         m_target->afterSpace = m_target->collapsedSpace = false;
     }
@@ -325,9 +328,15 @@ void OdtBodyReader::startParagraph(const QTextBlockFormat& block, const QTextCha
 
 void OdtBodyReader::endParagraph()
 {
-    // White space at a paragraph's end is not shown.
-    if (std::exchange(m_target->collapsedSpace, false))
-        m_target->cursor.deletePreviousChar();
+    Target& target = *m_target;
+    // White space at a paragraph's end is not shown; it is the last character read.
+    if (std::exchange(target.collapsedSpace, false)) {
+        if (!target.pending.isEmpty())
+            target.pending.chop(1);
+        else
+            target.cursor.deletePreviousChar();
+    }
+    flush();
 }
 
 void OdtBodyReader::joinList(int level, const QString& paragraphStyle)
@@ -410,16 +419,35 @@ void OdtBodyReader::insertText(QStringView raw, const QTextCharFormat& format)
         shown.append(raw.sliced(kept));
     if (raw.size() > 0)
         target.collapsedSpace = target.afterSpace;
-    // Qt copies the text, so the reader's own buffer is lent rather than copied first.
-    const QString text = kept > 0 ? shown : QString::fromRawData(raw.data(), raw.size());
-    if (!text.isEmpty())
-        target.cursor.insertText(text, format);
+    queue(kept > 0 ? QStringView(shown) : raw, format);
 }
 
 void OdtBodyReader::insertLiteral(const QString& literal, const QTextCharFormat& format)
 {
-    m_target->cursor.insertText(literal, format);
+    queue(literal, format);
     m_target->afterSpace = m_target->collapsedSpace = false;
+}
+
+void OdtBodyReader::queue(QStringView text, const QTextCharFormat& format)
+{
+    if (text.isEmpty())
+        return;
+    Target& target = *m_target;
+    if (!target.pending.isEmpty() && format != target.pendingFormat)
+        flush();
+    if (target.pending.isEmpty())
+        target.pendingFormat = format;
+    target.pending += text;
+}
+
+void OdtBodyReader::flush()
+{
+    Target& target = *m_target;
+    if (target.pending.isEmpty())
+        return;
+    target.cursor.insertText(target.pending, target.pendingFormat);
+    // Kept, not freed, for the next paragraph's text.
+    target.pending.truncate(0);
 }
 
 void OdtBodyReader::readTable(int depth)

@@ -8,6 +8,7 @@
 #include "formats/odt/OdtAutoStyles.h"
 #include "formats/odt/OdtXml.h"
 
+#include "formats/base/XmlWriter.h"
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QImage>
@@ -17,7 +18,6 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 
@@ -33,8 +33,8 @@ bool isWritable(QChar c)
 
 } // namespace
 
-OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, QXmlStreamWriter& xml,
-                             OdtAutoStyles& styles, OdtPictures& pictures)
+OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, XmlWriter& xml, OdtAutoStyles& styles,
+                             OdtPictures& pictures)
     : m_document(document), m_xml(xml), m_styles(styles), m_pictures(pictures)
 {
 }
@@ -106,11 +106,21 @@ void OdtBodyWriter::writeBlock(const QTextBlock& block)
         return;
     placeInList(block);
     m_xml.writeStartElement(QStringLiteral("text:p"));
-    const bool empty = block.length() == 1;
+    int charsIndex = block.length() == 1 ? block.charFormatIndex() : -1;
+    QTextCharFormat chars = block.charFormat();
+    // A note's number, which its mark at the paragraph's start stands for, is read in the
+    // paragraph's font: the mark's font goes on the paragraph.
+    if (const auto first = block.begin();
+        m_inNote && !first.atEnd() &&
+        first.fragment().charFormat().hasProperty(PageFurniture::NoteMark)) {
+        charsIndex = first.fragment().charFormatIndex();
+        chars = first.fragment().charFormat();
+        chars.clearProperty(QTextFormat::TextVerticalAlignment);
+        chars.clearProperty(PageFurniture::NoteMark);
+    }
     m_xml.writeAttribute(QStringLiteral("text:style-name"),
-                         m_styles.paragraphStyle(
-                             block.blockFormatIndex(), format, empty ? block.charFormatIndex() : -1,
-                             block.charFormat(), std::exchange(m_firstPage, QString())));
+                         m_styles.paragraphStyle(block.blockFormatIndex(), format, charsIndex,
+                                                 chars, std::exchange(m_firstPage, QString())));
     writeFragments(block);
     m_xml.writeEndElement();
     if (m_progress && ++m_written % s_progressStep == 0)
@@ -195,10 +205,6 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
         return;
     }
     writeLink(format.isAnchor() ? format.anchorHref() : QString());
-    if (note != 0 && m_notes.contains(note)) {
-        writeNote(note);
-        return;
-    }
     if (format.isImageFormat()) {
         for (int image = 0; image < fragment.length(); ++image)
             writeImage(format.toImageFormat());
@@ -218,7 +224,10 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
         m_xml.writeStartElement(QStringLiteral("text:span"));
         m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
     }
-    if (format.boolProperty(PageFurniture::PageNumber)) {
+    // A note's mark keeps its font, as the span around the note.
+    if (note != 0 && m_notes.contains(note)) {
+        writeNote(note);
+    } else if (format.boolProperty(PageFurniture::PageNumber)) {
         m_xml.writeStartElement(QStringLiteral("text:page-number"));
         m_xml.writeAttribute(QStringLiteral("text:select-page"), QStringLiteral("current"));
         writeText(fragment.text(), false);
@@ -243,7 +252,7 @@ void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
     qsizetype plain = 0;
     const auto flush = [&](qsizetype upTo) {
         if (upTo > plain)
-            writeCharacters(text.sliced(plain, upTo - plain));
+            m_xml.writeCharacters(text.sliced(plain, upTo - plain));
     };
     for (qsizetype at = 0; at < text.size();) {
         const QChar c = text[at];
@@ -280,21 +289,6 @@ void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
         ++at;
     }
     flush(text.size());
-}
-
-// QXmlStreamWriter escapes text a character at a time, a third of the time a book takes to
-// write: text goes to its device whole, once the writer has closed the tag before it.
-void OdtBodyWriter::writeCharacters(QStringView text)
-{
-    m_xml.writeCharacters(QString());
-    QByteArray utf8 = text.toUtf8();
-    if (utf8.contains('&'))
-        utf8.replace("&", "&amp;");
-    if (utf8.contains('<'))
-        utf8.replace("<", "&lt;");
-    if (utf8.contains('>'))
-        utf8.replace(">", "&gt;");
-    m_xml.device()->write(utf8);
 }
 
 void OdtBodyWriter::writeImage(const QTextImageFormat& format)

@@ -20,7 +20,7 @@ class QTextImageFormat;
 class QTextList;
 class QTextTable;
 class QTextTableCell;
-class QXmlStreamWriter;
+class XmlWriter;
 
 /// The pictures a package holds, by the document's names for them.
 struct OdtPictures
@@ -38,7 +38,7 @@ struct OdtPictures
 class OdtBodyWriter
 {
 public:
-    OdtBodyWriter(const QTextDocument& document, QXmlStreamWriter& xml, OdtAutoStyles& styles,
+    OdtBodyWriter(const QTextDocument& document, XmlWriter& xml, OdtAutoStyles& styles,
                   OdtPictures& pictures);
 
     /// The first paragraph starts on page style name.
@@ -68,12 +68,11 @@ private:
     void writeLink(const QString& href);
     void writeRun(const QTextFragment& fragment, bool last);
     void writeText(QStringView text, bool endsParagraph);
-    void writeCharacters(QStringView text);
     void writeImage(const QTextImageFormat& format);
     void writeNote(int note);
 
     const QTextDocument& m_document;
-    QXmlStreamWriter& m_xml;
+    XmlWriter& m_xml;
     OdtAutoStyles& m_styles;
     OdtPictures& m_pictures;
     /// The open lists, one per level.

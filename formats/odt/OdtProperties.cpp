@@ -4,8 +4,8 @@
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtXml.h"
 
+#include "formats/base/XmlWriter.h"
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 
 #include <array>
 
@@ -124,7 +124,7 @@ void readLineHeight(const QXmlStreamAttributes& attributes, QTextBlockFormat& fo
         format.setLineHeight(*leading, QTextBlockFormat::LineDistanceHeight);
 }
 
-void writeLineHeight(QXmlStreamWriter& writer, const QTextBlockFormat& format)
+void writeLineHeight(XmlWriter& writer, const QTextBlockFormat& format)
 {
     const double height = format.lineHeight();
     switch (format.lineHeightType()) {
@@ -186,7 +186,7 @@ void readTabStops(QXmlStreamReader& reader, QTextBlockFormat& format)
         format.setProperty(TextProperties::TabLeaders, leaders);
 }
 
-void writeTabStops(QXmlStreamWriter& writer, const QTextBlockFormat& format)
+void writeTabStops(XmlWriter& writer, const QTextBlockFormat& format)
 {
     const QString leaders = format.stringProperty(TextProperties::TabLeaders);
     writer.writeStartElement(QStringLiteral("style:tab-stops"));
@@ -267,7 +267,7 @@ void OdtProperties::readText(const QXmlStreamAttributes& attributes, const FontF
         readVertical(position, format);
 }
 
-void OdtProperties::writeText(QXmlStreamWriter& writer, const QTextCharFormat& format)
+void OdtProperties::writeText(XmlWriter& writer, const QTextCharFormat& format)
 {
     if (format.hasProperty(QTextFormat::FontWeight))
         writer.writeAttribute(QStringLiteral("fo:font-weight"),
@@ -343,7 +343,7 @@ void OdtProperties::readParagraph(QXmlStreamReader& reader, QTextBlockFormat& fo
     }
 }
 
-void OdtProperties::writeParagraph(QXmlStreamWriter& writer, const QTextBlockFormat& format)
+void OdtProperties::writeParagraph(XmlWriter& writer, const QTextBlockFormat& format)
 {
     writer.writeStartElement(QStringLiteral("style:paragraph-properties"));
     if (format.hasProperty(QTextFormat::BlockAlignment))
@@ -394,8 +394,7 @@ QTextListFormat OdtProperties::readListLevel(QXmlStreamReader& reader, int level
     return format;
 }
 
-void OdtProperties::writeListLevel(QXmlStreamWriter& writer, const QTextListFormat& format,
-                                   int level)
+void OdtProperties::writeListLevel(XmlWriter& writer, const QTextListFormat& format, int level)
 {
     const QTextListFormat::Style listStyle = format.style();
     const bool bullet = listStyle == QTextListFormat::ListDisc ||

@@ -8,7 +8,7 @@
 
 class QXmlStreamAttributes;
 class QXmlStreamReader;
-class QXmlStreamWriter;
+class XmlWriter;
 
 /// How Qt's formats stand in OpenDocument's style properties, both ways, so reading and
 /// writing agree on every property in one place.
@@ -23,19 +23,19 @@ void readText(const QXmlStreamAttributes& attributes, const FontFaces& faces,
 /// Whether format sets anything writeText() writes.
 bool hasText(const QTextCharFormat& format);
 /// The attributes of a style:text-properties element for what format sets.
-void writeText(QXmlStreamWriter& writer, const QTextCharFormat& format);
+void writeText(XmlWriter& writer, const QTextCharFormat& format);
 
 /// Adds what a style:paragraph-properties element says to format, reading its tab stops too.
 void readParagraph(QXmlStreamReader& reader, QTextBlockFormat& format);
 /// A style:paragraph-properties element for what format sets. Writers name elements and
 /// attributes with ODF's usual prefixes, which the part's root declares.
-void writeParagraph(QXmlStreamWriter& writer, const QTextBlockFormat& format);
+void writeParagraph(XmlWriter& writer, const QTextBlockFormat& format);
 
 /// The format of one level of a text:list-style, read from its text:list-level-style-*
 /// element; level counts from 1.
 QTextListFormat readListLevel(QXmlStreamReader& reader, int level);
 /// A text:list-level-style-* element for format at level.
-void writeListLevel(QXmlStreamWriter& writer, const QTextListFormat& format, int level);
+void writeListLevel(XmlWriter& writer, const QTextListFormat& format, int level);
 
 /// A font family as ODF quotes it, and back.
 QString quotedFamily(const QString& family);

@@ -186,7 +186,9 @@ const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const
         return *(m_lastResolved[kind] = &*found);
     }
     QList<const Style*> chain;
+    Resolved result;
     for (QString ancestor = name; chain.size() < s_maxInheritance;) {
+        result.seed = result.seed || ancestor == OdtXml::seedTextStyle;
         const auto found = m_styles.constFind(keyOf(family, ancestor));
         if (found == m_styles.constEnd())
             break;
@@ -195,7 +197,6 @@ const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const
             break;
         ancestor = found->parent;
     }
-    Resolved result;
     if (family == u"paragraph" && (chain.isEmpty() || !name.isEmpty()))
         if (const Style* defaults = style(family, QString());
             defaults && chain.value(0) != defaults)
@@ -225,19 +226,9 @@ QTextCharFormat OdtStyleSheet::textChars(const QString& name)
     return resolved(u"text", name).chars;
 }
 
-bool OdtStyleSheet::isSeedText(const QString& name) const
+bool OdtStyleSheet::isSeedText(const QString& name)
 {
-    QString at = name;
-    // A chain that loops is cut short: a style sheet is at most this deep.
-    for (int depth = 0; depth < OdtXml::saneDepth && !at.isEmpty(); ++depth) {
-        if (at == OdtXml::seedTextStyle)
-            return true;
-        const Style* found = style(u"text", at);
-        if (!found)
-            return false;
-        at = found->parent;
-    }
-    return false;
+    return resolved(u"text", name).seed;
 }
 
 QString OdtStyleSheet::listStyleOf(const QString& paragraphStyle)

@@ -57,7 +57,7 @@ public:
     /// A text style's own format, with what it inherits from other text styles.
     QTextCharFormat textChars(const QString& name);
     /// Whether the text style name is the seed's, or comes from it.
-    bool isSeedText(const QString& name) const;
+    bool isSeedText(const QString& name);
     /// The list style a paragraph style names, through its parents.
     QString listStyleOf(const QString& paragraphStyle);
     QString masterPageOf(const QString& paragraphStyle) const;
@@ -71,6 +71,8 @@ private:
         QTextCharFormat chars;
         QTextBlockFormat block;
         QString listStyle;
+        /// The style is the seed's, or comes from it.
+        bool seed = false;
     };
 
     void readStyles(QXmlStreamReader& reader);

@@ -12,8 +12,8 @@
 #include "formats/odt/OdtXml.h"
 #include "formats/rtf/RtfReader.h"
 
+#include "formats/base/XmlWriter.h"
 #include <QTextDocument>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <array>
@@ -36,7 +36,7 @@ const QString s_firstPage = QStringLiteral("First_20_Page");
 // Between a header and the body, and the body and a footer, within the room the page leaves.
 constexpr double s_furnitureSpacing = 144;
 
-void startRoot(QXmlStreamWriter& xml, const QString& name)
+void startRoot(XmlWriter& xml, const QString& name)
 {
     xml.writeStartDocument();
     xml.writeStartElement(name);
@@ -132,45 +132,37 @@ QByteArray OdtWriter::write(const Progress& progress)
 QByteArray OdtWriter::content(OdtPictures& pictures, const Progress& progress)
 {
     OdtAutoStyles styles(QString{});
-    QByteArray body;
-    {
-        QXmlStreamWriter xml(&body);
-        OdtBodyWriter writer(m_document, xml, styles, pictures);
-        if (PageFurniture::of(m_document).titlePage)
-            writer.setFirstPage(s_firstPage);
-        writer.write(progress);
-    }
-    QByteArray content;
-    QXmlStreamWriter xml(&content);
+    XmlWriter body;
+    OdtBodyWriter writer(m_document, body, styles, pictures);
+    if (PageFurniture::of(m_document).titlePage)
+        writer.setFirstPage(s_firstPage);
+    writer.write(progress);
+    XmlWriter xml;
     startRoot(xml, QStringLiteral("office:document-content"));
     xml.writeStartElement(QStringLiteral("office:automatic-styles"));
     styles.write(xml);
     xml.writeEndElement();
     xml.writeStartElement(QStringLiteral("office:body"));
     xml.writeStartElement(QStringLiteral("office:text"));
-    // Closes the start tag, so the body follows it.
-    xml.writeCharacters(QString());
-    content.append(body);
-    content.append("</office:text></office:body></office:document-content>\n");
-    return content;
+    xml.writeRaw(body.take());
+    xml.writeEndDocument();
+    return xml.take();
 }
 
 QByteArray OdtWriter::styles(OdtPictures& pictures)
 {
     OdtAutoStyles automatic(QStringLiteral("M"));
     const QByteArray master = masterStyles(automatic, pictures);
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
+    XmlWriter xml;
     startRoot(xml, QStringLiteral("office:document-styles"));
     writeDefaults(xml);
     xml.writeStartElement(QStringLiteral("office:automatic-styles"));
     writePageLayout(xml);
     automatic.write(xml);
     xml.writeEndElement();
-    xml.writeCharacters(QString());
-    bytes.append(master);
-    bytes.append("</office:document-styles>\n");
-    return bytes;
+    xml.writeRaw(master);
+    xml.writeEndDocument();
+    return xml.take();
 }
 
 // Headers and footers are kept as RTF: each is read into a document of its own and written as
@@ -178,8 +170,7 @@ QByteArray OdtWriter::styles(OdtPictures& pictures)
 QByteArray OdtWriter::masterStyles(OdtAutoStyles& styles, OdtPictures& pictures)
 {
     const PageFurniture furniture = PageFurniture::of(m_document);
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
+    XmlWriter xml;
     xml.writeStartElement(QStringLiteral("office:master-styles"));
     xml.writeStartElement(QStringLiteral("style:master-page"));
     xml.writeAttribute(QStringLiteral("style:name"), s_standardPage);
@@ -201,10 +192,10 @@ QByteArray OdtWriter::masterStyles(OdtAutoStyles& styles, OdtPictures& pictures)
         xml.writeEndElement();
     }
     xml.writeEndElement();
-    return bytes;
+    return xml.take();
 }
 
-void OdtWriter::writeStory(QXmlStreamWriter& xml, const char* element, const QByteArray& rtf,
+void OdtWriter::writeStory(XmlWriter& xml, const char* element, const QByteArray& rtf,
                            OdtAutoStyles& styles, OdtPictures& pictures)
 {
     xml.writeStartElement(QString::fromLatin1(element));
@@ -217,7 +208,7 @@ void OdtWriter::writeStory(QXmlStreamWriter& xml, const char* element, const QBy
     xml.writeEndElement();
 }
 
-void OdtWriter::writeDefaults(QXmlStreamWriter& xml)
+void OdtWriter::writeDefaults(XmlWriter& xml)
 {
     xml.writeStartElement(QStringLiteral("office:styles"));
     xml.writeStartElement(QStringLiteral("style:default-style"));
@@ -245,7 +236,7 @@ void OdtWriter::writeDefaults(QXmlStreamWriter& xml)
 // ODF puts a header inside the page's top margin, the body below it: the page's margin reaches
 // the header, and the header's height, which LibreOffice takes to hold the spacing below it,
 // fills the rest of the body's margin.
-void OdtWriter::writePageLayout(QXmlStreamWriter& xml)
+void OdtWriter::writePageLayout(XmlWriter& xml)
 {
     const PageFurniture furniture = PageFurniture::of(m_document);
     const bool header = hasStory(furniture, true);
@@ -288,8 +279,7 @@ void OdtWriter::writePageLayout(QXmlStreamWriter& xml)
 QByteArray OdtWriter::meta()
 {
     const DocumentInfo info = DocumentInfo::of(m_document);
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
+    XmlWriter xml;
     startRoot(xml, QStringLiteral("office:document-meta"));
     xml.writeStartElement(QStringLiteral("office:meta"));
     xml.writeTextElement(QStringLiteral("meta:generator"), QStringLiteral("Quillmere"));
@@ -300,13 +290,12 @@ QByteArray OdtWriter::meta()
         xml.writeTextElement(QStringLiteral("dc:creator"), info.author);
     }
     xml.writeEndDocument();
-    return bytes;
+    return xml.take();
 }
 
 QByteArray OdtWriter::manifest(const OdtPictures& pictures)
 {
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
+    XmlWriter xml;
     startRoot(xml, QStringLiteral("manifest:manifest"));
     const auto entry = [&](const QString& path, const QString& type) {
         xml.writeEmptyElement(QStringLiteral("manifest:file-entry"));
@@ -322,5 +311,5 @@ QByteArray OdtWriter::manifest(const OdtPictures& pictures)
         entry(part,
               part.endsWith(u".jpg") ? QStringLiteral("image/jpeg") : QStringLiteral("image/png"));
     xml.writeEndDocument();
-    return bytes;
+    return xml.take();
 }

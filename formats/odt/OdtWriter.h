@@ -7,7 +7,7 @@
 
 class OdtAutoStyles;
 class QTextDocument;
-class QXmlStreamWriter;
+class XmlWriter;
 struct OdtPictures;
 
 /// Writes a QTextDocument as an OpenDocument text package: content, styles with the page and
@@ -25,10 +25,10 @@ private:
     QByteArray content(OdtPictures& pictures, const Progress& progress);
     QByteArray styles(OdtPictures& pictures);
     QByteArray masterStyles(OdtAutoStyles& styles, OdtPictures& pictures);
-    void writeStory(QXmlStreamWriter& xml, const char* element, const QByteArray& rtf,
+    void writeStory(XmlWriter& xml, const char* element, const QByteArray& rtf,
                     OdtAutoStyles& styles, OdtPictures& pictures);
-    void writeDefaults(QXmlStreamWriter& xml);
-    void writePageLayout(QXmlStreamWriter& xml);
+    void writeDefaults(XmlWriter& xml);
+    void writePageLayout(XmlWriter& xml);
     QByteArray meta();
     QByteArray manifest(const OdtPictures& pictures);
 

@@ -218,8 +218,11 @@ void tst_DocumentFormats::eachFormatReadsBackWhatItWrote_data()
     QTest::newRow("nominal: text") << "notes.txt" << QByteArray("one\n\ntwo\n");
     QTest::newRow("edge: text of a long line")
         << "long.txt" << QByteArray(5000, 'w') + QByteArray("\n");
-    for (const char* file : {"libreoffice-writer.odt", "libreoffice-nested-table.odt"})
+    for (const char* file :
+         {"libreoffice-writer.odt", "libreoffice-nested-table.odt", "libreoffice-footnotes.odt"})
         QTest::addRow("nominal: ODT %s", file) << file << dataFile(file);
+    for (const char* file : {"libreoffice.docx"})
+        QTest::addRow("nominal: DOCX %s", file) << file << dataFile(file);
 }
 
 // What a format holds of a file survives writing it back and reading it again.

@@ -466,6 +466,8 @@ private slots:
     void keepsWhatItWrites_data();
     void keepsWhatItWrites();
     void readsLibreOfficeFiles();
+    void collapsesWhiteSpaceAsOdfSays_data();
+    void collapsesWhiteSpaceAsOdfSays();
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
     void progressMayCancel();
@@ -521,6 +523,34 @@ void tst_OdtCodec::readsLibreOfficeFiles()
     for (QTextBlock block = notes.document->begin(); block.isValid(); block = block.next())
         noteParagraphs += block.blockFormat().hasProperty(PageFurniture::NoteBody);
     QVERIFY(noteParagraphs >= 2);
+}
+
+void tst_OdtCodec::collapsesWhiteSpaceAsOdfSays_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("nominal: a run of spaces is one")
+        << QByteArray("<text:p>a  \n b</text:p>") << QStringLiteral("a b");
+    QTest::newRow("nominal: spaces, tabs and breaks written as elements stay")
+        << QByteArray("<text:p>a<text:tab/>b<text:s text:c='2'/>c<text:line-break/>d</text:p>")
+        << QStringLiteral("a\tb  c\nd");
+    QTest::newRow("edge: a space after a space in another run goes")
+        << QByteArray("<text:p><text:span>a </text:span><text:span> b</text:span></text:p>")
+        << QStringLiteral("a b");
+    QTest::newRow("edge: the space ending a paragraph goes, whatever run holds it")
+        << QByteArray("<text:p>a <text:span>b </text:span>  </text:p><text:p>c </text:p>")
+        << QStringLiteral("a b\nc");
+}
+
+// Text goes in as ODF shows it, however its runs and paragraphs split it.
+void tst_OdtCodec::collapsesWhiteSpaceAsOdfSays()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    const DocumentFormats::Read read =
+        DocumentFormats::odt().read(package({{QStringLiteral("content.xml"), content(body)}}), {});
+    QVERIFY2(read.document, qPrintable(read.error));
+    QCOMPARE(read.document->toPlainText(), text);
 }
 
 void tst_OdtCodec::refusesWhatItCannotRead_data()

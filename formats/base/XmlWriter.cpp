@@ -1,0 +1,230 @@
+#include "formats/base/XmlWriter.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// The longest a code unit becomes: "&quot;".
+constexpr qsizetype s_widest = 6;
+
+char* copy(char* at, const char* text)
+{
+    const size_t size = std::strlen(text);
+    std::memcpy(at, text, size);
+    return at + size;
+}
+
+// An ASCII character; false when XML cannot hold it.
+bool escape(char*& at, char16_t c, bool attribute)
+{
+    switch (c) {
+    case u'&':
+        at = copy(at, "&amp;");
+        return true;
+    case u'<':
+        at = copy(at, "&lt;");
+        return true;
+    case u'>':
+        at = copy(at, "&gt;");
+        return true;
+    case u'"':
+        at = attribute ? copy(at, "&quot;") : copy(at, "\"");
+        return true;
+    case u'\r':
+        at = copy(at, "&#13;");
+        return true;
+    case u'\n':
+    case u'\t':
+        at = attribute ? copy(at, c == u'\n' ? "&#10;" : "&#9;")
+                       : copy(at, c == u'\n' ? "\n" : "\t");
+        return true;
+    default:
+        if (c < 0x20)
+            return false;
+        *at++ = char(c);
+        return true;
+    }
+}
+
+char* encode(char* at, QStringView text, bool attribute)
+{
+    const char16_t* units = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype index = 0; index < size; ++index) {
+        const char16_t c = units[index];
+        if (c > u'>' && c < 0x80) {
+            *at++ = char(c);
+        } else if (c < 0x80) {
+            escape(at, c, attribute);
+        } else if (c < 0x800) {
+            *at++ = char(0xc0 | (c >> 6));
+            *at++ = char(0x80 | (c & 0x3f));
+        } else if (QChar::isHighSurrogate(c)) {
+            if (index + 1 == size || !QChar::isLowSurrogate(units[index + 1]))
+                continue;
+            const char32_t code = QChar::surrogateToUcs4(c, units[++index]);
+            *at++ = char(0xf0 | (code >> 18));
+            *at++ = char(0x80 | ((code >> 12) & 0x3f));
+            *at++ = char(0x80 | ((code >> 6) & 0x3f));
+            *at++ = char(0x80 | (code & 0x3f));
+        } else if (!QChar::isLowSurrogate(c) && c != 0xfffe && c != 0xffff) {
+            *at++ = char(0xe0 | (c >> 12));
+            *at++ = char(0x80 | ((c >> 6) & 0x3f));
+            *at++ = char(0x80 | (c & 0x3f));
+        }
+    }
+    return at;
+}
+
+char* encode(char* at, QLatin1StringView text, bool attribute)
+{
+    for (const char byte : text) {
+        const auto c = char16_t(uchar(byte));
+        if (c > u'>' && c < 0x80) {
+            *at++ = byte;
+        } else if (c < 0x80) {
+            escape(at, c, attribute);
+        } else {
+            *at++ = char(0xc0 | (c >> 6));
+            *at++ = char(0x80 | (c & 0x3f));
+        }
+    }
+    return at;
+}
+
+char* encode(char* at, QUtf8StringView text, bool attribute)
+{
+    for (const char byte : text) {
+        if (uchar(byte) > '>')
+            *at++ = byte;
+        else
+            escape(at, char16_t(byte), attribute);
+    }
+    return at;
+}
+
+} // namespace
+
+QByteArray XmlWriter::take()
+{
+    m_out.truncate(m_used);
+    m_used = 0;
+    return std::exchange(m_out, QByteArray());
+}
+
+void XmlWriter::writeStartDocument(bool standalone)
+{
+    put(standalone ? "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                   : "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+}
+
+void XmlWriter::writeStartElement(QAnyStringView name)
+{
+    closeStartTag();
+    put("<");
+    const qsizetype at = m_used;
+    append(name, false);
+    m_starts.push_back(m_names.size());
+    m_names.append(QByteArrayView(m_out.constData() + at, m_used - at));
+    m_tagOpen = true;
+}
+
+void XmlWriter::writeEmptyElement(QAnyStringView name)
+{
+    closeStartTag();
+    put("<");
+    append(name, false);
+    m_tagOpen = true;
+    m_tagEmpty = true;
+}
+
+void XmlWriter::writeAttribute(QAnyStringView name, QAnyStringView value)
+{
+    put(" ");
+    append(name, false);
+    put("=\"");
+    append(value, true);
+    put("\"");
+}
+
+void XmlWriter::writeCharacters(QAnyStringView text)
+{
+    closeStartTag();
+    append(text, false);
+}
+
+void XmlWriter::writeTextElement(QAnyStringView name, QAnyStringView text)
+{
+    writeStartElement(name);
+    writeCharacters(text);
+    writeEndElement();
+}
+
+void XmlWriter::writeEndElement()
+{
+    if (m_starts.empty())
+        return;
+    const qsizetype start = m_starts.back();
+    m_starts.pop_back();
+    if (m_tagOpen && !m_tagEmpty) {
+        put("/>");
+        m_tagOpen = false;
+    } else {
+        closeStartTag();
+        put("</");
+        put(QByteArrayView(m_names).sliced(start));
+        put(">");
+    }
+    m_names.truncate(start);
+}
+
+void XmlWriter::writeEndDocument()
+{
+    while (!m_starts.empty())
+        writeEndElement();
+    closeStartTag();
+    put("\n");
+}
+
+void XmlWriter::writeRaw(QByteArrayView markup)
+{
+    closeStartTag();
+    put(markup);
+}
+
+void XmlWriter::closeStartTag()
+{
+    if (!m_tagOpen)
+        return;
+    put(m_tagEmpty ? QByteArrayView("/>") : QByteArrayView(">"));
+    m_tagOpen = false;
+    m_tagEmpty = false;
+}
+
+// The array grows by half again at least, so writing stays linear.
+char* XmlWriter::reserve(qsizetype size)
+{
+    if (m_used + size > m_out.size())
+        m_out.resize(std::max(m_used + size, m_out.size() + m_out.size() / 2 + 4096));
+    return m_out.data() + m_used;
+}
+
+void XmlWriter::put(QByteArrayView bytes)
+{
+    // An empty view may have no data at all, which memcpy is not to be given.
+    if (bytes.isEmpty())
+        return;
+    std::memcpy(reserve(bytes.size()), bytes.data(), size_t(bytes.size()));
+    m_used += bytes.size();
+}
+
+void XmlWriter::append(QAnyStringView text, bool attribute)
+{
+    char* const at = reserve(text.size() * s_widest);
+    char* const end = text.visit([&](auto view) { return encode(at, view, attribute); });
+    m_used += end - at;
+}
