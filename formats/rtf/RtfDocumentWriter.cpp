@@ -1,6 +1,7 @@
 #include "formats/rtf/RtfDocumentWriter.h"
 
 #include "formats/base/DocumentInfo.h"
+#include "formats/base/ListMarker.h"
 #include "formats/base/PageFurniture.h"
 #include "formats/base/PictureBytes.h"
 #include "formats/base/TextProperties.h"
@@ -762,7 +763,7 @@ void RtfDocumentWriter::writeListMarker(const QTextBlock& block, const QTextList
     if (!found->startsWith("\\pard")) {
         m_body.append("\\pard{\\listtext "sv);
         m_needsDelimiter = false;
-        writeText(m_body, list.itemText(block));
+        writeText(m_body, ListMarker::text(block, list));
         m_body.append("\\tab}"sv);
     }
     writeWord(m_body, std::string_view(found->constData(), size_t(found->size())));

@@ -327,12 +327,13 @@ void RtfFeaturesTest::writtenForPeers_data()
     QTest::newRow("nominal: paragraph properties once per change")
         << rtf("\\qc\\li300\\sa120 a\\par b\\par\\pard c")
         << QByteArrayList{"\\pard\\qc\\li300\\sa120\\f0\\fs24 a\\par\nb\\par\n\\pard c"};
-    QTest::newRow("nominal: numbered list with its number text and its list table entry")
+    QTest::newRow("nominal: numbered list with its number text, from its start, and its list "
+                  "table entry")
         << rtf("{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart3{\\pntxta )}}a\\par b")
         << QByteArrayList{"{\\listlevel\\levelnfc4\\levelnfcn4\\leveljc0\\levelfollow0"
                           "\\levelstartat3{\\leveltext\\'02\\'00);}{\\levelnumbers\\'01;}",
                           "{\\listoverride\\listid1\\listoverridecount0\\ls1}",
-                          "{\\listtext a)\\tab}\\ls1\\fi-360\\li720", "{\\listtext b)\\tab}"};
+                          "{\\listtext c)\\tab}\\ls1\\fi-360\\li720", "{\\listtext d)\\tab}"};
     QTest::newRow("nominal: hyperlink as a field")
         << rtf("{\\field{\\*\\fldinst HYPERLINK \"http://x.org/?q=\\\"a\\\"\"}{\\fldrslt x}}")
         << QByteArrayList{"{\\field{\\*\\fldinst{HYPERLINK \"http://x.org/?q=a\"}}"
