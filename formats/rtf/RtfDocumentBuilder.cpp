@@ -335,18 +335,27 @@ void RtfDocumentBuilder::closeParagraph(int markFormatId)
 
 void RtfDocumentBuilder::joinList()
 {
-    QTextList*& list = m_target->list;
+    QList<QTextList*>& lists = m_target->lists;
     const QTextListFormat::Style style = m_list.style();
     if (style == QTextListFormat::ListStyleUndefined) {
-        list = nullptr;
+        lists.clear();
         return;
     }
+    // An item ends the lists of the levels below its own, whose numbers start again under it,
+    // and goes on with its own level's list.
+    const int level = m_list.indent();
+    lists.removeIf([level](const QTextList* list) { return list->format().indent() > level; });
+    QTextList* list =
+        !lists.isEmpty() && lists.last()->format().indent() == level ? lists.last() : nullptr;
     const int maxLength =
         RtfCharacterPolicy::isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
-    if (list && list->format() == m_list && list->count() < maxLength)
+    if (list && list->format() == m_list && list->count() < maxLength) {
         list->add(cursor().block());
-    else
-        list = cursor().createList(m_list);
+        return;
+    }
+    if (list)
+        lists.removeLast();
+    lists.append(cursor().createList(m_list));
 }
 
 void RtfDocumentBuilder::startRow(const RtfTableRow& row)
@@ -387,7 +396,7 @@ void RtfDocumentBuilder::createTable(const RtfTableRow& row)
     table.left = row.left;
     table.row = 0;
     table.edges.clear();
-    m_target->list = nullptr;
+    m_target->lists.clear();
 }
 
 void RtfDocumentBuilder::placeCells(const RtfTableRow& row)
@@ -515,7 +524,7 @@ void RtfDocumentBuilder::moveToCell(int column)
     m_target->paragraphPending = table.covered;
     m_target->paragraphHasText = false;
     m_target->blockFormat = m_target->cursor.blockFormat();
-    m_target->list = nullptr;
+    m_target->lists.clear();
 }
 
 void RtfDocumentBuilder::closeTable()
@@ -537,6 +546,6 @@ void RtfDocumentBuilder::closeTable()
     m_target->paragraphPending = false;
     m_target->paragraphHasText = false;
     m_target->blockFormat = m_target->cursor.blockFormat();
-    m_target->list = nullptr;
+    m_target->lists.clear();
     table = Table();
 }

@@ -58,7 +58,9 @@ private:
         bool paragraphHasText = false;
         /// Whether the current paragraph is still to be made.
         bool paragraphPending = false;
-        QTextList* list = nullptr;
+        /// The lists of the run of list paragraphs written last, one a level at most, the
+        /// latest last: an item of a level goes on with its list after deeper levels' items.
+        QList<QTextList*> lists;
         int paragraphs = 0;
         Table table;
     };

@@ -463,6 +463,14 @@ void RtfFeaturesTest::keptThroughWriting_data()
                          "{\\listlevel\\levelnfc0{\\leveltext\\'04\\'00.\\'01.;}}") +
                "\\pard\\ls1\\ilvl1 deep\\par\\pard end")
         << "[1. start=0 level=2 0.1.] deep\nend";
+    QTest::newRow("nominal: a level goes on counting after a deeper level's items, which start "
+                  "again under it")
+        << rtf(listTable("{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+                         "{\\listlevel\\levelnfc4{\\leveltext\\'02\\'01);}}") +
+               "\\pard\\ls1 one\\par\\pard\\ls1\\ilvl1 sub\\par sub\\par"
+               "\\pard\\ls1 two\\par\\pard\\ls1\\ilvl1 sub\\par\\pard end")
+        << "[1. start=0 level=1] one\n[a) start=0 level=2] sub\n[b) start=0 level=2] sub\n"
+           "[2. start=0 level=1] two\n[a) start=0 level=2] sub\nend";
     QTest::newRow("nominal: two lists alike stay two, each numbered from its start")
         << rtf("{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}"
                "{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid2}}"
