@@ -58,11 +58,13 @@ void ListMarkerPainter::paint(QPainter& painter, const QTextDocument& document, 
         const QPointF start =
             lines->position().toPoint() + lines->lineAt(0).naturalTextRect().topLeft().toPoint();
         const qreal right = start.x() - metrics.horizontalAdvance(u' ');
-        const qreal qtWidth = metrics.horizontalAdvance(list->itemText(block));
         const QString marker = ListMarker::text(block, *list);
+        // Ours may be wider than Qt's, as "1.1." is, and Qt's need not end where ours does.
+        const qreal cover = std::max(metrics.horizontalAdvance(list->itemText(block)),
+                                     metrics.horizontalAdvance(marker));
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillRect(QRectF(right - qtWidth - 1, start.y(), qtWidth + 2, metrics.height()),
+        painter.fillRect(QRectF(right - cover - 1, start.y(), cover + 2, metrics.height()),
                          background);
         const QBrush foreground = format.foreground();
         painter.setPen(QPen(foreground.style() != Qt::NoBrush ? foreground : text, 0));

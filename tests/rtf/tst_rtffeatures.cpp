@@ -458,11 +458,14 @@ void RtfFeaturesTest::keptThroughWriting_data()
                          "{\\listlevel\\levelnfc3{\\leveltext\\'03(\\'01);}}") +
                "\\pard\\ls1 one\\par\\pard\\ls1\\ilvl1 sub\\par\\pard end")
         << "[(i) start=0 level=1] one\n[(A) start=0 level=2] sub\nend";
-    QTest::newRow("nominal: 1.1. kept as the number text it is")
+    QTest::newRow("nominal: 1.1. shown and kept as the number text it is")
         << rtf(listTable("{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
                          "{\\listlevel\\levelnfc0{\\leveltext\\'04\\'00.\\'01.;}}") +
-               "\\pard\\ls1\\ilvl1 deep\\par\\pard end")
-        << "[1. start=0 level=2 0.1.] deep\nend";
+               "\\pard\\ls1 one\\par\\pard\\ls1\\ilvl1 deep\\par deeper\\par"
+               "\\pard\\ls1 two\\par\\pard\\ls1\\ilvl1 again\\par\\pard end")
+        << "[1. start=0 level=1] one\n[1.1. start=0 level=2 0.1.] deep\n"
+           "[1.2. start=0 level=2 0.1.] deeper\n[2. start=0 level=1] two\n"
+           "[2.1. start=0 level=2 0.1.] again\nend";
     QTest::newRow("nominal: a level goes on counting after a deeper level's items, which start "
                   "again under it")
         << rtf(listTable("{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
