@@ -1,6 +1,7 @@
 #include "formats/docx/DocxContentReader.h"
 
 #include "formats/base/PageFurniture.h"
+#include "formats/base/ReadingBounds.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/docx/DocxNumbering.h"
@@ -27,10 +28,6 @@ namespace {
 // Deeper nesting of links, fields and content controls than real documents use is hostile.
 constexpr int s_maxDepth = 64;
 constexpr int s_maxTableDepth = 16;
-constexpr int s_maxTableColumns = 63;
-// As the RTF reader bounds its lists: Qt revisits a list's blocks when one joins it.
-constexpr int s_maxListLength = 64;
-constexpr int s_maxNumberedListLength = 256;
 constexpr int s_progressStep = 512;
 // English Metric Units in a pixel of 1/96 inch.
 constexpr double s_emuPerPixel = 9525;
@@ -534,8 +531,9 @@ void DocxContentReader::joinList(const QTextListFormat& format, int numId, int l
     for (int deeper = level + 1; deeper < DocxNumbering::levelCount; ++deeper)
         m_lists.remove(key(deeper));
     QTextList*& list = m_lists[key(level)];
-    const int maxLength =
-        RtfCharacterPolicy::isBullet(format.style()) ? s_maxListLength : s_maxNumberedListLength;
+    const int maxLength = RtfCharacterPolicy::isBullet(format.style())
+                              ? ReadingBounds::listLength
+                              : ReadingBounds::numberedListLength;
     if (list && list->format() == format && list->count() < maxLength)
         list->add(m_cursor.block());
     else
@@ -659,7 +657,7 @@ void DocxContentReader::readRow(QXmlStreamReader& xml, TableState& table, int de
             while (xml.readNextStartElement()) {
                 if (xml.name() == u"gridBefore")
                     column += std::clamp(DocxXml::number(xml, "val"_L1).value_or(0), 0,
-                                         s_maxTableColumns);
+                                         ReadingBounds::tableColumns);
                 xml.skipCurrentElement();
             }
         } else if (xml.name() == u"tc") {
@@ -700,8 +698,8 @@ DocxContentReader::Cell DocxContentReader::readCellProperties(QXmlStreamReader& 
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
         if (name == u"gridSpan") {
-            cell.span =
-                std::clamp(DocxXml::number(xml, "val"_L1).value_or(1), 1, s_maxTableColumns);
+            cell.span = std::clamp(DocxXml::number(xml, "val"_L1).value_or(1), 1,
+                                   ReadingBounds::tableColumns);
         } else if (name == u"vMerge") {
             cell.merged = DocxXml::attribute(xml, "val"_L1) == u"restart";
             cell.continued = !cell.merged;
@@ -720,7 +718,7 @@ DocxContentReader::Cell DocxContentReader::readCellProperties(QXmlStreamReader& 
 void DocxContentReader::placeCell(TableState& table, int& column, const Cell& cell)
 {
     QTextTable& grid = *table.table;
-    const int needed = std::min(column + cell.span, s_maxTableColumns);
+    const int needed = std::min(column + cell.span, ReadingBounds::tableColumns);
     if (needed > grid.columns())
         grid.appendColumns(needed - grid.columns());
     column = std::min(column, grid.columns() - 1);
@@ -745,7 +743,7 @@ void DocxContentReader::placeCell(TableState& table, int& column, const Cell& ce
 
 void DocxContentReader::createTable(TableState& table)
 {
-    const int columns = std::clamp(int(table.grid.size()), 1, s_maxTableColumns);
+    const int columns = std::clamp(int(table.grid.size()), 1, ReadingBounds::tableColumns);
     QList<QTextLength> widths;
     for (int column = 0; column < int(table.grid.size()) && column < columns; ++column)
         widths.append(table.grid[column] > 0 ? QTextLength(QTextLength::FixedLength,

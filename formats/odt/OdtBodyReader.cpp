@@ -1,6 +1,7 @@
 #include "formats/odt/OdtBodyReader.h"
 
 #include "formats/base/PageFurniture.h"
+#include "formats/base/ReadingBounds.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtPackage.h"
@@ -23,15 +24,6 @@ using OdtXml::draw;
 using OdtXml::is;
 using OdtXml::text;
 
-// Qt revisits every block of a list when one joins it, so lists are split when long, as the
-// RTF reader splits them.
-constexpr int s_maxListLength = 64;
-constexpr int s_maxNumberedListLength = 256;
-// Qt builds a table's grid again after each row or column it gains, so a table's rows and
-// columns are bounded, as the RTF reader bounds them: longer tables go on as another, and
-// further cells join a row's last.
-constexpr int s_maxTableRows = 256;
-constexpr int s_maxTableColumns = 63;
 constexpr int s_maxSpaces = 1000;
 constexpr int s_progressStep = 256;
 
@@ -350,7 +342,8 @@ void OdtBodyReader::joinList(int level, const QString& paragraphStyle)
     if (target.lists.size() < size_t(level))
         target.lists.resize(size_t(level), nullptr);
     QTextList*& list = target.lists[size_t(level - 1)];
-    const int longest = isBullet(format->style()) ? s_maxListLength : s_maxNumberedListLength;
+    const int longest =
+        isBullet(format->style()) ? ReadingBounds::listLength : ReadingBounds::numberedListLength;
     if (list && list->count() < longest) {
         list->add(target.cursor.block());
         return;
@@ -482,11 +475,11 @@ void OdtBodyReader::readTableParts(TableBuild& build, int depth)
     while (m_xml.readNextStartElement()) {
         if (is(m_xml, table, u"table-column")) {
             const int repeat = count(OdtXml::attribute(m_xml, table, u"number-columns-repeated"),
-                                     s_maxTableColumns);
+                                     ReadingBounds::tableColumns);
             const OdtStyleSheet::Style* style = m_styles.style(
                 u"table-column", OdtXml::attribute(m_xml, table, u"style-name").toString());
-            for (int column = 0; column < repeat && build.widths.size() < s_maxTableColumns;
-                 ++column)
+            for (int column = 0;
+                 column < repeat && build.widths.size() < ReadingBounds::tableColumns; ++column)
                 build.widths.push_back(style ? style->width : 0);
             m_xml.skipCurrentElement();
         } else if (is(m_xml, table, u"table-row")) {
@@ -504,7 +497,7 @@ void OdtBodyReader::readTableParts(TableBuild& build, int depth)
 void OdtBodyReader::readRow(TableBuild& build, int depth)
 {
     using OdtXml::table;
-    if (build.table && build.row + 1 >= s_maxTableRows) {
+    if (build.table && build.row + 1 >= ReadingBounds::tableRows) {
         finishTable(build);
         build.table = nullptr;
         build.row = -1;
@@ -527,7 +520,7 @@ void OdtBodyReader::readRow(TableBuild& build, int depth)
             m_xml.skipCurrentElement();
             continue;
         }
-        if (column >= build.table->columns() && column < s_maxTableColumns)
+        if (column >= build.table->columns() && column < ReadingBounds::tableColumns)
             build.table->appendColumns(1);
         const int at = std::min(column, build.table->columns() - 1);
         ++column;
@@ -535,8 +528,8 @@ void OdtBodyReader::readRow(TableBuild& build, int depth)
             m_xml.skipCurrentElement();
             continue;
         }
-        const int columns =
-            count(OdtXml::attribute(m_xml, table, u"number-columns-spanned"), s_maxTableColumns);
+        const int columns = count(OdtXml::attribute(m_xml, table, u"number-columns-spanned"),
+                                  ReadingBounds::tableColumns);
         const int rows = count(OdtXml::attribute(m_xml, table, u"number-rows-spanned"), 1 << 16);
         if (columns > 1 || rows > 1)
             build.merges.push_back({build.row, at, rows, columns});

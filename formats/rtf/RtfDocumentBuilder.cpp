@@ -1,5 +1,6 @@
 #include "formats/rtf/RtfDocumentBuilder.h"
 
+#include "formats/base/ReadingBounds.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
@@ -17,16 +18,6 @@
 #include <utility>
 
 namespace {
-
-// Qt revisits every block of a list when one joins it, so one endless list would make reading
-// quadratic. Disc bullets look the same split across lists; this bounds the work per paragraph.
-constexpr int s_maxListLength = 64;
-// Numbers restart with each list, so numbered lists are split only when very long.
-constexpr int s_maxNumberedListLength = 256;
-// Qt lays a table's grid out again after each row or column it gains, so a table's rows and
-// columns are bounded: longer tables go on as another, and further cells join a row's last.
-constexpr int s_maxTableRows = 256;
-constexpr int s_maxTableColumns = 63;
 
 Qt::Alignment alignmentFor(RtfParagraphState::Alignment alignment)
 {
@@ -347,8 +338,8 @@ void RtfDocumentBuilder::joinList()
     lists.removeIf([level](const QTextList* list) { return list->format().indent() > level; });
     QTextList* list =
         !lists.isEmpty() && lists.last()->format().indent() == level ? lists.last() : nullptr;
-    const int maxLength =
-        RtfCharacterPolicy::isBullet(style) ? s_maxListLength : s_maxNumberedListLength;
+    const int maxLength = RtfCharacterPolicy::isBullet(style) ? ReadingBounds::listLength
+                                                              : ReadingBounds::numberedListLength;
     if (list && list->format() == m_list && list->count() < maxLength) {
         list->add(cursor().block());
         return;
@@ -361,7 +352,7 @@ void RtfDocumentBuilder::joinList()
 void RtfDocumentBuilder::startRow(const RtfTableRow& row)
 {
     Table& table = m_target->table;
-    if (table.table && table.row + 1 >= s_maxTableRows)
+    if (table.table && table.row + 1 >= ReadingBounds::tableRows)
         closeTable();
     if (!table.table) {
         createTable(row);
@@ -412,7 +403,7 @@ void RtfDocumentBuilder::placeCells(const RtfTableRow& row)
         const int right = std::max(cell.right, previous + 1);
         const auto at = std::lower_bound(table.edges.begin(), table.edges.end(), right);
         if ((at == table.edges.end() || *at != right) &&
-            table.edges.size() < size_t(s_maxTableColumns)) {
+            table.edges.size() < size_t(ReadingBounds::tableColumns)) {
             const int column = int(at - table.edges.begin());
             // A new edge splits a column: the cells of the rows above keep its whole width.
             if (!first && column < table.table->columns()) {
@@ -504,7 +495,7 @@ void RtfDocumentBuilder::enterNextCell()
         // Cells past the row's definition each take the next column.
         const QTextTableCell current = table.table->cellAt(table.row, table.column);
         column = current.column() + current.columnSpan();
-        if (column >= s_maxTableColumns)
+        if (column >= ReadingBounds::tableColumns)
             column = table.table->columns() - 1;
         else if (column >= table.table->columns())
             table.table->appendColumns(1);
