@@ -465,6 +465,12 @@ void OdtProperties::writeNotesConfiguration(XmlWriter& writer, bool endnotes,
     writer.writeAttribute(QStringLiteral("style:num-format"),
                           s_noteFormats[size_t(numbering.style)]);
     writer.writeAttribute(QStringLiteral("text:start-value"), QString::number(numbering.start - 1));
+    // Without both, LibreOffice does not count footnotes through the whole document.
+    if (!endnotes) {
+        writer.writeAttribute(QStringLiteral("text:footnotes-position"), QStringLiteral("page"));
+        writer.writeAttribute(QStringLiteral("text:start-numbering-at"),
+                              QStringLiteral("document"));
+    }
 }
 
 QString OdtProperties::quotedFamily(const QString& family)
