@@ -9,6 +9,9 @@ struct Numbering
     enum Style { Arabic, LowerLetter, UpperLetter, LowerRoman, UpperRoman, Symbols };
     Style style = Arabic;
     int start = 1;
+    /// The widest range of first numbers a file may give; beyond it labels only grow long.
+    static constexpr int lowestStart = 0;
+    static constexpr int highestStart = 32767;
 
     /// The number of the thing counted ordinal, from 0.
     QString label(int ordinal) const;

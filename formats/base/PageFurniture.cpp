@@ -29,8 +29,49 @@ enum Property {
 struct NoteMarks
 {
     QString label;
+    bool custom = false;
     std::vector<std::pair<int, int>> spans;
 };
+
+// Where a note's first paragraph starts, and whether it starts with a mark.
+struct NoteStart
+{
+    bool endnote = false;
+    int position = 0;
+    bool marked = false;
+};
+
+QHash<int, NoteStart> noteStarts(const QTextDocument& document)
+{
+    QHash<int, NoteStart> starts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        const int note = format.intProperty(PageFurniture::NoteBody);
+        if (note == 0 || starts.contains(note))
+            continue;
+        const auto first = block.begin();
+        starts.insert(note, {format.boolProperty(PageFurniture::Endnote), block.position(),
+                             !first.atEnd() && first.fragment().charFormat().hasProperty(
+                                                   PageFurniture::NoteMark)});
+    }
+    return starts;
+}
+
+// Writers repeat a mark of their own at the start of its note as plain text: that text is the
+// note's own mark.
+void tieOwnMark(QTextDocument& document, int note, const NoteStart& start, const QString& label)
+{
+    QTextCursor cursor(&document);
+    cursor.setPosition(start.position);
+    cursor.setPosition(std::min(start.position + int(label.size()), document.characterCount() - 1),
+                       QTextCursor::KeepAnchor);
+    if (start.marked || cursor.selectedText() != label)
+        return;
+    QTextCharFormat mark;
+    mark.setProperty(PageFurniture::NoteMark, note);
+    mark.setProperty(PageFurniture::CustomMark, true);
+    cursor.mergeCharFormat(mark);
+}
 
 } // namespace
 
@@ -96,40 +137,46 @@ PageFurniture::Story PageFurniture::storyFor(bool header, int page) const
 
 void PageFurniture::numberNotes(QTextDocument& document) const
 {
-    QHash<int, bool> endnote;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        if (const int note = block.blockFormat().intProperty(NoteBody))
-            endnote.insert(note, block.blockFormat().boolProperty(Endnote));
+    const QHash<int, NoteStart> starts = noteStarts(document);
     QHash<int, NoteMarks> marks;
     int counts[2] = {0, 0};
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
             const QTextFragment fragment = fragments.fragment();
-            const int note = fragment.charFormat().intProperty(NoteMark);
+            const QTextCharFormat format = fragment.charFormat();
+            const int note = format.intProperty(NoteMark);
             if (note == 0)
                 continue;
             auto found = marks.find(note);
-            if (found == marks.end()) {
-                const bool isEndnote = endnote.value(note);
+            if (found == marks.end() && format.boolProperty(CustomMark)) {
+                found = marks.insert(note, {fragment.text(), true, {}});
+            } else if (found == marks.end()) {
+                const bool isEndnote = starts.value(note).endnote;
                 found = marks.insert(
-                    note, {(isEndnote ? endnotes : footnotes).label(counts[isEndnote]++), {}});
+                    note,
+                    {(isEndnote ? endnotes : footnotes).label(counts[isEndnote]++), false, {}});
             }
             if (fragment.text() != found->label)
                 found->spans.emplace_back(fragment.position(), fragment.length());
         }
     }
-    std::vector<std::pair<std::pair<int, int>, QString>> changes;
-    for (const NoteMarks& note : std::as_const(marks))
-        for (const auto& span : note.spans)
-            changes.push_back({span, note.label});
+    std::vector<std::pair<std::pair<int, int>, const NoteMarks*>> changes;
+    for (auto note = marks.cbegin(); note != marks.cend(); ++note) {
+        if (note->custom && starts.contains(note.key()))
+            tieOwnMark(document, note.key(), starts.value(note.key()), note->label);
+        for (const auto& span : note->spans)
+            changes.push_back({span, &note.value()});
+    }
     // From the end, so each change leaves the places of those before it alone.
     std::sort(changes.begin(), changes.end(),
               [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (const auto& [span, label] : changes) {
+    for (const auto& [span, note] : changes) {
         QTextCursor cursor(&document);
         cursor.setPosition(span.first);
         cursor.setPosition(span.first + span.second, QTextCursor::KeepAnchor);
-        const QTextCharFormat format = cursor.charFormat();
-        cursor.insertText(label, format);
+        QTextCharFormat format = cursor.charFormat();
+        if (note->custom)
+            format.setProperty(CustomMark, true);
+        cursor.insertText(note->label, format);
     }
 }

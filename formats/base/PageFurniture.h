@@ -42,6 +42,9 @@ struct PageFurniture
         NotesHeading,
         /// On characters standing for the number of the page they are printed on.
         PageNumber,
+        /// On a note's marks whose text is the writer's own (such as "*") rather than a number:
+        /// numbering leaves them as they are and does not count their note.
+        CustomMark,
     };
 
     /// Each story as RTF of the program's own writing, which keeps all its formatting and its
@@ -69,7 +72,8 @@ struct PageFurniture
     Numbering endnotes{Numbering::LowerRoman, 1};
 
     /// Gives each note's marks, in the text and in the note, the label its kind's numbering
-    /// gives it, counting in the order of the marks.
+    /// gives it, counting in the order of the marks. A note whose mark is the writer's own
+    /// shows it in every mark; the same text at the start of such a note is its own mark.
     void numberNotes(QTextDocument& document) const;
 
     bool operator==(const PageFurniture&) const = default;

@@ -343,7 +343,7 @@ void DocxBodyWriter::writeFragment(const QTextFragment& fragment)
         for (qsizetype index = 0; index < text.size(); ++index)
             writeRun(format.stringProperty(TextProperties::HiddenText), hidden);
     } else if (const int note = format.intProperty(PageFurniture::NoteMark)) {
-        writeMark(note, format);
+        writeMark(note, text, format);
     } else if (format.boolProperty(PageFurniture::PageNumber)) {
         m_xml.writeStartElement(QStringLiteral("w:fldSimple"));
         m_xml.writeAttribute(QStringLiteral("w:instr"), QStringLiteral(" PAGE "));
@@ -405,12 +405,14 @@ void DocxBodyWriter::writeText(QStringView text)
 }
 
 // A mark in the body points to its note, which is written in its part with the id it gets
-// here; a note's own mark, at its start, shows its number.
-void DocxBodyWriter::writeMark(int note, const QTextCharFormat& format)
+// here; a note's own mark, at its start, shows its number. A mark of the writer's own is its
+// text, after the reference in the body and alone in the note, as Word writes it.
+void DocxBodyWriter::writeMark(int note, const QString& text, const QTextCharFormat& format)
 {
     const QList<QTextBlock> blocks = m_context.notes.value(note);
-    if (blocks.isEmpty() || (m_note != 0 && m_note != note)) {
-        writeRun(QString::number(note), format);
+    const bool custom = format.boolProperty(PageFurniture::CustomMark);
+    if (blocks.isEmpty() || (m_note != 0 && m_note != note) || (custom && m_note == note)) {
+        writeRun(custom ? text : QString::number(note), format);
         return;
     }
     const bool endnote = blocks.first().blockFormat().boolProperty(PageFurniture::Endnote);
@@ -429,6 +431,10 @@ void DocxBodyWriter::writeMark(int note, const QTextCharFormat& format)
                                         : QStringLiteral("w:footnoteReference"));
         m_xml.writeAttribute(QStringLiteral("w:id"),
                              QString::number(m_context.noteIds.value(note)));
+        if (custom) {
+            m_xml.writeAttribute(QStringLiteral("w:customMarkFollows"), QStringLiteral("1"));
+            writeText(text);
+        }
     }
     m_xml.writeEndElement();
 }

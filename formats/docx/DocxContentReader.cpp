@@ -444,8 +444,10 @@ void DocxContentReader::insertText(const QString& text, const QTextCharFormat& f
         run.setAnchor(true);
         run.setAnchorHref(m_link);
     }
-    if (m_customMark > 0)
+    if (m_customMark > 0) {
         run.setProperty(PageFurniture::NoteMark, std::exchange(m_customMark, 0));
+        run.setProperty(PageFurniture::CustomMark, true);
+    }
     if (!m_blockOpen)
         openBlock();
     else if (m_splitPending)

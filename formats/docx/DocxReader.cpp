@@ -80,6 +80,8 @@ private:
     bool readNotes(QTextDocument& document, DocxReadContext& context);
     bool readStory(const QString& relationship, QTextDocument& story, DocxReadContext& context);
     bool readFurniture(QTextDocument& document, DocxReadContext& context);
+    /// Reads one child of the settings part's root.
+    static void readSetting(QXmlStreamReader& xml, PageFurniture& furniture);
     void readInfo(QTextDocument& document);
     /// The part the relationship of that type points to; empty when there is none.
     QString partOf(const DocxRelationships& relationships, QStringView type) const;
@@ -265,6 +267,21 @@ bool PackageReader::readStory(const QString& relationship, QTextDocument& story,
     return !damaged(part, xml);
 }
 
+void PackageReader::readSetting(QXmlStreamReader& xml, PageFurniture& furniture)
+{
+    if (xml.name() == u"footnotePr" || xml.name() == u"endnotePr") {
+        Numbering& numbering =
+            xml.name() == u"footnotePr" ? furniture.footnotes : furniture.endnotes;
+        DocxNoteNumbering given;
+        given.read(xml);
+        numbering = given.over(numbering);
+        return;
+    }
+    if (xml.name() == u"evenAndOddHeaders")
+        furniture.facingPages = DocxXml::isOn(xml);
+    xml.skipCurrentElement();
+}
+
 bool PackageReader::readFurniture(QTextDocument& document, DocxReadContext& context)
 {
     PageFurniture furniture;
@@ -288,13 +305,15 @@ bool PackageReader::readFurniture(QTextDocument& document, DocxReadContext& cont
         QXmlStreamReader xml(bytes);
         DocxXml::readLoosely(xml);
         if (DocxXml::toRoot(xml))
-            while (xml.readNextStartElement()) {
-                if (xml.name() == u"evenAndOddHeaders")
-                    furniture.facingPages = DocxXml::isOn(xml);
-                xml.skipCurrentElement();
-            }
+            while (xml.readNextStartElement())
+                readSetting(xml, furniture);
     }
+    // The section's numbering of notes stands over the document's.
+    furniture.footnotes = m_section.footnotes.over(furniture.footnotes);
+    furniture.endnotes = m_section.endnotes.over(furniture.endnotes);
     furniture.keepIn(document);
+    if (context.noteCount > 0)
+        furniture.numberNotes(document);
     return true;
 }
 

@@ -1,14 +1,21 @@
 #include "formats/docx/DocxSection.h"
 
+#include "formats/base/XmlWriter.h"
 #include "formats/docx/DocxXml.h"
 
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Word's names for the styles of Numbering::Style, in its order.
+constexpr std::array<QLatin1StringView, 6> s_noteFormats = {"decimal"_L1,     "lowerLetter"_L1,
+                                                            "upperLetter"_L1, "lowerRoman"_L1,
+                                                            "upperRoman"_L1,  "chicago"_L1};
 
 // The story a header or footer reference of this type stands for; StoryCount for none.
 PageFurniture::Story storyOf(bool header, QStringView type)
@@ -44,6 +51,37 @@ void readMargins(const QXmlStreamReader& xml, DocxSection& section)
 
 } // namespace
 
+void DocxNoteNumbering::read(QXmlStreamReader& xml)
+{
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"numFmt") {
+            const auto found = std::find(s_noteFormats.begin(), s_noteFormats.end(),
+                                         DocxXml::attribute(xml, "val"_L1));
+            if (found != s_noteFormats.end())
+                style = Numbering::Style(found - s_noteFormats.begin());
+        } else if (xml.name() == u"numStart") {
+            if (const auto given = DocxXml::number(xml, "val"_L1))
+                start = std::clamp(*given, Numbering::lowestStart, Numbering::highestStart);
+        }
+        xml.skipCurrentElement();
+    }
+}
+
+Numbering DocxNoteNumbering::over(Numbering numbering) const
+{
+    numbering.style = style.value_or(numbering.style);
+    numbering.start = start.value_or(numbering.start);
+    return numbering;
+}
+
+void DocxNoteNumbering::write(XmlWriter& xml, const Numbering& numbering)
+{
+    xml.writeEmptyElement(QStringLiteral("w:numFmt"));
+    xml.writeAttribute(QStringLiteral("w:val"), s_noteFormats[size_t(numbering.style)]);
+    xml.writeEmptyElement(QStringLiteral("w:numStart"));
+    xml.writeAttribute(QStringLiteral("w:val"), QString::number(numbering.start));
+}
+
 void DocxSection::read(QXmlStreamReader& xml)
 {
     while (xml.readNextStartElement()) {
@@ -63,6 +101,9 @@ void DocxSection::read(QXmlStreamReader& xml)
             titlePage = DocxXml::isOn(xml);
         } else if (name == u"type") {
             newPage = DocxXml::attribute(xml, "val"_L1) != u"continuous";
+        } else if (name == u"footnotePr" || name == u"endnotePr") {
+            (name == u"footnotePr" ? footnotes : endnotes).read(xml);
+            continue;
         }
         xml.skipCurrentElement();
     }

@@ -6,8 +6,24 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class QXmlStreamReader;
+class XmlWriter;
+
+/// How a footnotePr or endnotePr element numbers its kind of notes: what it gives of it.
+struct DocxNoteNumbering
+{
+    std::optional<Numbering::Style> style;
+    std::optional<int> start;
+
+    /// Reads the children of a footnotePr or endnotePr element.
+    void read(QXmlStreamReader& xml);
+    /// numbering, with what this gives in place of its own.
+    Numbering over(Numbering numbering) const;
+    /// Writes numbering as the first children of a footnotePr or endnotePr element.
+    static void write(XmlWriter& xml, const Numbering& numbering);
+};
 
 /// What a document's last section (sectPr) says of its pages: paper, margins, and the
 /// relationships of its headers and footers.
@@ -22,6 +38,8 @@ struct DocxSection
     bool newPage = true;
     int headerY = 720;
     int footerY = 720;
+    DocxNoteNumbering footnotes;
+    DocxNoteNumbering endnotes;
 
     /// Reads the children of a sectPr element.
     void read(QXmlStreamReader& xml);

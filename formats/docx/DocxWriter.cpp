@@ -5,6 +5,7 @@
 #include "formats/base/TextProperties.h"
 #include "formats/docx/DocxBodyWriter.h"
 #include "formats/docx/DocxPackage.h"
+#include "formats/docx/DocxSection.h"
 #include "formats/docx/DocxXml.h"
 #include "formats/rtf/RtfReader.h"
 
@@ -159,6 +160,14 @@ void PackageWriter::writeSection(XmlWriter& xml) const
         xml.writeAttribute(QStringLiteral("w:type"), types[size_t(story % 4)]);
         xml.writeAttribute(QStringLiteral("r:id"), m_stories[size_t(story)]);
     }
+    for (const bool endnotes : {false, true}) {
+        if ((endnotes ? m_context.endnotes : m_context.footnotes).isEmpty())
+            continue;
+        xml.writeStartElement(endnotes ? QStringLiteral("w:endnotePr")
+                                       : QStringLiteral("w:footnotePr"));
+        DocxNoteNumbering::write(xml, endnotes ? m_furniture.endnotes : m_furniture.footnotes);
+        xml.writeEndElement();
+    }
     const auto length = [this](RtfPage::Length length) { return m_page.lengths[size_t(length)]; };
     xml.writeEmptyElement(QStringLiteral("w:pgSz"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(length(RtfPage::PaperWidth)));
@@ -299,6 +308,8 @@ void PackageWriter::writeSettings()
                        const QString kind =
                            endnotes ? QStringLiteral("w:endnote") : QStringLiteral("w:footnote");
                        xml.writeStartElement(kind + QStringLiteral("Pr"));
+                       DocxNoteNumbering::write(xml, endnotes ? m_furniture.endnotes
+                                                              : m_furniture.footnotes);
                        for (const int id : {-1, 0}) {
                            xml.writeEmptyElement(kind);
                            xml.writeAttribute(QStringLiteral("w:id"), QString::number(id));

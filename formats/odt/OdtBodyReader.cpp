@@ -224,18 +224,31 @@ void OdtBodyReader::readNote(const QTextCharFormat& format, int depth)
     // A note inside a note, or in a header, has nowhere to go: its mark alone stays.
     const bool placed = m_target == &m_body && m_note == 0;
     const int note = placed ? ++m_lastNote : 0;
-    if (placed) {
+    bool marked = !placed;
+    // A citation with a label of the writer's own shows it rather than a number.
+    const auto insertMark = [&](const QString& label) {
+        if (std::exchange(marked, true))
+            return;
         QTextCharFormat mark = format;
         mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         mark.setProperty(PageFurniture::NoteMark, note);
-        insertLiteral(QString::number(note), mark);
-    }
+        if (!label.isEmpty())
+            mark.setProperty(PageFurniture::CustomMark, true);
+        insertLiteral(label.isEmpty() ? QString::number(note) : label, mark);
+    };
     while (m_xml.readNextStartElement()) {
-        if (placed && is(m_xml, text, u"note-body"))
-            readNoteBody(note, endnote, depth + 1);
-        else
+        if (is(m_xml, text, u"note-citation")) {
+            const QString label = OdtXml::attribute(m_xml, text, u"label").toString();
             m_xml.skipCurrentElement();
+            insertMark(label);
+        } else if (placed && is(m_xml, text, u"note-body")) {
+            insertMark({});
+            readNoteBody(note, endnote, depth + 1);
+        } else {
+            m_xml.skipCurrentElement();
+        }
     }
+    insertMark({});
 }
 
 void OdtBodyReader::readNoteBody(int note, bool endnote, int depth)

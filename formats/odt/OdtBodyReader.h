@@ -27,6 +27,7 @@ public:
     void read(const Progress& progress = {}, qint64 total = 0);
     /// The paragraph style of the first paragraph read, which names the body's page.
     QString firstParagraphStyle() const { return m_firstStyle; }
+    bool hasNotes() const { return m_lastNote > 0; }
 
 private:
     struct Target

@@ -226,7 +226,7 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
     }
     // A note's mark keeps its font, as the span around the note.
     if (note != 0 && m_notes.contains(note)) {
-        writeNote(note);
+        writeNote(note, fragment.text(), format.boolProperty(PageFurniture::CustomMark));
     } else if (format.boolProperty(PageFurniture::PageNumber)) {
         m_xml.writeStartElement(QStringLiteral("text:page-number"));
         m_xml.writeAttribute(QStringLiteral("text:select-page"), QStringLiteral("current"));
@@ -331,7 +331,8 @@ void OdtBodyWriter::writeImage(const QTextImageFormat& format)
     m_afterSpace = false;
 }
 
-void OdtBodyWriter::writeNote(int note)
+// The citation shows the mark's own text: readers number notes themselves unless given a label.
+void OdtBodyWriter::writeNote(int note, const QString& mark, bool custom)
 {
     const QList<QTextBlock>& blocks = m_notes[note];
     const bool endnote = blocks.first().blockFormat().boolProperty(PageFurniture::Endnote);
@@ -339,7 +340,11 @@ void OdtBodyWriter::writeNote(int note)
     m_xml.writeAttribute(QStringLiteral("text:id"), QStringLiteral("ftn") + QString::number(note));
     m_xml.writeAttribute(QStringLiteral("text:note-class"),
                          endnote ? QStringLiteral("endnote") : QStringLiteral("footnote"));
-    m_xml.writeTextElement(QStringLiteral("text:note-citation"), QString::number(note));
+    m_xml.writeStartElement(QStringLiteral("text:note-citation"));
+    if (custom)
+        m_xml.writeAttribute(QStringLiteral("text:label"), mark);
+    m_xml.writeCharacters(mark);
+    m_xml.writeEndElement();
     m_xml.writeStartElement(QStringLiteral("text:note-body"));
     std::vector<Level> levels = std::exchange(m_levels, {});
     const QString link = std::exchange(m_openLink, QString());

@@ -69,7 +69,7 @@ private:
     void writeRun(const QTextFragment& fragment, bool last);
     void writeText(QStringView text, bool endsParagraph);
     void writeImage(const QTextImageFormat& format);
-    void writeNote(int note);
+    void writeNote(int note, const QString& mark, bool custom);
 
     const QTextDocument& m_document;
     XmlWriter& m_xml;

@@ -7,6 +7,7 @@
 #include "formats/base/XmlWriter.h"
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -31,6 +32,10 @@ constexpr std::array<NumberStyle, 5> s_numberStyles = {{{u"1", QTextListFormat::
                                                         {u"A", QTextListFormat::ListUpperAlpha},
                                                         {u"i", QTextListFormat::ListLowerRoman},
                                                         {u"I", QTextListFormat::ListUpperRoman}}};
+
+// The num-format of each Numbering::Style, in its order; the symbols' is LibreOffice's.
+constexpr std::array<QStringView, 6> s_noteFormats = {
+    u"1", u"a", u"A", u"i", u"I", u"*, \u2020, \u2021, \u00a7, **, \u2020\u2020, ..."};
 
 struct Bullet
 {
@@ -434,6 +439,38 @@ void OdtProperties::writeListLevel(XmlWriter& writer, const QTextListFormat& for
     writer.writeEndElement();
     writer.writeEndElement();
     writer.writeEndElement();
+}
+
+Numbering OdtProperties::readNotesNumbering(const QXmlStreamAttributes& attributes,
+                                            Numbering numbering)
+{
+    const QStringView format = OdtXml::value(attributes, style, u"num-format");
+    const auto found = std::find(s_noteFormats.begin(), s_noteFormats.end(), format);
+    if (found != s_noteFormats.end())
+        numbering.style = Numbering::Style(found - s_noteFormats.begin());
+    // Counted from 0, as LibreOffice writes it.
+    bool given = false;
+    if (const int offset = OdtXml::value(attributes, text, u"start-value").toInt(&given); given)
+        numbering.start =
+            std::clamp(offset, Numbering::lowestStart - 1, Numbering::highestStart - 1) + 1;
+    return numbering;
+}
+
+void OdtProperties::writeNotesConfiguration(XmlWriter& writer, bool endnotes,
+                                            const Numbering& numbering)
+{
+    writer.writeEmptyElement(QStringLiteral("text:notes-configuration"));
+    writer.writeAttribute(QStringLiteral("text:note-class"),
+                          endnotes ? QStringLiteral("endnote") : QStringLiteral("footnote"));
+    writer.writeAttribute(QStringLiteral("style:num-format"),
+                          s_noteFormats[size_t(numbering.style)]);
+    writer.writeAttribute(QStringLiteral("text:start-value"), QString::number(numbering.start - 1));
+    // Without both, LibreOffice does not count footnotes through the whole document.
+    if (!endnotes) {
+        writer.writeAttribute(QStringLiteral("text:footnotes-position"), QStringLiteral("page"));
+        writer.writeAttribute(QStringLiteral("text:start-numbering-at"),
+                              QStringLiteral("document"));
+    }
 }
 
 QString OdtProperties::quotedFamily(const QString& family)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/base/Numbering.h"
+
 #include <QHash>
 #include <QString>
 #include <QTextBlockFormat>
@@ -36,6 +38,11 @@ void writeParagraph(XmlWriter& writer, const QTextBlockFormat& format);
 QTextListFormat readListLevel(QXmlStreamReader& reader, int level);
 /// A text:list-level-style-* element for format at level.
 void writeListLevel(XmlWriter& writer, const QTextListFormat& format, int level);
+
+/// numbering, with what a text:notes-configuration element gives in place of its own.
+Numbering readNotesNumbering(const QXmlStreamAttributes& attributes, Numbering numbering);
+/// A text:notes-configuration element for footnotes or endnotes numbered as numbering.
+void writeNotesConfiguration(XmlWriter& writer, bool endnotes, const Numbering& numbering);
 
 /// A font family as ODF quotes it, and back.
 QString quotedFamily(const QString& family);

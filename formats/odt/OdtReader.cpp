@@ -206,6 +206,7 @@ void OdtReader::readContent(QXmlStreamReader& xml, OdtPackage& package, QTextDoc
                             const Progress& progress, qint64 total)
 {
     QString masterPage;
+    bool notes = false;
     while (xml.readNextStartElement()) {
         if (m_styles.read(xml))
             continue;
@@ -221,9 +222,21 @@ void OdtReader::readContent(QXmlStreamReader& xml, OdtPackage& package, QTextDoc
             OdtBodyReader body(xml, m_styles, package, document);
             body.read(progress, total);
             masterPage = m_styles.masterPageOf(body.firstParagraphStyle());
+            notes = notes || body.hasNotes();
         }
     }
     keepPage(masterPage, document);
+    if (notes)
+        numberNotes(document);
+}
+
+void OdtReader::numberNotes(QTextDocument& document) const
+{
+    PageFurniture furniture = PageFurniture::of(document);
+    furniture.footnotes = m_styles.notesNumbering(false).value_or(furniture.footnotes);
+    furniture.endnotes = m_styles.notesNumbering(true).value_or(furniture.endnotes);
+    furniture.keepIn(document);
+    furniture.numberNotes(document);
 }
 
 // ODF puts a header inside the page's top margin and the body below it; the document keeps the

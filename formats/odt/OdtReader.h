@@ -55,6 +55,8 @@ private:
     void readContent(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document,
                      const Progress& progress, qint64 total);
     void keepPage(const QString& masterName, QTextDocument& document);
+    /// Numbers the notes read as the styles say.
+    void numberNotes(QTextDocument& document) const;
     /// The master page named, or the file's first; null when there is none.
     const MasterPage* masterPage(const QString& name) const;
     /// What the pages of master carry; a first page's own style gives the first page's.

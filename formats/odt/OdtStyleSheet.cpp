@@ -1,5 +1,6 @@
 #include "formats/odt/OdtStyleSheet.h"
 
+#include "formats/base/PageFurniture.h"
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtXml.h"
 
@@ -83,12 +84,23 @@ void OdtStyleSheet::readStyles(QXmlStreamReader& reader)
             readListStyle(reader);
         else if (OdtXml::is(reader, OdtXml::style, u"page-layout"))
             readPageLayout(reader);
+        else if (OdtXml::is(reader, text, u"notes-configuration"))
+            readNotesConfiguration(reader);
         else
             reader.skipCurrentElement();
     }
     for (QHash<QString, Resolved>& cache : m_resolved)
         cache.clear();
     m_lastResolved = {};
+}
+
+void OdtStyleSheet::readNotesConfiguration(QXmlStreamReader& reader)
+{
+    const bool endnotes = OdtXml::attribute(reader, text, u"note-class") == u"endnote";
+    const PageFurniture plain;
+    m_notesNumbering[endnotes] = OdtProperties::readNotesNumbering(
+        reader.attributes(), endnotes ? plain.endnotes : plain.footnotes);
+    reader.skipCurrentElement();
 }
 
 void OdtStyleSheet::readStyle(QXmlStreamReader& reader, bool isDefault)

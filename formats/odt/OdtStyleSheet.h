@@ -64,6 +64,11 @@ public:
     const Style* style(QStringView family, const QString& name) const;
     std::optional<QTextListFormat> listLevel(const QString& listStyle, int level) const;
     std::optional<PageLayout> pageLayout(const QString& name) const;
+    /// How footnotes or endnotes are numbered, where the styles say.
+    std::optional<Numbering> notesNumbering(bool endnotes) const
+    {
+        return m_notesNumbering[endnotes];
+    }
 
 private:
     struct Resolved
@@ -76,6 +81,7 @@ private:
     };
 
     void readStyles(QXmlStreamReader& reader);
+    void readNotesConfiguration(QXmlStreamReader& reader);
     void readFontFaces(QXmlStreamReader& reader);
     void readStyle(QXmlStreamReader& reader, bool isDefault);
     void readStyleProperties(QXmlStreamReader& reader, Style& style);
@@ -93,4 +99,5 @@ private:
     std::array<QString, 2> m_lastName;
     QHash<QString, ListStyle> m_listStyles;
     QHash<QString, PageLayout> m_pageLayouts;
+    std::array<std::optional<Numbering>, 2> m_notesNumbering;
 };

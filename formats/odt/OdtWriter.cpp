@@ -230,6 +230,9 @@ void OdtWriter::writeDefaults(XmlWriter& xml)
         xml.writeAttribute(QStringLiteral("style:display-name"), QStringLiteral("Seed Text"));
         xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("text"));
     }
+    const PageFurniture furniture = PageFurniture::of(m_document);
+    OdtProperties::writeNotesConfiguration(xml, false, furniture.footnotes);
+    OdtProperties::writeNotesConfiguration(xml, true, furniture.endnotes);
     xml.writeEndElement();
 }
 

@@ -491,7 +491,9 @@ void RtfBodyText::applyFurnitureWord(Keyword keyword, const RtfToken& token)
     case Keyword::FootnoteStart:
     case Keyword::EndnoteStart:
         (keyword == Keyword::FootnoteStart ? m_furniture.footnotes : m_furniture.endnotes).start =
-            token.hasParameter ? std::clamp(token.parameter, 0, 32767) : 1;
+            token.hasParameter
+                ? std::clamp(token.parameter, Numbering::lowestStart, Numbering::highestStart)
+                : 1;
         break;
     default: // the numbering styles
         if (keyword >= Keyword::EndnoteArabic)

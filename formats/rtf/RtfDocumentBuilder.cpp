@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
@@ -224,6 +225,8 @@ void RtfDocumentBuilder::endParagraph(int markFormatId)
 
 void RtfDocumentBuilder::startNote(int headingFormatId)
 {
+    if (const int note = ++m_notesStarted; !m_body.paragraphPending)
+        tieCustomMark(note);
     // The body's cursor stays before the notes, also while the first note opens at its place.
     m_body.cursor.setKeepPositionOnInsert(true);
     if (m_notes.cursor.isNull()) {
@@ -241,6 +244,38 @@ void RtfDocumentBuilder::startNote(int headingFormatId)
     m_notes.paragraphHasText = false;
     m_notes.paragraphs = 0;
     m_target = &m_notes;
+}
+
+// Word writes a mark of the writer's own, such as "*", as superscript text before its note.
+void RtfDocumentBuilder::tieCustomMark(int note)
+{
+    // Word's own limit on such a mark's length.
+    constexpr qsizetype longestMark = 10;
+    const int end = m_body.cursor.position();
+    const QTextBlock block = m_body.cursor.block();
+    for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
+        const QTextFragment fragment = fragments.fragment();
+        if (fragment.position() + fragment.length() != end)
+            continue;
+        const QTextCharFormat format = fragment.charFormat();
+        if (format.hasProperty(PageFurniture::NoteMark) ||
+            format.verticalAlignment() != QTextCharFormat::AlignSuperScript)
+            return;
+        const QString text = fragment.text();
+        qsizetype start = text.size();
+        while (start > 0 && text.size() - start < longestMark && !text[start - 1].isSpace())
+            --start;
+        if (start == text.size())
+            return;
+        QTextCursor mark(m_document);
+        mark.setPosition(fragment.position() + int(start));
+        mark.setPosition(end, QTextCursor::KeepAnchor);
+        QTextCharFormat custom;
+        custom.setProperty(PageFurniture::NoteMark, note);
+        custom.setProperty(PageFurniture::CustomMark, true);
+        mark.mergeCharFormat(custom);
+        return;
+    }
 }
 
 void RtfDocumentBuilder::startStory(int story)

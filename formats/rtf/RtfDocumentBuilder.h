@@ -70,6 +70,9 @@ private:
     void insertHidden(QStringView text, int formatId);
     void endParagraph(int markFormatId);
     void startNote(int headingFormatId);
+    /// Makes the superscript text just before the note being opened its mark, where no mark
+    /// of ours stands there.
+    Q_DECL_COLD_FUNCTION void tieCustomMark(int note);
     void startStory(int story);
     void endNote(int markFormatId);
     void finish(int markFormatId, PageFurniture furniture, const DocumentInfo& info);
@@ -106,6 +109,7 @@ private:
     Target m_story;
     std::array<std::unique_ptr<QTextDocument>, PageFurniture::StoryCount> m_stories;
     Target* m_target = &m_body;
+    int m_notesStarted = 0;
     bool m_undoWasEnabled;
     QList<QTextCharFormat> m_formats;
 };

@@ -968,8 +968,8 @@ bool RtfDocumentWriter::writeImage(const QTextImageFormat& format)
     return true;
 }
 
-// A mark is written as \chftn, which readers number themselves, with its note after it; a page
-// number as a PAGE field, whose result readers replace.
+// A mark is written as \chftn, which readers number themselves, or as the writer's own text, with
+// its note after it; a page number as a PAGE field, whose result readers replace.
 bool RtfDocumentWriter::writeMarked(QStringView text, const RtfRunStyle& style)
 {
     closeVertical();
@@ -982,7 +982,12 @@ bool RtfDocumentWriter::writeMarked(QStringView text, const RtfRunStyle& style)
     writeStyle(inside);
     if (style.note != 0) {
         m_noteWriting.markWritten = true;
-        writeWord(m_body, "\\super\\chftn"sv);
+        if (style.customMark) {
+            writeWord(m_body, "\\super"sv);
+            writeText(m_body, text);
+        } else {
+            writeWord(m_body, "\\super\\chftn"sv);
+        }
         m_body.append("}"sv);
         m_current = outside;
         if (!m_noteWriting.inNote)

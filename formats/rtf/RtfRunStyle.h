@@ -24,6 +24,8 @@ struct RtfRunStyle
     /// The number of the note whose mark this is, written as \chftn with the note after it;
     /// 0 for text that is no mark.
     int note = 0;
+    /// The mark is the writer's own text, such as "*", written as it is before its note.
+    bool customMark = false;
     /// The number of the page, written as a PAGE field.
     bool pageNumber = false;
     /// Seed text, written in the character style that marks it: its run, and the run's length,

@@ -104,6 +104,7 @@ RtfRunStyle RtfStyleTable::resolve(const QTextCharFormat& format)
     if (format.isAnchor())
         style.link = format.anchorHref();
     style.note = format.intProperty(PageFurniture::NoteMark);
+    style.customMark = format.boolProperty(PageFurniture::CustomMark);
     style.pageNumber = format.boolProperty(PageFurniture::PageNumber);
     style.seedRun = format.property(TextProperties::SeedRun).toLongLong();
     style.seedRunLength = format.property(TextProperties::SeedRunLength).toLongLong();

@@ -29,6 +29,8 @@ private slots:
     void formatIsChosenByContentThenName();
     void eachFormatReadsBackWhatItWrote_data();
     void eachFormatReadsBackWhatItWrote();
+    void notesKeepTheirMarksAndNumbering_data();
+    void notesKeepTheirMarksAndNumbering();
     void formatsNameWhatTheyCannotKeep_data();
     void formatsNameWhatTheyCannotKeep();
 
@@ -239,6 +241,39 @@ void tst_DocumentFormats::eachFormatReadsBackWhatItWrote()
     QCOMPARE(DocumentFormats::rtf().write(*again.document, {}),
              DocumentFormats::rtf().write(*first.document, {}));
     QCOMPARE(DocumentInfo::of(*again.document), DocumentInfo::of(*first.document));
+}
+
+void tst_DocumentFormats::notesKeepTheirMarksAndNumbering_data()
+{
+    QTest::addColumn<QString>("format");
+    for (const char* format : {"RTF", "ODT", "DOCX"})
+        QTest::addRow("nominal: %s", format) << format;
+}
+
+// A footnote, one with a mark of the writer's own, which takes no number, and endnotes that
+// count their own, in letters from c.
+void tst_DocumentFormats::notesKeepTheirMarksAndNumbering()
+{
+    QFETCH(QString, format);
+    const QByteArray rtf(
+        "{\\rtf1\\aftnnalc\\aftnstart3 "
+        "A{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} One.}, "
+        "B{\\super *}{\\footnote\\pard\\plain{\\super *} Starred.}, "
+        "C{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Two.} "
+        "D{\\super\\chftn}{\\footnote\\ftnalt\\pard\\plain{\\super\\chftn} End.}}");
+    const std::unique_ptr<QTextDocument> source = DocumentFormats::rtf().read(rtf, {}).document;
+    const QString text = QStringLiteral("A1, B*, C2 Dc\nNotes\n1 One.\n* Starred.\n2 Two.\nc End.");
+    QCOMPARE(source->toPlainText(), text);
+    const DocumentFormats::Format* kept = DocumentFormats::named(format);
+    const DocumentFormats::Read again = kept->read(kept->write(*source, {}), {});
+    QVERIFY2(again.document, qPrintable(again.error));
+    QCOMPARE(again.document->toPlainText(), text);
+    // The text as RTF writes it, after the page a format may add.
+    const auto body = [](QTextDocument& document) {
+        const QByteArray rtf = DocumentFormats::rtf().write(document, {});
+        return rtf.sliced(rtf.indexOf("\\uc1"));
+    };
+    QCOMPARE(body(*again.document), body(*source));
 }
 
 void tst_DocumentFormats::formatsNameWhatTheyCannotKeep_data()

@@ -217,7 +217,9 @@ void addNote(QTextDocument& document, QTextCursor& cursor, int number, bool endn
     QTextCharFormat mark;
     mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     mark.setProperty(PageFurniture::NoteMark, number);
-    cursor.insertText(QString::number(number), mark);
+    // Endnotes count apart, from i.
+    const QString label = endnote ? QStringLiteral("i") : QString::number(number);
+    cursor.insertText(label, mark);
     QTextCursor end(&document);
     end.movePosition(QTextCursor::End);
     cursor.setKeepPositionOnInsert(true);
@@ -232,7 +234,7 @@ void addNote(QTextDocument& document, QTextCursor& cursor, int number, bool endn
     if (endnote)
         note.setProperty(PageFurniture::Endnote, true);
     end.insertBlock(note, QTextCharFormat());
-    end.insertText(QString::number(number), mark);
+    end.insertText(label, mark);
     end.insertText(QStringLiteral(" note %1").arg(number), QTextCharFormat());
     // Only the position stayed: the anchor moved on with the note.
     cursor.setKeepPositionOnInsert(false);

@@ -207,11 +207,13 @@ void notes(QTextDocument& document)
 {
     QTextCursor cursor(&document);
     cursor.insertText(QStringLiteral("Body"));
+    // The second is an endnote, counted apart from i.
+    const QStringList labels{QStringLiteral("1"), QStringLiteral("i")};
     for (int note = 1; note <= 2; ++note) {
         QTextCharFormat mark;
         mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         mark.setProperty(PageFurniture::NoteMark, note);
-        cursor.insertText(QString::number(note), mark);
+        cursor.insertText(labels[note - 1], mark);
         cursor.insertText(QStringLiteral(" text"), QTextCharFormat());
     }
     QTextBlockFormat heading;
@@ -227,7 +229,7 @@ void notes(QTextDocument& document)
         QTextCharFormat mark;
         mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
         mark.setProperty(PageFurniture::NoteMark, note);
-        cursor.insertText(QString::number(note), mark);
+        cursor.insertText(labels[note - 1], mark);
         cursor.insertText(QStringLiteral(" Note %1").arg(note), QTextCharFormat());
     }
 }

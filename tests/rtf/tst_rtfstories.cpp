@@ -13,8 +13,8 @@
 namespace {
 
 // The document's text, paragraphs on lines, with page numbers as '#' and each note's mark and
-// paragraphs tagged with its number: "[m1]" before a mark, "(1)" before a note's paragraph,
-// "(e2)" before an endnote's.
+// paragraphs tagged with its number: "[m1]" before a mark, "[c1]" before a mark of the writer's
+// own, "(1)" before a note's paragraph, "(e2)" before an endnote's.
 QString tagged(const QTextDocument& document)
 {
     QStringList paragraphs;
@@ -28,7 +28,9 @@ QString tagged(const QTextDocument& document)
         for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
             const QTextCharFormat chars = fragments.fragment().charFormat();
             if (const int note = chars.intProperty(PageFurniture::NoteMark))
-                text += QStringLiteral("[m%1]").arg(note);
+                text += QStringLiteral("[%1%2]")
+                            .arg(chars.boolProperty(PageFurniture::CustomMark) ? "c" : "m")
+                            .arg(note);
             text += chars.boolProperty(PageFurniture::PageNumber) ? QStringLiteral("#")
                                                                   : fragments.fragment().text();
         }
@@ -86,6 +88,12 @@ void RtfStoriesTest::storiesSurviveWritingAndReading_data()
                       "second}. End.}")
         << QStringLiteral("Text[m1]1 more[m2]i. End.\nNotes\n(1)[m1]1 One.\n(e2)[m2]i\u00a0Two."
                           "\n(e2)second")
+        << QStringLiteral("-|-|-|-|-|-|-|-|t0 f0 720 720");
+    QTest::newRow("notes: Word's mark of the writer's own takes no number")
+        << QByteArray("{\\rtf1 A{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} f}B "
+                      "{\\cs16\\super *{\\footnote\\pard\\plain{\\cs16\\super *} star}}C{\\super"
+                      "\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} g}}")
+        << QStringLiteral("A[m1]1B [c2]*C[m3]2\nNotes\n(1)[m1]1 f\n(2)[c2]* star\n(3)[m3]2 g")
         << QStringLiteral("-|-|-|-|-|-|-|-|t0 f0 720 720");
     // Each kind counts its own notes, in the style and from the number the file gives.
     const QByteArray fourNotes(

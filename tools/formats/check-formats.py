@@ -202,10 +202,11 @@ def comparable(text, signs):
 
 def without_notes(text):
     """The text before the notes section the readers add at the end: a line "Notes" followed by
-    a numbered note."""
+    a note numbered 1, or the first of letters, roman numbers or symbols (endnotes, which count
+    apart, may come first)."""
     if text is None:
         return None
-    match = list(re.finditer(r"^Notes\n+\S*1\b", text, re.MULTILINE))
+    match = list(re.finditer(r"^Notes\n+(\S*1\b|[aAiI*][\t ])", text, re.MULTILINE))
     return text[:match[-1].start()] if match else text
 
 
