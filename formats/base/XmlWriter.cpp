@@ -116,6 +116,21 @@ QByteArray XmlWriter::take()
     return std::exchange(m_out, QByteArray());
 }
 
+void XmlWriter::setSink(std::function<void(QByteArray)> sink, qsizetype pieceSize)
+{
+    m_sink = std::move(sink);
+    m_pieceSize = pieceSize;
+}
+
+// The next piece gets room for the whole of it at once, rather than growing to it.
+void XmlWriter::handOff()
+{
+    QByteArray piece = std::exchange(m_out, QByteArray(m_pieceSize * 2, Qt::Uninitialized));
+    piece.truncate(m_used);
+    m_used = 0;
+    m_sink(std::move(piece));
+}
+
 void XmlWriter::writeStartDocument(bool standalone)
 {
     put(standalone ? "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -125,6 +140,8 @@ void XmlWriter::writeStartDocument(bool standalone)
 void XmlWriter::writeStartElement(QAnyStringView name)
 {
     closeStartTag();
+    if (m_used >= m_pieceSize)
+        handOff();
     put("<");
     const qsizetype at = m_used;
     append(name, false);
