@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -50,13 +51,21 @@ bool escape(char*& at, char16_t c, bool attribute)
     }
 }
 
+// The ASCII characters that go out as they are, in text and in attributes alike.
+constexpr std::array<bool, 0x80> s_plain = [] {
+    std::array<bool, 0x80> plain{};
+    for (char16_t c = 0x20; c < 0x80; ++c)
+        plain[c] = c != u'&' && c != u'<' && c != u'>' && c != u'"';
+    return plain;
+}();
+
 char* encode(char* at, QStringView text, bool attribute)
 {
     const char16_t* units = text.utf16();
     const qsizetype size = text.size();
     for (qsizetype index = 0; index < size; ++index) {
         const char16_t c = units[index];
-        if (c > u'>' && c < 0x80) {
+        if (c < 0x80 && s_plain[c]) {
             *at++ = char(c);
         } else if (c < 0x80) {
             escape(at, c, attribute);

@@ -327,6 +327,15 @@ void DocxBodyWriter::writeIndents(const QTextBlockFormat& format)
 
 void DocxBodyWriter::writeFragment(const QTextFragment& fragment)
 {
+    // Most runs are text in a format met before, with nothing more to them.
+    if (const auto run = m_plainRuns.constFind(fragment.charFormatIndex());
+        run != m_plainRuns.cend()) {
+        closeLink();
+        m_xml.writeRaw(*run);
+        writeText(fragment.text());
+        m_xml.writeRaw("</w:r>");
+        return;
+    }
     const QTextCharFormat format = fragment.charFormat();
     const QString link = format.isAnchor() ? format.anchorHref() : QString();
     if (link != m_link) {
@@ -357,7 +366,8 @@ void DocxBodyWriter::writeFragment(const QTextFragment& fragment)
 void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, int formatIndex)
 {
     m_xml.writeStartElement(QStringLiteral("w:r"));
-    if (format.hasProperty(TextProperties::SeedRun))
+    const bool seed = format.hasProperty(TextProperties::SeedRun);
+    if (seed)
         SeedRunXml::write(m_xml, format);
     if (formatIndex < 0) {
         writeRunProperties(m_xml, format);
@@ -369,6 +379,8 @@ void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, i
             XmlWriter xml;
             writeRunProperties(xml, format);
             properties = m_runProperties.insert(formatIndex, xml.take());
+            if (!seed && !format.isAnchor())
+                m_plainRuns.insert(formatIndex, "<w:r>" + *properties);
         }
         m_xml.writeRaw(*properties);
     }
@@ -380,17 +392,20 @@ void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, i
 void DocxBodyWriter::writeText(QStringView text)
 {
     qsizetype start = 0;
+    // A run's text is most of a part: its element is markup made once.
     const auto flush = [&](qsizetype end) {
         if (end > start) {
-            m_xml.writeStartElement(QStringLiteral("w:t"));
-            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            m_xml.writeRaw("<w:t xml:space=\"preserve\">");
             m_xml.writeCharacters(text.sliced(start, end - start));
-            m_xml.writeEndElement();
+            m_xml.writeRaw("</w:t>");
         }
         start = end + 1;
     };
     for (qsizetype index = 0; index < text.size(); ++index) {
         const char16_t c = text[index].unicode();
+        // Most characters are none of those below.
+        if (c >= 0x20 && c < QChar::LineSeparator)
+            continue;
         if (c == u'\t') {
             flush(index);
             m_xml.writeEmptyElement(QStringLiteral("w:tab"));

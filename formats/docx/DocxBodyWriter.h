@@ -86,6 +86,8 @@ private:
     DocxRelations& m_relations;
     XmlWriter& m_xml;
     QHash<int, QByteArray> m_runProperties;
+    /// The start of a run up to its text, by the format of runs that are text and no more.
+    QHash<int, QByteArray> m_plainRuns;
     QSet<int> m_noteFormats;
     bool m_notesPlaced = false;
     int m_note = 0;

@@ -197,6 +197,16 @@ void OdtBodyWriter::writeLink(const QString& href)
 
 void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
 {
+    // Most runs are text in a format met before, with nothing more to them.
+    if (const auto span = m_plainSpans.constFind(fragment.charFormatIndex());
+        span != m_plainSpans.cend()) {
+        writeLink(QString());
+        m_xml.writeRaw(*span);
+        writeText(fragment.text(), last);
+        if (!span->isEmpty())
+            m_xml.writeRaw("</text:span>");
+        return;
+    }
     const QTextCharFormat format = fragment.charFormat();
     const int note = format.intProperty(PageFurniture::NoteMark);
     // A note's own mark is the citation its note element makes.
@@ -224,6 +234,8 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
         m_xml.writeStartElement(QStringLiteral("text:span"));
         m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
     }
+    if (!seed && note == 0 && !format.isAnchor() && !format.boolProperty(PageFurniture::PageNumber))
+        notePlainSpan(fragment.charFormatIndex(), style);
     // A note's mark keeps its font, as the span around the note.
     if (note != 0 && m_notes.contains(note)) {
         writeNote(note);
@@ -241,6 +253,17 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
         m_xml.writeEndElement();
 }
 
+void OdtBodyWriter::notePlainSpan(int formatIndex, const QString& style)
+{
+    XmlWriter span;
+    if (!style.isEmpty()) {
+        span.writeStartElement(QStringLiteral("text:span"));
+        span.writeAttribute(QStringLiteral("text:style-name"), style);
+        span.writeRaw({});
+    }
+    m_plainSpans.insert(formatIndex, span.take());
+}
+
 // Readers collapse runs of white space and drop it at a paragraph's ends: spaces beyond the
 // first, and spaces at either end, are written as text:s.
 void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
@@ -256,6 +279,12 @@ void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
     };
     for (qsizetype at = 0; at < text.size();) {
         const QChar c = text[at];
+        // Most characters are none of those below.
+        if (c > u' ' && c < QChar::LineSeparator) {
+            m_afterSpace = false;
+            ++at;
+            continue;
+        }
         if (c == u' ' && (m_afterSpace || (at + 1 < text.size() && text[at + 1] == u' ') ||
                           (endsParagraph && at + 1 == text.size()))) {
             qsizetype spaces = 1;
