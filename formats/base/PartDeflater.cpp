@@ -81,7 +81,11 @@ DeflatedPart PartDeflater::finish(const QByteArray& last)
 
 DeflatedPart PartDeflater::deflate(const QByteArray& bytes)
 {
-    return deflatePiece(bytes, true);
+    PartDeflater deflater;
+    qsizetype at = 0;
+    for (; bytes.size() - at > pieceSize; at += pieceSize)
+        deflater.add(bytes.sliced(at, pieceSize));
+    return deflater.finish(at == 0 ? bytes : bytes.sliced(at));
 }
 
 bool PartDeflater::write(QuaZip& zip, const QString& name, const QDateTime& time,
