@@ -173,10 +173,14 @@ void OdtBodyWriter::closeLists(size_t keep)
 void OdtBodyWriter::writeFragments(const QTextBlock& block)
 {
     m_afterSpace = true;
+    // One string for the paragraph, rather than one for each run.
+    const QString text = block.text();
+    qsizetype at = 0;
     for (auto it = block.begin(); !it.atEnd();) {
         const QTextFragment fragment = it.fragment();
         ++it;
-        writeRun(fragment, it.atEnd());
+        writeRun(fragment, QStringView(text).sliced(at, fragment.length()), it.atEnd());
+        at += fragment.length();
     }
     writeLink(QString());
 }
@@ -195,14 +199,14 @@ void OdtBodyWriter::writeLink(const QString& href)
     m_openLink = href;
 }
 
-void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
+void OdtBodyWriter::writeRun(const QTextFragment& fragment, QStringView text, bool last)
 {
     // Most runs are text in a format met before, with nothing more to them.
     if (const auto span = m_plainSpans.constFind(fragment.charFormatIndex());
         span != m_plainSpans.cend()) {
         writeLink(QString());
         m_xml.writeRaw(*span);
-        writeText(fragment.text(), last);
+        writeText(text, last);
         if (!span->isEmpty())
             m_xml.writeRaw("</text:span>");
         return;
@@ -242,10 +246,10 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
     } else if (format.boolProperty(PageFurniture::PageNumber)) {
         m_xml.writeStartElement(QStringLiteral("text:page-number"));
         m_xml.writeAttribute(QStringLiteral("text:select-page"), QStringLiteral("current"));
-        writeText(fragment.text(), false);
+        writeText(text, false);
         m_xml.writeEndElement();
     } else {
-        writeText(fragment.text(), last);
+        writeText(text, last);
     }
     if (!style.isEmpty())
         m_xml.writeEndElement();

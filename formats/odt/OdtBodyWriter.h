@@ -66,7 +66,8 @@ private:
     void closeLists(size_t keep);
     void writeFragments(const QTextBlock& block);
     void writeLink(const QString& href);
-    void writeRun(const QTextFragment& fragment, bool last);
+    /// Writes fragment, whose raw text is text; last when it ends its paragraph.
+    void writeRun(const QTextFragment& fragment, QStringView text, bool last);
     /// Notes the start of a span of format, whose runs are text and no more.
     void notePlainSpan(int formatIndex, const QString& style);
     void writeText(QStringView text, bool endsParagraph);
