@@ -422,8 +422,10 @@ void DocxBodyWriter::writeText(QStringView text)
         }
         start = end + 1;
     };
-    for (qsizetype index = 0; index < text.size(); ++index) {
-        const char16_t c = text[index].unicode();
+    const char16_t* units = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype index = 0; index < size; ++index) {
+        const char16_t c = units[index];
         // Most characters are none of those below.
         if (c >= 0x20 && c < QChar::LineSeparator)
             continue;
@@ -437,7 +439,7 @@ void DocxBodyWriter::writeText(QStringView text)
             flush(index);
         }
     }
-    flush(text.size());
+    flush(size);
 }
 
 // A mark in the body points to its note, which is written in its part with the id it gets
