@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -50,13 +51,21 @@ bool escape(char*& at, char16_t c, bool attribute)
     }
 }
 
+// The ASCII characters that go out as they are, in text and in attributes alike.
+constexpr std::array<bool, 0x80> s_plain = [] {
+    std::array<bool, 0x80> plain{};
+    for (char16_t c = 0x20; c < 0x80; ++c)
+        plain[c] = c != u'&' && c != u'<' && c != u'>' && c != u'"';
+    return plain;
+}();
+
 char* encode(char* at, QStringView text, bool attribute)
 {
     const char16_t* units = text.utf16();
     const qsizetype size = text.size();
     for (qsizetype index = 0; index < size; ++index) {
         const char16_t c = units[index];
-        if (c > u'>' && c < 0x80) {
+        if (c < 0x80 && s_plain[c]) {
             *at++ = char(c);
         } else if (c < 0x80) {
             escape(at, c, attribute);
@@ -116,6 +125,21 @@ QByteArray XmlWriter::take()
     return std::exchange(m_out, QByteArray());
 }
 
+void XmlWriter::setSink(std::function<void(QByteArray)> sink, qsizetype pieceSize)
+{
+    m_sink = std::move(sink);
+    m_pieceSize = pieceSize;
+}
+
+// The next piece gets room for the whole of it at once, rather than growing to it.
+void XmlWriter::handOff()
+{
+    QByteArray piece = std::exchange(m_out, QByteArray(m_pieceSize * 2, Qt::Uninitialized));
+    piece.truncate(m_used);
+    m_used = 0;
+    m_sink(std::move(piece));
+}
+
 void XmlWriter::writeStartDocument(bool standalone)
 {
     put(standalone ? "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -125,6 +149,8 @@ void XmlWriter::writeStartDocument(bool standalone)
 void XmlWriter::writeStartElement(QAnyStringView name)
 {
     closeStartTag();
+    if (m_used >= m_pieceSize)
+        handOff();
     put("<");
     const qsizetype at = m_used;
     append(name, false);

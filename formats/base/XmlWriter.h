@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <functional>
+#include <limits>
 #include <vector>
 
 /// Writes UTF-8 XML, as QXmlStreamWriter does for the calls the zip formats make, at a fraction
@@ -14,6 +16,9 @@ class XmlWriter
 public:
     /// The bytes written so far; the writer starts again, empty.
     QByteArray take();
+    /// Hands the bytes written to sink in pieces of at least pieceSize as they come, each
+    /// ending before a start tag, rather than keeping them all; take() gives the rest.
+    void setSink(std::function<void(QByteArray)> sink, qsizetype pieceSize);
 
     /// The XML declaration; a standalone document says so.
     void writeStartDocument(bool standalone = false);
@@ -35,6 +40,7 @@ private:
     void put(QByteArrayView bytes);
     void closeStartTag();
     void append(QAnyStringView text, bool attribute);
+    void handOff();
 
     /// Holds m_used bytes written, and room after them.
     QByteArray m_out;
@@ -44,4 +50,7 @@ private:
     std::vector<qsizetype> m_starts;
     bool m_tagOpen = false;
     bool m_tagEmpty = false;
+    std::function<void(QByteArray)> m_sink;
+    /// No piece is handed off before it holds this much; the sink's absence never reaches it.
+    qsizetype m_pieceSize = std::numeric_limits<qsizetype>::max();
 };

@@ -218,122 +218,152 @@ void DocxBodyWriter::writeParagraph(const QTextBlock& block)
 {
     m_xml.writeStartElement(QStringLiteral("w:p"));
     writeParagraphProperties(block);
-    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
-        writeFragment(fragment.fragment());
+    // One string for the paragraph, rather than one for each run.
+    const QString text = block.text();
+    qsizetype at = 0;
+    for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
+        const QTextFragment fragment = fragments.fragment();
+        writeFragment(fragment, QStringView(text).sliced(at, fragment.length()));
+        at += fragment.length();
+    }
     closeLink();
     m_xml.writeEndElement();
 }
 
+// Paragraphs of one format have the same properties, but for an empty one's mark: they are
+// written once for all of them.
 void DocxBodyWriter::writeParagraphProperties(const QTextBlock& block)
 {
+    if (block.length() == 1) {
+        m_xml.writeRaw(paragraphProperties(block));
+        return;
+    }
+    auto found = m_paragraphProperties.constFind(block.blockFormatIndex());
+    if (found == m_paragraphProperties.constEnd())
+        found = m_paragraphProperties.insert(block.blockFormatIndex(), paragraphProperties(block));
+    m_xml.writeRaw(*found);
+}
+
+QByteArray DocxBodyWriter::paragraphProperties(const QTextBlock& block)
+{
+    XmlWriter xml;
     const QTextBlockFormat format = block.blockFormat();
-    m_xml.writeStartElement(QStringLiteral("w:pPr"));
+    xml.writeStartElement(QStringLiteral("w:pPr"));
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
-        m_xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
+        xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
     const QTextList* list = block.textList();
     if (list) {
-        m_xml.writeStartElement(QStringLiteral("w:numPr"));
-        m_xml.writeEmptyElement(QStringLiteral("w:ilvl"));
-        m_xml.writeAttribute(QStringLiteral("w:val"),
-                             QString::number(std::clamp(list->format().indent() - 1, 0,
-                                                        DocxNumbering::levelCount - 1)));
-        m_xml.writeEmptyElement(QStringLiteral("w:numId"));
-        m_xml.writeAttribute(QStringLiteral("w:val"),
-                             QString::number(m_context.lists.numberOf(*list)));
-        m_xml.writeEndElement();
+        xml.writeStartElement(QStringLiteral("w:numPr"));
+        xml.writeEmptyElement(QStringLiteral("w:ilvl"));
+        xml.writeAttribute(QStringLiteral("w:val"),
+                           QString::number(std::clamp(list->format().indent() - 1, 0,
+                                                      DocxNumbering::levelCount - 1)));
+        xml.writeEmptyElement(QStringLiteral("w:numId"));
+        xml.writeAttribute(QStringLiteral("w:val"),
+                           QString::number(m_context.lists.numberOf(*list)));
+        xml.writeEndElement();
     }
-    writeTabs(format,
+    writeTabs(xml, format,
               list ? 0 : qRound(Twips::fromPixels(format.leftMargin() + format.textIndent())));
-    writeSpacing(format);
+    writeSpacing(xml, format);
     if (!list)
-        writeIndents(format);
+        writeIndents(xml, format);
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (format.hasProperty(QTextFormat::BlockAlignment) && alignment != Qt::AlignLeft) {
-        m_xml.writeEmptyElement(QStringLiteral("w:jc"));
-        m_xml.writeAttribute(QStringLiteral("w:val"),
-                             alignment & Qt::AlignHCenter   ? QStringLiteral("center")
-                             : alignment & Qt::AlignRight   ? QStringLiteral("right")
-                             : alignment & Qt::AlignJustify ? QStringLiteral("both")
-                                                            : QStringLiteral("left"));
+        xml.writeEmptyElement(QStringLiteral("w:jc"));
+        xml.writeAttribute(QStringLiteral("w:val"),
+                           alignment & Qt::AlignHCenter   ? QStringLiteral("center")
+                           : alignment & Qt::AlignRight   ? QStringLiteral("right")
+                           : alignment & Qt::AlignJustify ? QStringLiteral("both")
+                                                          : QStringLiteral("left"));
     }
     // An empty paragraph keeps its mark's formatting, e.g. a blank line in 20 pt.
     if (block.length() == 1)
-        writeRunProperties(m_xml, block.charFormat());
-    m_xml.writeEndElement();
+        writeRunProperties(xml, block.charFormat());
+    xml.writeEndElement();
+    return xml.take();
 }
 
 // Word measures tab stops from the margin, the document from where the first line starts.
-void DocxBodyWriter::writeTabs(const QTextBlockFormat& format, int lineStart)
+void DocxBodyWriter::writeTabs(XmlWriter& xml, const QTextBlockFormat& format, int lineStart)
 {
     const QList<QTextOption::Tab> tabs = format.tabPositions();
     if (tabs.isEmpty())
         return;
     const QString leaders = format.stringProperty(TextProperties::TabLeaders);
-    m_xml.writeStartElement(QStringLiteral("w:tabs"));
+    xml.writeStartElement(QStringLiteral("w:tabs"));
     for (qsizetype index = 0; index < tabs.size(); ++index) {
         const QTextOption::TabType type = tabs[index].type;
-        m_xml.writeEmptyElement(QStringLiteral("w:tab"));
-        m_xml.writeAttribute(QStringLiteral("w:val"),
-                             type == QTextOption::RightTab       ? QStringLiteral("right")
-                             : type == QTextOption::CenterTab    ? QStringLiteral("center")
-                             : type == QTextOption::DelimiterTab ? QStringLiteral("decimal")
-                                                                 : QStringLiteral("left"));
+        xml.writeEmptyElement(QStringLiteral("w:tab"));
+        xml.writeAttribute(QStringLiteral("w:val"),
+                           type == QTextOption::RightTab       ? QStringLiteral("right")
+                           : type == QTextOption::CenterTab    ? QStringLiteral("center")
+                           : type == QTextOption::DelimiterTab ? QStringLiteral("decimal")
+                                                               : QStringLiteral("left"));
         if (index < leaders.size() && leaders[index] != u' ')
-            m_xml.writeAttribute(QStringLiteral("w:leader"),
-                                 DocxRunProperties::leaderName(leaders[index].unicode()));
-        m_xml.writeAttribute(
+            xml.writeAttribute(QStringLiteral("w:leader"),
+                               DocxRunProperties::leaderName(leaders[index].unicode()));
+        xml.writeAttribute(
             QStringLiteral("w:pos"),
             QString::number(qRound(Twips::fromPixels(tabs[index].position)) + lineStart));
     }
-    m_xml.writeEndElement();
+    xml.writeEndElement();
 }
 
-void DocxBodyWriter::writeSpacing(const QTextBlockFormat& format)
+void DocxBodyWriter::writeSpacing(XmlWriter& xml, const QTextBlockFormat& format)
 {
-    m_xml.writeEmptyElement(QStringLiteral("w:spacing"));
-    m_xml.writeAttribute(QStringLiteral("w:before"), twips(format.topMargin()));
-    m_xml.writeAttribute(QStringLiteral("w:after"), twips(format.bottomMargin()));
+    xml.writeEmptyElement(QStringLiteral("w:spacing"));
+    xml.writeAttribute(QStringLiteral("w:before"), twips(format.topMargin()));
+    xml.writeAttribute(QStringLiteral("w:after"), twips(format.bottomMargin()));
     switch (format.lineHeightType()) {
     case QTextBlockFormat::ProportionalHeight:
-        m_xml.writeAttribute(QStringLiteral("w:line"),
-                             QString::number(qRound(format.lineHeight() * 240 / 100)));
-        m_xml.writeAttribute(QStringLiteral("w:lineRule"), QStringLiteral("auto"));
+        xml.writeAttribute(QStringLiteral("w:line"),
+                           QString::number(qRound(format.lineHeight() * 240 / 100)));
+        xml.writeAttribute(QStringLiteral("w:lineRule"), QStringLiteral("auto"));
         break;
     case QTextBlockFormat::FixedHeight:
     case QTextBlockFormat::MinimumHeight:
-        m_xml.writeAttribute(QStringLiteral("w:line"), twips(format.lineHeight()));
-        m_xml.writeAttribute(QStringLiteral("w:lineRule"),
-                             format.lineHeightType() == QTextBlockFormat::FixedHeight
-                                 ? QStringLiteral("exact")
-                                 : QStringLiteral("atLeast"));
+        xml.writeAttribute(QStringLiteral("w:line"), twips(format.lineHeight()));
+        xml.writeAttribute(QStringLiteral("w:lineRule"),
+                           format.lineHeightType() == QTextBlockFormat::FixedHeight
+                               ? QStringLiteral("exact")
+                               : QStringLiteral("atLeast"));
         break;
     default:
         break;
     }
 }
 
-void DocxBodyWriter::writeIndents(const QTextBlockFormat& format)
+void DocxBodyWriter::writeIndents(XmlWriter& xml, const QTextBlockFormat& format)
 {
     if (format.leftMargin() == 0 && format.rightMargin() == 0 && format.textIndent() == 0)
         return;
-    m_xml.writeEmptyElement(QStringLiteral("w:ind"));
-    m_xml.writeAttribute(QStringLiteral("w:left"), twips(format.leftMargin()));
-    m_xml.writeAttribute(QStringLiteral("w:right"), twips(format.rightMargin()));
+    xml.writeEmptyElement(QStringLiteral("w:ind"));
+    xml.writeAttribute(QStringLiteral("w:left"), twips(format.leftMargin()));
+    xml.writeAttribute(QStringLiteral("w:right"), twips(format.rightMargin()));
     if (format.textIndent() < 0)
-        m_xml.writeAttribute(QStringLiteral("w:hanging"), twips(-format.textIndent()));
+        xml.writeAttribute(QStringLiteral("w:hanging"), twips(-format.textIndent()));
     else
-        m_xml.writeAttribute(QStringLiteral("w:firstLine"), twips(format.textIndent()));
+        xml.writeAttribute(QStringLiteral("w:firstLine"), twips(format.textIndent()));
 }
 
-void DocxBodyWriter::writeFragment(const QTextFragment& fragment)
+void DocxBodyWriter::writeFragment(const QTextFragment& fragment, QStringView text)
 {
+    // Most runs are text in a format met before, with nothing more to them.
+    if (const auto run = m_plainRuns.constFind(fragment.charFormatIndex());
+        run != m_plainRuns.cend()) {
+        closeLink();
+        m_xml.writeRaw(*run);
+        writeText(text);
+        m_xml.writeRaw("</w:r>");
+        return;
+    }
     const QTextCharFormat format = fragment.charFormat();
     const QString link = format.isAnchor() ? format.anchorHref() : QString();
     if (link != m_link) {
         closeLink();
         openLink(link);
     }
-    const QString text = fragment.text();
     if (format.isImageFormat()) {
         for (qsizetype index = 0; index < text.size(); ++index)
             writePicture(format.toImageFormat());
@@ -357,7 +387,8 @@ void DocxBodyWriter::writeFragment(const QTextFragment& fragment)
 void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, int formatIndex)
 {
     m_xml.writeStartElement(QStringLiteral("w:r"));
-    if (format.hasProperty(TextProperties::SeedRun))
+    const bool seed = format.hasProperty(TextProperties::SeedRun);
+    if (seed)
         SeedRunXml::write(m_xml, format);
     if (formatIndex < 0) {
         writeRunProperties(m_xml, format);
@@ -369,6 +400,8 @@ void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, i
             XmlWriter xml;
             writeRunProperties(xml, format);
             properties = m_runProperties.insert(formatIndex, xml.take());
+            if (!seed && !format.isAnchor())
+                m_plainRuns.insert(formatIndex, "<w:r>" + *properties);
         }
         m_xml.writeRaw(*properties);
     }
@@ -380,17 +413,22 @@ void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, i
 void DocxBodyWriter::writeText(QStringView text)
 {
     qsizetype start = 0;
+    // A run's text is most of a part: its element is markup made once.
     const auto flush = [&](qsizetype end) {
         if (end > start) {
-            m_xml.writeStartElement(QStringLiteral("w:t"));
-            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            m_xml.writeRaw("<w:t xml:space=\"preserve\">");
             m_xml.writeCharacters(text.sliced(start, end - start));
-            m_xml.writeEndElement();
+            m_xml.writeRaw("</w:t>");
         }
         start = end + 1;
     };
-    for (qsizetype index = 0; index < text.size(); ++index) {
-        const char16_t c = text[index].unicode();
+    const char16_t* units = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype index = 0; index < size; ++index) {
+        const char16_t c = units[index];
+        // Most characters are none of those below.
+        if (c >= 0x20 && c < QChar::LineSeparator)
+            continue;
         if (c == u'\t') {
             flush(index);
             m_xml.writeEmptyElement(QStringLiteral("w:tab"));
@@ -401,7 +439,7 @@ void DocxBodyWriter::writeText(QStringView text)
             flush(index);
         }
     }
-    flush(text.size());
+    flush(size);
 }
 
 // A mark in the body points to its note, which is written in its part with the id it gets

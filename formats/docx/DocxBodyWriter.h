@@ -64,10 +64,12 @@ private:
     void writeFrame(QTextFrame::iterator it, const Progress& progress);
     void writeParagraph(const QTextBlock& block);
     void writeParagraphProperties(const QTextBlock& block);
-    void writeTabs(const QTextBlockFormat& format, int lineStart);
-    void writeSpacing(const QTextBlockFormat& format);
-    void writeIndents(const QTextBlockFormat& format);
-    void writeFragment(const QTextFragment& fragment);
+    QByteArray paragraphProperties(const QTextBlock& block);
+    void writeTabs(XmlWriter& xml, const QTextBlockFormat& format, int lineStart);
+    void writeSpacing(XmlWriter& xml, const QTextBlockFormat& format);
+    void writeIndents(XmlWriter& xml, const QTextBlockFormat& format);
+    /// Writes fragment, whose raw text is text.
+    void writeFragment(const QTextFragment& fragment, QStringView text);
     /// A run; one of the document's formats gives its index, so its properties are written once.
     void writeRun(QStringView text, const QTextCharFormat& format, int formatIndex = -1);
     void writeText(QStringView text);
@@ -86,6 +88,10 @@ private:
     DocxRelations& m_relations;
     XmlWriter& m_xml;
     QHash<int, QByteArray> m_runProperties;
+    /// The start of a run up to its text, by the format of runs that are text and no more.
+    QHash<int, QByteArray> m_plainRuns;
+    /// The properties of paragraphs that are not empty, by their format.
+    QHash<int, QByteArray> m_paragraphProperties;
     QSet<int> m_noteFormats;
     bool m_notesPlaced = false;
     int m_note = 0;

@@ -54,21 +54,26 @@ int DocxListWriter::numberOf(const QTextList& list)
         number = m_byId.value(format.intProperty(TextProperties::ListId));
     if (number == 0) {
         m_lists.append(Levels());
+        m_formatIndexes.append(std::array<int, DocxNumbering::levelCount>());
+        m_formatIndexes.back().fill(-1);
         number = int(m_lists.size());
         if (format.hasProperty(TextProperties::ListId))
             m_byId.insert(format.intProperty(TextProperties::ListId), number);
     }
-    std::optional<QTextListFormat>& level =
-        m_lists[number - 1]
-               [size_t(std::clamp(format.indent() - 1, 0, DocxNumbering::levelCount - 1))];
-    if (!level)
+    const auto place = size_t(std::clamp(format.indent() - 1, 0, DocxNumbering::levelCount - 1));
+    std::optional<QTextListFormat>& level = m_lists[number - 1][place];
+    if (!level) {
         level = format;
+        m_formatIndexes[number - 1][place] = list.formatIndex();
+    }
     m_byList.insert(&list, number);
     return number;
 }
 
 QByteArray DocxListWriter::xml() const
 {
+    // A level's markup, by its format's index and its place.
+    QHash<std::pair<int, int>, QByteArray> levels;
     XmlWriter xml;
     xml.writeStartDocument(true);
     xml.writeStartElement(QStringLiteral("w:numbering"));
@@ -77,8 +82,16 @@ QByteArray DocxListWriter::xml() const
         xml.writeStartElement(QStringLiteral("w:abstractNum"));
         xml.writeAttribute(QStringLiteral("w:abstractNumId"), QString::number(list));
         writeValue(xml, QStringLiteral("w:multiLevelType"), QStringLiteral("hybridMultilevel"));
-        for (int level = 0; level < DocxNumbering::levelCount; ++level)
-            writeLevel(xml, level, m_lists[list][size_t(level)]);
+        for (int level = 0; level < DocxNumbering::levelCount; ++level) {
+            const std::pair key(m_formatIndexes[list][size_t(level)], level);
+            auto found = levels.constFind(key);
+            if (found == levels.constEnd()) {
+                XmlWriter markup;
+                writeLevel(markup, level, m_lists[list][size_t(level)]);
+                found = levels.insert(key, markup.take());
+            }
+            xml.writeRaw(*found);
+        }
         xml.writeEndElement();
     }
     for (qsizetype list = 0; list < m_lists.size(); ++list) {

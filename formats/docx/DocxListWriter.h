@@ -25,6 +25,9 @@ public:
 private:
     using Levels = std::array<std::optional<QTextListFormat>, DocxNumbering::levelCount>;
     QList<Levels> m_lists;
+    /// The index of each level's format among the document's, -1 where there is none: lists
+    /// alike share their levels' markup.
+    QList<std::array<int, DocxNumbering::levelCount>> m_formatIndexes;
     QHash<int, int> m_byId;
     QHash<const QTextList*, int> m_byList;
 };

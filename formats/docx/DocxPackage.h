@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/base/PartDeflater.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QHash>
@@ -47,7 +49,7 @@ public:
     DocxRelationships relationships(const QString& part);
 
     /// A zip package of parts, in their order.
-    static QByteArray zip(const QList<std::pair<QString, QByteArray>>& parts);
+    static QByteArray zip(const QList<std::pair<QString, DeflatedPart>>& parts);
 
 private:
     bool inflate(QByteArray& bytes, qint64 limit);

@@ -51,7 +51,7 @@ private:
     const RtfPage& m_page;
     DocxWriteContext m_context;
     DocxRelations m_relations;
-    QList<std::pair<QString, QByteArray>> m_parts;
+    QList<std::pair<QString, DeflatedPart>> m_parts;
     QList<std::pair<QString, QString>> m_types;
     /// The relationship of each story's part, in the order of PageFurniture::Story.
     std::array<QString, PageFurniture::StoryCount> m_stories;
@@ -68,10 +68,13 @@ void PackageWriter::addXmlPart(const QString& name, const QString& contentType, 
                                const std::function<void(XmlWriter&)>& content)
 {
     XmlWriter xml;
+    PartDeflater deflater;
+    xml.setSink([&deflater](QByteArray piece) { deflater.add(std::move(piece)); },
+                PartDeflater::pieceSize);
     startDocument(xml, root);
     content(xml);
     xml.writeEndDocument();
-    m_parts.append({name, xml.take()});
+    m_parts.append({name, deflater.finish(xml.take())});
     m_types.append({name, contentType});
 }
 
@@ -87,8 +90,8 @@ void PackageWriter::addStory(const QString& name, const QString& kind, const QSt
                    content(xml, writer);
                });
     if (!relations.isEmpty())
-        m_parts.append(
-            {QStringLiteral("word/_rels/") + name + QStringLiteral(".rels"), relations.xml()});
+        m_parts.append({QStringLiteral("word/_rels/") + name + QStringLiteral(".rels"),
+                        PartDeflater::deflate(relations.xml())});
 }
 
 QByteArray PackageWriter::write(const Progress& progress)
@@ -111,16 +114,19 @@ QByteArray PackageWriter::write(const Progress& progress)
     writeNotes(true);
     writeStyles();
     if (!m_context.lists.isEmpty()) {
-        m_parts.append({QStringLiteral("word/numbering.xml"), m_context.lists.xml()});
+        m_parts.append(
+            {QStringLiteral("word/numbering.xml"), PartDeflater::deflate(m_context.lists.xml())});
         m_types.append(
             {QStringLiteral("word/numbering.xml"), s_wordType + QStringLiteral("numbering+xml")});
         m_relations.add(u"numbering", QStringLiteral("numbering.xml"));
     }
     writeSettings();
-    m_parts.append(m_context.media);
-    m_parts.append({QStringLiteral("word/_rels/document.xml.rels"), m_relations.xml()});
+    for (const auto& [name, bytes] : m_context.media)
+        m_parts.append({name, PartDeflater::deflate(bytes)});
+    m_parts.append(
+        {QStringLiteral("word/_rels/document.xml.rels"), PartDeflater::deflate(m_relations.xml())});
     writeProperties();
-    m_parts.prepend({QStringLiteral("[Content_Types].xml"), contentTypes()});
+    m_parts.prepend({QStringLiteral("[Content_Types].xml"), PartDeflater::deflate(contentTypes())});
     return DocxPackage::zip(m_parts);
 }
 
@@ -352,7 +358,7 @@ void PackageWriter::writeProperties()
     package.add(u"officeDocument", QStringLiteral("word/document.xml"));
     package.add(u"metadata/core-properties", QStringLiteral("docProps/core.xml"));
     package.add(u"extended-properties", QStringLiteral("docProps/app.xml"));
-    m_parts.prepend({QStringLiteral("_rels/.rels"), package.xml()});
+    m_parts.prepend({QStringLiteral("_rels/.rels"), PartDeflater::deflate(package.xml())});
 }
 
 QByteArray PackageWriter::contentTypes() const

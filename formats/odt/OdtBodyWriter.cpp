@@ -173,10 +173,14 @@ void OdtBodyWriter::closeLists(size_t keep)
 void OdtBodyWriter::writeFragments(const QTextBlock& block)
 {
     m_afterSpace = true;
+    // One string for the paragraph, rather than one for each run.
+    const QString text = block.text();
+    qsizetype at = 0;
     for (auto it = block.begin(); !it.atEnd();) {
         const QTextFragment fragment = it.fragment();
         ++it;
-        writeRun(fragment, it.atEnd());
+        writeRun(fragment, QStringView(text).sliced(at, fragment.length()), it.atEnd());
+        at += fragment.length();
     }
     writeLink(QString());
 }
@@ -195,8 +199,18 @@ void OdtBodyWriter::writeLink(const QString& href)
     m_openLink = href;
 }
 
-void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
+void OdtBodyWriter::writeRun(const QTextFragment& fragment, QStringView text, bool last)
 {
+    // Most runs are text in a format met before, with nothing more to them.
+    if (const auto span = m_plainSpans.constFind(fragment.charFormatIndex());
+        span != m_plainSpans.cend()) {
+        writeLink(QString());
+        m_xml.writeRaw(*span);
+        writeText(text, last);
+        if (!span->isEmpty())
+            m_xml.writeRaw("</text:span>");
+        return;
+    }
     const QTextCharFormat format = fragment.charFormat();
     const int note = format.intProperty(PageFurniture::NoteMark);
     // A note's own mark is the citation its note element makes.
@@ -224,21 +238,34 @@ void OdtBodyWriter::writeRun(const QTextFragment& fragment, bool last)
         m_xml.writeStartElement(QStringLiteral("text:span"));
         m_xml.writeAttribute(QStringLiteral("text:style-name"), style);
     }
+    if (!seed && note == 0 && !format.isAnchor() && !format.boolProperty(PageFurniture::PageNumber))
+        notePlainSpan(fragment.charFormatIndex(), style);
     // A note's mark keeps its font, as the span around the note.
     if (note != 0 && m_notes.contains(note)) {
         writeNote(note, fragment.text(), format.boolProperty(PageFurniture::CustomMark));
     } else if (format.boolProperty(PageFurniture::PageNumber)) {
         m_xml.writeStartElement(QStringLiteral("text:page-number"));
         m_xml.writeAttribute(QStringLiteral("text:select-page"), QStringLiteral("current"));
-        writeText(fragment.text(), false);
+        writeText(text, false);
         m_xml.writeEndElement();
     } else {
-        writeText(fragment.text(), last);
+        writeText(text, last);
     }
     if (!style.isEmpty())
         m_xml.writeEndElement();
     if (seed)
         m_xml.writeEndElement();
+}
+
+void OdtBodyWriter::notePlainSpan(int formatIndex, const QString& style)
+{
+    XmlWriter span;
+    if (!style.isEmpty()) {
+        span.writeStartElement(QStringLiteral("text:span"));
+        span.writeAttribute(QStringLiteral("text:style-name"), style);
+        span.writeRaw({});
+    }
+    m_plainSpans.insert(formatIndex, span.take());
 }
 
 // Readers collapse runs of white space and drop it at a paragraph's ends: spaces beyond the
@@ -256,6 +283,12 @@ void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
     };
     for (qsizetype at = 0; at < text.size();) {
         const QChar c = text[at];
+        // Most characters are none of those below.
+        if (c > u' ' && c < QChar::LineSeparator) {
+            m_afterSpace = false;
+            ++at;
+            continue;
+        }
         if (c == u' ' && (m_afterSpace || (at + 1 < text.size() && text[at + 1] == u' ') ||
                           (endsParagraph && at + 1 == text.size()))) {
             qsizetype spaces = 1;

@@ -66,7 +66,10 @@ private:
     void closeLists(size_t keep);
     void writeFragments(const QTextBlock& block);
     void writeLink(const QString& href);
-    void writeRun(const QTextFragment& fragment, bool last);
+    /// Writes fragment, whose raw text is text; last when it ends its paragraph.
+    void writeRun(const QTextFragment& fragment, QStringView text, bool last);
+    /// Notes the start of a span of format, whose runs are text and no more.
+    void notePlainSpan(int formatIndex, const QString& style);
     void writeText(QStringView text, bool endsParagraph);
     void writeImage(const QTextImageFormat& format);
     void writeNote(int note, const QString& mark, bool custom);
@@ -78,6 +81,9 @@ private:
     /// The open lists, one per level.
     std::vector<Level> m_levels;
     QSet<const QTextList*> m_listsWritten;
+    /// The start tag of the span of each format whose runs are text and no more; empty
+    /// when such runs need none.
+    QHash<int, QByteArray> m_plainSpans;
     /// The paragraphs of each note whose mark the text holds, by the note's number.
     QHash<int, QList<QTextBlock>> m_notes;
     bool m_hasNotes = false;

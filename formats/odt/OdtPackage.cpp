@@ -124,30 +124,27 @@ OdtPackageWriter::OdtPackageWriter(const QByteArray& mimeType)
     // Sizes go in the local headers, as readers that stream a package expect of the mimetype.
     m_zip->setDataDescriptorWritingEnabled(false);
     m_failed = !m_zip->open(QuaZip::mdCreate);
-    write(QStringLiteral("mimetype"), mimeType, false);
+    if (m_failed)
+        return;
+    QuaZipFile file(m_zip.get());
+    QuaZipNewInfo info(QStringLiteral("mimetype"));
+    info.dateTime = QDateTime::currentDateTime();
+    m_failed = !file.open(QIODevice::WriteOnly, info, nullptr, 0, 0, 0) ||
+               file.write(mimeType) != mimeType.size();
+    file.close();
+    m_failed = m_failed || file.getZipError() != ZIP_OK;
 }
 
 OdtPackageWriter::~OdtPackageWriter() = default;
 
 void OdtPackageWriter::add(const QString& name, const QByteArray& data)
 {
-    write(name, data, true);
+    add(name, PartDeflater::deflate(data));
 }
 
-void OdtPackageWriter::write(const QString& name, const QByteArray& data, bool compressed)
+void OdtPackageWriter::add(const QString& name, const DeflatedPart& part)
 {
-    if (m_failed)
-        return;
-    QuaZipFile file(m_zip.get());
-    QuaZipNewInfo info(name);
-    info.dateTime = QDateTime::currentDateTime();
-    const int method = compressed ? Z_DEFLATED : 0;
-    // The fastest deflate: a book's text still shrinks to a third, in half the time.
-    m_failed =
-        !file.open(QIODevice::WriteOnly, info, nullptr, 0, method, compressed ? Z_BEST_SPEED : 0) ||
-        file.write(data) != data.size();
-    file.close();
-    m_failed = m_failed || file.getZipError() != ZIP_OK;
+    m_failed = m_failed || !PartDeflater::write(*m_zip, name, QDateTime::currentDateTime(), part);
 }
 
 QByteArray OdtPackageWriter::finish()

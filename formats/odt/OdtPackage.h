@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/base/PartDeflater.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QString>
@@ -51,12 +53,11 @@ public:
     ~OdtPackageWriter();
 
     void add(const QString& name, const QByteArray& data);
+    void add(const QString& name, const DeflatedPart& part);
     /// The package's bytes; empty when the zip library failed.
     QByteArray finish();
 
 private:
-    void write(const QString& name, const QByteArray& data, bool compressed);
-
     QByteArray m_data;
     QBuffer m_buffer;
     std::unique_ptr<QuaZip> m_zip;

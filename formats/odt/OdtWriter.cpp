@@ -116,7 +116,7 @@ OdtWriter::OdtWriter(const QTextDocument& document, const OdtPage& page)
 QByteArray OdtWriter::write(const Progress& progress)
 {
     OdtPictures pictures;
-    const QByteArray body = content(pictures, progress);
+    const DeflatedPart body = content(pictures, progress);
     const QByteArray styleBytes = styles(pictures);
     OdtPackageWriter package(s_mimeType.toLatin1());
     package.add(QStringLiteral("content.xml"), body);
@@ -128,11 +128,15 @@ QByteArray OdtWriter::write(const Progress& progress)
     return package.finish();
 }
 
-// The body is written first, for the automatic styles it uses, which go before it.
-QByteArray OdtWriter::content(OdtPictures& pictures, const Progress& progress)
+// The body is written first, for the automatic styles it uses, which go before it: it is
+// deflated as it comes, and what goes before it is put in front after.
+DeflatedPart OdtWriter::content(OdtPictures& pictures, const Progress& progress)
 {
     OdtAutoStyles styles(QString{});
     XmlWriter body;
+    PartDeflater deflater;
+    body.setSink([&deflater](QByteArray piece) { deflater.add(std::move(piece)); },
+                 PartDeflater::pieceSize);
     OdtBodyWriter writer(m_document, body, styles, pictures);
     if (PageFurniture::of(m_document).titlePage)
         writer.setFirstPage(s_firstPage);
@@ -144,9 +148,12 @@ QByteArray OdtWriter::content(OdtPictures& pictures, const Progress& progress)
     xml.writeEndElement();
     xml.writeStartElement(QStringLiteral("office:body"));
     xml.writeStartElement(QStringLiteral("office:text"));
+    // Nothing, to close the start tag before the body's first piece.
+    xml.writeRaw({});
+    deflater.prepend(xml.take());
     xml.writeRaw(body.take());
     xml.writeEndDocument();
-    return xml.take();
+    return deflater.finish(xml.take());
 }
 
 QByteArray OdtWriter::styles(OdtPictures& pictures)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/base/PartDeflater.h"
 #include "formats/base/Progress.h"
 #include "formats/odt/OdtPage.h"
 
@@ -22,7 +23,7 @@ public:
     QByteArray write(const Progress& progress = {});
 
 private:
-    QByteArray content(OdtPictures& pictures, const Progress& progress);
+    DeflatedPart content(OdtPictures& pictures, const Progress& progress);
     QByteArray styles(OdtPictures& pictures);
     QByteArray masterStyles(OdtAutoStyles& styles, OdtPictures& pictures);
     void writeStory(XmlWriter& xml, const char* element, const QByteArray& rtf,

@@ -365,6 +365,7 @@ void RtfDocumentWriter::writeBlocks(RtfParagraphMap* map, const Progress& progre
 {
     constexpr int progressStep = 4096;
     findTables();
+    m_paragraphStarts.clear();
     const QString text = m_document.toRawText();
     RtfParagraphBoundary boundary;
     if (map) {
@@ -442,8 +443,9 @@ std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& bl
     const qsizetype fonts = m_styles.fonts().size();
     const qsizetype colors = m_styles.colors().size();
     const QString text = block.text();
-    // The document changed since the whole write: its tables may have too.
+    // The document changed since the whole write: its tables and lists may have too.
     findTables();
+    m_paragraphStarts.clear();
     m_body = RtfByteSink(text.size() * s_maxBytesPerUnit + 1024);
     m_needsDelimiter = false;
     RtfParagraphBoundary boundary = before;
@@ -460,9 +462,9 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
                                                              RtfParagraphBoundary& boundary,
                                                              bool last)
 {
-    // Qt finds a block's list anew each time it is asked.
-    const QTextList* list = block.textList();
-    QByteArray properties = paragraphProperties(block, list);
+    // A copy: a note written inside this paragraph may find starts of its own.
+    const ParagraphStart start = paragraphStart(block);
+    const QTextList* list = start.list;
     // A note's paragraphs are written inside the paragraph of its mark.
     const bool outerMark = std::exchange(m_noteWriting.markWritten, false);
     m_current = boundary.style;
@@ -483,7 +485,7 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     if (table &&
         (table != written.table || cell->row != written.row || cell->column != written.column))
         writeCellStart(*cell);
-    writeParagraphStart(block, list, properties, boundary.properties, table != nullptr);
+    writeParagraphStart(block, start, boundary.properties, table != nullptr);
     writeBlock(block, text);
     if (table && (next > cell->last || (block.next().length() == 1 && next + 1 > cell->last))) {
         writeCellEnd(cell->column);
@@ -494,7 +496,7 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     // After a list or table paragraph the next one starts afresh, whatever its properties.
     boundary = {m_current, table  ? QByteArrayLiteral("table")
                            : list ? QByteArrayLiteral("list")
-                                  : std::move(properties)};
+                                  : start.properties};
     const bool marked = std::exchange(m_noteWriting.markWritten, outerMark);
     return {m_body.size(), m_tableUse, 0, list != nullptr || table != nullptr || marked};
 }
@@ -580,10 +582,23 @@ void RtfDocumentWriter::writePage(RtfByteSink& out)
         writeWord(out, "\\landscape"sv);
 }
 
-void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const QTextList* list,
-                                            const QByteArray& properties,
+RtfDocumentWriter::ParagraphStart RtfDocumentWriter::paragraphStart(const QTextBlock& block)
+{
+    auto found = m_paragraphStarts.constFind(block.blockFormatIndex());
+    if (found == m_paragraphStarts.constEnd()) {
+        ParagraphStart start;
+        start.list = block.textList();
+        start.properties = paragraphProperties(block, start.list);
+        found = m_paragraphStarts.insert(block.blockFormatIndex(), start);
+    }
+    return *found;
+}
+
+void RtfDocumentWriter::writeParagraphStart(const QTextBlock& block, const ParagraphStart& start,
                                             const QByteArray& previousProperties, bool inTable)
 {
+    const QTextList* list = start.list;
+    const QByteArray& properties = start.properties;
     if (list) {
         writeListMarker(block, *list);
     } else if (inTable || properties != previousProperties) {

@@ -85,9 +85,17 @@ private:
     /// The title and author, when the document has either.
     void writeInfo(RtfByteSink& out);
     void writePage(RtfByteSink& out);
-    void writeParagraphStart(const QTextBlock& block, const QTextList* list,
-                             const QByteArray& properties, const QByteArray& previousProperties,
-                             bool inTable);
+    /// What paragraphs of one format start with, found once for them in each write: Qt finds
+    /// a block's list anew each time it is asked.
+    struct ParagraphStart
+    {
+        const QTextList* list = nullptr;
+        /// Alignment, indents, spacing and tab stops as control words.
+        QByteArray properties;
+    };
+    ParagraphStart paragraphStart(const QTextBlock& block);
+    void writeParagraphStart(const QTextBlock& block, const ParagraphStart& start,
+                             const QByteArray& previousProperties, bool inTable);
     /// Notes the document's top-level tables and where they lie, as they are now.
     void findTables();
     /// The top-level table the block at position is in, if any.
@@ -168,6 +176,8 @@ private:
     std::vector<QTextListFormat> m_listFormats;
     /// The words after list paragraphs' markers, as listWords() gives them, by the list's format.
     QHash<int, QByteArray> m_listWords;
+    /// By the paragraphs' format; emptied at the start of each write.
+    QHash<int, ParagraphStart> m_paragraphStarts;
     struct TablePlace
     {
         const QTextTable* table;

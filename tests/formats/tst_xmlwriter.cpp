@@ -1,6 +1,11 @@
+#include "formats/base/PartDeflater.h"
 #include "formats/base/XmlWriter.h"
 
+#include <QBuffer>
 #include <QTest>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
 
 #include <functional>
 
@@ -11,6 +16,9 @@ class tst_XmlWriter : public QObject
 private slots:
     void writesWhatQtsWriterWould_data();
     void writesWhatQtsWriterWould();
+    void partDeflatedInPiecesReadsBackWhole_data();
+    void partDeflatedInPiecesReadsBackWhole();
+    void wholePartLargerThanAPieceReadsBack();
 };
 
 using Calls = std::function<void(XmlWriter&)>;
@@ -73,6 +81,69 @@ void tst_XmlWriter::writesWhatQtsWriterWould()
     calls(writer);
     QCOMPARE(writer.take(), xml);
     QCOMPARE(writer.take(), QByteArray());
+}
+
+void tst_XmlWriter::partDeflatedInPiecesReadsBackWhole_data()
+{
+    QTest::addColumn<qsizetype>("pieceSize");
+    QTest::addColumn<int>("paragraphs");
+    QTest::newRow("nominal: many pieces, the part's start put before them") << qsizetype(64) << 500;
+    QTest::newRow("edge: one piece, no worker") << PartDeflater::pieceSize << 500;
+    QTest::newRow("edge: nothing but the start") << qsizetype(64) << 0;
+}
+
+namespace {
+
+// The part as a zip package holds it, read back by the zip library, which checks its size and
+// checksum as it reads; empty when it finds them wrong.
+QByteArray readBack(const DeflatedPart& part)
+{
+    QByteArray zipped;
+    QBuffer buffer(&zipped);
+    QuaZip zip(&buffer);
+    zip.open(QuaZip::mdCreate);
+    if (!PartDeflater::write(zip, u"part.xml"_qs, QDateTime::currentDateTime(), part))
+        return {};
+    zip.close();
+    QuaZip unzip(&buffer);
+    unzip.open(QuaZip::mdUnzip);
+    unzip.setCurrentFile(u"part.xml"_qs);
+    QuaZipFile file(&unzip);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    file.close();
+    return file.getZipError() == UNZ_OK ? bytes : QByteArray();
+}
+
+} // namespace
+
+void tst_XmlWriter::partDeflatedInPiecesReadsBackWhole()
+{
+    QFETCH(qsizetype, pieceSize);
+    QFETCH(int, paragraphs);
+    XmlWriter body;
+    PartDeflater deflater;
+    body.setSink([&deflater](QByteArray piece) { deflater.add(std::move(piece)); }, pieceSize);
+    QByteArray whole = "<body>";
+    for (int paragraph = 0; paragraph < paragraphs; ++paragraph) {
+        body.writeStartElement(u"p");
+        body.writeCharacters(QString::number(paragraph) + u" caf\u00e9"_qs);
+        body.writeEndElement();
+        whole += "<p>" + QByteArray::number(paragraph) + " caf\xc3\xa9</p>";
+    }
+    deflater.prepend("<body>");
+    const DeflatedPart part = deflater.finish(body.take() + "</body>");
+    whole += "</body>";
+    QCOMPARE(part.size, whole.size());
+    QCOMPARE(readBack(part), whole);
+}
+
+void tst_XmlWriter::wholePartLargerThanAPieceReadsBack()
+{
+    QByteArray bytes;
+    for (int line = 0; bytes.size() < PartDeflater::pieceSize * 5 / 2; ++line)
+        bytes += "<p>" + QByteArray::number(line * 7919) + "</p>\n";
+    QCOMPARE(readBack(PartDeflater::deflate(bytes)), bytes);
 }
 
 QTEST_APPLESS_MAIN(tst_XmlWriter)
