@@ -445,7 +445,7 @@ void DocxBodyWriter::writeText(QStringView text)
 // A mark in the body points to its note, which is written in its part with the id it gets
 // here; a note's own mark, at its start, shows its number. A mark of the writer's own is its
 // text, after the reference in the body and alone in the note, as Word writes it.
-void DocxBodyWriter::writeMark(int note, const QString& text, const QTextCharFormat& format)
+void DocxBodyWriter::writeMark(int note, QStringView text, const QTextCharFormat& format)
 {
     const QList<QTextBlock> blocks = m_context.notes.value(note);
     const bool custom = format.boolProperty(PageFurniture::CustomMark);

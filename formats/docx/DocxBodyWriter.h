@@ -73,7 +73,7 @@ private:
     /// A run; one of the document's formats gives its index, so its properties are written once.
     void writeRun(QStringView text, const QTextCharFormat& format, int formatIndex = -1);
     void writeText(QStringView text);
-    void writeMark(int note, const QString& text, const QTextCharFormat& format);
+    void writeMark(int note, QStringView text, const QTextCharFormat& format);
     void writePicture(const QTextImageFormat& format);
     void writeDrawing(const QString& relation, QSizeF size);
     void openLink(const QString& link);
