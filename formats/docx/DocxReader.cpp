@@ -10,9 +10,9 @@
 #include "formats/docx/DocxXml.h"
 #include "formats/rtf/RtfDocumentWriter.h"
 
+#include "formats/base/XmlReader.h"
 #include <QCoreApplication>
 #include <QTextDocument>
-#include <QXmlStreamReader>
 
 #include <algorithm>
 
@@ -85,7 +85,7 @@ private:
     QString partOf(const DocxRelationships& relationships, QStringView type) const;
     /// Reads part's XML up to its root; false with the reason when it is damaged.
     bool load(const QString& part, QByteArray& bytes);
-    bool damaged(const QString& part, const QXmlStreamReader& xml);
+    bool damaged(const QString& part, const XmlReader& xml);
 
     const QByteArray& m_data;
     Progress m_progress;
@@ -117,7 +117,7 @@ bool PackageReader::load(const QString& part, QByteArray& bytes)
     return read.has_value();
 }
 
-bool PackageReader::damaged(const QString& part, const QXmlStreamReader& xml)
+bool PackageReader::damaged(const QString& part, const XmlReader& xml)
 {
     if (!xml.hasError())
         return false;
@@ -182,12 +182,12 @@ bool PackageReader::readBody(QTextDocument& document, DocxReadContext& context)
     QByteArray bytes;
     if (!load(m_documentPart, bytes))
         return false;
-    QXmlStreamReader xml(bytes);
+    XmlReader xml(bytes);
     DocxXml::readLoosely(xml);
     DocxContentReader reader(context, m_relationships, QTextCursor(&document));
     reader.setProgress(m_progress, bytes.size());
     // A section that names no header or footer of some kind has the one before it.
-    reader.onSection = [this](QXmlStreamReader& xml) {
+    reader.onSection = [this](XmlReader& xml) {
         DocxSection section;
         section.read(xml);
         for (size_t story = 0; story < section.stories.size(); ++story)
@@ -225,7 +225,7 @@ bool PackageReader::readNotes(QTextDocument& document, DocxReadContext& context)
             continue;
         if (!load(part, bytes))
             return false;
-        QXmlStreamReader xml(bytes);
+        XmlReader xml(bytes);
         DocxXml::readLoosely(xml);
         DocxContentReader reader(context, m_package.relationships(part), cursor);
         reader.continueAfter(cursor);
@@ -257,7 +257,7 @@ bool PackageReader::readStory(const QString& relationship, QTextDocument& story,
         return true;
     if (!load(part, bytes))
         return false;
-    QXmlStreamReader xml(bytes);
+    XmlReader xml(bytes);
     DocxXml::readLoosely(xml);
     DocxContentReader reader(context, m_package.relationships(part), QTextCursor(&story));
     if (DocxXml::toRoot(xml))
@@ -285,7 +285,7 @@ bool PackageReader::readFurniture(QTextDocument& document, DocxReadContext& cont
     const QString settings = partOf(m_relationships, u"settings");
     QByteArray bytes;
     if (!settings.isEmpty() && load(settings, bytes)) {
-        QXmlStreamReader xml(bytes);
+        XmlReader xml(bytes);
         DocxXml::readLoosely(xml);
         if (DocxXml::toRoot(xml))
             while (xml.readNextStartElement()) {
@@ -304,15 +304,15 @@ void PackageReader::readInfo(QTextDocument& document)
     QByteArray bytes;
     if (part.isEmpty() || !load(part, bytes))
         return;
-    QXmlStreamReader xml(bytes);
+    XmlReader xml(bytes);
     DocxXml::readLoosely(xml);
     DocumentInfo info;
     if (DocxXml::toRoot(xml))
         while (xml.readNextStartElement()) {
             if (xml.name() == u"title")
-                info.title = xml.readElementText(QXmlStreamReader::SkipChildElements);
+                info.title = xml.readElementText(XmlReader::SkipChildElements);
             else if (xml.name() == u"creator")
-                info.author = xml.readElementText(QXmlStreamReader::SkipChildElements);
+                info.author = xml.readElementText(XmlReader::SkipChildElements);
             else
                 xml.skipCurrentElement();
         }

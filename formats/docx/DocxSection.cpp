@@ -2,7 +2,7 @@
 
 #include "formats/docx/DocxXml.h"
 
-#include <QXmlStreamReader>
+#include "formats/base/XmlReader.h"
 
 #include <cstdlib>
 
@@ -23,7 +23,7 @@ PageFurniture::Story storyOf(bool header, QStringView type)
     return PageFurniture::StoryCount;
 }
 
-void take(const QXmlStreamReader& xml, QLatin1StringView name, RtfPage& page, int length)
+void take(const XmlReader& xml, QLatin1StringView name, RtfPage& page, int length)
 {
     // A negative top or bottom margin says the text may not push it: the length is kept.
     if (const auto value = DocxXml::number(xml, name); value && *value != 0) {
@@ -32,7 +32,7 @@ void take(const QXmlStreamReader& xml, QLatin1StringView name, RtfPage& page, in
     }
 }
 
-void readMargins(const QXmlStreamReader& xml, DocxSection& section)
+void readMargins(const XmlReader& xml, DocxSection& section)
 {
     take(xml, "left"_L1, section.page, RtfPage::MarginLeft);
     take(xml, "right"_L1, section.page, RtfPage::MarginRight);
@@ -44,7 +44,7 @@ void readMargins(const QXmlStreamReader& xml, DocxSection& section)
 
 } // namespace
 
-void DocxSection::read(QXmlStreamReader& xml)
+void DocxSection::read(XmlReader& xml)
 {
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();

@@ -7,7 +7,7 @@
 
 #include <array>
 
-class QXmlStreamReader;
+class XmlReader;
 
 /// What a document's last section (sectPr) says of its pages: paper, margins, and the
 /// relationships of its headers and footers.
@@ -24,5 +24,5 @@ struct DocxSection
     int footerY = 720;
 
     /// Reads the children of a sectPr element.
-    void read(QXmlStreamReader& xml);
+    void read(XmlReader& xml);
 };

@@ -4,8 +4,8 @@
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtXml.h"
 
+#include "formats/base/XmlReader.h"
 #include "formats/base/XmlWriter.h"
-#include <QXmlStreamReader>
 
 #include <array>
 
@@ -72,7 +72,7 @@ void readVertical(QStringView position, QTextCharFormat& format)
         format.setVerticalAlignment(QTextCharFormat::AlignNormal);
 }
 
-void readFont(const QXmlStreamAttributes& attributes, const OdtProperties::FontFaces& faces,
+void readFont(const XmlAttributes& attributes, const OdtProperties::FontFaces& faces,
               QTextCharFormat& format)
 {
     QString family = OdtProperties::unquotedFamily(OdtXml::value(attributes, fo, u"font-family"));
@@ -107,7 +107,7 @@ QString alignmentName(Qt::Alignment alignment)
     return QStringLiteral("start");
 }
 
-void readLineHeight(const QXmlStreamAttributes& attributes, QTextBlockFormat& format)
+void readLineHeight(const XmlAttributes& attributes, QTextBlockFormat& format)
 {
     const QStringView height = OdtXml::value(attributes, fo, u"line-height");
     if (height.endsWith(u'%'))
@@ -157,7 +157,7 @@ QTextOption::TabType tabType(QStringView type)
 }
 
 // ODF measures tab stops from the paragraph's indent, Qt from where its first line starts.
-void readTabStops(QXmlStreamReader& reader, QTextBlockFormat& format)
+void readTabStops(XmlReader& reader, QTextBlockFormat& format)
 {
     QList<QTextOption::Tab> tabs;
     QString leaders;
@@ -239,7 +239,7 @@ bool OdtProperties::hasText(const QTextCharFormat& format)
                        [&](int property) { return format.hasProperty(property); });
 }
 
-void OdtProperties::readText(const QXmlStreamAttributes& attributes, const FontFaces& faces,
+void OdtProperties::readText(const XmlAttributes& attributes, const FontFaces& faces,
                              QTextCharFormat& format)
 {
     if (const QStringView weight = OdtXml::value(attributes, fo, u"font-weight"); !weight.isEmpty())
@@ -315,9 +315,9 @@ void OdtProperties::writeText(XmlWriter& writer, const QTextCharFormat& format)
     }
 }
 
-void OdtProperties::readParagraph(QXmlStreamReader& reader, QTextBlockFormat& format)
+void OdtProperties::readParagraph(XmlReader& reader, QTextBlockFormat& format)
 {
-    const QXmlStreamAttributes attributes = reader.attributes();
+    const XmlAttributes attributes = reader.attributes();
     if (const QStringView align = OdtXml::value(attributes, fo, u"text-align"); !align.isEmpty())
         format.setAlignment(alignmentOf(align));
     if (const auto left = pixels(OdtXml::value(attributes, fo, u"margin-left")))
@@ -368,11 +368,11 @@ void OdtProperties::writeParagraph(XmlWriter& writer, const QTextBlockFormat& fo
     writer.writeEndElement();
 }
 
-QTextListFormat OdtProperties::readListLevel(QXmlStreamReader& reader, int level)
+QTextListFormat OdtProperties::readListLevel(XmlReader& reader, int level)
 {
     QTextListFormat format;
     format.setIndent(level);
-    const QXmlStreamAttributes attributes = reader.attributes();
+    const XmlAttributes attributes = reader.attributes();
     if (reader.name() == u"list-level-style-bullet") {
         const QStringView bullet = OdtXml::value(attributes, text, u"bullet-char");
         format.setStyle(QTextListFormat::ListDisc);
