@@ -222,8 +222,10 @@ QString XmlReader::readElementText(ReadElementTextBehaviour behaviour)
 // Each token writes its text afresh; a copy of the attributes keeps the last token's.
 void XmlReader::newToken()
 {
-    m_attributes.m_text = QString();
-    m_attributes.m_list.clear();
+    if (!m_attributes.m_text.isNull()) {
+        m_attributes.m_text = QString();
+        m_attributes.m_list.clear();
+    }
     if (!m_text.isDetached())
         m_text = QString();
     m_used = 0;
@@ -407,7 +409,8 @@ bool XmlReader::startElement(Span name)
             return false;
         raw.text = {start, m_used - start};
     }
-    m_attributes.m_text = m_text;
+    if (!m_raw.empty())
+        m_attributes.m_text = m_text;
     for (RawAttribute& raw : m_raw) {
         const QStringView qualified = view(raw.qualified);
         raw.declares = m_namespaces && (qualified == u"xmlns" || qualified.startsWith(u"xmlns:"));
@@ -546,9 +549,10 @@ bool XmlReader::appendValue(const char* from, const char* to, bool attribute)
         const void* found = std::memchr(from, '&', size_t(to - from));
         const char* ampersand = found ? static_cast<const char*>(found) : to;
         const Span text = decode(from, ampersand);
-        if (attribute)
+        if (attribute &&
+            std::any_of(from, ampersand, [](char c) { return c != ' ' && isSpace(c); }))
             normalizeSpaces(text);
-        else if (std::memchr(from, '\r', size_t(ampersand - from)))
+        else if (!attribute && std::memchr(from, '\r', size_t(ampersand - from)))
             normalizeLines(text);
         from = ampersand;
         if (from < to && !appendReference(from, to))

@@ -101,8 +101,9 @@ void readRunProperty(const XmlReader& xml, QTextCharFormat& format, const DocxTh
         format.setBackground(*highlight(value));
     else if (name == u"shd" && hexColor(DocxXml::attribute(attributes, "fill"_L1)))
         format.setBackground(*hexColor(DocxXml::attribute(attributes, "fill"_L1)));
-    else if (name == u"rFonts" && !fontFamily(attributes, theme).isEmpty())
-        format.setFontFamilies(QStringList{fontFamily(attributes, theme)});
+    else if (const QString family = name == u"rFonts" ? fontFamily(attributes, theme) : QString();
+             !family.isEmpty())
+        format.setFontFamilies(QStringList{family});
     else if (name == u"vertAlign")
         format.setVerticalAlignment(value == u"superscript" ? QTextCharFormat::AlignSuperScript
                                     : value == u"subscript" ? QTextCharFormat::AlignSubScript
