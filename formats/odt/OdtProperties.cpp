@@ -166,10 +166,12 @@ void readTabStops(XmlReader& reader, QTextBlockFormat& format)
             reader.skipCurrentElement();
             continue;
         }
-        const auto position = pixels(OdtXml::attribute(reader, style, u"position"));
-        const QTextOption::TabType type = tabType(OdtXml::attribute(reader, style, u"type"));
-        const QStringView leader = OdtXml::attribute(reader, style, u"leader-text");
-        const QStringView leaderStyle = OdtXml::attribute(reader, style, u"leader-style");
+        // Kept whole: the views of the reader's own go with the next token.
+        const XmlAttributes attributes = reader.attributes();
+        const auto position = pixels(OdtXml::value(attributes, style, u"position"));
+        const QTextOption::TabType type = tabType(OdtXml::value(attributes, style, u"type"));
+        const QStringView leader = OdtXml::value(attributes, style, u"leader-text");
+        const QStringView leaderStyle = OdtXml::value(attributes, style, u"leader-style");
         reader.skipCurrentElement();
         if (!position)
             continue;
