@@ -12,6 +12,8 @@ private slots:
     void refuses_data();
     void refuses();
     void copiedAttributesOutliveTheirToken();
+    void readsElementText_data();
+    void readsElementText();
 };
 
 namespace {
@@ -138,6 +140,35 @@ void tst_XmlReader::copiedAttributesOutliveTheirToken()
     QVERIFY(reader.readNextStartElement());
     QCOMPARE(reader.readElementText(), u"long text that takes the reader's buffer"_qs);
     QCOMPARE(kept.value(u"id"), u"kept"_qs);
+}
+
+void tst_XmlReader::readsElementText_data()
+{
+    QTest::addColumn<int>("behaviour");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("error");
+    QTest::newRow("nominal: children's text included")
+        << int(XmlReader::IncludeChildElements) << u"ab&c d"_qs << false;
+    QTest::newRow("nominal: children skipped")
+        << int(XmlReader::SkipChildElements) << u"a d"_qs << false;
+    QTest::newRow("robustness: a child where text alone may be")
+        << int(XmlReader::ErrorOnUnexpectedElement) << u"a"_qs << true;
+}
+
+// Reads the text of <t>, then the element after it: the reader stands at </t>.
+void tst_XmlReader::readsElementText()
+{
+    QFETCH(int, behaviour);
+    QFETCH(QString, text);
+    QFETCH(bool, error);
+    XmlReader reader("<r><t>a<i>b<!--x--><i>&amp;c</i></i> d</t><next/></r>");
+    QVERIFY(reader.readNextStartElement());
+    QVERIFY(reader.readNextStartElement());
+    QCOMPARE(reader.readElementText(XmlReader::ReadElementTextBehaviour(behaviour)), text);
+    QCOMPARE(reader.hasError(), error);
+    QCOMPARE(reader.readNextStartElement(), !error);
+    if (!error)
+        QCOMPARE(reader.name(), u"next"_qs);
 }
 
 QTEST_APPLESS_MAIN(tst_XmlReader)
