@@ -3,7 +3,7 @@
 #include "formats/base/TextProperties.h"
 #include "formats/base/XmlWriter.h"
 
-#include <QXmlStreamAttributes>
+#include "formats/base/XmlReader.h"
 
 #include <array>
 
@@ -36,7 +36,7 @@ void SeedRunXml::write(XmlWriter& xml, const QTextCharFormat& format)
     }
 }
 
-bool SeedRunXml::read(const QXmlStreamAttributes& attributes, QTextCharFormat& format)
+bool SeedRunXml::read(const XmlAttributes& attributes, QTextCharFormat& format)
 {
     std::array<qint64, s_attributes.size()> values{};
     for (size_t at = 0; at < s_attributes.size(); ++at) {

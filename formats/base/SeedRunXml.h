@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 class QTextCharFormat;
-class QXmlStreamAttributes;
+class XmlAttributes;
 class XmlWriter;
 
 /// What an XML file keeps of a seed run beside its character style: the run's number in the
@@ -23,7 +23,7 @@ public:
     /// Marks format as seed text of the run attributes name, numbered anew in each reading;
     /// false, format untouched, when they name none. A reader that leaves namespaces to the
     /// names finds them by our prefix.
-    bool read(const QXmlStreamAttributes& attributes, QTextCharFormat& format);
+    bool read(const XmlAttributes& attributes, QTextCharFormat& format);
 
 private:
     std::unordered_map<qint64, qint64> m_runs;

@@ -9,6 +9,7 @@
 #include "formats/docx/DocxXml.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
+#include "formats/base/XmlReader.h"
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QRegularExpression>
@@ -16,7 +17,6 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <utility>
@@ -124,20 +124,20 @@ void DocxContentReader::setProgress(const Progress& progress, qint64 total)
     m_total = total;
 }
 
-void DocxContentReader::readBlocks(QXmlStreamReader& xml)
+void DocxContentReader::readBlocks(XmlReader& xml)
 {
     while (xml.readNextStartElement())
         readBlock(xml, 0);
     flush();
 }
 
-void DocxContentReader::readBlock(QXmlStreamReader& xml, int depth)
+void DocxContentReader::readBlock(XmlReader& xml, int depth)
 {
     const QStringView name = xml.name();
     if (name == u"p") {
         readParagraph(xml);
         if (m_progress && ++m_paragraphs % s_progressStep == 0)
-            m_progress(xml.characterOffset(), m_total);
+            m_progress(xml.bytesRead(), m_total);
     } else if (name == u"tbl") {
         readTable(xml, depth);
     } else if (name == u"sectPr" && onSection) {
@@ -152,14 +152,14 @@ void DocxContentReader::readBlock(QXmlStreamReader& xml, int depth)
     }
 }
 
-void DocxContentReader::readParagraph(QXmlStreamReader& xml)
+void DocxContentReader::readParagraph(XmlReader& xml)
 {
     m_blockOpen = false;
     m_blockHasText = false;
     m_splitPending = false;
     usePropertiesOf({}, {});
     bool sectionEnds = false;
-    const auto section = [&](QXmlStreamReader& xml) {
+    const auto section = [&](XmlReader& xml) {
         sectionEnds = bool(onSection);
         if (sectionEnds)
             endSection(xml);
@@ -185,7 +185,7 @@ void DocxContentReader::readParagraph(QXmlStreamReader& xml)
 
 // A section says how it starts, on a page of its own or not, where it ends: its first paragraph
 // learns it then.
-void DocxContentReader::endSection(QXmlStreamReader& xml)
+void DocxContentReader::endSection(XmlReader& xml)
 {
     if (onSection(xml) && m_sectionStart.isValid()) {
         QTextBlockFormat format;
@@ -206,7 +206,7 @@ void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
     m_mark.clearProperty(DocxRunProperties::Hidden);
 }
 
-void DocxContentReader::readInline(QXmlStreamReader& xml, int depth)
+void DocxContentReader::readInline(XmlReader& xml, int depth)
 {
     const QStringView name = xml.name();
     if (name == u"r")
@@ -224,13 +224,13 @@ void DocxContentReader::readInline(QXmlStreamReader& xml, int depth)
         xml.skipCurrentElement();
 }
 
-void DocxContentReader::readChildren(QXmlStreamReader& xml, int depth)
+void DocxContentReader::readChildren(XmlReader& xml, int depth)
 {
     while (xml.readNextStartElement())
         readInline(xml, depth + 1);
 }
 
-void DocxContentReader::readHyperlink(QXmlStreamReader& xml, int depth)
+void DocxContentReader::readHyperlink(XmlReader& xml, int depth)
 {
     const QString id = DocxXml::attribute(xml, "id"_L1).toString();
     const QStringView anchor = DocxXml::attribute(xml, "anchor"_L1);
@@ -242,16 +242,16 @@ void DocxContentReader::readHyperlink(QXmlStreamReader& xml, int depth)
     m_link = outside;
 }
 
-void DocxContentReader::readSimpleField(QXmlStreamReader& xml, int depth)
+void DocxContentReader::readSimpleField(XmlReader& xml, int depth)
 {
     m_fields.push_back({DocxXml::attribute(xml, "instr"_L1).toString(), true, false});
     readChildren(xml, depth);
     endField(m_paragraphChars);
 }
 
-void DocxContentReader::readRun(QXmlStreamReader& xml)
+void DocxContentReader::readRun(XmlReader& xml)
 {
-    const QXmlStreamAttributes run = xml.attributes();
+    const XmlAttributes run = xml.attributes();
     QTextCharFormat format = m_paragraphChars;
     while (xml.readNextStartElement()) {
         if (xml.name() == u"rPr") {
@@ -271,8 +271,7 @@ void DocxContentReader::readRun(QXmlStreamReader& xml)
 
 // Word splits text into runs as it likes: seed runs next to each other are one run of seed
 // words, as they were written, unless they name their runs.
-void DocxContentReader::markSeed(QTextCharFormat& format, bool seed,
-                                 const QXmlStreamAttributes& run)
+void DocxContentReader::markSeed(QTextCharFormat& format, bool seed, const XmlAttributes& run)
 {
     if (!seed || m_seedRuns.read(run, format)) {
         m_seedRun = 0;
@@ -283,7 +282,7 @@ void DocxContentReader::markSeed(QTextCharFormat& format, bool seed,
     format.setProperty(TextProperties::SeedRun, m_seedRun);
 }
 
-void DocxContentReader::readRunContent(QXmlStreamReader& xml, const QTextCharFormat& format)
+void DocxContentReader::readRunContent(XmlReader& xml, const QTextCharFormat& format)
 {
     const QStringView name = xml.name();
     if (name == u"t") {
@@ -322,7 +321,7 @@ void DocxContentReader::readRunContent(QXmlStreamReader& xml, const QTextCharFor
     xml.skipCurrentElement();
 }
 
-void DocxContentReader::readFieldChar(const QXmlStreamReader& xml, const QTextCharFormat& format)
+void DocxContentReader::readFieldChar(const XmlReader& xml, const QTextCharFormat& format)
 {
     const QStringView type = DocxXml::attribute(xml, "fldCharType"_L1);
     if (type == u"begin")
@@ -348,7 +347,7 @@ void DocxContentReader::endField(const QTextCharFormat& format)
 }
 
 // In the body a mark numbers the note it refers to; in a note, the note itself.
-void DocxContentReader::insertNoteMark(const QXmlStreamReader& xml, const QTextCharFormat& format)
+void DocxContentReader::insertNoteMark(const XmlReader& xml, const QTextCharFormat& format)
 {
     const bool own = xml.name().endsWith(u"Ref");
     int number = m_note;
@@ -376,17 +375,17 @@ void DocxContentReader::insertNoteMark(const QXmlStreamReader& xml, const QTextC
     insertText(QString::number(number), mark);
 }
 
-void DocxContentReader::readPicture(QXmlStreamReader& xml)
+void DocxContentReader::readPicture(XmlReader& xml)
 {
     QString relationship;
     QSizeF size;
     for (int depth = 1; depth > 0 && !xml.atEnd();) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
+        const XmlReader::TokenType token = xml.readNext();
+        if (token == XmlReader::EndElement) {
             --depth;
             continue;
         }
-        if (token != QXmlStreamReader::StartElement)
+        if (token != XmlReader::StartElement)
             continue;
         ++depth;
         const QStringView name = xml.name();
@@ -568,7 +567,7 @@ void DocxContentReader::splitBlock()
     m_cursor.insertBlock(format, m_mark);
 }
 
-void DocxContentReader::readTable(QXmlStreamReader& xml, int depth)
+void DocxContentReader::readTable(XmlReader& xml, int depth)
 {
     if (m_tableDepth >= s_maxTableDepth || depth >= s_maxDepth) {
         m_context.losses.insert(tr("tables nested too deep"));
@@ -614,7 +613,7 @@ void setBorder(QTextTableFormat& format, int twips)
 
 } // namespace
 
-void DocxContentReader::readTableProperties(QXmlStreamReader& xml, TableState& table)
+void DocxContentReader::readTableProperties(XmlReader& xml, TableState& table)
 {
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
@@ -646,7 +645,7 @@ void DocxContentReader::readTableProperties(QXmlStreamReader& xml, TableState& t
     }
 }
 
-void DocxContentReader::readRow(QXmlStreamReader& xml, TableState& table, int depth)
+void DocxContentReader::readRow(XmlReader& xml, TableState& table, int depth)
 {
     if (!table.table)
         createTable(table);
@@ -671,7 +670,7 @@ void DocxContentReader::readRow(QXmlStreamReader& xml, TableState& table, int de
 }
 
 // Reads a cell that starts at column, and returns the columns it spans.
-int DocxContentReader::readCell(QXmlStreamReader& xml, TableState& table, int column, int depth)
+int DocxContentReader::readCell(XmlReader& xml, TableState& table, int column, int depth)
 {
     Cell cell;
     bool placed = false;
@@ -693,8 +692,7 @@ int DocxContentReader::readCell(QXmlStreamReader& xml, TableState& table, int co
     return cell.span;
 }
 
-DocxContentReader::Cell DocxContentReader::readCellProperties(QXmlStreamReader& xml,
-                                                              TableState& table)
+DocxContentReader::Cell DocxContentReader::readCellProperties(XmlReader& xml, TableState& table)
 {
     Cell cell;
     while (xml.readNextStartElement()) {

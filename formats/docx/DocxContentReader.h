@@ -20,7 +20,7 @@ class DocxNumbering;
 class DocxStyles;
 class QTextList;
 class QTextTable;
-class QXmlStreamReader;
+class XmlReader;
 
 /// What the parts of one document share while they are read into it.
 struct DocxReadContext
@@ -50,8 +50,8 @@ public:
     /// Reads the paragraphs and tables inside the element xml is in; onSection, when set,
     /// reads a sectPr found among them or ending a paragraph, and says whether the section
     /// starts a page.
-    void readBlocks(QXmlStreamReader& xml);
-    std::function<bool(QXmlStreamReader&)> onSection;
+    void readBlocks(XmlReader& xml);
+    std::function<bool(XmlReader&)> onSection;
     /// Paragraphs read from now on belong to note number, numbered at its mark.
     void startNote(int number, bool endnote);
     /// Goes on after a paragraph that is already there, e.g. a heading of the reader's own.
@@ -74,22 +74,22 @@ private:
     };
     struct TableState;
 
-    void readBlock(QXmlStreamReader& xml, int depth);
-    void readParagraph(QXmlStreamReader& xml);
-    void endSection(QXmlStreamReader& xml);
+    void readBlock(XmlReader& xml, int depth);
+    void readParagraph(XmlReader& xml);
+    void endSection(XmlReader& xml);
     void usePropertiesOf(const DocxParagraphProperties& direct, const QTextCharFormat& mark);
-    void readInline(QXmlStreamReader& xml, int depth);
-    void readChildren(QXmlStreamReader& xml, int depth);
-    void readHyperlink(QXmlStreamReader& xml, int depth);
-    void readSimpleField(QXmlStreamReader& xml, int depth);
-    void readRun(QXmlStreamReader& xml);
-    void markSeed(QTextCharFormat& format, bool seed, const QXmlStreamAttributes& run);
-    void readRunContent(QXmlStreamReader& xml, const QTextCharFormat& format);
-    void readFieldChar(const QXmlStreamReader& xml, const QTextCharFormat& format);
+    void readInline(XmlReader& xml, int depth);
+    void readChildren(XmlReader& xml, int depth);
+    void readHyperlink(XmlReader& xml, int depth);
+    void readSimpleField(XmlReader& xml, int depth);
+    void readRun(XmlReader& xml);
+    void markSeed(QTextCharFormat& format, bool seed, const XmlAttributes& run);
+    void readRunContent(XmlReader& xml, const QTextCharFormat& format);
+    void readFieldChar(const XmlReader& xml, const QTextCharFormat& format);
     void endField(const QTextCharFormat& format);
-    void readPicture(QXmlStreamReader& xml);
+    void readPicture(XmlReader& xml);
     void insertPicture(const QString& relationship, QSizeF size);
-    void insertNoteMark(const QXmlStreamReader& xml, const QTextCharFormat& format);
+    void insertNoteMark(const XmlReader& xml, const QTextCharFormat& format);
     void insertText(const QString& text, const QTextCharFormat& format);
     void flush();
     void insertHidden(const QString& text, QTextCharFormat format);
@@ -100,11 +100,11 @@ private:
     void joinList(const QTextListFormat& format, int numId, int level);
     void breakPage();
     void splitBlock();
-    void readTable(QXmlStreamReader& xml, int depth);
-    void readTableProperties(QXmlStreamReader& xml, TableState& table);
-    void readRow(QXmlStreamReader& xml, TableState& table, int depth);
-    int readCell(QXmlStreamReader& xml, TableState& table, int column, int depth);
-    Cell readCellProperties(QXmlStreamReader& xml, TableState& table);
+    void readTable(XmlReader& xml, int depth);
+    void readTableProperties(XmlReader& xml, TableState& table);
+    void readRow(XmlReader& xml, TableState& table, int depth);
+    int readCell(XmlReader& xml, TableState& table, int column, int depth);
+    Cell readCellProperties(XmlReader& xml, TableState& table);
     void placeCell(TableState& table, int& column, const Cell& cell);
     void createTable(TableState& table);
     void closeTable(TableState& table);

@@ -4,7 +4,7 @@
 #include "formats/docx/DocxXml.h"
 #include "formats/rtf/RtfCharacterPolicy.h"
 
-#include <QXmlStreamReader>
+#include "formats/base/XmlReader.h"
 
 #include <array>
 #include <utility>
@@ -72,7 +72,7 @@ void setNumberText(QTextListFormat& format, const QString& text, int level)
 
 bool DocxNumbering::read(const QByteArray& numbering, QString* error)
 {
-    QXmlStreamReader xml(numbering);
+    XmlReader xml(numbering);
     DocxXml::readLoosely(xml);
     if (DocxXml::toRoot(xml)) {
         while (xml.readNextStartElement()) {
@@ -97,7 +97,7 @@ bool DocxNumbering::read(const QByteArray& numbering, QString* error)
     return !xml.hasError();
 }
 
-DocxNumbering::Level DocxNumbering::readLevel(QXmlStreamReader& xml)
+DocxNumbering::Level DocxNumbering::readLevel(XmlReader& xml)
 {
     Level level;
     level.given = true;
@@ -115,7 +115,7 @@ DocxNumbering::Level DocxNumbering::readLevel(QXmlStreamReader& xml)
     return level;
 }
 
-void DocxNumbering::readList(QXmlStreamReader& xml)
+void DocxNumbering::readList(XmlReader& xml)
 {
     List& list = m_lists[DocxXml::number(xml, "numId"_L1).value_or(-1)];
     while (xml.readNextStartElement()) {

@@ -6,7 +6,7 @@
 
 #include <array>
 
-class QXmlStreamReader;
+class XmlReader;
 
 /// A document's list numbering (numbering.xml): for each list and level, how its paragraphs
 /// are numbered, as the list formats the document keeps.
@@ -40,8 +40,8 @@ private:
         QHash<int, int> starts;
     };
 
-    static Level readLevel(QXmlStreamReader& xml);
-    void readList(QXmlStreamReader& xml);
+    static Level readLevel(XmlReader& xml);
+    void readList(XmlReader& xml);
 
     QHash<int, Levels> m_abstract;
     QHash<int, List> m_lists;

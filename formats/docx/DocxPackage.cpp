@@ -2,10 +2,10 @@
 
 #include "formats/docx/DocxXml.h"
 
+#include "formats/base/XmlReader.h"
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QXmlStreamReader>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -128,7 +128,7 @@ DocxRelationships DocxPackage::relationships(const QString& part)
     const std::optional<QByteArray> bytes = contains(name) ? read(name) : std::nullopt;
     if (!bytes)
         return relationships;
-    QXmlStreamReader xml(*bytes);
+    XmlReader xml(*bytes);
     DocxXml::readLoosely(xml);
     if (!DocxXml::toRoot(xml))
         return relationships;

@@ -4,9 +4,9 @@
 #include "formats/base/Twips.h"
 #include "formats/docx/DocxXml.h"
 
+#include "formats/base/XmlReader.h"
 #include <QColor>
 #include <QTextFormat>
-#include <QXmlStreamReader>
 
 #include <array>
 #include <utility>
@@ -59,7 +59,7 @@ std::optional<QColor> highlight(QStringView value)
     return std::nullopt;
 }
 
-QString fontFamily(const QXmlStreamAttributes& attributes, const DocxThemeFonts& theme)
+QString fontFamily(const XmlAttributes& attributes, const DocxThemeFonts& theme)
 {
     for (const auto name : {"ascii"_L1, "hAnsi"_L1, "cs"_L1, "eastAsia"_L1})
         if (const QStringView family = DocxXml::attribute(attributes, name); !family.isEmpty())
@@ -73,10 +73,9 @@ QString fontFamily(const QXmlStreamAttributes& attributes, const DocxThemeFonts&
 }
 
 // One child of an rPr. Runs are most of a document, so its attributes are looked at once.
-void readRunProperty(const QXmlStreamReader& xml, QTextCharFormat& format,
-                     const DocxThemeFonts& theme)
+void readRunProperty(const XmlReader& xml, QTextCharFormat& format, const DocxThemeFonts& theme)
 {
-    const QXmlStreamAttributes attributes = xml.attributes();
+    const XmlAttributes& attributes = xml.attributes();
     const QStringView value = DocxXml::attribute(attributes, "val"_L1);
     const bool on = DocxXml::isOn(value);
     const QStringView name = xml.name();
@@ -102,8 +101,9 @@ void readRunProperty(const QXmlStreamReader& xml, QTextCharFormat& format,
         format.setBackground(*highlight(value));
     else if (name == u"shd" && hexColor(DocxXml::attribute(attributes, "fill"_L1)))
         format.setBackground(*hexColor(DocxXml::attribute(attributes, "fill"_L1)));
-    else if (name == u"rFonts" && !fontFamily(attributes, theme).isEmpty())
-        format.setFontFamilies(QStringList{fontFamily(attributes, theme)});
+    else if (const QString family = name == u"rFonts" ? fontFamily(attributes, theme) : QString();
+             !family.isEmpty())
+        format.setFontFamilies(QStringList{family});
     else if (name == u"vertAlign")
         format.setVerticalAlignment(value == u"superscript" ? QTextCharFormat::AlignSuperScript
                                     : value == u"subscript" ? QTextCharFormat::AlignSubScript
@@ -125,9 +125,9 @@ std::optional<Qt::Alignment> alignment(QStringView value)
 
 } // namespace
 
-void DocxParagraphProperties::read(QXmlStreamReader& xml, const DocxThemeFonts& theme,
+void DocxParagraphProperties::read(XmlReader& xml, const DocxThemeFonts& theme,
                                    QTextCharFormat* mark,
-                                   const std::function<void(QXmlStreamReader&)>& section)
+                                   const std::function<void(XmlReader&)>& section)
 {
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
@@ -164,7 +164,7 @@ void DocxParagraphProperties::read(QXmlStreamReader& xml, const DocxThemeFonts& 
     }
 }
 
-void DocxParagraphProperties::readIndents(const QXmlStreamReader& xml)
+void DocxParagraphProperties::readIndents(const XmlReader& xml)
 {
     for (const auto name : {"left"_L1, "start"_L1})
         if (const auto value = number(xml, name))
@@ -178,7 +178,7 @@ void DocxParagraphProperties::readIndents(const QXmlStreamReader& xml)
         firstLine = -*value;
 }
 
-void DocxParagraphProperties::readSpacing(const QXmlStreamReader& xml)
+void DocxParagraphProperties::readSpacing(const XmlReader& xml)
 {
     if (const auto value = number(xml, "before"_L1))
         before = value;
@@ -193,7 +193,7 @@ void DocxParagraphProperties::readSpacing(const QXmlStreamReader& xml)
     }
 }
 
-void DocxParagraphProperties::readTabs(QXmlStreamReader& xml)
+void DocxParagraphProperties::readTabs(XmlReader& xml)
 {
     while (xml.readNextStartElement()) {
         const auto position = number(xml, "pos"_L1);
@@ -282,7 +282,7 @@ void DocxParagraphProperties::setTabStops(QTextBlockFormat& format, int lineStar
         format.setProperty(TextProperties::TabLeaders, leaders);
 }
 
-QString DocxRunProperties::read(QXmlStreamReader& xml, QTextCharFormat& format,
+QString DocxRunProperties::read(XmlReader& xml, QTextCharFormat& format,
                                 const DocxThemeFonts& theme)
 {
     QString style;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-class QXmlStreamReader;
+class XmlReader;
 
 /// The typefaces a document's theme names, which runs may refer to instead of naming a font.
 struct DocxThemeFonts
@@ -39,17 +39,17 @@ struct DocxParagraphProperties
 
     /// Reads the children of a pPr element; mark hears the paragraph mark's run properties and
     /// section reads the properties of a section this paragraph ends.
-    void read(QXmlStreamReader& xml, const DocxThemeFonts& theme, QTextCharFormat* mark,
-              const std::function<void(QXmlStreamReader&)>& section);
+    void read(XmlReader& xml, const DocxThemeFonts& theme, QTextCharFormat* mark,
+              const std::function<void(XmlReader&)>& section);
     /// Takes every property over gives.
     void merge(const DocxParagraphProperties& over);
     /// The block format these properties make; a list brings its own indents.
     QTextBlockFormat blockFormat(bool inList) const;
 
 private:
-    void readIndents(const QXmlStreamReader& xml);
-    void readSpacing(const QXmlStreamReader& xml);
-    void readTabs(QXmlStreamReader& xml);
+    void readIndents(const XmlReader& xml);
+    void readSpacing(const XmlReader& xml);
+    void readTabs(XmlReader& xml);
     void setTabStops(QTextBlockFormat& format, int lineStart) const;
 };
 
@@ -61,7 +61,7 @@ namespace DocxRunProperties {
 inline constexpr int Hidden = QTextFormat::UserProperty + 0x5400;
 
 /// Reads the children of an rPr element into format; returns the character style it names.
-QString read(QXmlStreamReader& xml, QTextCharFormat& format, const DocxThemeFonts& theme);
+QString read(XmlReader& xml, QTextCharFormat& format, const DocxThemeFonts& theme);
 /// A tab leader as TextProperties keeps it, from Word's name for it, and back.
 char16_t leaderOf(QStringView name);
 QLatin1StringView leaderName(char16_t leader);

@@ -10,9 +10,9 @@
 #include "formats/docx/DocxXml.h"
 #include "formats/rtf/RtfDocumentWriter.h"
 
+#include "formats/base/XmlReader.h"
 #include <QCoreApplication>
 #include <QTextDocument>
-#include <QXmlStreamReader>
 
 #include <algorithm>
 
@@ -81,13 +81,13 @@ private:
     bool readStory(const QString& relationship, QTextDocument& story, DocxReadContext& context);
     bool readFurniture(QTextDocument& document, DocxReadContext& context);
     /// Reads one child of the settings part's root.
-    static void readSetting(QXmlStreamReader& xml, PageFurniture& furniture);
+    static void readSetting(XmlReader& xml, PageFurniture& furniture);
     void readInfo(QTextDocument& document);
     /// The part the relationship of that type points to; empty when there is none.
     QString partOf(const DocxRelationships& relationships, QStringView type) const;
     /// Reads part's XML up to its root; false with the reason when it is damaged.
     bool load(const QString& part, QByteArray& bytes);
-    bool damaged(const QString& part, const QXmlStreamReader& xml);
+    bool damaged(const QString& part, const XmlReader& xml);
 
     const QByteArray& m_data;
     Progress m_progress;
@@ -119,7 +119,7 @@ bool PackageReader::load(const QString& part, QByteArray& bytes)
     return read.has_value();
 }
 
-bool PackageReader::damaged(const QString& part, const QXmlStreamReader& xml)
+bool PackageReader::damaged(const QString& part, const XmlReader& xml)
 {
     if (!xml.hasError())
         return false;
@@ -184,12 +184,12 @@ bool PackageReader::readBody(QTextDocument& document, DocxReadContext& context)
     QByteArray bytes;
     if (!load(m_documentPart, bytes))
         return false;
-    QXmlStreamReader xml(bytes);
+    XmlReader xml(bytes);
     DocxXml::readLoosely(xml);
     DocxContentReader reader(context, m_relationships, QTextCursor(&document));
     reader.setProgress(m_progress, bytes.size());
     // A section that names no header or footer of some kind has the one before it.
-    reader.onSection = [this](QXmlStreamReader& xml) {
+    reader.onSection = [this](XmlReader& xml) {
         DocxSection section;
         section.read(xml);
         for (size_t story = 0; story < section.stories.size(); ++story)
@@ -227,7 +227,7 @@ bool PackageReader::readNotes(QTextDocument& document, DocxReadContext& context)
             continue;
         if (!load(part, bytes))
             return false;
-        QXmlStreamReader xml(bytes);
+        XmlReader xml(bytes);
         DocxXml::readLoosely(xml);
         DocxContentReader reader(context, m_package.relationships(part), cursor);
         reader.continueAfter(cursor);
@@ -259,7 +259,7 @@ bool PackageReader::readStory(const QString& relationship, QTextDocument& story,
         return true;
     if (!load(part, bytes))
         return false;
-    QXmlStreamReader xml(bytes);
+    XmlReader xml(bytes);
     DocxXml::readLoosely(xml);
     DocxContentReader reader(context, m_package.relationships(part), QTextCursor(&story));
     if (DocxXml::toRoot(xml))
@@ -267,7 +267,7 @@ bool PackageReader::readStory(const QString& relationship, QTextDocument& story,
     return !damaged(part, xml);
 }
 
-void PackageReader::readSetting(QXmlStreamReader& xml, PageFurniture& furniture)
+void PackageReader::readSetting(XmlReader& xml, PageFurniture& furniture)
 {
     if (xml.name() == u"footnotePr" || xml.name() == u"endnotePr") {
         Numbering& numbering =
@@ -302,7 +302,7 @@ bool PackageReader::readFurniture(QTextDocument& document, DocxReadContext& cont
     const QString settings = partOf(m_relationships, u"settings");
     QByteArray bytes;
     if (!settings.isEmpty() && load(settings, bytes)) {
-        QXmlStreamReader xml(bytes);
+        XmlReader xml(bytes);
         DocxXml::readLoosely(xml);
         if (DocxXml::toRoot(xml))
             while (xml.readNextStartElement())
@@ -323,15 +323,15 @@ void PackageReader::readInfo(QTextDocument& document)
     QByteArray bytes;
     if (part.isEmpty() || !load(part, bytes))
         return;
-    QXmlStreamReader xml(bytes);
+    XmlReader xml(bytes);
     DocxXml::readLoosely(xml);
     DocumentInfo info;
     if (DocxXml::toRoot(xml))
         while (xml.readNextStartElement()) {
             if (xml.name() == u"title")
-                info.title = xml.readElementText(QXmlStreamReader::SkipChildElements);
+                info.title = xml.readElementText(XmlReader::SkipChildElements);
             else if (xml.name() == u"creator")
-                info.author = xml.readElementText(QXmlStreamReader::SkipChildElements);
+                info.author = xml.readElementText(XmlReader::SkipChildElements);
             else
                 xml.skipCurrentElement();
         }

@@ -3,7 +3,7 @@
 #include "formats/base/XmlWriter.h"
 #include "formats/docx/DocxXml.h"
 
-#include <QXmlStreamReader>
+#include "formats/base/XmlReader.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,7 +30,7 @@ PageFurniture::Story storyOf(bool header, QStringView type)
     return PageFurniture::StoryCount;
 }
 
-void take(const QXmlStreamReader& xml, QLatin1StringView name, RtfPage& page, int length)
+void take(const XmlReader& xml, QLatin1StringView name, RtfPage& page, int length)
 {
     // A negative top or bottom margin says the text may not push it: the length is kept.
     if (const auto value = DocxXml::number(xml, name); value && *value != 0) {
@@ -39,7 +39,7 @@ void take(const QXmlStreamReader& xml, QLatin1StringView name, RtfPage& page, in
     }
 }
 
-void readMargins(const QXmlStreamReader& xml, DocxSection& section)
+void readMargins(const XmlReader& xml, DocxSection& section)
 {
     take(xml, "left"_L1, section.page, RtfPage::MarginLeft);
     take(xml, "right"_L1, section.page, RtfPage::MarginRight);
@@ -51,7 +51,7 @@ void readMargins(const QXmlStreamReader& xml, DocxSection& section)
 
 } // namespace
 
-void DocxNoteNumbering::read(QXmlStreamReader& xml)
+void DocxNoteNumbering::read(XmlReader& xml)
 {
     while (xml.readNextStartElement()) {
         if (xml.name() == u"numFmt") {
@@ -82,7 +82,7 @@ void DocxNoteNumbering::write(XmlWriter& xml, const Numbering& numbering)
     xml.writeAttribute(QStringLiteral("w:val"), QString::number(numbering.start));
 }
 
-void DocxSection::read(QXmlStreamReader& xml)
+void DocxSection::read(XmlReader& xml)
 {
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();

@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-class QXmlStreamReader;
+class XmlReader;
 class XmlWriter;
 
 /// How a footnotePr or endnotePr element numbers its kind of notes: what it gives of it.
@@ -18,7 +18,7 @@ struct DocxNoteNumbering
     std::optional<int> start;
 
     /// Reads the children of a footnotePr or endnotePr element.
-    void read(QXmlStreamReader& xml);
+    void read(XmlReader& xml);
     /// numbering, with what this gives in place of its own.
     Numbering over(Numbering numbering) const;
     /// Writes numbering as the first children of a footnotePr or endnotePr element.
@@ -42,5 +42,5 @@ struct DocxSection
     DocxNoteNumbering endnotes;
 
     /// Reads the children of a sectPr element.
-    void read(QXmlStreamReader& xml);
+    void read(XmlReader& xml);
 };

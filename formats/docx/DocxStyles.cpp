@@ -2,7 +2,7 @@
 
 #include "formats/docx/DocxXml.h"
 
-#include <QXmlStreamReader>
+#include "formats/base/XmlReader.h"
 
 using namespace Qt::StringLiterals;
 
@@ -21,7 +21,7 @@ DocxStyles::DocxStyles()
 
 bool DocxStyles::read(const QByteArray& styles, QString* error)
 {
-    QXmlStreamReader xml(styles);
+    XmlReader xml(styles);
     DocxXml::readLoosely(xml);
     if (DocxXml::toRoot(xml)) {
         while (xml.readNextStartElement()) {
@@ -38,7 +38,7 @@ bool DocxStyles::read(const QByteArray& styles, QString* error)
     return !xml.hasError();
 }
 
-void DocxStyles::readDefaults(QXmlStreamReader& xml)
+void DocxStyles::readDefaults(XmlReader& xml)
 {
     while (xml.readNextStartElement()) {
         if (xml.name() != u"rPrDefault" && xml.name() != u"pPrDefault") {
@@ -56,7 +56,7 @@ void DocxStyles::readDefaults(QXmlStreamReader& xml)
     }
 }
 
-void DocxStyles::readStyle(QXmlStreamReader& xml)
+void DocxStyles::readStyle(XmlReader& xml)
 {
     const QString id = DocxXml::attribute(xml, "styleId"_L1).toString();
     // Read before the children, which the attributes' text does not outlive.
@@ -86,7 +86,7 @@ void DocxStyles::readStyle(QXmlStreamReader& xml)
         m_styles.insert(id, style);
 }
 
-void DocxStyles::readTableProperties(QXmlStreamReader& xml, const QString& id)
+void DocxStyles::readTableProperties(XmlReader& xml, const QString& id)
 {
     while (xml.readNextStartElement()) {
         if (xml.name() != u"tblBorders") {
@@ -105,13 +105,13 @@ std::optional<int> DocxStyles::tableBorder(const QString& id) const
 
 void DocxStyles::readTheme(const QByteArray& theme)
 {
-    QXmlStreamReader xml(theme);
+    XmlReader xml(theme);
     DocxXml::readLoosely(xml);
     if (!DocxXml::toRoot(xml))
         return;
     QString* font = nullptr;
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+        if (xml.readNext() != XmlReader::StartElement)
             continue;
         if (xml.name() == u"majorFont")
             font = &m_theme.major;

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class QXmlStreamReader;
+class XmlReader;
 
 /// A document's styles (styles.xml), resolved: each style with the document's defaults and the
 /// styles it is based on beneath it.
@@ -43,9 +43,9 @@ private:
         Paragraph own;
     };
 
-    void readDefaults(QXmlStreamReader& xml);
-    void readStyle(QXmlStreamReader& xml);
-    void readTableProperties(QXmlStreamReader& xml, const QString& id);
+    void readDefaults(XmlReader& xml);
+    void readStyle(XmlReader& xml);
+    void readTableProperties(XmlReader& xml, const QString& id);
     Paragraph resolve(const QString& id, int depth) const;
 
     DocxThemeFonts m_theme;

@@ -4,21 +4,21 @@
 
 namespace DocxXml {
 
-QStringView attribute(const QXmlStreamReader& xml, QLatin1StringView name)
+QStringView attribute(const XmlReader& xml, QLatin1StringView name)
 {
     return attribute(xml.attributes(), name);
 }
 
-QStringView attribute(const QXmlStreamAttributes& attributes, QLatin1StringView name)
+QStringView attribute(const XmlAttributes& attributes, QLatin1StringView name)
 {
     // Without namespace processing, a namespace's declaration is an attribute like the others.
-    for (const QXmlStreamAttribute& attribute : attributes)
+    for (const XmlAttribute& attribute : attributes)
         if (attribute.name() == name && attribute.prefix() != u"xmlns")
             return attribute.value();
     return {};
 }
 
-std::optional<int> number(const QXmlStreamReader& xml, QLatin1StringView name)
+std::optional<int> number(const XmlReader& xml, QLatin1StringView name)
 {
     const QStringView value = attribute(xml, name);
     bool ok = false;
@@ -29,7 +29,7 @@ std::optional<int> number(const QXmlStreamReader& xml, QLatin1StringView name)
     return int(parsed);
 }
 
-bool isOn(const QXmlStreamReader& xml)
+bool isOn(const XmlReader& xml)
 {
     return isOn(attribute(xml, QLatin1StringView("val")));
 }
@@ -39,7 +39,7 @@ bool isOn(QStringView value)
     return !(value == u"0" || value == u"false" || value == u"off" || value == u"none");
 }
 
-std::optional<int> readBorders(QXmlStreamReader& xml)
+std::optional<int> readBorders(XmlReader& xml)
 {
     std::optional<int> widest;
     while (xml.readNextStartElement()) {
@@ -54,24 +54,16 @@ std::optional<int> readBorders(QXmlStreamReader& xml)
     return widest;
 }
 
-void readLoosely(QXmlStreamReader& xml)
+void readLoosely(XmlReader& xml)
 {
     xml.setNamespaceProcessing(false);
 }
 
-bool toRoot(QXmlStreamReader& xml)
+bool toRoot(XmlReader& xml)
 {
-    while (!xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::DTD:
-            xml.raiseError(QStringLiteral("a document type declaration"));
-            return false;
-        case QXmlStreamReader::StartElement:
+    while (!xml.atEnd())
+        if (xml.readNext() == XmlReader::StartElement)
             return true;
-        default:
-            break;
-        }
-    }
     return false;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "formats/base/XmlReader.h"
 #include <QStringView>
-#include <QXmlStreamReader>
 
 #include <optional>
 
@@ -20,20 +20,19 @@ inline constexpr auto packageRelationshipNamespace =
     "http://schemas.openxmlformats.org/package/2006/relationships";
 
 /// The value of the attribute named name, in whatever namespace; null when there is none.
-QStringView attribute(const QXmlStreamReader& xml, QLatin1StringView name);
-QStringView attribute(const QXmlStreamAttributes& attributes, QLatin1StringView name);
+QStringView attribute(const XmlReader& xml, QLatin1StringView name);
+QStringView attribute(const XmlAttributes& attributes, QLatin1StringView name);
 /// A whole-number attribute; nothing when absent or not a number.
-std::optional<int> number(const QXmlStreamReader& xml, QLatin1StringView name);
+std::optional<int> number(const XmlReader& xml, QLatin1StringView name);
 /// A toggle such as <w:b/>: on unless its value says off.
-bool isOn(const QXmlStreamReader& xml);
+bool isOn(const XmlReader& xml);
 bool isOn(QStringView value);
 /// The widest of the borders the children of the element xml is in give (tblBorders,
 /// tcBorders), in twips; nothing when none is given.
-std::optional<int> readBorders(QXmlStreamReader& xml);
+std::optional<int> readBorders(XmlReader& xml);
 /// A reader of data that goes by local names alone: some writers leave a prefix undeclared,
 /// which Word and LibreOffice pass over.
-void readLoosely(QXmlStreamReader& xml);
-/// Moves xml to its root element; false when the part has none, or declares a document type,
-/// which Word's parts never do and which could expand entities without bound.
-bool toRoot(QXmlStreamReader& xml);
+void readLoosely(XmlReader& xml);
+/// Moves xml to its root element; false when the part has none.
+bool toRoot(XmlReader& xml);
 } // namespace DocxXml

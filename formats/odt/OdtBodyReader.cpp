@@ -8,13 +8,13 @@
 #include "formats/odt/OdtStyleSheet.h"
 #include "formats/odt/OdtXml.h"
 
+#include "formats/base/XmlReader.h"
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-#include <QXmlStreamReader>
 
 #include <utility>
 
@@ -39,7 +39,7 @@ bool isBullet(QTextListFormat::Style style)
 }
 
 // Elements that hold paragraphs as the body does: sections and generated indexes.
-bool isSection(const QXmlStreamReader& xml)
+bool isSection(const XmlReader& xml)
 {
     static const QStringList names = {QStringLiteral("section"),
                                       QStringLiteral("table-of-content"),
@@ -76,7 +76,7 @@ struct OdtBodyReader::TableBuild
     std::vector<Merge> merges;
 };
 
-OdtBodyReader::OdtBodyReader(QXmlStreamReader& xml, OdtStyleSheet& styles, OdtPackage& package,
+OdtBodyReader::OdtBodyReader(XmlReader& xml, OdtStyleSheet& styles, OdtPackage& package,
                              QTextDocument& document)
     : m_xml(xml), m_styles(styles), m_package(package), m_document(document)
 {
@@ -151,7 +151,7 @@ void OdtBodyReader::readParagraph(int depth)
     readInline(chars, depth);
     endParagraph();
     if (m_progress && ++m_paragraphs % s_progressStep == 0)
-        m_progress(m_xml.characterOffset(), m_total);
+        m_progress(m_xml.bytesRead(), m_total);
 }
 
 void OdtBodyReader::readInline(const QTextCharFormat& format, int depth)
@@ -159,14 +159,14 @@ void OdtBodyReader::readInline(const QTextCharFormat& format, int depth)
     if (!enter(depth))
         return;
     while (!m_xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = m_xml.readNext();
-        if (token == QXmlStreamReader::EndElement)
+        const XmlReader::TokenType token = m_xml.readNext();
+        if (token == XmlReader::EndElement)
             return;
-        if (token == QXmlStreamReader::Characters) {
+        if (token == XmlReader::Characters) {
             insertText(m_xml.text(), format);
             continue;
         }
-        if (token != QXmlStreamReader::StartElement)
+        if (token != XmlReader::StartElement)
             continue;
         const bool span = is(m_xml, text, u"span");
         const bool link = is(m_xml, text, u"a");
@@ -206,7 +206,7 @@ bool OdtBodyReader::readField(const QTextCharFormat& format, int depth)
     } else if (is(m_xml, text, u"page-number")) {
         QTextCharFormat number = format;
         number.setProperty(PageFurniture::PageNumber, true);
-        const QString shown = m_xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        const QString shown = m_xml.readElementText(XmlReader::IncludeChildElements);
         insertLiteral(shown.isEmpty() ? QStringLiteral("1") : shown, number);
     } else if (is(m_xml, draw, u"frame")) {
         readFrame(format);

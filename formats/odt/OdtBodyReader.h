@@ -12,14 +12,14 @@ class OdtPackage;
 class OdtStyleSheet;
 class QTextList;
 class QTextTable;
-class QXmlStreamReader;
+class XmlReader;
 
 /// Builds a document from the paragraphs, lists, tables, notes and pictures of an OpenDocument
 /// text body, or of a header or footer, with a cursor, as a writer would type them.
 class OdtBodyReader
 {
 public:
-    OdtBodyReader(QXmlStreamReader& xml, OdtStyleSheet& styles, OdtPackage& package,
+    OdtBodyReader(XmlReader& xml, OdtStyleSheet& styles, OdtPackage& package,
                   QTextDocument& document);
 
     /// Reads the children of the element the reader stands on, up to its end; progress hears
@@ -72,7 +72,7 @@ private:
     bool enter(int depth);
     void tellProgress();
 
-    QXmlStreamReader& m_xml;
+    XmlReader& m_xml;
     OdtStyleSheet& m_styles;
     OdtPackage& m_package;
     QTextDocument& m_document;

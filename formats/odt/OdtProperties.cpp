@@ -4,8 +4,8 @@
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtXml.h"
 
+#include "formats/base/XmlReader.h"
 #include "formats/base/XmlWriter.h"
-#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <array>
@@ -77,7 +77,7 @@ void readVertical(QStringView position, QTextCharFormat& format)
         format.setVerticalAlignment(QTextCharFormat::AlignNormal);
 }
 
-void readFont(const QXmlStreamAttributes& attributes, const OdtProperties::FontFaces& faces,
+void readFont(const XmlAttributes& attributes, const OdtProperties::FontFaces& faces,
               QTextCharFormat& format)
 {
     QString family = OdtProperties::unquotedFamily(OdtXml::value(attributes, fo, u"font-family"));
@@ -112,7 +112,7 @@ QString alignmentName(Qt::Alignment alignment)
     return QStringLiteral("start");
 }
 
-void readLineHeight(const QXmlStreamAttributes& attributes, QTextBlockFormat& format)
+void readLineHeight(const XmlAttributes& attributes, QTextBlockFormat& format)
 {
     const QStringView height = OdtXml::value(attributes, fo, u"line-height");
     if (height.endsWith(u'%'))
@@ -162,7 +162,7 @@ QTextOption::TabType tabType(QStringView type)
 }
 
 // ODF measures tab stops from the paragraph's indent, Qt from where its first line starts.
-void readTabStops(QXmlStreamReader& reader, QTextBlockFormat& format)
+void readTabStops(XmlReader& reader, QTextBlockFormat& format)
 {
     QList<QTextOption::Tab> tabs;
     QString leaders;
@@ -171,10 +171,12 @@ void readTabStops(QXmlStreamReader& reader, QTextBlockFormat& format)
             reader.skipCurrentElement();
             continue;
         }
-        const auto position = pixels(OdtXml::attribute(reader, style, u"position"));
-        const QTextOption::TabType type = tabType(OdtXml::attribute(reader, style, u"type"));
-        const QStringView leader = OdtXml::attribute(reader, style, u"leader-text");
-        const QStringView leaderStyle = OdtXml::attribute(reader, style, u"leader-style");
+        // Kept whole: the views of the reader's own go with the next token.
+        const XmlAttributes attributes = reader.attributes();
+        const auto position = pixels(OdtXml::value(attributes, style, u"position"));
+        const QTextOption::TabType type = tabType(OdtXml::value(attributes, style, u"type"));
+        const QStringView leader = OdtXml::value(attributes, style, u"leader-text");
+        const QStringView leaderStyle = OdtXml::value(attributes, style, u"leader-style");
         reader.skipCurrentElement();
         if (!position)
             continue;
@@ -244,7 +246,7 @@ bool OdtProperties::hasText(const QTextCharFormat& format)
                        [&](int property) { return format.hasProperty(property); });
 }
 
-void OdtProperties::readText(const QXmlStreamAttributes& attributes, const FontFaces& faces,
+void OdtProperties::readText(const XmlAttributes& attributes, const FontFaces& faces,
                              QTextCharFormat& format)
 {
     if (const QStringView weight = OdtXml::value(attributes, fo, u"font-weight"); !weight.isEmpty())
@@ -320,9 +322,9 @@ void OdtProperties::writeText(XmlWriter& writer, const QTextCharFormat& format)
     }
 }
 
-void OdtProperties::readParagraph(QXmlStreamReader& reader, QTextBlockFormat& format)
+void OdtProperties::readParagraph(XmlReader& reader, QTextBlockFormat& format)
 {
-    const QXmlStreamAttributes attributes = reader.attributes();
+    const XmlAttributes attributes = reader.attributes();
     if (const QStringView align = OdtXml::value(attributes, fo, u"text-align"); !align.isEmpty())
         format.setAlignment(alignmentOf(align));
     if (const auto left = pixels(OdtXml::value(attributes, fo, u"margin-left")))
@@ -373,11 +375,11 @@ void OdtProperties::writeParagraph(XmlWriter& writer, const QTextBlockFormat& fo
     writer.writeEndElement();
 }
 
-QTextListFormat OdtProperties::readListLevel(QXmlStreamReader& reader, int level)
+QTextListFormat OdtProperties::readListLevel(XmlReader& reader, int level)
 {
     QTextListFormat format;
     format.setIndent(level);
-    const QXmlStreamAttributes attributes = reader.attributes();
+    const XmlAttributes attributes = reader.attributes();
     if (reader.name() == u"list-level-style-bullet") {
         const QStringView bullet = OdtXml::value(attributes, text, u"bullet-char");
         format.setStyle(QTextListFormat::ListDisc);
@@ -441,7 +443,7 @@ void OdtProperties::writeListLevel(XmlWriter& writer, const QTextListFormat& for
     writer.writeEndElement();
 }
 
-Numbering OdtProperties::readNotesNumbering(const QXmlStreamAttributes& attributes,
+Numbering OdtProperties::readNotesNumbering(const XmlAttributes& attributes,
                                             Numbering numbering)
 {
     const QStringView format = OdtXml::value(attributes, style, u"num-format");

@@ -6,9 +6,9 @@
 #include "formats/odt/OdtXml.h"
 #include "formats/rtf/RtfDocumentWriter.h"
 
+#include "formats/base/XmlReader.h"
 #include <QCoreApplication>
 #include <QTextDocument>
-#include <QXmlStreamReader>
 
 #include <array>
 
@@ -75,25 +75,24 @@ bool OdtReader::read(const QByteArray& data, QTextDocument& document, const Prog
         return !package.contains(name) || readPart(package, name, readTop);
     };
     if (!reading(QStringLiteral("styles.xml"),
-                 [&](QXmlStreamReader& xml, qint64) { readStyles(xml, package, document); }) ||
+                 [&](XmlReader& xml, qint64) { readStyles(xml, package, document); }) ||
         !reading(QStringLiteral("meta.xml"),
-                 [&](QXmlStreamReader& xml, qint64) { readMeta(xml, document); }))
+                 [&](XmlReader& xml, qint64) { readMeta(xml, document); }))
         return false;
-    return readPart(package, QStringLiteral("content.xml"),
-                    [&](QXmlStreamReader& xml, qint64 size) {
-                        readContent(xml, package, document, progress, size);
-                    });
+    return readPart(package, QStringLiteral("content.xml"), [&](XmlReader& xml, qint64 size) {
+        readContent(xml, package, document, progress, size);
+    });
 }
 
 bool OdtReader::readPart(OdtPackage& package, const QString& name,
-                         const std::function<void(QXmlStreamReader&, qint64)>& readTop)
+                         const std::function<void(XmlReader&, qint64)>& readTop)
 {
     const QByteArray bytes = package.read(name);
     if (!package.isOpen()) {
         m_error = package.errorString();
         return false;
     }
-    QXmlStreamReader xml(bytes);
+    XmlReader xml(bytes);
     if (xml.readNextStartElement())
         readTop(xml, bytes.size());
     while (!xml.atEnd() && !xml.hasError())
@@ -110,15 +109,15 @@ bool OdtReader::isEncrypted(OdtPackage& package)
     const QString manifest = QStringLiteral("META-INF/manifest.xml");
     if (!package.contains(manifest))
         return false;
-    QXmlStreamReader xml(package.read(manifest));
+    XmlReader xml(package.read(manifest));
     while (!xml.atEnd() && !xml.hasError())
-        if (xml.readNext() == QXmlStreamReader::StartElement &&
+        if (xml.readNext() == XmlReader::StartElement &&
             is(xml, OdtXml::manifest, u"encryption-data"))
             return true;
     return false;
 }
 
-void OdtReader::readMeta(QXmlStreamReader& xml, QTextDocument& document)
+void OdtReader::readMeta(XmlReader& xml, QTextDocument& document)
 {
     DocumentInfo info;
     QString creator;
@@ -129,11 +128,11 @@ void OdtReader::readMeta(QXmlStreamReader& xml, QTextDocument& document)
         }
         while (xml.readNextStartElement()) {
             if (is(xml, OdtXml::dc, u"title"))
-                info.title = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                info.title = xml.readElementText(XmlReader::IncludeChildElements);
             else if (is(xml, OdtXml::meta, u"initial-creator"))
-                info.author = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                info.author = xml.readElementText(XmlReader::IncludeChildElements);
             else if (is(xml, OdtXml::dc, u"creator"))
-                creator = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                creator = xml.readElementText(XmlReader::IncludeChildElements);
             else
                 xml.skipCurrentElement();
         }
@@ -143,7 +142,7 @@ void OdtReader::readMeta(QXmlStreamReader& xml, QTextDocument& document)
     info.keepIn(document);
 }
 
-void OdtReader::readStyles(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document)
+void OdtReader::readStyles(XmlReader& xml, OdtPackage& package, QTextDocument& document)
 {
     while (xml.readNextStartElement()) {
         if (m_styles.read(xml))
@@ -161,7 +160,7 @@ void OdtReader::readStyles(QXmlStreamReader& xml, OdtPackage& package, QTextDocu
     }
 }
 
-void OdtReader::readMasterPage(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document)
+void OdtReader::readMasterPage(XmlReader& xml, OdtPackage& package, QTextDocument& document)
 {
     const QString name = OdtXml::attribute(xml, style, u"name").toString();
     if (m_firstMasterPage.isEmpty())
@@ -191,7 +190,7 @@ void OdtReader::readMasterPage(QXmlStreamReader& xml, OdtPackage& package, QText
 }
 
 // A header or footer is kept as RTF, which holds all its formatting and page numbers.
-QByteArray OdtReader::readStory(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document)
+QByteArray OdtReader::readStory(XmlReader& xml, OdtPackage& package, QTextDocument& document)
 {
     QTextDocument story;
     story.setUndoRedoEnabled(false);
@@ -202,7 +201,7 @@ QByteArray OdtReader::readStory(QXmlStreamReader& xml, OdtPackage& package, QTex
     return RtfDocumentWriter(story).write();
 }
 
-void OdtReader::readContent(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document,
+void OdtReader::readContent(XmlReader& xml, OdtPackage& package, QTextDocument& document,
                             const Progress& progress, qint64 total)
 {
     QString masterPage;

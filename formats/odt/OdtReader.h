@@ -13,7 +13,7 @@
 
 class OdtPackage;
 class QTextDocument;
-class QXmlStreamReader;
+class XmlReader;
 
 /// Reads an OpenDocument text file into a QTextDocument: its body, styles, page, headers and
 /// footers, notes, pictures, title and author.
@@ -46,13 +46,13 @@ private:
     /// Reads part name with readTop, which gets the reader on the part's root element and the
     /// part's size; false, with the reason, when the part is missing or damaged.
     bool readPart(OdtPackage& package, const QString& name,
-                  const std::function<void(QXmlStreamReader&, qint64)>& readTop);
+                  const std::function<void(XmlReader&, qint64)>& readTop);
     bool isEncrypted(OdtPackage& package);
-    void readMeta(QXmlStreamReader& xml, QTextDocument& document);
-    void readStyles(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document);
-    void readMasterPage(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document);
-    QByteArray readStory(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document);
-    void readContent(QXmlStreamReader& xml, OdtPackage& package, QTextDocument& document,
+    void readMeta(XmlReader& xml, QTextDocument& document);
+    void readStyles(XmlReader& xml, OdtPackage& package, QTextDocument& document);
+    void readMasterPage(XmlReader& xml, OdtPackage& package, QTextDocument& document);
+    QByteArray readStory(XmlReader& xml, OdtPackage& package, QTextDocument& document);
+    void readContent(XmlReader& xml, OdtPackage& package, QTextDocument& document,
                      const Progress& progress, qint64 total);
     void keepPage(const QString& masterName, QTextDocument& document);
     /// Numbers the notes read as the styles say.

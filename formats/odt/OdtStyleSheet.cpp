@@ -4,7 +4,7 @@
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtXml.h"
 
-#include <QXmlStreamReader>
+#include "formats/base/XmlReader.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ std::optional<double> borderWidth(QStringView border)
     return 0.0;
 }
 
-void readCellProperties(const QXmlStreamAttributes& attributes, OdtStyleSheet::Style& cellStyle)
+void readCellProperties(const XmlAttributes& attributes, OdtStyleSheet::Style& cellStyle)
 {
     for (const QStringView side : {u"border", u"border-top", u"border-left"}) {
         if (const auto width = borderWidth(OdtXml::value(attributes, fo, side))) {
@@ -50,7 +50,7 @@ void readCellProperties(const QXmlStreamAttributes& attributes, OdtStyleSheet::S
 
 } // namespace
 
-bool OdtStyleSheet::read(QXmlStreamReader& reader)
+bool OdtStyleSheet::read(XmlReader& reader)
 {
     if (OdtXml::is(reader, office, u"font-face-decls"))
         readFontFaces(reader);
@@ -62,7 +62,7 @@ bool OdtStyleSheet::read(QXmlStreamReader& reader)
     return true;
 }
 
-void OdtStyleSheet::readFontFaces(QXmlStreamReader& reader)
+void OdtStyleSheet::readFontFaces(XmlReader& reader)
 {
     while (reader.readNextStartElement()) {
         if (OdtXml::is(reader, OdtXml::style, u"font-face"))
@@ -73,7 +73,7 @@ void OdtStyleSheet::readFontFaces(QXmlStreamReader& reader)
     }
 }
 
-void OdtStyleSheet::readStyles(QXmlStreamReader& reader)
+void OdtStyleSheet::readStyles(XmlReader& reader)
 {
     while (reader.readNextStartElement()) {
         if (OdtXml::is(reader, OdtXml::style, u"style"))
@@ -94,7 +94,7 @@ void OdtStyleSheet::readStyles(QXmlStreamReader& reader)
     m_lastResolved = {};
 }
 
-void OdtStyleSheet::readNotesConfiguration(QXmlStreamReader& reader)
+void OdtStyleSheet::readNotesConfiguration(XmlReader& reader)
 {
     const bool endnotes = OdtXml::attribute(reader, text, u"note-class") == u"endnote";
     const PageFurniture plain;
@@ -103,7 +103,7 @@ void OdtStyleSheet::readNotesConfiguration(QXmlStreamReader& reader)
     reader.skipCurrentElement();
 }
 
-void OdtStyleSheet::readStyle(QXmlStreamReader& reader, bool isDefault)
+void OdtStyleSheet::readStyle(XmlReader& reader, bool isDefault)
 {
     const QStringView family = OdtXml::attribute(reader, OdtXml::style, u"family");
     const QString key = keyOf(
@@ -116,10 +116,10 @@ void OdtStyleSheet::readStyle(QXmlStreamReader& reader, bool isDefault)
     m_styles.insert(key, read);
 }
 
-void OdtStyleSheet::readStyleProperties(QXmlStreamReader& reader, Style& read)
+void OdtStyleSheet::readStyleProperties(XmlReader& reader, Style& read)
 {
     while (reader.readNextStartElement()) {
-        const QXmlStreamAttributes attributes = reader.attributes();
+        const XmlAttributes attributes = reader.attributes();
         if (OdtXml::is(reader, OdtXml::style, u"text-properties")) {
             OdtProperties::readText(attributes, m_fontFaces, read.chars);
         } else if (OdtXml::is(reader, OdtXml::style, u"paragraph-properties")) {
@@ -142,7 +142,7 @@ void OdtStyleSheet::readStyleProperties(QXmlStreamReader& reader, Style& read)
     }
 }
 
-void OdtStyleSheet::readListStyle(QXmlStreamReader& reader)
+void OdtStyleSheet::readListStyle(XmlReader& reader)
 {
     ListStyle& levels = m_listStyles[OdtXml::attribute(reader, OdtXml::style, u"name").toString()];
     while (reader.readNextStartElement()) {
@@ -154,7 +154,7 @@ void OdtStyleSheet::readListStyle(QXmlStreamReader& reader)
     }
 }
 
-void OdtStyleSheet::readPageLayout(QXmlStreamReader& reader)
+void OdtStyleSheet::readPageLayout(XmlReader& reader)
 {
     PageLayout& layout =
         m_pageLayouts[OdtXml::attribute(reader, OdtXml::style, u"name").toString()];
@@ -162,7 +162,7 @@ void OdtStyleSheet::readPageLayout(QXmlStreamReader& reader)
                                                          u"margin-left", u"margin-right",
                                                          u"margin-top",  u"margin-bottom"};
     while (reader.readNextStartElement()) {
-        const QXmlStreamAttributes attributes = reader.attributes();
+        const XmlAttributes attributes = reader.attributes();
         if (OdtXml::is(reader, OdtXml::style, u"page-layout-properties")) {
             for (size_t index = 0; index < names.size(); ++index)
                 if (const auto length = OdtXml::twips(OdtXml::value(attributes, fo, names[index])))

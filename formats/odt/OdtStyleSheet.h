@@ -12,7 +12,7 @@
 #include <array>
 #include <optional>
 
-class QXmlStreamReader;
+class XmlReader;
 
 /// The styles of an OpenDocument file as its reader needs them: named and automatic styles,
 /// resolved through the styles they inherit from and the default style, list styles, and page
@@ -48,7 +48,7 @@ public:
 
     /// Reads the element the reader stands on when it is one of font faces, styles, automatic
     /// styles: true when it was, false when it is another element, which stays unread.
-    bool read(QXmlStreamReader& reader);
+    bool read(XmlReader& reader);
 
     /// The character format of text in a paragraph of paragraph style name, the default
     /// style's included.
@@ -80,13 +80,13 @@ private:
         bool seed = false;
     };
 
-    void readStyles(QXmlStreamReader& reader);
-    void readNotesConfiguration(QXmlStreamReader& reader);
-    void readFontFaces(QXmlStreamReader& reader);
-    void readStyle(QXmlStreamReader& reader, bool isDefault);
-    void readStyleProperties(QXmlStreamReader& reader, Style& style);
-    void readListStyle(QXmlStreamReader& reader);
-    void readPageLayout(QXmlStreamReader& reader);
+    void readStyles(XmlReader& reader);
+    void readNotesConfiguration(XmlReader& reader);
+    void readFontFaces(XmlReader& reader);
+    void readStyle(XmlReader& reader, bool isDefault);
+    void readStyleProperties(XmlReader& reader, Style& style);
+    void readListStyle(XmlReader& reader);
+    void readPageLayout(XmlReader& reader);
     const Resolved& resolved(QStringView family, const QString& name);
 
     OdtProperties::FontFaces m_fontFaces;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "formats/base/XmlReader.h"
 #include <QString>
 #include <QStringView>
-#include <QXmlStreamReader>
 
 #include <optional>
 
@@ -33,22 +33,21 @@ inline const QString seedTextStyle = QStringLiteral("Seed_20_Text");
 constexpr int saneDepth = 256;
 
 /// Whether the reader stands on the start of element name in namespace.
-inline bool is(const QXmlStreamReader& reader, const QString& ns, QStringView name)
+inline bool is(const XmlReader& reader, const QString& ns, QStringView name)
 {
     return reader.name() == name && reader.namespaceUri() == ns;
 }
 
 /// The value of attribute name in namespace, empty when there is none.
-inline QStringView value(const QXmlStreamAttributes& attributes, const QString& ns,
-                         QStringView name)
+inline QStringView value(const XmlAttributes& attributes, const QString& ns, QStringView name)
 {
-    for (const QXmlStreamAttribute& attribute : attributes)
+    for (const XmlAttribute& attribute : attributes)
         if (attribute.name() == name && attribute.namespaceUri() == ns)
             return attribute.value();
     return {};
 }
 
-inline QStringView attribute(const QXmlStreamReader& reader, const QString& ns, QStringView name)
+inline QStringView attribute(const XmlReader& reader, const QString& ns, QStringView name)
 {
     return value(reader.attributes(), ns, name);
 }
