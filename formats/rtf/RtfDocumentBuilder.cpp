@@ -351,12 +351,27 @@ void RtfDocumentBuilder::closeParagraph(int markFormatId)
     followTable();
     // An empty paragraph keeps its formatting on the paragraph mark, e.g. a blank line in 20 pt.
     if (!m_target->paragraphHasText && !m_target->paragraphPending)
-        m_target->cursor.setBlockCharFormat(m_formats.at(markFormatId));
+        markEmptyParagraph(m_formats.at(markFormatId));
     QTextCursor& cursor =
         this->cursor(m_target->paragraphHasText ? QTextCharFormat() : m_formats.at(markFormatId));
     if (m_blockFormat != m_target->blockFormat)
         cursor.setBlockFormat(m_blockFormat);
     joinList();
+}
+
+void RtfDocumentBuilder::markEmptyParagraph(QTextCharFormat mark)
+{
+    QTextCursor& cursor = m_target->cursor;
+    // Qt keeps a cell's own format on its first paragraph's mark: the cell's spans must stay, or
+    // the table's grid no longer matches its cells.
+    const QTextTable* table = m_target->table.table;
+    if (table && table->cellAt(cursor).firstPosition() == cursor.block().position()) {
+        const QTextCharFormat cell = cursor.blockCharFormat();
+        for (const int span : {QTextFormat::TableCellRowSpan, QTextFormat::TableCellColumnSpan})
+            if (cell.hasProperty(span))
+                mark.setProperty(span, cell.property(span));
+    }
+    cursor.setBlockCharFormat(mark);
 }
 
 void RtfDocumentBuilder::joinList()

@@ -81,6 +81,8 @@ private:
     /// The target's cursor, after making its pending paragraph with markFormat on its mark.
     QTextCursor& cursor(const QTextCharFormat& markFormat = QTextCharFormat());
     void closeParagraph(int markFormatId);
+    /// Puts mark on the empty paragraph at the cursor as the format of its paragraph mark.
+    void markEmptyParagraph(QTextCharFormat mark);
     /// Opens the table, row or cell that content in the paragraph formatting in force goes
     /// into, or leaves the table when it is outside.
     void followTable();

@@ -294,6 +294,10 @@ void RtfFeaturesTest::readAndKeep_data()
                "\\trowd\\cellx3000\\cellx4500\\intbl z\\cell w\\cell\\row\\pard end")
         << "a\n#table 3x3 w=100,100,100 border=0\n<0,0 1x2> wide\n<0,2 2x1> tall\n<1,0> x\n"
            "<1,1> y\n<2,0 1x2> z\n<2,2> w\nend";
+    QTest::newRow("nominal: an empty merged cell keeps its span for the rows after it")
+        << rtf("a\\par\\trowd\\clmgf\\cellx1500\\clmrg\\cellx3000\\intbl\\cell\\cell\\row"
+               "\\trowd\\cellx1500\\cellx3000\\intbl l\\cell r\\cell\\row\\pard end")
+        << "a\n#table 2x2 w=100,100 border=0\n<0,0 1x2> \n<1,0> l\n<1,1> r\nend";
     QTest::newRow("nominal: a row's new edge splits a column above it")
         << rtf("a\\par\\trowd\\cellx3000\\intbl top\\cell\\row"
                "\\trowd\\cellx1500\\cellx3000\\intbl l\\cell r\\cell\\row\\pard end")
