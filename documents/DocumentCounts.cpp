@@ -1,5 +1,6 @@
 #include "documents/DocumentCounts.h"
 
+#include "formats/base/ParagraphPieces.h"
 #include "formats/base/TextProperties.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -61,6 +62,24 @@ qint64 wholeSeedWords(QStringView text, qsizetype from, qsizetype to)
     return WordCount::of(text.mid(from, to - from)).words;
 }
 
+// A piece of a long paragraph counts as if its break were the space it took the place of, or
+// nothing, in which case a word the break cuts counts once.
+WordCount countOf(const QTextBlock& block)
+{
+    const QString text = block.text();
+    WordCount count = WordCount::of(text);
+    const ParagraphPieces::Joint joint = ParagraphPieces::jointBefore(block);
+    if (joint == ParagraphPieces::Joint::Space) {
+        ++count.characters;
+    } else if (joint == ParagraphPieces::Joint::Nothing) {
+        const QString before = block.previous().text();
+        if (!text.isEmpty() && text.front().isLetterOrNumber() && !before.isEmpty() &&
+            before.back().isLetterOrNumber() && count.words > 0)
+            --count.words;
+    }
+    return count;
+}
+
 } // namespace
 
 DocumentCounts& DocumentCounts::of(QTextDocument& document)
@@ -97,9 +116,8 @@ void DocumentCounts::recount(const QTextBlock& block)
 {
     qint64 seedWords = 0;
     std::vector<SeedCount::Piece> pieces = seedPieces(block, &seedWords);
-    QTextBlock(block).setUserData(new ParagraphCount(WordCount::of(block.text()), m_total,
-                                                     std::move(pieces), seedWords, m_seedWords,
-                                                     m_seedParagraphs));
+    QTextBlock(block).setUserData(new ParagraphCount(countOf(block), m_total, std::move(pieces),
+                                                     seedWords, m_seedWords, m_seedParagraphs));
 }
 
 // A run another run was written into is still as it was written: its pieces on either side of

@@ -2,6 +2,7 @@
 
 #include "formats/DocumentFormats.h"
 #include "formats/HtmlFormat.h"
+#include "formats/base/ParagraphPieces.h"
 
 #include <QFont>
 #include <QMimeData>
@@ -35,6 +36,7 @@ QMimeData* ClipboardFormats::forCopy(const QString& rtf, const QTextDocumentFrag
     QTextDocument html;
     html.setDefaultFont(defaultFont);
     QTextCursor(&html).insertFragment(selection);
+    ParagraphPieces::join(html);
     data->setHtml(html.toHtml());
     return data;
 }

@@ -1,5 +1,6 @@
 #include "editing/FocusMode.h"
 
+#include "formats/base/ParagraphPieces.h"
 #include "platform/RichTextBox.h"
 
 #include <QAction>
@@ -91,7 +92,10 @@ void FocusMode::txtFile_SelChange()
     const QTextCursor caret = m_editor.textCursor();
     const QTextBlock block = caret.block();
     const int offset = caret.positionInBlock();
-    Range lit{block.position(), block.position() + block.length() - 1};
+    QTextCursor paragraph = caret;
+    paragraph.clearSelection();
+    paragraph = ParagraphPieces::wholeParagraphs(paragraph);
+    Range lit{paragraph.selectionStart(), paragraph.selectionEnd()};
     if (m_unit == Sentence)
         lit = sentenceAt(block, offset);
     else if (m_unit == ThreeLines)

@@ -8,6 +8,7 @@
 #include "formats/PageSetup.h"
 #include "formats/ParagraphDirection.h"
 #include "formats/PlainTextFormat.h"
+#include "formats/base/ParagraphPieces.h"
 #include "formats/docx/DocxReader.h"
 #include "formats/docx/DocxWriter.h"
 #include "formats/odt/OdtReader.h"
@@ -217,6 +218,18 @@ QByteArray writeDocx(QTextDocument& document, const Progress& progress)
     return DocxWriter::write(document, fullPageOf(document), progress);
 }
 
+// The editor holds a long paragraph in pieces, which the RTF writer writes as one; the other
+// formats write a copy made whole.
+template <QByteArray (*write)(QTextDocument&, const Progress&)>
+QByteArray whole(QTextDocument& document, const Progress& progress)
+{
+    if (!ParagraphPieces::anyIn(document))
+        return write(document, progress);
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    ParagraphPieces::join(*copy);
+    return write(*copy, progress);
+}
+
 } // namespace
 
 const DocumentFormats::Format& DocumentFormats::rtf()
@@ -239,7 +252,7 @@ const DocumentFormats::Format& DocumentFormats::odt()
                                &OdtReader::isOdt,
                                true,
                                &readOdt,
-                               &writeOdt,
+                               &whole<&writeOdt>,
                                &odtLosses};
     return format;
 }
@@ -252,7 +265,7 @@ const DocumentFormats::Format& DocumentFormats::docx()
                                &DocxReader::recognises,
                                true,
                                &readWith<DocxReader>,
-                               &writeDocx};
+                               &whole<&writeDocx>};
     return format;
 }
 
@@ -264,7 +277,7 @@ const DocumentFormats::Format& DocumentFormats::markdown()
                                &MarkdownFormat::recognises,
                                false,
                                &MarkdownFormat::read,
-                               &MarkdownFormat::write,
+                               &whole<&MarkdownFormat::write>,
                                &MarkdownFormat::losses};
     return format;
 }
@@ -277,7 +290,7 @@ const DocumentFormats::Format& DocumentFormats::html()
                                &HtmlFormat::recognises,
                                true,
                                &HtmlFormat::read,
-                               &HtmlFormat::write,
+                               &whole<&HtmlFormat::write>,
                                &HtmlFormat::losses};
     return format;
 }
@@ -290,7 +303,7 @@ const DocumentFormats::Format& DocumentFormats::plainText()
                                &PlainTextFormat::recognises,
                                false,
                                &PlainTextFormat::read,
-                               &PlainTextFormat::write,
+                               &whole<&PlainTextFormat::write>,
                                &PlainTextFormat::losses};
     return format;
 }

@@ -49,8 +49,8 @@ public:
         /// Whether a file's start alone tells its format, so the start wins over the name.
         bool knownByStart;
         Read (*read)(const QByteArray& data, const Progress& progress);
-        /// The document's bytes in this format; a format may keep them with the document, so
-        /// writing an unchanged document again costs nothing.
+        /// The document's bytes in this format, each paragraph whole; a format may keep them
+        /// with the document, so writing an unchanged document again costs nothing.
         QByteArray (*write)(QTextDocument& document, const Progress& progress);
         /// What writing document in this format would leave out, in short phrases, each once;
         /// null for a format that keeps everything a document holds.

@@ -1,5 +1,7 @@
 #include "platform/LineBreakRuns.h"
 
+#include "formats/base/ParagraphPieces.h"
+
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextDocument>
@@ -41,11 +43,18 @@ bool LineBreakRuns::holdsLongRun(QStringView text, qsizetype length)
     return false;
 }
 
+// A run the editor holds in pieces, cut where there was no space to cut at, is cut into pieces
+// shorter than a long run, each of which would still take Qt the square of its length. Undo
+// brings such pieces back one by one, so each is judged by itself.
 bool LineBreakRuns::holdsLongRun(const QTextDocument& document, int from, int to)
 {
+    using ParagraphPieces::Joint;
     const QTextBlock last = to < 0 ? document.lastBlock() : document.findBlock(to);
     for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
-        if (block.length() > longRun && holdsLongRun(block.text()))
+        const bool cutRun = ParagraphPieces::jointBefore(block) == Joint::Nothing ||
+                            ParagraphPieces::jointBefore(block.next()) == Joint::Nothing;
+        const qsizetype length = cutRun ? ParagraphPieces::pieceLength / 2 : longRun;
+        if (block.length() > length && holdsLongRun(block.text(), length))
             return true;
         if (block == last)
             break;

@@ -1,6 +1,7 @@
 #include "platform/PrintedPages.h"
 
 #include "formats/base/ListMarker.h"
+#include "formats/base/ParagraphPieces.h"
 #include "formats/base/Twips.h"
 #include "formats/rtf/RtfReader.h"
 
@@ -170,6 +171,7 @@ PrintedPages::PrintedPages(const QTextDocument& document)
     : m_setup(PageSetup::of(document)), m_furniture(PageFurniture::of(document))
 {
     m_body.reset(document.clone());
+    ParagraphPieces::join(*m_body);
     takeOutFootnotes();
     m_body = laidOut(std::move(m_body));
     for (auto& [number, note] : m_notes)

@@ -2,6 +2,8 @@
 
 #include "formats/BlankDocument.h"
 #include "formats/DocumentFormats.h"
+#include "formats/base/ParagraphPieces.h"
+#include "formats/base/TextProperties.h"
 #include "platform/DocumentPrinter.h"
 #include "platform/FileArguments.h"
 #include "platform/LineBreakRuns.h"
@@ -72,6 +74,8 @@ QString RichTextBox::Text() const
 {
     if (m_plainRevision != m_contentRevision) {
         m_plainText = document()->toPlainText();
+        if (ParagraphPieces::anyIn(*document()))
+            ParagraphPieces::restoreJoints(*document(), 0, m_plainText);
         m_plainRevision = m_contentRevision;
     }
     return m_plainText;
@@ -192,7 +196,14 @@ void RichTextBox::showDocument(QTextDocument* shown)
     caret.setCharFormat(QTextCursor(shown).charFormat());
     setTextCursor(caret);
     shown->setParent(this);
-    // Its history lets Undo go back without reading the document again; filling it was no step.
+    // Its history lets Undo go back without reading the document again; filling it, and
+    // cutting its long paragraphs into pieces, was no step.
+    if (!shown->isUndoAvailable() && !shown->isRedoAvailable()) {
+        const bool modified = shown->isModified();
+        shown->setUndoRedoEnabled(false);
+        ParagraphPieces::split(*shown, 0, shown->characterCount());
+        shown->setModified(modified);
+    }
     shown->setUndoRedoEnabled(true);
     disconnect(old, &QTextDocument::contentsChange, this, nullptr);
     connect(shown, &QTextDocument::contentsChange, this, &RichTextBox::document_Change);
@@ -269,7 +280,9 @@ void RichTextBox::setSelLength(qint64 length)
 
 QString RichTextBox::SelText() const
 {
-    QString text = textCursor().selectedText();
+    const QTextCursor c = textCursor();
+    QString text = c.selectedText();
+    ParagraphPieces::restoreJoints(*document(), c.selectionStart(), text);
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     return text;
 }
@@ -277,7 +290,21 @@ QString RichTextBox::SelText() const
 void RichTextBox::setSelText(const QString& text)
 {
     QTextCursor c = textCursor();
+    c.beginEditBlock();
+    const int from = c.selectionStart();
     c.insertText(normalisedLineBreaks(text), ownFormat(c));
+    shapeInserted(from, c.position());
+    c.endEditBlock();
+}
+
+// Breaks inserted into a piece of a long paragraph are the writer's own, and what went in may
+// make a paragraph long: both are put right within the edit that inserted them.
+void RichTextBox::shapeInserted(int from, int to)
+{
+    QTextCursor end(document());
+    end.setPosition(qBound(0, to, document()->characterCount() - 1));
+    ParagraphPieces::startParagraphs(end, from);
+    ParagraphPieces::split(*document(), from, end.position());
 }
 
 QTextCharFormat RichTextBox::ownFormat(const QTextCursor& c) const
@@ -306,20 +333,25 @@ QString RichTextBox::SelRTF() const
 QStringList RichTextBox::setSelRTF(const QString& text, const QTextCharFormat& plainMarks)
 {
     QTextCursor c = textCursor();
-    if (DocumentFormats::isRtf(text)) {
-        const DocumentFormats::Read read = DocumentFormats::rtf().read(rtfBytes(text), {});
-        if (read.document) {
-            copyImages(*read.document, *document());
-            c.insertFragment(QTextDocumentFragment(read.document.get()));
-            setTextCursor(c);
-            return read.losses;
-        }
+    c.beginEditBlock();
+    const int from = c.selectionStart();
+    QStringList losses;
+    DocumentFormats::Read read;
+    if (DocumentFormats::isRtf(text))
+        read = DocumentFormats::rtf().read(rtfBytes(text), {});
+    if (read.document) {
+        copyImages(*read.document, *document());
+        c.insertFragment(QTextDocumentFragment(read.document.get()));
+        losses = read.losses;
+    } else {
+        QTextCharFormat format = ownFormat(c);
+        format.merge(plainMarks);
+        c.insertText(normalisedLineBreaks(text), format);
     }
-    QTextCharFormat format = ownFormat(c);
-    format.merge(plainMarks);
-    c.insertText(normalisedLineBreaks(text), format);
+    shapeInserted(from, c.position());
+    c.endEditBlock();
     setTextCursor(c);
-    return {};
+    return losses;
 }
 
 // A fragment carries a picture's name only: its data must move into the target document too.
@@ -394,9 +426,11 @@ void RichTextBox::setSelFontSize(float points)
 
 void RichTextBox::setSelBullet(bool on)
 {
-    QTextCursor c = textCursor();
+    QTextCursor c = ParagraphPieces::wholeParagraphs(textCursor());
     c.beginEditBlock();
     if (on) {
+        // Each block of a list is an item: a list item is never held in pieces.
+        ParagraphPieces::join(*document(), c.selectionStart(), c.selectionEnd());
         QTextList* list = c.currentList();
         if (!list || list->format().style() != QTextListFormat::ListDisc)
             c.createList(QTextListFormat::ListDisc);
@@ -425,7 +459,7 @@ void RichTextBox::setSelLineSpacing(int percent)
         format.setLineHeight(0, QTextBlockFormat::SingleHeight);
     else
         format.setLineHeight(percent, QTextBlockFormat::ProportionalHeight);
-    textCursor().mergeBlockFormat(format);
+    ParagraphPieces::wholeParagraphs(textCursor()).mergeBlockFormat(format);
 }
 
 int RichTextBox::SelLineSpacing() const
@@ -448,6 +482,8 @@ void RichTextBox::insertPageBreak()
     c.removeSelectedText();
     QTextBlockFormat format = c.blockFormat();
     format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    // A page starts a paragraph, whatever piece of one the caret was in.
+    format.clearProperty(TextProperties::ParagraphJoint);
     c.insertBlock(format);
     c.endEditBlock();
     setTextCursor(c);
@@ -455,18 +491,19 @@ void RichTextBox::insertPageBreak()
 
 // A new paragraph takes its formatting from the one it was split from; the page break stays
 // with the paragraph before, or every paragraph typed after a chapter's first would start a page.
-void RichTextBox::leavePageBreakBehind()
+void RichTextBox::leaveParagraphBehind(int from)
 {
     QTextCursor c = textCursor();
     const auto breaks = [](const QTextBlock& block) {
         return block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
     };
-    if (!breaks(c.block()) || !breaks(c.block().previous()))
-        return;
-    QTextBlockFormat format = c.blockFormat();
-    format.clearProperty(QTextFormat::PageBreakPolicy);
     c.joinPreviousEditBlock();
-    c.setBlockFormat(format);
+    if (breaks(c.block()) && breaks(c.block().previous())) {
+        QTextBlockFormat format = c.blockFormat();
+        format.clearProperty(QTextFormat::PageBreakPolicy);
+        c.setBlockFormat(format);
+    }
+    ParagraphPieces::startParagraphs(c, from);
     c.endEditBlock();
 }
 
@@ -512,14 +549,16 @@ qint64 RichTextBox::Find(const QString& text, qint64 start, qint64 end, int opti
 qint64 RichTextBox::GetLineFromChar(qint64 position) const
 {
     const qint64 end = document()->characterCount() - 1;
-    return document()->findBlock(int(qBound<qint64>(0, position, end))).blockNumber();
+    return ParagraphPieces::paragraphNumber(
+        document()->findBlock(int(qBound<qint64>(0, position, end))));
 }
 
 qint64 RichTextBox::positionOfLine(qint64 line) const
 {
     if (line < 0 || line >= document()->blockCount())
         return -1;
-    return document()->findBlockByNumber(int(line)).position();
+    const QTextBlock start = ParagraphPieces::paragraphStart(*document(), int(line));
+    return start.isValid() ? start.position() : -1;
 }
 
 // The printer says what the user chose in the print dialog: the selection, or pages.
@@ -580,9 +619,10 @@ void RichTextBox::keyPressEvent(QKeyEvent* e)
     }
     prepareTyping(e);
     const int blocks = document()->blockCount();
+    const int from = textCursor().selectionStart();
     QTextEdit::keyPressEvent(e);
     if (document()->blockCount() > blocks)
-        leavePageBreakBehind();
+        leaveParagraphBehind(from);
 }
 
 // The editor types with the format of the character before the caret, or, over a selection,
@@ -813,6 +853,24 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
     }
     prepareOwnText();
     emit ForeignTextStarts();
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    const int from = c.selectionStart();
     QTextEdit::insertFromMimeData(source);
+    shapeInserted(from, textCursor().position());
+    c.endEditBlock();
     emit ForeignTextEnds();
+}
+
+// Dragged text goes out as the clipboard's does: a paragraph in pieces as one.
+QMimeData* RichTextBox::createMimeDataFromSelection() const
+{
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(textCursor().selection());
+    ParagraphPieces::join(selection);
+    auto* data = new QMimeData;
+    data->setHtml(selection.toHtml());
+    data->setText(selection.toPlainText());
+    return data;
 }

@@ -144,10 +144,12 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void dropEvent(QDropEvent* e) override;
+    QMimeData* createMimeDataFromSelection() const override;
 
 private:
     void document_Change(int from, int removed, int added);
-    void leavePageBreakBehind();
+    void leaveParagraphBehind(int from);
+    void shapeInserted(int from, int to);
     /// Qt numbers a list from 1 wherever it starts.
     void drawListStarts();
     void drawPageBreaks();

@@ -40,6 +40,9 @@ struct TextProperties
     /// A run with no words known has no breaks known either.
     static constexpr int SeedRunWords = QTextFormat::UserProperty + 9;
     static constexpr int SeedRunBreaks = QTextFormat::UserProperty + 10;
+    /// The block property of a piece of a long paragraph held as several blocks: what stands
+    /// between it and the block before in the paragraph (ParagraphPieces::Joint).
+    static constexpr int ParagraphJoint = QTextFormat::UserProperty + 11;
     static qint64 newSeedRun()
     {
         static std::atomic<qint64> last{0};

@@ -3,6 +3,7 @@
 #include "formats/base/DocumentInfo.h"
 #include "formats/base/ListMarker.h"
 #include "formats/base/PageFurniture.h"
+#include "formats/base/ParagraphPieces.h"
 #include "formats/base/PictureBytes.h"
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
@@ -163,9 +164,8 @@ void appendLineSpacing(QByteArray& out, const QTextBlockFormat& format,
 }
 
 // Alignment, indents, spacing and tab stops as control words; empty for a plain paragraph.
-QByteArray paragraphProperties(const QTextBlock& block, const QTextList* list)
+QByteArray paragraphProperties(const QTextBlockFormat& format, const QTextList* list)
 {
-    const QTextBlockFormat format = block.blockFormat();
     QByteArray out;
     // A paragraph of its own formatting has several words: room for them at once.
     if (format.propertyCount() > 1)
@@ -366,6 +366,7 @@ void RtfDocumentWriter::writeBlocks(RtfParagraphMap* map, const Progress& progre
     constexpr int progressStep = 4096;
     findTables();
     m_paragraphStarts.clear();
+    m_pieces = ParagraphPieces::anyIn(m_document);
     const QString text = m_document.toRawText();
     RtfParagraphBoundary boundary;
     if (map) {
@@ -446,6 +447,7 @@ std::optional<QByteArray> RtfDocumentWriter::writeParagraph(const QTextBlock& bl
     // The document changed since the whole write: its tables and lists may have too.
     findTables();
     m_paragraphStarts.clear();
+    m_pieces = ParagraphPieces::anyIn(m_document);
     m_body = RtfByteSink(text.size() * s_maxBytesPerUnit + 1024);
     m_needsDelimiter = false;
     RtfParagraphBoundary boundary = before;
@@ -485,18 +487,30 @@ RtfParagraphMap::Paragraph RtfDocumentWriter::writeParagraph(const QTextBlock& b
     if (table &&
         (table != written.table || cell->row != written.row || cell->column != written.column))
         writeCellStart(*cell);
-    writeParagraphStart(block, start, boundary.properties, table != nullptr);
+    // A piece after the first of a paragraph the editor holds in pieces goes on where the one
+    // before stopped, after the space its break took the place of, if any.
+    const bool continues = m_pieces && ParagraphPieces::continues(block);
+    if (!continues)
+        writeParagraphStart(block, start, boundary.properties, table != nullptr);
     writeBlock(block, text);
-    if (table && (next > cell->last || (block.next().length() == 1 && next + 1 > cell->last))) {
+    const ParagraphPieces::Joint joint = m_pieces && ParagraphPieces::continues(block.next())
+                                             ? ParagraphPieces::jointBefore(block.next())
+                                             : ParagraphPieces::Joint::None;
+    if (joint != ParagraphPieces::Joint::None) {
+        if (joint == ParagraphPieces::Joint::Space)
+            writeText(m_body, u" ");
+    } else if (table &&
+               (next > cell->last || (block.next().length() == 1 && next + 1 > cell->last))) {
         writeCellEnd(cell->column);
     } else if (!last) {
         m_body.append("\\par\n"sv);
         m_needsDelimiter = false;
     }
     // After a list or table paragraph the next one starts afresh, whatever its properties.
-    boundary = {m_current, table  ? QByteArrayLiteral("table")
-                           : list ? QByteArrayLiteral("list")
-                                  : start.properties};
+    boundary = {m_current, table       ? QByteArrayLiteral("table")
+                           : list      ? QByteArrayLiteral("list")
+                           : continues ? boundary.properties
+                                       : start.properties};
     const bool marked = std::exchange(m_noteWriting.markWritten, outerMark);
     return {m_body.size(), m_tableUse, 0, list != nullptr || table != nullptr || marked};
 }
@@ -584,11 +598,15 @@ void RtfDocumentWriter::writePage(RtfByteSink& out)
 
 RtfDocumentWriter::ParagraphStart RtfDocumentWriter::paragraphStart(const QTextBlock& block)
 {
+    // A paragraph the editor holds in pieces has its space below on its last.
+    if (m_pieces && ParagraphPieces::continues(block.next()))
+        return {block.textList(),
+                paragraphProperties(ParagraphPieces::paragraphFormat(block), block.textList())};
     auto found = m_paragraphStarts.constFind(block.blockFormatIndex());
     if (found == m_paragraphStarts.constEnd()) {
         ParagraphStart start;
         start.list = block.textList();
-        start.properties = paragraphProperties(block, start.list);
+        start.properties = paragraphProperties(block.blockFormat(), start.list);
         found = m_paragraphStarts.insert(block.blockFormatIndex(), start);
     }
     return *found;

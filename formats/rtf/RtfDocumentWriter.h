@@ -178,6 +178,8 @@ private:
     QHash<int, QByteArray> m_listWords;
     /// By the paragraphs' format; emptied at the start of each write.
     QHash<int, ParagraphStart> m_paragraphStarts;
+    /// Whether the document holds a paragraph in pieces (ParagraphPieces), written as one.
+    bool m_pieces = false;
     struct TablePlace
     {
         const QTextTable* table;

@@ -1,4 +1,6 @@
+#include "formats/DocumentFormats.h"
 #include "formats/ParagraphDirection.h"
+#include "formats/base/ParagraphPieces.h"
 #include "formats/base/TextProperties.h"
 #include "platform/LineBreakRuns.h"
 #include "platform/QtMessageService.h"
@@ -41,6 +43,9 @@ private slots:
     void runsWithNoPlaceToBreakWrapAnywhere_data();
     void runsWithNoPlaceToBreakWrapAnywhere();
     void longParagraphsKeepTheirLayouts();
+    void longParagraphsAreHeldInPiecesAndLeaveWhole_data();
+    void longParagraphsAreHeldInPiecesAndLeaveWhole();
+    void editsInAPieceKeepTheWritersParagraphs();
     void listsShowTheNumberTheyStartAt();
 };
 
@@ -338,6 +343,8 @@ void tst_RichTextBox::runsWithNoPlaceToBreakWrapAnywhere()
     };
     RichTextBox box;
     box.setSelRTF("before ");
+    // A list item is the paragraph the editor never holds in pieces.
+    box.setSelBullet(true);
     box.setSelRTF(run);
     QCOMPARE(box.wordWrapMode(), wrap(anywhere));
     QCOMPARE(box.Text(), "before " + run);
@@ -362,14 +369,117 @@ void tst_RichTextBox::longParagraphsKeepTheirLayouts()
     RichTextBox box;
     box.setSelText("short");
     QVERIFY(!kept(box.document(), 0));
+    // A list item is the paragraph the editor never holds in pieces.
+    box.setSelBullet(true);
     box.setSelText(QString("word ").repeated(4000));
     QVERIFY(kept(box.document(), 0));
 
     auto* shown = new QTextDocument(&box);
-    shown->setPlainText("short\n" + QString("word ").repeated(4000));
+    QTextCursor(shown).insertText("short\n" + QString("word ").repeated(4000));
+    QTextCursor(shown->lastBlock()).createList(QTextListFormat::ListDisc);
     box.showDocument(shown);
     QVERIFY(!kept(shown, 0));
     QVERIFY(kept(shown, 1));
+}
+
+namespace {
+
+QString saved(RichTextBox& box)
+{
+    return QString::fromUtf8(DocumentFormats::plainText().write(*box.document(), {}));
+}
+
+// The RTF of the document as the editor holds it, and of a copy made whole, as other formats
+// write it.
+std::pair<QByteArray, QByteArray> rtfAndWhole(RichTextBox& box)
+{
+    const std::unique_ptr<QTextDocument> whole(box.document()->clone());
+    ParagraphPieces::join(*whole);
+    return {box.rtfData(), DocumentFormats::rtf().write(*whole, {})};
+}
+
+QString longWords()
+{
+    QString words;
+    for (int n = 0; words.size() < 40000; ++n)
+        words += QStringLiteral("word%1 ").arg(n);
+    return words;
+}
+
+} // namespace
+
+void tst_RichTextBox::longParagraphsAreHeldInPiecesAndLeaveWhole_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("nominal: words pasted") << longWords() << false;
+    QTest::newRow("nominal: a document shown") << longWords() << true;
+    QTest::newRow("robustness: a run with no space") << QString("a1").repeated(20000) << false;
+}
+
+// Qt lays a paragraph out whole at every keystroke; the editor holds a long one in pieces, and
+// every way out of the editor sees it whole, at the positions the writer sees.
+void tst_RichTextBox::longParagraphsAreHeldInPiecesAndLeaveWhole()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, shown);
+    RichTextBox box;
+    const QString text = "Title\n" + line + "\nEnd";
+    if (shown) {
+        auto* document = new QTextDocument(&box);
+        document->setPlainText(text);
+        box.showDocument(document);
+        QVERIFY(!box.document()->isUndoAvailable());
+    } else {
+        box.setSelRTF(text);
+    }
+    QVERIFY(box.document()->blockCount() > 6);
+    QCOMPARE(saved(box), text + "\n");
+    const auto [rtf, whole] = rtfAndWhole(box);
+    QCOMPARE(rtf, whole);
+    QCOMPARE(box.Text().size(), box.document()->characterCount() - 1);
+    QCOMPARE(QString(box.Text()).remove(QChar(0x200b)), text);
+    QCOMPARE(box.GetLineFromChar(box.Text().size()), 2);
+    QCOMPARE(box.positionOfLine(2), box.Text().size() - 3);
+    const int length = int(box.Text().size()) - 4;
+    const QString selected = QString(box.Text().mid(2, length)).remove(QChar(0x200b));
+    box.setSelStart(2);
+    box.setSelLength(length);
+    QCOMPARE(QString(box.SelText()).remove(QChar(0x200b)), selected);
+    const DocumentFormats::Read copied = DocumentFormats::rtf().read(box.SelRTF().toLatin1(), {});
+    QCOMPARE(copied.document->toPlainText(), selected);
+}
+
+// A break typed or pasted into a piece is the writer's; a paragraph's format is all its pieces'.
+void tst_RichTextBox::editsInAPieceKeepTheWritersParagraphs()
+{
+    const QString line = longWords();
+    RichTextBox box;
+    box.setSelRTF(line);
+    const int pasted = box.historyStep();
+    const int at = int(line.indexOf(' ', 6000)) + 1;
+    box.setSelStart(at);
+    QTest::keyClick(&box, Qt::Key_Return);
+    QCOMPARE(saved(box), line.left(at) + "\n" + line.mid(at) + "\n");
+    box.rtfData();
+    QTest::keyClick(&box, Qt::Key_X);
+    const auto [rtf, whole] = rtfAndWhole(box);
+    QCOMPARE(rtf, whole);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    box.setSelRTF("pasted\nlines");
+    QCOMPARE(saved(box), line.left(at) + "\npasted\nlines" + line.mid(at) + "\n");
+    QVERIFY(box.moveInHistory(pasted));
+    QCOMPARE(saved(box), line + "\n");
+
+    box.setSelStart(int(line.size()) - 10);
+    box.setSelLineSpacing(200);
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        QCOMPARE(block.blockFormat().lineHeight(), 200);
+    const int joint = box.document()->findBlockByNumber(1).position() - 1;
+    QCOMPARE(box.Text().at(joint), ' ');
+    box.setSelStart(joint + 1);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.Text(), QString(line).remove(joint, 1));
 }
 
 // Qt numbers every list from 1: the first item of a list that starts at 3 shows as the third
