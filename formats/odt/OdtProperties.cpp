@@ -443,8 +443,7 @@ void OdtProperties::writeListLevel(XmlWriter& writer, const QTextListFormat& for
     writer.writeEndElement();
 }
 
-Numbering OdtProperties::readNotesNumbering(const XmlAttributes& attributes,
-                                            Numbering numbering)
+Numbering OdtProperties::readNotesNumbering(const XmlAttributes& attributes, Numbering numbering)
 {
     const QStringView format = OdtXml::value(attributes, style, u"num-format");
     const auto found = std::find(s_noteFormats.begin(), s_noteFormats.end(), format);
