@@ -50,9 +50,11 @@ bool LineBreakRuns::holdsLongRun(const QTextDocument& document, int from, int to
 {
     using ParagraphPieces::Joint;
     const QTextBlock last = to < 0 ? document.lastBlock() : document.findBlock(to);
+    const bool pieces = ParagraphPieces::anyIn(document);
     for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
-        const bool cutRun = ParagraphPieces::jointBefore(block) == Joint::Nothing ||
-                            ParagraphPieces::jointBefore(block.next()) == Joint::Nothing;
+        const bool cutRun =
+            pieces && (ParagraphPieces::jointBefore(block) == Joint::Nothing ||
+                       ParagraphPieces::jointBefore(block.next()) == Joint::Nothing);
         const qsizetype length = cutRun ? ParagraphPieces::pieceLength / 2 : longRun;
         if (block.length() > length && holdsLongRun(block.text(), length))
             return true;

@@ -322,12 +322,17 @@ QString RichTextBox::SelRTF() const
     const QTextCursor c = textCursor();
     if (!c.hasSelection())
         return QString();
-    QTextDocument selection;
-    selection.setDefaultFont(document()->defaultFont());
+    return QString::fromLatin1(DocumentFormats::rtf().write(*selectionDocument(), {}));
+}
+
+std::unique_ptr<QTextDocument> RichTextBox::selectionDocument() const
+{
+    auto selection = std::make_unique<QTextDocument>();
+    selection->setDefaultFont(document()->defaultFont());
     // The root frame carries the page and its headers and footers.
-    selection.rootFrame()->setFrameFormat(document()->rootFrame()->frameFormat());
-    QTextCursor(&selection).insertFragment(c.selection());
-    return QString::fromLatin1(DocumentFormats::rtf().write(selection, {}));
+    selection->rootFrame()->setFrameFormat(document()->rootFrame()->frameFormat());
+    QTextCursor(selection.get()).insertFragment(textCursor().selection());
+    return selection;
 }
 
 QStringList RichTextBox::setSelRTF(const QString& text, const QTextCharFormat& plainMarks)
@@ -571,13 +576,9 @@ void RichTextBox::SelPrint(QPrinter* printer) const
         DocumentPrinter::print(*document(), printer);
         return;
     }
-    QTextDocument selection;
-    selection.setDefaultFont(document()->defaultFont());
-    // The root frame carries the page and its headers and footers.
-    selection.rootFrame()->setFrameFormat(document()->rootFrame()->frameFormat());
-    QTextCursor(&selection).insertFragment(c.selection());
-    copyImages(*document(), selection);
-    DocumentPrinter::print(selection, printer);
+    const std::unique_ptr<QTextDocument> selection = selectionDocument();
+    copyImages(*document(), *selection);
+    DocumentPrinter::print(*selection, printer);
 }
 
 void RichTextBox::SetFocus()
@@ -865,12 +866,10 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
 // Dragged text goes out as the clipboard's does: a paragraph in pieces as one.
 QMimeData* RichTextBox::createMimeDataFromSelection() const
 {
-    QTextDocument selection;
-    selection.setDefaultFont(document()->defaultFont());
-    QTextCursor(&selection).insertFragment(textCursor().selection());
-    ParagraphPieces::join(selection);
+    const std::unique_ptr<QTextDocument> selection = selectionDocument();
+    ParagraphPieces::join(*selection);
     auto* data = new QMimeData;
-    data->setHtml(selection.toHtml());
-    data->setText(selection.toPlainText());
+    data->setHtml(selection->toHtml());
+    data->setText(selection->toPlainText());
     return data;
 }

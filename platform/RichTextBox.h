@@ -6,6 +6,7 @@
 #include <QTextEdit>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -171,6 +172,8 @@ private:
     void keepingPlace(const std::function<void()>& change);
     void mergeSelFormat(const QTextCharFormat& format);
     static void copyImages(const QTextDocument& source, QTextDocument& target);
+    /// A document holding the selection, with the page of the whole.
+    std::unique_ptr<QTextDocument> selectionDocument() const;
     void selectRange(qint64 start, qint64 length);
     qint64 boundaryNear(qint64 position) const;
     bool ownedByMenu(const QKeySequence& keys) const;

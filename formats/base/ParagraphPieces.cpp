@@ -115,11 +115,23 @@ bool continues(const QTextBlock& block)
            block.document()->characterAt(block.position() - 1) == QChar::ParagraphSeparator;
 }
 
+QTextBlock firstPiece(QTextBlock block)
+{
+    while (continues(block))
+        block = block.previous();
+    return block;
+}
+
+QTextBlock lastPiece(QTextBlock block)
+{
+    while (continues(block.next()))
+        block = block.next();
+    return block;
+}
+
 QTextBlockFormat paragraphFormat(const QTextBlock& first)
 {
-    QTextBlock last = first;
-    while (continues(last.next()))
-        last = last.next();
+    const QTextBlock last = lastPiece(first);
     QTextBlockFormat format = first.blockFormat();
     if (last != first)
         format.setBottomMargin(last.blockFormat().bottomMargin());
@@ -154,10 +166,8 @@ void join(QTextDocument& document, int from, int to)
 {
     QTextCursor c(&document);
     c.beginEditBlock();
-    QTextBlock block = document.findBlock(from);
-    while (continues(block))
-        block = block.previous();
-    for (; block.isValid() && block.position() <= to; block = block.next()) {
+    for (QTextBlock block = firstPiece(document.findBlock(from));
+         block.isValid() && block.position() <= to; block = block.next()) {
         for (QTextBlock next = block.next(); next.isValid(); next = block.next()) {
             const Joint joint = jointBefore(next);
             if (joint == Joint::None)
@@ -190,12 +200,8 @@ void startParagraphs(QTextCursor& cursor, int from)
     if (first == last ||
         (jointBefore(first) == Joint::None && jointBefore(first.next()) == Joint::None))
         return;
-    QTextBlock start = first;
-    while (continues(start))
-        start = start.previous();
-    QTextBlock end = last;
-    while (jointBefore(end.next()) != Joint::None)
-        end = end.next();
+    const QTextBlock start = firstPiece(first);
+    const QTextBlock end = lastPiece(last);
     const qreal bottom = end.blockFormat().bottomMargin();
     QTextBlockFormat paragraph = start.blockFormat();
     paragraph.clearProperty(QTextFormat::PageBreakPolicy);
@@ -216,20 +222,11 @@ void startParagraphs(QTextCursor& cursor, int from)
 QTextCursor wholeParagraphs(const QTextCursor& cursor)
 {
     QTextCursor whole = cursor;
-    QTextBlock start = cursor.document()->findBlock(cursor.selectionStart());
-    while (continues(start))
-        start = start.previous();
-    QTextBlock end = cursor.document()->findBlock(cursor.selectionEnd());
-    while (continues(end.next()))
-        end = end.next();
+    const QTextBlock start = firstPiece(cursor.document()->findBlock(cursor.selectionStart()));
+    const QTextBlock end = lastPiece(cursor.document()->findBlock(cursor.selectionEnd()));
     whole.setPosition(start.position());
     whole.setPosition(end.position() + end.length() - 1, QTextCursor::KeepAnchor);
     return whole;
-}
-
-QChar jointCharacter(Joint joint)
-{
-    return joint == Joint::Space ? QChar(u' ') : QChar(u'\u200b');
 }
 
 void restoreJoints(const QTextDocument& document, int from, QString& text)
@@ -237,9 +234,9 @@ void restoreJoints(const QTextDocument& document, int from, QString& text)
     const int to = from + int(text.size());
     for (QTextBlock block = document.findBlock(from).next();
          block.isValid() && block.position() <= to; block = block.next()) {
-        const Joint joint = jointBefore(block);
-        if (joint != Joint::None && continues(block))
-            text[block.position() - 1 - from] = jointCharacter(joint);
+        if (continues(block))
+            text[block.position() - 1 - from] =
+                jointBefore(block) == Joint::Space ? QChar(u' ') : QChar(u'\u200b');
     }
 }
 

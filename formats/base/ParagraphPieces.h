@@ -31,6 +31,9 @@ bool continues(const QTextBlock& block);
 /// The format of the paragraph whose first piece is first: its own, with the space below
 /// that its last piece holds.
 QTextBlockFormat paragraphFormat(const QTextBlock& first);
+/// The first and the last piece of block's paragraph; block itself when it is whole.
+QTextBlock firstPiece(QTextBlock block);
+QTextBlock lastPiece(QTextBlock block);
 /// Whether document holds a paragraph in pieces.
 bool anyIn(const QTextDocument& document);
 
@@ -48,8 +51,6 @@ void startParagraphs(QTextCursor& cursor, int from);
 /// format changes in all its pieces.
 QTextCursor wholeParagraphs(const QTextCursor& cursor);
 
-/// What the joint before the block at position stands for in plain text.
-QChar jointCharacter(Joint joint);
 /// The plain text of document from position from with each piece's break, a line break there,
 /// turned back into its joint.
 void restoreJoints(const QTextDocument& document, int from, QString& text);
