@@ -6,6 +6,8 @@
 
 #include <deque>
 #include <future>
+#include <mutex>
+#include <vector>
 
 class QuaZip;
 
@@ -27,8 +29,9 @@ public:
     /// What a piece of a part holds, about; smaller bytes are deflated when the part ends.
     static constexpr qsizetype pieceSize = qsizetype(1) << 20;
 
-    /// The next bytes of the part.
-    void add(QByteArray bytes);
+    /// The next bytes of the part; gives back the bytes of a piece deflated already, emptied,
+    /// to fill again, or nothing when there is none.
+    QByteArray add(QByteArray bytes);
     /// Bytes that go before all the others.
     void prepend(const QByteArray& bytes);
     /// The whole part, of the bytes added and then last.
@@ -40,5 +43,10 @@ public:
                       const DeflatedPart& part);
 
 private:
+    /// Pieces' bytes once deflated, kept for the pieces after: tens of fresh megabytes cost more
+    /// in page faults than deflating them.
+    std::mutex m_spentMutex;
+    std::vector<QByteArray> m_spent;
+    /// Last, so that the pieces still deflating are waited for before the rest goes.
     std::deque<std::future<DeflatedPart>> m_pieces;
 };

@@ -125,7 +125,7 @@ QByteArray XmlWriter::take()
     return std::exchange(m_out, QByteArray());
 }
 
-void XmlWriter::setSink(std::function<void(QByteArray)> sink, qsizetype pieceSize)
+void XmlWriter::setSink(Sink sink, qsizetype pieceSize)
 {
     m_sink = std::move(sink);
     m_pieceSize = pieceSize;
@@ -134,10 +134,11 @@ void XmlWriter::setSink(std::function<void(QByteArray)> sink, qsizetype pieceSiz
 // The next piece gets room for the whole of it at once, rather than growing to it.
 void XmlWriter::handOff()
 {
-    QByteArray piece = std::exchange(m_out, QByteArray(m_pieceSize * 2, Qt::Uninitialized));
+    QByteArray piece = std::exchange(m_out, QByteArray());
     piece.truncate(m_used);
     m_used = 0;
-    m_sink(std::move(piece));
+    m_out = m_sink(std::move(piece));
+    m_out.resize(m_pieceSize * 2);
 }
 
 void XmlWriter::writeStartDocument(bool standalone)

@@ -17,8 +17,10 @@ public:
     /// The bytes written so far; the writer starts again, empty.
     QByteArray take();
     /// Hands the bytes written to sink in pieces of at least pieceSize as they come, each
-    /// ending before a start tag, rather than keeping them all; take() gives the rest.
-    void setSink(std::function<void(QByteArray)> sink, qsizetype pieceSize);
+    /// ending before a start tag, rather than keeping them all; take() gives the rest. The sink
+    /// may give back an array, whatever it holds, for the writer to fill next.
+    using Sink = std::function<QByteArray(QByteArray)>;
+    void setSink(Sink sink, qsizetype pieceSize);
 
     /// The XML declaration; a standalone document says so.
     void writeStartDocument(bool standalone = false);
@@ -50,7 +52,7 @@ private:
     std::vector<qsizetype> m_starts;
     bool m_tagOpen = false;
     bool m_tagEmpty = false;
-    std::function<void(QByteArray)> m_sink;
+    Sink m_sink;
     /// No piece is handed off before it holds this much; the sink's absence never reaches it.
     qsizetype m_pieceSize = std::numeric_limits<qsizetype>::max();
 };

@@ -69,7 +69,7 @@ void PackageWriter::addXmlPart(const QString& name, const QString& contentType, 
 {
     XmlWriter xml;
     PartDeflater deflater;
-    xml.setSink([&deflater](QByteArray piece) { deflater.add(std::move(piece)); },
+    xml.setSink([&deflater](QByteArray piece) { return deflater.add(std::move(piece)); },
                 PartDeflater::pieceSize);
     startDocument(xml, root);
     content(xml);

@@ -135,7 +135,7 @@ DeflatedPart OdtWriter::content(OdtPictures& pictures, const Progress& progress)
     OdtAutoStyles styles(QString{});
     XmlWriter body;
     PartDeflater deflater;
-    body.setSink([&deflater](QByteArray piece) { deflater.add(std::move(piece)); },
+    body.setSink([&deflater](QByteArray piece) { return deflater.add(std::move(piece)); },
                  PartDeflater::pieceSize);
     OdtBodyWriter writer(m_document, body, styles, pictures);
     if (PageFurniture::of(m_document).titlePage)

@@ -123,7 +123,8 @@ void tst_XmlWriter::partDeflatedInPiecesReadsBackWhole()
     QFETCH(int, paragraphs);
     XmlWriter body;
     PartDeflater deflater;
-    body.setSink([&deflater](QByteArray piece) { deflater.add(std::move(piece)); }, pieceSize);
+    body.setSink([&deflater](QByteArray piece) { return deflater.add(std::move(piece)); },
+                 pieceSize);
     QByteArray whole = "<body>";
     for (int paragraph = 0; paragraph < paragraphs; ++paragraph) {
         body.writeStartElement(u"p");
