@@ -9,10 +9,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <memory>
+#include <set>
 
 class tst_DocumentFormats : public QObject
 {
@@ -29,6 +31,8 @@ private slots:
     void formatIsChosenByContentThenName();
     void eachFormatReadsBackWhatItWrote_data();
     void eachFormatReadsBackWhatItWrote();
+    void markdownReadsAsItWasWritten_data();
+    void markdownReadsAsItWasWritten();
     void notesKeepTheirMarksAndNumbering_data();
     void notesKeepTheirMarksAndNumbering();
     void formatsNameWhatTheyCannotKeep_data();
@@ -241,6 +245,61 @@ void tst_DocumentFormats::eachFormatReadsBackWhatItWrote()
     QCOMPARE(DocumentFormats::rtf().write(*again.document, {}),
              DocumentFormats::rtf().write(*first.document, {}));
     QCOMPARE(DocumentInfo::of(*again.document), DocumentInfo::of(*first.document));
+}
+
+void tst_DocumentFormats::markdownReadsAsItWasWritten_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<int>("lists");
+    QTest::newRow("edge: a cell of two paragraphs and a line break")
+        << "cell.html"
+        << QByteArray("<table><tr><td><p>one</p><p>two<br>three</p></td><td>four</td></tr>"
+                      "<tr><td>five</td><td></td></tr></table><p>after</p>")
+        << "one/two/three/four/five/after" << 0;
+    QTest::newRow("edge: a table of one row, in a cell")
+        << "inner.html"
+        << QByteArray("<table><tr><td>outer</td><td><table><tr><td>in1</td><td>in2</td></tr>"
+                      "</table></td></tr></table><p>after</p>")
+        << "outer/in1/in2/after" << 0;
+    QTest::newRow("edge: two numbered lists one after the other")
+        << "lists.html"
+        << QByteArray("<ol><li>one</li><li>two</li></ol><ol type=a><li>three</li></ol><p>after</p>")
+        << "one/two/three/after" << 2;
+    QTest::newRow("nominal: a line break")
+        << "break.html" << QByteArray("<p>one<br>two</p><p>after</p>") << "one/two/after" << 0;
+    QTest::newRow("edge: an HTML line break in Markdown")
+        << "break.md" << QByteArray("one <br> two `<br>`\n\nafter\n") << "one/two <br>/after" << 0;
+}
+
+// Tables, line breaks and lists are written so that a Markdown reader, ours as others, reads
+// them as they were: every row of a pipe table as many cells as its rule, nothing dropped.
+void tst_DocumentFormats::markdownReadsAsItWasWritten()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, source);
+    QFETCH(QString, lines);
+    QFETCH(int, lists);
+    const DocumentFormats::Read first = DocumentFormats::readFile(write(name, source));
+    QVERIFY2(first.document, qPrintable(first.error));
+    const QByteArray markdown = DocumentFormats::markdown().write(*first.document, {});
+    qsizetype cells = -1;
+    for (const QByteArray& line : markdown.split('\n'))
+        if (line.startsWith('|'))
+            QCOMPARE(line.count('|'), cells < 0 ? (cells = line.count('|')) : cells);
+    const DocumentFormats::Read again = DocumentFormats::readFile(write(u"again.md"_qs, markdown));
+    QVERIFY2(again.document, qPrintable(again.error));
+    QStringList read;
+    for (const QString& line : again.document->toPlainText().split(u'\n'))
+        if (!line.trimmed().isEmpty())
+            read.append(line.simplified());
+    QCOMPARE(read.join(u'/'), lines);
+    std::set<const QTextList*> readLists;
+    for (QTextBlock block = again.document->begin(); block.isValid(); block = block.next())
+        if (block.textList())
+            readLists.insert(block.textList());
+    QCOMPARE(int(readLists.size()), lists);
 }
 
 void tst_DocumentFormats::notesKeepTheirMarksAndNumbering_data()
