@@ -12,7 +12,9 @@ CHECK is one or more of:
             purpose, then against our own text of the RTF, which leaves out where LibreOffice
             reads the RTF otherwise than we do
   markdown  the RTF collection converted to Markdown by quillmere and read by pandoc (GitHub
-            Markdown to plain text): pandoc's text against LibreOffice's text of the RTF
+            Markdown to plain text): pandoc's text against LibreOffice's text of the RTF, then
+            again with list markers as Markdown has them and without the files damaged on
+            purpose
 By default all three. --format names the zip format (ODT, DOCX) for read and write. Texts are
 compared by tokens, as tools/rtf/check-collection.py does; a file passes at 0.95; files that
 both LibreOffice and we refuse (AbiWord writes some with mismatched tags) are not counted.
@@ -186,6 +188,10 @@ class Checker:
                     if result and result.returncode == 0 else None
             pairs.append((os.path.relpath(path, ROOT), text, self.rtf_texts()[path]))
         self.score("write Markdown, read by pandoc", pairs)
+        self.score("write Markdown, read by pandoc: list markers as Markdown has them, files "
+                   "damaged on purpose (broken-*) left out",
+                   [(name, markers_alike(ours), markers_alike(theirs)) for name, ours, theirs
+                    in pairs if not os.path.basename(name).startswith("broken-")])
 
 
 def stem(path):
@@ -220,6 +226,17 @@ def without_rules(text):
     if text is None:
         return None
     return re.sub(r"(?m)^(\s*)-   ", "\\1\u2022 ", re.sub(r"(?m)^[\s+|:=-]+$", "", text))
+
+
+def markers_alike(text):
+    """Markdown numbers every list 1, 2, 3 and has one bullet: the letters, roman numbers and
+    bullets of each level LibreOffice writes count as those. Pandoc's plain text keeps the ~~
+    around struck text."""
+    if text is None:
+        return None
+    text = re.sub(r"(?m)^(\s*)(?:\d+|[a-zA-Z]|[ivxlcdm]+|[IVXLCDM]+)([.)])(?=\s)", "\\1#\\2", text)
+    text = re.sub(r"(?m)^(\s*)[\u2022\u25e6\u25aa\u25ab\u2023\u2013](?=\s)", "\\1\u2022", text)
+    return text.replace("~~", "")
 
 
 def main():
