@@ -41,6 +41,15 @@ bool isInTable(const QTextFrame* frame)
     return false;
 }
 
+// A list starts right after another at its level or deeper, as if going on with it.
+bool startsListAfterList(const QTextBlock& block)
+{
+    const QTextList* list = block.textList();
+    const QTextList* before = block.previous().textList();
+    return list && before && list != before && list->itemNumber(block) == 0 &&
+           list->format().indent() <= before->format().indent();
+}
+
 /// Shapes a copy of a document so that Qt's writer writes nothing Markdown readers misread:
 /// marks go where its tables, line breaks and lists need other markup, which replaces them in
 /// what it writes. The marks are private-use characters the document does not hold; Qt's
@@ -48,6 +57,8 @@ bool isInTable(const QTextFrame* frame)
 class MarkdownShape
 {
 public:
+    /// Whether document has what Qt's writer writes amiss; copying a long one takes a while.
+    static bool isNeeded(const QTextDocument& document);
     explicit MarkdownShape(QTextDocument& document);
     QString markdown();
 
@@ -64,6 +75,17 @@ private:
     QSet<int> m_oneRowTables;
     QChar m_cellBreak, m_listsApart, m_lineBreak;
 };
+
+bool MarkdownShape::isNeeded(const QTextDocument& document)
+{
+    if (!document.rootFrame()->childFrames().isEmpty() ||
+        document.toRawText().contains(QChar::LineSeparator))
+        return true;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        if (startsListAfterList(block))
+            return true;
+    return false;
+}
 
 MarkdownShape::MarkdownShape(QTextDocument& document) : m_document(document)
 {
@@ -150,14 +172,9 @@ void MarkdownShape::markLineBreaks()
 void MarkdownShape::keepListsApart()
 {
     QList<int> ends;
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        const QTextList* list = block.textList();
-        const QTextList* before = block.previous().textList();
-        if (list && before && list != before && list->itemNumber(block) == 0 &&
-            list->format().indent() <= before->format().indent() &&
-            !QTextCursor(block).currentTable())
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next())
+        if (startsListAfterList(block) && !QTextCursor(block).currentTable())
             ends.prepend(block.position() - 1);
-    }
     for (const int end : std::as_const(ends)) {
         QTextCursor cursor(&m_document);
         cursor.setPosition(end);
@@ -248,8 +265,13 @@ DocumentFormats::Read MarkdownFormat::read(const QByteArray& data, const Progres
 
 QByteArray MarkdownFormat::write(QTextDocument& document, const Progress& progress)
 {
-    const std::unique_ptr<QTextDocument> copy(document.clone());
-    QString markdown = MarkdownShape(*copy).markdown();
+    QString markdown;
+    if (MarkdownShape::isNeeded(document)) {
+        const std::unique_ptr<QTextDocument> copy(document.clone());
+        markdown = MarkdownShape(*copy).markdown();
+    } else {
+        markdown = document.toMarkdown(QTextDocument::MarkdownDialectGitHub);
+    }
     // Qt writes a table's rule as "|-|-|", which its own reader, as others, takes for text.
     static const QRegularExpression rule(QStringLiteral(R"(^\|[-:|]*-[-:|]*\|$)"));
     static const QRegularExpression dash(QStringLiteral("(?<!-)-(?!-)"));
