@@ -31,6 +31,12 @@ bool isWritable(QChar c)
     return c.unicode() >= 0x20 && c != QChar::ObjectReplacementCharacter && c.unicode() < 0xfffe;
 }
 
+// Neither white space nor a character left out.
+bool isOrdinary(QChar c)
+{
+    return c > u' ' && c < QChar::ObjectReplacementCharacter && c != QChar::LineSeparator;
+}
+
 } // namespace
 
 OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, XmlWriter& xml, OdtAutoStyles& styles,
@@ -42,6 +48,7 @@ OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, XmlWriter& xml, OdtA
 void OdtBodyWriter::write(const Progress& progress)
 {
     m_progress = progress;
+    m_text = m_document.toRawText();
     findNotes();
     writeFrame(m_document.rootFrame()->begin());
     closeLists(0);
@@ -177,14 +184,13 @@ void OdtBodyWriter::closeLists(size_t keep)
 void OdtBodyWriter::writeFragments(const QTextBlock& block)
 {
     m_afterSpace = true;
-    // One string for the paragraph, rather than one for each run.
-    const QString text = block.text();
+    const QStringView text = QStringView(m_text).sliced(block.position(), block.length() - 1);
     qsizetype at = 0;
     for (auto it = block.begin(); !it.atEnd();) {
         const QTextFragment fragment = it.fragment();
         const int length = fragment.length();
         ++it;
-        writeRun(fragment, QStringView(text).sliced(at, length), it.atEnd());
+        writeRun(fragment, text.sliced(at, length), it.atEnd());
         at += length;
     }
     writeLink(QString());
@@ -287,13 +293,15 @@ void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
             m_xml.writeCharacters(text.sliced(plain, upTo - plain));
     };
     for (qsizetype at = 0; at < text.size();) {
-        const QChar c = text[at];
         // Most characters are none of those below.
-        if (c > u' ' && c < QChar::ObjectReplacementCharacter && c != QChar::LineSeparator) {
+        if (isOrdinary(text[at])) {
+            do
+                ++at;
+            while (at < text.size() && isOrdinary(text[at]));
             m_afterSpace = false;
-            ++at;
             continue;
         }
+        const QChar c = text[at];
         if (c == u' ' && (m_afterSpace || (at + 1 < text.size() && text[at + 1] == u' ') ||
                           (endsParagraph && at + 1 == text.size()))) {
             qsizetype spaces = 1;
