@@ -401,29 +401,31 @@ void OdtBodyReader::readList(int depth, QString listStyle, int level)
 void OdtBodyReader::insertText(QStringView raw, const QTextCharFormat& format)
 {
     Target& target = *m_target;
+    bool afterSpace = target.afterSpace;
     QString shown;
     qsizetype kept = 0;
     for (qsizetype at = 0; at < raw.size(); ++at) {
         const QChar c = raw[at];
-        const bool white = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-        if (!white) {
-            target.afterSpace = false;
+        // All white space comes before the ordinary characters.
+        if (c > u' ' || (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')) {
+            afterSpace = false;
             continue;
         }
-        if (c == u' ' && !target.afterSpace) {
-            target.afterSpace = true;
+        if (c == u' ' && !afterSpace) {
+            afterSpace = true;
             continue;
         }
         shown.append(raw.sliced(kept, at - kept));
-        if (!target.afterSpace)
+        if (!afterSpace)
             shown.append(u' ');
-        target.afterSpace = true;
+        afterSpace = true;
         kept = at + 1;
     }
     if (kept > 0)
         shown.append(raw.sliced(kept));
+    target.afterSpace = afterSpace;
     if (raw.size() > 0)
-        target.collapsedSpace = target.afterSpace;
+        target.collapsedSpace = afterSpace;
     queue(kept > 0 ? QStringView(shown) : raw, format);
 }
 
