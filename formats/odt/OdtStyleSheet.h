@@ -96,7 +96,9 @@ private:
         {
             if (left.size() != right.size())
                 return left.size() < right.size();
-            return std::memcmp(left.data(), right.data(), size_t(left.size()) * sizeof(QChar)) < 0;
+            // An empty name may have no characters at all, which memcmp is not to be given.
+            return !left.isEmpty() &&
+                   std::memcmp(left.data(), right.data(), size_t(left.size()) * sizeof(QChar)) < 0;
         }
     };
     template <typename Value> using Named = std::map<QString, Value, ByText>;
