@@ -121,9 +121,9 @@ void OdtBodyReader::readBlocks(int depth)
 
 void OdtBodyReader::readParagraph(int depth)
 {
-    const QString style = OdtXml::attribute(m_xml, text, u"style-name").toString();
+    const QStringView style = OdtXml::attribute(m_xml, text, u"style-name");
     if (!std::exchange(m_firstSeen, true))
-        m_firstStyle = style;
+        m_firstStyle = style.toString();
     QTextBlockFormat block = m_styles.paragraphBlock(style);
     const QTextCharFormat chars = m_styles.paragraphChars(style);
     // A list brings its own indent.
@@ -171,9 +171,8 @@ void OdtBodyReader::readInline(const QTextCharFormat& format, int depth)
         const bool span = is(m_xml, text, u"span");
         const bool link = is(m_xml, text, u"a");
         if (span || link) {
-            QTextCharFormat inner = format;
-            const QString style = OdtXml::attribute(m_xml, text, u"style-name").toString();
-            inner.merge(m_styles.textChars(style));
+            const QStringView style = OdtXml::attribute(m_xml, text, u"style-name");
+            QTextCharFormat inner = m_styles.spanChars(format, style);
             // Each span in the seed's style is a run of its own, as the writer left it, unless
             // it names its run.
             if (span && m_styles.isSeedText(style) && !m_seedRuns.read(m_xml.attributes(), inner))
@@ -344,7 +343,7 @@ void OdtBodyReader::endParagraph()
     flush();
 }
 
-void OdtBodyReader::joinList(int level, const QString& paragraphStyle)
+void OdtBodyReader::joinList(int level, QStringView paragraphStyle)
 {
     // A list may leave its style to its paragraphs' style.
     const std::optional<QTextListFormat> format = m_styles.listLevel(
@@ -402,29 +401,31 @@ void OdtBodyReader::readList(int depth, QString listStyle, int level)
 void OdtBodyReader::insertText(QStringView raw, const QTextCharFormat& format)
 {
     Target& target = *m_target;
+    bool afterSpace = target.afterSpace;
     QString shown;
     qsizetype kept = 0;
     for (qsizetype at = 0; at < raw.size(); ++at) {
         const QChar c = raw[at];
-        const bool white = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-        if (!white) {
-            target.afterSpace = false;
+        // All white space comes before the ordinary characters.
+        if (c > u' ' || (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')) {
+            afterSpace = false;
             continue;
         }
-        if (c == u' ' && !target.afterSpace) {
-            target.afterSpace = true;
+        if (c == u' ' && !afterSpace) {
+            afterSpace = true;
             continue;
         }
         shown.append(raw.sliced(kept, at - kept));
-        if (!target.afterSpace)
+        if (!afterSpace)
             shown.append(u' ');
-        target.afterSpace = true;
+        afterSpace = true;
         kept = at + 1;
     }
     if (kept > 0)
         shown.append(raw.sliced(kept));
+    target.afterSpace = afterSpace;
     if (raw.size() > 0)
-        target.collapsedSpace = target.afterSpace;
+        target.collapsedSpace = afterSpace;
     queue(kept > 0 ? QStringView(shown) : raw, format);
 }
 
@@ -461,8 +462,7 @@ void OdtBodyReader::readTable(int depth)
     if (!enter(depth))
         return;
     TableBuild build;
-    build.style =
-        m_styles.style(u"table", OdtXml::attribute(m_xml, OdtXml::table, u"style-name").toString());
+    build.style = m_styles.style(u"table", OdtXml::attribute(m_xml, OdtXml::table, u"style-name"));
     const int listLevel = std::exchange(m_listLevel, 0);
     Target& target = *m_target;
     // A table goes after the paragraph before it rather than after an empty one of its own.
@@ -489,8 +489,8 @@ void OdtBodyReader::readTableParts(TableBuild& build, int depth)
         if (is(m_xml, table, u"table-column")) {
             const int repeat = count(OdtXml::attribute(m_xml, table, u"number-columns-repeated"),
                                      ReadingBounds::tableColumns);
-            const OdtStyleSheet::Style* style = m_styles.style(
-                u"table-column", OdtXml::attribute(m_xml, table, u"style-name").toString());
+            const OdtStyleSheet::Style* style =
+                m_styles.style(u"table-column", OdtXml::attribute(m_xml, table, u"style-name"));
             for (int column = 0;
                  column < repeat && build.widths.size() < ReadingBounds::tableColumns; ++column)
                 build.widths.push_back(style ? style->width : 0);
@@ -552,8 +552,8 @@ void OdtBodyReader::readRow(TableBuild& build, int depth)
 
 void OdtBodyReader::readCell(TableBuild& build, int column, int depth)
 {
-    const OdtStyleSheet::Style* style = m_styles.style(
-        u"table-cell", OdtXml::attribute(m_xml, OdtXml::table, u"style-name").toString());
+    const OdtStyleSheet::Style* style =
+        m_styles.style(u"table-cell", OdtXml::attribute(m_xml, OdtXml::table, u"style-name"));
     if (style && !build.border)
         build.border = style->border;
     if (style && !build.padding)

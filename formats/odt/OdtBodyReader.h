@@ -64,7 +64,7 @@ private:
     void readFrame(const QTextCharFormat& format);
     void startParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars);
     void endParagraph();
-    void joinList(int level, const QString& paragraphStyle);
+    void joinList(int level, QStringView paragraphStyle);
     void insertText(QStringView text, const QTextCharFormat& format);
     void queue(QStringView text, const QTextCharFormat& format);
     void flush();

@@ -31,6 +31,12 @@ bool isWritable(QChar c)
     return c.unicode() >= 0x20 && c != QChar::ObjectReplacementCharacter && c.unicode() < 0xfffe;
 }
 
+// Neither white space nor a character left out.
+bool isOrdinary(QChar c)
+{
+    return c > u' ' && c < QChar::ObjectReplacementCharacter && c != QChar::LineSeparator;
+}
+
 } // namespace
 
 OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, XmlWriter& xml, OdtAutoStyles& styles,
@@ -42,6 +48,7 @@ OdtBodyWriter::OdtBodyWriter(const QTextDocument& document, XmlWriter& xml, OdtA
 void OdtBodyWriter::write(const Progress& progress)
 {
     m_progress = progress;
+    m_text = m_document.toRawText();
     findNotes();
     writeFrame(m_document.rootFrame()->begin());
     closeLists(0);
@@ -51,6 +58,12 @@ void OdtBodyWriter::write(const Progress& progress)
 // paragraphs of the body.
 void OdtBodyWriter::findNotes()
 {
+    m_lastBlock = m_document.lastBlock();
+    const QList<QTextFormat> formats = m_document.allFormats();
+    if (std::none_of(formats.begin(), formats.end(), [](const QTextFormat& format) {
+            return format.hasProperty(PageFurniture::NoteBody);
+        }))
+        return;
     QHash<int, QList<QTextBlock>> notes;
     QSet<int> marked;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
@@ -69,7 +82,6 @@ void OdtBodyWriter::findNotes()
         if (marked.contains(note.key()))
             m_notes.insert(note.key(), note.value());
     m_hasNotes = m_hasNotes && !m_notes.isEmpty();
-    m_lastBlock = m_document.lastBlock();
     while (m_lastBlock.previous().isValid() && isPlacedNote(m_lastBlock.blockFormat()))
         m_lastBlock = m_lastBlock.previous();
 }
@@ -107,12 +119,11 @@ void OdtBodyWriter::writeBlock(const QTextBlock& block)
     placeInList(block);
     m_xml.writeStartElement(QStringLiteral("text:p"));
     int charsIndex = block.length() == 1 ? block.charFormatIndex() : -1;
-    QTextCharFormat chars = block.charFormat();
+    QTextCharFormat chars = charsIndex >= 0 ? block.charFormat() : QTextCharFormat();
     // A note's number, which its mark at the paragraph's start stands for, is read in the
     // paragraph's font: the mark's font goes on the paragraph.
-    if (const auto first = block.begin();
-        m_inNote && !first.atEnd() &&
-        first.fragment().charFormat().hasProperty(PageFurniture::NoteMark)) {
+    if (const auto first = m_inNote ? block.begin() : QTextBlock::iterator();
+        !first.atEnd() && first.fragment().charFormat().hasProperty(PageFurniture::NoteMark)) {
         charsIndex = first.fragment().charFormatIndex();
         chars = first.fragment().charFormat();
         chars.clearProperty(QTextFormat::TextVerticalAlignment);
@@ -173,14 +184,14 @@ void OdtBodyWriter::closeLists(size_t keep)
 void OdtBodyWriter::writeFragments(const QTextBlock& block)
 {
     m_afterSpace = true;
-    // One string for the paragraph, rather than one for each run.
-    const QString text = block.text();
+    const QStringView text = QStringView(m_text).sliced(block.position(), block.length() - 1);
     qsizetype at = 0;
     for (auto it = block.begin(); !it.atEnd();) {
         const QTextFragment fragment = it.fragment();
+        const int length = fragment.length();
         ++it;
-        writeRun(fragment, QStringView(text).sliced(at, fragment.length()), it.atEnd());
-        at += fragment.length();
+        writeRun(fragment, text.sliced(at, length), it.atEnd());
+        at += length;
     }
     writeLink(QString());
 }
@@ -282,13 +293,15 @@ void OdtBodyWriter::writeText(QStringView text, bool endsParagraph)
             m_xml.writeCharacters(text.sliced(plain, upTo - plain));
     };
     for (qsizetype at = 0; at < text.size();) {
-        const QChar c = text[at];
         // Most characters are none of those below.
-        if (c > u' ' && c < QChar::LineSeparator) {
+        if (isOrdinary(text[at])) {
+            do
+                ++at;
+            while (at < text.size() && isOrdinary(text[at]));
             m_afterSpace = false;
-            ++at;
             continue;
         }
+        const QChar c = text[at];
         if (c == u' ' && (m_afterSpace || (at + 1 < text.size() && text[at + 1] == u' ') ||
                           (endsParagraph && at + 1 == text.size()))) {
             qsizetype spaces = 1;

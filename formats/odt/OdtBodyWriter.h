@@ -99,4 +99,6 @@ private:
     int m_frames = 0;
     int m_written = 0;
     Progress m_progress;
+    /// The document's text, taken once rather than a paragraph or a run at a time.
+    QString m_text;
 };

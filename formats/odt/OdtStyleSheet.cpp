@@ -16,11 +16,6 @@ using OdtXml::text;
 // ancestors.
 constexpr int s_maxInheritance = 64;
 
-QString keyOf(QStringView family, QStringView name)
-{
-    return family.toString() + u'/' + name.toString();
-}
-
 // The width of a border as fo:border gives it ("0.5pt solid #000000"), 0 for none.
 std::optional<double> borderWidth(QStringView border)
 {
@@ -89,7 +84,7 @@ void OdtStyleSheet::readStyles(XmlReader& reader)
         else
             reader.skipCurrentElement();
     }
-    for (QHash<QString, Resolved>& cache : m_resolved)
+    for (Named<Resolved>& cache : m_resolved)
         cache.clear();
     m_lastResolved = {};
 }
@@ -105,15 +100,15 @@ void OdtStyleSheet::readNotesConfiguration(XmlReader& reader)
 
 void OdtStyleSheet::readStyle(XmlReader& reader, bool isDefault)
 {
-    const QStringView family = OdtXml::attribute(reader, OdtXml::style, u"family");
-    const QString key = keyOf(
-        family, isDefault ? QStringView() : OdtXml::attribute(reader, OdtXml::style, u"name"));
+    const QString family = OdtXml::attribute(reader, OdtXml::style, u"family").toString();
+    const QString name =
+        isDefault ? QString() : OdtXml::attribute(reader, OdtXml::style, u"name").toString();
     Style read;
     read.parent = OdtXml::attribute(reader, OdtXml::style, u"parent-style-name").toString();
     read.listStyle = OdtXml::attribute(reader, OdtXml::style, u"list-style-name").toString();
     read.masterPage = OdtXml::attribute(reader, OdtXml::style, u"master-page-name").toString();
     readStyleProperties(reader, read);
-    m_styles.insert(key, read);
+    m_styles[family].insert_or_assign(name, std::move(read));
 }
 
 void OdtStyleSheet::readStyleProperties(XmlReader& reader, Style& read)
@@ -186,31 +181,36 @@ void OdtStyleSheet::readPageLayout(XmlReader& reader)
     }
 }
 
-const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const QString& name)
+OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, QStringView name)
 {
     const size_t kind = family == u"paragraph" ? 0 : 1;
     // Paragraph after paragraph and run after run mostly share a style.
-    if (m_lastResolved[kind] && m_lastName[kind] == name)
-        return *m_lastResolved[kind];
-    QHash<QString, Resolved>& cache = m_resolved[kind];
-    if (const auto found = cache.constFind(name); found != cache.constEnd()) {
-        m_lastName[kind] = name;
-        return *(m_lastResolved[kind] = &*found);
-    }
+    if (m_lastResolved[kind] && m_lastResolved[kind]->first == name)
+        return m_lastResolved[kind]->second;
+    Named<Resolved>& cache = m_resolved[kind];
+    auto found = cache.find(name);
+    if (found == cache.end())
+        found = cache.emplace(name.toString(), resolve(family, name)).first;
+    m_lastResolved[kind] = &*found;
+    return found->second;
+}
+
+OdtStyleSheet::Resolved OdtStyleSheet::resolve(QStringView family, QStringView name) const
+{
     QList<const Style*> chain;
     Resolved result;
-    for (QString ancestor = name; chain.size() < s_maxInheritance;) {
+    for (QStringView ancestor = name; chain.size() < s_maxInheritance;) {
         result.seed = result.seed || ancestor == OdtXml::seedTextStyle;
-        const auto found = m_styles.constFind(keyOf(family, ancestor));
-        if (found == m_styles.constEnd())
+        const Style* found = style(family, ancestor);
+        if (!found)
             break;
-        chain.prepend(&*found);
+        chain.prepend(found);
         if (found->parent.isEmpty() || ancestor.isEmpty())
             break;
         ancestor = found->parent;
     }
     if (family == u"paragraph" && (chain.isEmpty() || !name.isEmpty()))
-        if (const Style* defaults = style(family, QString());
+        if (const Style* defaults = style(family, QStringView());
             defaults && chain.value(0) != defaults)
             chain.prepend(defaults);
     for (const Style* each : chain) {
@@ -219,60 +219,70 @@ const OdtStyleSheet::Resolved& OdtStyleSheet::resolved(QStringView family, const
         if (!each->listStyle.isEmpty())
             result.listStyle = each->listStyle;
     }
-    m_lastName[kind] = name;
-    return *(m_lastResolved[kind] = &*cache.insert(name, result));
+    result.inner.merge(result.chars);
+    return result;
 }
 
-QTextCharFormat OdtStyleSheet::paragraphChars(const QString& name)
+QTextCharFormat OdtStyleSheet::paragraphChars(QStringView name)
 {
     return resolved(u"paragraph", name).chars;
 }
 
-QTextBlockFormat OdtStyleSheet::paragraphBlock(const QString& name)
+QTextBlockFormat OdtStyleSheet::paragraphBlock(QStringView name)
 {
     return resolved(u"paragraph", name).block;
 }
 
-QTextCharFormat OdtStyleSheet::textChars(const QString& name)
+QTextCharFormat OdtStyleSheet::spanChars(const QTextCharFormat& outer, QStringView name)
 {
-    return resolved(u"text", name).chars;
+    Resolved& span = resolved(u"text", name);
+    // Spans of a style mostly stand in text of one format.
+    if (span.outer != outer) {
+        span.outer = outer;
+        span.inner = outer;
+        span.inner.merge(span.chars);
+    }
+    return span.inner;
 }
 
-bool OdtStyleSheet::isSeedText(const QString& name)
+bool OdtStyleSheet::isSeedText(QStringView name)
 {
     return resolved(u"text", name).seed;
 }
 
-QString OdtStyleSheet::listStyleOf(const QString& paragraphStyle)
+QString OdtStyleSheet::listStyleOf(QStringView paragraphStyle)
 {
     return resolved(u"paragraph", paragraphStyle).listStyle;
 }
 
-QString OdtStyleSheet::masterPageOf(const QString& paragraphStyle) const
+QString OdtStyleSheet::masterPageOf(QStringView paragraphStyle) const
 {
     const Style* found = style(u"paragraph", paragraphStyle);
     return found ? found->masterPage : QString();
 }
 
-const OdtStyleSheet::Style* OdtStyleSheet::style(QStringView family, const QString& name) const
+const OdtStyleSheet::Style* OdtStyleSheet::style(QStringView family, QStringView name) const
 {
-    const auto found = m_styles.constFind(keyOf(family, name));
-    return found == m_styles.constEnd() ? nullptr : &*found;
+    const auto styles = m_styles.find(family);
+    if (styles == m_styles.end())
+        return nullptr;
+    const auto found = styles->second.find(name);
+    return found == styles->second.end() ? nullptr : &found->second;
 }
 
-std::optional<QTextListFormat> OdtStyleSheet::listLevel(const QString& listStyle, int level) const
+std::optional<QTextListFormat> OdtStyleSheet::listLevel(QStringView listStyle, int level) const
 {
-    const auto found = m_listStyles.constFind(listStyle);
-    if (found == m_listStyles.constEnd() || level < 1)
+    const auto found = m_listStyles.find(listStyle);
+    if (found == m_listStyles.end() || level < 1)
         return std::nullopt;
-    const QTextListFormat& format = (*found)[size_t(std::min(level, maxListLevels) - 1)];
+    const QTextListFormat& format = found->second[size_t(std::min(level, maxListLevels) - 1)];
     if (format.style() == QTextListFormat::ListStyleUndefined)
         return std::nullopt;
     return format;
 }
 
-std::optional<OdtStyleSheet::PageLayout> OdtStyleSheet::pageLayout(const QString& name) const
+std::optional<OdtStyleSheet::PageLayout> OdtStyleSheet::pageLayout(QStringView name) const
 {
-    const auto found = m_pageLayouts.constFind(name);
-    return found == m_pageLayouts.constEnd() ? std::nullopt : std::optional(*found);
+    const auto found = m_pageLayouts.find(name);
+    return found == m_pageLayouts.end() ? std::nullopt : std::optional(found->second);
 }

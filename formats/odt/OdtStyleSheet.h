@@ -3,13 +3,15 @@
 #include "formats/odt/OdtPage.h"
 #include "formats/odt/OdtProperties.h"
 
-#include <QHash>
 #include <QString>
+#include <QStringView>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextListFormat>
 
 #include <array>
+#include <cstring>
+#include <map>
 #include <optional>
 
 class XmlReader;
@@ -52,18 +54,19 @@ public:
 
     /// The character format of text in a paragraph of paragraph style name, the default
     /// style's included.
-    QTextCharFormat paragraphChars(const QString& name);
-    QTextBlockFormat paragraphBlock(const QString& name);
-    /// A text style's own format, with what it inherits from other text styles.
-    QTextCharFormat textChars(const QString& name);
+    QTextCharFormat paragraphChars(QStringView name);
+    QTextBlockFormat paragraphBlock(QStringView name);
+    /// The format of a span of text style name in text of format outer: outer with the text
+    /// style's own format, and what it inherits from other text styles, over it.
+    QTextCharFormat spanChars(const QTextCharFormat& outer, QStringView name);
     /// Whether the text style name is the seed's, or comes from it.
-    bool isSeedText(const QString& name);
+    bool isSeedText(QStringView name);
     /// The list style a paragraph style names, through its parents.
-    QString listStyleOf(const QString& paragraphStyle);
-    QString masterPageOf(const QString& paragraphStyle) const;
-    const Style* style(QStringView family, const QString& name) const;
-    std::optional<QTextListFormat> listLevel(const QString& listStyle, int level) const;
-    std::optional<PageLayout> pageLayout(const QString& name) const;
+    QString listStyleOf(QStringView paragraphStyle);
+    QString masterPageOf(QStringView paragraphStyle) const;
+    const Style* style(QStringView family, QStringView name) const;
+    std::optional<QTextListFormat> listLevel(QStringView listStyle, int level) const;
+    std::optional<PageLayout> pageLayout(QStringView name) const;
     /// How footnotes or endnotes are numbered, where the styles say.
     std::optional<Numbering> notesNumbering(bool endnotes) const
     {
@@ -78,7 +81,27 @@ private:
         QString listStyle;
         /// The style is the seed's, or comes from it.
         bool seed = false;
+        /// Of a text style: the format a span of it was last read in, and the span's format
+        /// there.
+        QTextCharFormat outer;
+        QTextCharFormat inner;
     };
+    /// Finds a name read from the XML as it stands, with no string made of it; a tree rather
+    /// than a hash, so no file can make its lookups slow. Any strict order serves: lengths
+    /// first spare comparing most names' characters.
+    struct ByText
+    {
+        using is_transparent = void;
+        bool operator()(QStringView left, QStringView right) const noexcept
+        {
+            if (left.size() != right.size())
+                return left.size() < right.size();
+            // An empty name may have no characters at all, which memcmp is not to be given.
+            return !left.isEmpty() &&
+                   std::memcmp(left.data(), right.data(), size_t(left.size()) * sizeof(QChar)) < 0;
+        }
+    };
+    template <typename Value> using Named = std::map<QString, Value, ByText>;
 
     void readStyles(XmlReader& reader);
     void readNotesConfiguration(XmlReader& reader);
@@ -87,17 +110,17 @@ private:
     void readStyleProperties(XmlReader& reader, Style& style);
     void readListStyle(XmlReader& reader);
     void readPageLayout(XmlReader& reader);
-    const Resolved& resolved(QStringView family, const QString& name);
+    Resolved& resolved(QStringView family, QStringView name);
+    Resolved resolve(QStringView family, QStringView name) const;
 
     OdtProperties::FontFaces m_fontFaces;
-    QHash<QString, Style> m_styles;
+    /// By family, then by name.
+    Named<Named<Style>> m_styles;
     /// Resolved paragraph styles, then text styles, by name.
-    std::array<QHash<QString, Resolved>, 2> m_resolved;
-    /// The style of each kind resolved last, by name; set anew whenever its hash grows, which
-    /// may move its entries.
-    std::array<const Resolved*, 2> m_lastResolved = {};
-    std::array<QString, 2> m_lastName;
-    QHash<QString, ListStyle> m_listStyles;
-    QHash<QString, PageLayout> m_pageLayouts;
+    std::array<Named<Resolved>, 2> m_resolved;
+    /// The style of each kind resolved last.
+    std::array<Named<Resolved>::value_type*, 2> m_lastResolved = {};
+    Named<ListStyle> m_listStyles;
+    Named<PageLayout> m_pageLayouts;
     std::array<std::optional<Numbering>, 2> m_notesNumbering;
 };

@@ -449,13 +449,16 @@ QByteArray package(const std::vector<std::pair<QString, QByteArray>>& parts)
     return writer.finish();
 }
 
-QByteArray content(const QByteArray& body)
+QByteArray content(const QByteArray& body, const QByteArray& styles = {})
 {
     return "<office:document-content "
            "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-           "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
-           "<office:text>" +
-           body + "</office:text></office:body></office:document-content>";
+           "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+           "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
+           "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
+           "<office:automatic-styles>" +
+           styles + "</office:automatic-styles><office:body><office:text>" + body +
+           "</office:text></office:body></office:document-content>";
 }
 
 } // namespace
@@ -468,6 +471,7 @@ private slots:
     void keepsWhatItWrites_data();
     void keepsWhatItWrites();
     void readsLibreOfficeFiles();
+    void spansTakeTheirParagraphsFormat();
     void collapsesWhiteSpaceAsOdfSays_data();
     void collapsesWhiteSpaceAsOdfSays();
     void refusesWhatItCannotRead_data();
@@ -525,6 +529,32 @@ void tst_OdtCodec::readsLibreOfficeFiles()
     for (QTextBlock block = notes.document->begin(); block.isValid(); block = block.next())
         noteParagraphs += block.blockFormat().hasProperty(PageFurniture::NoteBody);
     QVERIFY(noteParagraphs >= 2);
+}
+
+// A span's format is its paragraph's with the span's own over it, whichever paragraph it is in.
+void tst_OdtCodec::spansTakeTheirParagraphsFormat()
+{
+    const QByteArray styles =
+        "<style:style style:name='P1' style:family='paragraph'>"
+        "<style:text-properties fo:font-weight='bold'/></style:style>"
+        "<style:style style:name='P2' style:family='paragraph'>"
+        "<style:text-properties fo:font-style='italic'/></style:style>"
+        "<style:style style:name='T1' style:family='text'>"
+        "<style:text-properties style:text-underline-style='solid'/></style:style>";
+    QByteArray body;
+    for (const char* paragraph : {"P1", "P2", "P1"})
+        body += QByteArray("<text:p text:style-name='") + paragraph +
+                "'><text:span text:style-name='T1'>x</text:span></text:p>";
+    const DocumentFormats::Read read = DocumentFormats::odt().read(
+        package({{QStringLiteral("content.xml"), content(body, styles)}}), {});
+    QVERIFY2(read.document, qPrintable(read.error));
+    QString formats;
+    for (QTextBlock block = read.document->begin(); block.isValid(); block = block.next()) {
+        const QTextCharFormat span = block.begin().fragment().charFormat();
+        formats += QString::number(span.fontWeight()) + (span.fontItalic() ? "i" : "") +
+                   (span.fontUnderline() ? "u " : " ");
+    }
+    QCOMPARE(formats, QStringLiteral("700u 400iu 700u "));
 }
 
 void tst_OdtCodec::collapsesWhiteSpaceAsOdfSays_data()
