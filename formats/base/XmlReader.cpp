@@ -219,6 +219,89 @@ QString XmlReader::readElementText(ReadElementTextBehaviour behaviour)
     }
 }
 
+QByteArrayView XmlReader::elementBytes(qsizetype limit) const
+{
+    if (m_type != StartElement || !scopeAsAtRoot())
+        return {};
+    const char* end =
+        m_closePending ? m_at : findEnd(m_at + std::min(limit, qsizetype(m_end - m_at)));
+    return end && end - m_tagStart <= limit ? QByteArrayView(m_tagStart, end) : QByteArrayView();
+}
+
+bool XmlReader::readWhole(QByteArrayView bytes) const
+{
+    return m_type == EndElement && !bytes.isEmpty() && m_at == bytes.data() + bytes.size();
+}
+
+void XmlReader::skipElement(QByteArrayView bytes)
+{
+    if (m_type != StartElement || bytes.data() != m_tagStart)
+        return skipCurrentElement();
+    newToken();
+    m_at = bytes.data() + bytes.size();
+    m_closePending = false;
+    m_type = closeElement(m_open.back());
+}
+
+// Bytes mean the same wherever the namespaces declared between the root and them are the same:
+// none.
+bool XmlReader::scopeAsAtRoot() const
+{
+    if (!m_namespaces)
+        return true;
+    const qsizetype element = qsizetype(m_open.size());
+    for (auto each = m_declarations.rbegin(); each != m_declarations.rend(); ++each)
+        if (each->depth < element)
+            return each->depth <= 1;
+    return true;
+}
+
+// The end of the element started, found by the end tag of its name that closes it, skipping
+// comments, sections and instructions whole and counting start tags of the same name; null when
+// not found before limit. Bytes it finds wrongly never read whole as the element.
+const char* XmlReader::findEnd(const char* limit) const
+{
+    const QByteArrayView name(m_begin + m_open.back().at, m_open.back().size);
+    const auto search = [limit](const char* from, std::string_view text) -> const char* {
+        const std::string_view data(from, size_t(limit - from));
+        const size_t found = data.find(text);
+        return found == std::string_view::npos ? nullptr : from + found + text.size();
+    };
+    qsizetype depth = 1;
+    for (const char* at = m_at; at < limit;) {
+        const void* found = std::memchr(at, '<', size_t(limit - at));
+        if (!found || limit - static_cast<const char*>(found) < 2)
+            return nullptr;
+        at = static_cast<const char*>(found) + 1;
+        if (*at == '?' || *at == '!') {
+            const std::string_view special(at, size_t(std::min<qsizetype>(limit - at, 8)));
+            at = *at == '?'                        ? search(at, "?>")
+                 : special.starts_with("!--")      ? search(at + 3, "-->")
+                 : special.starts_with("![CDATA[") ? search(at, "]]>")
+                                                   : nullptr;
+            if (!at)
+                return nullptr;
+            continue;
+        }
+        const bool closing = *at == '/';
+        const char* start = at + (closing ? 1 : 0);
+        at = start;
+        while (at < limit && !endsName(*at))
+            ++at;
+        const bool named = QByteArrayView(start, at) == name;
+        // A ">" in a value may end the tag early here: those bytes are then read each time.
+        at = static_cast<const char*>(std::memchr(at, '>', size_t(limit - at)));
+        if (!at)
+            return nullptr;
+        if (named && closing && --depth == 0)
+            return at + 1;
+        if (named && !closing && at[-1] != '/')
+            ++depth;
+        ++at;
+    }
+    return nullptr;
+}
+
 // Each token writes its text afresh; a copy of the attributes keeps the last token's.
 void XmlReader::newToken()
 {
@@ -328,6 +411,7 @@ XmlReader::TokenType XmlReader::readStartTag()
     const Span name = readName(at);
     if (name.size == 0)
         return fail(tr("a tag without a name"));
+    m_tagStart = m_at;
     m_raw.clear();
     for (;;) {
         const char* before = at;

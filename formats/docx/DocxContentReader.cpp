@@ -29,6 +29,9 @@ namespace {
 constexpr int s_maxDepth = 64;
 constexpr int s_maxTableDepth = 16;
 constexpr int s_progressStep = 512;
+// Longer rPr elements are rare enough to read each time, and more would be memory for nothing.
+constexpr qsizetype s_longestKeptRunProperties = 1024;
+constexpr size_t s_runFormatsKept = 1024;
 // English Metric Units in a pixel of 1/96 inch.
 constexpr double s_emuPerPixel = 9525;
 
@@ -200,6 +203,7 @@ void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
     const DocxStyles::Paragraph& style = m_context.styles.paragraph(direct.style);
     m_paragraph = style.properties;
     m_paragraph.merge(direct);
+    m_paragraphStyle = direct.style;
     m_paragraphChars = style.chars;
     m_mark = style.chars;
     m_mark.merge(mark);
@@ -253,13 +257,11 @@ void DocxContentReader::readRun(XmlReader& xml)
 {
     const XmlAttributes run = xml.attributes();
     QTextCharFormat format = m_paragraphChars;
+    bool fresh = true;
     while (xml.readNextStartElement()) {
         if (xml.name() == u"rPr") {
-            QTextCharFormat direct;
-            const QString style = DocxRunProperties::read(xml, direct, m_context.styles.theme());
-            format.merge(m_context.styles.character(style));
-            format.merge(direct);
-            markSeed(format, style == QLatin1String(DocxXml::seedTextStyle), run);
+            const bool seed = readRunProperties(xml, format, std::exchange(fresh, false));
+            markSeed(format, seed, run);
         } else {
             // A run with no style of its own is the writer's.
             if (!format.hasProperty(TextProperties::SeedRun))
@@ -267,6 +269,29 @@ void DocxContentReader::readRun(XmlReader& xml)
             readRunContent(xml, format);
         }
     }
+}
+
+// Merges what an rPr gives into format, and says whether it makes seed text. Read fresh, the
+// format is the paragraph's alone: what the same bytes made before it makes again.
+bool DocxContentReader::readRunProperties(XmlReader& xml, QTextCharFormat& format, bool fresh)
+{
+    const QByteArrayView bytes =
+        fresh ? xml.elementBytes(s_longestKeptRunProperties) : QByteArrayView();
+    const std::pair key(QStringView(m_paragraphStyle), bytes);
+    if (const auto kept = bytes.isEmpty() ? m_runFormats.end() : m_runFormats.find(key);
+        kept != m_runFormats.end()) {
+        xml.skipElement(bytes);
+        format = kept->second.format;
+        return kept->second.seed;
+    }
+    QTextCharFormat direct;
+    const QString style = DocxRunProperties::read(xml, direct, m_context.styles.theme());
+    format.merge(m_context.styles.character(style));
+    format.merge(direct);
+    const bool seed = style == QLatin1String(DocxXml::seedTextStyle);
+    if (xml.readWhole(bytes) && m_runFormats.size() < s_runFormatsKept)
+        m_runFormats.try_emplace({m_paragraphStyle, bytes.toByteArray()}, RunFormat{format, seed});
+    return seed;
 }
 
 // Word splits text into runs as it likes: seed runs next to each other are one run of seed

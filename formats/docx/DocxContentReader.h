@@ -13,7 +13,9 @@
 #include <QTextListFormat>
 
 #include <functional>
+#include <map>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class DocxNumbering;
@@ -73,6 +75,27 @@ private:
         bool continued = false;
     };
     struct TableState;
+    /// What a run's rPr makes of its paragraph's style: its format, and whether it is seed text.
+    struct RunFormat
+    {
+        QTextCharFormat format;
+        bool seed = false;
+    };
+    /// Orders the paragraph style and the rPr's bytes a run format was read from, kept or looked
+    /// up: files can choose neither the order nor its cost.
+    struct RunKeyLess
+    {
+        using is_transparent = void;
+        template <typename Key, typename Other>
+        bool operator()(const Key& key, const Other& other) const
+        {
+            const int style = QStringView(key.first).compare(QStringView(other.first));
+            return style != 0
+                       ? style < 0
+                       : std::string_view(key.second.data(), size_t(key.second.size())) <
+                             std::string_view(other.second.data(), size_t(other.second.size()));
+        }
+    };
 
     void readBlock(XmlReader& xml, int depth);
     void readParagraph(XmlReader& xml);
@@ -83,6 +106,7 @@ private:
     void readHyperlink(XmlReader& xml, int depth);
     void readSimpleField(XmlReader& xml, int depth);
     void readRun(XmlReader& xml);
+    bool readRunProperties(XmlReader& xml, QTextCharFormat& format, bool fresh);
     void markSeed(QTextCharFormat& format, bool seed, const XmlAttributes& run);
     void readRunContent(XmlReader& xml, const QTextCharFormat& format);
     void readFieldChar(const XmlReader& xml, const QTextCharFormat& format);
@@ -122,7 +146,10 @@ private:
     bool m_sectionStarts = false;
     QTextBlock m_sectionStart;
     DocxParagraphProperties m_paragraph;
+    QString m_paragraphStyle;
     QTextCharFormat m_paragraphChars;
+    /// Most runs repeat a few rPr elements, byte for byte: each is read once.
+    std::map<std::pair<QString, QByteArray>, RunFormat, RunKeyLess> m_runFormats;
     /// The seed run the runs read last belong to; 0 after a run of the writer's own.
     qint64 m_seedRun = 0;
     SeedRunXml m_seedRuns;

@@ -690,6 +690,25 @@ void addTableStyleAndListRows()
            });
 }
 
+// Runs repeat their properties byte for byte; what they make still depends on their paragraph's
+// style and on what the run said before.
+void addRepeatedRunRows()
+{
+    QTest::newRow("the same run properties in paragraphs of other styles")
+        << wordFile(wordBody("<w:p><w:pPr><w:pStyle w:val='Strong'/></w:pPr><w:r><w:rPr><w:i/>"
+                             "</w:rPr><w:t>a</w:t></w:r></w:p><w:p><w:r><w:rPr><w:i/></w:rPr>"
+                             "<w:t>b</w:t></w:r><w:r><w:rPr><w:u/></w:rPr><w:rPr><w:i/></w:rPr>"
+                             "<w:t>c</w:t></w:r></w:p>"),
+                    "<w:style w:type='paragraph' w:styleId='Strong'><w:rPr><w:b/></w:rPr>"
+                    "</w:style>")
+        << Check([](const QTextDocument& d) {
+               const auto bold = [&d](int at) { return charAt(d, at).fontWeight() == QFont::Bold; };
+               return d.toPlainText() == u"a\nbc" && bold(0) && charAt(d, 0).fontItalic() &&
+                      !bold(2) && charAt(d, 2).fontItalic() && charAt(d, 3).fontItalic() &&
+                      charAt(d, 3).fontUnderline();
+           });
+}
+
 } // namespace
 
 void tst_Docx::readsWhatWordWrites_data()
@@ -698,6 +717,7 @@ void tst_Docx::readsWhatWordWrites_data()
     QTest::addColumn<Check>("holds");
     addFieldAndBreakRows();
     addTableStyleAndListRows();
+    addRepeatedRunRows();
 }
 
 // Word writes some things otherwise than this program: fields, breaks in runs, merged cells,
