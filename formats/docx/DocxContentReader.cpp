@@ -102,7 +102,8 @@ struct DocxContentReader::TableState
 
 DocxContentReader::DocxContentReader(DocxReadContext& context, DocxRelationships relationships,
                                      QTextCursor cursor)
-    : m_context(context), m_relationships(std::move(relationships)), m_cursor(std::move(cursor))
+    : m_context(context), m_relationships(std::move(relationships)), m_cursor(std::move(cursor)),
+      m_style(context.styles.paragraph(m_paragraphStyle))
 {
 }
 
@@ -200,12 +201,14 @@ void DocxContentReader::endSection(XmlReader& xml)
 void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
                                         const QTextCharFormat& mark)
 {
-    const DocxStyles::Paragraph& style = m_context.styles.paragraph(direct.style);
-    m_paragraph = style.properties;
+    if (direct.style != m_paragraphStyle) {
+        m_style = m_context.styles.paragraph(direct.style);
+        m_paragraphStyle = direct.style;
+    }
+    m_paragraph = m_style.properties;
     m_paragraph.merge(direct);
-    m_paragraphStyle = direct.style;
-    m_paragraphChars = style.chars;
-    m_mark = style.chars;
+    m_paragraphChars = m_style.chars;
+    m_mark = m_style.chars;
     m_mark.merge(mark);
     m_mark.clearProperty(DocxRunProperties::Hidden);
 }

@@ -4,6 +4,7 @@
 #include "formats/base/SeedRunXml.h"
 #include "formats/docx/DocxPackage.h"
 #include "formats/docx/DocxProperties.h"
+#include "formats/docx/DocxStyles.h"
 
 #include <QHash>
 #include <QSet>
@@ -19,7 +20,6 @@
 #include <vector>
 
 class DocxNumbering;
-class DocxStyles;
 class QTextList;
 class QTextTable;
 class XmlReader;
@@ -146,7 +146,9 @@ private:
     bool m_sectionStarts = false;
     QTextBlock m_sectionStart;
     DocxParagraphProperties m_paragraph;
+    /// The paragraph style last used, which most paragraphs use again.
     QString m_paragraphStyle;
+    DocxStyles::Paragraph m_style;
     QTextCharFormat m_paragraphChars;
     /// Most runs repeat a few rPr elements, byte for byte: each is read once.
     std::map<std::pair<QString, QByteArray>, RunFormat, RunKeyLess> m_runFormats;

@@ -690,9 +690,9 @@ void addTableStyleAndListRows()
            });
 }
 
-// Runs repeat their properties byte for byte; what they make still depends on their paragraph's
-// style and on what the run said before.
-void addRepeatedRunRows()
+// Runs and lists repeat their properties byte for byte; what a run's make still depends on its
+// paragraph's style and on what the run said before.
+void addRepeatedPropertyRows()
 {
     QTest::newRow("the same run properties in paragraphs of other styles")
         << wordFile(wordBody("<w:p><w:pPr><w:pStyle w:val='Strong'/></w:pPr><w:r><w:rPr><w:i/>"
@@ -707,6 +707,25 @@ void addRepeatedRunRows()
                       !bold(2) && charAt(d, 2).fontItalic() && charAt(d, 3).fontItalic() &&
                       charAt(d, 3).fontUnderline();
            });
+    QByteArray lists, numbered;
+    for (const char* format : {"decimal", "decimal", "lowerLetter"}) {
+        const QByteArray id = QByteArray::number(numbered.count("<w:p>") + 1);
+        lists += "<w:abstractNum w:abstractNumId='" + id + "'><w:lvl w:ilvl='0'><w:numFmt w:val='" +
+                 format + "'/></w:lvl></w:abstractNum><w:num w:numId='" + id +
+                 "'><w:abstractNumId w:val='" + id + "'/></w:num>";
+        numbered += "<w:p><w:pPr><w:numPr><w:numId w:val='" + id +
+                    "'/></w:numPr></w:pPr><w:r><w:t>x</w:t></w:r></w:p>";
+    }
+    QTest::newRow("the same level in lists of other numbers")
+        << wordFile(wordBody(numbered), {}, lists) << Check([](const QTextDocument& d) {
+               const auto style = [&d](int block) {
+                   const QTextList* list = d.findBlockByNumber(block).textList();
+                   return list ? list->format().style() : QTextListFormat::ListStyleUndefined;
+               };
+               return style(0) == QTextListFormat::ListDecimal &&
+                      style(1) == QTextListFormat::ListDecimal &&
+                      style(2) == QTextListFormat::ListLowerAlpha;
+           });
 }
 
 } // namespace
@@ -717,7 +736,7 @@ void tst_Docx::readsWhatWordWrites_data()
     QTest::addColumn<Check>("holds");
     addFieldAndBreakRows();
     addTableStyleAndListRows();
-    addRepeatedRunRows();
+    addRepeatedPropertyRows();
 }
 
 // Word writes some things otherwise than this program: fields, breaks in runs, merged cells,
