@@ -29,9 +29,9 @@ namespace {
 constexpr int s_maxDepth = 64;
 constexpr int s_maxTableDepth = 16;
 constexpr int s_progressStep = 512;
-// Longer rPr elements are rare enough to read each time, and more would be memory for nothing.
-constexpr qsizetype s_longestKeptRunProperties = 1024;
-constexpr size_t s_runFormatsKept = 1024;
+// Longer pPr and rPr elements are rare enough to read each time; more would be memory for nothing.
+constexpr qsizetype s_longestKeptProperties = 1024;
+constexpr size_t s_propertiesKept = 1024;
 // English Metric Units in a pixel of 1/96 inch.
 constexpr double s_emuPerPixel = 9525;
 
@@ -163,6 +163,32 @@ void DocxContentReader::readParagraph(XmlReader& xml)
     m_splitPending = false;
     usePropertiesOf({}, {});
     bool sectionEnds = false;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"pPr")
+            sectionEnds = readParagraphProperties(xml) || sectionEnds;
+        else
+            readInline(xml, 0);
+    }
+    if (!m_blockOpen)
+        openBlock();
+    flush();
+    m_pageBreakNext = std::exchange(m_splitPending, false);
+    m_sectionStarts = sectionEnds;
+}
+
+// Uses a pPr's properties, and says whether a section ends with the paragraph. One that ends
+// none makes what the same bytes made before.
+bool DocxContentReader::readParagraphProperties(XmlReader& xml)
+{
+    const QByteArrayView bytes = xml.elementBytes(s_longestKeptProperties);
+    const std::string_view key(bytes.data(), size_t(bytes.size()));
+    if (const auto kept = bytes.isEmpty() ? m_paragraphFormats.end() : m_paragraphFormats.find(key);
+        kept != m_paragraphFormats.end()) {
+        xml.skipElement(bytes);
+        usePropertiesOf(kept->second.first, kept->second.second);
+        return false;
+    }
+    bool sectionEnds = false;
     const auto section = [&](XmlReader& xml) {
         sectionEnds = bool(onSection);
         if (sectionEnds)
@@ -170,21 +196,13 @@ void DocxContentReader::readParagraph(XmlReader& xml)
         else
             xml.skipCurrentElement();
     };
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"pPr") {
-            DocxParagraphProperties direct;
-            QTextCharFormat mark;
-            direct.read(xml, m_context.styles.theme(), &mark, section);
-            usePropertiesOf(direct, mark);
-        } else {
-            readInline(xml, 0);
-        }
-    }
-    if (!m_blockOpen)
-        openBlock();
-    flush();
-    m_pageBreakNext = std::exchange(m_splitPending, false);
-    m_sectionStarts = sectionEnds;
+    DocxParagraphProperties direct;
+    QTextCharFormat mark;
+    direct.read(xml, m_context.styles.theme(), &mark, section);
+    usePropertiesOf(direct, mark);
+    if (!sectionEnds && xml.readWhole(bytes) && m_paragraphFormats.size() < s_propertiesKept)
+        m_paragraphFormats.try_emplace(std::string(key), direct, mark);
+    return sectionEnds;
 }
 
 // A section says how it starts, on a page of its own or not, where it ends: its first paragraph
@@ -210,7 +228,9 @@ void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
     m_paragraphChars = m_style.chars;
     m_mark = m_style.chars;
     m_mark.merge(mark);
-    m_mark.clearProperty(DocxRunProperties::Hidden);
+    // Clearing what is not there would still copy the format.
+    if (m_mark.hasProperty(DocxRunProperties::Hidden))
+        m_mark.clearProperty(DocxRunProperties::Hidden);
 }
 
 void DocxContentReader::readInline(XmlReader& xml, int depth)
@@ -279,7 +299,7 @@ void DocxContentReader::readRun(XmlReader& xml)
 bool DocxContentReader::readRunProperties(XmlReader& xml, QTextCharFormat& format, bool fresh)
 {
     const QByteArrayView bytes =
-        fresh ? xml.elementBytes(s_longestKeptRunProperties) : QByteArrayView();
+        fresh ? xml.elementBytes(s_longestKeptProperties) : QByteArrayView();
     const std::pair key(QStringView(m_paragraphStyle), bytes);
     if (const auto kept = bytes.isEmpty() ? m_runFormats.end() : m_runFormats.find(key);
         kept != m_runFormats.end()) {
@@ -292,7 +312,7 @@ bool DocxContentReader::readRunProperties(XmlReader& xml, QTextCharFormat& forma
     format.merge(m_context.styles.character(style));
     format.merge(direct);
     const bool seed = style == QLatin1String(DocxXml::seedTextStyle);
-    if (xml.readWhole(bytes) && m_runFormats.size() < s_runFormatsKept)
+    if (xml.readWhole(bytes) && m_runFormats.size() < s_propertiesKept)
         m_runFormats.try_emplace({m_paragraphStyle, bytes.toByteArray()}, RunFormat{format, seed});
     return seed;
 }

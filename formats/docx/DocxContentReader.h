@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -99,6 +100,7 @@ private:
 
     void readBlock(XmlReader& xml, int depth);
     void readParagraph(XmlReader& xml);
+    bool readParagraphProperties(XmlReader& xml);
     void endSection(XmlReader& xml);
     void usePropertiesOf(const DocxParagraphProperties& direct, const QTextCharFormat& mark);
     void readInline(XmlReader& xml, int depth);
@@ -150,7 +152,10 @@ private:
     QString m_paragraphStyle;
     DocxStyles::Paragraph m_style;
     QTextCharFormat m_paragraphChars;
-    /// Most runs repeat a few rPr elements, byte for byte: each is read once.
+    /// Most paragraphs and runs repeat a few pPr and rPr elements, byte for byte: each is read
+    /// once, a pPr into its own properties and its mark's.
+    std::map<std::string, std::pair<DocxParagraphProperties, QTextCharFormat>, std::less<>>
+        m_paragraphFormats;
     std::map<std::pair<QString, QByteArray>, RunFormat, RunKeyLess> m_runFormats;
     /// The seed run the runs read last belong to; 0 after a run of the writer's own.
     qint64 m_seedRun = 0;

@@ -690,8 +690,9 @@ void addTableStyleAndListRows()
            });
 }
 
-// Runs and lists repeat their properties byte for byte; what a run's make still depends on its
-// paragraph's style and on what the run said before.
+// Paragraphs, runs and lists repeat their properties byte for byte; what a run's make still
+// depends on its paragraph's style and on what the run said before, and a section's end is read
+// each time.
 void addRepeatedPropertyRows()
 {
     QTest::newRow("the same run properties in paragraphs of other styles")
@@ -706,6 +707,17 @@ void addRepeatedPropertyRows()
                return d.toPlainText() == u"a\nbc" && bold(0) && charAt(d, 0).fontItalic() &&
                       !bold(2) && charAt(d, 2).fontItalic() && charAt(d, 3).fontItalic() &&
                       charAt(d, 3).fontUnderline();
+           });
+    QTest::newRow("the same section ending two paragraphs")
+        << wordFile(wordBody("<w:p><w:pPr><w:sectPr/></w:pPr><w:r><w:t>a</w:t></w:r></w:p>"
+                             "<w:p><w:pPr><w:sectPr/></w:pPr><w:r><w:t>b</w:t></w:r></w:p>"
+                             "<w:p><w:r><w:t>c</w:t></w:r></w:p><w:sectPr/>"))
+        << Check([](const QTextDocument& d) {
+               const auto breaks = [&d](int block) {
+                   return d.findBlockByNumber(block).blockFormat().pageBreakPolicy() ==
+                          QTextFormat::PageBreak_AlwaysBefore;
+               };
+               return d.toPlainText() == u"a\nb\nc" && !breaks(0) && !breaks(1) && breaks(2);
            });
     QByteArray lists, numbered;
     for (const char* format : {"decimal", "decimal", "lowerLetter"}) {
