@@ -190,9 +190,15 @@ void XmlReader::skipCurrentElement()
 // Walks children as deep as they go without recursing, so no file can exhaust the stack.
 QString XmlReader::readElementText(ReadElementTextBehaviour behaviour)
 {
-    if (m_type != StartElement)
-        return {};
     QString result;
+    readElementText(result, behaviour);
+    return result;
+}
+
+void XmlReader::readElementText(QString& result, ReadElementTextBehaviour behaviour)
+{
+    if (m_type != StartElement)
+        return;
     for (qsizetype depth = 0;;) {
         switch (readNext()) {
         case Characters:
@@ -201,12 +207,12 @@ QString XmlReader::readElementText(ReadElementTextBehaviour behaviour)
             break;
         case EndElement:
             if (depth-- == 0)
-                return result;
+                return;
             break;
         case StartElement:
             if (behaviour == ErrorOnUnexpectedElement) {
                 raiseError(tr("an element where only text may be"));
-                return result;
+                return;
             }
             ++depth;
             break;
@@ -214,7 +220,7 @@ QString XmlReader::readElementText(ReadElementTextBehaviour behaviour)
         case ProcessingInstruction:
             break;
         default:
-            return result;
+            return;
         }
     }
 }

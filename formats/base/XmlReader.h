@@ -80,6 +80,9 @@ public:
     void skipCurrentElement();
     /// The text of the current element, which the reader leaves at its end.
     QString readElementText(ReadElementTextBehaviour behaviour = ErrorOnUnexpectedElement);
+    /// The same appended to text, which can keep its room from one element to the next.
+    void readElementText(QString& text,
+                         ReadElementTextBehaviour behaviour = ErrorOnUnexpectedElement);
 
     /// At a start tag: the element's bytes as they stand, start tag to end tag, found without
     /// reading them; empty when longer than limit or not to be told apart so. A reader can then

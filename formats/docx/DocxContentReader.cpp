@@ -334,7 +334,9 @@ void DocxContentReader::readRunContent(XmlReader& xml, const QTextCharFormat& fo
 {
     const QStringView name = xml.name();
     if (name == u"t") {
-        insertText(xml.readElementText(), format);
+        m_text.truncate(0);
+        xml.readElementText(m_text);
+        insertText(m_text, format);
         return;
     }
     if (name == u"instrText" && !m_fields.empty() && !m_fields.back().inResult) {

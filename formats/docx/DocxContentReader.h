@@ -13,11 +13,11 @@
 #include <QTextCursor>
 #include <QTextListFormat>
 
+#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 class DocxNumbering;
@@ -90,11 +90,13 @@ private:
         template <typename Key, typename Other>
         bool operator()(const Key& key, const Other& other) const
         {
+            // Sizes first: they tell most apart without a look at the bytes.
+            if (key.second.size() != other.second.size())
+                return key.second.size() < other.second.size();
             const int style = QStringView(key.first).compare(QStringView(other.first));
-            return style != 0
-                       ? style < 0
-                       : std::string_view(key.second.data(), size_t(key.second.size())) <
-                             std::string_view(other.second.data(), size_t(other.second.size()));
+            return style != 0 ? style < 0
+                              : std::memcmp(key.second.data(), other.second.data(),
+                                            size_t(key.second.size())) < 0;
         }
     };
 
@@ -169,6 +171,8 @@ private:
     /// Text read but not yet inserted, all in one format: Qt takes a paragraph's pieces (text,
     /// tabs, breaks) faster as one insertion.
     QString m_pending;
+    /// The text of the run read last, its room kept for the next.
+    QString m_text;
     QTextCharFormat m_pendingFormat;
     std::vector<Field> m_fields;
     QHash<qint64, QTextList*> m_lists;
