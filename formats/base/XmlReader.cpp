@@ -47,6 +47,15 @@ QByteArray declaredEncoding(const QByteArray& data)
     return close < 0 ? QByteArray() : declaration.sliced(start + 1, close - start - 1).toLower();
 }
 
+// Names are short: a plain look finds their colon sooner than a search made for long text.
+qsizetype colonIn(QStringView name)
+{
+    for (qsizetype at = 0; at < name.size(); ++at)
+        if (name[at] == u':')
+            return at;
+    return -1;
+}
+
 const QString s_xmlNamespace = QStringLiteral("http://www.w3.org/XML/1998/namespace");
 
 } // namespace
@@ -190,9 +199,15 @@ void XmlReader::skipCurrentElement()
 // Walks children as deep as they go without recursing, so no file can exhaust the stack.
 QString XmlReader::readElementText(ReadElementTextBehaviour behaviour)
 {
-    if (m_type != StartElement)
-        return {};
     QString result;
+    readElementText(result, behaviour);
+    return result;
+}
+
+void XmlReader::readElementText(QString& result, ReadElementTextBehaviour behaviour)
+{
+    if (m_type != StartElement)
+        return;
     for (qsizetype depth = 0;;) {
         switch (readNext()) {
         case Characters:
@@ -201,12 +216,12 @@ QString XmlReader::readElementText(ReadElementTextBehaviour behaviour)
             break;
         case EndElement:
             if (depth-- == 0)
-                return result;
+                return;
             break;
         case StartElement:
             if (behaviour == ErrorOnUnexpectedElement) {
                 raiseError(tr("an element where only text may be"));
-                return result;
+                return;
             }
             ++depth;
             break;
@@ -214,9 +229,92 @@ QString XmlReader::readElementText(ReadElementTextBehaviour behaviour)
         case ProcessingInstruction:
             break;
         default:
-            return result;
+            return;
         }
     }
+}
+
+QByteArrayView XmlReader::elementBytes(qsizetype limit) const
+{
+    if (m_type != StartElement || !scopeAsAtRoot())
+        return {};
+    const char* end =
+        m_closePending ? m_at : findEnd(m_at + std::min(limit, qsizetype(m_end - m_at)));
+    return end && end - m_tagStart <= limit ? QByteArrayView(m_tagStart, end) : QByteArrayView();
+}
+
+bool XmlReader::readWhole(QByteArrayView bytes) const
+{
+    return m_type == EndElement && !bytes.isEmpty() && m_at == bytes.data() + bytes.size();
+}
+
+void XmlReader::skipElement(QByteArrayView bytes)
+{
+    if (m_type != StartElement || bytes.data() != m_tagStart)
+        return skipCurrentElement();
+    newToken();
+    m_at = bytes.data() + bytes.size();
+    m_closePending = false;
+    m_type = closeElement(m_open.back());
+}
+
+// Bytes mean the same wherever the namespaces declared between the root and them are the same:
+// none.
+bool XmlReader::scopeAsAtRoot() const
+{
+    if (!m_namespaces)
+        return true;
+    const qsizetype element = qsizetype(m_open.size());
+    for (auto each = m_declarations.rbegin(); each != m_declarations.rend(); ++each)
+        if (each->depth < element)
+            return each->depth <= 1;
+    return true;
+}
+
+// The end of the element started, found by the end tag of its name that closes it, skipping
+// comments, sections and instructions whole and counting start tags of the same name; null when
+// not found before limit. Bytes it finds wrongly never read whole as the element.
+const char* XmlReader::findEnd(const char* limit) const
+{
+    const QByteArrayView name(m_begin + m_open.back().at, m_open.back().size);
+    const auto search = [limit](const char* from, std::string_view text) -> const char* {
+        const std::string_view data(from, size_t(limit - from));
+        const size_t found = data.find(text);
+        return found == std::string_view::npos ? nullptr : from + found + text.size();
+    };
+    qsizetype depth = 1;
+    for (const char* at = m_at; at < limit;) {
+        const void* found = std::memchr(at, '<', size_t(limit - at));
+        if (!found || limit - static_cast<const char*>(found) < 2)
+            return nullptr;
+        at = static_cast<const char*>(found) + 1;
+        if (*at == '?' || *at == '!') {
+            const std::string_view special(at, size_t(std::min<qsizetype>(limit - at, 8)));
+            at = *at == '?'                        ? search(at, "?>")
+                 : special.starts_with("!--")      ? search(at + 3, "-->")
+                 : special.starts_with("![CDATA[") ? search(at, "]]>")
+                                                   : nullptr;
+            if (!at)
+                return nullptr;
+            continue;
+        }
+        const bool closing = *at == '/';
+        const char* start = at + (closing ? 1 : 0);
+        at = start;
+        while (at < limit && !endsName(*at))
+            ++at;
+        const bool named = QByteArrayView(start, at) == name;
+        // A ">" in a value may end the tag early here: those bytes are then read each time.
+        at = static_cast<const char*>(std::memchr(at, '>', size_t(limit - at)));
+        if (!at)
+            return nullptr;
+        if (named && closing && --depth == 0)
+            return at + 1;
+        if (named && !closing && at[-1] != '/')
+            ++depth;
+        ++at;
+    }
+    return nullptr;
 }
 
 // Each token writes its text afresh; a copy of the attributes keeps the last token's.
@@ -328,6 +426,7 @@ XmlReader::TokenType XmlReader::readStartTag()
     const Span name = readName(at);
     if (name.size == 0)
         return fail(tr("a tag without a name"));
+    m_tagStart = m_at;
     m_raw.clear();
     for (;;) {
         const char* before = at;
@@ -425,7 +524,7 @@ bool XmlReader::startElement(Span name)
         XmlAttribute attribute;
         attribute.m_qualifiedName = view(raw.qualified);
         attribute.m_value = view(raw.text);
-        const qsizetype colon = attribute.m_qualifiedName.indexOf(u':');
+        const qsizetype colon = colonIn(attribute.m_qualifiedName);
         attribute.m_name = attribute.m_qualifiedName.sliced(colon + 1);
         attribute.m_prefix = attribute.m_qualifiedName.first(std::max<qsizetype>(colon, 0));
         if (m_namespaces && colon >= 0) {
@@ -461,7 +560,7 @@ const QString* XmlReader::resolve(QStringView prefix) const
 bool XmlReader::setName(Span element, bool starting)
 {
     const QStringView qualified = view(element);
-    const qsizetype colon = qualified.indexOf(u':');
+    const qsizetype colon = colonIn(qualified);
     m_name = qualified.sliced(colon + 1);
     m_prefix = qualified.first(std::max<qsizetype>(colon, 0));
     if (!m_namespaces)

@@ -80,6 +80,20 @@ public:
     void skipCurrentElement();
     /// The text of the current element, which the reader leaves at its end.
     QString readElementText(ReadElementTextBehaviour behaviour = ErrorOnUnexpectedElement);
+    /// The same appended to text, which can keep its room from one element to the next.
+    void readElementText(QString& text,
+                         ReadElementTextBehaviour behaviour = ErrorOnUnexpectedElement);
+
+    /// At a start tag: the element's bytes as they stand, start tag to end tag, found without
+    /// reading them; empty when longer than limit or not to be told apart so. A reader can then
+    /// learn once what the same bytes make.
+    QByteArrayView elementBytes(qsizetype limit) const;
+    /// Just after reading the element elementBytes() gave: whether it was read whole, without
+    /// error, ending where they end.
+    bool readWhole(QByteArrayView bytes) const;
+    /// Passes over the element started, as skipCurrentElement() does, without reading it. Only
+    /// for bytes from elementBytes() that this reader read whole before: they are not checked.
+    void skipElement(QByteArrayView bytes);
 
     TokenType tokenType() const { return m_type; }
     bool atEnd() const { return m_type == EndDocument || m_type == Invalid; }
@@ -127,6 +141,8 @@ private:
     TokenType readEndTag();
     TokenType readText();
     TokenType closeElement(Span name);
+    bool scopeAsAtRoot() const;
+    const char* findEnd(const char* limit) const;
     Span readName(const char*& at) const;
     bool readAttribute(const char*& at, RawAttribute& attribute);
     bool startElement(Span name);
@@ -151,6 +167,8 @@ private:
     const char* m_begin = nullptr;
     const char* m_at = nullptr;
     const char* m_end = nullptr;
+    /// Where the last start tag started.
+    const char* m_tagStart = nullptr;
     QStringDecoder m_decoder;
     bool m_namespaces = true;
     TokenType m_type = NoToken;

@@ -29,6 +29,9 @@ namespace {
 constexpr int s_maxDepth = 64;
 constexpr int s_maxTableDepth = 16;
 constexpr int s_progressStep = 512;
+// Longer pPr and rPr elements are rare enough to read each time; more would be memory for nothing.
+constexpr qsizetype s_longestKeptProperties = 1024;
+constexpr size_t s_propertiesKept = 1024;
 // English Metric Units in a pixel of 1/96 inch.
 constexpr double s_emuPerPixel = 9525;
 
@@ -99,7 +102,8 @@ struct DocxContentReader::TableState
 
 DocxContentReader::DocxContentReader(DocxReadContext& context, DocxRelationships relationships,
                                      QTextCursor cursor)
-    : m_context(context), m_relationships(std::move(relationships)), m_cursor(std::move(cursor))
+    : m_context(context), m_relationships(std::move(relationships)), m_cursor(std::move(cursor)),
+      m_style(context.styles.paragraph(m_paragraphStyle))
 {
 }
 
@@ -159,6 +163,32 @@ void DocxContentReader::readParagraph(XmlReader& xml)
     m_splitPending = false;
     usePropertiesOf({}, {});
     bool sectionEnds = false;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"pPr")
+            sectionEnds = readParagraphProperties(xml) || sectionEnds;
+        else
+            readInline(xml, 0);
+    }
+    if (!m_blockOpen)
+        openBlock();
+    flush();
+    m_pageBreakNext = std::exchange(m_splitPending, false);
+    m_sectionStarts = sectionEnds;
+}
+
+// Uses a pPr's properties, and says whether a section ends with the paragraph. One that ends
+// none makes what the same bytes made before.
+bool DocxContentReader::readParagraphProperties(XmlReader& xml)
+{
+    const QByteArrayView bytes = xml.elementBytes(s_longestKeptProperties);
+    const std::string_view key(bytes.data(), size_t(bytes.size()));
+    if (const auto kept = bytes.isEmpty() ? m_paragraphFormats.end() : m_paragraphFormats.find(key);
+        kept != m_paragraphFormats.end()) {
+        xml.skipElement(bytes);
+        usePropertiesOf(kept->second.first, kept->second.second);
+        return false;
+    }
+    bool sectionEnds = false;
     const auto section = [&](XmlReader& xml) {
         sectionEnds = bool(onSection);
         if (sectionEnds)
@@ -166,21 +196,13 @@ void DocxContentReader::readParagraph(XmlReader& xml)
         else
             xml.skipCurrentElement();
     };
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"pPr") {
-            DocxParagraphProperties direct;
-            QTextCharFormat mark;
-            direct.read(xml, m_context.styles.theme(), &mark, section);
-            usePropertiesOf(direct, mark);
-        } else {
-            readInline(xml, 0);
-        }
-    }
-    if (!m_blockOpen)
-        openBlock();
-    flush();
-    m_pageBreakNext = std::exchange(m_splitPending, false);
-    m_sectionStarts = sectionEnds;
+    DocxParagraphProperties direct;
+    QTextCharFormat mark;
+    direct.read(xml, m_context.styles.theme(), &mark, section);
+    usePropertiesOf(direct, mark);
+    if (!sectionEnds && xml.readWhole(bytes) && m_paragraphFormats.size() < s_propertiesKept)
+        m_paragraphFormats.try_emplace(std::string(key), direct, mark);
+    return sectionEnds;
 }
 
 // A section says how it starts, on a page of its own or not, where it ends: its first paragraph
@@ -197,13 +219,18 @@ void DocxContentReader::endSection(XmlReader& xml)
 void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
                                         const QTextCharFormat& mark)
 {
-    const DocxStyles::Paragraph& style = m_context.styles.paragraph(direct.style);
-    m_paragraph = style.properties;
+    if (direct.style != m_paragraphStyle) {
+        m_style = m_context.styles.paragraph(direct.style);
+        m_paragraphStyle = direct.style;
+    }
+    m_paragraph = m_style.properties;
     m_paragraph.merge(direct);
-    m_paragraphChars = style.chars;
-    m_mark = style.chars;
+    m_paragraphChars = m_style.chars;
+    m_mark = m_style.chars;
     m_mark.merge(mark);
-    m_mark.clearProperty(DocxRunProperties::Hidden);
+    // Clearing what is not there would still copy the format.
+    if (m_mark.hasProperty(DocxRunProperties::Hidden))
+        m_mark.clearProperty(DocxRunProperties::Hidden);
 }
 
 void DocxContentReader::readInline(XmlReader& xml, int depth)
@@ -253,13 +280,11 @@ void DocxContentReader::readRun(XmlReader& xml)
 {
     const XmlAttributes run = xml.attributes();
     QTextCharFormat format = m_paragraphChars;
+    bool fresh = true;
     while (xml.readNextStartElement()) {
         if (xml.name() == u"rPr") {
-            QTextCharFormat direct;
-            const QString style = DocxRunProperties::read(xml, direct, m_context.styles.theme());
-            format.merge(m_context.styles.character(style));
-            format.merge(direct);
-            markSeed(format, style == QLatin1String(DocxXml::seedTextStyle), run);
+            const bool seed = readRunProperties(xml, format, std::exchange(fresh, false));
+            markSeed(format, seed, run);
         } else {
             // A run with no style of its own is the writer's.
             if (!format.hasProperty(TextProperties::SeedRun))
@@ -267,6 +292,29 @@ void DocxContentReader::readRun(XmlReader& xml)
             readRunContent(xml, format);
         }
     }
+}
+
+// Merges what an rPr gives into format, and says whether it makes seed text. Read fresh, the
+// format is the paragraph's alone: what the same bytes made before it makes again.
+bool DocxContentReader::readRunProperties(XmlReader& xml, QTextCharFormat& format, bool fresh)
+{
+    const QByteArrayView bytes =
+        fresh ? xml.elementBytes(s_longestKeptProperties) : QByteArrayView();
+    const std::pair key(QStringView(m_paragraphStyle), bytes);
+    if (const auto kept = bytes.isEmpty() ? m_runFormats.end() : m_runFormats.find(key);
+        kept != m_runFormats.end()) {
+        xml.skipElement(bytes);
+        format = kept->second.format;
+        return kept->second.seed;
+    }
+    QTextCharFormat direct;
+    const QString style = DocxRunProperties::read(xml, direct, m_context.styles.theme());
+    format.merge(m_context.styles.character(style));
+    format.merge(direct);
+    const bool seed = style == QLatin1String(DocxXml::seedTextStyle);
+    if (xml.readWhole(bytes) && m_runFormats.size() < s_propertiesKept)
+        m_runFormats.try_emplace({m_paragraphStyle, bytes.toByteArray()}, RunFormat{format, seed});
+    return seed;
 }
 
 // Word splits text into runs as it likes: seed runs next to each other are one run of seed
@@ -286,7 +334,9 @@ void DocxContentReader::readRunContent(XmlReader& xml, const QTextCharFormat& fo
 {
     const QStringView name = xml.name();
     if (name == u"t") {
-        insertText(xml.readElementText(), format);
+        m_text.truncate(0);
+        xml.readElementText(m_text);
+        insertText(m_text, format);
         return;
     }
     if (name == u"instrText" && !m_fields.empty() && !m_fields.back().inResult) {

@@ -4,6 +4,7 @@
 #include "formats/base/SeedRunXml.h"
 #include "formats/docx/DocxPackage.h"
 #include "formats/docx/DocxProperties.h"
+#include "formats/docx/DocxStyles.h"
 
 #include <QHash>
 #include <QSet>
@@ -12,12 +13,14 @@
 #include <QTextCursor>
 #include <QTextListFormat>
 
+#include <cstring>
 #include <functional>
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 class DocxNumbering;
-class DocxStyles;
 class QTextList;
 class QTextTable;
 class XmlReader;
@@ -73,9 +76,33 @@ private:
         bool continued = false;
     };
     struct TableState;
+    /// What a run's rPr makes of its paragraph's style: its format, and whether it is seed text.
+    struct RunFormat
+    {
+        QTextCharFormat format;
+        bool seed = false;
+    };
+    /// Orders the paragraph style and the rPr's bytes a run format was read from, kept or looked
+    /// up: files can choose neither the order nor its cost.
+    struct RunKeyLess
+    {
+        using is_transparent = void;
+        template <typename Key, typename Other>
+        bool operator()(const Key& key, const Other& other) const
+        {
+            // Sizes first: they tell most apart without a look at the bytes.
+            if (key.second.size() != other.second.size())
+                return key.second.size() < other.second.size();
+            const int style = QStringView(key.first).compare(QStringView(other.first));
+            return style != 0 ? style < 0
+                              : std::memcmp(key.second.data(), other.second.data(),
+                                            size_t(key.second.size())) < 0;
+        }
+    };
 
     void readBlock(XmlReader& xml, int depth);
     void readParagraph(XmlReader& xml);
+    bool readParagraphProperties(XmlReader& xml);
     void endSection(XmlReader& xml);
     void usePropertiesOf(const DocxParagraphProperties& direct, const QTextCharFormat& mark);
     void readInline(XmlReader& xml, int depth);
@@ -83,6 +110,7 @@ private:
     void readHyperlink(XmlReader& xml, int depth);
     void readSimpleField(XmlReader& xml, int depth);
     void readRun(XmlReader& xml);
+    bool readRunProperties(XmlReader& xml, QTextCharFormat& format, bool fresh);
     void markSeed(QTextCharFormat& format, bool seed, const XmlAttributes& run);
     void readRunContent(XmlReader& xml, const QTextCharFormat& format);
     void readFieldChar(const XmlReader& xml, const QTextCharFormat& format);
@@ -122,7 +150,15 @@ private:
     bool m_sectionStarts = false;
     QTextBlock m_sectionStart;
     DocxParagraphProperties m_paragraph;
+    /// The paragraph style last used, which most paragraphs use again.
+    QString m_paragraphStyle;
+    DocxStyles::Paragraph m_style;
     QTextCharFormat m_paragraphChars;
+    /// Most paragraphs and runs repeat a few pPr and rPr elements, byte for byte: each is read
+    /// once, a pPr into its own properties and its mark's.
+    std::map<std::string, std::pair<DocxParagraphProperties, QTextCharFormat>, std::less<>>
+        m_paragraphFormats;
+    std::map<std::pair<QString, QByteArray>, RunFormat, RunKeyLess> m_runFormats;
     /// The seed run the runs read last belong to; 0 after a run of the writer's own.
     qint64 m_seedRun = 0;
     SeedRunXml m_seedRuns;
@@ -135,6 +171,8 @@ private:
     /// Text read but not yet inserted, all in one format: Qt takes a paragraph's pieces (text,
     /// tabs, breaks) faster as one insertion.
     QString m_pending;
+    /// The text of the run read last, its room kept for the next.
+    QString m_text;
     QTextCharFormat m_pendingFormat;
     std::vector<Field> m_fields;
     QHash<qint64, QTextList*> m_lists;

@@ -7,11 +7,16 @@
 #include "formats/base/XmlReader.h"
 
 #include <array>
+#include <string_view>
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Longer levels are rare enough to read each time; more would be memory for nothing.
+constexpr qsizetype s_longestKeptLevel = 1024;
+constexpr size_t s_levelsKept = 256;
 
 constexpr std::array<std::pair<QTextListFormat::Style, QLatin1StringView>, 5> s_numberFormats = {{
     {QTextListFormat::ListDecimal, "decimal"_L1},
@@ -74,6 +79,8 @@ bool DocxNumbering::read(const QByteArray& numbering, QString* error)
 {
     XmlReader xml(numbering);
     DocxXml::readLoosely(xml);
+    // Lists repeat their levels byte for byte: each is read once.
+    std::map<std::string, Level, std::less<>> read;
     if (DocxXml::toRoot(xml)) {
         while (xml.readNextStartElement()) {
             if (xml.name() == u"abstractNum") {
@@ -81,7 +88,7 @@ bool DocxNumbering::read(const QByteArray& numbering, QString* error)
                 while (xml.readNextStartElement()) {
                     const int level = DocxXml::number(xml, "ilvl"_L1).value_or(-1);
                     if (xml.name() == u"lvl" && level >= 0 && level < levelCount)
-                        levels[size_t(level)] = readLevel(xml);
+                        levels[size_t(level)] = readLevel(xml, read);
                     else
                         xml.skipCurrentElement();
                 }
@@ -95,6 +102,21 @@ bool DocxNumbering::read(const QByteArray& numbering, QString* error)
     if (xml.hasError())
         *error = xml.errorString();
     return !xml.hasError();
+}
+
+DocxNumbering::Level DocxNumbering::readLevel(XmlReader& xml,
+                                              std::map<std::string, Level, std::less<>>& read)
+{
+    const QByteArrayView bytes = xml.elementBytes(s_longestKeptLevel);
+    const std::string_view key(bytes.data(), size_t(bytes.size()));
+    if (const auto kept = bytes.isEmpty() ? read.end() : read.find(key); kept != read.end()) {
+        xml.skipElement(bytes);
+        return kept->second;
+    }
+    const Level level = readLevel(xml);
+    if (xml.readWhole(bytes) && read.size() < s_levelsKept)
+        read.try_emplace(std::string(key), level);
+    return level;
 }
 
 DocxNumbering::Level DocxNumbering::readLevel(XmlReader& xml)

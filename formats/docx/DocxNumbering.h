@@ -5,6 +5,8 @@
 #include <QTextListFormat>
 
 #include <array>
+#include <map>
+#include <string>
 
 class XmlReader;
 
@@ -40,6 +42,8 @@ private:
         QHash<int, int> starts;
     };
 
+    /// Reads a lvl element, or takes what the same bytes made before from read.
+    static Level readLevel(XmlReader& xml, std::map<std::string, Level, std::less<>>& read);
     static Level readLevel(XmlReader& xml);
     void readList(XmlReader& xml);
 

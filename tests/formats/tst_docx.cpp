@@ -690,6 +690,56 @@ void addTableStyleAndListRows()
            });
 }
 
+// Paragraphs, runs and lists repeat their properties byte for byte; what a run's make still
+// depends on its paragraph's style and on what the run said before, and a section's end is read
+// each time.
+void addRepeatedPropertyRows()
+{
+    QTest::newRow("the same run properties in paragraphs of other styles")
+        << wordFile(wordBody("<w:p><w:pPr><w:pStyle w:val='Strong'/></w:pPr><w:r><w:rPr><w:i/>"
+                             "</w:rPr><w:t>a</w:t></w:r></w:p><w:p><w:r><w:rPr><w:i/></w:rPr>"
+                             "<w:t>b</w:t></w:r><w:r><w:rPr><w:u/></w:rPr><w:rPr><w:i/></w:rPr>"
+                             "<w:t>c</w:t></w:r></w:p>"),
+                    "<w:style w:type='paragraph' w:styleId='Strong'><w:rPr><w:b/></w:rPr>"
+                    "</w:style>")
+        << Check([](const QTextDocument& d) {
+               const auto bold = [&d](int at) { return charAt(d, at).fontWeight() == QFont::Bold; };
+               return d.toPlainText() == u"a\nbc" && bold(0) && charAt(d, 0).fontItalic() &&
+                      !bold(2) && charAt(d, 2).fontItalic() && charAt(d, 3).fontItalic() &&
+                      charAt(d, 3).fontUnderline();
+           });
+    QTest::newRow("the same section ending two paragraphs")
+        << wordFile(wordBody("<w:p><w:pPr><w:sectPr/></w:pPr><w:r><w:t>a</w:t></w:r></w:p>"
+                             "<w:p><w:pPr><w:sectPr/></w:pPr><w:r><w:t>b</w:t></w:r></w:p>"
+                             "<w:p><w:r><w:t>c</w:t></w:r></w:p><w:sectPr/>"))
+        << Check([](const QTextDocument& d) {
+               const auto breaks = [&d](int block) {
+                   return d.findBlockByNumber(block).blockFormat().pageBreakPolicy() ==
+                          QTextFormat::PageBreak_AlwaysBefore;
+               };
+               return d.toPlainText() == u"a\nb\nc" && !breaks(0) && !breaks(1) && breaks(2);
+           });
+    QByteArray lists, numbered;
+    for (const char* format : {"decimal", "decimal", "lowerLetter"}) {
+        const QByteArray id = QByteArray::number(numbered.count("<w:p>") + 1);
+        lists += "<w:abstractNum w:abstractNumId='" + id + "'><w:lvl w:ilvl='0'><w:numFmt w:val='" +
+                 format + "'/></w:lvl></w:abstractNum><w:num w:numId='" + id +
+                 "'><w:abstractNumId w:val='" + id + "'/></w:num>";
+        numbered += "<w:p><w:pPr><w:numPr><w:numId w:val='" + id +
+                    "'/></w:numPr></w:pPr><w:r><w:t>x</w:t></w:r></w:p>";
+    }
+    QTest::newRow("the same level in lists of other numbers")
+        << wordFile(wordBody(numbered), {}, lists) << Check([](const QTextDocument& d) {
+               const auto style = [&d](int block) {
+                   const QTextList* list = d.findBlockByNumber(block).textList();
+                   return list ? list->format().style() : QTextListFormat::ListStyleUndefined;
+               };
+               return style(0) == QTextListFormat::ListDecimal &&
+                      style(1) == QTextListFormat::ListDecimal &&
+                      style(2) == QTextListFormat::ListLowerAlpha;
+           });
+}
+
 } // namespace
 
 void tst_Docx::readsWhatWordWrites_data()
@@ -698,6 +748,7 @@ void tst_Docx::readsWhatWordWrites_data()
     QTest::addColumn<Check>("holds");
     addFieldAndBreakRows();
     addTableStyleAndListRows();
+    addRepeatedPropertyRows();
 }
 
 // Word writes some things otherwise than this program: fields, breaks in runs, merged cells,

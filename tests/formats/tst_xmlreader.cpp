@@ -14,6 +14,8 @@ private slots:
     void copiedAttributesOutliveTheirToken();
     void readsElementText_data();
     void readsElementText();
+    void passesOverElementsReadBefore_data();
+    void passesOverElementsReadBefore();
 };
 
 namespace {
@@ -169,6 +171,65 @@ void tst_XmlReader::readsElementText()
     QCOMPARE(reader.readNextStartElement(), !error);
     if (!error)
         QCOMPARE(reader.name(), u"next"_qs);
+}
+
+void tst_XmlReader::passesOverElementsReadBefore_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("whole");
+    QTest::addColumn<QString>("rest");
+    const QString next = u"<|next>\n</next>\n</r>"_qs;
+    const auto twice = [](const QByteArray& element) {
+        return "<r>" + element + element + "<next/></r>";
+    };
+    for (const QByteArray& element : {QByteArray("<a x=\"1\"><b/>t</a>"), QByteArray("<a/>"),
+                                      QByteArray("<a><c><a>x</a></c><a/></a>"),
+                                      QByteArray("<a><b v='x>'/><!--</a>--><![CDATA[</a>]]></a >")})
+        QTest::newRow(("nominal: " + element).constData())
+            << twice(element) << element << true << next;
+    QTest::newRow("edge: longer than asked for")
+        << QByteArray("<r><a>text longer than the limit of the test, which is sixty-four "
+                      "bytes</a><next/></r>")
+        << QByteArray() << false << next;
+    QTest::newRow("edge: under a namespace declared below the root")
+        << QByteArray("<r xmlns:t=\"urn:t\"><s xmlns:t=\"urn:u\"><a/></s><next/></r>")
+        << QByteArray() << false << u"</s>\n"_qs + next;
+    QTest::newRow("robustness: malformed bytes after an element passed over")
+        << QByteArray("<r><a/><a/><next></r>") << QByteArray("<a/>") << true
+        << u"<|next>\nerror: an end tag that does not match its start tag"_qs;
+    QTest::newRow("robustness: an element unread whole is not passed over")
+        << QByteArray("<r><a><b v=\"<\"/></a><next/></r>") << QByteArray("<a><b v=\"<\"/></a>")
+        << false << u"error: a \"<\" in an attribute's value"_qs;
+    QTest::newRow("robustness: never closed")
+        << QByteArray("<r><a><a></a>") << QByteArray() << false
+        << u"error: it ends before its elements close"_qs;
+}
+
+// Reads the first <a>, then passes over the next when the first was read whole, as a reader
+// that keeps what elements made would.
+void tst_XmlReader::passesOverElementsReadBefore()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, whole);
+    QFETCH(QString, rest);
+    XmlReader reader(xml);
+    while (reader.readNext() != XmlReader::StartElement || reader.name() != u"a")
+        QVERIFY(!reader.atEnd());
+    const QByteArrayView first = reader.elementBytes(64);
+    QCOMPARE(first.toByteArray(), bytes);
+    reader.skipCurrentElement();
+    QCOMPARE(reader.readWhole(first), whole);
+    if (whole) {
+        QVERIFY(reader.readNextStartElement());
+        const QByteArrayView second = reader.elementBytes(64);
+        QCOMPARE(second.toByteArray(), bytes);
+        reader.skipElement(second);
+        QCOMPARE(reader.tokenType(), XmlReader::EndElement);
+        QCOMPARE(reader.name(), u"a"_qs);
+    }
+    QCOMPARE(trace(reader), rest);
 }
 
 QTEST_APPLESS_MAIN(tst_XmlReader)
