@@ -29,8 +29,9 @@ bool ParagraphDirection::hasRightToLeft(QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
-        // Hebrew is the first script written right to left.
-        if (c < 0x0590)
+        // Hebrew is the first script written right to left; from Devanagari to Hebrew's
+        // presentation forms, only the marks that set a direction are.
+        if (c < 0x0590 || (c >= 0x0900 && c < 0x200f) || (c > 0x2067 && c < 0xfb1d))
             continue;
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());

@@ -246,6 +246,9 @@ void tst_RichTextBox::rightToLeftParagraphsStayRightToLeft()
     QCOMPARE(first.next().textDirection(), Qt::RightToLeft);
     QVERIFY(ParagraphDirection::hasRightToLeft(first.next().text()));
     QVERIFY(!ParagraphDirection::hasRightToLeft(QString::fromUtf8("\xf0\x9f\x98\x80 Caf\xc3\xa9")));
+    QVERIFY(!ParagraphDirection::hasRightToLeft(u"\u65e5\u672c \u0915\u2066"));
+    QVERIFY(ParagraphDirection::hasRightToLeft(u"\u65e5\u672c \u200f"));
+    QVERIFY(ParagraphDirection::hasRightToLeft(u"\u65e5\u672c \u2067"));
 }
 
 void tst_RichTextBox::keyUpOnlyOnFinalRelease()
