@@ -7,16 +7,11 @@
 #include "formats/docx/DocxNumbering.h"
 #include "formats/docx/DocxStyles.h"
 #include "formats/docx/DocxXml.h"
-#include "formats/rtf/RtfCharacterPolicy.h"
 
 #include "formats/base/XmlReader.h"
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QRegularExpression>
-#include <QTextDocument>
-#include <QTextList>
-#include <QTextTable>
-#include <QUrl>
 
 #include <algorithm>
 #include <utility>
@@ -87,11 +82,9 @@ QStringView fieldName(QStringView instruction)
 
 struct DocxContentReader::TableState
 {
-    struct Merge
-    {
-        int row, column, rows, columns;
-    };
-    QTextTable* table = nullptr;
+    using Merge = DocxStoryBuilder::Merge;
+    /// 0 until the table is made at its first row.
+    int columns = 0;
     QTextTableFormat format;
     QList<int> grid;
     int row = -1;
@@ -101,9 +94,9 @@ struct DocxContentReader::TableState
 };
 
 DocxContentReader::DocxContentReader(DocxReadContext& context, DocxRelationships relationships,
-                                     QTextCursor cursor)
-    : m_context(context), m_relationships(std::move(relationships)), m_cursor(std::move(cursor)),
-      m_style(context.styles.paragraph(m_paragraphStyle))
+                                     QTextCursor cursor, BuildSteps& steps)
+    : m_context(context), m_relationships(std::move(relationships)), m_steps(steps),
+      m_builder(std::move(cursor)), m_style(context.styles.paragraph(m_paragraphStyle))
 {
 }
 
@@ -118,7 +111,7 @@ void DocxContentReader::startNote(int number, bool endnote)
 
 void DocxContentReader::continueAfter(const QTextCursor& cursor)
 {
-    m_cursor = cursor;
+    m_steps.post([this, cursor] { m_builder.moveTo(cursor); });
     m_unusedBlock = false;
 }
 
@@ -209,11 +202,8 @@ bool DocxContentReader::readParagraphProperties(XmlReader& xml)
 // learns it then.
 void DocxContentReader::endSection(XmlReader& xml)
 {
-    if (onSection(xml) && m_sectionStart.isValid()) {
-        QTextBlockFormat format;
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(m_sectionStart).mergeBlockFormat(format);
-    }
+    if (onSection(xml))
+        m_steps.post([this] { m_builder.breakSectionStart(); });
 }
 
 void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
@@ -463,24 +453,30 @@ void DocxContentReader::insertPicture(const QString& relationship, QSizeF size)
         m_context.losses.insert(tr("pictures other than PNG, JPEG, GIF or BMP"));
         return;
     }
-    if (!m_blockOpen)
-        openBlock();
-    else if (m_splitPending)
-        splitBlock();
+    makeRoom();
     // Named by content, so a picture pasted into another document never takes another's name.
-    const QString name =
-        QStringLiteral("docximage:") +
-        QString::fromLatin1(QCryptographicHash::hash(*data, QCryptographicHash::Sha1).toHex());
-    m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), *data);
     QTextImageFormat format;
-    format.setName(name);
+    format.setName(
+        QStringLiteral("docximage:") +
+        QString::fromLatin1(QCryptographicHash::hash(*data, QCryptographicHash::Sha1).toHex()));
     if (size.width() > 0)
         format.setWidth(size.width());
     if (size.height() > 0)
         format.setHeight(size.height());
     flush();
-    m_cursor.insertImage(format);
+    m_steps.post([this, data = *data, format] { m_builder.insertImage(data, format); });
     m_blockHasText = true;
+}
+
+void DocxContentReader::makeRoom()
+{
+    if (!m_blockOpen) {
+        openBlock();
+    } else if (m_splitPending) {
+        flush();
+        m_splitPending = false;
+        m_steps.post([this, mark = m_mark] { m_builder.splitBlock(mark); });
+    }
 }
 
 void DocxContentReader::insertText(const QString& text, const QTextCharFormat& format)
@@ -497,10 +493,7 @@ void DocxContentReader::insertText(const QString& text, const QTextCharFormat& f
         run.setProperty(PageFurniture::NoteMark, std::exchange(m_customMark, 0));
         run.setProperty(PageFurniture::CustomMark, true);
     }
-    if (!m_blockOpen)
-        openBlock();
-    else if (m_splitPending)
-        splitBlock();
+    makeRoom();
     m_blockHasText = true;
     if (run.hasProperty(DocxRunProperties::Hidden)) {
         if (run.boolProperty(DocxRunProperties::Hidden))
@@ -518,7 +511,7 @@ void DocxContentReader::flush()
 {
     if (m_pending.isEmpty())
         return;
-    m_cursor.insertText(m_pending, m_pendingFormat);
+    m_steps.insertText(m_builder.cursor(), m_pending, m_pendingFormat);
     // Kept, not freed, for the next paragraph's text.
     m_pending.truncate(0);
 }
@@ -529,7 +522,7 @@ void DocxContentReader::insertHidden(const QString& text, QTextCharFormat format
     format.clearProperty(DocxRunProperties::Hidden);
     format.setObjectType(TextProperties::HiddenTextObject);
     format.setProperty(TextProperties::HiddenText, text);
-    m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
+    m_steps.insertText(m_builder.cursor(), QString(QChar::ObjectReplacementCharacter), format);
 }
 
 std::optional<QTextCharFormat> DocxContentReader::fieldFormat(const QTextCharFormat& format)
@@ -562,33 +555,13 @@ void DocxContentReader::openBlock()
     format.merge(m_noteFormat);
     if (std::exchange(m_pageBreakNext, false))
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    if (std::exchange(m_unusedBlock, false)) {
-        m_cursor.setBlockFormat(format);
-        m_cursor.setBlockCharFormat(m_mark);
-    } else {
-        m_cursor.insertBlock(format, m_mark);
-    }
+    m_steps.post([this, format, mark = m_mark, unused = std::exchange(m_unusedBlock, false),
+                  startsSection = std::exchange(m_sectionStarts, false)] {
+        m_builder.openBlock(format, mark, unused, startsSection);
+    });
     m_blockOpen = true;
-    if (std::exchange(m_sectionStarts, false))
-        m_sectionStart = m_cursor.block();
     if (inList)
-        joinList(list, numId, level);
-}
-
-// A level's paragraphs make one list until a paragraph of a level above it numbers on.
-void DocxContentReader::joinList(const QTextListFormat& format, int numId, int level)
-{
-    const auto key = [numId](int level) { return (qint64(numId) << 4) | level; };
-    for (int deeper = level + 1; deeper < DocxNumbering::levelCount; ++deeper)
-        m_lists.remove(key(deeper));
-    QTextList*& list = m_lists[key(level)];
-    const int maxLength = RtfCharacterPolicy::isBullet(format.style())
-                              ? ReadingBounds::listLength
-                              : ReadingBounds::numberedListLength;
-    if (list && list->format() == format && list->count() < maxLength)
-        list->add(m_cursor.block());
-    else
-        list = m_cursor.createList(format);
+        m_steps.post([this, list, numId, level] { m_builder.joinList(list, numId, level); });
 }
 
 // A page break at a paragraph's start starts its page; after text it splits the paragraph
@@ -598,23 +571,10 @@ void DocxContentReader::breakPage()
     if (m_blockHasText) {
         m_splitPending = true;
     } else if (m_blockOpen) {
-        QTextBlockFormat format;
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        m_cursor.mergeBlockFormat(format);
+        m_steps.post([this] { m_builder.breakPageBefore(); });
     } else {
         m_pageBreakNext = true;
     }
-}
-
-// Before more of a paragraph whose text a page break split.
-void DocxContentReader::splitBlock()
-{
-    flush();
-    m_splitPending = false;
-    QTextBlockFormat format = m_cursor.blockFormat();
-    format.clearProperty(QTextFormat::ObjectIndex);
-    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    m_cursor.insertBlock(format, m_mark);
 }
 
 void DocxContentReader::readTable(XmlReader& xml, int depth)
@@ -697,10 +657,10 @@ void DocxContentReader::readTableProperties(XmlReader& xml, TableState& table)
 
 void DocxContentReader::readRow(XmlReader& xml, TableState& table, int depth)
 {
-    if (!table.table)
+    if (table.columns == 0)
         createTable(table);
     else
-        table.table->appendRows(1);
+        m_steps.post([this] { m_builder.appendRow(); });
     ++table.row;
     int column = 0;
     while (xml.readNextStartElement()) {
@@ -767,12 +727,13 @@ DocxContentReader::Cell DocxContentReader::readCellProperties(XmlReader& xml, Ta
 
 void DocxContentReader::placeCell(TableState& table, int& column, const Cell& cell)
 {
-    QTextTable& grid = *table.table;
     const int needed = std::min(column + cell.span, ReadingBounds::tableColumns);
-    if (needed > grid.columns())
-        grid.appendColumns(needed - grid.columns());
-    column = std::min(column, grid.columns() - 1);
-    const int span = std::min(cell.span, grid.columns() - column);
+    if (needed > table.columns) {
+        table.columns = needed;
+        m_steps.post([this, needed] { m_builder.widenTable(needed); });
+    }
+    column = std::min(column, table.columns - 1);
+    const int span = std::min(cell.span, table.columns - column);
     if (cell.continued) {
         if (const auto above = table.vertical.constFind(column); above != table.vertical.cend()) {
             TableState::Merge& merge = table.merges[*above];
@@ -780,10 +741,9 @@ void DocxContentReader::placeCell(TableState& table, int& column, const Cell& ce
         }
         return;
     }
-    m_cursor = grid.cellAt(table.row, column).firstCursorPosition();
+    m_steps.post([this, row = table.row, column] { m_builder.moveToCell(row, column); });
     m_unusedBlock = true;
     m_blockOpen = false;
-    m_lists.clear();
     table.vertical.remove(column);
     if (span > 1 || cell.merged)
         table.merges.push_back({table.row, column, 1, span});
@@ -800,29 +760,19 @@ void DocxContentReader::createTable(TableState& table)
                                                            Twips::toPixels(table.grid[column]))
                                              : QTextLength());
     table.format.setColumnWidthConstraints(widths);
-    if (m_blockOpen || !m_unusedBlock)
-        m_cursor.movePosition(QTextCursor::EndOfBlock);
-    table.table = m_cursor.insertTable(1, columns, table.format);
-    m_lists.clear();
+    table.columns = columns;
+    m_steps.post([this, format = table.format, columns, after = m_blockOpen || !m_unusedBlock] {
+        m_builder.createTable(format, columns, after);
+    });
 }
 
 void DocxContentReader::closeTable(TableState& table)
 {
-    if (!table.table)
+    if (table.columns == 0)
         return;
-    for (const TableState::Merge& merge : table.merges)
-        if (merge.rows > 1 || merge.columns > 1)
-            table.table->mergeCells(merge.row, merge.column, merge.rows, merge.columns);
-    QTextTableFormat format = table.table->format();
-    format.setBorder(table.format.border());
-    format.setBorderStyle(table.format.borderStyle());
-    if (table.format.hasProperty(TextProperties::TableBorderTwips))
-        format.setProperty(TextProperties::TableBorderTwips,
-                           table.format.property(TextProperties::TableBorderTwips));
-    table.table->setFormat(format);
-    m_cursor = table.table->lastCursorPosition();
-    m_cursor.movePosition(QTextCursor::NextBlock);
+    m_steps.post([this, merges = std::move(table.merges), borders = table.format] {
+        m_builder.closeTable(merges, borders);
+    });
     m_unusedBlock = true;
     m_blockOpen = false;
-    m_lists.clear();
 }

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "formats/base/BuildSteps.h"
 #include "formats/base/Progress.h"
 #include "formats/base/SeedRunXml.h"
 #include "formats/docx/DocxPackage.h"
 #include "formats/docx/DocxProperties.h"
+#include "formats/docx/DocxStoryBuilder.h"
 #include "formats/docx/DocxStyles.h"
 
 #include <QHash>
 #include <QSet>
-#include <QTextBlock>
 #include <QTextBlockFormat>
-#include <QTextCursor>
 #include <QTextListFormat>
 
 #include <cstring>
@@ -21,8 +21,6 @@
 #include <vector>
 
 class DocxNumbering;
-class QTextList;
-class QTextTable;
 class XmlReader;
 
 /// What the parts of one document share while they are read into it.
@@ -42,13 +40,14 @@ struct DocxReadContext
 
 /// Reads one story of a Word document, its body, a header or footer or a note, into a document
 /// at a cursor: paragraphs and their runs, lists, tables, pictures, links, fields and notes'
-/// marks.
+/// marks. What it makes of them it posts to steps, which fill the document through a
+/// DocxStoryBuilder.
 class DocxContentReader
 {
 public:
     /// relationships are those of the part read, which its pictures and links name.
-    DocxContentReader(DocxReadContext& context, DocxRelationships relationships,
-                      QTextCursor cursor);
+    DocxContentReader(DocxReadContext& context, DocxRelationships relationships, QTextCursor cursor,
+                      BuildSteps& steps);
 
     /// Reads the paragraphs and tables inside the element xml is in; onSection, when set,
     /// reads a sectPr found among them or ending a paragraph, and says whether the section
@@ -117,6 +116,8 @@ private:
     void endField(const QTextCharFormat& format);
     void readPicture(XmlReader& xml);
     void insertPicture(const QString& relationship, QSizeF size);
+    /// Opens the paragraph, or splits it after a page break, before content goes into it.
+    void makeRoom();
     void insertNoteMark(const XmlReader& xml, const QTextCharFormat& format);
     void insertText(const QString& text, const QTextCharFormat& format);
     void flush();
@@ -125,9 +126,7 @@ private:
     /// number in a result.
     std::optional<QTextCharFormat> fieldFormat(const QTextCharFormat& format);
     void openBlock();
-    void joinList(const QTextListFormat& format, int numId, int level);
     void breakPage();
-    void splitBlock();
     void readTable(XmlReader& xml, int depth);
     void readTableProperties(XmlReader& xml, TableState& table);
     void readRow(XmlReader& xml, TableState& table, int depth);
@@ -139,7 +138,9 @@ private:
 
     DocxReadContext& m_context;
     DocxRelationships m_relationships;
-    QTextCursor m_cursor;
+    BuildSteps& m_steps;
+    /// Touched by the steps alone.
+    DocxStoryBuilder m_builder;
     /// The cursor's block is still empty and nobody's: the next paragraph takes it.
     bool m_unusedBlock = true;
     bool m_blockOpen = false;
@@ -148,7 +149,6 @@ private:
     bool m_splitPending = false;
     /// The next paragraph starts a section, which begins at m_sectionStart.
     bool m_sectionStarts = false;
-    QTextBlock m_sectionStart;
     DocxParagraphProperties m_paragraph;
     /// The paragraph style last used, which most paragraphs use again.
     QString m_paragraphStyle;
@@ -175,7 +175,6 @@ private:
     QString m_text;
     QTextCharFormat m_pendingFormat;
     std::vector<Field> m_fields;
-    QHash<qint64, QTextList*> m_lists;
     int m_tableDepth = 0;
     Progress m_progress;
     qint64 m_total = 0;

@@ -184,10 +184,8 @@ bool PackageReader::readBody(QTextDocument& document, DocxReadContext& context)
     QByteArray bytes;
     if (!load(m_documentPart, bytes))
         return false;
-    XmlReader xml(bytes);
-    DocxXml::readLoosely(xml);
-    DocxContentReader reader(context, m_relationships, QTextCursor(&document));
-    reader.setProgress(m_progress, bytes.size());
+    BuildSteps steps;
+    DocxContentReader reader(context, m_relationships, QTextCursor(&document), steps);
     // A section that names no header or footer of some kind has the one before it.
     reader.onSection = [this](XmlReader& xml) {
         DocxSection section;
@@ -198,15 +196,24 @@ bool PackageReader::readBody(QTextDocument& document, DocxReadContext& context)
         m_section = section;
         return section.newPage;
     };
-    if (DocxXml::toRoot(xml)) {
-        while (xml.readNextStartElement()) {
-            if (xml.name() == u"body")
-                reader.readBlocks(xml);
-            else
-                xml.skipCurrentElement();
-        }
-    }
-    return !damaged(m_documentPart, xml);
+    bool read = false;
+    steps.readInParallel(
+        [&](const Progress& progress) {
+            XmlReader xml(bytes);
+            DocxXml::readLoosely(xml);
+            reader.setProgress(progress, bytes.size());
+            if (DocxXml::toRoot(xml)) {
+                while (xml.readNextStartElement()) {
+                    if (xml.name() == u"body")
+                        reader.readBlocks(xml);
+                    else
+                        xml.skipCurrentElement();
+                }
+            }
+            read = !damaged(m_documentPart, xml);
+        },
+        m_progress, bytes.size());
+    return read;
 }
 
 // The notes go after the body, under a heading, each paragraph carrying its number.
@@ -229,7 +236,8 @@ bool PackageReader::readNotes(QTextDocument& document, DocxReadContext& context)
             return false;
         XmlReader xml(bytes);
         DocxXml::readLoosely(xml);
-        DocxContentReader reader(context, m_package.relationships(part), cursor);
+        BuildSteps steps;
+        DocxContentReader reader(context, m_package.relationships(part), cursor, steps);
         reader.continueAfter(cursor);
         if (DocxXml::toRoot(xml)) {
             while (xml.readNextStartElement()) {
@@ -261,7 +269,8 @@ bool PackageReader::readStory(const QString& relationship, QTextDocument& story,
         return false;
     XmlReader xml(bytes);
     DocxXml::readLoosely(xml);
-    DocxContentReader reader(context, m_package.relationships(part), QTextCursor(&story));
+    BuildSteps steps;
+    DocxContentReader reader(context, m_package.relationships(part), QTextCursor(&story), steps);
     if (DocxXml::toRoot(xml))
         reader.readBlocks(xml);
     return !damaged(part, xml);

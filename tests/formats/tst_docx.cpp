@@ -435,19 +435,24 @@ void tst_Docx::whatADocumentHoldsSurvivesWordFiles_data()
     addNoteAndPageRows();
 }
 
-// Each thing a document holds is written and read back as it was.
+// Each thing a document holds is written and read back as it was, also after so much text that
+// the body is read on a second thread.
 void tst_Docx::whatADocumentHoldsSurvivesWordFiles()
 {
     QFETCH(Build, build);
-    const std::unique_ptr<QTextDocument> document(BlankDocument::create());
-    QTextCursor cursor(document.get());
-    build(*document, cursor);
-    const DocumentFormats::Format& docx = DocumentFormats::docx();
-    const QByteArray bytes = docx.write(*document, {});
-    QVERIFY(docx.recognises(bytes.first(std::min<qsizetype>(bytes.size(), 4096))));
-    const DocumentFormats::Read read = docx.read(bytes, {});
-    QVERIFY2(read.document, qPrintable(read.error));
-    QCOMPARE(describe(*read.document), describe(*document));
+    const QString longParagraph = QStringLiteral("Text before. ").repeated(25000) + u'\n';
+    for (const qsizetype filler : {0, 4}) {
+        const std::unique_ptr<QTextDocument> document(BlankDocument::create());
+        QTextCursor cursor(document.get());
+        cursor.insertText(longParagraph.repeated(filler));
+        build(*document, cursor);
+        const DocumentFormats::Format& docx = DocumentFormats::docx();
+        const QByteArray bytes = docx.write(*document, {});
+        QVERIFY(docx.recognises(bytes.first(std::min<qsizetype>(bytes.size(), 4096))));
+        const DocumentFormats::Read read = docx.read(bytes, {});
+        QVERIFY2(read.document, qPrintable(read.error));
+        QCOMPARE(describe(*read.document), describe(*document));
+    }
 }
 
 // LibreOffice's Word file of data/libreoffice.rtf.
@@ -494,8 +499,8 @@ void tst_Docx::longWorkHearsProgressAndStopsWhenCancelled()
 {
     const std::unique_ptr<QTextDocument> document(BlankDocument::create());
     QTextCursor cursor(document.get());
-    for (int paragraph = 0; paragraph < 5000; ++paragraph)
-        cursor.insertText(QStringLiteral("A paragraph of its own.\n"));
+    // Enough to be read on a second thread.
+    cursor.insertText(QStringLiteral("A paragraph of its own.\n").repeated(20000));
     const DocumentFormats::Format& docx = DocumentFormats::docx();
     int heard = 0;
     const Progress count = [&heard](qint64 done, qint64 total) { heard += done <= total; };
