@@ -5,16 +5,13 @@
 #include "formats/base/TextProperties.h"
 #include "formats/base/Twips.h"
 #include "formats/odt/OdtPackage.h"
+#include "formats/odt/OdtStoryBuilder.h"
 #include "formats/odt/OdtStyleSheet.h"
 #include "formats/odt/OdtXml.h"
 
 #include "formats/base/XmlReader.h"
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QTextDocument>
-#include <QTextList>
-#include <QTextTable>
-#include <QUrl>
 
 #include <utility>
 
@@ -30,12 +27,6 @@ constexpr int s_progressStep = 256;
 QString tr(const char* source)
 {
     return QCoreApplication::translate("OdtReader", source);
-}
-
-bool isBullet(QTextListFormat::Style style)
-{
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-           style == QTextListFormat::ListSquare;
 }
 
 // Elements that hold paragraphs as the body does: sections and generated indexes.
@@ -63,24 +54,21 @@ int count(QStringView value, int most)
 
 struct OdtBodyReader::TableBuild
 {
-    QTextTable* table = nullptr;
+    /// 0 until the table is made at its first row.
+    int columns = 0;
     const OdtStyleSheet::Style* style = nullptr;
     std::vector<double> widths;
     int row = -1;
     std::optional<double> border;
     std::optional<double> padding;
-    struct Merge
-    {
-        int row, column, rows, columns;
-    };
-    std::vector<Merge> merges;
+    std::vector<OdtStoryBuilder::Merge> merges;
 };
 
 OdtBodyReader::OdtBodyReader(XmlReader& xml, OdtStyleSheet& styles, OdtPackage& package,
-                             QTextDocument& document)
-    : m_xml(xml), m_styles(styles), m_package(package), m_document(document)
+                             OdtStoryBuilder& builder, BuildSteps& steps)
+    : m_xml(xml), m_styles(styles), m_package(package), m_builder(builder), m_steps(steps)
 {
-    m_body.cursor = QTextCursor(&document);
+    m_notes.notes = true;
 }
 
 void OdtBodyReader::read(const Progress& progress, qint64 total)
@@ -88,9 +76,9 @@ void OdtBodyReader::read(const Progress& progress, qint64 total)
     m_progress = progress;
     m_total = total;
     // One edit for the whole text, or Qt would look the document over after every insertion.
-    m_body.cursor.beginEditBlock();
+    m_steps.post([&builder = m_builder] { builder.beginEdit(); });
     readBlocks(0);
-    m_body.cursor.endEditBlock();
+    m_steps.post([&builder = m_builder] { builder.endEdit(); });
 }
 
 bool OdtBodyReader::enter(int depth)
@@ -254,19 +242,8 @@ void OdtBodyReader::readNoteBody(int note, bool endnote, int depth)
 {
     // The mark before it goes in first.
     flush();
-    // The body's cursor stays before the notes while the first note opens where it stands.
-    m_body.cursor.setKeepPositionOnInsert(true);
-    if (m_notes.cursor.isNull()) {
-        m_notes.cursor = QTextCursor(&m_document);
-        m_notes.cursor.movePosition(QTextCursor::End);
-        QTextBlockFormat heading;
-        heading.setProperty(PageFurniture::NotesHeading, true);
-        m_notes.cursor.insertBlock(heading, QTextCharFormat());
-        m_notes.cursor.insertText(tr("Notes"));
-        m_notes.fresh = false;
-    }
+    m_steps.post([&builder = m_builder] { builder.openNotes(tr("Notes")); });
     m_target = &m_notes;
-    m_notes.lists.clear();
     const int listLevel = std::exchange(m_listLevel, 0);
     const QString listStyle = std::exchange(m_listStyle, QString());
     m_note = note;
@@ -278,9 +255,7 @@ void OdtBodyReader::readNoteBody(int note, bool endnote, int depth)
     m_listLevel = listLevel;
     m_listStyle = listStyle;
     m_target = &m_body;
-    // Only the position stayed put: the anchor moved on with the notes.
-    m_body.cursor.setKeepPositionOnInsert(false);
-    m_body.cursor.clearSelection();
+    m_steps.post([&builder = m_builder] { builder.closeNotes(); });
 }
 
 void OdtBodyReader::readFrame(const QTextCharFormat& format)
@@ -300,19 +275,17 @@ void OdtBodyReader::readFrame(const QTextCharFormat& format)
             return;
         }
         // Named by content, so a picture pasted into another document never takes another's.
-        const QString name =
-            QStringLiteral("odtimage:") +
-            QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
-        m_document.addResource(QTextDocument::ImageResource, QUrl(name), data);
         QTextImageFormat image;
         image.merge(format);
-        image.setName(name);
+        image.setName(
+            QStringLiteral("odtimage:") +
+            QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex()));
         if (width && *width > 0)
             image.setWidth(Twips::toPixels(*width));
         if (height && *height > 0)
             image.setHeight(Twips::toPixels(*height));
         flush();
-        m_target->cursor.insertImage(image);
+        m_steps.post([&builder = m_builder, data, image] { builder.insertImage(data, image); });
         m_target->afterSpace = m_target->collapsedSpace = false;
     }
 }
@@ -320,12 +293,7 @@ void OdtBodyReader::readFrame(const QTextCharFormat& format)
 void OdtBodyReader::startParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars)
 {
     Target& target = *m_target;
-    if (std::exchange(target.fresh, false)) {
-        target.cursor.setBlockFormat(block);
-        target.cursor.setBlockCharFormat(chars);
-    } else {
-        target.cursor.insertBlock(block, chars);
-    }
+    m_steps.post([&builder = m_builder, block, chars] { builder.startParagraph(block, chars); });
     target.afterSpace = true;
     target.collapsedSpace = false;
 }
@@ -338,7 +306,7 @@ void OdtBodyReader::endParagraph()
         if (!target.pending.isEmpty())
             target.pending.chop(1);
         else
-            target.cursor.deletePreviousChar();
+            m_steps.post([&builder = m_builder] { builder.deletePreviousCharacter(); });
     }
     flush();
 }
@@ -350,19 +318,9 @@ void OdtBodyReader::joinList(int level, QStringView paragraphStyle)
         m_listStyle.isEmpty() ? m_styles.listStyleOf(paragraphStyle) : m_listStyle, level);
     if (!format)
         return;
-    Target& target = *m_target;
-    if (target.lists.size() < size_t(level))
-        target.lists.resize(size_t(level), nullptr);
-    QTextList*& list = target.lists[size_t(level - 1)];
-    const int longest =
-        isBullet(format->style()) ? ReadingBounds::listLength : ReadingBounds::numberedListLength;
-    if (list && list->count() < longest) {
-        list->add(target.cursor.block());
-        return;
-    }
     QTextListFormat own = *format;
     own.setProperty(TextProperties::ListId, m_listId);
-    list = target.cursor.createList(own);
+    m_steps.post([&builder = m_builder, level, own] { builder.joinList(level, own); });
 }
 
 void OdtBodyReader::readList(int depth, QString listStyle, int level)
@@ -373,10 +331,8 @@ void OdtBodyReader::readList(int depth, QString listStyle, int level)
         listStyle = own.toString();
     const bool continues = OdtXml::attribute(m_xml, text, u"continue-numbering") == u"true" ||
                            !OdtXml::attribute(m_xml, text, u"continue-list").isEmpty();
-    std::vector<QTextList*>& lists = m_target->lists;
     if (!continues) {
-        if (lists.size() >= size_t(level))
-            lists.resize(size_t(level - 1));
+        m_steps.post([&builder = m_builder, level] { builder.endListsFrom(level); });
         if (level == 1)
             ++m_listId;
     }
@@ -452,7 +408,7 @@ void OdtBodyReader::flush()
     Target& target = *m_target;
     if (target.pending.isEmpty())
         return;
-    target.cursor.insertText(target.pending, target.pendingFormat);
+    m_steps.insertText(m_builder.cursor(target.notes), target.pending, target.pendingFormat);
     // Kept, not freed, for the next paragraph's text.
     target.pending.truncate(0);
 }
@@ -464,19 +420,10 @@ void OdtBodyReader::readTable(int depth)
     TableBuild build;
     build.style = m_styles.style(u"table", OdtXml::attribute(m_xml, OdtXml::table, u"style-name"));
     const int listLevel = std::exchange(m_listLevel, 0);
-    Target& target = *m_target;
-    // A table goes after the paragraph before it rather than after an empty one of its own.
-    if (target.fresh && target.cursor.block().length() == 1) {
-        QTextCursor before = target.cursor;
-        if (before.movePosition(QTextCursor::PreviousBlock) &&
-            before.currentFrame() == target.cursor.currentFrame()) {
-            target.cursor.deletePreviousChar();
-            target.fresh = false;
-        }
-    }
+    m_steps.post([&builder = m_builder] { builder.prepareTable(); });
     readTableParts(build, depth + 1);
     m_listLevel = listLevel;
-    if (build.table)
+    if (build.columns > 0)
         finishTable(build);
 }
 
@@ -510,20 +457,18 @@ void OdtBodyReader::readTableParts(TableBuild& build, int depth)
 void OdtBodyReader::readRow(TableBuild& build, int depth)
 {
     using OdtXml::table;
-    if (build.table && build.row + 1 >= ReadingBounds::tableRows) {
+    if (build.columns > 0 && build.row + 1 >= ReadingBounds::tableRows) {
         finishTable(build);
-        build.table = nullptr;
+        build.columns = 0;
         build.row = -1;
         build.merges.clear();
     }
-    if (!build.table) {
-        QTextTableFormat format;
-        format.setBorderCollapse(true);
-        format.setCellSpacing(0);
-        const int columns = std::max<int>(1, int(build.widths.size()));
-        build.table = m_target->cursor.insertTable(1, columns, format);
+    if (build.columns == 0) {
+        build.columns = std::max<int>(1, int(build.widths.size()));
+        m_steps.post(
+            [&builder = m_builder, columns = build.columns] { builder.createTable(columns); });
     } else {
-        build.table->appendRows(1);
+        m_steps.post([&builder = m_builder] { builder.appendRow(); });
     }
     ++build.row;
     int column = 0;
@@ -533,9 +478,11 @@ void OdtBodyReader::readRow(TableBuild& build, int depth)
             m_xml.skipCurrentElement();
             continue;
         }
-        if (column >= build.table->columns() && column < ReadingBounds::tableColumns)
-            build.table->appendColumns(1);
-        const int at = std::min(column, build.table->columns() - 1);
+        if (column >= build.columns && column < ReadingBounds::tableColumns) {
+            ++build.columns;
+            m_steps.post([&builder = m_builder] { builder.appendColumn(); });
+        }
+        const int at = std::min(column, build.columns - 1);
         ++column;
         if (covered) {
             m_xml.skipCurrentElement();
@@ -560,30 +507,18 @@ void OdtBodyReader::readCell(TableBuild& build, int column, int depth)
         build.padding = style->padding;
     Target& target = *m_target;
     const Target outside = target;
-    target.cursor = build.table->cellAt(build.row, column).lastCursorPosition();
-    target.fresh = target.cursor.block().length() == 1;
-    target.lists.clear();
+    m_steps.post(
+        [&builder = m_builder, row = build.row, column] { builder.enterCell(row, column); });
     readBlocks(depth);
+    m_steps.post([&builder = m_builder] { builder.leaveCell(); });
     target = outside;
 }
 
 void OdtBodyReader::finishTable(TableBuild& build)
 {
-    QTextTable& table = *build.table;
-    for (const TableBuild::Merge& merge : build.merges) {
-        const int rows = std::min(merge.rows, table.rows() - merge.row);
-        const int columns = std::min(merge.columns, table.columns() - merge.column);
-        table.mergeCells(merge.row, merge.column, rows, columns);
-        // Each cell joined brings its empty paragraph along; they go again.
-        const QTextTableCell merged = table.cellAt(merge.row, merge.column);
-        for (int left = rows * columns - 1; left > 0; --left) {
-            QTextCursor last = merged.lastCursorPosition();
-            if (last.block().length() > 1 || last.position() <= merged.firstPosition())
-                break;
-            last.deletePreviousChar();
-        }
-    }
-    QTextTableFormat format = table.format();
+    // What changes in the table's format; Qt's own cell spacing is not one of them.
+    QTextTableFormat format;
+    format.clearProperty(QTextFormat::TableCellSpacing);
     const double border = build.border.value_or(0);
     format.setBorder(border > 0 ? std::max(Twips::toPixels(border), 1.0) : 0);
     if (border > 0 && Twips::toPixels(border) < 1)
@@ -597,19 +532,16 @@ void OdtBodyReader::finishTable(TableBuild& build)
         if (build.style->block.pageBreakPolicy() != QTextFormat::PageBreak_Auto)
             format.setPageBreakPolicy(build.style->block.pageBreakPolicy());
     }
-    if (int(build.widths.size()) == table.columns() &&
+    if (int(build.widths.size()) == build.columns &&
         std::all_of(build.widths.begin(), build.widths.end(), [](double w) { return w > 0; })) {
         QList<QTextLength> widths;
         for (const double width : build.widths)
             widths.append(QTextLength(QTextLength::FixedLength, Twips::toPixels(width)));
         format.setColumnWidthConstraints(widths);
     }
-    table.setFormat(format);
-    Target& target = *m_target;
-    target.cursor = table.lastCursorPosition();
-    target.cursor.movePosition(QTextCursor::NextBlock);
-    target.fresh = true;
-    target.afterSpace = true;
-    target.collapsedSpace = false;
-    target.lists.clear();
+    m_steps.post([&builder = m_builder, merges = build.merges, format] {
+        builder.finishTable(merges, format);
+    });
+    m_target->afterSpace = true;
+    m_target->collapsedSpace = false;
 }

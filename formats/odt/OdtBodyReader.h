@@ -1,26 +1,24 @@
 #pragma once
 
+#include "formats/base/BuildSteps.h"
 #include "formats/base/Progress.h"
 #include "formats/base/SeedRunXml.h"
 
-#include <QTextBlockFormat>
-#include <QTextCursor>
-
-#include <vector>
+#include <QTextCharFormat>
 
 class OdtPackage;
+class OdtStoryBuilder;
 class OdtStyleSheet;
-class QTextList;
-class QTextTable;
 class XmlReader;
 
-/// Builds a document from the paragraphs, lists, tables, notes and pictures of an OpenDocument
-/// text body, or of a header or footer, with a cursor, as a writer would type them.
+/// Reads the paragraphs, lists, tables, notes and pictures of an OpenDocument text body, or of a
+/// header or footer, and posts to steps what a writer would type to make them, which an
+/// OdtStoryBuilder carries out.
 class OdtBodyReader
 {
 public:
     OdtBodyReader(XmlReader& xml, OdtStyleSheet& styles, OdtPackage& package,
-                  QTextDocument& document);
+                  OdtStoryBuilder& builder, BuildSteps& steps);
 
     /// Reads the children of the element the reader stands on, up to its end; progress hears
     /// how far into total characters of XML the reader is.
@@ -30,17 +28,14 @@ public:
     bool hasNotes() const { return m_lastNote > 0; }
 
 private:
+    /// The body or the notes, as far as the reading goes.
     struct Target
     {
-        QTextCursor cursor;
-        /// The cursor's block is empty and waits for the next paragraph's format.
-        bool fresh = true;
+        bool notes = false;
         /// The last character written is white space that collapsed.
         bool afterSpace = true;
         /// That white space is the last character of the paragraph so far.
         bool collapsedSpace = false;
-        /// The lists of the list being read, one per level.
-        std::vector<QTextList*> lists;
         /// Text read but not yet inserted, all in one format: Qt takes a paragraph's pieces
         /// (text, tabs, spaces) faster as one insertion.
         QString pending;
@@ -75,7 +70,8 @@ private:
     XmlReader& m_xml;
     OdtStyleSheet& m_styles;
     OdtPackage& m_package;
-    QTextDocument& m_document;
+    OdtStoryBuilder& m_builder;
+    BuildSteps& m_steps;
     SeedRunXml m_seedRuns;
     Target m_body;
     Target m_notes;

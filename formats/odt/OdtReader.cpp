@@ -1,8 +1,10 @@
 #include "formats/odt/OdtReader.h"
 
+#include "formats/base/BuildSteps.h"
 #include "formats/base/DocumentInfo.h"
 #include "formats/odt/OdtBodyReader.h"
 #include "formats/odt/OdtPackage.h"
+#include "formats/odt/OdtStoryBuilder.h"
 #include "formats/odt/OdtXml.h"
 #include "formats/rtf/RtfDocumentWriter.h"
 
@@ -79,9 +81,35 @@ bool OdtReader::read(const QByteArray& data, QTextDocument& document, const Prog
         !reading(QStringLiteral("meta.xml"),
                  [&](XmlReader& xml, qint64) { readMeta(xml, document); }))
         return false;
-    return readPart(package, QStringLiteral("content.xml"), [&](XmlReader& xml, qint64 size) {
-        readContent(xml, package, document, progress, size);
-    });
+    return readContentPart(package, document, progress);
+}
+
+bool OdtReader::readContentPart(OdtPackage& package, QTextDocument& document,
+                                const Progress& progress)
+{
+    const QString name = QStringLiteral("content.xml");
+    const QByteArray bytes = package.read(name);
+    if (!package.isOpen()) {
+        m_error = package.errorString();
+        return false;
+    }
+    BuildSteps steps;
+    OdtStoryBuilder builder(document);
+    Content content;
+    bool parsed = false;
+    steps.readInParallel(
+        [&](const Progress& told) {
+            parsed = parsePart(bytes, name, [&](XmlReader& xml, qint64 size) {
+                content = readContent(xml, package, builder, steps, told, size);
+            });
+        },
+        progress, bytes.size());
+    if (!parsed)
+        return false;
+    keepPage(content.masterPage, document);
+    if (content.notes)
+        numberNotes(document);
+    return true;
 }
 
 bool OdtReader::readPart(OdtPackage& package, const QString& name,
@@ -92,6 +120,12 @@ bool OdtReader::readPart(OdtPackage& package, const QString& name,
         m_error = package.errorString();
         return false;
     }
+    return parsePart(bytes, name, readTop);
+}
+
+bool OdtReader::parsePart(const QByteArray& bytes, const QString& name,
+                          const std::function<void(XmlReader&, qint64)>& readTop)
+{
     XmlReader xml(bytes);
     if (xml.readNextStartElement())
         readTop(xml, bytes.size());
@@ -195,17 +229,19 @@ QByteArray OdtReader::readStory(XmlReader& xml, OdtPackage& package, QTextDocume
     QTextDocument story;
     story.setUndoRedoEnabled(false);
     story.setDefaultFont(document.defaultFont());
-    OdtBodyReader(xml, m_styles, package, story).read();
+    BuildSteps steps;
+    OdtStoryBuilder builder(story);
+    OdtBodyReader(xml, m_styles, package, builder, steps).read();
     if (story.isEmpty())
         return {};
     return RtfDocumentWriter(story).write();
 }
 
-void OdtReader::readContent(XmlReader& xml, OdtPackage& package, QTextDocument& document,
-                            const Progress& progress, qint64 total)
+OdtReader::Content OdtReader::readContent(XmlReader& xml, OdtPackage& package,
+                                          OdtStoryBuilder& builder, BuildSteps& steps,
+                                          const Progress& progress, qint64 total)
 {
-    QString masterPage;
-    bool notes = false;
+    Content content;
     while (xml.readNextStartElement()) {
         if (m_styles.read(xml))
             continue;
@@ -218,15 +254,13 @@ void OdtReader::readContent(XmlReader& xml, OdtPackage& package, QTextDocument& 
                 xml.skipCurrentElement();
                 continue;
             }
-            OdtBodyReader body(xml, m_styles, package, document);
+            OdtBodyReader body(xml, m_styles, package, builder, steps);
             body.read(progress, total);
-            masterPage = m_styles.masterPageOf(body.firstParagraphStyle());
-            notes = notes || body.hasNotes();
+            content.masterPage = m_styles.masterPageOf(body.firstParagraphStyle());
+            content.notes = content.notes || body.hasNotes();
         }
     }
-    keepPage(masterPage, document);
-    if (notes)
-        numberNotes(document);
+    return content;
 }
 
 void OdtReader::numberNotes(QTextDocument& document) const

@@ -11,7 +11,9 @@
 #include <functional>
 #include <optional>
 
+class BuildSteps;
 class OdtPackage;
+class OdtStoryBuilder;
 class QTextDocument;
 class XmlReader;
 
@@ -43,17 +45,29 @@ private:
         bool footer = false;
     };
 
+    /// What the body said of the document beyond its text.
+    struct Content
+    {
+        QString masterPage;
+        bool notes = false;
+    };
+
     /// Reads part name with readTop, which gets the reader on the part's root element and the
     /// part's size; false, with the reason, when the part is missing or damaged.
     bool readPart(OdtPackage& package, const QString& name,
                   const std::function<void(XmlReader&, qint64)>& readTop);
+    /// The same for the part's bytes.
+    bool parsePart(const QByteArray& bytes, const QString& name,
+                   const std::function<void(XmlReader&, qint64)>& readTop);
+    /// Reads content.xml into document, on a second thread when it is large.
+    bool readContentPart(OdtPackage& package, QTextDocument& document, const Progress& progress);
     bool isEncrypted(OdtPackage& package);
     void readMeta(XmlReader& xml, QTextDocument& document);
     void readStyles(XmlReader& xml, OdtPackage& package, QTextDocument& document);
     void readMasterPage(XmlReader& xml, OdtPackage& package, QTextDocument& document);
     QByteArray readStory(XmlReader& xml, OdtPackage& package, QTextDocument& document);
-    void readContent(XmlReader& xml, OdtPackage& package, QTextDocument& document,
-                     const Progress& progress, qint64 total);
+    Content readContent(XmlReader& xml, OdtPackage& package, OdtStoryBuilder& builder,
+                        BuildSteps& steps, const Progress& progress, qint64 total);
     void keepPage(const QString& masterName, QTextDocument& document);
     /// Numbers the notes read as the styles say.
     void numberNotes(QTextDocument& document) const;

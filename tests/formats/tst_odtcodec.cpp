@@ -7,6 +7,7 @@
 #include "formats/odt/OdtPackage.h"
 #include "formats/rtf/RtfReader.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -15,6 +16,9 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
 
 #include <functional>
 #include <memory>
@@ -186,10 +190,11 @@ QString tables(const QTextDocument& document)
     const QTextTable* table = cursor.currentTable();
     if (!table)
         return QStringLiteral("no table");
-    QString found = QStringLiteral("%1x%2 border %3:")
+    QString found = QStringLiteral("%1x%2 border %3 spacing %4:")
                         .arg(table->rows())
                         .arg(table->columns())
-                        .arg(table->format().border());
+                        .arg(table->format().border())
+                        .arg(table->format().cellSpacing());
     for (const QTextLength& width : table->format().columnWidthConstraints())
         found += QString::number(qRound(width.rawValue())) + u' ';
     for (int row = 0; row < table->rows(); ++row)
@@ -435,10 +440,31 @@ const std::vector<Case>& cases()
     return all;
 }
 
-DocumentFormats::Read readBack(QTextDocument& document)
+// The package again with 1 MB of comment in content.xml: its body is then read on a second
+// thread, as a long document's is.
+QByteArray paddedForTwoThreads(const QByteArray& odt)
+{
+    QByteArray data = odt;
+    QBuffer buffer(&data);
+    QuaZip zip(&buffer);
+    zip.open(QuaZip::mdUnzip);
+    OdtPackageWriter writer("application/vnd.oasis.opendocument.text");
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFile part(&zip);
+        part.open(QIODevice::ReadOnly);
+        QByteArray bytes = part.readAll();
+        if (zip.getCurrentFileName() == u"content.xml")
+            bytes.insert(bytes.indexOf("?>") + 2, "<!--" + QByteArray(1 << 20, ' ') + "-->");
+        if (zip.getCurrentFileName() != u"mimetype")
+            writer.add(zip.getCurrentFileName(), bytes);
+    }
+    return writer.finish();
+}
+
+DocumentFormats::Read readBack(QTextDocument& document, bool onTwoThreads = false)
 {
     const QByteArray odt = DocumentFormats::odt().write(document, {});
-    return DocumentFormats::odt().read(odt, {});
+    return DocumentFormats::odt().read(onTwoThreads ? paddedForTwoThreads(odt) : odt, {});
 }
 
 QByteArray package(const std::vector<std::pair<QString, QByteArray>>& parts)
@@ -495,10 +521,12 @@ void tst_OdtCodec::keepsWhatItWrites()
     test.build(*document);
     const QString written = test.probe(*document);
     QVERIFY2(written != test.probe(*blank), qPrintable(written));
-    const DocumentFormats::Read read = readBack(*document);
-    QVERIFY2(read.document, qPrintable(read.error));
-    QCOMPARE(test.probe(*read.document), written);
-    QCOMPARE(read.document->toPlainText(), document->toPlainText());
+    for (const bool onTwoThreads : {false, true}) {
+        const DocumentFormats::Read read = readBack(*document, onTwoThreads);
+        QVERIFY2(read.document, qPrintable(read.error));
+        QCOMPARE(test.probe(*read.document), written);
+        QCOMPARE(read.document->toPlainText(), document->toPlainText());
+    }
 }
 
 void tst_OdtCodec::readsLibreOfficeFiles()
@@ -658,6 +686,8 @@ void tst_OdtCodec::progressMayCancel()
     const Progress cancel = [](qint64, qint64) { throw ProgressCancelled(); };
     QVERIFY_THROWS_EXCEPTION(ProgressCancelled, DocumentFormats::odt().write(*document, cancel));
     QVERIFY_THROWS_EXCEPTION(ProgressCancelled, DocumentFormats::odt().read(odt, cancel));
+    QVERIFY_THROWS_EXCEPTION(ProgressCancelled,
+                             DocumentFormats::odt().read(paddedForTwoThreads(odt), cancel));
 }
 
 QTEST_MAIN(tst_OdtCodec)
