@@ -111,7 +111,7 @@ void DocxContentReader::startNote(int number, bool endnote)
 
 void DocxContentReader::continueAfter(const QTextCursor& cursor)
 {
-    m_steps.post([this, cursor] { m_builder.moveTo(cursor); });
+    m_steps.post([&builder = m_builder, cursor] { builder.moveTo(cursor); });
     m_unusedBlock = false;
 }
 
@@ -203,7 +203,7 @@ bool DocxContentReader::readParagraphProperties(XmlReader& xml)
 void DocxContentReader::endSection(XmlReader& xml)
 {
     if (onSection(xml))
-        m_steps.post([this] { m_builder.breakSectionStart(); });
+        m_steps.post([&builder = m_builder] { builder.breakSectionStart(); });
 }
 
 void DocxContentReader::usePropertiesOf(const DocxParagraphProperties& direct,
@@ -464,7 +464,8 @@ void DocxContentReader::insertPicture(const QString& relationship, QSizeF size)
     if (size.height() > 0)
         format.setHeight(size.height());
     flush();
-    m_steps.post([this, data = *data, format] { m_builder.insertImage(data, format); });
+    m_steps.post(
+        [&builder = m_builder, data = *data, format] { builder.insertImage(data, format); });
     m_blockHasText = true;
 }
 
@@ -475,7 +476,7 @@ void DocxContentReader::makeRoom()
     } else if (m_splitPending) {
         flush();
         m_splitPending = false;
-        m_steps.post([this, mark = m_mark] { m_builder.splitBlock(mark); });
+        m_steps.post([&builder = m_builder, mark = m_mark] { builder.splitBlock(mark); });
     }
 }
 
@@ -555,13 +556,15 @@ void DocxContentReader::openBlock()
     format.merge(m_noteFormat);
     if (std::exchange(m_pageBreakNext, false))
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    m_steps.post([this, format, mark = m_mark, unused = std::exchange(m_unusedBlock, false),
+    m_steps.post([&builder = m_builder, format, mark = m_mark,
+                  unused = std::exchange(m_unusedBlock, false),
                   startsSection = std::exchange(m_sectionStarts, false)] {
-        m_builder.openBlock(format, mark, unused, startsSection);
+        builder.openBlock(format, mark, unused, startsSection);
     });
     m_blockOpen = true;
     if (inList)
-        m_steps.post([this, list, numId, level] { m_builder.joinList(list, numId, level); });
+        m_steps.post(
+            [&builder = m_builder, list, numId, level] { builder.joinList(list, numId, level); });
 }
 
 // A page break at a paragraph's start starts its page; after text it splits the paragraph
@@ -571,7 +574,7 @@ void DocxContentReader::breakPage()
     if (m_blockHasText) {
         m_splitPending = true;
     } else if (m_blockOpen) {
-        m_steps.post([this] { m_builder.breakPageBefore(); });
+        m_steps.post([&builder = m_builder] { builder.breakPageBefore(); });
     } else {
         m_pageBreakNext = true;
     }
@@ -660,7 +663,7 @@ void DocxContentReader::readRow(XmlReader& xml, TableState& table, int depth)
     if (table.columns == 0)
         createTable(table);
     else
-        m_steps.post([this] { m_builder.appendRow(); });
+        m_steps.post([&builder = m_builder] { builder.appendRow(); });
     ++table.row;
     int column = 0;
     while (xml.readNextStartElement()) {
@@ -730,7 +733,7 @@ void DocxContentReader::placeCell(TableState& table, int& column, const Cell& ce
     const int needed = std::min(column + cell.span, ReadingBounds::tableColumns);
     if (needed > table.columns) {
         table.columns = needed;
-        m_steps.post([this, needed] { m_builder.widenTable(needed); });
+        m_steps.post([&builder = m_builder, needed] { builder.widenTable(needed); });
     }
     column = std::min(column, table.columns - 1);
     const int span = std::min(cell.span, table.columns - column);
@@ -741,7 +744,8 @@ void DocxContentReader::placeCell(TableState& table, int& column, const Cell& ce
         }
         return;
     }
-    m_steps.post([this, row = table.row, column] { m_builder.moveToCell(row, column); });
+    m_steps.post(
+        [&builder = m_builder, row = table.row, column] { builder.moveToCell(row, column); });
     m_unusedBlock = true;
     m_blockOpen = false;
     table.vertical.remove(column);
@@ -761,17 +765,17 @@ void DocxContentReader::createTable(TableState& table)
                                              : QTextLength());
     table.format.setColumnWidthConstraints(widths);
     table.columns = columns;
-    m_steps.post([this, format = table.format, columns, after = m_blockOpen || !m_unusedBlock] {
-        m_builder.createTable(format, columns, after);
-    });
+    m_steps.post(
+        [&builder = m_builder, format = table.format, columns,
+         after = m_blockOpen || !m_unusedBlock] { builder.createTable(format, columns, after); });
 }
 
 void DocxContentReader::closeTable(TableState& table)
 {
     if (table.columns == 0)
         return;
-    m_steps.post([this, merges = std::move(table.merges), borders = table.format] {
-        m_builder.closeTable(merges, borders);
+    m_steps.post([&builder = m_builder, merges = std::move(table.merges), borders = table.format] {
+        builder.closeTable(merges, borders);
     });
     m_unusedBlock = true;
     m_blockOpen = false;
