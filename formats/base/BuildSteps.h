@@ -55,10 +55,16 @@ public:
     {
         if (!m_queue)
             return cursor.insertText(text, format);
+        settle(format);
         m_batch.entries.push_back({{}, &cursor, m_batch.text.size(), text.size(), format});
         m_batch.text += text;
         handOverWhenFull();
     }
+    /// Qt works a format's hash out the first time the format is compared, and keeps it in the
+    /// data the format's copies share: a format a step takes to the building thread, while the
+    /// reading thread may still compare copies of it, has it worked out here first, or both
+    /// threads could write it at once.
+    static void settle(const QTextFormat& format);
     /// Hands the steps posted to the building thread now, not with the next full batch: for
     /// steps that each carry much.
     void handOver();

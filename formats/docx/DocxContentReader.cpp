@@ -476,6 +476,7 @@ void DocxContentReader::makeRoom()
     } else if (m_splitPending) {
         flush();
         m_splitPending = false;
+        BuildSteps::settle(m_mark);
         m_steps.post([&builder = m_builder, mark = m_mark] { builder.splitBlock(mark); });
     }
 }
@@ -556,15 +557,18 @@ void DocxContentReader::openBlock()
     format.merge(m_noteFormat);
     if (std::exchange(m_pageBreakNext, false))
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    BuildSteps::settle(m_mark);
     m_steps.post([&builder = m_builder, format, mark = m_mark,
                   unused = std::exchange(m_unusedBlock, false),
                   startsSection = std::exchange(m_sectionStarts, false)] {
         builder.openBlock(format, mark, unused, startsSection);
     });
     m_blockOpen = true;
-    if (inList)
+    if (inList) {
+        BuildSteps::settle(list);
         m_steps.post(
             [&builder = m_builder, list, numId, level] { builder.joinList(list, numId, level); });
+    }
 }
 
 // A page break at a paragraph's start starts its page; after text it splits the paragraph

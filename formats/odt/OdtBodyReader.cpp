@@ -293,6 +293,7 @@ void OdtBodyReader::readFrame(const QTextCharFormat& format)
 void OdtBodyReader::startParagraph(const QTextBlockFormat& block, const QTextCharFormat& chars)
 {
     Target& target = *m_target;
+    BuildSteps::settle(chars);
     m_steps.post([&builder = m_builder, block, chars] { builder.startParagraph(block, chars); });
     target.afterSpace = true;
     target.collapsedSpace = false;
@@ -320,6 +321,7 @@ void OdtBodyReader::joinList(int level, QStringView paragraphStyle)
         return;
     QTextListFormat own = *format;
     own.setProperty(TextProperties::ListId, m_listId);
+    BuildSteps::settle(own);
     m_steps.post([&builder = m_builder, level, own] { builder.joinList(level, own); });
 }
 
