@@ -14,8 +14,12 @@
 
 namespace {
 
-// Below this a read takes milliseconds, too few to be worth a second thread.
-constexpr qsizetype s_parallelFrom = 1 << 20;
+// Below this a read takes milliseconds, too few to be worth a second thread. The fuzzers' build
+// sets it to 0.
+#ifndef QUILLMERE_PARALLEL_FROM
+#define QUILLMERE_PARALLEL_FROM (1 << 20)
+#endif
+constexpr qsizetype s_parallelFrom = QUILLMERE_PARALLEL_FROM;
 // How often progress is told while the building thread waits for the reading one.
 constexpr std::chrono::milliseconds s_progressInterval(100);
 
