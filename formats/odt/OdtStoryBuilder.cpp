@@ -2,22 +2,12 @@
 
 #include "formats/base/PageFurniture.h"
 #include "formats/base/ReadingBounds.h"
-#include "formats/base/TextProperties.h"
+#include "formats/rtf/RtfCharacterPolicy.h"
 
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-
-namespace {
-
-bool isBullet(QTextListFormat::Style style)
-{
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-           style == QTextListFormat::ListSquare;
-}
-
-} // namespace
 
 OdtStoryBuilder::OdtStoryBuilder(QTextDocument& document) : m_document(document)
 {
@@ -66,8 +56,9 @@ void OdtStoryBuilder::joinList(int level, const QTextListFormat& format)
     if (target.lists.size() < size_t(level))
         target.lists.resize(size_t(level), nullptr);
     QTextList*& list = target.lists[size_t(level - 1)];
-    const int longest =
-        isBullet(format.style()) ? ReadingBounds::listLength : ReadingBounds::numberedListLength;
+    const int longest = RtfCharacterPolicy::isBullet(format.style())
+                            ? ReadingBounds::listLength
+                            : ReadingBounds::numberedListLength;
     if (list && list->count() < longest)
         list->add(target.cursor.block());
     else

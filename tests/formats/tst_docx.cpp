@@ -7,6 +7,7 @@
 #include "formats/base/TextProperties.h"
 #include "formats/rtf/RtfDocumentWriter.h"
 #include "formats/rtf/RtfReader.h"
+#include "support/ZipParts.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -534,23 +535,14 @@ QByteArray zipped(const QList<std::pair<QString, QByteArray>>& parts)
     return data;
 }
 
-// The package again with 1 MB of comment in its document part: its body is then read on a second
-// thread, as a long document's is.
+// The package again with its document part so long that its body is read on a second thread, as
+// a long document's is.
 QByteArray paddedForTwoThreads(const QByteArray& docx)
 {
-    QByteArray data = docx;
-    QBuffer buffer(&data);
-    QuaZip zip(&buffer);
-    zip.open(QuaZip::mdUnzip);
-    QList<std::pair<QString, QByteArray>> parts;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFile part(&zip);
-        part.open(QIODevice::ReadOnly);
-        QByteArray bytes = part.readAll();
-        if (zip.getCurrentFileName() == u"word/document.xml")
-            bytes.insert(bytes.indexOf("?>") + 2, "<!--" + QByteArray(1 << 20, ' ') + "-->");
-        parts.append({zip.getCurrentFileName(), bytes});
-    }
+    QList<std::pair<QString, QByteArray>> parts = zipParts(docx);
+    for (auto& [name, bytes] : parts)
+        if (name == u"word/document.xml")
+            bytes = paddedPastOneThread(bytes);
     return zipped(parts);
 }
 

@@ -6,8 +6,8 @@
 #include "formats/base/TextProperties.h"
 #include "formats/odt/OdtPackage.h"
 #include "formats/rtf/RtfReader.h"
+#include "support/ZipParts.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -16,9 +16,6 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
 
 #include <functional>
 #include <memory>
@@ -440,24 +437,14 @@ const std::vector<Case>& cases()
     return all;
 }
 
-// The package again with 1 MB of comment in content.xml: its body is then read on a second
-// thread, as a long document's is.
+// The package again with content.xml so long that its body is read on a second thread, as a
+// long document's is.
 QByteArray paddedForTwoThreads(const QByteArray& odt)
 {
-    QByteArray data = odt;
-    QBuffer buffer(&data);
-    QuaZip zip(&buffer);
-    zip.open(QuaZip::mdUnzip);
     OdtPackageWriter writer("application/vnd.oasis.opendocument.text");
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFile part(&zip);
-        part.open(QIODevice::ReadOnly);
-        QByteArray bytes = part.readAll();
-        if (zip.getCurrentFileName() == u"content.xml")
-            bytes.insert(bytes.indexOf("?>") + 2, "<!--" + QByteArray(1 << 20, ' ') + "-->");
-        if (zip.getCurrentFileName() != u"mimetype")
-            writer.add(zip.getCurrentFileName(), bytes);
-    }
+    for (const auto& [name, bytes] : zipParts(odt))
+        if (name != u"mimetype")
+            writer.add(name, name == u"content.xml" ? paddedPastOneThread(bytes) : bytes);
     return writer.finish();
 }
 
