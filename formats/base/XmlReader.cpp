@@ -290,7 +290,7 @@ const char* XmlReader::findEnd(const char* limit) const
         at = static_cast<const char*>(found) + 1;
         if (*at == '?' || *at == '!') {
             const std::string_view special(at, size_t(std::min<qsizetype>(limit - at, 8)));
-            at = *at == '?'                        ? search(at, "?>")
+            at = *at == '?'                        ? search(at + 1, "?>")
                  : special.starts_with("!--")      ? search(at + 3, "-->")
                  : special.starts_with("![CDATA[") ? search(at, "]]>")
                                                    : nullptr;
@@ -378,14 +378,16 @@ XmlReader::TokenType XmlReader::readMarkup()
 
 XmlReader::TokenType XmlReader::readInstruction()
 {
-    const char* end = find("?>");
-    if (!end)
+    // The instruction's end comes after its "<?": "<?>" ends nothing.
+    const std::string_view rest(m_at + 2, size_t(m_end - m_at - 2));
+    const size_t close = rest.find("?>");
+    if (close == std::string_view::npos)
         return ended();
-    const std::string_view target(m_at + 2, size_t(end - m_at - 2));
+    const std::string_view target = rest.substr(0, close);
     const size_t nameEnd = std::min(target.size(), target.find_first_of(" \t\r\n"));
     if (nameEnd == 3 && QByteArrayView(target.data(), 3).compare("xml", Qt::CaseInsensitive) == 0)
         return fail(tr("an XML declaration where none may be"));
-    m_at = end + 2;
+    m_at = rest.data() + close + 2;
     return ProcessingInstruction;
 }
 

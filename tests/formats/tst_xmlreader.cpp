@@ -111,6 +111,8 @@ void tst_XmlReader::refuses_data()
         << QByteArray("<a><b v=\"1") << u"ends before"_qs;
     QTest::newRow("robustness: cut short in a comment")
         << QByteArray("<a><!-- x") << u"ends before"_qs;
+    QTest::newRow("robustness: an instruction cut short after its \"<?\"")
+        << QByteArray("<a/><?>") << u"ends before"_qs;
     QTest::newRow("robustness: crossed elements")
         << QByteArray("<a><b></a></b>") << u"does not match"_qs;
     QTest::newRow("robustness: two roots") << QByteArray("<a/><b/>") << u"second root"_qs;
