@@ -5,12 +5,12 @@ cd "$(dirname "$0")/.."
 
 mode=${1:-run}
 # What building and running the program need: the compiler, Qt, Hunspell and a dictionary, MyThes
-# and a thesaurus, QuaZip for OpenDocument and Word packages, and the faces that measure as Times
-# New Roman, Arial and Courier New do, so a manuscript in them breaks its lines and pages as it
-# does where it was written.
+# and a thesaurus, QuaZip for OpenDocument and Word packages and ISA-L to deflate their long
+# parts, and the faces that measure as Times New Roman, Arial and Courier New do, so a manuscript
+# in them breaks its lines and pages as it does where it was written.
 run_packages=(build-essential cmake pkgconf qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
               libhunspell-dev hunspell-en-us libmythes-dev mythes-en-us libquazip1-qt6-dev
-              fonts-liberation2)
+              libisal-dev fonts-liberation2)
 # What only the tests, the benchmarks and the fuzzer need: the benchmark library, the fonts the
 # layout is measured in, PDF text for printing, the word processors whose RTF the codec reads
 # and writes, the launcher validators, and clang with its sanitizers.

@@ -6,66 +6,64 @@
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 
+#include <isa-l/crc.h>
+#include <isa-l/igzip_lib.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <memory>
-#include <new>
 
 namespace {
 
-// What a sync flush may add beyond what deflateBound() allows for.
-constexpr qsizetype s_flushRoom = 64;
+// ISA-L's fastest deflate with its own match finder: half the time zlib's fastest takes, for a
+// tenth more bytes.
+constexpr uint32_t s_level = 1;
 
-struct StreamEnd
+// A deflate's state and its level's buffer are a third of a megabyte: a long part has dozens of
+// pieces, so they are kept and reset rather than made for each.
+struct Deflate
 {
-    void operator()(z_stream* stream) const
-    {
-        deflateEnd(stream);
-        delete stream;
-    }
+    isal_zstream stream{};
+    std::vector<uint8_t> levelBuffer = std::vector<uint8_t>(ISAL_DEF_LVL1_DEFAULT);
 };
-using Stream = std::unique_ptr<z_stream, StreamEnd>;
 
-// A deflate's state is a quarter of a megabyte, part of it zeroed on making: a long part has
-// dozens of pieces, so the states are kept and reset rather than made for each.
-class StreamPool
+class DeflatePool
 {
 public:
-    Stream take()
+    std::unique_ptr<Deflate> take()
     {
+        std::unique_ptr<Deflate> deflate;
         {
             const std::lock_guard lock(m_mutex);
             if (!m_free.empty()) {
-                Stream stream = std::move(m_free.back());
+                deflate = std::move(m_free.back());
                 m_free.pop_back();
-                deflateReset(stream.get());
-                return stream;
             }
         }
-        Stream stream(new z_stream{});
-        // The fastest deflate: a book's text still shrinks to a third, in half the time.
-        if (deflateInit2(stream.get(), Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8,
-                         Z_DEFAULT_STRATEGY) != Z_OK)
-            throw std::bad_alloc();
-        return stream;
+        if (!deflate)
+            deflate = std::make_unique<Deflate>();
+        isal_deflate_init(&deflate->stream);
+        deflate->stream.level = s_level;
+        deflate->stream.level_buf = deflate->levelBuffer.data();
+        deflate->stream.level_buf_size = uint32_t(deflate->levelBuffer.size());
+        return deflate;
     }
 
-    void give(Stream stream)
+    void give(std::unique_ptr<Deflate> deflate)
     {
         const std::lock_guard lock(m_mutex);
         if (m_free.size() <= size_t(QThread::idealThreadCount()))
-            m_free.push_back(std::move(stream));
+            m_free.push_back(std::move(deflate));
     }
 
 private:
     std::mutex m_mutex;
-    std::vector<Stream> m_free;
+    std::vector<std::unique_ptr<Deflate>> m_free;
 };
 
-StreamPool& streams()
+DeflatePool& deflates()
 {
-    static StreamPool pool;
+    static DeflatePool pool;
     return pool;
 }
 
@@ -73,23 +71,27 @@ StreamPool& streams()
 DeflatedPart deflatePiece(const QByteArray& bytes, bool last)
 {
     DeflatedPart piece;
-    const auto* in = reinterpret_cast<const Bytef*>(bytes.constData());
+    auto* const in = reinterpret_cast<uint8_t*>(const_cast<char*>(bytes.constData()));
     piece.size = bytes.size();
-    piece.crc = quint32(crc32_z(0, in, size_t(bytes.size())));
-    Stream stream = streams().take();
-    stream->next_in = const_cast<Bytef*>(in);
-    stream->avail_in = uInt(bytes.size());
-    piece.data.resize(qsizetype(deflateBound(stream.get(), uLong(bytes.size()))) + s_flushRoom);
+    piece.crc = crc32_gzip_refl(0, in, uint64_t(bytes.size()));
+    std::unique_ptr<Deflate> deflate = deflates().take();
+    isal_zstream& stream = deflate->stream;
+    stream.end_of_stream = last ? 1 : 0;
+    stream.flush = last ? NO_FLUSH : SYNC_FLUSH;
+    stream.next_in = in;
+    stream.avail_in = uint32_t(bytes.size());
+    // Text that does not shrink is stored, in blocks with a few bytes of header each.
+    piece.data.resize(bytes.size() + bytes.size() / 64 + 1024);
     do {
-        const qsizetype done = qsizetype(stream->total_out);
+        const qsizetype done = qsizetype(stream.total_out);
         if (done == piece.data.size())
             piece.data.resize(done * 2);
-        stream->next_out = reinterpret_cast<Bytef*>(piece.data.data()) + done;
-        stream->avail_out = uInt(piece.data.size() - done);
-        deflate(stream.get(), last ? Z_FINISH : Z_SYNC_FLUSH);
-    } while (stream->avail_out == 0);
-    piece.data.truncate(qsizetype(stream->total_out));
-    streams().give(std::move(stream));
+        stream.next_out = reinterpret_cast<uint8_t*>(piece.data.data()) + done;
+        stream.avail_out = uint32_t(piece.data.size() - done);
+        isal_deflate(&stream);
+    } while (stream.avail_out == 0);
+    piece.data.truncate(qsizetype(stream.total_out));
+    deflates().give(std::move(deflate));
     return piece;
 }
 
