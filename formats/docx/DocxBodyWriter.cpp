@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 namespace {
 
@@ -60,20 +61,31 @@ QSizeF naturalSize(const QByteArray& data)
     return reader.size();
 }
 
-void writeRunProperties(XmlWriter& xml, const QTextCharFormat& format)
+int inHalfPoints(double points)
 {
-    const auto has = [&](int property) { return format.hasProperty(property); };
+    return qRound(points * 2);
+}
+
+void writeRunProperties(XmlWriter& xml, const QTextCharFormat& format,
+                        const DocxRunDefaults& defaults)
+{
     const bool bold = format.fontWeight() >= QFont::DemiBold;
     const bool vertical = format.verticalAlignment() == QTextCharFormat::AlignSuperScript ||
                           format.verticalAlignment() == QTextCharFormat::AlignSubScript;
-    const QString family = format.fontFamilies().toStringList().value(0);
+    QString family = format.fontFamilies().toStringList().value(0, defaults.documentFamily);
+    if (family == defaults.family)
+        family.clear();
+    const int size = format.hasProperty(QTextFormat::FontPointSize)
+                         ? inHalfPoints(format.fontPointSize())
+                         : defaults.documentHalfPoints;
+    const bool ownSize = size != defaults.halfPoints;
     const bool foreground = format.foreground().style() != Qt::NoBrush;
     const bool background = format.background().style() != Qt::NoBrush;
     const bool hidden = format.boolProperty(DocxRunProperties::Hidden);
     const bool seed = format.hasProperty(TextProperties::SeedRun);
     if (!seed && family.isEmpty() && !bold && !format.fontItalic() && !format.fontStrikeOut() &&
-        format.fontCapitalization() == QFont::MixedCase && !hidden && !foreground &&
-        !has(QTextFormat::FontPointSize) && !format.fontUnderline() && !background && !vertical)
+        format.fontCapitalization() == QFont::MixedCase && !hidden && !foreground && !ownSize &&
+        !format.fontUnderline() && !background && !vertical)
         return;
     xml.writeStartElement(QStringLiteral("w:rPr"));
     // Seed words carry the character style other programs show them by; it comes first.
@@ -103,8 +115,7 @@ void writeRunProperties(XmlWriter& xml, const QTextCharFormat& format)
         xml.writeAttribute(QStringLiteral("w:val"), value);
     };
     value(foreground, "w:color", hex(format.foreground().color()));
-    value(has(QTextFormat::FontPointSize), "w:sz",
-          QString::number(qRound(format.fontPointSize() * 2)));
+    value(ownSize, "w:sz", QString::number(size));
     value(format.fontUnderline(), "w:u", QStringLiteral("single"));
     if (background) {
         xml.writeEmptyElement(QStringLiteral("w:shd"));
@@ -120,6 +131,40 @@ void writeRunProperties(XmlWriter& xml, const QTextCharFormat& format)
 }
 
 } // namespace
+
+DocxRunDefaults DocxRunDefaults::of(const QTextDocument& document)
+{
+    DocxRunDefaults defaults;
+    defaults.documentFamily = document.defaultFont().family();
+    defaults.documentHalfPoints = inHalfPoints(document.defaultFont().pointSizeF());
+    // Some two thousand paragraphs tell as well as all of them, at a fraction of the time; their
+    // characters are counted by format, and the few formats looked at after.
+    const int step = std::max(1, document.blockCount() / 2048);
+    std::map<int, qint64> byFormat;
+    int index = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next(), ++index)
+        if (index % step == 0)
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                byFormat[it.fragment().charFormatIndex()] += it.fragment().length();
+    const QList<QTextFormat> formats = document.allFormats();
+    std::map<std::pair<QString, int>, qint64> characters;
+    for (const auto& [formatIndex, count] : byFormat) {
+        const QTextFormat& format = formats.at(formatIndex);
+        const int size = format.hasProperty(QTextFormat::FontPointSize)
+                             ? inHalfPoints(format.doubleProperty(QTextFormat::FontPointSize))
+                             : defaults.documentHalfPoints;
+        characters[{
+            format.toCharFormat().fontFamilies().toStringList().value(0, defaults.documentFamily),
+            size}] += count;
+    }
+    const auto most = std::max_element(
+        characters.begin(), characters.end(),
+        [](const auto& one, const auto& other) { return one.second < other.second; });
+    defaults.family = most == characters.end() ? defaults.documentFamily : most->first.first;
+    defaults.halfPoints =
+        most == characters.end() ? defaults.documentHalfPoints : most->first.second;
+    return defaults;
+}
 
 DocxBodyWriter::DocxBodyWriter(const QTextDocument& document, DocxWriteContext& context,
                                DocxRelations& relations, XmlWriter& xml)
@@ -279,7 +324,7 @@ QByteArray DocxBodyWriter::paragraphProperties(const QTextBlock& block)
     }
     // An empty paragraph keeps its mark's formatting, e.g. a blank line in 20 pt.
     if (block.length() == 1)
-        writeRunProperties(xml, block.charFormat());
+        writeRunProperties(xml, block.charFormat(), m_context.runDefaults);
     xml.writeEndElement();
     return xml.take();
 }
@@ -391,14 +436,14 @@ void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, i
     if (seed)
         SeedRunXml::write(m_xml, format);
     if (formatIndex < 0) {
-        writeRunProperties(m_xml, format);
+        writeRunProperties(m_xml, format, m_context.runDefaults);
     } else {
         // A document has few formats and many runs: each format's properties are written once
         // and copied after.
         auto properties = m_runProperties.find(formatIndex);
         if (properties == m_runProperties.end()) {
             XmlWriter xml;
-            writeRunProperties(xml, format);
+            writeRunProperties(xml, format, m_context.runDefaults);
             properties = m_runProperties.insert(formatIndex, xml.take());
             if (!seed && !format.isAnchor())
                 m_plainRuns.insert(formatIndex, "<w:r>" + *properties);
@@ -455,7 +500,7 @@ void DocxBodyWriter::writeMark(int note, QStringView text, const QTextCharFormat
     }
     const bool endnote = blocks.first().blockFormat().boolProperty(PageFurniture::Endnote);
     m_xml.writeStartElement(QStringLiteral("w:r"));
-    writeRunProperties(m_xml, format);
+    writeRunProperties(m_xml, format, m_context.runDefaults);
     if (m_note == note) {
         m_xml.writeEmptyElement(endnote ? QStringLiteral("w:endnoteRef")
                                         : QStringLiteral("w:footnoteRef"));

@@ -18,6 +18,21 @@ class QTextImageFormat;
 class QTextTable;
 class XmlWriter;
 
+/// The font and size the document's defaults give, which runs in them leave unsaid. Word keeps
+/// the font most of a text is in there; so does the writer, and a long text is a fifth shorter.
+struct DocxRunDefaults
+{
+    QString family;
+    /// In half points, as Word counts sizes.
+    int halfPoints = 0;
+    /// The document's own default font, which a run that names none of its own is in.
+    QString documentFamily;
+    int documentHalfPoints = 0;
+
+    /// The font and size most of document's text is in, judged from paragraphs spread over it.
+    static DocxRunDefaults of(const QTextDocument& document);
+};
+
 /// What the parts of one document share while they are written: its lists, its pictures and
 /// its notes, each written once.
 struct DocxWriteContext
@@ -41,6 +56,7 @@ struct DocxWriteContext
     QHash<int, int> noteIds;
     /// Where text lies on the page, in twips, which tables without widths of their own fill.
     int textWidth = 9360;
+    DocxRunDefaults runDefaults;
 };
 
 /// Writes the text of one story of a document, its body, a header or footer or a note, as

@@ -100,6 +100,7 @@ QByteArray PackageWriter::write(const Progress& progress)
         std::max(1440, m_page.lengths[RtfPage::PaperWidth] - m_page.lengths[RtfPage::MarginLeft] -
                            m_page.lengths[RtfPage::MarginRight]);
     DocxBodyWriter::findNotes(m_document, m_context);
+    m_context.runDefaults = DocxRunDefaults::of(m_document);
     writeFurniture();
     addXmlPart(QStringLiteral("word/document.xml"),
                s_wordType + QStringLiteral("document.main+xml"), QStringLiteral("w:document"),
@@ -257,11 +258,11 @@ void writeSeedStyle(XmlWriter& xml)
     xml.writeEndElement();
 }
 
-// Runs without a font or size of their own are in the document's default font; paragraphs
-// have no space around them unless they say so, as in RTF.
+// Runs without a font or size of their own are in the defaults' font; paragraphs have no space
+// around them unless they say so, as in RTF.
 void PackageWriter::writeStyles()
 {
-    const QFont font = m_document.defaultFont();
+    const DocxRunDefaults& defaults = m_context.runDefaults;
     addXmlPart(
         QStringLiteral("word/styles.xml"), s_wordType + QStringLiteral("styles+xml"),
         QStringLiteral("w:styles"), [&](XmlWriter& xml) {
@@ -271,10 +272,9 @@ void PackageWriter::writeStyles()
             xml.writeStartElement(QStringLiteral("w:rPr"));
             xml.writeEmptyElement(QStringLiteral("w:rFonts"));
             for (const auto* name : {"w:ascii", "w:hAnsi", "w:cs", "w:eastAsia"})
-                xml.writeAttribute(QLatin1String(name), font.family());
+                xml.writeAttribute(QLatin1String(name), defaults.family);
             xml.writeEmptyElement(QStringLiteral("w:sz"));
-            xml.writeAttribute(QStringLiteral("w:val"),
-                               QString::number(qRound(font.pointSizeF() * 2)));
+            xml.writeAttribute(QStringLiteral("w:val"), QString::number(defaults.halfPoints));
             xml.writeEndElement();
             xml.writeEndElement();
             xml.writeStartElement(QStringLiteral("w:pPrDefault"));

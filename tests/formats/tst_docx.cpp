@@ -200,6 +200,7 @@ private slots:
     void readsWhatLibreOfficeWrites();
     void readsWhatWordWrites_data();
     void readsWhatWordWrites();
+    void theFontMostTextIsInIsTheDefault();
     void longWorkHearsProgressAndStopsWhenCancelled();
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
@@ -492,6 +493,39 @@ void tst_Docx::readsWhatLibreOfficeWrites()
     QCOMPARE(page.marginTop, 1418);
     QCOMPARE(DocumentInfo::of(document),
              (DocumentInfo{QStringLiteral("Sample Title"), QStringLiteral("Ada Writer")}));
+}
+
+// As Word writes, a run in the font and size most of the text is in names neither; the others
+// name theirs, a run in the document's own default font too.
+void tst_Docx::theFontMostTextIsInIsTheDefault()
+{
+    const std::unique_ptr<QTextDocument> document(BlankDocument::create());
+    QTextCursor cursor(document.get());
+    QTextCharFormat body;
+    body.setFontFamilies({QStringLiteral("Liberation Serif")});
+    body.setFontPointSize(13);
+    QTextCharFormat other = body;
+    other.setFontPointSize(9);
+    cursor.insertText(QStringLiteral("Most of the text is in one font "), body);
+    cursor.insertText(QStringLiteral("and size, "), other);
+    cursor.insertText(QStringLiteral("a little is in the document's own,"), QTextCharFormat());
+    cursor.insertText(QStringLiteral(" and the rest is in the first again."), body);
+    const QByteArray docx = DocumentFormats::docx().write(*document, {});
+    QString styles, text;
+    for (const auto& [name, bytes] : zipParts(docx)) {
+        if (name == u"word/styles.xml")
+            styles = QString::fromUtf8(bytes);
+        else if (name == u"word/document.xml")
+            text = QString::fromUtf8(bytes);
+    }
+    QVERIFY(styles.contains(u"<w:rPrDefault><w:rPr><w:rFonts w:ascii=\"Liberation Serif\""));
+    QVERIFY(styles.contains(u"<w:sz w:val=\"26\"/>"));
+    QCOMPARE(text.count(u"<w:rFonts"), 1);
+    QVERIFY(text.contains(QStringLiteral("w:ascii=\"%1\"").arg(document->defaultFont().family())));
+    QCOMPARE(text.count(u"<w:sz "), 2);
+    const DocumentFormats::Read read = DocumentFormats::docx().read(docx, {});
+    QVERIFY2(read.document, qPrintable(read.error));
+    QCOMPARE(describe(*read.document), describe(*document));
 }
 
 // A cancel from the progress stops the work there, and leaves nothing behind.
