@@ -316,6 +316,19 @@ void peerRtfWrite(benchmark::State& state, const QString& name)
     countPeer(state, sample, rtf.size());
 }
 
+// Word's and OpenDocument's writers on a peer's document, mostly in one font as a real one is.
+void peerFormatWrite(benchmark::State& state, const QString& name,
+                     const DocumentFormats::Format& format)
+{
+    PeerSample& sample = peerSample(name);
+    QByteArray written;
+    for (auto _ : state) {
+        written = format.write(sample.document, {});
+        benchmark::DoNotOptimize(written.data());
+    }
+    countPeer(state, sample, written.size());
+}
+
 void peerHtmlWrite(benchmark::State& state, const QString& name)
 {
     PeerSample& sample = peerSample(name);
@@ -352,6 +365,12 @@ void registerPeerBenchmarks()
         benchmark::RegisterBenchmark((name + "/rtfWrite").c_str(), peerRtfWrite, file)
             ->Apply(inMilliseconds);
         benchmark::RegisterBenchmark((name + "/htmlWrite").c_str(), peerHtmlWrite, file)
+            ->Apply(inMilliseconds);
+        benchmark::RegisterBenchmark((name + "/docxWrite").c_str(), peerFormatWrite, file,
+                                     DocumentFormats::docx())
+            ->Apply(inMilliseconds);
+        benchmark::RegisterBenchmark((name + "/odtWrite").c_str(), peerFormatWrite, file,
+                                     DocumentFormats::odt())
             ->Apply(inMilliseconds);
     }
     benchmark::RegisterBenchmark("libreoffice-writer/rtfRead100MB", rtfRead100MB)
