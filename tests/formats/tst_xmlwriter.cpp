@@ -71,6 +71,20 @@ void tst_XmlWriter::writesWhatQtsWriterWould_data()
                xml.writeEndElement();
            })
         << QByteArray("<r><rPr/></r>");
+    // Short markup is copied in overlapping words, the longest by memcpy: every length in
+    // between must come out whole.
+    QByteArray lengths;
+    for (int length = 0; length <= 300; ++length)
+        for (int at = 0; at < length; ++at)
+            lengths += char('a' + (length + at) % 26);
+    QTest::newRow("edge: markup of every length goes in whole") << Calls([](XmlWriter& xml) {
+        for (int length = 0; length <= 300; ++length) {
+            QByteArray markup;
+            for (int at = 0; at < length; ++at)
+                markup += char('a' + (length + at) % 26);
+            xml.writeRaw(markup);
+        }
+    }) << lengths;
 }
 
 void tst_XmlWriter::writesWhatQtsWriterWould()
