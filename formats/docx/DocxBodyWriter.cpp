@@ -225,7 +225,10 @@ void DocxBodyWriter::writeNamespaces(XmlWriter& xml)
 
 void DocxBodyWriter::writeStory(const Progress& progress)
 {
+    // One copy of the story's text, rather than one for each paragraph.
+    m_storyText = m_document.toRawText();
     writeFrame(m_document.rootFrame()->begin(), progress);
+    m_storyText.reset();
 }
 
 void DocxBodyWriter::writeNote(int note)
@@ -263,12 +266,14 @@ void DocxBodyWriter::writeParagraph(const QTextBlock& block)
 {
     m_xml.writeStartElement(QStringLiteral("w:p"));
     writeParagraphProperties(block);
-    // One string for the paragraph, rather than one for each run.
-    const QString text = block.text();
+    const QString own = m_storyText ? QString() : block.text();
+    const QStringView text =
+        m_storyText ? QStringView(*m_storyText).sliced(block.position(), block.length() - 1)
+                    : QStringView(own);
     qsizetype at = 0;
     for (auto fragments = block.begin(); !fragments.atEnd(); ++fragments) {
         const QTextFragment fragment = fragments.fragment();
-        writeFragment(fragment, QStringView(text).sliced(at, fragment.length()));
+        writeFragment(fragment, text.sliced(at, fragment.length()));
         at += fragment.length();
     }
     closeLink();
@@ -395,10 +400,10 @@ void DocxBodyWriter::writeIndents(XmlWriter& xml, const QTextBlockFormat& format
 void DocxBodyWriter::writeFragment(const QTextFragment& fragment, QStringView text)
 {
     // Most runs are text in a format met before, with nothing more to them.
-    if (const auto run = m_plainRuns.constFind(fragment.charFormatIndex());
-        run != m_plainRuns.cend()) {
+    if (const auto index = size_t(fragment.charFormatIndex());
+        index < m_plainRuns.size() && !m_plainRuns[index].isEmpty()) {
         closeLink();
-        m_xml.writeRaw(*run);
+        m_xml.writeRaw(m_plainRuns[index]);
         writeText(text);
         m_xml.writeRaw("</w:r>");
         return;
@@ -445,8 +450,10 @@ void DocxBodyWriter::writeRun(QStringView text, const QTextCharFormat& format, i
             XmlWriter xml;
             writeRunProperties(xml, format, m_context.runDefaults);
             properties = m_runProperties.insert(formatIndex, xml.take());
-            if (!seed && !format.isAnchor())
-                m_plainRuns.insert(formatIndex, "<w:r>" + *properties);
+            if (!seed && !format.isAnchor()) {
+                m_plainRuns.resize(std::max(m_plainRuns.size(), size_t(formatIndex) + 1));
+                m_plainRuns[size_t(formatIndex)] = "<w:r>" + *properties;
+            }
         }
         m_xml.writeRaw(*properties);
     }

@@ -10,7 +10,9 @@
 #include <QTextBlock>
 #include <QTextFrame>
 
+#include <optional>
 #include <utility>
+#include <vector>
 
 class QTextCharFormat;
 class QTextDocument;
@@ -104,11 +106,14 @@ private:
     DocxRelations& m_relations;
     XmlWriter& m_xml;
     QHash<int, QByteArray> m_runProperties;
-    /// The start of a run up to its text, by the format of runs that are text and no more.
-    QHash<int, QByteArray> m_plainRuns;
+    /// The start of a run up to its text, by the format of runs that are text and no more; empty
+    /// for other formats.
+    std::vector<QByteArray> m_plainRuns;
     /// The properties of paragraphs that are not empty, by their format.
     QHash<int, QByteArray> m_paragraphProperties;
     QSet<int> m_noteFormats;
+    /// The whole story's text while it is written, which its paragraphs' texts are taken from.
+    std::optional<QString> m_storyText;
     bool m_notesPlaced = false;
     int m_note = 0;
     QString m_link;
