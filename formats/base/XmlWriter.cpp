@@ -7,6 +7,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // The longest a code unit becomes: "&quot;".
@@ -77,6 +81,38 @@ constexpr std::array<bool, 0x80> s_plain = [] {
     return plain;
 }();
 
+// Writes units' plain ASCII characters as bytes, eight at a time, up to the first eight that
+// hold another; gives how many it wrote.
+qsizetype encodePlain(char* at, const char16_t* units, qsizetype size)
+{
+    qsizetype index = 0;
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi16(0x20);
+    const __m128i last = _mm_set1_epi16(0x7f);
+    const __m128i ampersand = _mm_set1_epi16(u'&');
+    const __m128i less = _mm_set1_epi16(u'<');
+    const __m128i greater = _mm_set1_epi16(u'>');
+    const __m128i quote = _mm_set1_epi16(u'"');
+    for (; index + 8 <= size; index += 8) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + index));
+        // Compared as signed, units from 0x8000 up count as below a space.
+        const __m128i outside =
+            _mm_or_si128(_mm_cmplt_epi16(eight, space), _mm_cmpgt_epi16(eight, last));
+        const __m128i markup = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi16(eight, ampersand), _mm_cmpeq_epi16(eight, less)),
+            _mm_or_si128(_mm_cmpeq_epi16(eight, greater), _mm_cmpeq_epi16(eight, quote)));
+        if (_mm_movemask_epi8(_mm_or_si128(outside, markup)) != 0)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(at + index), _mm_packus_epi16(eight, eight));
+    }
+#else
+    Q_UNUSED(at);
+    Q_UNUSED(units);
+    Q_UNUSED(size);
+#endif
+    return index;
+}
+
 char* encode(char* at, QStringView text, bool attribute)
 {
     const char16_t* units = text.utf16();
@@ -84,6 +120,12 @@ char* encode(char* at, QStringView text, bool attribute)
     for (qsizetype index = 0; index < size; ++index) {
         const char16_t c = units[index];
         if (c < 0x80 && s_plain[c]) {
+            // Where one plain character is, more mostly follow.
+            if (const qsizetype plain = encodePlain(at, units + index, size - index)) {
+                at += plain;
+                index += plain - 1;
+                continue;
+            }
             *at++ = char(c);
         } else if (c < 0x80) {
             at = escape(at, c, attribute);

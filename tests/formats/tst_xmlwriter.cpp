@@ -7,7 +7,10 @@
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 
+#include <array>
 #include <functional>
+
+using namespace Qt::StringLiterals;
 
 class tst_XmlWriter : public QObject
 {
@@ -71,6 +74,23 @@ void tst_XmlWriter::writesWhatQtsWriterWould_data()
                xml.writeEndElement();
            })
         << QByteArray("<r><rPr/></r>");
+    // Plain ASCII goes out eight characters at a time: what breaks a block is met at each place.
+    const std::array<std::pair<QString, QByteArray>, 5> others = {{{u"&"_s, "&amp;"},
+                                                                   {u"<"_s, "&lt;"},
+                                                                   {u"\x01"_s, ""},
+                                                                   {u"\u00e9"_s, "\xc3\xa9"},
+                                                                   {u"\u8000"_s, "\xe8\x80\x80"}}};
+    QByteArray placed;
+    for (const auto& [other, escaped] : others)
+        for (int at = 0; at < 18; ++at)
+            placed += QByteArray(at, 'x') + escaped + QByteArray(17 - at, '~');
+    QTest::newRow("edge: what plain text cannot hold, at every place among eight")
+        << Calls([others](XmlWriter& xml) {
+               for (const auto& [other, escaped] : others)
+                   for (int at = 0; at < 18; ++at)
+                       xml.writeCharacters(QString(at, u'x') + other + QString(17 - at, u'~'));
+           })
+        << placed;
     // Short markup is copied in overlapping words, the longest by memcpy: every length in
     // between must come out whole.
     QByteArray lengths;
