@@ -21,6 +21,10 @@
 #include <array>
 #include <map>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr double s_emuPerPixel = 9525;
@@ -51,6 +55,46 @@ bool isLoneSurrogate(QStringView text, qsizetype index)
     if (c.isLowSurrogate())
         return index == 0 || !text[index - 1].isHighSurrogate();
     return false;
+}
+
+// A unit a run's text element holds as it is: not a tab or a break, and not what XML cannot.
+bool isOrdinary(char16_t c)
+{
+    return c >= 0x20 && c != QChar::LineSeparator && !QChar::isSurrogate(c) &&
+           c < QChar::ObjectReplacementCharacter;
+}
+
+// How many of text's first units are ordinary; most text is, so it is looked at eight units at
+// a time where the processor can.
+qsizetype ordinaryLength(QStringView text)
+{
+    const char16_t* units = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype index = 0;
+#if defined(__SSE2__)
+    // With its top bit flipped, a unit compares as signed as it would unsigned.
+    const __m128i flip = _mm_set1_epi16(short(0x8000));
+    const __m128i space = _mm_set1_epi16(short(0x20 ^ 0x8000));
+    const __m128i lastOrdinary =
+        _mm_set1_epi16(short((QChar::ObjectReplacementCharacter - 1) ^ 0x8000));
+    const __m128i lineSeparator = _mm_set1_epi16(short(QChar::LineSeparator));
+    const __m128i surrogateBits = _mm_set1_epi16(short(0xf800));
+    const __m128i surrogate = _mm_set1_epi16(short(0xd800));
+    for (; index + 8 <= size; index += 8) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + index));
+        const __m128i flipped = _mm_xor_si128(eight, flip);
+        const __m128i outside =
+            _mm_or_si128(_mm_cmplt_epi16(flipped, space), _mm_cmpgt_epi16(flipped, lastOrdinary));
+        const __m128i special =
+            _mm_or_si128(_mm_cmpeq_epi16(eight, lineSeparator),
+                         _mm_cmpeq_epi16(_mm_and_si128(eight, surrogateBits), surrogate));
+        if (_mm_movemask_epi8(_mm_or_si128(outside, special)) != 0)
+            break;
+    }
+#endif
+    while (index < size && isOrdinary(units[index]))
+        ++index;
+    return index;
 }
 
 QSizeF naturalSize(const QByteArray& data)
@@ -474,13 +518,10 @@ void DocxBodyWriter::writeText(QStringView text)
         }
         start = end + 1;
     };
-    const char16_t* units = text.utf16();
     const qsizetype size = text.size();
-    for (qsizetype index = 0; index < size; ++index) {
-        const char16_t c = units[index];
-        // Most characters are none of those below.
-        if (c >= 0x20 && c < QChar::LineSeparator)
-            continue;
+    for (qsizetype index = ordinaryLength(text); index < size;
+         index += 1 + ordinaryLength(text.sliced(index + 1))) {
+        const char16_t c = text[index].unicode();
         if (c == u'\t') {
             flush(index);
             m_xml.writeEmptyElement(QStringLiteral("w:tab"));

@@ -201,6 +201,7 @@ private slots:
     void readsWhatWordWrites_data();
     void readsWhatWordWrites();
     void theFontMostTextIsInIsTheDefault();
+    void tabsAndBreaksAreElementsWhereverTheyFall();
     void longWorkHearsProgressAndStopsWhenCancelled();
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
@@ -526,6 +527,27 @@ void tst_Docx::theFontMostTextIsInIsTheDefault()
     const DocumentFormats::Read read = DocumentFormats::docx().read(docx, {});
     QVERIFY2(read.document, qPrintable(read.error));
     QCOMPARE(describe(*read.document), describe(*document));
+}
+
+// Text is passed over eight characters at a time: a tab or a line break is an element of its
+// own wherever it falls among them, and a character XML cannot hold is left out.
+void tst_Docx::tabsAndBreaksAreElementsWhereverTheyFall()
+{
+    const std::unique_ptr<QTextDocument> document(BlankDocument::create());
+    QTextCursor cursor(document.get());
+    for (int at = 0; at < 18; ++at)
+        cursor.insertText(QString(at, u'x') + u'\t' + QString(17 - at, u'\u65e5') +
+                          QChar::LineSeparator + QString(at, u'y') + QChar(0xd800) + u'z');
+    QString text;
+    for (const auto& [name, bytes] : zipParts(DocumentFormats::docx().write(*document, {})))
+        if (name == u"word/document.xml")
+            text = QString::fromUtf8(bytes);
+    QCOMPARE(text.count(u"<w:tab/>"), 18);
+    QCOMPARE(text.count(u"<w:br/>"), 18);
+    QVERIFY(!text.contains(u'\t') && !text.contains(QChar::LineSeparator));
+    QCOMPARE(text.count(u"\u65e5"), 17 * 18 / 2);
+    QCOMPARE(text.count(u"\">z"), 18);
+    QVERIFY(!text.contains(QChar::ReplacementCharacter));
 }
 
 // A cancel from the progress stops the work there, and leaves nothing behind.
