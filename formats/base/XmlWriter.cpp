@@ -180,8 +180,12 @@ char* encode(char* at, QUtf8StringView text, bool attribute)
 
 QByteArray XmlWriter::take()
 {
-    m_out.truncate(m_used);
-    m_used = 0;
+    const qsizetype used = std::exchange(m_used, 0);
+    // Markup is often made to be kept, such as a format's properties: it is given an array of
+    // its own size rather than the room it was written in, which is mostly empty.
+    if (used < m_out.size() / 2)
+        return QByteArray(m_out.constData(), used);
+    m_out.truncate(used);
     return std::exchange(m_out, QByteArray());
 }
 

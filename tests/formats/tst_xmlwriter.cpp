@@ -22,6 +22,7 @@ private slots:
     void partDeflatedInPiecesReadsBackWhole_data();
     void partDeflatedInPiecesReadsBackWhole();
     void wholePartLargerThanAPieceReadsBack();
+    void shortMarkupIsTakenAtItsSize();
 };
 
 using Calls = std::function<void(XmlWriter&)>;
@@ -179,6 +180,17 @@ void tst_XmlWriter::wholePartLargerThanAPieceReadsBack()
     for (int line = 0; bytes.size() < PartDeflater::pieceSize * 5 / 2; ++line)
         bytes += "<p>" + QByteArray::number(line * 7919) + "</p>\n";
     QCOMPARE(readBack(PartDeflater::deflate(bytes)), bytes);
+}
+
+// Markup kept by the thousand, one format's properties each, holds no more room than it needs.
+void tst_XmlWriter::shortMarkupIsTakenAtItsSize()
+{
+    XmlWriter writer;
+    writer.writeStartElement(u"w:b");
+    writer.writeEndElement();
+    const QByteArray taken = writer.take();
+    QCOMPARE(taken, QByteArray("<w:b/>"));
+    QVERIFY(taken.capacity() < 64);
 }
 
 QTEST_APPLESS_MAIN(tst_XmlWriter)
