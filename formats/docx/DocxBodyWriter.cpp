@@ -324,17 +324,15 @@ void DocxBodyWriter::writeParagraph(const QTextBlock& block)
     m_xml.writeEndElement();
 }
 
-// Paragraphs of one format have the same properties, but for an empty one's mark: they are
-// written once for all of them.
+// Paragraphs of one format have the same properties, empty ones of one mark's format too: they
+// are written once for all of them. Tables are full of empty paragraphs.
 void DocxBodyWriter::writeParagraphProperties(const QTextBlock& block)
 {
-    if (block.length() == 1) {
-        m_xml.writeRaw(paragraphProperties(block));
-        return;
-    }
-    auto found = m_paragraphProperties.constFind(block.blockFormatIndex());
+    const std::pair key(block.blockFormatIndex(),
+                        block.length() == 1 ? block.charFormatIndex() : -1);
+    auto found = m_paragraphProperties.constFind(key);
     if (found == m_paragraphProperties.constEnd())
-        found = m_paragraphProperties.insert(block.blockFormatIndex(), paragraphProperties(block));
+        found = m_paragraphProperties.insert(key, paragraphProperties(block));
     m_xml.writeRaw(*found);
 }
 

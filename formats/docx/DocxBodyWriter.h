@@ -109,8 +109,8 @@ private:
     /// The start of a run up to its text, by the format of runs that are text and no more; empty
     /// for other formats.
     std::vector<QByteArray> m_plainRuns;
-    /// The properties of paragraphs that are not empty, by their format.
-    QHash<int, QByteArray> m_paragraphProperties;
+    /// The properties of paragraphs by their format and, for empty ones, their mark's.
+    QHash<std::pair<int, int>, QByteArray> m_paragraphProperties;
     QSet<int> m_noteFormats;
     /// The whole story's text while it is written, which its paragraphs' texts are taken from.
     std::optional<QString> m_storyText;

@@ -115,6 +115,12 @@ QString describeBlock(const QTextDocument& document, const QTextBlock& block)
                        .arg(describeList(block.textList()));
     for (auto it = block.begin(); !it.atEnd(); ++it)
         text += describeRun(document, it.fragment());
+    // An empty paragraph shows its mark's size.
+    if (const QTextCharFormat mark = block.charFormat(); block.length() == 1)
+        text += QStringLiteral("[mark %1]")
+                    .arg(mark.hasProperty(QTextFormat::FontPointSize)
+                             ? mark.fontPointSize()
+                             : document.defaultFont().pointSizeF());
     return text + u'\n';
 }
 
@@ -353,6 +359,17 @@ void addParagraphRows()
                            QTextOption::Tab(480, QTextOption::RightTab)});
         f.setProperty(TextProperties::TabLeaders, QStringLiteral(" ."));
     });
+    QTest::newRow("empty paragraphs of one format, their marks in other sizes")
+        << Build([](QTextDocument&, QTextCursor& cursor) {
+               cursor.insertText(QStringLiteral("first"));
+               for (const double size : {20.0, 14.0}) {
+                   QTextCharFormat mark;
+                   mark.setFontPointSize(size);
+                   cursor.insertBlock(QTextBlockFormat(), mark);
+               }
+               cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+               cursor.insertText(QStringLiteral("last"));
+           });
 }
 
 void addStructureRows()
